@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite: all tests in the normal build,
+# then the math, core and batch-tool tests again under ASan and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DQUELMORA_SANITIZE=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF
+cmake --build build-sanitize -j"$jobs" --target quelmora_sanitized_tests quelmora-ft
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j"$jobs")

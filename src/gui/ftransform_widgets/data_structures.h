@@ -1,0 +1,157 @@
+#ifndef QUELMORA_DATA_STRUCTURES_H
+#define QUELMORA_DATA_STRUCTURES_H
+
+#include <QMetaType>
+#include <QSharedPointer>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+#include <functional>
+
+namespace Domains { template <typename T> class EnumerationBase; }
+namespace Partitions { template <typename X, typename Y> class PartitionBase; }
+namespace Fn { template <typename X, typename Y> class MathFn; }
+
+// Plain records describing what the user chose for the domain and the
+// partition. They carry values only and are shared between the window, the
+// input widgets and the controller; whoever changes a field changes it for all.
+namespace DataHolders {
+
+// Kind codes stored in `type`.
+enum Kind : int32_t {
+  KindDomainEquid = 1,
+  KindGenericRuspini = 6,
+  KindEquidistantRuspini = 7,
+  KindCustomPartition = 8,
+};
+
+// Basic function shapes; the combo box index of the partition widgets.
+enum Shape : int32_t { ShapeTriangle = 0, ShapeSin = 1, ShapeGaussian = 2, ShapeTrapezoid = 3 };
+
+// F-transform degrees as single bits, so a set of degrees is one mask.
+enum DegreeFlag : int32_t { Degree0 = 1, Degree1 = 2, Degree2 = 4, Degree3 = 8 };
+
+class Base
+{
+public:
+  explicit Base(int32_t kind = 0) : type(kind) {}
+  virtual ~Base() = default;
+
+  int32_t type;
+};
+
+namespace Domains {
+
+class NumericBase : public Base
+{
+public:
+  using Base::Base;
+};
+
+class Equid : public NumericBase
+{
+public:
+  Equid() : NumericBase(KindDomainEquid) {}
+
+  double low = 0.0;
+  double high = 1.0;
+  double center = 0.5;
+  int32_t count = 2000;
+};
+
+} // namespace Domains
+
+namespace Partitions {
+
+class PartBase : public Base
+{
+public:
+  explicit PartBase(int32_t kind)
+    : Base(kind), domain(new DataHolders::Domains::Equid), nodes({0.0, 0.25, 0.5, 0.75, 1.0})
+  {}
+
+  QSharedPointer<DataHolders::Domains::Equid> domain;
+  QVector<double> nodes;
+};
+
+class FuzzyPartBase : public PartBase
+{
+public:
+  explicit FuzzyPartBase(int32_t kind, int32_t shapeCode) : PartBase(kind), shape(shapeCode) {}
+
+  int32_t shift = 1;
+  int32_t offset = -1;
+  int32_t shape;
+};
+
+class FuzzyEq : public FuzzyPartBase
+{
+public:
+  FuzzyEq() : FuzzyPartBase(KindGenericRuspini, ShapeTriangle) {}
+
+  int32_t componentCount = 5;
+};
+
+class FuzzyPt : public FuzzyPartBase
+{
+public:
+  FuzzyPt() : FuzzyPartBase(KindEquidistantRuspini, ShapeTriangle) {}
+
+  double fixedPoint = 0.0;
+  double partElementWidth = 0.25;
+};
+
+class FuzzyDelta : public FuzzyPartBase
+{
+public:
+  FuzzyDelta() : FuzzyPartBase(KindCustomPartition, ShapeGaussian) {}
+
+  double delta = 0.25;
+  double extraParam = 0.1;
+};
+
+} // namespace Partitions
+
+// "GenericRuspini", "EquidistantRuspini", "CustomPartition", else "InvalidType".
+QString partitionTypeName(int32_t kind);
+
+// The degree digit of a single degree flag ("0" for 1 ... "3" for 8).
+// Anything else is a programming error.
+QString degreeName(int32_t flag);
+
+} // namespace DataHolders
+
+typedef QSharedPointer<DataHolders::Base> DataHolderBase;
+
+namespace DataHolders {
+
+// A new math domain for a domain record (kind 1), or nullptr. The caller owns it.
+::Domains::EnumerationBase<double>* createDomain(const DataHolderBase& record);
+
+// A new math partition for a partition record (owned by the caller), or nullptr
+// for a kind that does not support the record's shape and for other kinds.
+// With no domain given, one is built from the record's own domain record.
+::Partitions::PartitionBase<double, double>*
+createPartition(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
+                const ::Domains::EnumerationBase<double>* domain);
+
+} // namespace DataHolders
+
+// The key of computed components, inverses and edited components:
+// (function, degree flag), ordered by function pointer, then flag.
+struct FnKey
+{
+  const Fn::MathFn<double, double>* fn = nullptr;
+  int32_t flag = 0;
+
+  bool operator<(const FnKey& o) const
+  {
+    return fn != o.fn ? std::less<const void*>()(fn, o.fn) : flag < o.flag;
+  }
+  bool operator==(const FnKey& o) const { return fn == o.fn && flag == o.flag; }
+};
+
+Q_DECLARE_METATYPE(DataHolderBase)
+
+#endif
