@@ -1,0 +1,24 @@
+#include "gui/apppaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+bool AppPaths::isDirectoryWritable(const QString& dir)
+{
+  // QFileInfo::isWritable is not enough on some file systems: try it.
+  QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".quelmora-write-probe-XXXXXX")));
+  return QFileInfo(dir).isDir() && probe.open();
+}
+
+QString AppPaths::writableAppDirectory()
+{
+  const QString appDir = QDir(QCoreApplication::applicationDirPath()).absolutePath();
+  if (isDirectoryWritable(appDir))
+    return appDir;
+  const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(dataDir);
+  return QDir(dataDir).absolutePath();
+}

@@ -1,0 +1,20 @@
+#ifndef QUELMORA_APPPATHS_H
+#define QUELMORA_APPPATHS_H
+
+#include <QString>
+
+// Where the program keeps the files that live beside it (the default session,
+// the formulas file). An installed program cannot write its own directory, so
+// those files then go to the user's application data location instead.
+class AppPaths
+{
+public:
+  // The application's directory when it is writable, otherwise the user's
+  // application data location (created when missing). No trailing slash.
+  static QString writableAppDirectory();
+
+  // True when files can be created in the directory.
+  static bool isDirectoryWritable(const QString& dir);
+};
+
+#endif
