@@ -152,6 +152,48 @@ struct FnKey
   bool operator==(const FnKey& o) const { return fn == o.fn && flag == o.flag; }
 };
 
+#include "math/policy/assertion.h"
+
+#include <QMap>
+#include <QTableWidgetItem>
+
+#include <cmath>
+
+// Components the user typed into the component table, per (function, degree
+// flag) and component index. An edit stays in force through every later
+// recomputation until the store is cleared.
+class EditedComponents
+{
+public:
+  using Edits = QMap<int, double>;
+
+  bool isEdited(const FnKey& key) const { return _edits.contains(key); }
+
+  // Stores the item's text as the component at the item's row (-1 when the
+  // item is in no table). Text that is not a finite number in the C notation
+  // is refused (false) and nothing is stored. The item must be a component
+  // cell, i.e. carry its function under Qt::UserRole.
+  bool setEdited(const QTableWidgetItem* item, const FnKey& key)
+  {
+    QM_ASSERT(item && item->data(Qt::UserRole).value<void*>() != nullptr);
+    bool ok = false;
+    const double value = item->text().toDouble(&ok); // locale-independent
+    if (!ok || !std::isfinite(value))
+      return false;
+    _edits[key][item->row()] = value;
+    return true;
+  }
+
+  // The edits of one key (component index -> value); empty when none.
+  Edits edits(const FnKey& key) const { return _edits.value(key); }
+  const QMap<FnKey, Edits>& all() const { return _edits; }
+  bool isEmpty() const { return _edits.isEmpty(); }
+  void clear() { _edits.clear(); }
+
+private:
+  QMap<FnKey, Edits> _edits;
+};
+
 Q_DECLARE_METATYPE(DataHolderBase)
 
 #endif
