@@ -99,13 +99,11 @@ QVector<double> deltaNodes(const Domains::Equid& d, double delta)
   if (stepNodeCountEstimate(d, delta) > maxNodeCount)
     return {};
 
-  // Multiples rather than a running sum, so rounding does not accumulate.
+  // A running sum, as the custom partition lays its basic functions out from
+  // low: both must agree on the node count.
   QVector<double> nodes;
-  for (qint64 i = 0;; ++i) {
-    const double x = d.low + static_cast<double>(i) * delta;
-    if (!(x <= d.high))
-      break;
-    if (nodes.size() >= maxNodeCount)
+  for (double x = d.low; x <= d.high; x += delta) {
+    if (nodes.size() >= maxNodeCount || (!nodes.isEmpty() && x == nodes.last()))
       return {};
     nodes.append(x);
   }

@@ -37,7 +37,8 @@ QVector<double> genericNodes(const Domains::Equid& d, int componentCount);
 // and the layout stays within maxNodeCount points.
 QVector<double> fixedPointNodes(const Domains::Equid& d, double fixedPoint, double h);
 
-// low, low + delta, low + 2 delta, ... while <= high. Empty unless the range is
+// low, low + delta, low + 2 delta, ... while <= high, each point the previous
+// one plus delta (the custom partition steps its prototype the same way). Empty unless the range is
 // valid, delta > 0 is finite and the layout stays within maxNodeCount points.
 QVector<double> deltaNodes(const Domains::Equid& d, double delta);
 

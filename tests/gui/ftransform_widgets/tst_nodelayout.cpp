@@ -169,6 +169,7 @@ void TestNodeLayout::stalledStepIsRefused()
   const auto d = domain(low, high);
   QVERIFY(fixedPointNodes(*d, low, (high - low) / 1000).isEmpty());
   QVERIFY(fixedPointNodes(*d, low, high - low).size() >= 2);
+  QVERIFY(deltaNodes(*d, (high - low) / 1000).isEmpty());
 }
 
 void TestNodeLayout::nodesValidity_data()
