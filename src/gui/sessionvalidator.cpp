@@ -1,0 +1,296 @@
+#include "gui/sessionvalidator.h"
+
+#include "gui/ftransform_widgets/data_structures.h"
+#include "gui/ftransform_widgets/nodelayout.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cmath>
+
+namespace {
+
+// Input limits of the widgets whose values the session restores.
+constexpr int minDiscretization = 2;
+constexpr int maxDiscretization = 100000;
+constexpr int minComponents = 2;
+constexpr int maxComponents = 10000;
+constexpr int minOffset = -999;
+constexpr int maxOffset = 999;
+constexpr int minShift = 1;
+constexpr int maxShift = 999;
+constexpr qint64 sniffSize = 64 * 1024;
+
+bool readNumber(const QVariant& v, double& out)
+{
+  bool ok = false;
+  const double d = v.toString().trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(d))
+    return false;
+  out = d;
+  return true;
+}
+
+} // namespace
+
+SessionValidator::SessionValidator(const QString& sessionPath, const Fallback& current)
+  : path(sessionPath), fallback(current)
+{}
+
+bool SessionValidator::fail(const QString& badKey, const QString& text)
+{
+  key = badKey;
+  why = text;
+  return false;
+}
+
+bool SessionValidator::readInt(QSettings& s, const QString& k, int min, int max, int& value)
+{
+  if (!s.contains(k))
+    return true;
+  bool ok = false;
+  const qlonglong v = s.value(k).toString().trimmed().toLongLong(&ok);
+  if (!ok)
+    return fail(k, QStringLiteral("is not an integer"));
+  if (v < min || v > max)
+    return fail(k, QStringLiteral("is outside %1..%2").arg(min).arg(max));
+  value = int(v);
+  return true;
+}
+
+bool SessionValidator::readDouble(QSettings& s, const QString& k, double min, double max,
+                                  double& value)
+{
+  if (!s.contains(k))
+    return true;
+  double d = 0.0;
+  if (!readNumber(s.value(k), d))
+    return fail(k, QStringLiteral("is not a finite number"));
+  if (d < min || d > max)
+    return fail(k, QStringLiteral("is outside %1..%2").arg(min).arg(max));
+  value = d;
+  return true;
+}
+
+bool SessionValidator::readBool(QSettings& s, const QString& k, bool& value)
+{
+  if (!s.contains(k))
+    return true;
+  const QString t = s.value(k).toString().trimmed().toLower();
+  if (t == QLatin1String("true") || t == QLatin1String("1"))
+    value = true;
+  else if (t == QLatin1String("false") || t == QLatin1String("0"))
+    value = false;
+  else
+    return fail(k, QStringLiteral("is not true or false"));
+  return true;
+}
+
+bool SessionValidator::checkFile()
+{
+  const QFileInfo info(path);
+  if (info.isDir())
+    return fail(QString(), QStringLiteral("it is a directory"));
+  if (!info.isFile())
+    return fail(QString(), QStringLiteral("it is not a regular file"));
+  if (info.size() > maxFileSize)
+    return fail(QString(), QStringLiteral("it is larger than %1 MB").arg(maxFileSize >> 20));
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly))
+    return fail(QString(), QStringLiteral("it cannot be read"));
+  if (f.readAll().contains('\0'))
+    return fail(QString(), QStringLiteral("it is a binary file, not a session"));
+  return true;
+}
+
+bool SessionValidator::validate()
+{
+  result = SessionContents();
+  key.clear();
+  why.clear();
+  if (!QFileInfo::exists(path))
+    return true;
+  if (!checkFile())
+    return false;
+
+  QSettings s(path, QSettings::IniFormat);
+  if (s.status() != QSettings::NoError)
+    return fail(QString(), QStringLiteral("it is not a readable settings file"));
+
+  double low = 0.0, high = 1.0;
+  return readMainWindow(s) && readWidgets(s) && readDomain(s, low, high)
+         && readPartition(s, low, high) && checkDataFile();
+}
+
+bool SessionValidator::readMainWindow(QSettings& s)
+{
+  if (!readInt(s, QStringLiteral("FunctionSelector/count"), 1, maxSelectors, result.selectorCount)
+      || !readDouble(s, QStringLiteral("MainWindow/zoom"), 1.0, maxZoom, result.zoom)
+      || !readInt(s, QStringLiteral("MainWindow/functionTypeUsed"), 0, 1, result.functionTypeUsed)
+      || !readInt(s, QStringLiteral("MainWindow/decimalSeparator"), 0, 1, result.decimalSeparator)
+      || !readInt(s, QStringLiteral("MainWindow/legendAlignment"), 0, 0xffff,
+                  result.legendAlignment)
+      || !readBool(s, QStringLiteral("MainWindow/showLegend"), result.showLegend))
+    return false;
+
+  const QString typeKey = QStringLiteral("MainWindow/partitionType");
+  if (!readInt(s, typeKey, 0, 1000, result.partitionType))
+    return false;
+  if (result.partitionType != DataHolders::KindGenericRuspini
+      && result.partitionType != DataHolders::KindEquidistantRuspini
+      && result.partitionType != DataHolders::KindCustomPartition)
+    return fail(typeKey, QStringLiteral("is not a known partition type"));
+
+  result.dataFile = s.value(QStringLiteral("MainWindow/dataFile")).toString();
+  result.valueSeparator = s.value(QStringLiteral("MainWindow/valueSeparator")).toString();
+  if (result.valueSeparator.size() > maxSeparatorLength)
+    return fail(QStringLiteral("MainWindow/valueSeparator"), QStringLiteral("is too long"));
+  return true;
+}
+
+bool SessionValidator::readWidgets(QSettings& s)
+{
+  int unused = 0;
+  return readInt(s, QStringLiteral("FtDegreeWidget/ftDegreeSpin_value"), 0, 3, unused)
+         && readInt(s, QStringLiteral("Preferences_page1/maxZoomSpin_value"), 5, int(maxZoom),
+                    unused)
+         && readInt(s, QStringLiteral("Preferences_page1/legendIconWidthSpin_value"), 0, 99,
+                    unused)
+         && readInt(s, QStringLiteral("Preferences_page1/legendIconHeightSpin_value"), 0, 19,
+                    unused);
+}
+
+bool SessionValidator::readDomain(QSettings& s, double& low, double& high)
+{
+  const QString lowKey = QStringLiteral("DomainWidget/lowEdt_text");
+  const QString highKey = QStringLiteral("DomainWidget/highEdt_text");
+  const QString countKey = QStringLiteral("DomainWidget/discrEdt_text");
+
+  if (!readNumber(s.value(lowKey, fallback.low), low))
+    return fail(lowKey, QStringLiteral("is not a finite number"));
+  if (!readNumber(s.value(highKey, fallback.high), high))
+    return fail(highKey, QStringLiteral("is not a finite number"));
+  if (!DataHolders::domainRangeValid(low, high))
+    return fail(s.contains(highKey) || !s.contains(lowKey) ? highKey : lowKey,
+                QStringLiteral("does not give an interval with low < high"));
+
+  bool ok = false;
+  const qlonglong count = s.value(countKey, fallback.discretization).toString().trimmed()
+                            .toLongLong(&ok);
+  if (!ok)
+    return fail(countKey, QStringLiteral("is not an integer"));
+  if (count < minDiscretization || count > maxDiscretization)
+    return fail(countKey,
+                QStringLiteral("is outside %1..%2").arg(minDiscretization).arg(maxDiscretization));
+  return true;
+}
+
+bool SessionValidator::readPartition(QSettings& s, double low, double high)
+{
+  const int kind = result.partitionType;
+  const QString group = DataHolders::partitionTypeName(kind) + QLatin1Char('/');
+  const int maxShape = kind == DataHolders::KindCustomPartition ? 2 : 1;
+  int unused = 0;
+  if (!readInt(s, group + QStringLiteral("shapeCbox_currentIndex"), 0, maxShape, unused))
+    return false;
+
+  DataHolders::Domains::Equid range;
+  range.low = low;
+  range.high = high;
+  const double minStep = DataHolders::Partitions::minimumStep(range);
+  const double maxStep = DataHolders::Partitions::maximumStep(range);
+
+  if (kind == DataHolders::KindGenericRuspini || kind == DataHolders::KindEquidistantRuspini) {
+    if (!readInt(s, group + QStringLiteral("offsetSpin_value"), minOffset, maxOffset, unused)
+        || !readInt(s, group + QStringLiteral("shiftSpin_value"), minShift, maxShift, unused))
+      return false;
+  }
+  if (kind == DataHolders::KindGenericRuspini)
+    return readInt(s, group + QStringLiteral("nodesSpin_value"), minComponents, maxComponents,
+                   unused)
+           && readNodes(s, DataHolders::partitionTypeName(kind), low, high);
+
+  if (kind == DataHolders::KindEquidistantRuspini) {
+    double h = 0.25;
+    return readDouble(s, group + QStringLiteral("elemWidthEdt_text"), minStep, maxStep, h);
+  }
+
+  double delta = (high - low) * 0.25;
+  if (!readDouble(s, group + QStringLiteral("deltaEdt_text"), minStep, maxStep, delta))
+    return false;
+  double variance = delta * 0.5;
+  if (!readDouble(s, group + QStringLiteral("extraParamEdt_text"), delta / 10000.0,
+                  (high - low) * 1e6, variance))
+    return false;
+  return readNodes(s, DataHolders::partitionTypeName(kind), low, high);
+}
+
+bool SessionValidator::readNodes(QSettings& s, const QString& group, double low, double high)
+{
+  const QString sizeKey = group + QStringLiteral("/NodeList/size");
+  if (!s.contains(sizeKey))
+    return true;
+  int size = 0;
+  if (!readInt(s, sizeKey, 0, maxNodes, size))
+    return false;
+
+  // Nodes of a data-file session live on the data's domain, which is only
+  // known once the file is read: there they need only be numbers in order.
+  const bool checkRange = result.functionTypeUsed == 0;
+  double previous = -HUGE_VAL;
+  s.beginGroup(group);
+  const int n = s.beginReadArray(QStringLiteral("NodeList"));
+  for (int i = 0; i < n && i < size; ++i) {
+    s.setArrayIndex(i);
+    const QString k = group + QStringLiteral("/NodeList/%1/node").arg(i + 1);
+    double x = 0.0;
+    if (s.contains(QStringLiteral("node")) && !readNumber(s.value(QStringLiteral("node")), x)) {
+      s.endArray();
+      s.endGroup();
+      return fail(k, QStringLiteral("is not a finite number"));
+    }
+    QString problem;
+    if (checkRange && (x < low || x > high))
+      problem = QStringLiteral("lies outside the domain %1..%2").arg(low).arg(high);
+    else if (x < previous)
+      problem = QStringLiteral("is smaller than the node before it");
+    if (!problem.isEmpty()) {
+      s.endArray();
+      s.endGroup();
+      return fail(k, problem);
+    }
+    previous = x;
+    result.nodes.insert(x);
+  }
+  s.endArray();
+  s.endGroup();
+  if (!result.nodes.empty() && result.nodes.size() < 2)
+    return fail(sizeKey, QStringLiteral("gives fewer than two different nodes"));
+  return true;
+}
+
+bool SessionValidator::checkDataFile()
+{
+  if (result.functionTypeUsed != 1)
+    return true;
+  const QString k = QStringLiteral("MainWindow/dataFile");
+  if (result.dataFile.isEmpty())
+    return fail(k, QStringLiteral("is empty although the session uses a data file"));
+  const QFileInfo info(result.dataFile);
+  if (!info.exists())
+    return fail(k, QStringLiteral("names a file that does not exist"));
+  if (info.isDir())
+    return fail(k, QStringLiteral("names a directory"));
+  if (!info.isFile())
+    return fail(k, QStringLiteral("names a device or other special file"));
+  const QString suffix = info.suffix().toLower();
+  if (suffix != QLatin1String("csv") && suffix != QLatin1String("txt"))
+    return fail(k, QStringLiteral("names a file that is neither .csv nor .txt"));
+  QFile f(result.dataFile);
+  if (!f.open(QIODevice::ReadOnly))
+    return fail(k, QStringLiteral("names a file that cannot be read"));
+  if (f.read(sniffSize).contains('\0'))
+    return fail(k, QStringLiteral("names a binary file"));
+  return true;
+}

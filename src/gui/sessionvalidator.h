@@ -1,0 +1,83 @@
+#ifndef QUELMORA_SESSIONVALIDATOR_H
+#define QUELMORA_SESSIONVALIDATOR_H
+
+#include <QString>
+
+#include <set>
+
+class QSettings;
+
+// The values of a session file that the main window applies itself, after
+// they passed the checks (missing keys hold the documented defaults).
+struct SessionContents
+{
+  int selectorCount = 1;
+  double zoom = 1.0;
+  int partitionType = 6;
+  int functionTypeUsed = 0;
+  QString dataFile;
+  QString valueSeparator;
+  int decimalSeparator = 0;
+  int legendAlignment = 0x22;
+  bool showLegend = false;
+  // Nodes of kinds 6 and 8, duplicates merged; empty when none were stored.
+  std::set<double> nodes;
+};
+
+// Checks a whole session file before anything of it reaches a widget. A session
+// file is user data: old, hand-edited or damaged. Every value that would make
+// an input widget, a builder or a layout misbehave (crash, assert, endless
+// layout, huge allocation) is refused here with the key that holds it.
+// Widget keys of the session are checked where the widgets would not refuse
+// them on their own; a missing key is never an error.
+class SessionValidator
+{
+public:
+  // What the window shows now, used where the file lacks a domain key (the
+  // domain input then keeps its text).
+  struct Fallback
+  {
+    QString low = QStringLiteral("0");
+    QString high = QStringLiteral("1");
+    QString discretization = QStringLiteral("2048");
+  };
+
+  static constexpr qint64 maxFileSize = 16 * 1024 * 1024;
+  static constexpr int maxSelectors = 100;
+  static constexpr int maxNodes = 10001;
+  static constexpr double maxZoom = 200.0;
+  static constexpr int maxSeparatorLength = 16;
+
+  SessionValidator(const QString& path, const Fallback& fallback);
+
+  // True when the file can be applied; contents() then holds its values.
+  // A file that does not exist is valid and gives the defaults.
+  bool validate();
+
+  const SessionContents& contents() const { return result; }
+  // "Group/key" of the refused value, or "" when the file as a whole was refused.
+  QString badKey() const { return key; }
+  QString reason() const { return why; }
+
+private:
+  bool fail(const QString& badKey, const QString& text);
+  bool checkFile();
+  bool readMainWindow(QSettings& s);
+  bool readDomain(QSettings& s, double& low, double& high);
+  bool readPartition(QSettings& s, double low, double high);
+  bool readNodes(QSettings& s, const QString& group, double low, double high);
+  bool readWidgets(QSettings& s);
+  bool checkDataFile();
+
+  bool readInt(QSettings& s, const QString& k, int min, int max, int& value);
+  bool readDouble(QSettings& s, const QString& k, double min, double max, double& value);
+  bool readBool(QSettings& s, const QString& k, bool& value);
+
+  QString path;
+  Fallback fallback;
+  SessionContents result;
+  QString key;
+  QString why;
+};
+
+#endif
