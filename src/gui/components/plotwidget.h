@@ -1,0 +1,148 @@
+#ifndef QUELMORA_PLOTWIDGET_H
+#define QUELMORA_PLOTWIDGET_H
+
+#include "gui/components/markerpolicy.h"
+
+#include <QHash>
+#include <QPen>
+#include <QPixmap>
+#include <QSet>
+#include <QWidget>
+
+class MarkerPicker;
+class QScrollBar;
+class QwtPlot;
+class QwtPlotCurve;
+class QwtPlotGrid;
+class QwtPlotLegendItem;
+class QwtPlotMarker;
+class QwtPlotPicker;
+namespace Ui { class PlotWidget; }
+
+// The one plotting component: a Qwt plot with a zoom scroll bar under it that
+// draws functions as curves (straight from the functions' own arrays), and
+// owns the curve infos, their markers, a grid, an optional legend and the
+// vertical-line tracker. The functions stay owned by the caller, which must
+// remove their curves before deleting them or resizing their domain.
+class PlotWidget : public QWidget
+{
+  Q_OBJECT
+
+public:
+  using Function = CurveInfoBase::Function;
+
+  explicit PlotWidget(QWidget* parent = nullptr);
+  ~PlotWidget() override;
+
+  // Adds a curve for the function (colour and width of pen taken) and returns
+  // its info, or null when the function already has a curve.
+  CurveInfoBase* addFunction(const Function* function, const QPen& pen = QPen());
+  // Takes ownership of info; its function must not have a curve yet.
+  void addCurveInfo(CurveInfoBase* info);
+  void removeFunction(const Function* function);
+  void clear();
+
+  CurveInfoBase* curveInfo(const Function* function) const;
+  QList<CurveInfoBase*> curveInfos() const;
+  QwtPlotCurve* curve(const Function* function) const;
+
+  void setZoom(double zoom);
+  double zoom() const { return _zoom; }
+  void setScrollBarPolicy(Qt::ScrollBarPolicy policy);
+  Qt::ScrollBarPolicy scrollBarPolicy() const { return _scrollBarPolicy; }
+  QScrollBar* scrollBar() const;
+  // Follows master's scroll bar (and hides its own) until detached.
+  void attachScrollBar(PlotWidget* master);
+  void detachScrollBar();
+  // Union of the domains of all curves; empty (min > max) without curves.
+  double xMin() const { return _xMin; }
+  double xMax() const { return _xMax; }
+
+  void setCanvasBackground(const QColor& color);
+  void setGridVisible(bool visible);
+  bool isGridVisible() const;
+  void setMarkersVisible(bool visible);
+  bool markersVisible() const { return _markersVisible; }
+  bool isMarkerHighlighted(QwtPlotMarker* marker) const { return _highlighted.contains(marker); }
+
+  void setLegendAlignment(Qt::Alignment alignment);
+  Qt::Alignment legendAlignment() const { return _legendAlignment; }
+  bool isLegendVisible() const { return _legend != nullptr; }
+  QwtPlotLegendItem* legend() const { return _legend; }
+  void setLegendIconSize(const QSize& size);
+  QSize legendIconSize() const { return _legendIconSize; }
+
+  // Installs picker on the canvas (owned from now on; the previous one is deleted).
+  void setPicker(MarkerPicker* picker);
+  MarkerPicker* picker() const { return _picker; }
+  QwtPlotPicker* tracker() const { return _tracker; }
+
+  // The canvas only, at the given widget size when both dimensions are >= 0.
+  QPixmap picture(const QSize& size = QSize(-1, -1));
+
+  void replot();
+  QwtPlot* plot() const { return _plot; }
+  QWidget* canvas() const;
+  int canvasWidth() const;
+
+  // What the picker may do with a marker; nothing while markers are hidden.
+  CurveInfoBase::Options markerOptions(QwtPlotMarker* marker);
+  void markerBounds(QwtPlotMarker* marker, QRectF& area);
+  // Called by the picker after it moved marker; false when the move was
+  // refused (the marker is then back where it was).
+  bool onMarkerMoved(QwtPlotMarker* marker);
+
+signals:
+  void markersCountChanged(size_t count);
+  void markerMoved();
+
+public slots:
+  void highlightMarker(QwtPlotMarker* marker, bool highlight);
+  void setLegendVisible(bool visible);
+
+protected slots:
+  void onScrollBarValue_changed(int value);
+
+protected:
+  virtual CurveInfoBase::Options markerOptionsHook(QwtPlotMarker* marker);
+  virtual QRectF markerBoundsHook(QwtPlotMarker* marker);
+  // Applies a picker move; returning false refuses it.
+  virtual bool markerChanged(QwtPlotMarker* marker);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Markers that go away with an owner other than a curve info.
+  void forgetMarker(QwtPlotMarker* marker);
+
+private:
+  QwtPlotCurve* createCurve(CurveInfoBase* info);
+  void updateScrollRange();
+  void applyAxisScale();
+  void applyScrollBarPolicy();
+  void resetRangeIfEmpty();
+
+  Ui::PlotWidget* ui;
+  QwtPlot* _plot;
+  MarkerPicker* _picker = nullptr;
+  QwtPlotGrid* _grid;
+  QHash<const Function*, CurveInfoBase*> _curveInfos;
+  QHash<const Function*, QwtPlotCurve*> _curves;
+  QHash<QwtPlotMarker*, CurveInfoBase*> _markerInfos;
+  // Curves in the order they were added, so iteration is repeatable.
+  QList<const Function*> _order;
+  double _xMin;
+  double _xMax;
+  double _zoom = 1.0;
+  double _visibleWidth = 0.0;
+  int _scrollResolution = 100;
+  int _scrollPosition = 0;
+  Qt::ScrollBarPolicy _scrollBarPolicy = Qt::ScrollBarAsNeeded;
+  QwtPlotPicker* _tracker;
+  QwtPlotLegendItem* _legend = nullptr;
+  Qt::Alignment _legendAlignment = Qt::AlignRight | Qt::AlignTop;
+  QSize _legendIconSize{15, 3};
+  bool _markersVisible = true;
+  QSet<QwtPlotMarker*> _highlighted;
+  QMetaObject::Connection _masterConnection;
+};
+
+#endif
