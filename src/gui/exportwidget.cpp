@@ -1,5 +1,6 @@
 #include "gui/exportwidget.h"
 
+#include "gui/appconstants.h"
 #include "gui/components/prompt.h"
 #include "ui_exportwidget.h"
 
@@ -9,10 +10,17 @@
 #include <QPushButton>
 #include <QRegExpValidator>
 
+using AppConstants::csvFilter;
+using AppConstants::pngFilter;
+
 namespace {
 
-const char* const csvFilter = "Excel CSV (*.csv)";
-const char* const pngFilter = "PNG image (*.png)";
+bool matchesFileNamePattern(QString text)
+{
+  QRegExpValidator validator(QRegExp(ExportWidget::fileNamePattern()));
+  int pos = 0;
+  return validator.validate(text, pos) == QValidator::Acceptable;
+}
 
 } // namespace
 
@@ -80,8 +88,11 @@ bool ExportWidget::isInputValid() const
 {
   const QString dir = ui->pathEdt->text();
   // QDir("") would mean the working directory; an empty path is no choice.
+  // Restored or typed text bypasses the validator, so the name and the
+  // suffix are checked here as well: neither may lead into another directory.
   return !dir.isEmpty() && QFileInfo(dir).isDir() && !ui->fileNameEdt->text().trimmed().isEmpty()
-         && !ui->suffixEdt->text().isEmpty();
+         && !ui->suffixEdt->text().isEmpty() && matchesFileNamePattern(ui->fileNameEdt->text())
+         && matchesFileNamePattern(ui->suffixEdt->text());
 }
 
 bool ExportWidget::domainValues() const { return ui->domainCBox->isChecked(); }
@@ -109,8 +120,7 @@ void ExportWidget::onPathDialogBtn_clicked()
   // The complete base name, so that "a.b.csv" comes back as "a.b" + "csv" and
   // not as a different file "a.csv".
   QString name = info.completeBaseName();
-  int pos = 0;
-  if (ui->fileNameEdt->validator()->validate(name, pos) != QValidator::Acceptable)
+  if (!matchesFileNamePattern(name))
     name.clear();
   ui->fileNameEdt->setText(name);
   setupOkBtnState();

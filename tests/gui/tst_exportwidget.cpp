@@ -73,6 +73,7 @@ void TestExportWidget::okState_data()
   QTest::newRow("path is a file") << "<tmp>/plain" << "values" << "csv" << false;
   QTest::newRow("blank name") << "<tmp>" << "   " << "csv" << false;
   QTest::newRow("no suffix") << "<tmp>" << "values" << "" << false;
+  QTest::newRow("suffix leaves directory") << "<tmp>" << "values" << "csv/../../x" << false;
 }
 
 void TestExportWidget::okState()
@@ -122,6 +123,11 @@ void TestExportWidget::existingFileWarning()
   w.setupOkBtnState();
   QVERIFY(warning->isHidden());
   QVERIFY(okEnabled(w));
+
+  // Text restored from a session skips the validator; it must not pass here.
+  child<QLineEdit>(w, "fileNameEdt")->setText("../old");
+  w.setupOkBtnState();
+  QVERIFY(!okEnabled(w));
 }
 
 void TestExportWidget::pathDialogFillsFields_data()
