@@ -1,0 +1,106 @@
+#ifndef QUELMORA_MATH_FCE_MATHFNCACHEDFORMULA_H
+#define QUELMORA_MATH_FCE_MATHFNCACHEDFORMULA_H
+
+#include "math/fce/mathfn.h"
+#include "math/fce/windowedvalues.h"
+#include "math/policy.h"
+
+namespace Fn {
+
+// Tag for a cached function whose cache is filled by its first parameter
+// change instead of at construction (partitions set every basic function's
+// parameters right after creating it, so filling the defaults would be waste).
+struct DeferredFill
+{};
+
+// F's formula with the values at the domain elements kept in a cache that a
+// parameter change refreshes only over the old and the new non-zero range.
+// For fuzzy sets (F::zeroOutsideNzRange) the cache stores only the elements
+// around the non-zero range; `values()` still gives the whole array, built on
+// request, and `nzValuesData()` points into the stored window.
+template <typename X, typename Y, typename F>
+class MathFnCachedFormula : public F
+{
+public:
+  typedef typename MathFn<X, Y>::Domain Domain;
+  typedef typename MathFn<X, Y>::Position Position;
+
+  explicit MathFnCachedFormula(const Domain* domain) : F(domain), _values(domain->size())
+  {
+    recompute(domain->begin(), domain->end());
+  }
+  // The cache stays empty until the first setParams/setParam, which fills it
+  // for the new parameters; reading before that is an error.
+  MathFnCachedFormula(const Domain* domain, DeferredFill)
+    : F(domain), _values(domain->size()), _deferred(true)
+  {}
+  // Copies parameters, geometry and the stored window.
+  MathFnCachedFormula(const MathFnCachedFormula&) = default;
+
+  Y value(X x) const override
+  {
+    Position p;
+    Policy::check(this->_domain->findElement(x, p),
+                  "MathFnCachedFormula::Domain doesn't contain value.");
+    QM_ASSERT(!_deferred);
+    return _values[p];
+  }
+  const std::vector<Y>& values() const override
+  {
+    QM_ASSERT(!_deferred);
+    return _values.full();
+  }
+  const Y* valuesData() const override { return values().data(); }
+  MathFn<X, Y>* clone() const override
+  {
+    auto* copy = new MathFnCachedFormula<X, Y, F>(this->_domain->clone(), DeferredFill());
+    if (this->_params.empty())
+      copy->recompute(0, copy->domain()->size());
+    else
+      copy->setParams(this->_params);
+    copy->copySettingsFrom(*this);
+    return copy;
+  }
+  void recompute(Position from, Position to) override
+  {
+    const Position size = _values.size();
+    if (_deferred) {
+      // Nothing computed yet: the whole cache is defined now.
+      from = 0;
+      to = size;
+      _deferred = false;
+    }
+    Position evalBegin = from, evalEnd = to;
+    if (F::zeroOutsideNzRange) {
+      evalBegin = std::max(from, this->_nzBegin);
+      evalEnd = std::min(to, this->_nzEnd);
+    }
+    _values.update(from, to, evalBegin, evalEnd, this->_nzBegin, this->_nzEnd,
+                   [this](std::size_t i) { return this->formula(this->_domain->values()[i]); });
+  }
+  Y valueAtIndex(std::size_t domainIndex) const override
+  {
+    QM_ASSERT(domainIndex < _values.size());
+    QM_ASSERT(!_deferred);
+    return _values[domainIndex];
+  }
+  const Y* nzValuesData() const override
+  {
+    QM_ASSERT(!_deferred);
+    if (this->_nzEnd <= this->_nzBegin)
+      return _values.windowData();
+    return _values.dataAt(this->_nzBegin);
+  }
+
+  // The stored part of the cache; values outside it are 0.
+  Position windowBegin() const { return _values.windowBegin(); }
+  Position windowEnd() const { return _values.windowEnd(); }
+
+private:
+  WindowedValues<Y> _values;
+  bool _deferred = false;
+};
+
+} // namespace Fn
+
+#endif

@@ -1,0 +1,148 @@
+#ifndef QUELMORA_MATH_FCE_WINDOWEDVALUES_H
+#define QUELMORA_MATH_FCE_WINDOWEDVALUES_H
+
+#include "math/policy/assertion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace Fn {
+
+// One logical value per domain element, storing only a window [windowBegin,
+// windowEnd); every value outside the window is 0. A basic function of a large
+// partition is non-zero on a few elements, so its cache costs memory and time
+// in proportion to that range, not to the domain.
+template <typename Y>
+class WindowedValues
+{
+public:
+  explicit WindowedValues(std::size_t size = 0) : _size(size) {}
+  WindowedValues(const WindowedValues& o) : _size(o._size), _begin(o._begin), _window(o._window) {}
+  WindowedValues& operator=(const WindowedValues& o)
+  {
+    _size = o._size;
+    _begin = o._begin;
+    _window = o._window;
+    _full.clear();
+    _fullValid = false;
+    return *this;
+  }
+
+  // The logical length: the number of domain elements.
+  std::size_t size() const { return _size; }
+  std::size_t windowBegin() const { return _begin; }
+  std::size_t windowEnd() const { return _begin + _window.size(); }
+
+  Y operator[](std::size_t i) const
+  {
+    return i >= _begin && i - _begin < _window.size() ? _window[i - _begin] : Y(0);
+  }
+
+  // Pointer to the stored value at i; i must lie in the window (or at its end).
+  const Y* dataAt(std::size_t i) const
+  {
+    QM_ASSERT(_begin <= i && i <= windowEnd());
+    return _window.data() + (i - _begin);
+  }
+  const Y* windowData() const { return _window.data(); }
+
+  // The whole array, built on request.
+  const std::vector<Y>& full() const
+  {
+    if (_begin == 0 && _window.size() == _size)
+      return _window;
+    if (!_fullValid) {
+      _full.assign(_size, Y(0));
+      std::copy(_window.begin(), _window.end(), _full.begin() + std::ptrdiff_t(_begin));
+      _fullValid = true;
+    }
+    return _full;
+  }
+
+  // Sets the values at [from, to): eval(i) on [evalBegin, evalEnd) (inside
+  // [from, to)) and 0 on the rest; values outside [from, to) stay. The window
+  // then covers [keepBegin, keepEnd) and every non-zero value, and nothing more.
+  template <typename Eval>
+  void update(std::size_t from, std::size_t to, std::size_t evalBegin, std::size_t evalEnd,
+              std::size_t keepBegin, std::size_t keepEnd, Eval eval)
+  {
+    to = std::min(to, _size);
+    evalBegin = std::max(evalBegin, from);
+    evalEnd = std::min(evalEnd, to);
+    if (evalEnd < evalBegin)
+      evalEnd = evalBegin;
+    keepEnd = std::min(keepEnd, _size);
+    keepBegin = std::min(keepBegin, keepEnd);
+    _fullValid = false;
+
+    const std::size_t oldBegin = _begin, oldEnd = windowEnd();
+    std::size_t nb = keepBegin, ne = keepEnd;
+    auto include = [&](std::size_t b, std::size_t e) {
+      if (b >= e)
+        return;
+      if (nb >= ne) {
+        nb = b;
+        ne = e;
+      } else {
+        nb = std::min(nb, b);
+        ne = std::max(ne, e);
+      }
+    };
+    include(evalBegin, evalEnd);
+    include(oldBegin, std::min(oldEnd, from));  // kept below [from, to)
+    include(std::max(oldBegin, to), oldEnd);    // kept above [from, to)
+
+    if (nb == oldBegin && ne == oldEnd) {
+      for (std::size_t i = std::max(from, nb); i < std::min(to, ne); ++i)
+        _window[i - nb] = i >= evalBegin && i < evalEnd ? eval(i) : Y(0);
+    } else {
+      std::vector<Y> next(ne - nb, Y(0));
+      for (std::size_t i = std::max(oldBegin, nb); i < std::min(oldEnd, ne); ++i)
+        if (i < from || i >= to)
+          next[i - nb] = _window[i - oldBegin];
+      for (std::size_t i = evalBegin; i < evalEnd; ++i)
+        next[i - nb] = eval(i);
+      _window.swap(next);
+      _begin = nb;
+    }
+    trim(keepBegin, keepEnd);
+  }
+
+private:
+  static bool isPlainZero(Y v) { return v == Y(0) && !std::signbit(v); }
+
+  // Drops plain zeros at both ends of the window beyond [keepBegin, keepEnd).
+  void trim(std::size_t keepBegin, std::size_t keepEnd)
+  {
+    std::size_t b = _begin, e = windowEnd();
+    const std::size_t stopLow = keepBegin < keepEnd ? keepBegin : e;
+    const std::size_t stopHigh = keepBegin < keepEnd ? keepEnd : b;
+    while (b < e && b < stopLow && isPlainZero(_window[b - _begin]))
+      ++b;
+    while (e > b && e > stopHigh && isPlainZero(_window[e - 1 - _begin]))
+      --e;
+    if (b == e) {
+      _window.clear();
+      _begin = std::min(keepBegin, _size);
+      return;
+    }
+    if (b == _begin && e == windowEnd())
+      return;
+    std::vector<Y>(_window.begin() + std::ptrdiff_t(b - _begin),
+                   _window.begin() + std::ptrdiff_t(e - _begin))
+      .swap(_window);
+    _begin = b;
+  }
+
+  std::size_t _size;
+  std::size_t _begin = 0;
+  std::vector<Y> _window;
+  mutable std::vector<Y> _full;
+  mutable bool _fullValid = false;
+};
+
+} // namespace Fn
+
+#endif

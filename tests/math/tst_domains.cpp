@@ -1,0 +1,244 @@
+#include "math/domains/bilateral.h"
+#include "math/domains/enumeration.h"
+#include "math/domains/equidistant.h"
+
+#include "assertioncatcher.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using Domains::Bilateral;
+using Domains::Enumeration;
+using Domains::EnumerationBase;
+using Domains::Equidistant;
+
+class TestDomains : public QObject
+{
+  Q_OBJECT
+
+private slots:
+  void equidistantCount_data();
+  void equidistantCount();
+  void lastElementIsExactlyHigh();
+  void singleElement();
+  void fixedPoint_data();
+  void fixedPoint();
+  void nearest_data();
+  void nearest();
+  void findElement_data();
+  void findElement();
+  void unsortedInputIsSorted();
+  void newDomainKeepsClass();
+  void elementsBetween();
+  void snapToDomain();
+  void preconditions_data();
+  void preconditions();
+};
+
+void TestDomains::equidistantCount_data()
+{
+  QTest::addColumn<double>("low");
+  QTest::addColumn<double>("high");
+  QTest::addColumn<uint>("parts");
+  QTest::addColumn<double>("width");
+  QTest::newRow("quarters") << 0.0 << 1.0 << 4u << 0.25;
+  QTest::newRow("default") << 0.0 << 1.0 << 2000u << 0.0005;
+  QTest::newRow("negative") << -3.0 << 5.0 << 8u << 1.0;
+}
+
+void TestDomains::equidistantCount()
+{
+  QFETCH(double, low);
+  QFETCH(double, high);
+  QFETCH(uint, parts);
+  QFETCH(double, width);
+  Equidistant<double> d(low, high, parts);
+  QCOMPARE(d.size(), std::size_t(parts) + 1);
+  QCOMPARE(d.partElementWidth(), width);
+  QCOMPARE(d.low(), low);
+  QCOMPARE(d.high(), high);
+  QCOMPARE(d.begin(), std::size_t(0));
+  QCOMPARE(d.end(), d.size());
+  QVERIFY(!d.isBilateral());
+  for (std::size_t i = 0; i + 1 < d.size(); ++i)
+    QCOMPARE(d.values()[i], double(i) * width + low);
+}
+
+void TestDomains::lastElementIsExactlyHigh()
+{
+  Equidistant<double> d(0, 0.3, 3);
+  QVERIFY(3 * 0.1 != 0.3);
+  QCOMPARE(d.values().back(), 0.3);
+  QCOMPARE(d.high(), 0.3);
+}
+
+void TestDomains::singleElement()
+{
+  Equidistant<double> d(2, 2, 0);
+  QCOMPARE(d.size(), std::size_t(1));
+  QCOMPARE(d.low(), 2.0);
+  QCOMPARE(d.partElementWidth(), 0.0);
+}
+
+void TestDomains::fixedPoint_data()
+{
+  QTest::addColumn<double>("p");
+  QTest::addColumn<double>("h");
+  QTest::addColumn<QVector<double>>("expected");
+  QTest::newRow("outer elements outside") << 0.3 << 0.25
+                                          << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+  QTest::newRow("from low") << 0.0 << 0.5 << QVector<double>{0, 0.5, 1};
+  QTest::newRow("from high") << 1.0 << 0.5 << QVector<double>{0, 0.5, 1};
+}
+
+void TestDomains::fixedPoint()
+{
+  QFETCH(double, p);
+  QFETCH(double, h);
+  QFETCH(QVector<double>, expected);
+  Equidistant<double> d(0, 1, p, h);
+  QCOMPARE(int(d.size()), expected.size());
+  for (int i = 0; i < expected.size(); ++i)
+    QVERIFY2(std::abs(d.values()[std::size_t(i)] - expected[i]) < 1e-12, qPrintable(QString::number(i)));
+  QCOMPARE(d.fixedPoint(), p);
+  std::unique_ptr<EnumerationBase<double>> copy(d.clone());
+  QVERIFY(copy->values() == d.values());
+}
+
+void TestDomains::nearest_data()
+{
+  QTest::addColumn<double>("x");
+  QTest::addColumn<int>("position");
+  QTest::newRow("tie goes down") << 0.5 << 0;
+  QTest::newRow("just above the middle") << 0.5000001 << 1;
+  QTest::newRow("below") << -5.0 << 0;
+  QTest::newRow("above") << 7.0 << 1;
+  QTest::newRow("exact high") << 1.0 << 1;
+}
+
+void TestDomains::nearest()
+{
+  QFETCH(double, x);
+  QFETCH(int, position);
+  Enumeration<double> d({0.0, 1.0}, true);
+  QCOMPARE(int(d.nearest(x)), position);
+}
+
+void TestDomains::findElement_data()
+{
+  QTest::addColumn<double>("x");
+  QTest::addColumn<int>("position");
+  QTest::addColumn<bool>("found");
+  QTest::newRow("between") << 0.3 << 2 << true;
+  QTest::newRow("exact") << 0.25 << 1 << true;
+  QTest::newRow("below") << -1.0 << 0 << true;
+  QTest::newRow("above") << 0.6 << 3 << false;
+}
+
+void TestDomains::findElement()
+{
+  QFETCH(double, x);
+  QFETCH(int, position);
+  QFETCH(bool, found);
+  Enumeration<double> d({0.0, 0.25, 0.5}, true);
+  std::size_t pos = 99;
+  QCOMPARE(d.findElement(x, pos), found);
+  QCOMPARE(int(pos), position);
+}
+
+void TestDomains::unsortedInputIsSorted()
+{
+  EnumerationBase<double> d({3, 1, 2}, false);
+  QVERIFY((d.values() == std::vector<double>{1, 2, 3}));
+  Enumeration<double> withDuplicates({1, 1, 2}, true);
+  QCOMPARE(withDuplicates.size(), std::size_t(3));
+}
+
+void TestDomains::newDomainKeepsClass()
+{
+  Equidistant<double> d(0, 1, 4);
+  std::unique_ptr<EnumerationBase<double>> other(d.newDomain({5, 6, 7}));
+  auto* eq = dynamic_cast<Equidistant<double>*>(other.get());
+  QVERIFY(eq);
+  QVERIFY(eq->values() == d.values());
+  QCOMPARE(eq->partsCount(), 4u);
+
+  Bilateral<double> b({-1, 0, 1}, 0);
+  QVERIFY(b.isBilateral());
+  std::unique_ptr<EnumerationBase<double>> b2(b.newDomain({-2, 0, 2}));
+  QVERIFY(b2->isBilateral());
+  QCOMPARE(static_cast<Bilateral<double>*>(b2.get())->centre(), 0.0);
+
+  Enumeration<double> e({1, 2}, true);
+  std::unique_ptr<EnumerationBase<double>> e2(e.clone());
+  QVERIFY(dynamic_cast<Enumeration<double>*>(e2.get()));
+}
+
+void TestDomains::elementsBetween()
+{
+  Equidistant<double> d(0, 1, 4);
+  QVERIFY((d.elementsBetween(0.2, 0.75) == std::vector<double>{0.25, 0.5, 0.75}));
+  QVERIFY((d.elementsBetween(0, 1) == d.values()));
+}
+
+void TestDomains::snapToDomain()
+{
+  Equidistant<double> d(0, 1, 4);
+  std::vector<double> v{-1, 0.1, 0.125, 0.9, 3};
+  d.snapToDomain(v);
+  QVERIFY((v == std::vector<double>{0, 0, 0, 1, 1}));
+}
+
+void TestDomains::preconditions_data()
+{
+  QTest::addColumn<int>("which");
+  QTest::addColumn<QString>("condition");
+  QTest::addColumn<QString>("file");
+  QTest::newRow("empty") << 0 << "std_data.size() > 0" << "src/math/domains/enumerationbase.h";
+  QTest::newRow("unsorted") << 1 << "std::is_sorted(_values.begin(), _values.end())"
+                            << "src/math/domains/enumerationbase.h";
+  QTest::newRow("low > high") << 2 << "_partElementWidth > 0" << "src/math/domains/equidistant.h";
+  QTest::newRow("zero parts") << 3 << "_partElementWidth > 0" << "src/math/domains/equidistant.h";
+  QTest::newRow("fixed outside") << 4 << "_low <= _fixedPoint && _fixedPoint <= _high"
+                                 << "src/math/domains/equidistant.h";
+  QTest::newRow("fixed width") << 5 << "_partElementWidth > 0" << "src/math/domains/equidistant.h";
+  QTest::newRow("fixed single point") << 6 << "valid" << "src/math/policy.h";
+  QTest::newRow("centre") << 7 << "std::find(vals.begin(), vals.end(), centre) != vals.end()"
+                          << "src/math/domains/bilateral.h";
+  QTest::newRow("between order") << 8 << "left < right" << "src/math/domains/enumerationbase.h";
+  QTest::newRow("between low") << 9 << "this->low() <= left" << "src/math/domains/enumerationbase.h";
+  QTest::newRow("between high") << 10 << "right <= this->high()"
+                                << "src/math/domains/enumerationbase.h";
+}
+
+void TestDomains::preconditions()
+{
+  QFETCH(int, which);
+  QFETCH(QString, condition);
+  QFETCH(QString, file);
+  AssertionCatcher catcher;
+  Equidistant<double> d(0, 1, 4);
+  const AssertionCatcher::Failure f = catcher.run([&] {
+    switch (which) {
+    case 0: EnumerationBase<double>(std::vector<double>{}, false); break;
+    case 1: EnumerationBase<double>({2, 1}, true); break;
+    case 2: Equidistant<double>(1, 0, 4u); break;
+    case 3: Equidistant<double>(0, 1, 0u); break;
+    case 4: Equidistant<double>(0, 1, 2.0, 0.25); break;
+    case 5: Equidistant<double>(0, 1, 0.5, 0.0); break;
+    case 6: Equidistant<double>(1, 1, 1.0, 0.5); break;
+    case 7: Bilateral<double>({1, 2}, 3); break;
+    case 8: d.elementsBetween(0.5, 0.5); break;
+    case 9: d.elementsBetween(-0.5, 0.5); break;
+    case 10: d.elementsBetween(0.5, 1.5); break;
+    }
+  });
+  QCOMPARE(f.condition, condition);
+  QCOMPARE(f.file, file);
+  if (which == 6)
+    QCOMPARE(f.message, QString("Domain has zero elements of discretization."));
+}
+
+QTEST_APPLESS_MAIN(TestDomains)
+#include "tst_domains.moc"
