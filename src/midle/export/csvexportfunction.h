@@ -1,0 +1,38 @@
+#ifndef QUELMORA_CSVEXPORTFUNCTION_H
+#define QUELMORA_CSVEXPORTFUNCTION_H
+
+#include "midle/export/exportfunctionbase.h"
+
+#include <QByteArray>
+
+class QIODevice;
+
+#include <string>
+
+// Writes the columns as semicolon-separated text that spreadsheets read:
+// a header of quoted names, then one line per point, numbers with '.' as the
+// decimal point whatever the locale. The file is written to a temporary file
+// and renamed into place, so a failed write never damages an existing file.
+class CsvExportFunction : public ExportFunctionBase
+{
+public:
+  using ExportFunctionBase::ExportFunctionBase;
+
+  bool write() override;
+
+  // Writes the same content to an open device (standard output of the batch
+  // tool); false with errorString() when the device refuses the data.
+  bool writeTo(QIODevice& device);
+
+  // The whole file content, as write() would write it (for small exports and tests).
+  QByteArray content() const;
+
+  // One number as the export writes it: %g style with the given significant
+  // digits and '.', independent of the C and Qt locales.
+  static std::string formatNumber(double value, int significantDigits = 6);
+
+private:
+  template <typename Sink> bool produce(Sink& sink) const;
+};
+
+#endif

@@ -1,0 +1,273 @@
+#include "math/domains/enumeration.h"
+#include "math/fce/mathfntable.h"
+#include "midle/export/csvexportfunction.h"
+
+#include <QtTest>
+
+#include <clocale>
+#include <csignal>
+#include <locale>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using Domain = Domains::Enumeration<double>;
+using Table = Fn::MathFnTable<double, double>;
+
+// A column of values over its own points; owns both.
+struct Column
+{
+  Column(const std::vector<double>& x, const std::vector<double>& y)
+    : domain(new Domain(x, true)), fn(new Table(domain.get(), y))
+  {}
+  std::unique_ptr<Domain> domain;
+  std::unique_ptr<Table> fn;
+};
+
+std::vector<double> range(int n, double step = 1.0)
+{
+  std::vector<double> v;
+  for (int i = 0; i < n; ++i)
+    v.push_back(i * step);
+  return v;
+}
+
+QByteArray readAll(const QString& path)
+{
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct CommaPoint : std::numpunct<char>
+{
+  char do_decimal_point() const override { return ','; }
+};
+
+} // namespace
+
+class TestCsvExport : public QObject
+{
+  Q_OBJECT
+
+private slots:
+  void exampleFileByteForByte();
+  void emptyNames_data();
+  void emptyNames();
+  void shorterColumn_data();
+  void shorterColumn();
+  void numbersIgnoreLocale_data();
+  void numbersIgnoreLocale();
+  void precisionRoundTrips();
+  void functionAddedTwiceKeepsLastName();
+  void failedWrite_data();
+  void failedWrite();
+  void failedWriteKeepsOldFile();
+};
+
+void TestCsvExport::exampleFileByteForByte()
+{
+  Column a({0, 0.5, 1}, {1, 1.5, 2});
+  Column b({0, 0.5, 1}, {2, 2.5, 3});
+  QTemporaryDir dir;
+  const QString path = dir.filePath("example.csv");
+  CsvExportFunction writer(path);
+  writer.setIncludeDomain(true);
+  writer.addColumn(a.fn.get(), "a");
+  writer.addColumn(b.fn.get(), "b");
+  QVERIFY2(writer.write(), qPrintable(writer.errorString()));
+  QCOMPARE(readAll(path), QByteArray("\"Domain\";\"a\";\"b\";\n"
+                                     "0; 1; 2\n"
+                                     "0.5; 1.5; 2.5\n"
+                                     "1; 2; 3\n"));
+  QCOMPARE(writer.content(), readAll(path));
+}
+
+void TestCsvExport::emptyNames_data()
+{
+  QTest::addColumn<int>("columns");
+  QTest::addColumn<bool>("includeDomain");
+  QTest::addColumn<QByteArray>("expected");
+
+  QTest::newRow("no columns") << 0 << false << QByteArray("\n");
+  QTest::newRow("no columns with domain") << 0 << true << QByteArray("\n");
+  QTest::newRow("unnamed columns") << 2 << false << QByteArray("\n1; 1\n2; 2\n");
+  QTest::newRow("unnamed with domain") << 1 << true << QByteArray("\n0; 1\n1; 2\n");
+}
+
+void TestCsvExport::emptyNames()
+{
+  QFETCH(int, columns);
+  QFETCH(bool, includeDomain);
+  QFETCH(QByteArray, expected);
+  std::vector<std::unique_ptr<Column>> keep;
+  CsvExportFunction writer;
+  writer.setIncludeDomain(includeDomain);
+  for (int i = 0; i < columns; ++i) {
+    keep.emplace_back(new Column({0, 1}, {1, 2}));
+    writer.addColumn(keep.back()->fn.get(), QString());
+  }
+  QCOMPARE(writer.content(), expected);
+}
+
+void TestCsvExport::shorterColumn_data()
+{
+  QTest::addColumn<bool>("componentsFirst");
+  QTest::newRow("components after the function") << false;
+  QTest::newRow("components before the function") << true;
+}
+
+void TestCsvExport::shorterColumn()
+{
+  QFETCH(bool, componentsFirst);
+  Column function(range(2049, 1.0 / 2048), range(2049));
+  Column components({0, 0.25, 0.5, 0.75, 1}, {10, 11, 12, 13, 14});
+  CsvExportFunction writer;
+  if (componentsFirst)
+    writer.addColumn(components.fn.get(), "f - Comp0");
+  writer.addColumn(function.fn.get(), "f");
+  if (!componentsFirst)
+    writer.addColumn(components.fn.get(), "f - Comp0");
+
+  const QList<QByteArray> lines = writer.content().split('\n');
+  QCOMPARE(lines.size(), 1 + 2049 + 1);  // header, data, and the empty rest after the last newline
+  QVERIFY(lines.last().isEmpty());
+  if (componentsFirst) {
+    QCOMPARE(lines[1], QByteArray("10; 0"));
+    QCOMPARE(lines[5], QByteArray("14; 4"));
+    QCOMPARE(lines[6], QByteArray(";5"));
+    QCOMPARE(lines[2049], QByteArray(";2048"));
+  } else {
+    QCOMPARE(lines[0], QByteArray("\"f\";\"f - Comp0\";"));
+    QCOMPARE(lines[5], QByteArray("4; 14"));
+    QCOMPARE(lines[6], QByteArray("5; ;"));
+    QCOMPARE(lines[2049], QByteArray("2048; ;"));
+  }
+}
+
+void TestCsvExport::numbersIgnoreLocale_data()
+{
+  QTest::addColumn<double>("value");
+  QTest::addColumn<QByteArray>("text");
+  QTest::newRow("half") << 0.5 << QByteArray("0.5");
+  QTest::newRow("small") << 1e-7 << QByteArray("1e-07");
+  QTest::newRow("six digits") << 123456.0 << QByteArray("123456");
+  QTest::newRow("large") << 123456789.0 << QByteArray("1.23457e+08");
+  QTest::newRow("negative") << -0.000123 << QByteArray("-0.000123");
+}
+
+void TestCsvExport::numbersIgnoreLocale()
+{
+  QFETCH(double, value);
+  QFETCH(QByteArray, text);
+
+  // Every locale a program can end up in: Qt's default, the C library's
+  // (QApplication calls setlocale) and the C++ global one.
+  const QLocale oldQt;
+  const std::string oldC = std::setlocale(LC_ALL, nullptr);
+  const std::locale oldCpp;
+  QLocale::setDefault(QLocale(QLocale::Czech));
+  for (const char* name : {"cs_CZ.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8", "cs_CZ", "de_DE"})
+    if (std::setlocale(LC_ALL, name))
+      break;
+  std::locale::global(std::locale(std::locale::classic(), new CommaPoint));
+
+  Column c({0}, {value});
+  CsvExportFunction writer;
+  writer.addColumn(c.fn.get(), "v");
+  const QByteArray content = writer.content();
+  const std::string single = CsvExportFunction::formatNumber(value);
+
+  std::locale::global(oldCpp);
+  std::setlocale(LC_ALL, oldC.c_str());
+  QLocale::setDefault(oldQt);
+
+  QCOMPARE(content, QByteArray("\"v\";\n") + text + "\n");
+  QCOMPARE(QByteArray::fromStdString(single), text);
+}
+
+void TestCsvExport::precisionRoundTrips()
+{
+  const std::vector<double> values{0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e-300, 123456789.123456789};
+  Column c(range(int(values.size())), values);
+  CsvExportFunction writer;
+  writer.setPrecision(17);
+  writer.addColumn(c.fn.get(), QString());
+  const QList<QByteArray> lines = writer.content().split('\n');
+  for (std::size_t i = 0; i < values.size(); ++i)
+    QCOMPARE(lines[int(i) + 1].toDouble(), values[i]);
+  QCOMPARE(lines[1], QByteArray("0.10000000000000001"));
+}
+
+void TestCsvExport::functionAddedTwiceKeepsLastName()
+{
+  Column c({0}, {1});
+  CsvExportFunction writer;
+  writer.addColumn(c.fn.get(), "first");
+  writer.addColumn(c.fn.get(), "second");
+  QCOMPARE(writer.content(), QByteArray("\"second\";\"second\";\n1; 1\n"));
+}
+
+void TestCsvExport::failedWrite_data()
+{
+  QTest::addColumn<QString>("target");
+  QTest::newRow("parent is a file") << QStringLiteral("plain.txt/out.csv");
+  QTest::newRow("missing directory") << QStringLiteral("missing/out.csv");
+  QTest::newRow("target is a directory") << QStringLiteral("sub");
+}
+
+void TestCsvExport::failedWrite()
+{
+  QFETCH(QString, target);
+  QTemporaryDir dir;
+  QVERIFY(QDir(dir.path()).mkdir("sub"));
+  QFile plain(dir.filePath("plain.txt"));
+  QVERIFY(plain.open(QIODevice::WriteOnly));
+  plain.close();
+
+  Column c({0}, {1});
+  CsvExportFunction writer(dir.filePath(target));
+  writer.addColumn(c.fn.get(), "a");
+  QVERIFY(!writer.write());
+  QVERIFY2(writer.errorString().contains(dir.filePath(target)), qPrintable(writer.errorString()));
+  QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
+}
+
+void TestCsvExport::failedWriteKeepsOldFile()
+{
+  // A full disk, simulated by a file size limit (which also binds root):
+  // the new content is larger than the limit, so writing fails half way.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("old.csv");
+  {
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old content\n");
+  }
+  Column big(range(200000), range(200000));
+  CsvExportFunction writer(path);
+  writer.addColumn(big.fn.get(), "big");
+
+  rlimit saved{};
+  QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64 * 1024;
+  QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+  const bool ok = writer.write();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  QVERIFY(!ok);
+  QVERIFY(writer.errorString().contains(path));
+  QCOMPARE(readAll(path), QByteArray("old content\n"));
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.csv"});
+
+  // Without the limit the same writer replaces the file.
+  QVERIFY2(writer.write(), qPrintable(writer.errorString()));
+  QVERIFY(readAll(path).startsWith("\"big\";\n0\n1\n"));
+}
+
+QTEST_APPLESS_MAIN(TestCsvExport)
+#include "tst_csvexportfunction.moc"
