@@ -1,4 +1,5 @@
 #include "gui/ftransform_widgets/nodelayout.h"
+#include "math/domains/equidistant.h"
 
 #include <QtTest>
 
@@ -47,6 +48,8 @@ private slots:
   void fixedPointLayout();
   void deltaLayout_data();
   void deltaLayout();
+  void sameAsEquidistantDomain_data();
+  void sameAsEquidistantDomain();
   void stalledStepIsRefused();
   void nodesValidity_data();
   void nodesValidity();
@@ -158,6 +161,39 @@ void TestNodeLayout::deltaLayout()
   QFETCH(QVector<double>, expected);
   const QVector<double> nodes = deltaNodes(*domain(low, high), delta);
   QVERIFY2(fuzzyEqual(nodes, expected), qPrintable(QStringLiteral("%1 nodes").arg(nodes.size())));
+}
+
+void TestNodeLayout::sameAsEquidistantDomain_data()
+{
+  QTest::addColumn<double>("low");
+  QTest::addColumn<double>("high");
+  QTest::addColumn<int>("count");
+  QTest::addColumn<double>("fixedPoint");
+  QTest::addColumn<double>("h");
+
+  QTest::newRow("unit") << 0.0 << 1.0 << 5 << 0.3 << 0.25;
+  QTest::newRow("awkward") << -0.7 << 2.3 << 37 << 0.1 << 0.07;
+  QTest::newRow("many") << 0.0 << 0.3 << 10001 << 0.3 << 0.3 / 9999;
+}
+
+// The widgets, the tool and the partition plot must see the very same points
+// as the math domains, not merely close ones.
+void TestNodeLayout::sameAsEquidistantDomain()
+{
+  QFETCH(double, low);
+  QFETCH(double, high);
+  QFETCH(int, count);
+  QFETCH(double, fixedPoint);
+  QFETCH(double, h);
+  const auto d = domain(low, high);
+
+  const ::Domains::Equidistant<double> byCount(low, high, unsigned(count - 1));
+  const QVector<double> generic = genericNodes(*d, count);
+  QCOMPARE(std::vector<double>(generic.begin(), generic.end()), byCount.values());
+
+  const ::Domains::Equidistant<double> byPoint(low, high, fixedPoint, h);
+  const QVector<double> fixed = fixedPointNodes(*d, fixedPoint, h);
+  QCOMPARE(std::vector<double>(fixed.begin(), fixed.end()), byPoint.values());
 }
 
 void TestNodeLayout::stalledStepIsRefused()
