@@ -93,8 +93,8 @@ int CsvNumberReader::read(Columns& columns)
       ++ignored;
       continue;
     }
-    if (values + static_cast<int64_t>(width) > maxValues) {
-      setProblem(TooManyValues, tr("the file holds more than %1 numbers").arg(maxValues));
+    if (values + static_cast<int64_t>(width) > valueLimit) {
+      setProblem(TooManyValues, tr("the file holds more than %1 numbers").arg(valueLimit));
       columns.clear();
       return clampCount(ignored);
     }

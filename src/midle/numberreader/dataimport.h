@@ -40,6 +40,8 @@ public:
   static std::unique_ptr<NumberReaderBase> createReader(const DataFileInfo& info);
 
   Status run(const DataFileInfo& info, const ImportDialog& dialog = ImportDialog());
+  // The most numbers a file may hold (NumberReaderBase::maxValues by default).
+  void setValueLimit(int64_t limit) { valueLimit = limit; }
 
   Status status() const { return result; }
   // The boxes to show, in order: at most one information about ignored lines,
@@ -84,6 +86,7 @@ private:
   double lowValue = 0.0;
   double highValue = 0.0;
   int32_t intervals = 0;
+  int64_t valueLimit = NumberReaderBase::maxValues;
 };
 
 #endif

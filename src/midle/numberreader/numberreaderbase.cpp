@@ -173,6 +173,10 @@ int NumberReaderBase::detectColumns(int lineToDetect)
 
 int NumberReaderBase::read(Columns& columns)
 {
+  if (!file.isOpen()) {
+    columns.clear();
+    return 0;
+  }
   rewind(stream);
   skipHeader(stream);
   return readData(stream, columns);
@@ -189,7 +193,7 @@ int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
   LineReader lines(device, maxLineLength);
   const FieldSplitter splitter(separator);
   const size_t width = columns.size();
-  const int64_t maxRows = width ? maxValues / static_cast<int64_t>(width) : 0;
+  const int64_t maxRows = width ? valueLimit / static_cast<int64_t>(width) : 0;
   std::vector<double> values;
   values.reserve(width + 1);
   int64_t ignored = 0;
@@ -204,7 +208,7 @@ int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
       continue;
     }
     if (rows == maxRows) {
-      setProblem(TooManyValues, tr("the file holds more than %1 numbers").arg(maxValues));
+      setProblem(TooManyValues, tr("the file holds more than %1 numbers").arg(valueLimit));
       return clampCount(ignored);
     }
     for (size_t j = 0; j < width; ++j)

@@ -24,8 +24,8 @@ class LineReader;
 // A field counts as a number only when it is finite: "nan", "inf" and values
 // that overflow are not numbers. Limits keep a hostile file from exhausting
 // memory: a line longer than maxLineLength is ignored, and reading stops with
-// problem() set when a file holds more than maxColumns columns or more than
-// maxValues numbers.
+// lastProblem() set when a file holds more than maxColumns columns or more
+// than maxValues numbers.
 class NumberReaderBase
 {
 public:
@@ -63,6 +63,8 @@ public:
   void setDecimalSeparator(int32_t comma) { decimalComma = comma; }
   QString valueSeparator() const { return separator; }
   void setValueSeparator(const QString& s) { separator = s; }
+  // At most this many numbers are read (maxValues unless changed).
+  void setValueLimit(int64_t limit) { valueLimit = limit; }
 
   // A field as a finite number: Czech rules (decimal comma) first, then the
   // POSIX rules (decimal dot). False for anything else.
@@ -84,6 +86,7 @@ protected:
   int32_t decimalComma;
   QLocale savedLocale;
   QString separator;
+  int64_t valueLimit = maxValues;
 
 private:
   Problem problem = NoProblem;
