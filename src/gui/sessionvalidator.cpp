@@ -274,9 +274,13 @@ bool SessionValidator::checkDataFile()
 {
   if (result.functionTypeUsed != 1)
     return true;
+  // Random data is table data without a file: it cannot be restored, so such
+  // a session reopens with the formulas.
+  if (result.dataFile.isEmpty()) {
+    result.functionTypeUsed = 0;
+    return true;
+  }
   const QString k = QStringLiteral("MainWindow/dataFile");
-  if (result.dataFile.isEmpty())
-    return fail(k, QStringLiteral("is empty although the session uses a data file"));
   const QFileInfo info(result.dataFile);
   if (!info.exists())
     return fail(k, QStringLiteral("names a file that does not exist"));
