@@ -1,0 +1,31 @@
+#include "gui/components/linestyleselector.h"
+
+#include "ui_linestyleselector.h"
+
+LineStyleSelector::LineStyleSelector(QWidget* parent) : QWidget(parent), ui(new Ui::LineStyleSelector)
+{
+  ui->setupUi(this);
+}
+
+LineStyleSelector::~LineStyleSelector() { delete ui; }
+
+void LineStyleSelector::setName(const QString& name)
+{
+  ui->captionLbl->setText(name);
+  QString key = name;
+  key.replace(QLatin1Char(' '), QLatin1Char('_'));
+  ui->colorLbl->setObjectName(key + QStringLiteral("LineStyleColor"));
+  ui->widthSpin->setObjectName(key + QStringLiteral("LineStyleWidth"));
+}
+
+ColorLabel* LineStyleSelector::colorLabel() const { return ui->colorLbl; }
+
+int LineStyleSelector::width() const { return ui->widthSpin->value(); }
+
+void LineStyleSelector::setWidth(int w) { ui->widthSpin->setValue(w); }
+
+void LineStyleSelector::setWidthVisible(bool visible)
+{
+  ui->widthLbl->setVisible(visible);
+  ui->widthSpin->setVisible(visible);
+}
