@@ -1,0 +1,157 @@
+#include "gui/components/plotpartition.h"
+
+#include "math/partitions/partitionbase.h"
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_marker.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Far enough to leave the end nodes and the y coordinate unrestricted.
+constexpr double farLimit = 999111999.0;
+
+} // namespace
+
+PlotPartition::PlotPartition(QWidget* parent) : PlotWidget(parent) {}
+
+PlotPartition::~PlotPartition()
+{
+  removePartition();
+}
+
+void PlotPartition::setPartition(Partition* partition)
+{
+  if (_partition)
+    removePartition();
+  _partition = partition;
+  if (!partition)
+    return;
+  for (auto* fce : partition->allFce()) {
+    const Function* fn = fce;
+    if (curveInfo(fn))
+      continue;
+    auto* info = new CurveInfo<NoMarkerPolicy>(fn);
+    info->setNonZeroRangeOnly(true);
+    addCurveInfo(info);
+    info->curve()->setPen(QPen(Qt::black, 0));
+  }
+  const std::vector<double>& nodes = partition->nodes();
+  _nodeMarkers.reserve(nodes.size());
+  for (double x : nodes) {
+    QwtPlotMarker* m = CurveInfoBase::newMarker();
+    m->setValue(x, 0.0);
+    m->attach(plot());
+    m->setVisible(markersVisible());
+    _nodeMarkers.push_back(m);
+  }
+  emit markersCountChanged(nodes.size());
+}
+
+void PlotPartition::clearPartition()
+{
+  removePartition();
+  emit markersCountChanged(0);
+}
+
+void PlotPartition::removePartition()
+{
+  for (QwtPlotMarker* m : _nodeMarkers) {
+    forgetMarker(m);
+    m->detach();
+    delete m;
+  }
+  _nodeMarkers.clear();
+  _partition = nullptr;
+  clear();
+}
+
+void PlotPartition::highlightNode(std::size_t index, bool highlight)
+{
+  if (index < _nodeMarkers.size())
+    highlightMarker(_nodeMarkers[index], highlight);
+}
+
+std::size_t PlotPartition::indexOf(const QwtPlotMarker* marker) const
+{
+  std::size_t i = 0;
+  while (i < _nodeMarkers.size() && _nodeMarkers[i] != marker)
+    ++i;
+  return i;
+}
+
+QwtPlotMarker* PlotPartition::nodeMarker(std::size_t index) const
+{
+  return index < _nodeMarkers.size() ? _nodeMarkers[index] : nullptr;
+}
+
+void PlotPartition::syncMarkers()
+{
+  if (!_partition)
+    return;
+  const std::vector<double>& nodes = _partition->nodes();
+  for (std::size_t i = 0; i < _nodeMarkers.size() && i < nodes.size(); ++i)
+    _nodeMarkers[i]->setXValue(nodes[i]);
+  refreshCurves();
+}
+
+void PlotPartition::refreshCurves()
+{
+  if (!_partition)
+    return;
+  for (auto* fce : _partition->allFce())
+    if (CurveInfoBase* info = curveInfo(fce))
+      info->refreshSamples();
+}
+
+CurveInfoBase::Options PlotPartition::markerOptionsHook(QwtPlotMarker* marker)
+{
+  const std::size_t i = indexOf(marker);
+  const std::size_t n = _nodeMarkers.size();
+  if (i == n)
+    return PlotWidget::markerOptionsHook(marker);
+  if (!_nodesMovable)
+    return CurveInfoBase::Options();
+  if (n < 3)
+    return CurveInfoBase::MoveX;
+  if (i == 0 || i + 1 == n)
+    return CurveInfoBase::Options();
+  return CurveInfoBase::MoveX | CurveInfoBase::Bounded;
+}
+
+QRectF PlotPartition::markerBoundsHook(QwtPlotMarker* marker)
+{
+  const std::size_t i = indexOf(marker);
+  const std::size_t n = _nodeMarkers.size();
+  if (i == n)
+    return PlotWidget::markerBoundsHook(marker);
+  const double left = i == 0 ? -farLimit : _nodeMarkers[i - 1]->xValue();
+  const double right = i + 1 == n ? farLimit : _nodeMarkers[i + 1]->xValue();
+  return QRectF(left, farLimit, right - left, -2.0 * farLimit);
+}
+
+bool PlotPartition::markerChanged(QwtPlotMarker* marker)
+{
+  const std::size_t i = indexOf(marker);
+  const std::size_t n = _nodeMarkers.size();
+  if (i == n || !_partition || n != _partition->nodes().size())
+    return PlotWidget::markerChanged(marker);
+  const std::vector<double>& nodes = _partition->nodes();
+  const double x = marker->xValue();
+  // Nodes must stay strictly ascending. Inner markers are bounded by the
+  // picker already; with two nodes the markers are free, so a move onto or
+  // past the other node is refused here and the marker stays where it was.
+  const double left = i == 0 ? -std::numeric_limits<double>::infinity() : nodes[i - 1];
+  const double right = i + 1 == n ? std::numeric_limits<double>::infinity() : nodes[i + 1];
+  if (!std::isfinite(x) || !(left < x && x < right)) {
+    marker->setXValue(nodes[i]);
+    return false;
+  }
+  _partition->moveNode(i, x);
+  refreshCurves();
+  emit nodeMoved(i, x);
+  return true;
+}
