@@ -83,4 +83,7 @@ protected:
 
 } // namespace FuzzySets
 
+// compareSharpness needs the complete special-term class.
+#include "math/fuzzy_sets/specialterm.h"
+
 #endif

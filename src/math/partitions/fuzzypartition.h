@@ -1,0 +1,116 @@
+#ifndef QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
+#define QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
+
+#include "math/fce/mathfncachedformula.h"
+#include "math/partitions/partitionbase.h"
+
+#include <cmath>
+#include <string>
+
+namespace Partitions {
+
+// A partition of cached basic functions of one shape F
+// (Fn::MathFnCachedFormula<X, Y, Shape>), built from nodes (neighbours share
+// nodes: a Ruspini partition) or by shifting copies of a prototype (each copy
+// has a node of its own).
+template <typename F>
+class FuzzyPartition : public PartitionBase<typename F::ArgType, typename F::ValueType>
+{
+public:
+  typedef typename F::ArgType X;
+  typedef typename F::ValueType Y;
+  typedef PartitionBase<X, Y> Base;
+  typedef typename Base::Domain Domain;
+  typedef typename Base::Item Item;
+
+  // Takes the nodes; setShift/setOffset and createFromNodes build the functions.
+  FuzzyPartition(const Domain* domain, const Domains::Enumeration<X>& nodeSet)
+    : Base(domain, nodeSet, false)
+  {}
+
+  // Copies of the prototype laid out `shift` apart across the domain, one node
+  // each. The prototype is moved along and stays the caller's.
+  FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0, false)
+  {
+    createByShifting(prototype, shift);
+  }
+
+  int32_t shift() const { return _shift; }
+  int32_t offset() const { return _offset; }
+  // Nodes between the first nodes of neighbouring functions.
+  void setShift(int32_t shift) { _shift = shift; }
+  // Node index of the first function's first node; may be negative.
+  void setOffset(int32_t offset) { _offset = offset; }
+
+  // Functions on consecutive nodes, neighbours sharing nodes; node indices
+  // outside the node list are clamped to its ends.
+  void createFromNodes()
+  {
+    QM_ASSERT(!_domain->isBilateral());
+    QM_ASSERT(_domain->low() < _domain->high());
+    Policy::check(this->_nodes.size() >= 2, "Fuzzy partition needs at least two nodes");
+    Policy::check(_shift > 0, "Shift by node must be greater than zero");
+    const int64_t end = int64_t(_offset) + int64_t(this->_nodes.size());
+    for (int64_t i = _offset; i < end; i += _shift) {
+      F* fn = new F(_domain, Fn::DeferredFill());
+      const std::string name = "P" + std::to_string(i - _offset);
+      this->addFce(name, new Item{name, fn});
+      fn->setParams(this->paramsFromNodes(i, fn->numberOfPositionNodes(), fn));
+    }
+  }
+
+private:
+  using Base::_domain;
+
+  void createByShifting(F* fuzzySet, X s)
+  {
+    QM_ASSERT(!_domain->isBilateral());
+    QM_ASSERT(_domain->low() < _domain->high());
+    Policy::check(s > 0, "Parameter for fuzzy set shifting must be greater than zero");
+    QM_ASSERT((fuzzySet->paramsSize() == 3 && fuzzySet->numberOfPositionNodes() == 3) ||
+              (fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1));
+    const X low = _domain->low(), high = _domain->high();
+    if (fuzzySet->numberOfPositionNodes() == 1) {
+      fuzzySet->moveKernelTo(low);
+      while (fuzzySet->kernelBegin() <= high) {
+        addCopy(fuzzySet, 0);
+        const double before = fuzzySet->param(0);
+        fuzzySet->setParam(0, before + s);
+        if (fuzzySet->param(0) == before)
+          break; // a step lost in rounding would never end
+      }
+    } else if (fuzzySet->numberOfPositionNodes() == 3) {
+      const double k = std::trunc(fuzzySet->supportWidth() / s);
+      fuzzySet->moveKernelTo(X(low - k * s + fuzzySet->leftWidth()));
+      while (high > fuzzySet->supportBegin()) {
+        addCopy(fuzzySet, 1);
+        std::vector<double> params = fuzzySet->params();
+        for (double& p : params)
+          p += s;
+        if (params == fuzzySet->params())
+          break;
+        fuzzySet->setParams(params);
+      }
+    } else {
+      QM_ASSERT(false);
+    }
+  }
+
+  // A copy of the prototype (parameters, geometry and cache) with a new node
+  // at its kernel bound to parameter `paramIndex`.
+  void addCopy(const F* prototype, std::size_t paramIndex)
+  {
+    F* copy = new F(*prototype);
+    const std::string name = "P" + std::to_string(this->fceCount());
+    this->addFce(name, new Item{name, copy});
+    this->_nodes.push_back(X(copy->kernelBegin()));
+    this->bindNode(copy, int32_t(this->_nodes.size() - 1), paramIndex);
+  }
+
+  int32_t _shift = 0;
+  int32_t _offset = 0;
+};
+
+} // namespace Partitions
+
+#endif

@@ -1,0 +1,160 @@
+#ifndef QUELMORA_MATH_PARTITIONS_PARTITIONBASE_H
+#define QUELMORA_MATH_PARTITIONS_PARTITIONBASE_H
+
+#include "math/domains/enumeration.h"
+#include "math/domains/equidistant.h"
+#include "math/fuzzy_sets/fuzzysetbase.h"
+#include "math/policy.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Partitions {
+
+// Lets partitions of any type be owned through one pointer type.
+class UnidentifiedPartition
+{
+public:
+  virtual ~UnidentifiedPartition() {}
+};
+
+// An ordered collection of basic functions on one domain plus the nodes that
+// position them. A node move sets exactly the parameters bound to that node.
+// Owns its functions; refers to its domain without owning it unless the
+// domain was handed over with adoptDomain.
+template <typename X, typename Y>
+class PartitionBase : public UnidentifiedPartition
+{
+public:
+  typedef Domains::EnumerationBase<X> Domain;
+  typedef FuzzySets::FuzzySetBase<X, Y> FuzzySet;
+
+  // A named function of the partition; the function is owned by the partition.
+  struct Item
+  {
+    std::string name;
+    FuzzySet* fn;
+  };
+
+  // Nodes copied in the node set's order; snapped to the nearest elements if asked.
+  PartitionBase(const Domain* domain, const Domains::Enumeration<X>& nodeSet, bool snap)
+    : _domain(domain), _nodes(nodeSet.values()), _snap(snap)
+  {
+    if (_snap)
+      _domain->snapToDomain(_nodes);
+  }
+  // n equidistant nodes from low to high (one node: the middle).
+  PartitionBase(const Domain* domain, int32_t nodeCount, bool snap) : _domain(domain), _snap(snap)
+  {
+    if (nodeCount == 1) {
+      _nodes.push_back((domain->low() + domain->high()) * 0.5);
+    } else if (nodeCount > 1) {
+      _nodes = Domains::Equidistant<X>(domain->low(), domain->high(), unsigned(nodeCount - 1)).values();
+    }
+    if (_snap)
+      _domain->snapToDomain(_nodes);
+  }
+  PartitionBase(const PartitionBase&) = delete;
+  PartitionBase& operator=(const PartitionBase&) = delete;
+
+  ~PartitionBase() override
+  {
+    for (FuzzySet* fn : _allFce)
+      delete fn;
+    for (auto& named : _items)
+      delete named.second;
+  }
+
+  const Domain* domain() const { return _domain; }
+  const std::vector<X>& nodes() const { return _nodes; }
+  std::size_t fceCount() const { return _allFce.size(); }
+  // Basic functions in component order.
+  const std::vector<FuzzySet*>& allFce() const { return _allFce; }
+  // The function entered under a name, or nullptr.
+  FuzzySet* fce(const std::string& name) const
+  {
+    auto it = _items.find(name);
+    return it == _items.end() ? nullptr : it->second->fn;
+  }
+
+  // The partition deletes the domain after its functions.
+  void adoptDomain(const Domain* domain)
+  {
+    QM_ASSERT(domain == _domain);
+    _ownedDomain.reset(domain);
+  }
+
+  // The parameter paramIndex of fn follows node nodeIndex from now on.
+  void bindNode(FuzzySet* fn, int32_t nodeIndex, std::size_t paramIndex)
+  {
+    // Functions are bound right after being added: spare the search then.
+    if (_allFce.empty() || _allFce.back() != fn)
+      QM_ASSERT(std::find(_allFce.begin(), _allFce.end(), fn) != _allFce.end());
+    QM_ASSERT(nodeIndex >= 0);
+    QM_ASSERT(size_t(nodeIndex) < _nodes.size());
+    QM_ASSERT(paramIndex < fn->paramsSize());
+    _bindings.emplace(nodeIndex, Binding(fn, paramIndex));
+  }
+
+  // Takes ownership of the item and its function.
+  void addFce(const std::string& name, Item* item)
+  {
+    std::unique_ptr<Item> owned(item);
+    auto inserted = _items.emplace(name, item);
+    QM_ASSERT(inserted.second);
+    owned.release();
+    _allFce.push_back(item->fn);
+  }
+
+  // Moves a node; every parameter bound to it follows (recomputing only the
+  // functions concerned, over their old and new non-zero ranges).
+  void moveNode(std::size_t nodeIndex, X x)
+  {
+    Policy::check(nodeIndex < _nodes.size(), "Index out of bounds.");
+    if (_nodes[nodeIndex] == x)
+      return;
+    _nodes[nodeIndex] = x;
+    auto range = _bindings.equal_range(int32_t(nodeIndex));
+    for (auto it = range.first; it != range.second; ++it)
+      it->second.first->setParam(it->second.second, double(x));
+  }
+  void moveNodes(const std::vector<X>& values)
+  {
+    for (std::size_t i = 0; i < values.size(); ++i)
+      moveNode(i, values[i]);
+  }
+
+  // fn's parameters with entries j < m taken from the nodes clamp(i + j) and
+  // bound to them; the other entries keep fn's current values.
+  std::vector<double> paramsFromNodes(int64_t i, int32_t m, FuzzySet* fn)
+  {
+    std::vector<double> params = fn->params();
+    const int64_t last = int64_t(_nodes.size()) - 1;
+    for (int32_t j = 0; j < m && std::size_t(j) < params.size(); ++j) {
+      const int32_t node = int32_t(std::min(std::max(i + j, int64_t(0)), last));
+      params[std::size_t(j)] = double(_nodes[std::size_t(node)]);
+      bindNode(fn, node, std::size_t(j));
+    }
+    return params;
+  }
+
+protected:
+  typedef std::pair<FuzzySet*, std::size_t> Binding;
+
+  const Domain* _domain;
+  std::vector<X> _nodes;
+  std::multimap<int32_t, Binding> _bindings;
+  std::map<std::string, Item*> _items;
+  std::vector<FuzzySet*> _allFce;
+  bool _snap;
+  std::unique_ptr<const Domain> _ownedDomain;
+};
+
+} // namespace Partitions
+
+#endif
