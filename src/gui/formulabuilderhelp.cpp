@@ -105,6 +105,7 @@ QString FormulaBuilderHelp::helpText()
   html += tableHtml(tr("Binary operators"), {tr("Operator"), tr("Priority"), tr("Meaning")},
                     binaryOperatorRows());
   html += tr("<p>A leading minus binds less tightly than ^: -2^2 = -4.</p>");
+  html += tr("<p>Constants: <b>_pi</b> and <b>_e</b>, to full double precision.</p>");
   html += tableHtml(tr("Other operators"), {tr("Operator"), QString(), tr("Meaning")},
                     otherOperatorRows());
   return html;

@@ -1,4 +1,7 @@
 #include "gui/formulabuilderhelp.h"
+#include "math/domains/equidistant.h"
+#include "math/fce/formulaexpression.h"
+#include "math/fce/mathfncachedformula.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -38,6 +41,7 @@ private slots:
   void operatorPriorities_data();
   void operatorPriorities();
   void conditional();
+  void programFunctions();
   void pageShowsEveryRow();
 };
 
@@ -153,6 +157,38 @@ void TestFormulaBuilderHelp::conditional()
   QCOMPARE(eval("2^3^2"), 512.0);
   QCOMPARE(eval("-2^2"), -4.0);
   QVERIFY(rowOf(FormulaBuilderHelp::otherOperatorRows(), "?:"));
+}
+
+void TestFormulaBuilderHelp::programFunctions()
+{
+  // "uniform", "normal" and the constants come from the program's parser set-up.
+  Domains::Equidistant<double> domain(0.0, 1.0, 20000);
+  Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>> fn(&domain);
+  QVERIFY(rowOf(FormulaBuilderHelp::functionRows(), "uniform")->meaning.contains("[a, b)"));
+  fn.setExpression("uniform(2, 3)");
+  double sum = 0.0;
+  for (double v : fn.values())
+  {
+    QVERIFY(2.0 <= v && v < 3.0);
+    sum += v;
+  }
+  QVERIFY(std::abs(sum / fn.values().size() - 2.5) < 0.02);
+
+  QVERIFY(rowOf(FormulaBuilderHelp::functionRows(), "normal")->meaning.contains("mean given first"));
+  fn.setExpression("normal(10, 2)");
+  double mean = 0.0, squares = 0.0;
+  for (double v : fn.values())
+    mean += v;
+  mean /= fn.values().size();
+  for (double v : fn.values())
+    squares += (v - mean) * (v - mean);
+  // Five standard errors: a false alarm is practically impossible.
+  QVERIFY2(std::abs(mean - 10.0) < 0.08, qPrintable(QString::number(mean)));
+  QVERIFY(std::abs(std::sqrt(squares / fn.values().size()) - 2.0) < 0.06);
+
+  fn.setExpression("sin(_pi)");
+  QVERIFY(std::abs(fn.values().front()) < 1e-15);
+  QVERIFY(FormulaBuilderHelp::helpText().contains("_pi"));
 }
 
 void TestFormulaBuilderHelp::pageShowsEveryRow()
