@@ -1,6 +1,8 @@
 #ifndef QUELMORA_DATA_STRUCTURES_H
 #define QUELMORA_DATA_STRUCTURES_H
 
+#include "math/policy/assertion.h"
+
 #include <QMetaType>
 #include <QSharedPointer>
 #include <QString>
@@ -115,6 +117,12 @@ public:
 
 // "GenericRuspini", "EquidistantRuspini", "CustomPartition", else "InvalidType".
 QString partitionTypeName(int32_t kind);
+
+// Stops the program unless flag is a single degree flag (1, 2, 4 or 8).
+inline void checkDegreeFlag(int32_t flag)
+{
+  QM_ASSERT(flag == Degree0 || flag == Degree1 || flag == Degree2 || flag == Degree3);
+}
 
 // The degree digit of a single degree flag ("0" for 1 ... "3" for 8).
 // Anything else is a programming error.

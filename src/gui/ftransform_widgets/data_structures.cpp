@@ -1,0 +1,168 @@
+#include "gui/ftransform_widgets/data_structures.h"
+
+#include "math/domains/enumeration.h"
+#include "math/domains/equidistant.h"
+#include "math/fuzzy_sets/gaussian.h"
+#include "math/fuzzy_sets/sin.h"
+#include "math/fuzzy_sets/sinalternate.h"
+#include "math/fuzzy_sets/trapezoid.h"
+#include "math/fuzzy_sets/triangle.h"
+#include "math/fuzzy_sets/trianglealternate.h"
+#include "math/partitions/fuzzypartition.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace DataHolders {
+
+namespace {
+
+using MathDomain = ::Domains::EnumerationBase<double>;
+using MathPartition = ::Partitions::PartitionBase<double, double>;
+template <typename Shape>
+using CachedShape = Fn::MathFnCachedFormula<double, double, Shape>;
+template <typename Shape>
+using ShapePartition = ::Partitions::FuzzyPartition<CachedShape<Shape>>;
+
+// Records come from sessions too, so the builders refuse what would trip a
+// math precondition or run away in time or memory: no partition is built.
+constexpr int32_t kMaxDomainCount = 10000000;
+constexpr double kMaxCustomFunctions = 1000000;
+
+bool allFinite(const std::vector<double>& values)
+{
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// Kinds 6 and 7: neighbouring functions share the record's nodes.
+template <typename Shape>
+MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDomain* domain,
+                         const std::vector<double>& nodes)
+{
+  if (nodes.size() < 2 || record.shift <= 0 || !std::is_sorted(nodes.begin(), nodes.end()))
+    return nullptr;
+  std::unique_ptr<ShapePartition<Shape>> part(
+    new ShapePartition<Shape>(domain, ::Domains::Enumeration<double>(nodes, true)));
+  part->setShift(record.shift);
+  part->setOffset(record.offset);
+  part->createFromNodes();
+  return part.release();
+}
+
+// Kind 8: copies of one prototype `distance` apart, then node i moved to nodes[i].
+template <typename Shape>
+MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain* domain,
+                          const std::vector<double>& nodes, double distance)
+{
+  const double span = domain->high() - domain->low();
+  if (!(distance > 0) || !std::isfinite(record.extraParam) || !(record.extraParam > 0) ||
+      span / distance > kMaxCustomFunctions)
+    return nullptr;
+  CachedShape<Shape> prototype(domain, Fn::DeferredFill());
+  prototype.setParam(1, record.extraParam);
+  std::unique_ptr<ShapePartition<Shape>> part(new ShapePartition<Shape>(domain, &prototype, distance));
+  // A record with more nodes than functions keeps the extra nodes unplaced.
+  const std::size_t count = std::min(nodes.size(), part->nodes().size());
+  for (std::size_t i = 0; i < count; ++i)
+    part->moveNode(i, nodes[i]);
+  return part.release();
+}
+
+MathPartition* build(const Partitions::PartBase& record, const MathDomain* domain)
+{
+  if (!(domain->low() < domain->high()) || domain->isBilateral())
+    return nullptr;
+  const std::vector<double> nodes(record.nodes.begin(), record.nodes.end());
+  if (!allFinite(nodes))
+    return nullptr;
+  switch (record.type) {
+  case KindGenericRuspini:
+  case KindEquidistantRuspini: {
+    const auto& r = static_cast<const Partitions::FuzzyPartBase&>(record);
+    switch (r.shape) {
+    case ShapeTriangle: return fromNodes<FuzzySets::Triangle<double, double>>(r, domain, nodes);
+    case ShapeSin: return fromNodes<FuzzySets::Sin<double, double>>(r, domain, nodes);
+    case ShapeTrapezoid: return fromNodes<FuzzySets::Trapezoid<double, double>>(r, domain, nodes);
+    default: return nullptr;
+    }
+  }
+  case KindCustomPartition: {
+    const auto& r = static_cast<const Partitions::FuzzyDelta&>(record);
+    switch (r.shape) {
+    case ShapeTriangle:
+      return byShifting<FuzzySets::TriangleAlternate<double, double>>(r, domain, nodes, r.delta);
+    case ShapeSin:
+      return byShifting<FuzzySets::SinAlternate<double, double>>(r, domain, nodes, r.delta);
+    case ShapeGaussian: {
+      // As many functions as the record has nodes, whatever delta holds.
+      if (nodes.empty())
+        return nullptr;
+      const double low = r.domain ? r.domain->low : domain->low();
+      const double high = r.domain ? r.domain->high : domain->high();
+      const double distance = (high - low) * 0.999999999 / (double(nodes.size()) - 1);
+      return byShifting<FuzzySets::Gaussian<double, double>>(r, domain, nodes, distance);
+    }
+    default: return nullptr;
+    }
+  }
+  default: return nullptr;
+  }
+}
+
+} // namespace
+
+QString partitionTypeName(int32_t kind)
+{
+  switch (kind) {
+  case KindGenericRuspini: return QStringLiteral("GenericRuspini");
+  case KindEquidistantRuspini: return QStringLiteral("EquidistantRuspini");
+  case KindCustomPartition: return QStringLiteral("CustomPartition");
+  default: return QStringLiteral("InvalidType");
+  }
+}
+
+QString degreeName(int32_t flag)
+{
+  checkDegreeFlag(flag);
+  int digit = 0;
+  while (flag > 1) {
+    flag /= 2;
+    ++digit;
+  }
+  return QString::number(digit);
+}
+
+::Domains::EnumerationBase<double>* createDomain(const DataHolderBase& record)
+{
+  if (!record || record->type != KindDomainEquid)
+    return nullptr;
+  const auto& r = static_cast<const Domains::Equid&>(*record);
+  // A record read from a session may hold anything; the math domain asserts.
+  if (!std::isfinite(r.low) || !std::isfinite(r.high) || !(r.high > r.low) || r.count < 1 ||
+      r.count > kMaxDomainCount || !((r.high - r.low) / r.count > 0))
+    return nullptr;
+  return new ::Domains::Equidistant<double>(r.low, r.high, unsigned(r.count));
+}
+
+::Partitions::PartitionBase<double, double>*
+createPartition(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
+                const ::Domains::EnumerationBase<double>* domain)
+{
+  if (!record)
+    return nullptr;
+  std::unique_ptr<const MathDomain> ownDomain;
+  if (!domain) {
+    ownDomain.reset(createDomain(record->domain));
+    domain = ownDomain.get();
+    if (!domain)
+      return nullptr;
+  }
+  MathPartition* part = build(*record, domain);
+  if (part && ownDomain)
+    part->adoptDomain(ownDomain.release());
+  return part;
+}
+
+} // namespace DataHolders
