@@ -1,0 +1,137 @@
+#include "gui/components/partitioneditor.h"
+
+#include "gui/components/markerpicker.h"
+#include "gui/components/nodeeditors.h"
+#include "gui/components/plotpartition.h"
+#include "math/partitions/partitionbase.h"
+#include "ui_partitioneditor.h"
+
+PartitionEditor::PartitionEditor(QWidget* parent) : QWidget(parent), ui(new Ui::PartitionEditor)
+{
+  ui->setupUi(this);
+  PlotPartition* p = ui->w1Partition;
+  NodeEditors* e = ui->w2Editors;
+  connect(p, &PlotWidget::markersCountChanged, e, &NodeEditors::setEditorsCount);
+  connect(p, &PlotPartition::nodeMoved, e, &NodeEditors::setEditorValue);
+  connect(p->picker(), &MarkerPicker::markerSelectionChanged, this,
+          &PartitionEditor::onMarkerSelection_changed);
+  connect(e, &NodeEditors::editorEnterFocus, this, &PartitionEditor::onEditor_enterFocus);
+  connect(e, &NodeEditors::editorLeaveFocus, this, &PartitionEditor::onEditor_leaveFocus);
+  connect(e, &NodeEditors::valueChanged, this, &PartitionEditor::onValue_changed);
+}
+
+PartitionEditor::~PartitionEditor()
+{
+  ui->w2Editors->disconnectEditors();
+  disconnect(ui->w2Editors, nullptr, this, nullptr);
+  ui->w1Partition->clearPartition();
+  delete _partition;
+  delete ui;
+}
+
+PlotPartition* PartitionEditor::plot() const
+{
+  return ui->w1Partition;
+}
+
+NodeEditors* PartitionEditor::editors() const
+{
+  return ui->w2Editors;
+}
+
+void PartitionEditor::setPartition(const DataHolderBase& record)
+{
+  NodeEditors* e = ui->w2Editors;
+  e->disconnectEditors();
+  if (_partition)
+    clear();
+  const auto partRecord = record.dynamicCast<DataHolders::Partitions::PartBase>();
+  if (partRecord)
+    _partition = DataHolders::createPartition(partRecord, nullptr);
+  if (_partition) {
+    ui->w1Partition->setPartition(_partition);
+    const std::vector<double>& nodes = _partition->nodes();
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+      e->setEditorValue(i, nodes[i]);
+    // The highlight survives a rebuild when its node still exists.
+    if (_current >= 0 && std::size_t(_current) < nodes.size())
+      setHighlight(true);
+    else
+      highlightNode(-1);
+    ui->w1Partition->replot();
+  }
+  e->connectEditors();
+}
+
+void PartitionEditor::clear()
+{
+  ui->w1Partition->clearPartition();
+  delete _partition;
+  _partition = nullptr;
+}
+
+void PartitionEditor::setNodesLocked(bool locked)
+{
+  _nodesLocked = locked;
+  ui->w1Partition->setNodesMovable(!locked);
+  ui->w2Editors->setReadOnly(locked);
+}
+
+void PartitionEditor::onValue_changed(size_t index, double value)
+{
+  if (!_partition || index >= _partition->nodes().size())
+    return;
+  _partition->moveNode(index, value);
+  ui->w1Partition->syncMarkers();
+  ui->w1Partition->replot();
+}
+
+void PartitionEditor::onMarkerSelection_changed(QwtPlotMarker* marker, bool selected)
+{
+  if (selected) {
+    const std::size_t i = ui->w1Partition->indexOf(marker);
+    if (i < ui->w1Partition->nodeCount())
+      highlightNode(int(i));
+  } else {
+    setHighlight(false);
+  }
+  emit nodeSelected(_current);
+}
+
+void PartitionEditor::highlightNode(int index)
+{
+  if (index < 0) {
+    setHighlight(false);
+    _current = -1;
+    return;
+  }
+  if (!_partition || std::size_t(index) >= _partition->fceCount())
+    return;
+  setHighlight(false);
+  _current = index;
+  setHighlight(true);
+}
+
+void PartitionEditor::setHighlight(bool on)
+{
+  if (_current == -1)
+    return;
+  ui->w2Editors->highlighEditor(std::size_t(_current), on);
+  ui->w1Partition->highlightNode(std::size_t(_current), on);
+}
+
+void PartitionEditor::onEditor_enterFocus(size_t index)
+{
+  if (int(index) != _current)
+    setHighlight(false);
+  _current = int(index);
+  ui->w1Partition->highlightNode(index, true);
+  emit nodeSelected(_current);
+}
+
+void PartitionEditor::onEditor_leaveFocus(size_t index)
+{
+  if (_current != -1)
+    ui->w2Editors->highlighEditor(std::size_t(_current), false);
+  ui->w1Partition->highlightNode(index, false);
+}
