@@ -1,0 +1,182 @@
+#ifndef QUELMORA_MATH_FCE_FCE_ALGORITHMS_H
+#define QUELMORA_MATH_FCE_FCE_ALGORITHMS_H
+
+#include "math/fuzzy_sets/ortogptriangbase.h"
+#include "math/partitions/partitionbase.h"
+
+#include <vector>
+
+// The direct and inverse F-transform of degrees 0 to 3 over a fuzzy partition.
+// Every sum runs only over one basic function's non-zero range, reading its
+// cached values through nzValuesData(); arrays are allocated once per call.
+namespace Fn {
+
+namespace detail {
+
+// Sets the basis to the triangle (support begin, node, support end) of a basic
+// function with a one-point kernel.
+template <typename X, typename Y>
+void setBasisToTriangle(MathFn<X, Y>& basis, const FuzzySets::FuzzySetBase<X, Y>* fs,
+                        std::vector<double>& params)
+{
+  QM_ASSERT(fs->kernelBegin() == fs->kernelEnd());
+  params[0] = fs->supportBegin();
+  params[1] = fs->kernelBegin();
+  params[2] = fs->supportEnd();
+  basis.setParams(params);
+}
+
+// Evaluates the basis without a virtual call per element when it is one of
+// the orthogonal polynomial bases; any other basis is read through valueAtIndex.
+template <typename X, typename Y, int N>
+struct PolynomialBasis
+{
+  const FuzzySets::OrtogPTriangBase<X, Y, N>* basis;
+  const X* xs;
+  double a, b, c, lw, rw, k;
+
+  void reset()
+  {
+    const auto& p = basis->params();
+    a = p[0];
+    b = p[1];
+    c = p[2];
+    lw = basis->leftWidth();
+    rw = basis->rightWidth();
+    k = basis->orthoConstant();
+  }
+  Y operator()(std::size_t i) const
+  {
+    return FuzzySets::OrtogPTriangBase<X, Y, N>::polynomial(double(xs[i]), a, b, c, lw, rw, k);
+  }
+};
+
+template <typename X, typename Y>
+struct AnyBasis
+{
+  const MathFn<X, Y>* basis;
+  void reset() {}
+  Y operator()(std::size_t i) const { return basis->valueAtIndex(i); }
+};
+
+// Calls body(evaluator) with the fastest evaluator for this basis.
+template <typename X, typename Y, typename Body>
+void withBasis(const MathFn<X, Y>& basis, Body body)
+{
+  const X* xs = basis.domain()->values().data();
+  if (auto* b0 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 0>*>(&basis))
+    body(PolynomialBasis<X, Y, 0>{b0, xs, 0, 0, 0, 0, 0, 0});
+  else if (auto* b1 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 1>*>(&basis))
+    body(PolynomialBasis<X, Y, 1>{b1, xs, 0, 0, 0, 0, 0, 0});
+  else if (auto* b2 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 2>*>(&basis))
+    body(PolynomialBasis<X, Y, 2>{b2, xs, 0, 0, 0, 0, 0, 0});
+  else if (auto* b3 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 3>*>(&basis))
+    body(PolynomialBasis<X, Y, 3>{b3, xs, 0, 0, 0, 0, 0, 0});
+  else
+    body(AnyBasis<X, Y>{&basis});
+}
+
+} // namespace detail
+
+// output[k] = sum f A_k P_k / sum A_k P_k^2 over A_k's non-zero range, where
+// P_k is `basis` (a factory prototype of degree m) set to A_k's triangle and f
+// the input values (one per domain element). 0/0 stays NaN.
+template <typename X, typename Y>
+void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
+                     const std::vector<Y>& input, std::vector<Y>& output)
+{
+  QM_ASSERT(input.size() == part.domain()->size());
+  const auto& all = part.allFce();
+  output.assign(all.size(), Y(0));
+  std::vector<double> params(3);
+  const Y* f = input.data();
+  detail::withBasis(basis, [&](auto p) {
+    for (std::size_t k = 0; k < all.size(); ++k) {
+      const auto* fs = all[k];
+      detail::setBasisToTriangle(basis, fs, params);
+      p.reset();
+      const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
+      Y numerator = Y(0), denominator = Y(0);
+      if (b < e) {
+        const Y* a = fs->nzValuesData();
+        for (std::size_t i = b; i < e; ++i) {
+          const Y pv = p(i);
+          const Y w = pv * a[i - b];
+          numerator += f[i] * w;
+          denominator += w * pv;
+        }
+      }
+      output[k] = numerator / denominator;
+    }
+  });
+}
+
+// The inverse transform of degree 0 from the degree-0 components:
+// output[i] = sum c_k A_k(x_i) / sum A_k(x_i). The membership sums go into
+// *membDegSum when given (resized to the domain), else into a temporary.
+template <typename X, typename Y>
+void inverseTransform(const Partitions::PartitionBase<X, Y>& part, const std::vector<Y>& input,
+                      std::vector<Y>& output, std::vector<Y>* membDegSum = nullptr)
+{
+  QM_ASSERT(input.size() == part.fceCount());
+  const std::size_t n = part.domain()->size();
+  output.assign(n, Y(0));
+  std::vector<Y> temporary;
+  std::vector<Y>& sums = membDegSum ? *membDegSum : temporary;
+  sums.assign(n, Y(0));
+  Y* out = output.data();
+  Y* s = sums.data();
+  const auto& all = part.allFce();
+  for (std::size_t k = 0; k < all.size(); ++k) {
+    const auto* fs = all[k];
+    const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
+    if (b >= e)
+      continue;
+    const Y c = input[k];
+    const Y* a = fs->nzValuesData();
+    for (std::size_t i = b; i < e; ++i) {
+      out[i] += c * a[i - b];
+      s[i] += a[i - b];
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    out[i] = out[i] / s[i];
+}
+
+// Adds the degree-m term sum c_k A_k P_k / sum A_k to an inverse transform of
+// degree m - 1, with the membership sums left by inverseTransform.
+template <typename X, typename Y>
+void addHigherDegreeTerm(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
+                         const std::vector<Y>& input, std::vector<Y>& output,
+                         const std::vector<Y>& membDegSum)
+{
+  QM_ASSERT(input.size() == part.fceCount());
+  QM_ASSERT(output.size() == part.domain()->size());
+  QM_ASSERT(membDegSum.size() == part.domain()->size());
+  const auto& all = part.allFce();
+  std::vector<double> params(3);
+  Y* out = output.data();
+  const Y* s = membDegSum.data();
+  detail::withBasis(basis, [&](auto p) {
+    for (std::size_t k = 0; k < all.size(); ++k) {
+      const auto* fs = all[k];
+      detail::setBasisToTriangle(basis, fs, params);
+      p.reset();
+      const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
+      if (b >= e)
+        continue;
+      const Y c = input[k];
+      const Y* a = fs->nzValuesData();
+      for (std::size_t i = b; i < e; ++i)
+        out[i] += (a[i - b] * c) * p(i) / s[i];
+    }
+  });
+}
+
+} // namespace Fn
+
+using Fn::addHigherDegreeTerm;
+using Fn::directTransform;
+using Fn::inverseTransform;
+
+#endif
