@@ -143,6 +143,10 @@ bool SessionValidator::readMainWindow(QSettings& s)
     return fail(typeKey, QStringLiteral("is not a known partition type"));
 
   result.dataFile = s.value(QStringLiteral("MainWindow/dataFile")).toString();
+  // Random data is table data without a file: it cannot be restored, so such
+  // a session reopens with the formulas.
+  if (result.functionTypeUsed == 1 && result.dataFile.isEmpty())
+    result.functionTypeUsed = 0;
   result.valueSeparator = s.value(QStringLiteral("MainWindow/valueSeparator")).toString();
   if (result.valueSeparator.size() > maxSeparatorLength)
     return fail(QStringLiteral("MainWindow/valueSeparator"), QStringLiteral("is too long"));
@@ -274,12 +278,6 @@ bool SessionValidator::checkDataFile()
 {
   if (result.functionTypeUsed != 1)
     return true;
-  // Random data is table data without a file: it cannot be restored, so such
-  // a session reopens with the formulas.
-  if (result.dataFile.isEmpty()) {
-    result.functionTypeUsed = 0;
-    return true;
-  }
   const QString k = QStringLiteral("MainWindow/dataFile");
   const QFileInfo info(result.dataFile);
   if (!info.exists())
