@@ -1,0 +1,296 @@
+#include "options.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+QString tr(const char* text) { return QObject::tr(text); }
+
+// Numbers are read the same in every locale ('.' decimal point); inf and nan
+// are not numbers a user means.
+bool toFinite(const QString& text, double* value)
+{
+  bool ok = false;
+  const double v = text.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(v))
+    return false;
+  *value = v;
+  return true;
+}
+
+bool toInt(const QString& text, int* value)
+{
+  bool ok = false;
+  const int v = text.trimmed().toInt(&ok);
+  if (!ok)
+    return false;
+  *value = v;
+  return true;
+}
+
+class Parser
+{
+public:
+  Parser(ToolOptions& o, QString* e) : opt(o), error(e) {}
+
+  bool fail(const QString& message)
+  {
+    *error = message;
+    return false;
+  }
+
+  bool number(const QString& option, const QString& value, double* out)
+  {
+    if (!toFinite(value, out))
+      return fail(tr("%1: \"%2\" is not a finite number").arg(option, value));
+    return true;
+  }
+
+  bool integer(const QString& option, const QString& value, int lowest, int highest, int* out)
+  {
+    int v = 0;
+    if (!toInt(value, &v))
+      return fail(tr("%1: \"%2\" is not a whole number").arg(option, value));
+    if (v < lowest || v > highest)
+      return fail(tr("%1: %2 is outside %3..%4").arg(option).arg(v).arg(lowest).arg(highest));
+    *out = v;
+    return true;
+  }
+
+  bool domain(const QString& option, const QString& value)
+  {
+    const QStringList parts = value.split(QLatin1Char(','));
+    if (parts.size() != 3)
+      return fail(tr("%1 needs LOW,HIGH,COUNT, got \"%2\"").arg(option, value));
+    double lo = 0, hi = 0;
+    int n = 0;
+    if (!number(option + tr(" LOW"), parts[0], &lo) || !number(option + tr(" HIGH"), parts[1], &hi) ||
+        !integer(option + tr(" COUNT"), parts[2], 1, maxDomainCount, &n))
+      return false;
+    if (!(lo < hi) || !std::isfinite(hi - lo))
+      return fail(tr("%1: LOW must be less than HIGH (got %2 and %3)").arg(option, parts[0].trimmed(),
+                                                                        parts[1].trimmed()));
+    opt.low = lo;
+    opt.high = hi;
+    opt.count = n;
+    return true;
+  }
+
+  bool nodes(const QString& option, const QString& value)
+  {
+    const QStringList parts = value.split(QLatin1Char(','));
+    if (parts.size() > maxDomainCount + 1)
+      return fail(tr("%1: too many nodes").arg(option));
+    QVector<double> list;
+    list.reserve(parts.size());
+    for (const QString& p : parts) {
+      double v = 0;
+      if (!number(option, p, &v))
+        return false;
+      list.append(v);
+    }
+    opt.nodes = list;
+    opt.nodesGiven = true;
+    return true;
+  }
+
+  bool kind(const QString& option, const QString& value)
+  {
+    static const QHash<QString, ToolOptions::Kind> kinds{{"generic", ToolOptions::Generic},
+                                                        {"equidistant", ToolOptions::Equidistant},
+                                                        {"custom", ToolOptions::Custom}};
+    if (!kinds.contains(value))
+      return fail(tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)").arg(option, value));
+    opt.kind = kinds.value(value);
+    return true;
+  }
+
+  bool shape(const QString& option, const QString& value)
+  {
+    static const QHash<QString, int> shapes{{"triangle", 0}, {"sin", 1}, {"gaussian", 2}, {"trapezoid", 3}};
+    if (!shapes.contains(value))
+      return fail(tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)").arg(option, value));
+    opt.shape = shapes.value(value);
+    return true;
+  }
+
+  bool output(const QString& option, const QString& value)
+  {
+    opt.outFunction = opt.outComponents = opt.outInverse = false;
+    for (const QString& part : value.split(QLatin1Char(','))) {
+      const QString p = part.trimmed();
+      if (p == QLatin1String("function"))
+        opt.outFunction = true;
+      else if (p == QLatin1String("components"))
+        opt.outComponents = true;
+      else if (p == QLatin1String("inverse"))
+        opt.outInverse = true;
+      else
+        return fail(tr("%1: unknown column kind \"%2\" (use function, components, inverse)").arg(option, p));
+    }
+    return true;
+  }
+
+  bool run(const QStringList& args)
+  {
+    using Handler = std::function<bool(const QString& option, const QString& value)>;
+    auto store = [this](double* target, bool* given) {
+      return [this, target, given](const QString& o, const QString& v) {
+        if (!number(o, v, target))
+          return false;
+        *given = true;
+        return true;
+      };
+    };
+    const QHash<QString, Handler> withValue{
+      {"--domain", [this](const QString& o, const QString& v) { return domain(o, v); }},
+      {"--formula",
+       [this](const QString&, const QString& v) {
+         opt.formulas.append(v);
+         return true;
+       }},
+      {"--name",
+       [this](const QString&, const QString& v) {
+         opt.names.append(v);
+         return true;
+       }},
+      {"--partition", [this](const QString& o, const QString& v) { return kind(o, v); }},
+      {"--shape", [this](const QString& o, const QString& v) { return shape(o, v); }},
+      {"--components",
+       [this](const QString& o, const QString& v) {
+         opt.componentsGiven = true;
+         return integer(o, v, 2, maxDomainCount, &opt.components);
+       }},
+      {"--nodes", [this](const QString& o, const QString& v) { return nodes(o, v); }},
+      {"--fixed-point", store(&opt.fixedPoint, &opt.fixedPointGiven)},
+      {"--distance", store(&opt.distance, &opt.distanceGiven)},
+      {"--delta", store(&opt.delta, &opt.deltaGiven)},
+      {"--variance", store(&opt.variance, &opt.varianceGiven)},
+      {"--shift",
+       [this](const QString& o, const QString& v) {
+         opt.shiftGiven = true;
+         return integer(o, v, 1, maxShift, &opt.shift);
+       }},
+      {"--offset",
+       [this](const QString& o, const QString& v) {
+         opt.offsetGiven = true;
+         return integer(o, v, -maxOffset, maxOffset, &opt.offset);
+       }},
+      {"--degree", [this](const QString& o, const QString& v) { return integer(o, v, 0, maxDegree, &opt.degree); }},
+      {"--output", [this](const QString& o, const QString& v) { return output(o, v); }},
+      {"--precision",
+       [this](const QString& o, const QString& v) { return integer(o, v, 1, maxPrecision, &opt.precision); }},
+      {"-o",
+       [this](const QString& o, const QString& v) {
+         if (v.isEmpty())
+           return fail(tr("%1 needs a file name").arg(o));
+         opt.outputFile = v;
+         return true;
+       }},
+      {"--data",
+       [this](const QString& o, const QString& v) {
+         if (v.isEmpty())
+           return fail(tr("%1 needs a file name").arg(o));
+         opt.dataFile = v;
+         return true;
+       }},
+      {"--x-column",
+       [this](const QString& o, const QString& v) {
+         opt.xColumnGiven = true;
+         return integer(o, v, 0, 9999, &opt.xColumn);
+       }},
+      {"--separator",
+       [this](const QString& o, const QString& v) {
+         if (v.size() != 1)
+           return fail(tr("%1 needs a single character, got \"%2\"").arg(o, v));
+         opt.separator = v;
+         opt.separatorGiven = true;
+         return true;
+       }},
+    };
+
+    for (int i = 0; i < args.size(); ++i) {
+      QString option = args[i];
+      if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+        opt.help = true;
+        continue;
+      }
+      if (option == QLatin1String("--include-domain")) {
+        opt.includeDomain = true;
+        continue;
+      }
+      QString value;
+      bool inlineValue = false;
+      const int eq = option.indexOf(QLatin1Char('='));
+      if (option.startsWith(QLatin1String("--")) && eq > 2) {
+        value = option.mid(eq + 1);
+        option = option.left(eq);
+        inlineValue = true;
+      }
+      const auto handler = withValue.constFind(option);
+      if (handler == withValue.constEnd()) {
+        if (option.startsWith(QLatin1Char('-')))
+          return fail(tr("unknown option \"%1\" (see --help)").arg(option));
+        return fail(tr("unexpected argument \"%1\" (see --help)").arg(option));
+      }
+      if (!inlineValue) {
+        if (i + 1 >= args.size())
+          return fail(tr("option %1 needs a value").arg(option));
+        value = args[++i];
+      }
+      if (!(*handler)(option, value))
+        return false;
+    }
+    return true;
+  }
+
+private:
+  ToolOptions& opt;
+  QString* error;
+};
+
+} // namespace
+
+bool parseArguments(const QStringList& args, ToolOptions& options, QString* error)
+{
+  QString ignored;
+  return Parser(options, error ? error : &ignored).run(args);
+}
+
+QString usageText()
+{
+  return QStringLiteral(
+    "Usage: quelmora-ft [options]\n"
+    "Computes the direct and inverse F-transform of functions and writes them as\n"
+    "semicolon-separated columns (to standard output, or to -o FILE).\n"
+    "\n"
+    "  --domain LOW,HIGH,COUNT   interval and number of subintervals (0,1,2000; COUNT 1..10000000)\n"
+    "  --formula EXPR            a function of x (muParser syntax); repeatable (default \"x\")\n"
+    "  --name NAME               column name of the formula of the same order (default: its text)\n"
+    "  --data FILE               read the function from a data file instead of formulas\n"
+    "  --x-column N              column of the x values in the data file (default: none)\n"
+    "  --separator S             value separator of a csv data file (default ';')\n"
+    "  --partition KIND          generic | equidistant | custom (default generic)\n"
+    "  --shape SHAPE             triangle | sin (all kinds), gaussian (custom); default triangle,\n"
+    "                            gaussian for custom\n"
+    "  --components N            generic: number of components (default 5)\n"
+    "  --nodes A,B,C,...         generic, custom: explicit ascending nodes inside the domain\n"
+    "  --fixed-point P           equidistant: a node (default LOW)\n"
+    "  --distance H              equidistant: distance of the nodes (default (HIGH-LOW)/4)\n"
+    "  --delta D                 custom: element width (default (HIGH-LOW)/4)\n"
+    "  --variance V              custom: half-width or spread of the basic functions (default D/2)\n"
+    "  --shift S                 generic, equidistant: nodes between basic functions (1..999, default 1)\n"
+    "  --offset O                generic, equidistant: node of the first basic function (-999..999, default -1)\n"
+    "  --degree D                highest F-transform degree, 0..3 (default 0)\n"
+    "  --output LIST             comma list of function, components, inverse (default all)\n"
+    "  --include-domain          a leading \"Domain\" column with the x values of the first column\n"
+    "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
+    "  -o FILE                   write to FILE (replaced only when written completely)\n"
+    "  --help                    this text\n"
+    "\n"
+    "Errors give one line on standard error and exit status 2.\n");
+}

@@ -1,0 +1,66 @@
+#ifndef QUELMORA_FT_OPTIONS_H
+#define QUELMORA_FT_OPTIONS_H
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// What the command line asked for, checked for syntax only; the values that
+// depend on each other (nodes and domain, step and node count) are checked
+// when the partition record is built.
+struct ToolOptions
+{
+  enum Kind { Generic, Equidistant, Custom };
+
+  double low = 0.0;
+  double high = 1.0;
+  int count = 2000;
+  QStringList formulas;
+  QStringList names;
+  Kind kind = Generic;
+  int shape = -1;  // -1: the kind's default
+  int components = 5;
+  bool componentsGiven = false;
+  QVector<double> nodes;
+  bool nodesGiven = false;
+  double fixedPoint = 0.0;
+  bool fixedPointGiven = false;
+  double distance = 0.0;
+  bool distanceGiven = false;
+  double delta = 0.0;
+  bool deltaGiven = false;
+  double variance = 0.0;
+  bool varianceGiven = false;
+  int shift = 1;
+  bool shiftGiven = false;
+  int offset = -1;
+  bool offsetGiven = false;
+  int degree = 0;
+  bool outFunction = true;
+  bool outComponents = true;
+  bool outInverse = true;
+  bool includeDomain = false;
+  int precision = 6;
+  QString outputFile;
+  bool help = false;
+  QString dataFile;
+  int xColumn = -1;  // -1: no x column
+  bool xColumnGiven = false;
+  QString separator;
+  bool separatorGiven = false;
+};
+
+// Parses the arguments (without the program name). On failure returns false
+// with a one-line message in *error.
+bool parseArguments(const QStringList& args, ToolOptions& options, QString* error);
+
+QString usageText();
+
+// Limits of the inputs.
+constexpr int maxDomainCount = 10000000;
+constexpr int maxShift = 999;
+constexpr int maxOffset = 999;
+constexpr int maxDegree = 3;
+constexpr int maxPrecision = 17;
+
+#endif

@@ -1,0 +1,269 @@
+#include "partitionsetup.h"
+
+#include "gui/ftransform_widgets/nodelayout.h"
+
+#include <QObject>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using DataHolders::Domains::Equid;
+using PartPtr = QSharedPointer<DataHolders::Partitions::PartBase>;
+
+QString tr(const char* text) { return QObject::tr(text); }
+
+// Evaluations of basic functions a custom partition may cost to build (each
+// function is cached over its non-zero range); beyond this it would not finish.
+constexpr double maxCustomWork = 1e9;
+
+const char* shapeName(int shape)
+{
+  switch (shape) {
+  case DataHolders::ShapeTriangle: return "triangle";
+  case DataHolders::ShapeSin: return "sin";
+  case DataHolders::ShapeGaussian: return "gaussian";
+  default: return "trapezoid";
+  }
+}
+
+const char* kindName(ToolOptions::Kind kind)
+{
+  switch (kind) {
+  case ToolOptions::Generic: return "generic";
+  case ToolOptions::Equidistant: return "equidistant";
+  default: return "custom";
+  }
+}
+
+// Options that only some kinds read; giving one to another kind is a mistake
+// worth telling rather than ignoring.
+bool checkApplicable(const ToolOptions& o, QString* error)
+{
+  struct Use
+  {
+    bool given;
+    const char* option;
+    bool generic, equidistant, custom;
+  };
+  const Use uses[] = {
+    {o.componentsGiven, "--components", true, false, false},
+    {o.nodesGiven, "--nodes", true, false, true},
+    {o.fixedPointGiven, "--fixed-point", false, true, false},
+    {o.distanceGiven, "--distance", false, true, false},
+    {o.deltaGiven, "--delta", false, false, true},
+    {o.varianceGiven, "--variance", false, false, true},
+    {o.shiftGiven, "--shift", true, true, false},
+    {o.offsetGiven, "--offset", true, true, false},
+  };
+  for (const Use& u : uses) {
+    const bool applies = o.kind == ToolOptions::Generic ? u.generic
+                         : o.kind == ToolOptions::Equidistant ? u.equidistant
+                                                              : u.custom;
+    if (u.given && !applies) {
+      *error = tr("%1 does not apply to the %2 partition").arg(u.option, kindName(o.kind));
+      return false;
+    }
+  }
+  if (o.componentsGiven && o.nodesGiven) {
+    *error = tr("give either --components or --nodes, not both");
+    return false;
+  }
+  return true;
+}
+
+bool checkShape(const ToolOptions& o, int shape, QString* error)
+{
+  if (shape == DataHolders::ShapeTrapezoid) {
+    *error = tr("shape trapezoid cannot be transformed: the F-transform needs basic functions "
+                "with a one-point kernel (use triangle or sin)");
+    return false;
+  }
+  if (shape == DataHolders::ShapeGaussian && o.kind != ToolOptions::Custom) {
+    *error = tr("shape gaussian is supported by the custom partition only");
+    return false;
+  }
+  return true;
+}
+
+// The node spacing may not be finer than the domain's own points: that is
+// what keeps the node count within the domain count.
+bool checkStep(const char* option, double step, const Equid& d, QString* error)
+{
+  if (!(step > 0)) {
+    *error = tr("%1 must be greater than 0").arg(option);
+    return false;
+  }
+  const double spacing = (d.high - d.low) / d.count;
+  if ((d.high - d.low) / step > double(d.count) * (1 + 1e-9)) {
+    *error = tr("%1 %2 is finer than the domain's point spacing %3: more nodes than domain points")
+               .arg(option)
+               .arg(step, 0, 'g', 17)
+               .arg(spacing, 0, 'g', 17);
+    return false;
+  }
+  return true;
+}
+
+// A quarter of the range, but never finer than the domain's own points.
+double defaultStep(const Equid& d)
+{
+  return std::max((d.high - d.low) * 0.25, (d.high - d.low) / d.count);
+}
+
+bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, QString* error)
+{
+  QString why;
+  if (!DataHolders::nodesValid(nodes, d, &why)) {
+    *error = tr("--nodes: %1").arg(why);
+    return false;
+  }
+  for (int i = 1; i < nodes.size(); ++i) {
+    if (!(nodes[i] > nodes[i - 1])) {
+      *error = tr("--nodes: node %1 repeats %2; nodes must be strictly ascending").arg(i).arg(nodes[i]);
+      return false;
+    }
+  }
+  if (nodes.size() > qint64(d.count) + 1) {
+    *error = tr("--nodes: %1 nodes are more than the domain's %2 points").arg(nodes.size()).arg(d.count + 1);
+    return false;
+  }
+  return true;
+}
+
+PartPtr generic(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, QString* error)
+{
+  QSharedPointer<DataHolders::Partitions::FuzzyEq> r(new DataHolders::Partitions::FuzzyEq);
+  r->shape = shape;
+  r->shift = o.shift;
+  r->offset = o.offset;
+  r->domain = d;
+  if (o.nodesGiven) {
+    if (!checkExplicitNodes(o.nodes, *d, error))
+      return {};
+    r->nodes = o.nodes;
+    r->componentCount = o.nodes.size();
+    return r;
+  }
+  // The default follows the domain as the components spin box follows its
+  // maximum; an explicit count above the domain count is refused.
+  const int components = o.componentsGiven ? o.components : std::max(2, std::min(o.components, int(d->count)));
+  if (components > std::max(2, int(d->count))) {
+    *error = tr("--components %1 is above the domain count %2").arg(o.components).arg(d->count);
+    return {};
+  }
+  r->componentCount = components;
+  r->nodes = DataHolders::genericNodes(*d, components);
+  if (r->nodes.size() < 2) {
+    *error = tr("--components %1 gives no usable nodes on this domain").arg(components);
+    return {};
+  }
+  return r;
+}
+
+PartPtr equidistant(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, QString* error)
+{
+  QSharedPointer<DataHolders::Partitions::FuzzyPt> r(new DataHolders::Partitions::FuzzyPt);
+  r->shape = shape;
+  r->shift = o.shift;
+  r->offset = o.offset;
+  r->domain = d;
+  r->fixedPoint = o.fixedPointGiven ? o.fixedPoint : d->low;
+  r->partElementWidth = o.distanceGiven ? o.distance : defaultStep(*d);
+  if (r->fixedPoint < d->low || r->fixedPoint > d->high) {
+    *error = tr("--fixed-point %1 lies outside the domain [%2, %3]").arg(r->fixedPoint).arg(d->low).arg(d->high);
+    return {};
+  }
+  if (!checkStep("--distance", r->partElementWidth, *d, error))
+    return {};
+  r->nodes = DataHolders::fixedPointNodes(*d, r->fixedPoint, r->partElementWidth);
+  if (r->nodes.size() < 2) {
+    *error = tr("--distance %1 lays out no usable nodes on this domain").arg(r->partElementWidth);
+    return {};
+  }
+  return r;
+}
+
+PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, QString* error)
+{
+  QSharedPointer<DataHolders::Partitions::FuzzyDelta> r(new DataHolders::Partitions::FuzzyDelta);
+  r->shape = shape;
+  r->domain = d;
+  r->delta = o.deltaGiven ? o.delta : defaultStep(*d);
+  if (!checkStep("--delta", r->delta, *d, error))
+    return {};
+  r->extraParam = o.varianceGiven ? o.variance : r->delta * 0.5;
+  if (!(r->extraParam >= r->delta / 10000)) {
+    *error = tr("--variance %1 is below a ten-thousandth of the element width (%2)")
+               .arg(r->extraParam)
+               .arg(r->delta / 10000);
+    return {};
+  }
+  const QVector<double> laidOut = DataHolders::deltaNodes(*d, r->delta);
+  if (o.nodesGiven) {
+    if (!checkExplicitNodes(o.nodes, *d, error))
+      return {};
+    // Triangles and sines are laid out by the element width and then moved
+    // onto the nodes one by one, so there must be exactly one node for each.
+    if (shape != DataHolders::ShapeGaussian && o.nodes.size() != laidOut.size()) {
+      *error = tr("--nodes: a custom %1 partition with element width %2 has %3 basic functions, "
+                  "so it needs exactly %3 nodes (got %4)")
+                 .arg(shapeName(shape))
+                 .arg(r->delta)
+                 .arg(laidOut.size())
+                 .arg(o.nodes.size());
+      return {};
+    }
+    r->nodes = o.nodes;
+  } else {
+    r->nodes = laidOut;
+  }
+  if (r->nodes.size() < 2) {
+    *error = tr("--delta %1 leaves fewer than two nodes in the domain").arg(r->delta);
+    return {};
+  }
+
+  // Each basic function is cached over its non-zero range: a Gaussian reaches
+  // 40 deviations to each side, the others one variance.
+  const double points = double(d->count) + 1;
+  const double reach = (shape == DataHolders::ShapeGaussian ? 80.0 : 2.0) * r->extraParam;
+  const double perFunction = std::min(points, reach / ((d->high - d->low) / d->count) + 1);
+  const double work = perFunction * r->nodes.size();
+  if (work > maxCustomWork) {
+    *error = tr("the custom partition would evaluate its %1 basic functions at about %2 points: "
+                "too slow; use a smaller --variance, a larger --delta or a smaller COUNT")
+               .arg(r->nodes.size())
+               .arg(work, 0, 'g', 3);
+    return {};
+  }
+  return r;
+}
+
+} // namespace
+
+QSharedPointer<Equid> domainRecord(const ToolOptions& o)
+{
+  QSharedPointer<Equid> d(new Equid);
+  d->low = o.low;
+  d->high = o.high;
+  d->count = o.count;
+  d->center = (o.low + o.high) * 0.5;
+  return d;
+}
+
+PartPtr partitionRecord(const ToolOptions& o, const QSharedPointer<Equid>& d, QString* error)
+{
+  if (!checkApplicable(o, error))
+    return {};
+  const int shape = o.shape >= 0 ? o.shape
+                    : o.kind == ToolOptions::Custom ? int(DataHolders::ShapeGaussian)
+                                                    : int(DataHolders::ShapeTriangle);
+  if (!checkShape(o, shape, error))
+    return {};
+  switch (o.kind) {
+  case ToolOptions::Generic: return generic(o, d, shape, error);
+  case ToolOptions::Equidistant: return equidistant(o, d, shape, error);
+  default: return custom(o, d, shape, error);
+  }
+}
