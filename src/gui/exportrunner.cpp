@@ -30,21 +30,18 @@ ExportRunner::ValueChoices ExportRunner::valueChoices(const ExportWidget& dialog
 
 bool ExportRunner::valueColumns(const ValueChoices& choices, const QList<NamedFunction>& functions,
                                 int degreeMask, const ResultMap& components,
-                                const ResultMap& inverses, QList<Column>& columns,
-                                QString& missing)
+                                const ResultMap& inverses, QList<Column>& columns, QString& missing)
 {
   columns.clear();
   // A partition that cannot be built leaves no results; that is reported, never asserted.
   auto addResults = [&](const NamedFunction& f, const ResultMap& results, const char* label,
                         const QString& notCalculated) {
-    for (int d = 0; d < degreeCount; ++d)
-    {
+    for (int d = 0; d < degreeCount; ++d) {
       const int flag = 1 << d;
       if (!(degreeMask & flag))
         continue;
       const auto result = results.value(FnKey{f.function, flag});
-      if (!result)
-      {
+      if (!result) {
         missing = notCalculated;
         return false;
       }
@@ -52,17 +49,16 @@ bool ExportRunner::valueColumns(const ValueChoices& choices, const QList<NamedFu
     }
     return true;
   };
-  for (const auto& f : functions)
-  {
+  for (const auto& f : functions) {
     if (choices.originalFunction)
       columns.append({f.function, f.name});
-    if (choices.coefficients
-        && !addResults(f, components, " - Comp",
-                       QObject::tr("Direct fuzzy transform was not calculated")))
+    if (choices.coefficients &&
+        !addResults(f, components, " - Comp",
+                    QObject::tr("Direct fuzzy transform was not calculated")))
       return false;
-    if (choices.inverseFunction
-        && !addResults(f, inverses, " - Inverse",
-                       QObject::tr("Inverse fuzzy transform was not calculated")))
+    if (choices.inverseFunction &&
+        !addResults(f, inverses, " - Inverse",
+                    QObject::tr("Inverse fuzzy transform was not calculated")))
       return false;
   }
   return true;
@@ -74,12 +70,11 @@ bool ExportRunner::exportValues(QWidget* parent, const ValueChoices& choices,
 {
   QList<Column> columns;
   QString missing;
-  if (!valueColumns(choices, functions, degreeMask, components, inverses, columns, missing))
-  {
+  if (!valueColumns(choices, functions, degreeMask, components, inverses, columns, missing)) {
     reportFailure(parent,
                   QObject::tr("Nothing was written to \"%1\": %2.")
-                    .arg(QDir::toNativeSeparators(QFileInfo(choices.filePath).absoluteFilePath()),
-                         missing));
+                      .arg(QDir::toNativeSeparators(QFileInfo(choices.filePath).absoluteFilePath()),
+                           missing));
     return false;
   }
   CsvExportFunction writer(choices.filePath);
@@ -99,8 +94,7 @@ QPixmap ExportRunner::canvasPicture(PlotWidget* plot, const QSize& size)
   // more or less room at the new size, so correct once by what was measured.
   QSize chrome = plot->size() - plot->canvas()->size();
   QPixmap pixmap;
-  for (int attempt = 0; attempt < 2; ++attempt)
-  {
+  for (int attempt = 0; attempt < 2; ++attempt) {
     pixmap = plot->picture(size + chrome);
     if (pixmap.isNull())
       return pixmap;
@@ -120,38 +114,32 @@ bool ExportRunner::savePicture(const QPixmap& picture, const QString& path, QStr
 {
   const QString target = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
   const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-  if (!QImageWriter::supportedImageFormats().contains(format))
-  {
+  if (!QImageWriter::supportedImageFormats().contains(format)) {
     error = QObject::tr("Cannot write \"%1\": \"%2\" is not a known image format.")
-              .arg(target, QString::fromLatin1(format));
+                .arg(target, QString::fromLatin1(format));
     return false;
   }
-  if (picture.isNull())
-  {
+  if (picture.isNull()) {
     error = QObject::tr("Cannot write \"%1\": the picture could not be created at this size.")
-              .arg(target);
+                .arg(target);
     return false;
   }
-  if (QFileInfo(path).isDir())
-  {
+  if (QFileInfo(path).isDir()) {
     error = QObject::tr("Cannot write \"%1\": it is a directory").arg(target);
     return false;
   }
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-  {
+  if (!file.open(QIODevice::WriteOnly)) {
     error = QObject::tr("Cannot write \"%1\": %2").arg(target, file.errorString());
     return false;
   }
   QImageWriter writer(&file, format);
-  if (!writer.write(picture.toImage()))
-  {
+  if (!writer.write(picture.toImage())) {
     error = QObject::tr("Cannot write \"%1\": %2").arg(target, writer.errorString());
     file.cancelWriting();
     return false;
   }
-  if (!file.commit())
-  {
+  if (!file.commit()) {
     error = QObject::tr("Cannot write \"%1\": %2").arg(target, file.errorString());
     return false;
   }

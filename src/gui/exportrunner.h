@@ -48,8 +48,8 @@ public:
   // A selected degree without results gives false and sets missing to the
   // message naming what was not calculated.
   static bool valueColumns(const ValueChoices& choices, const QList<NamedFunction>& functions,
-                           int degreeMask, const ResultMap& components,
-                           const ResultMap& inverses, QList<Column>& columns, QString& missing);
+                           int degreeMask, const ResultMap& components, const ResultMap& inverses,
+                           QList<Column>& columns, QString& missing);
 
   // Collects the columns and writes them; false after a reported failure.
   static bool exportValues(QWidget* parent, const ValueChoices& choices,

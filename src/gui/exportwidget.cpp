@@ -25,7 +25,7 @@ bool matchesFileNamePattern(QString text)
 } // namespace
 
 ExportWidget::ExportWidget(QWidget* parent)
-  : DialogBase(parent), ui(new Ui::ExportWidget), filter(QString::fromLatin1(csvFilter))
+    : DialogBase(parent), ui(new Ui::ExportWidget), filter(QString::fromLatin1(csvFilter))
 {
   ui->setupUi(centralWidget());
   resize(ui->verticalLayout->sizeHint().expandedTo(QSize(640, 400)));
@@ -43,9 +43,15 @@ ExportWidget::ExportWidget(QWidget* parent)
   connect(ui->resetSizeBtn, &QPushButton::clicked, this, &ExportWidget::onResetSize_clicked);
 }
 
-ExportWidget::~ExportWidget() { delete ui; }
+ExportWidget::~ExportWidget()
+{
+  delete ui;
+}
 
-QString ExportWidget::fileNamePattern() { return QStringLiteral("^[^\\\\/\\|*<>]+$"); }
+QString ExportWidget::fileNamePattern()
+{
+  return QStringLiteral("^[^\\\\/\\|*<>]+$");
+}
 
 void ExportWidget::setValueOptionsVisible(bool visible)
 {
@@ -74,14 +80,14 @@ QSize ExportWidget::pictureSize() const
 
 void ExportWidget::showCurrentSize(int width, int height)
 {
-  ui->currentSizeLbl->setText(tr("Current size: ") + QString::number(width) + QStringLiteral(" x ")
-                              + QString::number(height));
+  ui->currentSizeLbl->setText(tr("Current size: ") + QString::number(width) +
+                              QStringLiteral(" x ") + QString::number(height));
 }
 
 QString ExportWidget::filePath() const
 {
-  return QDir::toNativeSeparators(ui->pathEdt->text() + QLatin1Char('/') + ui->fileNameEdt->text()
-                                  + QLatin1Char('.') + ui->suffixEdt->text());
+  return QDir::toNativeSeparators(ui->pathEdt->text() + QLatin1Char('/') + ui->fileNameEdt->text() +
+                                  QLatin1Char('.') + ui->suffixEdt->text());
 }
 
 bool ExportWidget::isInputValid() const
@@ -90,15 +96,27 @@ bool ExportWidget::isInputValid() const
   // QDir("") would mean the working directory; an empty path is no choice.
   // Restored or typed text bypasses the validator, so the name and the
   // suffix are checked here as well: neither may lead into another directory.
-  return !dir.isEmpty() && QFileInfo(dir).isDir() && !ui->fileNameEdt->text().trimmed().isEmpty()
-         && !ui->suffixEdt->text().isEmpty() && matchesFileNamePattern(ui->fileNameEdt->text())
-         && matchesFileNamePattern(ui->suffixEdt->text());
+  return !dir.isEmpty() && QFileInfo(dir).isDir() && !ui->fileNameEdt->text().trimmed().isEmpty() &&
+         !ui->suffixEdt->text().isEmpty() && matchesFileNamePattern(ui->fileNameEdt->text()) &&
+         matchesFileNamePattern(ui->suffixEdt->text());
 }
 
-bool ExportWidget::domainValues() const { return ui->domainCBox->isChecked(); }
-bool ExportWidget::originalFunction() const { return ui->originFnChbox->isChecked(); }
-bool ExportWidget::coefficients() const { return ui->coefChbox->isChecked(); }
-bool ExportWidget::inverseFunction() const { return ui->inverseFnChbox->isChecked(); }
+bool ExportWidget::domainValues() const
+{
+  return ui->domainCBox->isChecked();
+}
+bool ExportWidget::originalFunction() const
+{
+  return ui->originFnChbox->isChecked();
+}
+bool ExportWidget::coefficients() const
+{
+  return ui->coefChbox->isChecked();
+}
+bool ExportWidget::inverseFunction() const
+{
+  return ui->inverseFnChbox->isChecked();
+}
 
 void ExportWidget::setupOkBtnState()
 {
@@ -111,7 +129,8 @@ void ExportWidget::setupOkBtnState()
 
 void ExportWidget::onPathDialogBtn_clicked()
 {
-  const QString chosen = Prompt::getSaveFileName(this, tr("Select file name"), ui->pathEdt->text(), filter);
+  const QString chosen =
+      Prompt::getSaveFileName(this, tr("Select file name"), ui->pathEdt->text(), filter);
   if (chosen.isEmpty())
     return;
   const QFileInfo info(chosen);

@@ -6,7 +6,9 @@
 #include <QSize>
 #include <QString>
 
-namespace Ui { class ExportWidget; }
+namespace Ui {
+class ExportWidget;
+}
 
 // The dialog of both export commands: a target file plus either the value
 // columns to write or the size of the picture. It only collects choices; the

@@ -9,17 +9,17 @@ namespace {
 QString tableHtml(const QString& caption, const QStringList& headers,
                   const QVector<FormulaBuilderHelp::Row>& rows)
 {
-  QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">"
-                                "<tr>")
-                   .arg(caption.toHtmlEscaped());
+  QString html =
+      QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">"
+                     "<tr>")
+          .arg(caption.toHtmlEscaped());
   for (const QString& h : headers)
     html += QStringLiteral("<th align=\"left\">%1</th>").arg(h.toHtmlEscaped());
   html += QStringLiteral("</tr>");
-  for (const auto& row : rows)
-  {
+  for (const auto& row : rows) {
     html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td><td>%3</td></tr>")
-              .arg(row.names.toHtmlEscaped(), row.arguments.toHtmlEscaped(),
-                   row.meaning.toHtmlEscaped());
+                .arg(row.names.toHtmlEscaped(), row.arguments.toHtmlEscaped(),
+                     row.meaning.toHtmlEscaped());
   }
   return html + QStringLiteral("</table>");
 }
@@ -50,25 +50,27 @@ FormulaBuilderHelp::FormulaBuilderHelp(QWidget* parent) : QWidget(parent)
 const QVector<FormulaBuilderHelp::Row>& FormulaBuilderHelp::functionRows()
 {
   static const QVector<Row> rows = {
-    {"sin, cos, tan", "1", tr("sine, cosine, tangent (argument in radians)")},
-    {"asin, acos, atan", "1", tr("arc sine, arc cosine, arc tangent")},
-    {"atan2", "2", tr("arc tangent of y / x with y given first, in the quadrant of the point (x, y)")},
-    {"sinh, cosh, tanh", "1", tr("hyperbolic sine, cosine, tangent")},
-    {"asinh, acosh, atanh", "1", tr("inverse hyperbolic sine, cosine, tangent")},
-    {"log2", "1", tr("logarithm to base 2")},
-    {"log10", "1", tr("logarithm to base 10")},
-    {"ln, log", "1", tr("logarithm to base e (natural logarithm); log is the same as ln")},
-    {"exp", "1", tr("e raised to the power of x")},
-    {"sqrt", "1", tr("square root")},
-    {"sign", "1", tr("-1 for x < 0, 0 for x = 0, 1 for x > 0")},
-    {"rint", "1", tr("round to nearest integer, halves upwards: rint(2.5) = 3, rint(-2.5) = -2")},
-    {"abs", "1", tr("absolute value")},
-    {"min, max, sum, avg", tr("variable, at least 1"),
-     tr("minimum, maximum, sum, mean of all arguments")},
-    {"uniform", "2", tr("random number in the range [a, b), a given first, uniformly distributed")},
-    {"normal", "2",
-     tr("random number from the normal distribution with the mean given first and the "
-        "standard deviation given second")},
+      {"sin, cos, tan", "1", tr("sine, cosine, tangent (argument in radians)")},
+      {"asin, acos, atan", "1", tr("arc sine, arc cosine, arc tangent")},
+      {"atan2", "2",
+       tr("arc tangent of y / x with y given first, in the quadrant of the point (x, y)")},
+      {"sinh, cosh, tanh", "1", tr("hyperbolic sine, cosine, tangent")},
+      {"asinh, acosh, atanh", "1", tr("inverse hyperbolic sine, cosine, tangent")},
+      {"log2", "1", tr("logarithm to base 2")},
+      {"log10", "1", tr("logarithm to base 10")},
+      {"ln, log", "1", tr("logarithm to base e (natural logarithm); log is the same as ln")},
+      {"exp", "1", tr("e raised to the power of x")},
+      {"sqrt", "1", tr("square root")},
+      {"sign", "1", tr("-1 for x < 0, 0 for x = 0, 1 for x > 0")},
+      {"rint", "1", tr("round to nearest integer, halves upwards: rint(2.5) = 3, rint(-2.5) = -2")},
+      {"abs", "1", tr("absolute value")},
+      {"min, max, sum, avg", tr("variable, at least 1"),
+       tr("minimum, maximum, sum, mean of all arguments")},
+      {"uniform", "2",
+       tr("random number in the range [a, b), a given first, uniformly distributed")},
+      {"normal", "2",
+       tr("random number from the normal distribution with the mean given first and the "
+          "standard deviation given second")},
   };
   return rows;
 }
@@ -76,13 +78,13 @@ const QVector<FormulaBuilderHelp::Row>& FormulaBuilderHelp::functionRows()
 const QVector<FormulaBuilderHelp::Row>& FormulaBuilderHelp::binaryOperatorRows()
 {
   static const QVector<Row> rows = {
-    {"=", "-1", tr("assignment (only applicable to variables)")},
-    {"||", "1", tr("logical or")},
-    {"&&", "2", tr("logical and")},
-    {"<=, >=, !=, ==, >, <", "4", tr("comparisons, giving 1 for true and 0 for false")},
-    {"+, -", "5", tr("addition, subtraction")},
-    {"*, /", "6", tr("multiplication, division")},
-    {"^", "7", tr("raise x to the power of y, grouped from the right: 2^3^2 = 2^9")},
+      {"=", "-1", tr("assignment (only applicable to variables)")},
+      {"||", "1", tr("logical or")},
+      {"&&", "2", tr("logical and")},
+      {"<=, >=, !=, ==, >, <", "4", tr("comparisons, giving 1 for true and 0 for false")},
+      {"+, -", "5", tr("addition, subtraction")},
+      {"*, /", "6", tr("multiplication, division")},
+      {"^", "7", tr("raise x to the power of y, grouped from the right: 2^3^2 = 2^9")},
   };
   return rows;
 }
@@ -90,7 +92,7 @@ const QVector<FormulaBuilderHelp::Row>& FormulaBuilderHelp::binaryOperatorRows()
 const QVector<FormulaBuilderHelp::Row>& FormulaBuilderHelp::otherOperatorRows()
 {
   static const QVector<Row> rows = {
-    {"?:", "", tr("if-then-else, with the usual conditional syntax: x < 0.5 ? 0 : 1")},
+      {"?:", "", tr("if-then-else, with the usual conditional syntax: x < 0.5 ? 0 : 1")},
   };
   return rows;
 }

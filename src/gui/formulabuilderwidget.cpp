@@ -58,7 +58,7 @@ bool parseNumber(const QString& text, double& value)
 } // namespace
 
 FormulaBuilderWidget::FormulaBuilderWidget(QWidget* parent)
-  : DialogBase(parent), ui(new Ui::FormulaBuilderWidget), help(new FormulaBuilderHelp(this))
+    : DialogBase(parent), ui(new Ui::FormulaBuilderWidget), help(new FormulaBuilderHelp(this))
 {
   ui->setupUi(centralWidget());
   setWindowTitle(centralWidget()->windowTitle());
@@ -88,14 +88,18 @@ FormulaBuilderWidget::FormulaBuilderWidget(QWidget* parent)
   connect(newBtn, &QPushButton::clicked, this, &FormulaBuilderWidget::onRegisterBtn_clicked);
   connect(deleteBtn, &QPushButton::clicked, this, &FormulaBuilderWidget::onDeleteBtn_clicked);
   connect(helpBtn, &QPushButton::clicked, help, &QWidget::show);
-  connect(ui->lowEdt, &QLineEdit::editingFinished, this, &FormulaBuilderWidget::onDomainRange_changed);
-  connect(ui->highEdt, &QLineEdit::editingFinished, this, &FormulaBuilderWidget::onDomainRange_changed);
+  connect(ui->lowEdt, &QLineEdit::editingFinished, this,
+          &FormulaBuilderWidget::onDomainRange_changed);
+  connect(ui->highEdt, &QLineEdit::editingFinished, this,
+          &FormulaBuilderWidget::onDomainRange_changed);
   connect(ui->listWidget, &QListWidget::currentRowChanged, this,
           &FormulaBuilderWidget::onList_selectionChanged);
-  connect(ui->listWidget, &QListWidget::itemChanged, this, &FormulaBuilderWidget::onList_itemChanged);
+  connect(ui->listWidget, &QListWidget::itemChanged, this,
+          &FormulaBuilderWidget::onList_itemChanged);
   connect(ui->listWidget->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
           &FormulaBuilderWidget::onList_closeEditor);
-  connect(ui->textEdit, &QPlainTextEdit::textChanged, this, &FormulaBuilderWidget::onFormula_changed);
+  connect(ui->textEdit, &QPlainTextEdit::textChanged, this,
+          &FormulaBuilderWidget::onFormula_changed);
   connect(splitter, &QSplitter::splitterMoved, ui->plotWidget, &PlotWidget::replot);
 
   previewDomain.reset(new PreviewDomain(0.0, 1.0, 10));
@@ -120,8 +124,8 @@ FormulaBuilderWidget::~FormulaBuilderWidget()
 void FormulaBuilderWidget::setFormulaDirectory(const QString& directory)
 {
   const QString dir = directory.isEmpty() ? AppPaths::writableAppDirectory() : directory;
-  filePath = QDir::cleanPath(dir + QLatin1Char('/') + QLatin1String(fileBaseName)
-                             + QStringLiteral(".ini"));
+  filePath = QDir::cleanPath(dir + QLatin1Char('/') + QLatin1String(fileBaseName) +
+                             QStringLiteral(".ini"));
   if (QFileInfo::exists(filePath))
     load();
   else
@@ -151,11 +155,11 @@ bool FormulaBuilderWidget::hasPendingName() const
   return false;
 }
 
-bool FormulaBuilderWidget::checkExpression(const QString& text, bool showMessage,
-                                           QString* message, QString* token, int* position)
+bool FormulaBuilderWidget::checkExpression(const QString& text, bool showMessage, QString* message,
+                                           QString* token, int* position)
 {
   const Fn::ExpressionCheck check =
-    Fn::FormulaExpression<double, double>::checkExpression(text.toStdString());
+      Fn::FormulaExpression<double, double>::checkExpression(text.toStdString());
   if (check.ok)
     return true;
   const QString msg = QString::fromStdString(check.message);
@@ -191,23 +195,18 @@ void FormulaBuilderWidget::load()
   ui->listWidget->clear();
   int ignored = 0;
   QStringList invalid;
-  if (settings.allKeys().isEmpty())
-  {
+  if (settings.allKeys().isEmpty()) {
     addDefaultFormula();
-  }
-  else
-  {
+  } else {
     const int size = settings.beginReadArray(QLatin1String(arrayKey));
     // The stored size is only a claim; never walk past the entries present.
     const int count = qMin(size, settings.childGroups().size());
     QStringList names;
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
       settings.setArrayIndex(i);
       const QString name = settingText(settings.value(QLatin1String(nameKey)));
       const QString expr = settingText(settings.value(QLatin1String(expressionKey)));
-      if (name.isEmpty() || names.contains(name))
-      {
+      if (name.isEmpty() || names.contains(name)) {
         ++ignored;
         continue;
       }
@@ -229,14 +228,13 @@ void FormulaBuilderWidget::load()
   }
   rebuildMap();
   qDebug() << "Formulas loaded from" << filePath;
-  if (ignored > 0 || !invalid.isEmpty())
-  {
+  if (ignored > 0 || !invalid.isEmpty()) {
     QString text;
     if (ignored > 0)
       text += tr("Ignoring %1 entries without a name or with a name used before.").arg(ignored);
     if (!invalid.isEmpty())
-      text += (text.isEmpty() ? QString() : QStringLiteral("\n"))
-              + tr("Not valid expressions, taken as 0 until corrected: %1")
+      text += (text.isEmpty() ? QString() : QStringLiteral("\n")) +
+              tr("Not valid expressions, taken as 0 until corrected: %1")
                   .arg(invalid.join(QStringLiteral(", ")));
     Prompt::warning(this, tr("Formulas file"),
                     QDir::toNativeSeparators(filePath) + QStringLiteral("\n") + text);
@@ -248,8 +246,7 @@ void FormulaBuilderWidget::save()
   QSettings settings(filePath, QSettings::IniFormat);
   settings.clear();
   settings.beginWriteArray(QLatin1String(arrayKey));
-  for (int i = 0; i < ui->listWidget->count(); ++i)
-  {
+  for (int i = 0; i < ui->listWidget->count(); ++i) {
     const QListWidgetItem* item = ui->listWidget->item(i);
     settings.setArrayIndex(i);
     settings.setValue(QLatin1String(nameKey), item->text());
@@ -261,9 +258,9 @@ void FormulaBuilderWidget::save()
   settings.setValue(QLatin1String(highKey), ui->highEdt->text());
   settings.sync();
   if (settings.status() != QSettings::NoError)
-    Prompt::critical(this, tr("Error"),
-                     tr("The formulas could not be saved to \"%1\".")
-                       .arg(QDir::toNativeSeparators(filePath)));
+    Prompt::critical(
+        this, tr("Error"),
+        tr("The formulas could not be saved to \"%1\".").arg(QDir::toNativeSeparators(filePath)));
 }
 
 void FormulaBuilderWidget::onDomainRange_changed()
@@ -271,21 +268,18 @@ void FormulaBuilderWidget::onDomainRange_changed()
   auto* senderEdit = qobject_cast<QLineEdit*>(sender());
   const QString invalidStyle = QString::fromLatin1(AppConstants::invalidInputStyle);
   double low = 0.0, high = 0.0;
-  if (!parseNumber(ui->lowEdt->text(), low))
-  {
+  if (!parseNumber(ui->lowEdt->text(), low)) {
     ui->lowEdt->setStyleSheet(invalidStyle);
     return;
   }
-  if (!parseNumber(ui->highEdt->text(), high))
-  {
+  if (!parseNumber(ui->highEdt->text(), high)) {
     ui->highEdt->setStyleSheet(invalidStyle);
     return;
   }
   const int parts = qMax(10, ui->plotWidget->canvasWidth());
   const double step = (high - low) / parts;
   // The step must be a positive finite number, or the domain has no points.
-  if (!(low < high) || !std::isfinite(step) || !(step > 0.0))
-  {
+  if (!(low < high) || !std::isfinite(step) || !(step > 0.0)) {
     (senderEdit ? senderEdit : ui->highEdt)->setStyleSheet(invalidStyle);
     return;
   }
@@ -306,14 +300,11 @@ void FormulaBuilderWidget::onList_selectionChanged(int index)
 {
   Q_UNUSED(index);
   const QListWidgetItem* item = ui->listWidget->currentItem();
-  if (item)
-  {
+  if (item) {
     const QString expr = item->data(Qt::UserRole).toString();
     ui->textEdit->setPlainText(expr);
     setPreviewExpression(expr);
-  }
-  else
-  {
+  } else {
     ui->textEdit->clear();
     clearMarking();
     setPreviewExpression(QStringLiteral("0"));
@@ -329,16 +320,14 @@ void FormulaBuilderWidget::onList_closeEditor(QWidget* editor)
   for (int i = 0; i < ui->listWidget->count(); ++i)
     if (ui->listWidget->item(i)->text() == name)
       ++same;
-  if (same < 2)
-  {
+  if (same < 2) {
     pendingItem = nullptr;
     return;
   }
   Prompt::critical(this, tr("Item already exists: "),
-                   tr("Two items cannot have same name: ") + QLatin1Char('\'') + name
-                     + QLatin1Char('\''));
-  if (edited)
-  {
+                   tr("Two items cannot have same name: ") + QLatin1Char('\'') + name +
+                       QLatin1Char('\''));
+  if (edited) {
     ui->listWidget->setCurrentItem(edited);
     ui->listWidget->editItem(edited);
   }
@@ -392,8 +381,7 @@ void FormulaBuilderWidget::onFormula_changed()
   const QString text = ui->textEdit->toPlainText();
   QString message, token;
   int position = -1;
-  if (!checkExpression(text, false, &message, &token, &position))
-  {
+  if (!checkExpression(text, false, &message, &token, &position)) {
     setPreviewExpression(QStringLiteral("0"));
     ui->textEdit->setStyleSheet(QString::fromLatin1(AppConstants::invalidInputStyle));
     ui->textEdit->setToolTip(message);
@@ -411,26 +399,21 @@ void FormulaBuilderWidget::onFormula_changed()
 
 void FormulaBuilderWidget::closeEvent(QCloseEvent* event)
 {
-  if (!isVisible())
-  {
+  if (!isVisible()) {
     event->accept();
     return;
   }
-  if (hasPendingName())
-  {
+  if (hasPendingName()) {
     event->ignore();
     return;
   }
   const auto answer =
-    Prompt::warning(this, windowTitle() + QLatin1Char(' ') + tr("Closing"),
-                    tr("All chnages made will be lost"), QMessageBox::Ok | QMessageBox::Abort);
-  if (answer == QMessageBox::Ok)
-  {
+      Prompt::warning(this, windowTitle() + QLatin1Char(' ') + tr("Closing"),
+                      tr("All chnages made will be lost"), QMessageBox::Ok | QMessageBox::Abort);
+  if (answer == QMessageBox::Ok) {
     reject();
     event->accept();
-  }
-  else
-  {
+  } else {
     event->ignore();
   }
 }
@@ -446,8 +429,7 @@ QListWidgetItem* FormulaBuilderWidget::newItem(const QString& name, const QStrin
 
 void FormulaBuilderWidget::addDefaultFormula()
 {
-  QListWidgetItem* item =
-    newItem(QLatin1String(defaultName), QLatin1String(defaultExpression));
+  QListWidgetItem* item = newItem(QLatin1String(defaultName), QLatin1String(defaultExpression));
   ui->listWidget->addItem(item);
   ui->listWidget->setCurrentItem(item);
   onList_selectionChanged(ui->listWidget->currentRow());
@@ -457,8 +439,7 @@ void FormulaBuilderWidget::addDefaultFormula()
 void FormulaBuilderWidget::rebuildMap()
 {
   formulas.clear();
-  for (int i = 0; i < ui->listWidget->count(); ++i)
-  {
+  for (int i = 0; i < ui->listWidget->count(); ++i) {
     const QListWidgetItem* item = ui->listWidget->item(i);
     const QString expr = item->data(Qt::UserRole).toString();
     if (!formulas.contains(item->text()) && checkExpression(expr, false))
@@ -468,8 +449,7 @@ void FormulaBuilderWidget::rebuildMap()
 
 bool FormulaBuilderWidget::isDuplicate(const QListWidgetItem* item) const
 {
-  for (int i = 0; i < ui->listWidget->count(); ++i)
-  {
+  for (int i = 0; i < ui->listWidget->count(); ++i) {
     const QListWidgetItem* other = ui->listWidget->item(i);
     if (other != item && other->text() == item->text())
       return true;
@@ -481,12 +461,9 @@ void FormulaBuilderWidget::setPreviewExpression(const QString& expr)
 {
   if (!previewFunction)
     return;
-  try
-  {
+  try {
     previewFunction->setExpression(expr.toStdString());
-  }
-  catch (const mu::ParserError&)
-  {
+  } catch (const mu::ParserError&) {
     // Only a stored expression from a hand-edited file can get here.
     previewFunction->setExpression("0");
   }
@@ -497,12 +474,10 @@ void FormulaBuilderWidget::markInvalid(const QString& text, const QString& token
 {
   int start = token.isEmpty() ? -1 : text.indexOf(token);
   int length = token.length();
-  if (start < 0)
-  {
+  if (start < 0) {
     // No token to find (an unexpected end, say): mark the character at the
     // reported position, or the last one when the position lies past the end.
-    if (text.isEmpty())
-    {
+    if (text.isEmpty()) {
       ui->textEdit->setExtraSelections({});
       return;
     }

@@ -13,11 +13,18 @@ class FormulaBuilderHelp;
 class QCloseEvent;
 class QListWidgetItem;
 class QSplitter;
-namespace Ui { class FormulaBuilderWidget; }
-namespace Domains { template <typename T> class Equidistant; }
+namespace Ui {
+class FormulaBuilderWidget;
+}
+namespace Domains {
+template <typename T>
+class Equidistant;
+}
 namespace Fn {
-template <typename X, typename Y> class FormulaExpression;
-template <typename X, typename Y, typename F> class MathFnCachedFormula;
+template <typename X, typename Y>
+class FormulaExpression;
+template <typename X, typename Y, typename F>
+class MathFnCachedFormula;
 } // namespace Fn
 
 // The dialog in which the user keeps named formulas in x: the list of names,
@@ -80,7 +87,7 @@ protected:
 private:
   using PreviewDomain = Domains::Equidistant<double>;
   using PreviewFunction =
-    Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
+      Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
 
   QListWidgetItem* newItem(const QString& name, const QString& expression) const;
   void addDefaultFormula();

@@ -35,11 +35,13 @@ private:
 
     Results()
     {
-      for (const Function* fn : {static_cast<const Function*>(f.get()), static_cast<const Function*>(g.get())})
-        for (int flag : {1, 2, 4})
-        {
-          components.insert(FnKey{fn, flag}, QSharedPointer<Function>(new Table(&nodes, {0.5, 0.25})));
-          inverses.insert(FnKey{fn, flag}, QSharedPointer<Function>(new Table(&domain, {1.0, 1.0, 1.0})));
+      for (const Function* fn :
+           {static_cast<const Function*>(f.get()), static_cast<const Function*>(g.get())})
+        for (int flag : {1, 2, 4}) {
+          components.insert(FnKey{fn, flag},
+                            QSharedPointer<Function>(new Table(&nodes, {0.5, 0.25})));
+          inverses.insert(FnKey{fn, flag},
+                          QSharedPointer<Function>(new Table(&domain, {1.0, 1.0, 1.0})));
         }
     }
     QList<ExportRunner::NamedFunction> named() const { return {{f.get(), "f"}, {g.get(), "g"}}; }
@@ -77,19 +79,21 @@ void TestExportRunner::columnsInSelectorOrder()
   all.originalFunction = all.coefficients = all.inverseFunction = true;
   QList<ExportRunner::Column> columns;
   QString missing;
-  QVERIFY(ExportRunner::valueColumns(all, r.named(), 1 | 4, r.components, r.inverses, columns, missing));
+  QVERIFY(ExportRunner::valueColumns(all, r.named(), 1 | 4, r.components, r.inverses, columns,
+                                     missing));
   QStringList names;
   for (const auto& c : columns)
     names.append(c.second);
-  QCOMPARE(names, (QStringList{"f", "f - Comp0", "f - Comp2", "f - Inverse0", "f - Inverse2",
-                               "g", "g - Comp0", "g - Comp2", "g - Inverse0", "g - Inverse2"}));
+  QCOMPARE(names, (QStringList{"f", "f - Comp0", "f - Comp2", "f - Inverse0", "f - Inverse2", "g",
+                               "g - Comp0", "g - Comp2", "g - Inverse0", "g - Inverse2"}));
   QCOMPARE(columns[1].first, r.components.value(FnKey{r.f.get(), 1}).data());
   QCOMPARE(columns[4].first, r.inverses.value(FnKey{r.f.get(), 4}).data());
   QCOMPARE(columns[5].first, static_cast<const Function*>(r.g.get()));
 
   ExportRunner::ValueChoices onlyInverse;
   onlyInverse.inverseFunction = true;
-  QVERIFY(ExportRunner::valueColumns(onlyInverse, r.named(), 2, r.components, r.inverses, columns, missing));
+  QVERIFY(ExportRunner::valueColumns(onlyInverse, r.named(), 2, r.components, r.inverses, columns,
+                                     missing));
   QCOMPARE(columns.size(), 2);
   QCOMPARE(columns[1].second, QString("g - Inverse1"));
 }
@@ -137,7 +141,9 @@ void TestExportRunner::valuesWritten()
   QTemporaryDir dir;
   Results r;
   const QString path = dir.filePath("values.csv");
-  writeFile(path, "old content that is longer than the new file will be, to catch a missing truncation\n");
+  writeFile(
+      path,
+      "old content that is longer than the new file will be, to catch a missing truncation\n");
   ExportRunner::ValueChoices c;
   c.filePath = path;
   c.domainValues = true;
@@ -173,7 +179,8 @@ void TestExportRunner::failedValueWrite()
   c.originalFunction = true;
   QVERIFY(!ExportRunner::exportValues(nullptr, c, r.named(), 1, r.components, r.inverses));
   QCOMPARE(rec.titles(), QStringList{"Error"});
-  QVERIFY2(rec.messages[0].text.contains(QFileInfo(c.filePath).fileName()), qPrintable(rec.messages[0].text));
+  QVERIFY2(rec.messages[0].text.contains(QFileInfo(c.filePath).fileName()),
+           qPrintable(rec.messages[0].text));
   QCOMPARE(contents(dir.filePath("plain")), QByteArray("plain\n"));
   QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
 }
@@ -217,9 +224,12 @@ void TestExportRunner::failedPicture_data()
 {
   QTest::addColumn<QString>("target");
   QTest::addColumn<QString>("reasonHas");
-  QTest::newRow("unknown format") << "old.xyz" << "not a known image format";
-  QTest::newRow("missing directory") << "missing/plot.png" << "plot.png";
-  QTest::newRow("target is a directory") << "folder.png" << "directory";
+  QTest::newRow("unknown format") << "old.xyz"
+                                  << "not a known image format";
+  QTest::newRow("missing directory") << "missing/plot.png"
+                                     << "plot.png";
+  QTest::newRow("target is a directory") << "folder.png"
+                                         << "directory";
 }
 
 void TestExportRunner::failedPicture()

@@ -25,7 +25,10 @@ private:
       qFatal("missing child %s", name);
     return c;
   }
-  static bool okEnabled(ExportWidget& w) { return w.buttonBox()->button(QDialogButtonBox::Ok)->isEnabled(); }
+  static bool okEnabled(ExportWidget& w)
+  {
+    return w.buttonBox()->button(QDialogButtonBox::Ok)->isEnabled();
+  }
 
 private slots:
   void fileNameTyping_data();
@@ -42,11 +45,16 @@ void TestExportWidget::fileNameTyping_data()
 {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("kept");
-  QTest::newRow("dot allowed") << "result.final" << "result.final";
-  QTest::newRow("slash") << "res/ult" << "result";
-  QTest::newRow("backslash") << "res\\ult" << "result";
-  QTest::newRow("bar star angles") << "a|b*c<d>e" << "abcde";
-  QTest::newRow("spaces and colon") << "my data: 1" << "my data: 1";
+  QTest::newRow("dot allowed") << "result.final"
+                               << "result.final";
+  QTest::newRow("slash") << "res/ult"
+                         << "result";
+  QTest::newRow("backslash") << "res\\ult"
+                             << "result";
+  QTest::newRow("bar star angles") << "a|b*c<d>e"
+                                   << "abcde";
+  QTest::newRow("spaces and colon") << "my data: 1"
+                                    << "my data: 1";
 }
 
 void TestExportWidget::fileNameTyping()
@@ -67,13 +75,27 @@ void TestExportWidget::okState_data()
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("suffix");
   QTest::addColumn<bool>("ok");
-  QTest::newRow("complete") << "<tmp>" << "values" << "csv" << true;
-  QTest::newRow("no path") << "" << "values" << "csv" << false;
-  QTest::newRow("missing dir") << "<tmp>/missing" << "values" << "csv" << false;
-  QTest::newRow("path is a file") << "<tmp>/plain" << "values" << "csv" << false;
-  QTest::newRow("blank name") << "<tmp>" << "   " << "csv" << false;
-  QTest::newRow("no suffix") << "<tmp>" << "values" << "" << false;
-  QTest::newRow("suffix leaves directory") << "<tmp>" << "values" << "csv/../../x" << false;
+  QTest::newRow("complete") << "<tmp>"
+                            << "values"
+                            << "csv" << true;
+  QTest::newRow("no path") << ""
+                           << "values"
+                           << "csv" << false;
+  QTest::newRow("missing dir") << "<tmp>/missing"
+                               << "values"
+                               << "csv" << false;
+  QTest::newRow("path is a file") << "<tmp>/plain"
+                                  << "values"
+                                  << "csv" << false;
+  QTest::newRow("blank name") << "<tmp>"
+                              << "   "
+                              << "csv" << false;
+  QTest::newRow("no suffix") << "<tmp>"
+                             << "values"
+                             << "" << false;
+  QTest::newRow("suffix leaves directory") << "<tmp>"
+                                           << "values"
+                                           << "csv/../../x" << false;
 }
 
 void TestExportWidget::okState()
@@ -136,10 +158,18 @@ void TestExportWidget::pathDialogFillsFields_data()
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("suffix");
   QTest::addColumn<bool>("ok");
-  QTest::newRow("dotted name") << "result.final.csv" << "result.final" << "csv" << true;
-  QTest::newRow("picture") << "plot.png" << "plot" << "png" << true;
-  QTest::newRow("refused characters") << "a|b.csv" << "" << "csv" << false;
-  QTest::newRow("no suffix") << "values" << "values" << "" << false;
+  QTest::newRow("dotted name") << "result.final.csv"
+                               << "result.final"
+                               << "csv" << true;
+  QTest::newRow("picture") << "plot.png"
+                           << "plot"
+                           << "png" << true;
+  QTest::newRow("refused characters") << "a|b.csv"
+                                      << ""
+                                      << "csv" << false;
+  QTest::newRow("no suffix") << "values"
+                             << "values"
+                             << "" << false;
 }
 
 void TestExportWidget::pathDialogFillsFields()

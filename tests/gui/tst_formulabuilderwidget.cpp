@@ -53,7 +53,8 @@ private:
     }
     void typeIntoOpenEditor(QListWidgetItem* item, const QString& name)
     {
-      auto* editor = qobject_cast<QLineEdit*>(list->indexWidget(list->model()->index(list->row(item), 0)));
+      auto* editor =
+          qobject_cast<QLineEdit*>(list->indexWidget(list->model()->index(list->row(item), 0)));
       QVERIFY(editor);
       editor->selectAll();
       QTest::keyClicks(editor, name);
@@ -194,10 +195,18 @@ void TestFormulaBuilderWidget::expressionMarking_data()
   QTest::addColumn<QString>("invalid");
   QTest::addColumn<QString>("marked");
   QTest::addColumn<QString>("messageHas");
-  QTest::newRow("unbalanced") << "sin(" << "(" << "end of expression";
-  QTest::newRow("two results") << "1,5" << "," << "more than one result";
-  QTest::newRow("two results in x") << "1,5*x" << "," << "more than one result";
-  QTest::newRow("unknown function") << "2*foo(x)" << "foo" << "foo";
+  QTest::newRow("unbalanced") << "sin("
+                              << "("
+                              << "end of expression";
+  QTest::newRow("two results") << "1,5"
+                               << ","
+                               << "more than one result";
+  QTest::newRow("two results in x") << "1,5*x"
+                                    << ","
+                                    << "more than one result";
+  QTest::newRow("unknown function") << "2*foo(x)"
+                                    << "foo"
+                                    << "foo";
 }
 
 void TestFormulaBuilderWidget::expressionMarking()
@@ -249,8 +258,9 @@ void TestFormulaBuilderWidget::acceptSavesRejectReloads()
   b.edit->setPlainText("x^2");
   b.lineEdit("highEdt")->setText("4");
   b.w.accept();
-  QCOMPARE(QSettings(b.file(), QSettings::IniFormat).value("formulas/1/formula_expression").toString(),
-           QString("x^2"));
+  QCOMPARE(
+      QSettings(b.file(), QSettings::IniFormat).value("formulas/1/formula_expression").toString(),
+      QString("x^2"));
   QCOMPARE(QSettings(b.file(), QSettings::IniFormat).value("domainHigh").toString(), QString("4"));
 
   b.edit->setPlainText("x^3");
@@ -311,12 +321,24 @@ void TestFormulaBuilderWidget::previewRangeRefused_data()
   QTest::addColumn<QString>("low");
   QTest::addColumn<QString>("high");
   QTest::addColumn<QString>("marked");
-  QTest::newRow("low above high") << "2" << "1" << "highEdt";
-  QTest::newRow("equal") << "1" << "1" << "highEdt";
-  QTest::newRow("not a number") << "abc" << "1" << "lowEdt";
-  QTest::newRow("infinite") << "0" << "inf" << "highEdt";
-  QTest::newRow("width overflows") << "-1e308" << "1e308" << "highEdt";
-  QTest::newRow("no room for points") << "0" << "4.9e-324" << "highEdt";
+  QTest::newRow("low above high") << "2"
+                                  << "1"
+                                  << "highEdt";
+  QTest::newRow("equal") << "1"
+                         << "1"
+                         << "highEdt";
+  QTest::newRow("not a number") << "abc"
+                                << "1"
+                                << "lowEdt";
+  QTest::newRow("infinite") << "0"
+                            << "inf"
+                            << "highEdt";
+  QTest::newRow("width overflows") << "-1e308"
+                                   << "1e308"
+                                   << "highEdt";
+  QTest::newRow("no room for points") << "0"
+                                      << "4.9e-324"
+                                      << "highEdt";
 }
 
 void TestFormulaBuilderWidget::previewRangeRefused()
