@@ -1,15 +1,12 @@
 #include "common/promptrecorder.h"
 #include "gui/components/plotwidget.h"
 #include "gui/exportrunner.h"
-#include "gui/exportwidget.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,7 +58,6 @@ private:
 
 private slots:
   void columnsInSelectorOrder();
-  void choicesFromDialog();
   void missingResultsWriteNothing();
   void valuesWritten();
   void failedValueWrite_data();
@@ -96,20 +92,6 @@ void TestExportRunner::columnsInSelectorOrder()
                                      missing));
   QCOMPARE(columns.size(), 2);
   QCOMPARE(columns[1].second, QString("g - Inverse1"));
-}
-
-void TestExportRunner::choicesFromDialog()
-{
-  QTemporaryDir dir;
-  ExportWidget dialog;
-  dialog.findChild<QLineEdit*>("pathEdt")->setText(dir.path());
-  dialog.findChild<QLineEdit*>("fileNameEdt")->setText("out");
-  dialog.findChild<QLineEdit*>("suffixEdt")->setText("csv");
-  dialog.findChild<QCheckBox*>("domainCBox")->setChecked(true);
-  dialog.findChild<QCheckBox*>("inverseFnChbox")->setChecked(true);
-  const auto c = ExportRunner::valueChoices(dialog);
-  QCOMPARE(c.filePath, QDir::toNativeSeparators(dir.filePath("out.csv")));
-  QVERIFY(c.domainValues && c.inverseFunction && !c.originalFunction && !c.coefficients);
 }
 
 void TestExportRunner::missingResultsWriteNothing()
@@ -160,10 +142,12 @@ void TestExportRunner::valuesWritten()
 void TestExportRunner::failedValueWrite_data()
 {
   QTest::addColumn<QString>("target");
+  // clang-format off
   QTest::newRow("missing directory") << "missing/values.csv";
   QTest::newRow("parent is a file") << "plain/values.csv";
   QTest::newRow("target is a directory") << "folder";
   QTest::newRow("name too long") << QString(300, 'n') + ".csv";
+  // clang-format on
 }
 
 void TestExportRunner::failedValueWrite()
@@ -190,10 +174,12 @@ void TestExportRunner::pictureAtChosenSize_data()
   QTest::addColumn<QString>("name");
   QTest::addColumn<QSize>("size");
   QTest::addColumn<QByteArray>("format");
+  // clang-format off
   QTest::newRow("png") << "plot.png" << QSize(320, 200) << QByteArray("png");
   QTest::newRow("small") << "small.png" << QSize(40, 30) << QByteArray("png");
   QTest::newRow("larger than screen") << "large.png" << QSize(2100, 1500) << QByteArray("png");
   QTest::newRow("suffix decides format") << "plot.jpg" << QSize(200, 120) << QByteArray("jpeg");
+  // clang-format on
 }
 
 void TestExportRunner::pictureAtChosenSize()
@@ -224,12 +210,11 @@ void TestExportRunner::failedPicture_data()
 {
   QTest::addColumn<QString>("target");
   QTest::addColumn<QString>("reasonHas");
-  QTest::newRow("unknown format") << "old.xyz"
-                                  << "not a known image format";
-  QTest::newRow("missing directory") << "missing/plot.png"
-                                     << "plot.png";
-  QTest::newRow("target is a directory") << "folder.png"
-                                         << "directory";
+  // clang-format off
+  QTest::newRow("unknown format") << "old.xyz" << "not a known image format";
+  QTest::newRow("missing directory") << "missing/plot.png" << "plot.png";
+  QTest::newRow("target is a directory") << "folder.png" << "directory";
+  // clang-format on
 }
 
 void TestExportRunner::failedPicture()

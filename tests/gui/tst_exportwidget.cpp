@@ -45,16 +45,13 @@ void TestExportWidget::fileNameTyping_data()
 {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("kept");
-  QTest::newRow("dot allowed") << "result.final"
-                               << "result.final";
-  QTest::newRow("slash") << "res/ult"
-                         << "result";
-  QTest::newRow("backslash") << "res\\ult"
-                             << "result";
-  QTest::newRow("bar star angles") << "a|b*c<d>e"
-                                   << "abcde";
-  QTest::newRow("spaces and colon") << "my data: 1"
-                                    << "my data: 1";
+  // clang-format off
+  QTest::newRow("dot allowed") << "result.final" << "result.final";
+  QTest::newRow("slash") << "res/ult" << "result";
+  QTest::newRow("backslash") << "res\\ult" << "result";
+  QTest::newRow("bar star angles") << "a|b*c<d>e" << "abcde";
+  QTest::newRow("spaces and colon") << "my data: 1" << "my data: 1";
+  // clang-format on
 }
 
 void TestExportWidget::fileNameTyping()
@@ -75,27 +72,15 @@ void TestExportWidget::okState_data()
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("suffix");
   QTest::addColumn<bool>("ok");
-  QTest::newRow("complete") << "<tmp>"
-                            << "values"
-                            << "csv" << true;
-  QTest::newRow("no path") << ""
-                           << "values"
-                           << "csv" << false;
-  QTest::newRow("missing dir") << "<tmp>/missing"
-                               << "values"
-                               << "csv" << false;
-  QTest::newRow("path is a file") << "<tmp>/plain"
-                                  << "values"
-                                  << "csv" << false;
-  QTest::newRow("blank name") << "<tmp>"
-                              << "   "
-                              << "csv" << false;
-  QTest::newRow("no suffix") << "<tmp>"
-                             << "values"
-                             << "" << false;
-  QTest::newRow("suffix leaves directory") << "<tmp>"
-                                           << "values"
-                                           << "csv/../../x" << false;
+  // clang-format off
+  QTest::newRow("complete") << "<tmp>" << "values" << "csv" << true;
+  QTest::newRow("no path") << "" << "values" << "csv" << false;
+  QTest::newRow("missing dir") << "<tmp>/missing" << "values" << "csv" << false;
+  QTest::newRow("path is a file") << "<tmp>/plain" << "values" << "csv" << false;
+  QTest::newRow("blank name") << "<tmp>" << "   " << "csv" << false;
+  QTest::newRow("no suffix") << "<tmp>" << "values" << "" << false;
+  QTest::newRow("suffix leaves directory") << "<tmp>" << "values" << "csv/../../x" << false;
+  // clang-format on
 }
 
 void TestExportWidget::okState()
@@ -158,18 +143,12 @@ void TestExportWidget::pathDialogFillsFields_data()
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("suffix");
   QTest::addColumn<bool>("ok");
-  QTest::newRow("dotted name") << "result.final.csv"
-                               << "result.final"
-                               << "csv" << true;
-  QTest::newRow("picture") << "plot.png"
-                           << "plot"
-                           << "png" << true;
-  QTest::newRow("refused characters") << "a|b.csv"
-                                      << ""
-                                      << "csv" << false;
-  QTest::newRow("no suffix") << "values"
-                             << "values"
-                             << "" << false;
+  // clang-format off
+  QTest::newRow("dotted name") << "result.final.csv" << "result.final" << "csv" << true;
+  QTest::newRow("picture") << "plot.png" << "plot" << "png" << true;
+  QTest::newRow("refused characters") << "a|b.csv" << "" << "csv" << false;
+  QTest::newRow("no suffix") << "values" << "values" << "" << false;
+  // clang-format on
 }
 
 void TestExportWidget::pathDialogFillsFields()

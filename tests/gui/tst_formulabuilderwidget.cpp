@@ -195,18 +195,12 @@ void TestFormulaBuilderWidget::expressionMarking_data()
   QTest::addColumn<QString>("invalid");
   QTest::addColumn<QString>("marked");
   QTest::addColumn<QString>("messageHas");
-  QTest::newRow("unbalanced") << "sin("
-                              << "("
-                              << "end of expression";
-  QTest::newRow("two results") << "1,5"
-                               << ","
-                               << "more than one result";
-  QTest::newRow("two results in x") << "1,5*x"
-                                    << ","
-                                    << "more than one result";
-  QTest::newRow("unknown function") << "2*foo(x)"
-                                    << "foo"
-                                    << "foo";
+  // clang-format off
+  QTest::newRow("unbalanced") << "sin(" << "(" << "end of expression";
+  QTest::newRow("two results") << "1,5" << "," << "more than one result";
+  QTest::newRow("two results in x") << "1,5*x" << "," << "more than one result";
+  QTest::newRow("unknown function") << "2*foo(x)" << "foo" << "foo";
+  // clang-format on
 }
 
 void TestFormulaBuilderWidget::expressionMarking()
@@ -321,24 +315,14 @@ void TestFormulaBuilderWidget::previewRangeRefused_data()
   QTest::addColumn<QString>("low");
   QTest::addColumn<QString>("high");
   QTest::addColumn<QString>("marked");
-  QTest::newRow("low above high") << "2"
-                                  << "1"
-                                  << "highEdt";
-  QTest::newRow("equal") << "1"
-                         << "1"
-                         << "highEdt";
-  QTest::newRow("not a number") << "abc"
-                                << "1"
-                                << "lowEdt";
-  QTest::newRow("infinite") << "0"
-                            << "inf"
-                            << "highEdt";
-  QTest::newRow("width overflows") << "-1e308"
-                                   << "1e308"
-                                   << "highEdt";
-  QTest::newRow("no room for points") << "0"
-                                      << "4.9e-324"
-                                      << "highEdt";
+  // clang-format off
+  QTest::newRow("low above high") << "2" << "1" << "highEdt";
+  QTest::newRow("equal") << "1" << "1" << "highEdt";
+  QTest::newRow("not a number") << "abc" << "1" << "lowEdt";
+  QTest::newRow("infinite") << "0" << "inf" << "highEdt";
+  QTest::newRow("width overflows") << "-1e308" << "1e308" << "highEdt";
+  QTest::newRow("no room for points") << "0" << "4.9e-324" << "highEdt";
+  // clang-format on
 }
 
 void TestFormulaBuilderWidget::previewRangeRefused()
