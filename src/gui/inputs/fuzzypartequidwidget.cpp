@@ -1,0 +1,172 @@
+#include "gui/inputs/fuzzypartequidwidget.h"
+
+#include "ui_fuzzypartequidwidget.h"
+
+#include "gui/components/markerpicker.h"
+#include "gui/components/nodeeditors.h"
+#include "gui/components/partitioneditor.h"
+#include "gui/components/plotpartition.h"
+#include "gui/ftransform_widgets/nodelayout.h"
+
+#include <qwt_plot_marker.h>
+
+#include <cmath>
+
+using DataHolders::Partitions::FuzzyEq;
+
+FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record,
+                                           const QString& name, QWidget* parent)
+  : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyEq>::create(), name, parent),
+    ui(new Ui::FuzzyPartEquidWidget)
+{
+  ui->setupUi(top());
+  ui->shapeCbox->clear();
+  ui->shapeCbox->addItems({QStringLiteral("Triangle"), QStringLiteral("Sin")});
+  ui->shapeCbox->setCurrentIndex(eq().shape);
+  setMaxComponents(ui->nodesSpin->maximum());
+  ui->nodesSpin->setValue(eq().componentCount);
+  ui->shiftSpin->setValue(eq().shift);
+  ui->offsetSpin->setValue(eq().offset);
+  for (double x : qAsConst(eq().nodes))
+    if (std::isfinite(x))
+      nodeSet.insert(x);
+
+  connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+          [this] { onInputsChanged(); });
+  connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+          [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
+  connectNodesSpin();
+  connect(ui->offsetSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+          &FuzzyPartEquidWidget::onInputsChanged);
+  connect(ui->shiftSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+          &FuzzyPartEquidWidget::onInputsChanged);
+
+  MarkerPicker* picker = editor->plot()->picker();
+  connect(picker, &MarkerPicker::userClicked_lmb_withCtrl, this,
+          &FuzzyPartEquidWidget::onAddMarker);
+  connect(picker, &MarkerPicker::userClicked_rmb_withCtrl, this,
+          &FuzzyPartEquidWidget::onRemoveMarker);
+  connect(picker, &MarkerPicker::markerMoved, this,
+          QOverload<QwtPlotMarker*>::of(&FuzzyPartEquidWidget::onNode_moved));
+  connect(editor->editors(), &NodeEditors::valueChanged, this,
+          QOverload<size_t, double>::of(&FuzzyPartEquidWidget::onNode_moved));
+
+  redraw();
+}
+
+FuzzyPartEquidWidget::~FuzzyPartEquidWidget()
+{
+  delete ui;
+}
+
+FuzzyEq& FuzzyPartEquidWidget::eq() const
+{
+  return static_cast<FuzzyEq&>(*partitionRecord);
+}
+
+void FuzzyPartEquidWidget::connectNodesSpin()
+{
+  nodesSpinConnection = connect(ui->nodesSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+                                &FuzzyPartEquidWidget::onInputsChanged);
+}
+
+bool FuzzyPartEquidWidget::isValid()
+{
+  data();
+  return eq().componentCount > 1;
+}
+
+void FuzzyPartEquidWidget::setMaxComponents(int n)
+{
+  ui->nodesSpin->setMaximum(n);
+  ui->nodesSpin->setToolTip(
+    tr("Min: %1, Max: %2").arg(ui->nodesSpin->minimum()).arg(ui->nodesSpin->maximum()));
+}
+
+bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)
+{
+  const QVector<double> list(nodes.begin(), nodes.end());
+  if (!partitionRecord->domain || !DataHolders::nodesValid(list, *partitionRecord->domain))
+    return false;
+  nodeSet = nodes;
+  partitionRecord->nodes = list;
+  return true;
+}
+
+void FuzzyPartEquidWidget::setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain)
+{
+  // The spin box may count nodes added by hand; a fresh layout keeps their number.
+  eq().componentCount = ui->nodesSpin->value();
+  PartitionWidgetBase::setDomainData(domain);
+  nodeSet = std::set<double>(partitionRecord->nodes.begin(), partitionRecord->nodes.end());
+}
+
+void FuzzyPartEquidWidget::onShape_changed(QString text)
+{
+  ui->shiftSpin->setValue(text == QLatin1String("Trapezoid") ? 2 : 1);
+}
+
+void FuzzyPartEquidWidget::onAddMarker(const QPoint& pos)
+{
+  if (!addNodeAt(nodeSet, pos))
+    return;
+  stepComponents(1);
+  onInputsChanged(0);
+}
+
+void FuzzyPartEquidWidget::onRemoveMarker(const QPoint& pos)
+{
+  if (!removeNodeAt(nodeSet, pos))
+    return;
+  stepComponents(-1);
+  onInputsChanged(0);
+}
+
+void FuzzyPartEquidWidget::stepComponents(int steps)
+{
+  disconnect(nodesSpinConnection);
+  ui->nodesSpin->stepBy(steps);
+  connectNodesSpin();
+}
+
+void FuzzyPartEquidWidget::onInputsChanged(int v)
+{
+  regenerate = sender() == ui->nodesSpin;
+  PartitionWidgetBase::onInputsChanged(v);
+}
+
+void FuzzyPartEquidWidget::onNode_moved(QwtPlotMarker*)
+{
+  const QVector<double> nodes = editorNodes();
+  if (!nodes.isEmpty())
+    nodeSet = std::set<double>(nodes.begin(), nodes.end());
+}
+
+void FuzzyPartEquidWidget::onNode_moved(size_t, double)
+{
+  onNode_moved();
+}
+
+void FuzzyPartEquidWidget::updateData()
+{
+  FuzzyEq& r = eq();
+  r.shift = ui->shiftSpin->value();
+  r.offset = ui->offsetSpin->value();
+  r.shape = shapeCode(ui->shapeCbox->currentText());
+  if (regenerate) {
+    r.componentCount = ui->nodesSpin->value();
+    const QVector<double> nodes = layoutNodes();
+    if (!nodes.isEmpty()) {
+      r.nodes = nodes;
+      nodeSet = std::set<double>(nodes.begin(), nodes.end());
+    }
+    regenerate = false;
+  } else {
+    r.nodes = QVector<double>(nodeSet.begin(), nodeSet.end());
+  }
+}
+
+QVector<double> FuzzyPartEquidWidget::layoutNodes()
+{
+  return DataHolders::Partitions::layoutNodes(eq());
+}

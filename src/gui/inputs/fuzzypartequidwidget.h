@@ -1,0 +1,59 @@
+#ifndef QUELMORA_FUZZYPARTEQUIDWIDGET_H
+#define QUELMORA_FUZZYPARTEQUIDWIDGET_H
+
+#include "gui/inputs/partitionwidgetbase.h"
+
+class QwtPlotMarker;
+namespace Ui { class FuzzyPartEquidWidget; }
+
+// Generic Ruspini partition: a number of components laid out equidistantly,
+// whose nodes the user then drags, adds (Ctrl+left click) and removes
+// (Ctrl+right click) on the partition plot.
+class FuzzyPartEquidWidget : public PartitionWidgetBase
+{
+  Q_OBJECT
+
+public:
+  explicit FuzzyPartEquidWidget(const QSharedPointer<DataHolders::Partitions::FuzzyEq>& record,
+                                const QString& name = QStringLiteral("EquidPart"),
+                                QWidget* parent = nullptr);
+  ~FuzzyPartEquidWidget() override;
+
+  // componentCount > 1.
+  bool isValid() override;
+  void setMaxComponents(int n) override;
+  bool setNodeSet(const std::set<double>& nodes) override;
+  const std::set<double>& nodes() const { return nodeSet; }
+
+  using PartitionWidgetBase::setDomainData;
+  void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain) override;
+
+protected slots:
+  void onShape_changed(QString text);
+  void onAddMarker(const QPoint& pos);
+  void onRemoveMarker(const QPoint& pos);
+
+public slots:
+  void onInputsChanged(int v = 0) override;
+
+protected slots:
+  void onNode_moved(QwtPlotMarker* marker = nullptr);
+  void onNode_moved(size_t index, double value);
+
+protected:
+  void updateData() override;
+  QVector<double> layoutNodes() override;
+
+private:
+  DataHolders::Partitions::FuzzyEq& eq() const;
+  // Steps the components spin box without starting a fresh layout.
+  void stepComponents(int steps);
+  void connectNodesSpin();
+
+  Ui::FuzzyPartEquidWidget* ui;
+  bool regenerate = false;
+  std::set<double> nodeSet;
+  QMetaObject::Connection nodesSpinConnection;
+};
+
+#endif

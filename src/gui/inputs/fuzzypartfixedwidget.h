@@ -1,0 +1,60 @@
+#ifndef QUELMORA_FUZZYPARTFIXEDWIDGET_H
+#define QUELMORA_FUZZYPARTFIXEDWIDGET_H
+
+#include "gui/inputs/partitionwidgetbase.h"
+
+#include <vector>
+
+class QDoubleValidator;
+namespace Ui { class FuzzyPartFixedWidget; }
+
+// Equidistant Ruspini partition: nodes h apart around a fixed point. The nodes
+// follow from the inputs, so the controller locks them on the plot.
+class FuzzyPartFixedWidget : public PartitionWidgetBase
+{
+  Q_OBJECT
+
+public:
+  explicit FuzzyPartFixedWidget(const QSharedPointer<DataHolders::Partitions::FuzzyPt>& record,
+                                const QString& name = QStringLiteral("FixedPart"),
+                                QWidget* parent = nullptr);
+  ~FuzzyPartFixedWidget() override;
+
+  // partElementWidth > 0 and low < fixedPoint < high.
+  bool isValid() override;
+
+  // The positions the fixed-point slider can take, from low on.
+  const std::vector<double>& candidates() const { return fixedPointCandidates; }
+
+  using PartitionWidgetBase::setDomainData;
+
+public slots:
+  void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain) override;
+
+protected slots:
+  void onShape_changed(QString text);
+
+public slots:
+  void onInputsChanged(int v = 0) override;
+
+protected:
+  void updateData() override;
+  QVector<double> layoutNodes() override;
+
+private:
+  DataHolders::Partitions::FuzzyPt& pt() const;
+  void onSlider_moved(double value);
+  // Validator bounds of the distance from the domain; clamps and shows it.
+  void updateDistanceBounds();
+  // Candidates from low up to the domain point nearest to low + k h.
+  void updateCandidates();
+  // Puts the slider on the first candidate not less than the fixed point.
+  void placeSlider();
+  void updateLabel();
+
+  Ui::FuzzyPartFixedWidget* ui;
+  QDoubleValidator* widthValidator;
+  std::vector<double> fixedPointCandidates;
+};
+
+#endif

@@ -1,0 +1,210 @@
+#include "gui/inputs/partitionwidgetbase.h"
+
+#include "ui_partitionwidgetbase.h"
+
+#include "gui/components/nodeeditors.h"
+#include "gui/components/partitioneditor.h"
+#include "gui/components/plotpartition.h"
+#include "gui/components/markerpicker.h"
+#include "gui/ftransform_widgets/nodelayout.h"
+
+#include <QLineEdit>
+#include <QPoint>
+
+#include <qwt_plot.h>
+#include <qwt_scale_map.h>
+
+#include <cmath>
+
+PartitionWidgetBase::PartitionWidgetBase(
+  const QSharedPointer<DataHolders::Partitions::PartBase>& record, const QString& name,
+  QWidget* parent)
+  : ConfigWidgetBase(name, parent), baseUi(new Ui::PartitionWidgetBase),
+    partitionRecord(record)
+{
+  Q_ASSERT(record);
+  baseUi->setupUi(this);
+  editor = new PartitionEditor(this);
+  replaceWidget(baseUi->verticalLayout, baseUi->bottom, editor);
+  editor->setObjectName(QStringLiteral("bottom"));
+  baseUi->bottom = editor;
+  editor->plot()->plot()->setAxisScale(QwtPlot::yLeft, 0.0, 1.0, 0.5);
+}
+
+PartitionWidgetBase::~PartitionWidgetBase()
+{
+  // Node editors report editingFinished when they lose the focus on deletion.
+  setNodeMovePropagation(false);
+  disconnect(editor->editors(), nullptr, this, nullptr);
+  delete baseUi;
+}
+
+QWidget* PartitionWidgetBase::top() const
+{
+  return baseUi->top;
+}
+
+DataHolderBase PartitionWidgetBase::data()
+{
+  const QVector<double> nodes = editorNodes();
+  // An editor that shows no partition, or not this record's node count, has
+  // nothing newer than the record.
+  if (!nodes.isEmpty() && nodes.size() == partitionRecord->nodes.size())
+    partitionRecord->nodes = nodes;
+  return partitionRecord;
+}
+
+void PartitionWidgetBase::setMaxComponents(int) {}
+
+bool PartitionWidgetBase::setNodeSet(const std::set<double>&)
+{
+  return false;
+}
+
+void PartitionWidgetBase::setNodesLocked(bool on)
+{
+  locked = on;
+  editor->setNodesLocked(on);
+}
+
+void PartitionWidgetBase::setNodeMovePropagation(bool on)
+{
+  for (const QMetaObject::Connection& c : qAsConst(propagation))
+    disconnect(c);
+  propagation.clear();
+  if (!on)
+    return;
+  propagation << connect(editor->plot(), &PlotWidget::markerMoved, this,
+                         &ConfigWidgetBase::inputsChanged);
+  propagation << connect(editor->editors(), &NodeEditors::valueChanged, this,
+                         &ConfigWidgetBase::inputsChanged);
+}
+
+void PartitionWidgetBase::setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain)
+{
+  if (!domain || !DataHolders::domainRangeValid(*domain))
+    return;
+  const auto& old = partitionRecord->domain;
+  const bool sameRange = old && old->low == domain->low && old->high == domain->high;
+  partitionRecord->domain = domain;
+  // A new painting resolution alone must not throw away the nodes the user placed.
+  if (!sameRange) {
+    const QVector<double> nodes = layoutNodes();
+    if (!nodes.isEmpty())
+      partitionRecord->nodes = nodes;
+  }
+  redraw();
+}
+
+void PartitionWidgetBase::setDomainData(DataHolderBase domain)
+{
+  if (!domain || domain->type != DataHolders::KindDomainEquid)
+    return;
+  setDomainData(domain.staticCast<DataHolders::Domains::Equid>());
+}
+
+void PartitionWidgetBase::onInputsChanged(int)
+{
+  updateData();
+  redraw();
+  emit inputsChanged();
+}
+
+void PartitionWidgetBase::onTextEdited(QString)
+{
+  auto* edit = qobject_cast<QLineEdit*>(sender());
+  if (edit && highlightAcceptable(edit))
+    onInputsChanged(0);
+}
+
+bool PartitionWidgetBase::highlightAcceptable(QLineEdit* edit)
+{
+  const bool ok = isAcceptable(edit);
+  edit->setStyleSheet(ok ? QString() : QString(invalidStyle));
+  return ok;
+}
+
+void PartitionWidgetBase::redraw()
+{
+  // The math core asserts on nodes it cannot build on; such a record shows
+  // nothing. Fixed-point layouts may reach past the domain ends by design.
+  const QVector<double>& nodes = partitionRecord->nodes;
+  bool buildable = partitionRecord->domain && nodes.size() >= 2;
+  for (int i = 0; buildable && i < nodes.size(); ++i)
+    buildable = std::isfinite(nodes[i]) && (i == 0 || nodes[i - 1] <= nodes[i]);
+  if (buildable)
+    editor->setPartition(partitionRecord);
+  else
+    editor->clear();
+}
+
+QVector<double> PartitionWidgetBase::editorNodes() const
+{
+  const auto& values = editor->editors()->values();
+  if (!editor->partition() || values.empty())
+    return {};
+  return QVector<double>(values.begin(), values.end());
+}
+
+double PartitionWidgetBase::canvasToX(int pixel) const
+{
+  return editor->plot()->plot()->canvasMap(QwtPlot::xBottom).invTransform(pixel);
+}
+
+double PartitionWidgetBase::xToCanvas(double x) const
+{
+  return editor->plot()->plot()->canvasMap(QwtPlot::xBottom).transform(x);
+}
+
+bool PartitionWidgetBase::inLowestThird(const QPoint& pos) const
+{
+  return pos.y() >= 2 * editor->plot()->canvas()->height() / 3;
+}
+
+bool PartitionWidgetBase::addNodeAt(std::set<double>& nodes, const QPoint& pos) const
+{
+  if (!inLowestThird(pos))
+    return false;
+  const double x = canvasToX(pos.x());
+  const auto& d = partitionRecord->domain;
+  if (!std::isfinite(x) || !d || x < d->low || x > d->high)
+    return false;
+  // A click on a node would give a second node within a pixel of it.
+  auto next = nodes.lower_bound(x);
+  if (next != nodes.end() && std::abs(xToCanvas(*next) - pos.x()) < 1.0)
+    return false;
+  if (next != nodes.begin() && std::abs(xToCanvas(*std::prev(next)) - pos.x()) < 1.0)
+    return false;
+  return nodes.insert(x).second;
+}
+
+bool PartitionWidgetBase::removeNodeAt(std::set<double>& nodes, const QPoint& pos) const
+{
+  if (!inLowestThird(pos) || nodes.size() < 3)
+    return false;
+  const double x = canvasToX(pos.x());
+  auto right = nodes.upper_bound(x);
+  if (right == nodes.begin() || right == nodes.end() || right == std::prev(nodes.end()))
+    return false;
+  auto left = std::prev(right);
+  if (left == nodes.begin())
+    return false;
+  const double toLeft = std::abs(xToCanvas(*left) - pos.x());
+  const double toRight = std::abs(xToCanvas(*right) - pos.x());
+  const bool leftNearer = toLeft <= toRight;
+  if ((leftNearer ? toLeft : toRight) >= 13.0)
+    return false;
+  nodes.erase(leftNearer ? left : right);
+  return true;
+}
+
+int32_t PartitionWidgetBase::shapeCode(const QString& name)
+{
+  if (name == QLatin1String("Trapezoid"))
+    return DataHolders::ShapeTrapezoid;
+  if (name == QLatin1String("Sin"))
+    return DataHolders::ShapeSin;
+  if (name == QLatin1String("Gaussian"))
+    return DataHolders::ShapeGaussian;
+  return DataHolders::ShapeTriangle;
+}

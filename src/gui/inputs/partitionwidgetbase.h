@@ -1,0 +1,103 @@
+#ifndef QUELMORA_PARTITIONWIDGETBASE_H
+#define QUELMORA_PARTITIONWIDGETBASE_H
+
+#include "gui/inputs/configwidgetbase.h"
+
+#include <QMetaObject>
+#include <QSharedPointer>
+#include <QVector>
+
+#include <set>
+
+class PartitionEditor;
+class QLineEdit;
+class QPoint;
+namespace Ui { class PartitionWidgetBase; }
+
+// Root of the three partition configuration widgets: the kind's inputs on top
+// ("top"), the partition editor (plot with node markers and node editors)
+// below ("bottom"). The widget edits a record it shares with the controller;
+// data() brings the node positions shown by the editor into it.
+class PartitionWidgetBase : public ConfigWidgetBase
+{
+  Q_OBJECT
+
+public:
+  PartitionWidgetBase(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
+                      const QString& name, QWidget* parent = nullptr);
+  ~PartitionWidgetBase() override;
+
+  // Copies the editor's node positions into the record and returns it.
+  DataHolderBase data() override;
+  QSharedPointer<DataHolders::Partitions::PartBase> record() const { return partitionRecord; }
+
+  virtual void setMaxComponents(int n);
+
+  // Node positions placed by the user (opened sessions). Replaces the record's
+  // nodes without signalling or redrawing. Sets that a partition cannot be
+  // built on (fewer than two nodes, not finite, outside the record's domain)
+  // are refused with false. Kinds whose nodes follow from their inputs refuse all.
+  virtual bool setNodeSet(const std::set<double>& nodes);
+
+  PartitionEditor* partitionEditor() const { return editor; }
+
+  // Locked nodes cannot be dragged or typed.
+  void setNodesLocked(bool locked);
+  bool nodesLocked() const { return locked; }
+
+  // When on, a dragged marker or a typed node position re-emits inputsChanged().
+  void setNodeMovePropagation(bool on);
+  bool nodeMovePropagation() const { return !propagation.isEmpty(); }
+
+public slots:
+  virtual void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain);
+  void setDomainData(DataHolderBase domain);
+  void onInputsChanged(int v = 0) override;
+
+protected slots:
+  void onTextEdited(QString text);
+
+protected:
+  // Reads the inputs into the record.
+  virtual void updateData() = 0;
+  // The node positions a fresh layout of the current record gives.
+  virtual QVector<double> layoutNodes() = 0;
+
+  // Lets the editor show the record (or nothing when no partition can be built on it).
+  void redraw();
+  // The parent of the subclass's form.
+  QWidget* top() const;
+
+  // The editor's node positions, or none when it shows no partition.
+  QVector<double> editorNodes() const;
+  // Plot x of a canvas pixel and back.
+  double canvasToX(int pixel) const;
+  double xToCanvas(double x) const;
+  // True for a click in the lowest third of the partition plot's canvas.
+  bool inLowestThird(const QPoint& pos) const;
+
+  // Ctrl+click editing of the user's node set (generic Ruspini and custom).
+  // Adding inserts the plot x of a click in the lowest third unless it lies
+  // outside the domain or within a pixel of a node. Removing takes the inner node nearest to
+  // the click (the left one on a tie) when nearer than 13 pixels, unless a
+  // neighbour of the click is the first or last node. Both answer whether the
+  // set changed.
+  bool addNodeAt(std::set<double>& nodes, const QPoint& pos) const;
+  bool removeNodeAt(std::set<double>& nodes, const QPoint& pos) const;
+
+  // Marks edit by whether its text is acceptable; true when it is.
+  static bool highlightAcceptable(QLineEdit* edit);
+
+  // Shape code of a shape name ("Triangle" 0, "Sin" 1, "Gaussian" 2, "Trapezoid" 3, else 0).
+  static int32_t shapeCode(const QString& name);
+
+  Ui::PartitionWidgetBase* baseUi;
+  PartitionEditor* editor;
+  QSharedPointer<DataHolders::Partitions::PartBase> partitionRecord;
+  bool locked = false;
+
+private:
+  QList<QMetaObject::Connection> propagation;
+};
+
+#endif
