@@ -30,7 +30,10 @@ QTemporaryDir& workDir()
   return dir;
 }
 
-QString dataPath(const char* kind) { return workDir().filePath(QString("big.") + kind); }
+QString dataPath(const char* kind)
+{
+  return workDir().filePath(QString("big.") + kind);
+}
 
 // 1,000,000 rows: a text file with two header lines and "x y" rows, and a
 // semicolon CSV with a header row and decimal commas.
@@ -128,11 +131,11 @@ void BM_ImportPeakMemory(benchmark::State& state, const char* kind)
 BENCHMARK_CAPTURE(BM_Import, txt_1M_lines, "txt")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Import, csv_1M_rows, "csv")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ImportPeakMemory, txt_1M_lines, "txt")
-  ->Unit(benchmark::kMillisecond)
-  ->Iterations(1);
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK_CAPTURE(BM_ImportPeakMemory, csv_1M_rows, "csv")
-  ->Unit(benchmark::kMillisecond)
-  ->Iterations(1);
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 int main(int argc, char** argv)
 {

@@ -17,13 +17,16 @@ CsvDialog::Runner& runnerHook()
 } // namespace
 
 CsvDialog::CsvDialog(NumberReaderBase& numberReader, QWidget* parent)
-  : DialogBase(parent), ui(new Ui::CsvDialog), reader(numberReader)
+    : DialogBase(parent), ui(new Ui::CsvDialog), reader(numberReader)
 {
   ui->setupUi(centralWidget());
   resize(640, 400);
 }
 
-CsvDialog::~CsvDialog() { delete ui; }
+CsvDialog::~CsvDialog()
+{
+  delete ui;
+}
 
 int CsvDialog::execFor(NumberReaderBase& numberReader)
 {
@@ -34,7 +37,10 @@ int CsvDialog::execFor(NumberReaderBase& numberReader)
   return dialog.exec();
 }
 
-void CsvDialog::setRunner(Runner runner) { runnerHook() = std::move(runner); }
+void CsvDialog::setRunner(Runner runner)
+{
+  runnerHook() = std::move(runner);
+}
 
 int CsvDialog::chosenDecimalComma() const
 {

@@ -6,7 +6,9 @@
 #include <functional>
 
 class NumberReaderBase;
-namespace Ui { class CsvDialog; }
+namespace Ui {
+class CsvDialog;
+}
 
 // Asks how a CSV file is written (decimal mark, value separator) before it is
 // read, and hands the answer to the reader on OK.

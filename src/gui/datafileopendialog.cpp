@@ -20,8 +20,8 @@ DataFileOpenDialog::Runner& runnerHook()
 } // namespace
 
 DataFileOpenDialog::DataFileOpenDialog(QWidget* parent)
-  : QFileDialog(parent), xColumnChBox(new QCheckBox(tr("File contains data for X axis"), this)),
-    xColumnSpin(new QSpinBox(this))
+    : QFileDialog(parent), xColumnChBox(new QCheckBox(tr("File contains data for X axis"), this)),
+      xColumnSpin(new QSpinBox(this))
 {
   setOption(QFileDialog::DontUseNativeDialog);
   setFileMode(QFileDialog::ExistingFile);
@@ -44,10 +44,9 @@ DataFileOpenDialog::DataFileOpenDialog(QWidget* parent)
   connect(xColumnChBox, &QCheckBox::toggled, xColumnSpin, &QSpinBox::setEnabled);
 
   QList<QUrl> places;
-  for (const auto location :
-       {QStandardPaths::ApplicationsLocation, QStandardPaths::DesktopLocation,
-        QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation,
-        QStandardPaths::TempLocation}) {
+  for (const auto location : {QStandardPaths::ApplicationsLocation, QStandardPaths::DesktopLocation,
+                              QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation,
+                              QStandardPaths::TempLocation}) {
     const QString path = QStandardPaths::writableLocation(location);
     if (!path.isEmpty())
       places.append(QUrl::fromLocalFile(path));
@@ -69,4 +68,7 @@ int DataFileOpenDialog::run()
   return exec();
 }
 
-void DataFileOpenDialog::setRunner(Runner runner) { runnerHook() = std::move(runner); }
+void DataFileOpenDialog::setRunner(Runner runner)
+{
+  runnerHook() = std::move(runner);
+}

@@ -81,9 +81,12 @@ void TestDataDialogs::csvDialogAppliesChoice_data()
   QTest::addColumn<QString>("separatorButton");
   QTest::addColumn<int>("decimalComma");
   QTest::addColumn<QString>("separator");
-  QTest::newRow("dot, semicolon") << "dotRbtn" << "semicolonRbtn" << 0 << ";";
-  QTest::newRow("comma, comma") << "commaRbtn" << "commaSepRbtn" << 1 << ",";
-  QTest::newRow("white space keeps separator") << "commaRbtn" << "whiteSpaceRbtn" << 1 << "|";
+  QTest::newRow("dot, semicolon") << "dotRbtn"
+                                  << "semicolonRbtn" << 0 << ";";
+  QTest::newRow("comma, comma") << "commaRbtn"
+                                << "commaSepRbtn" << 1 << ",";
+  QTest::newRow("white space keeps separator") << "commaRbtn"
+                                               << "whiteSpaceRbtn" << 1 << "|";
 }
 
 void TestDataDialogs::csvDialogAppliesChoice()

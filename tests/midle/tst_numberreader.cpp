@@ -13,7 +13,10 @@ Q_DECLARE_METATYPE(Columns)
 
 namespace {
 
-Columns cols(std::initializer_list<std::vector<double>> c) { return Columns(c); }
+Columns cols(std::initializer_list<std::vector<double>> c)
+{
+  return Columns(c);
+}
 
 // A byte string that may hold zero bytes.
 template <size_t N>
@@ -73,7 +76,8 @@ void TestNumberReader::toNumber_data()
   QTest::newRow("leading dot") << QByteArray(".5") << true << 0.5;
   QTest::newRow("trailing dot") << QByteArray("5.") << true << 5.0;
   QTest::newRow("denormal") << QByteArray("4.9e-324") << true << 4.9e-324;
-  QTest::newRow("long mantissa") << QByteArray("0.1000000000000000055511151231257827021181583404541015625")
+  QTest::newRow("long mantissa") << QByteArray(
+                                        "0.1000000000000000055511151231257827021181583404541015625")
                                  << true << 0.1;
   QTest::newRow("word") << QByteArray("abc") << false << 0.0;
   QTest::newRow("nan") << QByteArray("nan") << false << 0.0;
@@ -84,7 +88,9 @@ void TestNumberReader::toNumber_data()
   QTest::newRow("hex") << QByteArray("0x10") << false << 0.0;
   QTest::newRow("two commas") << QByteArray("1,2,3") << false << 0.0;
   QTest::newRow("empty") << QByteArray("") << false << 0.0;
-  QTest::newRow("nul byte") << raw("1\0" "2") << false << 0.0;
+  QTest::newRow("nul byte") << raw("1\0"
+                                   "2")
+                            << false << 0.0;
   QTest::newRow("lone exponent") << QByteArray("1e") << false << 0.0;
 }
 
@@ -117,7 +123,8 @@ void TestNumberReader::toNumberAgreesWithLocaleRules()
       ref = posix.toDouble(QString::fromLatin1(field), &okRef);
     okRef = okRef && std::isfinite(ref);
     double v = 0.0;
-    const bool ok = NumberReaderBase::toNumber(field.constData(), field.constData() + field.size(), v);
+    const bool ok =
+        NumberReaderBase::toNumber(field.constData(), field.constData() + field.size(), v);
     QVERIFY2(ok == okRef, field.constData());
     if (ok)
       QVERIFY2(v == ref, field.constData());
@@ -132,31 +139,32 @@ void TestNumberReader::textReader_data()
   QTest::addColumn<int>("ignored");
 
   const QByteArray header = "time value\nmeasured today\n";
-  QTest::newRow("two header lines") << header + "0 1\n1 2\n2 4\n3 8\n" << QString()
-                                    << cols({{0, 1, 2, 3}, {1, 2, 4, 8}}) << 2;
+  QTest::newRow("two header lines") << header + "0 1\n1 2\n2 4\n3 8\n"
+                                    << QString() << cols({{0, 1, 2, 3}, {1, 2, 4, 8}}) << 2;
   QTest::newRow("tabs and runs") << QByteArray("h\nh\nh\n0\t\t1\n1  \t 2\n  2 4  \n") << QString()
                                  << cols({{0, 1, 2}, {1, 2, 4}}) << 3;
   QTest::newRow("decimal comma") << QByteArray("a\nb\nc\n0,5 1,5\n1.5 2,25\n") << QString()
                                  << cols({{0.5, 1.5}, {1.5, 2.25}}) << 3;
   QTest::newRow("crlf") << QByteArray("a\r\nb\r\nc\r\n1 2\r\n3 4\r\n") << QString()
                         << cols({{1, 3}, {2, 4}}) << 3;
-  QTest::newRow("lone cr ends a line") << QByteArray("1 2\r3 4\r5 6\r7 8") << QString()
-                                       << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 0;
-  QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "1 2\n3 4\n5 6\n7 8\n")
+  QTest::newRow("lone cr ends a line")
+      << QByteArray("1 2\r3 4\r5 6\r7 8") << QString() << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 0;
+  QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                 "1 2\n3 4\n5 6\n7 8\n")
                                    << QString() << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 0;
   QTest::newRow("nul byte in a line") << raw("1 2\n3 4\n5 6\n7 8\n9\0 10\n") << QString()
                                       << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 1;
   QTest::newRow("non-finite fields") << QByteArray("1 2\n3 4\n5 6\n7 8\nnan 1\n9 inf\n1e999 0\n")
                                      << QString() << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 3;
   QTest::newRow("wrong field counts and empty lines")
-    << QByteArray("1 2\n3 4\n5 6\n7 8\n9\n\n1 2 3\n9 9 x\n") << QString()
-    << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 4;
+      << QByteArray("1 2\n3 4\n5 6\n7 8\n9\n\n1 2 3\n9 9 x\n") << QString()
+      << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 4;
   QTest::newRow("pattern-like separator is literal")
-    << QByteArray("1.*2\n3.*4\n5.*6\n7.*8\n") << QString(".*") << cols({{1, 3, 5, 7}, {2, 4, 6, 8}})
-    << 0;
-  QTest::newRow("invalid pattern as separator") << QByteArray("1(2\n3(4\n5((6\n7(8\n")
-                                                << QString("(") << cols({{1, 3, 5, 7}, {2, 4, 6, 8}})
-                                                << 0;
+      << QByteArray("1.*2\n3.*4\n5.*6\n7.*8\n") << QString(".*")
+      << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 0;
+  QTest::newRow("invalid pattern as separator")
+      << QByteArray("1(2\n3(4\n5((6\n7(8\n") << QString("(") << cols({{1, 3, 5, 7}, {2, 4, 6, 8}})
+      << 0;
   QTest::newRow("white-space separator") << QByteArray("1\t2\n3 4\n5 6\n7 8\n") << QString("\t")
                                          << cols({{1, 3, 5, 7}, {2, 4, 6, 8}}) << 0;
 }
@@ -208,20 +216,21 @@ void TestNumberReader::csvReader_data()
   QTest::newRow("word header") << QByteArray("x;y\n0;1\n1;2\n2;4\n") << ";"
                                << cols({{0, 1, 2}, {1, 2, 4}}) << 1;
   QTest::newRow("text cells skip their rows")
-    << QByteArray("0;1\n1;oops\n2;4\nn/a;5\n3;9\n") << ";" << cols({{0, 2, 3}, {1, 4, 9}}) << 2;
-  QTest::newRow("non-finite cells") << QByteArray("0;1\n1;nan\n2;inf\n3;1e999\n4;5\n") << ";"
-                                    << cols({{0, 4}, {1, 5}}) << 3;
+      << QByteArray("0;1\n1;oops\n2;4\nn/a;5\n3;9\n") << ";" << cols({{0, 2, 3}, {1, 4, 9}}) << 2;
+  QTest::newRow("non-finite cells")
+      << QByteArray("0;1\n1;nan\n2;inf\n3;1e999\n4;5\n") << ";" << cols({{0, 4}, {1, 5}}) << 3;
   QTest::newRow("cells beyond first row not stored")
-    << QByteArray("0;1\n1;2;99\n2;4;98;97\n") << ";" << cols({{0, 1, 2}, {1, 2, 4}}) << 0;
-  QTest::newRow("short rows skipped") << QByteArray("0;1\n1\n2;4\n3\n4;5\n") << ";"
-                                      << cols({{0, 2, 4}, {1, 4, 5}}) << 2;
+      << QByteArray("0;1\n1;2;99\n2;4;98;97\n") << ";" << cols({{0, 1, 2}, {1, 2, 4}}) << 0;
+  QTest::newRow("short rows skipped")
+      << QByteArray("0;1\n1\n2;4\n3\n4;5\n") << ";" << cols({{0, 2, 4}, {1, 4, 5}}) << 2;
   QTest::newRow("blank cells and rows") << QByteArray("0 ; 1 ;  \n\n ; ; \n1;2; \n2 ;4;\t\n") << ";"
                                         << cols({{0, 1, 2}, {1, 2, 4}}) << 0;
-  QTest::newRow("comma separator, decimal dot") << QByteArray("0.5,1.5\n1.5,2\n") << ","
-                                                << cols({{0.5, 1.5}, {1.5, 2}}) << 0;
-  QTest::newRow("decimal comma cells") << QByteArray("0,5;1,5\n1,5;2\n") << ";"
-                                       << cols({{0.5, 1.5}, {1.5, 2}}) << 0;
-  QTest::newRow("crlf, bom and nul") << raw("\xEF\xBB\xBF" "1;2\r\n3;4\0junk\r\n5;6\r\n")
+  QTest::newRow("comma separator, decimal dot")
+      << QByteArray("0.5,1.5\n1.5,2\n") << "," << cols({{0.5, 1.5}, {1.5, 2}}) << 0;
+  QTest::newRow("decimal comma cells")
+      << QByteArray("0,5;1,5\n1,5;2\n") << ";" << cols({{0.5, 1.5}, {1.5, 2}}) << 0;
+  QTest::newRow("crlf, bom and nul") << raw("\xEF\xBB\xBF"
+                                            "1;2\r\n3;4\0junk\r\n5;6\r\n")
                                      << ";" << cols({{1, 3, 5}, {2, 4, 6}}) << 0;
   QTest::newRow("white space") << QByteArray("1 2\n3\t4\n") << " " << cols({{1, 3}, {2, 4}}) << 0;
   QTest::newRow("only text") << QByteArray("a;b\nc;d\n") << ";" << Columns() << 2;

@@ -11,9 +11,15 @@
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+bool isSpace(char c)
+{
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
 
-QString tr(const char* text) { return QCoreApplication::translate("NumberReaderBase", text); }
+QString tr(const char* text)
+{
+  return QCoreApplication::translate("NumberReaderBase", text);
+}
 
 } // namespace
 

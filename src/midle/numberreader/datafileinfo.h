@@ -20,7 +20,7 @@ public:
   // dataFile decoded as a file name.
   QString filePath() const;
 
-  QByteArray dataFile;          // path in the local 8-bit file-name encoding
+  QByteArray dataFile; // path in the local 8-bit file-name encoding
   QString suffix;
   bool showImportDialog = true;
   int32_t xColumn = 0;          // column holding x, or -1 for none

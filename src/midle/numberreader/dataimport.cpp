@@ -12,9 +12,15 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("DataImport", text); }
+QString tr(const char* text)
+{
+  return QCoreApplication::translate("DataImport", text);
+}
 
-QString fileParser() { return tr("File parser"); }
+QString fileParser()
+{
+  return tr("File parser");
+}
 
 } // namespace
 
@@ -52,7 +58,7 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
     return fail(fileParser(),
                 tr("Cannot read \"%1\": only files with the suffix \"csv\" or \"txt\" can be "
                    "read.")
-                  .arg(name));
+                    .arg(name));
   }
   reader->setValueLimit(valueLimit);
   if (!reader->isOpen())
@@ -82,14 +88,13 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   if (ignored > 0) {
     boxes.append(Message{Information, fileParser(),
                          tr("Ignoring %1 %2 that could not be read from file or contains a text.")
-                           .arg(ignored)
-                           .arg(ignored == 1 ? tr("line") : tr("lines"))});
+                             .arg(ignored)
+                             .arg(ignored == 1 ? tr("line") : tr("lines"))});
   }
   if (x >= 0) {
     const NumberReaderBase::Column& xs = cols[static_cast<size_t>(x)];
     if (std::adjacent_find(xs.begin(), xs.end(), std::greater<double>()) != xs.end()) {
-      return fail(tr("Input data"),
-                  tr("Invalid column selected for X axis - data is not sorted."));
+      return fail(tr("Input data"), tr("Invalid column selected for X axis - data is not sorted."));
     }
     // A single point is no interval to lay a partition on, and a span that
     // overflows cannot be cut into subintervals.
@@ -106,8 +111,8 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   }
   if (cols.front().size() > static_cast<size_t>(DataHolders::maxNodeCount)) {
     return fail(fileParser(), tr("Cannot read \"%1\": the file holds more than %2 rows.")
-                                .arg(name)
-                                .arg(DataHolders::maxNodeCount));
+                                  .arg(name)
+                                  .arg(DataHolders::maxNodeCount));
   }
 
   info.decimalSeparator = reader->decimalSeparator();
@@ -152,9 +157,11 @@ DataImport::createFunctions(const ::Domains::EnumerationBase<double>* domain) co
   QM_ASSERT(result == Loaded);
   std::vector<Fn::MathFn<double, double>*> functions;
   for (int j : functionColumns())
-    functions.push_back(
-      new Fn::MathFnTable<double, double>(domain, cols[static_cast<size_t>(j)]));
+    functions.push_back(new Fn::MathFnTable<double, double>(domain, cols[static_cast<size_t>(j)]));
   return functions;
 }
 
-void DataImport::releaseColumns() { Columns().swap(cols); }
+void DataImport::releaseColumns()
+{
+  Columns().swap(cols);
+}

@@ -11,8 +11,14 @@
 #include <memory>
 #include <vector>
 
-namespace Domains { template <typename T> class EnumerationBase; }
-namespace Fn { template <typename X, typename Y> class MathFn; }
+namespace Domains {
+template <typename T>
+class EnumerationBase;
+}
+namespace Fn {
+template <typename X, typename Y>
+class MathFn;
+}
 
 // Reading a data file into a domain and table functions, without a window:
 // the main window, the batch tool and the tests share it. run() picks the

@@ -14,8 +14,9 @@ class FieldSplitter
 {
 public:
   explicit FieldSplitter(const QString& separator)
-    : whiteSpace(separator.trimmed().isEmpty()), literal(separator.toUtf8())
-  {}
+      : whiteSpace(separator.trimmed().isEmpty()), literal(separator.toUtf8())
+  {
+  }
 
   bool splitsAtWhiteSpace() const { return whiteSpace; }
 

@@ -9,7 +9,7 @@ constexpr int chunkSize = 1 << 20;
 }
 
 LineReader::LineReader(QIODevice* dev, int maxLineLength)
-  : device(dev), maxLength(maxLineLength), checkBom(dev->pos() == 0)
+    : device(dev), maxLength(maxLineLength), checkBom(dev->pos() == 0)
 {
   buffer.resize(chunkSize);
 }

@@ -7,14 +7,17 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+  return c >= '0' && c <= '9';
+}
 
 // The common shapes "-12", "3,25", "1.5e-3": both locale rules read them the
 // same way (a comma only as the Czech decimal mark, a dot only as the POSIX
@@ -62,13 +65,16 @@ bool plainNumber(const char* b, const char* e, double& value, bool& finite)
   return true;
 }
 
-QString tr(const char* text) { return QCoreApplication::translate("NumberReaderBase", text); }
+QString tr(const char* text)
+{
+  return QCoreApplication::translate("NumberReaderBase", text);
+}
 
 } // namespace
 
 NumberReaderBase::NumberReaderBase(const DataFileInfo& info)
-  : fileName(info.dataFile), decimalComma(info.decimalSeparator),
-    separator(info.valueSeparator.isEmpty() ? QStringLiteral(" ") : info.valueSeparator)
+    : fileName(info.dataFile), decimalComma(info.decimalSeparator),
+      separator(info.valueSeparator.isEmpty() ? QStringLiteral(" ") : info.valueSeparator)
 {
   const QString path = info.filePath();
   const QFileInfo fi(path);
@@ -94,7 +100,10 @@ NumberReaderBase::NumberReaderBase(const DataFileInfo& info)
   QLocale::setDefault(QLocale(QLocale::Czech));
 }
 
-NumberReaderBase::~NumberReaderBase() { QLocale::setDefault(savedLocale); }
+NumberReaderBase::~NumberReaderBase()
+{
+  QLocale::setDefault(savedLocale);
+}
 
 void NumberReaderBase::setProblem(Problem p, const QString& text)
 {
@@ -118,8 +127,7 @@ bool NumberReaderBase::toNumber(const char* begin, const char* end, double& valu
 }
 
 bool NumberReaderBase::lineNumbers(const FieldSplitter& splitter, const char* begin,
-                                   const char* end, std::vector<double>& values,
-                                   size_t limit) const
+                                   const char* end, std::vector<double>& values, size_t limit) const
 {
   values.clear();
   return splitter.split(begin, end, [&](const char* b, const char* e) {
