@@ -107,6 +107,7 @@ bool SessionValidator::checkFile()
 bool SessionValidator::validate()
 {
   result = SessionContents();
+  skipNodes = false;
   key.clear();
   why.clear();
   if (!QFileInfo::exists(path))
@@ -145,8 +146,11 @@ bool SessionValidator::readMainWindow(QSettings& s)
   result.dataFile = s.value(QStringLiteral("MainWindow/dataFile")).toString();
   // Random data is table data without a file: it cannot be restored, so such
   // a session reopens with the formulas.
-  if (result.functionTypeUsed == 1 && result.dataFile.isEmpty())
+  // Its nodes lie on the random data's domain and are laid out afresh.
+  if (result.functionTypeUsed == 1 && result.dataFile.isEmpty()) {
     result.functionTypeUsed = 0;
+    skipNodes = true;
+  }
   result.valueSeparator = s.value(QStringLiteral("MainWindow/valueSeparator")).toString();
   if (result.valueSeparator.size() > maxSeparatorLength)
     return fail(QStringLiteral("MainWindow/valueSeparator"), QStringLiteral("is too long"));
@@ -233,7 +237,7 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
 bool SessionValidator::readNodes(QSettings& s, const QString& group, double low, double high)
 {
   const QString sizeKey = group + QStringLiteral("/NodeList/size");
-  if (!s.contains(sizeKey))
+  if (skipNodes || !s.contains(sizeKey))
     return true;
   int size = 0;
   if (!readInt(s, sizeKey, 0, maxNodes, size))

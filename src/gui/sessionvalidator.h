@@ -76,6 +76,7 @@ private:
   QString path;
   Fallback fallback;
   SessionContents result;
+  bool skipNodes = false;
   QString key;
   QString why;
 };

@@ -61,10 +61,13 @@ private slots:
 
   void randomDataSessionReopensWithFormulas()
   {
-    SessionValidator v(write("[MainWindow]\nfunctionTypeUsed=1\ndataFile=\n", QStringLiteral("random.qms")),
+    SessionValidator v(write("[MainWindow]\nfunctionTypeUsed=1\ndataFile=\n[GenericRuspini]\n"
+                             "NodeList\\1\\node=0\nNodeList\\2\\node=201\nNodeList\\size=2\n",
+                             QStringLiteral("random.qms")),
                        {});
     QVERIFY(v.validate());
     QCOMPARE(v.contents().functionTypeUsed, 0);
+    QVERIFY(v.contents().nodes.empty());
   }
 
   void hostileValueIsRefused_data()
