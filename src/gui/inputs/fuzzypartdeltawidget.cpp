@@ -62,6 +62,7 @@ FuzzyPartDeltaWidget::FuzzyPartDeltaWidget(const QSharedPointer<FuzzyDelta>& rec
 
 FuzzyPartDeltaWidget::~FuzzyPartDeltaWidget()
 {
+  disconnectInputs();
   delete ui;
 }
 

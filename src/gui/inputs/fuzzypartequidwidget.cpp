@@ -56,6 +56,7 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
 
 FuzzyPartEquidWidget::~FuzzyPartEquidWidget()
 {
+  disconnectInputs();
   delete ui;
 }
 
@@ -78,7 +79,7 @@ bool FuzzyPartEquidWidget::isValid()
 
 void FuzzyPartEquidWidget::setMaxComponents(int n)
 {
-  ui->nodesSpin->setMaximum(n);
+  ui->nodesSpin->setMaximum(qMax(n, ui->nodesSpin->minimum()));
   ui->nodesSpin->setToolTip(
     tr("Min: %1, Max: %2").arg(ui->nodesSpin->minimum()).arg(ui->nodesSpin->maximum()));
 }

@@ -86,6 +86,7 @@ FuzzyPartFixedWidget::FuzzyPartFixedWidget(const QSharedPointer<FuzzyPt>& record
 
 FuzzyPartFixedWidget::~FuzzyPartFixedWidget()
 {
+  disconnectInputs();
   delete ui;
 }
 

@@ -33,10 +33,16 @@ PartitionWidgetBase::PartitionWidgetBase(
 
 PartitionWidgetBase::~PartitionWidgetBase()
 {
-  // Node editors report editingFinished when they lose the focus on deletion.
-  setNodeMovePropagation(false);
-  disconnect(editor->editors(), nullptr, this, nullptr);
+  disconnectInputs();
   delete baseUi;
+}
+
+void PartitionWidgetBase::disconnectInputs()
+{
+  setNodeMovePropagation(false);
+  const QList<QObject*> senders = findChildren<QObject*>();
+  for (QObject* sender : senders)
+    disconnect(sender, nullptr, this, nullptr);
 }
 
 QWidget* PartitionWidgetBase::top() const

@@ -63,6 +63,11 @@ protected:
   // The node positions a fresh layout of the current record gives.
   virtual QVector<double> layoutNodes() = 0;
 
+  // Cuts every link from the inputs, the plot and the editors to this widget.
+  // Destructors call it first: a focused spin box or editor reports its last
+  // edit while the children are deleted, after the subclass is gone.
+  void disconnectInputs();
+
   // Lets the editor show the record (or nothing when no partition can be built on it).
   void redraw();
   // The parent of the subclass's form.

@@ -232,6 +232,19 @@ private slots:
     QVERIFY(!drv->editors()->editor(1)->isReadOnly());
   }
 
+  // A focused node editor reports its edit while the widget is deleted.
+  void deletedWithPendingEdit()
+  {
+    w->setNodeMovePropagation(true);
+    QLineEdit* e = drv->editors()->editor(2);
+    QTest::mouseClick(e, Qt::LeftButton);
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(e, "0.55");
+    QVERIFY(e->hasFocus());
+    delete w;
+    w = nullptr;
+  }
+
   void domainChange()
   {
     drv->ctrlClick(Qt::LeftButton, drv->pixel(0.6), drv->lowestThirdY());
