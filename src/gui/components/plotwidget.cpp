@@ -1,5 +1,6 @@
 #include "gui/components/plotwidget.h"
 
+#include "gui/components/functioncurve.h"
 #include "gui/components/markerpicker.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
@@ -114,7 +115,7 @@ void PlotWidget::addCurveInfo(CurveInfoBase* info)
 
 QwtPlotCurve* PlotWidget::createCurve(CurveInfoBase* info)
 {
-  auto* c = new QwtPlotCurve(QwtText());
+  auto* c = new FunctionCurve(QwtText());
   info->setCurve(c);
   info->refreshSamples();
   c->setLegendIconSize(_legendIconSize);

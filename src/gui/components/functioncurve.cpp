@@ -1,0 +1,112 @@
+#include "gui/components/functioncurve.h"
+
+#include <QPainter>
+
+#include <qwt_clipper.h>
+#include <qwt_painter.h>
+#include <qwt_scale_map.h>
+
+#include <cmath>
+
+FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title) {}
+
+namespace {
+
+// Collects the points of one pixel column and hands on the ones that matter.
+class ColumnReducer
+{
+public:
+  explicit ColumnReducer(QPolygonF& target) : out(target) {}
+
+  void add(const QPointF& p)
+  {
+    const double column = std::floor(p.x());
+    if (count > 0 && column != currentColumn)
+      flush();
+    if (count == 0) {
+      currentColumn = column;
+      first = low = high = last = p;
+      lowIndex = highIndex = 0;
+    } else {
+      last = p;
+      if (p.y() < low.y()) {
+        low = p;
+        lowIndex = count;
+      }
+      if (p.y() > high.y()) {
+        high = p;
+        highIndex = count;
+      }
+    }
+    ++count;
+  }
+
+  void flush()
+  {
+    if (count == 0)
+      return;
+    out.append(first);
+    if (count > 1) {
+      const bool lowFirst = lowIndex <= highIndex;
+      const QPointF& a = lowFirst ? low : high;
+      const QPointF& b = lowFirst ? high : low;
+      const int ai = lowFirst ? lowIndex : highIndex;
+      const int bi = lowFirst ? highIndex : lowIndex;
+      if (ai != 0 && ai != count - 1)
+        out.append(a);
+      if (bi != 0 && bi != count - 1 && bi != ai)
+        out.append(b);
+      out.append(last);
+    }
+    count = 0;
+  }
+
+private:
+  QPolygonF& out;
+  double currentColumn = 0.0;
+  QPointF first, low, high, last;
+  int lowIndex = 0, highIndex = 0, count = 0;
+};
+
+} // namespace
+
+void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                              const QRectF& canvasRect, int from, int to) const
+{
+  if (to <= from || style() != Lines || brush().style() != Qt::NoBrush ||
+      testCurveAttribute(Fitted)) {
+    QwtPlotCurve::drawLines(painter, xMap, yMap, canvasRect, from, to);
+    return;
+  }
+  const QwtSeriesData<QPointF>* series = data();
+  const double pw = std::max(1.0, painter->pen().widthF());
+  const QRectF clipRect = canvasRect.adjusted(-pw, -pw, pw, pw);
+
+  // Whole pixels on raster devices, as Qwt's own curves do.
+  const bool align = QwtPainter::roundingAlignment(painter);
+  QPolygonF line;
+  line.reserve(std::min(to - from + 1, 4 * int(canvasRect.width() + 2)));
+  ColumnReducer reducer(line);
+  auto draw = [&]() {
+    reducer.flush();
+    if (line.size() > 1) {
+      if (testPaintAttribute(ClipPolygons))
+        QwtPainter::drawPolyline(painter, QwtClipper::clipPolygonF(clipRect, line, false));
+      else
+        QwtPainter::drawPolyline(painter, line);
+    }
+    line.clear();
+  };
+  for (int i = from; i <= to; ++i) {
+    const QPointF s = series->sample(size_t(i));
+    if (!std::isfinite(s.x()) || !std::isfinite(s.y())) {
+      draw();
+      continue;
+    }
+    QPointF p(xMap.transform(s.x()), yMap.transform(s.y()));
+    if (align)
+      p = QPointF(qRound(p.x()), qRound(p.y()));
+    reducer.add(p);
+  }
+  draw();
+}
