@@ -81,14 +81,14 @@ private slots:
   void typedValues_data();
   void typedValues();
   void leavingWithRefusedTextRestoresIt();
-  void endNodesTyped_data();
-  void endNodesTyped();
   void focusHighlightsAndSelects();
   void highlightNodeFromOutside();
   void dragUpdatesEditorAndSelection();
   void zeroCountDisablesOnly();
   void rebuildKeepsOrDropsHighlight();
   void lockedNodes();
+  void endNodesTyped_data();
+  void endNodesTyped();
 };
 
 void TestPartitionEditor::formAndEditors()

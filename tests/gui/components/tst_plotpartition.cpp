@@ -64,11 +64,11 @@ private slots:
   void initTestCase() { qRegisterMetaType<size_t>("size_t"); }
   void markersSitOnNodes();
   void endNodesStayInnerNodesStopShort();
-  void twoNodesMoveFreelyButNeverCross();
   void lockedNodesDoNotMove();
   void curvesCoverNonZeroRangesOnly();
   void syncMarkersFollowsPartition();
   void clearPartitionReportsZeroMarkers();
+  void twoNodesMoveFreelyButNeverCross();
 };
 
 void TestPlotPartition::markersSitOnNodes()
