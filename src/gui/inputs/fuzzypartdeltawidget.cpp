@@ -137,9 +137,10 @@ void FuzzyPartDeltaWidget::onNode_moved(size_t, double)
 void FuzzyPartDeltaWidget::updateData()
 {
   FuzzyDelta& r = fd();
-  if (isAcceptable(ui->deltaEdt))
+  // Text restored from a session bypasses the validators: mark it here.
+  if (highlightAcceptable(ui->deltaEdt))
     r.delta = ui->deltaEdt->text().toDouble();
-  if (isAcceptable(ui->extraParamEdt))
+  if (highlightAcceptable(ui->extraParamEdt))
     r.extraParam = ui->extraParamEdt->text().toDouble();
   r.shape = shapeCode(ui->shapeCbox->currentText());
   if (regenerate) {

@@ -109,7 +109,8 @@ void FuzzyPartEquidWidget::onShape_changed(QString text)
 
 void FuzzyPartEquidWidget::onAddMarker(const QPoint& pos)
 {
-  if (!addNodeAt(nodeSet, pos))
+  // The component limit bounds hand-placed nodes as well.
+  if (static_cast<qint64>(nodeSet.size()) >= ui->nodesSpin->maximum() || !addNodeAt(nodeSet, pos))
     return;
   stepComponents(1);
   onInputsChanged(0);

@@ -141,7 +141,8 @@ void FuzzyPartFixedWidget::updateData()
   r.shift = ui->shiftSpin->value();
   r.offset = ui->offsetSpin->value();
   r.shape = shapeCode(ui->shapeCbox->currentText());
-  if (isAcceptable(ui->elemWidthEdt))
+  // Text restored from a session bypasses the validator: mark it here.
+  if (highlightAcceptable(ui->elemWidthEdt))
     r.partElementWidth = ui->elemWidthEdt->text().toDouble();
   const QVector<double> nodes = layoutNodes();
   if (!nodes.isEmpty())

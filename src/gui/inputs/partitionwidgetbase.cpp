@@ -169,7 +169,7 @@ bool PartitionWidgetBase::inLowestThird(const QPoint& pos) const
 
 bool PartitionWidgetBase::addNodeAt(std::set<double>& nodes, const QPoint& pos) const
 {
-  if (!inLowestThird(pos))
+  if (locked || !inLowestThird(pos))
     return false;
   const double x = canvasToX(pos.x());
   const auto& d = partitionRecord->domain;
@@ -186,7 +186,7 @@ bool PartitionWidgetBase::addNodeAt(std::set<double>& nodes, const QPoint& pos) 
 
 bool PartitionWidgetBase::removeNodeAt(std::set<double>& nodes, const QPoint& pos) const
 {
-  if (!inLowestThird(pos) || nodes.size() < 3)
+  if (locked || !inLowestThird(pos) || nodes.size() < 3)
     return false;
   const double x = canvasToX(pos.x());
   auto right = nodes.upper_bound(x);

@@ -85,8 +85,8 @@ protected:
   // Adding inserts the plot x of a click in the lowest third unless it lies
   // outside the domain or within a pixel of a node. Removing takes the inner node nearest to
   // the click (the left one on a tie) when nearer than 13 pixels, unless a
-  // neighbour of the click is the first or last node. Both answer whether the
-  // set changed.
+  // neighbour of the click is the first or last node. Locked nodes are never
+  // added or removed. Both answer whether the set changed.
   bool addNodeAt(std::set<double>& nodes, const QPoint& pos) const;
   bool removeNodeAt(std::set<double>& nodes, const QPoint& pos) const;
 

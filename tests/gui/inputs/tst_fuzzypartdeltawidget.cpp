@@ -145,6 +145,19 @@ private slots:
     QCOMPARE(other.findChild<QLineEdit*>("extraParamEdt")->text(), QString("2.5e-05"));
   }
 
+  // Text put in by a restore bypasses the validators; reading it marks it.
+  void restoredTextIsJudged()
+  {
+    deltaEdit()->setText("nan");
+    varianceEdit()->setText("0.2");
+    w->onInputsChanged();
+    QCOMPARE(record->delta, 0.25);
+    QCOMPARE(record->extraParam, 0.2);
+    QVERIFY(!deltaEdit()->styleSheet().isEmpty());
+    QVERIFY(varianceEdit()->styleSheet().isEmpty());
+    QVERIFY(w->isValid());
+  }
+
   void setNodeSet()
   {
     QSignalSpy inputs(w, &ConfigWidgetBase::inputsChanged);

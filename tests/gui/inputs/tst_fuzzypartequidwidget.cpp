@@ -176,6 +176,14 @@ private slots:
     w->setMaxComponents(300);
     QCOMPARE(spin("nodesSpin")->maximum(), 300);
     QCOMPARE(spin("nodesSpin")->toolTip(), QString("Min: 2, Max: 300"));
+    // The limit holds for hand-placed nodes too.
+    w->setMaxComponents(5);
+    drv->ctrlClick(Qt::LeftButton, drv->pixel(0.6), drv->lowestThirdY());
+    QCOMPARE(nodes().size(), 5);
+    w->setMaxComponents(1);
+    QCOMPARE(spin("nodesSpin")->minimum(), 2);
+    QCOMPARE(spin("nodesSpin")->maximum(), 2);
+    QCOMPARE(nodes().size(), 2);
   }
 
   void setNodeSet()
@@ -227,6 +235,8 @@ private slots:
     QVERIFY(w->nodesLocked());
     QVERIFY(drv->editors()->editor(1)->isReadOnly());
     drv->dragNode(0.5, 0.6);
+    drv->ctrlClick(Qt::LeftButton, drv->pixel(0.6), drv->lowestThirdY());
+    drv->ctrlClick(Qt::RightButton, drv->pixel(0.5) + 5, drv->lowestThirdY());
     QVERIFY(sameNodes(nodes(), {0, 0.25, 0.5, 0.75, 1}));
     w->setNodesLocked(false);
     QVERIFY(!drv->editors()->editor(1)->isReadOnly());
