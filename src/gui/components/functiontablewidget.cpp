@@ -18,7 +18,7 @@ void* userFunction(const QTableWidgetItem* item)
 } // namespace
 
 FunctionTableWidget::FunctionTableWidget(QWidget* parent)
-  : QWidget(parent), ui(new Ui::FunctionTableWidget)
+    : QWidget(parent), ui(new Ui::FunctionTableWidget)
 {
   ui->setupUi(this);
   connect(ui->tableWidget, &QTableWidget::itemSelectionChanged, this,
@@ -61,8 +61,8 @@ void FunctionTableWidget::setColumn(int column, const QString& header,
   if (count > table->rowCount())
     table->setRowCount(count);
 
-  const QVariant fnData = QVariant::fromValue(
-    const_cast<void*>(static_cast<const void*>(function)));
+  const QVariant fnData =
+      QVariant::fromValue(const_cast<void*>(static_cast<const void*>(function)));
   for (int i = 0; i < count; ++i) {
     QTableWidgetItem* item = table->item(i, column);
     if (!item) {

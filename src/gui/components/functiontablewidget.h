@@ -8,8 +8,13 @@
 class QTableWidget;
 class QTableWidgetItem;
 class ComponentEditsOwner;
-namespace Fn { template <typename X, typename Y> class MathFn; }
-namespace Ui { class FunctionTableWidget; }
+namespace Fn {
+template <typename X, typename Y>
+class MathFn;
+}
+namespace Ui {
+class FunctionTableWidget;
+}
 
 // The components of the direct F-transform, one row per component and one
 // column per shown function and degree. Every component cell carries the

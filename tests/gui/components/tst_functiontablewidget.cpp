@@ -73,8 +73,9 @@ void TestFunctionTableWidget::formsAndSettings()
   QCOMPARE(btn->text(), QString("Reset edited components"));
   QTableWidget* t = w.findChild<QTableWidget*>("tableWidget");
   QCOMPARE(t, w.table());
-  QCOMPARE(t->editTriggers(), QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-                                QAbstractItemView::EditKeyPressed);
+  QCOMPARE(t->editTriggers(), QAbstractItemView::DoubleClicked |
+                                  QAbstractItemView::SelectedClicked |
+                                  QAbstractItemView::EditKeyPressed);
   QVERIFY(!t->tabKeyNavigation());
   QVERIFY(!t->showDropIndicator());
   QVERIFY(t->alternatingRowColors());

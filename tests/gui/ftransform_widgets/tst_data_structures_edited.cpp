@@ -22,8 +22,8 @@ const Fn::MathFn<double, double>* fakeFn(int i)
 QTableWidgetItem* componentItem(const QString& text, int fn = 0)
 {
   auto* item = new QTableWidgetItem(text);
-  item->setData(Qt::UserRole, QVariant::fromValue(const_cast<void*>(
-                                static_cast<const void*>(fakeFn(fn)))));
+  item->setData(Qt::UserRole,
+                QVariant::fromValue(const_cast<void*>(static_cast<const void*>(fakeFn(fn)))));
   return item;
 }
 
