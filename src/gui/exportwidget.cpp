@@ -41,6 +41,7 @@ ExportWidget::ExportWidget(QWidget* parent)
   // The suffix is typed as well; without this OK would lag behind it.
   connect(ui->suffixEdt, &QLineEdit::textEdited, this, &ExportWidget::setupOkBtnState);
   connect(ui->resetSizeBtn, &QPushButton::clicked, this, &ExportWidget::onResetSize_clicked);
+  setupOkBtnState();
 }
 
 ExportWidget::~ExportWidget()

@@ -119,6 +119,7 @@ void TestExportWidget::existingFileWarning()
   existing.close();
 
   ExportWidget w;
+  QVERIFY(!okEnabled(w));
   auto* warning = child<QLabel>(w, "warningLbl");
   QVERIFY(warning->isHidden());
   QVERIFY(warning->text().contains("File exists"));
