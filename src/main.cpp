@@ -1,11 +1,23 @@
-// Placeholder until the main window lands.
+// Program entry: names the organisation and the application (which selects
+// the user settings file) and runs the main window.
+#include "gui/mainwindow.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QSettings>
+
+#include <clocale>
 
 int main(int argc, char** argv)
 {
   QApplication app(argc, argv);
-  QLabel label("Quelmora");
-  label.show();
+  // QApplication adopts the system locale for the C library; numbers in files
+  // and expressions are always read with a decimal point.
+  std::setlocale(LC_NUMERIC, "C");
+  QCoreApplication::setOrganizationName(QStringLiteral("korvant"));
+  QCoreApplication::setApplicationName(QStringLiteral("quelmora"));
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+
+  MainWindow window;
+  window.show();
   return app.exec();
 }
