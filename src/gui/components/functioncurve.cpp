@@ -79,6 +79,23 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
     return;
   }
   const QwtSeriesData<QPointF>* series = data();
+  // Samples ascend in x: skip those left and right of the view, keeping one
+  // on each side so that the line still leaves the canvas.
+  const double xLow = std::min(xMap.s1(), xMap.s2()), xHigh = std::max(xMap.s1(), xMap.s2());
+  auto firstNotBelow = [series](int lo, int hi, double x) {
+    while (lo < hi) {
+      const int mid = lo + (hi - lo) / 2;
+      if (series->sample(size_t(mid)).x() < x)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    return lo;
+  };
+  from = std::max(from, firstNotBelow(from, to + 1, xLow) - 1);
+  to = std::min(to, firstNotBelow(from, to + 1, xHigh));
+  if (to <= from)
+    return;
   const double pw = std::max(1.0, painter->pen().widthF());
   const QRectF clipRect = canvasRect.adjusted(-pw, -pw, pw, pw);
 
