@@ -6,7 +6,10 @@
 
 #include <QtTest>
 
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <random>
 
 using Domains::Bilateral;
 using Domains::Enumeration;
@@ -26,6 +29,7 @@ private slots:
   void fixedPoint();
   void nearest_data();
   void nearest();
+  void nearestAgreesWithPlainSearch();
   void findElement_data();
   void findElement();
   void unsortedInputIsSorted();
@@ -123,6 +127,43 @@ void TestDomains::nearest()
   QFETCH(int, position);
   Enumeration<double> d({0.0, 1.0}, true);
   QCOMPARE(int(d.nearest(x)), position);
+}
+
+void TestDomains::nearestAgreesWithPlainSearch()
+{
+  // The plain definition: upper bound, then the closer neighbour, ties down.
+  const auto plain = [](const std::vector<double>& v, double x) {
+    auto next = std::upper_bound(v.begin(), v.end(), x);
+    if (next == v.begin())
+      return std::size_t(0);
+    if (next == v.end())
+      return v.size() - 1;
+    auto prev = next - 1;
+    return std::size_t((std::abs(x - *prev) > std::abs(x - *next) ? next : prev) - v.begin());
+  };
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> u(-2, 3);
+  Equidistant<double> even(0, 1, 1000);
+  std::vector<double> uneven;
+  for (int i = 0; i < 500; ++i)
+    uneven.push_back(std::pow(u(rng) + 2, 3));
+  uneven.push_back(uneven[10]); // duplicates are allowed
+  Enumeration<double> clustered(uneven, false);
+  Enumeration<double> single({4.0}, true);
+  for (const EnumerationBase<double>* d :
+       {static_cast<const EnumerationBase<double>*>(&even), static_cast<const EnumerationBase<double>*>(&clustered),
+        static_cast<const EnumerationBase<double>*>(&single)}) {
+    std::vector<double> probes{std::nan(""), -1e308, 1e308, d->low(), d->high(),
+                               std::numeric_limits<double>::infinity()};
+    for (int i = 0; i < 2000; ++i)
+      probes.push_back(u(rng) * (d->high() - d->low() + 1) + d->low());
+    for (double v : d->values()) {
+      probes.push_back(v);
+      probes.push_back(std::nextafter(v, 1e300));
+    }
+    for (double x : probes)
+      QCOMPARE(d->nearest(x), plain(d->values(), x));
+  }
 }
 
 void TestDomains::findElement_data()

@@ -49,6 +49,40 @@ protected:
   // For subclasses that lay out their own elements.
   EnumerationBase() {}
 
+  // Index of the first element greater than x (std::upper_bound), searched
+  // outwards from where x would lie if the elements were evenly spaced: one or
+  // two steps on equidistant domains, still exact on any sorted list.
+  std::size_t upperBound(T x) const
+  {
+    const std::size_t n = _values.size();
+    const T* v = _values.data();
+    const T span = _values.back() - _values.front();
+    const double guess = span > 0 ? double((x - _values.front()) / span) * double(n - 1) : 0.0;
+    if (!(guess >= 0.0 && guess <= double(n - 1))) // NaN too: the plain search
+      return std::size_t(std::upper_bound(_values.begin(), _values.end(), x) - _values.begin());
+    const std::size_t g = std::size_t(guess);
+    std::size_t lo, hi, step = 1;
+    if (!(x < v[g])) { // the answer lies above g
+      lo = g + 1;
+      hi = lo;
+      while (hi < n && !(x < v[hi])) {
+        lo = hi + 1;
+        hi = lo + step;
+        step *= 2;
+      }
+      hi = std::min(hi, n);
+    } else { // at or below g
+      hi = g;
+      lo = hi;
+      while (lo > 0 && x < v[lo - 1]) {
+        hi = lo - 1;
+        lo = hi >= step ? hi - step : 0;
+        step *= 2;
+      }
+    }
+    return std::size_t(std::upper_bound(v + lo, v + hi, x) - v);
+  }
+
   std::vector<T> _values;
 };
 
@@ -79,7 +113,7 @@ EnumerationBase<T>* EnumerationBase<T>::clone() const
 template <typename T>
 typename EnumerationBase<T>::Position EnumerationBase<T>::nearest(T x) const
 {
-  auto next = std::upper_bound(_values.begin(), _values.end(), x);
+  auto next = _values.begin() + std::ptrdiff_t(upperBound(x));
   if (next == _values.begin())
     return 0;
   if (next == _values.end())

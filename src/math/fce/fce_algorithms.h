@@ -13,67 +13,81 @@ namespace Fn {
 
 namespace detail {
 
-// Sets the basis to the triangle (support begin, node, support end) of a basic
-// function with a one-point kernel.
+// Only shapes with a one-point kernel have a triangle for the basis.
+template <typename X, typename Y>
+void checkOnePointKernel(const FuzzySets::FuzzySetBase<X, Y>* fs)
+{
+  QM_ASSERT(fs->kernelBegin() == fs->kernelEnd());
+}
+
+// Sets the basis to the triangle (support begin, node, support end) of a basic function.
 template <typename X, typename Y>
 void setBasisToTriangle(MathFn<X, Y>& basis, const FuzzySets::FuzzySetBase<X, Y>* fs,
                         std::vector<double>& params)
 {
-  QM_ASSERT(fs->kernelBegin() == fs->kernelEnd());
   params[0] = fs->supportBegin();
   params[1] = fs->kernelBegin();
   params[2] = fs->supportEnd();
   basis.setParams(params);
 }
 
-// Evaluates the basis without a virtual call per element when it is one of
-// the orthogonal polynomial bases; any other basis is read through valueAtIndex.
+// One of the orthogonal polynomial bases, evaluated inline: reset() derives
+// the widths and the constant exactly as the basis's own setParams would, so
+// the values equal the basis's, without a virtual call or a domain search per
+// basic function or element.
 template <typename X, typename Y, int N>
 struct PolynomialBasis
 {
-  const FuzzySets::OrtogPTriangBase<X, Y, N>* basis;
+  typedef FuzzySets::OrtogPTriangBase<X, Y, N> Basis;
   const X* xs;
-  double a, b, c, lw, rw, k;
+  double a = 0, b = 0, c = 0, lw = 0, rw = 0, k = 0;
 
-  void reset()
+  void reset(MathFn<X, Y>&, const FuzzySets::FuzzySetBase<X, Y>* fs, std::vector<double>&)
   {
-    const auto& p = basis->params();
-    a = p[0];
-    b = p[1];
-    c = p[2];
-    lw = basis->leftWidth();
-    rw = basis->rightWidth();
-    k = basis->orthoConstant();
+    a = fs->supportBegin();
+    b = fs->kernelBegin();
+    c = fs->supportEnd();
+    lw = b - a;
+    rw = c - b;
+    k = Basis::constantFor(lw, rw);
   }
-  Y operator()(std::size_t i) const
-  {
-    return FuzzySets::OrtogPTriangBase<X, Y, N>::polynomial(double(xs[i]), a, b, c, lw, rw, k);
-  }
+  Y operator()(std::size_t i) const { return Basis::polynomial(double(xs[i]), a, b, c, lw, rw, k); }
 };
 
+// Any other basis: parameters set per basic function, read through valueAtIndex.
 template <typename X, typename Y>
 struct AnyBasis
 {
   const MathFn<X, Y>* basis;
-  void reset() {}
+  void reset(MathFn<X, Y>& b, const FuzzySets::FuzzySetBase<X, Y>* fs, std::vector<double>& params)
+  {
+    setBasisToTriangle(b, fs, params);
+  }
   Y operator()(std::size_t i) const { return basis->valueAtIndex(i); }
 };
 
-// Calls body(evaluator) with the fastest evaluator for this basis.
+// Calls body(evaluator) with the fastest evaluator for this basis; afterwards
+// the basis is left set to the last basic function's triangle.
 template <typename X, typename Y, typename Body>
-void withBasis(const MathFn<X, Y>& basis, Body body)
+void withBasis(MathFn<X, Y>& basis, const Partitions::PartitionBase<X, Y>& part, Body body)
 {
   const X* xs = basis.domain()->values().data();
-  if (auto* b0 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 0>*>(&basis))
-    body(PolynomialBasis<X, Y, 0>{b0, xs, 0, 0, 0, 0, 0, 0});
-  else if (auto* b1 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 1>*>(&basis))
-    body(PolynomialBasis<X, Y, 1>{b1, xs, 0, 0, 0, 0, 0, 0});
-  else if (auto* b2 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 2>*>(&basis))
-    body(PolynomialBasis<X, Y, 2>{b2, xs, 0, 0, 0, 0, 0, 0});
-  else if (auto* b3 = dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 3>*>(&basis))
-    body(PolynomialBasis<X, Y, 3>{b3, xs, 0, 0, 0, 0, 0, 0});
-  else
+  if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 0>*>(&basis))
+    body(PolynomialBasis<X, Y, 0>{xs});
+  else if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 1>*>(&basis))
+    body(PolynomialBasis<X, Y, 1>{xs});
+  else if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 2>*>(&basis))
+    body(PolynomialBasis<X, Y, 2>{xs});
+  else if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 3>*>(&basis)) {
+    body(PolynomialBasis<X, Y, 3>{xs});
+  } else {
     body(AnyBasis<X, Y>{&basis});
+    return;
+  }
+  if (part.fceCount() > 0) {
+    std::vector<double> params(3);
+    setBasisToTriangle(basis, part.allFce().back(), params);
+  }
 }
 
 } // namespace detail
@@ -90,11 +104,11 @@ void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& 
   output.assign(all.size(), Y(0));
   std::vector<double> params(3);
   const Y* f = input.data();
-  detail::withBasis(basis, [&](auto p) {
+  detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < all.size(); ++k) {
       const auto* fs = all[k];
-      detail::setBasisToTriangle(basis, fs, params);
-      p.reset();
+      detail::checkOnePointKernel(fs);
+      p.reset(basis, fs, params);
       const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
       Y numerator = Y(0), denominator = Y(0);
       if (b < e) {
@@ -157,11 +171,11 @@ void addHigherDegreeTerm(const Partitions::PartitionBase<X, Y>& part, MathFn<X, 
   std::vector<double> params(3);
   Y* out = output.data();
   const Y* s = membDegSum.data();
-  detail::withBasis(basis, [&](auto p) {
+  detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < all.size(); ++k) {
       const auto* fs = all[k];
-      detail::setBasisToTriangle(basis, fs, params);
-      p.reset();
+      detail::checkOnePointKernel(fs);
+      p.reset(basis, fs, params);
       const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
       if (b >= e)
         continue;

@@ -22,14 +22,10 @@ public:
     OrtogPTriang::paramsChanged();
   }
 
-  // Degree 2: the sum of the sides' w^2 / 12; degree 3: of w^2 / 5; lower: none.
   void updateConstant() override
   {
-    if (N < 2)
-      return;
-    const double divisor = N == 2 ? 12.0 : 5.0;
-    const double lw = this->_leftWidth, rw = this->_rightWidth;
-    this->_orthoConstant = (lw > 0 ? lw * lw / divisor : 0.0) + (rw > 0 ? rw * rw / divisor : 0.0);
+    if (N >= 2)
+      this->_orthoConstant = OrtogPTriangBase<X, Y, N>::constantFor(this->_leftWidth, this->_rightWidth);
   }
 
 protected:

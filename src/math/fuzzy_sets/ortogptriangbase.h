@@ -35,6 +35,17 @@ public:
   // Recomputes the orthogonalising constant from the widths.
   virtual void updateConstant() {}
 
+  // The constant of degree N for a triangle with these widths: degree 2 sums
+  // the sides' w^2 / 12, degree 3 their w^2 / 5; lower degrees have none.
+  static double constantFor(double leftWidth, double rightWidth)
+  {
+    if (N < 2)
+      return 0.0;
+    const double divisor = N == 2 ? 12.0 : 5.0;
+    return (leftWidth > 0 ? leftWidth * leftWidth / divisor : 0.0) +
+           (rightWidth > 0 ? rightWidth * rightWidth / divisor : 0.0);
+  }
+
   Y formula(X x) const
   {
     const auto& p = this->_params;

@@ -54,7 +54,7 @@ public:
     for (int64_t i = _offset; i < end; i += _shift) {
       F* fn = new F(_domain, Fn::DeferredFill());
       const std::string name = "P" + std::to_string(i - _offset);
-      this->addFce(name, new Item{name, fn});
+      this->addFce(name, Item{name, fn});
       fn->setParams(this->paramsFromNodes(i, fn->numberOfPositionNodes(), fn));
     }
   }
@@ -102,7 +102,7 @@ private:
   {
     F* copy = new F(*prototype);
     const std::string name = "P" + std::to_string(this->fceCount());
-    this->addFce(name, new Item{name, copy});
+    this->addFce(name, Item{name, copy});
     this->_nodes.push_back(X(copy->kernelBegin()));
     this->bindNode(copy, int32_t(this->_nodes.size() - 1), paramIndex);
   }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -66,8 +65,7 @@ public:
   {
     for (FuzzySet* fn : _allFce)
       delete fn;
-    for (auto& named : _items)
-      delete named.second;
+    _items.clear();
   }
 
   const Domain* domain() const { return _domain; }
@@ -78,8 +76,10 @@ public:
   // The function entered under a name, or nullptr.
   FuzzySet* fce(const std::string& name) const
   {
-    auto it = _items.find(name);
-    return it == _items.end() ? nullptr : it->second->fn;
+    for (const Item& item : _items)
+      if (item.name == name)
+        return item.fn;
+    return nullptr;
   }
 
   // The partition deletes the domain after its functions.
@@ -98,17 +98,20 @@ public:
     QM_ASSERT(nodeIndex >= 0);
     QM_ASSERT(size_t(nodeIndex) < _nodes.size());
     QM_ASSERT(paramIndex < fn->paramsSize());
-    _bindings.emplace(nodeIndex, Binding(fn, paramIndex));
+    // Kept sorted by node; bindings of one node stay in the order they were made.
+    auto at = _bindings.empty() || _bindings.back().first <= nodeIndex
+                ? _bindings.end()
+                : std::upper_bound(_bindings.begin(), _bindings.end(), nodeIndex,
+                                   [](int32_t node, const NodeBinding& b) { return node < b.first; });
+    _bindings.insert(at, NodeBinding(nodeIndex, Binding(fn, paramIndex)));
   }
 
-  // Takes ownership of the item and its function.
-  void addFce(const std::string& name, Item* item)
+  // Takes ownership of the item's function.
+  void addFce(const std::string& name, Item item)
   {
-    std::unique_ptr<Item> owned(item);
-    auto inserted = _items.emplace(name, item);
-    QM_ASSERT(inserted.second);
-    owned.release();
-    _allFce.push_back(item->fn);
+    item.name = name;
+    _allFce.push_back(item.fn);
+    _items.push_back(std::move(item));
   }
 
   // Moves a node; every parameter bound to it follows (recomputing only the
@@ -119,8 +122,10 @@ public:
     if (_nodes[nodeIndex] == x)
       return;
     _nodes[nodeIndex] = x;
-    auto range = _bindings.equal_range(int32_t(nodeIndex));
-    for (auto it = range.first; it != range.second; ++it)
+    const int32_t node = int32_t(nodeIndex);
+    auto it = std::lower_bound(_bindings.begin(), _bindings.end(), node,
+                               [](const NodeBinding& b, int32_t n) { return b.first < n; });
+    for (; it != _bindings.end() && it->first == node; ++it)
       it->second.first->setParam(it->second.second, double(x));
   }
   void moveNodes(const std::vector<X>& values)
@@ -145,11 +150,14 @@ public:
 
 protected:
   typedef std::pair<FuzzySet*, std::size_t> Binding;
+  typedef std::pair<int32_t, Binding> NodeBinding;
 
   const Domain* _domain;
   std::vector<X> _nodes;
-  std::multimap<int32_t, Binding> _bindings;
-  std::map<std::string, Item*> _items;
+  // (node index, binding), sorted by node index: a multimap without a node per entry.
+  std::vector<NodeBinding> _bindings;
+  // Named items in creation order.
+  std::vector<Item> _items;
   std::vector<FuzzySet*> _allFce;
   bool _snap;
   std::unique_ptr<const Domain> _ownedDomain;
