@@ -37,6 +37,15 @@ QList<QByteArray> lines(const QByteArray& text)
   return l;
 }
 
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
+{
+  const QString path = dir.filePath(name);
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly))
+    f.write(content);
+  return path;
+}
+
 QByteArray readAll(const QString& path)
 {
   QFile f(path);
@@ -62,6 +71,11 @@ private slots:
   void badInput_data();
   void badInput();
   void badInputLeavesOutputFile();
+  void dataColumns_data();
+  void dataColumns();
+  void dataRoundTripsTheToolsOwnOutput();
+  void badData_data();
+  void badData();
 };
 
 void TestQuelmoraFt::defaultOutput()
@@ -282,6 +296,98 @@ void TestQuelmoraFt::badInputLeavesOutputFile()
   QCOMPARE(r.exitCode, 2);
   QVERIFY(QFileInfo(dir.path()).isDir());
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.csv"});
+}
+
+void TestQuelmoraFt::dataColumns_data()
+{
+  QTest::addColumn<QString>("file");
+  QTest::addColumn<QByteArray>("content");
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<QByteArray>("expected");
+
+  // Columns are detected on the fourth line, so every file has at least four.
+  const QByteArray csv("x;y;z\n0;1;2\n0.5;1.5;2.5\n1;2;3\n");
+  QTest::newRow("csv, x in column 0") << "d.csv" << csv << QStringList{"--include-domain"}
+                                      << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n"
+                                                    "0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n");
+  QTest::newRow("csv, x in column 2, named")
+    << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"}
+    << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
+  QTest::newRow("csv, no x column") << "d.csv" << csv << QStringList{"--x-column", "-1", "--include-domain"}
+                                    << QByteArray("\"Domain\";\"DataFile 0\";\"DataFile 1\";\"DataFile 2\";\n"
+                                                  "0; 0; 1; 2\n1; 0.5; 1.5; 2.5\n2; 1; 2; 3\n");
+  QTest::newRow("one txt column is the function")
+    << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"}
+    << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
+  QTest::newRow("txt with a separator") << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"}
+                                        << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");
+}
+
+void TestQuelmoraFt::dataColumns()
+{
+  QFETCH(QString, file);
+  QFETCH(QByteArray, content);
+  QFETCH(QStringList, args);
+  QFETCH(QByteArray, expected);
+  QTemporaryDir dir;
+  const QString path = writeFile(dir, file, content);
+  const Run r = runTool(QStringList{"--data", path, "--output", "function", "--components", "2"} + args);
+  QCOMPARE(r.exitCode, 0);
+  QCOMPARE(r.out, expected);
+}
+
+void TestQuelmoraFt::dataRoundTripsTheToolsOwnOutput()
+{
+  // The written format reads back as data: the header is one ignored line.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("sin.csv");
+  const QStringList common{"--output", "function,components", "--precision", "17"};
+  QCOMPARE(runTool({"--formula", "sin(3*x)", "--output", "function", "--include-domain", "--precision", "17", "-o",
+                    path})
+             .exitCode,
+           0);
+  const Run fromFormula = runTool(common + QStringList{"--formula", "sin(3*x)", "--name", "DataFile"});
+  const Run fromData = runTool(common + QStringList{"--data", path});
+  QCOMPARE(fromData.exitCode, 0);
+  QCOMPARE(fromData.out, fromFormula.out);
+  QVERIFY(fromData.err.contains("note: Ignoring 1 line"));
+}
+
+void TestQuelmoraFt::badData_data()
+{
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<QString>("mentions");
+  QTest::newRow("missing file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
+  QTest::newRow("directory") << QStringList{"--data", "@"} << "not a regular file";
+  QTest::newRow("device") << QStringList{"--data", "/dev/zero"} << "not a regular file";
+  QTest::newRow("unknown suffix") << QStringList{"--data", "@/d.dat"} << "suffix";
+  QTest::newRow("text only") << QStringList{"--data", "@/text.txt"} << "--data";
+  QTest::newRow("unsorted x") << QStringList{"--data", "@/unsorted.csv"} << "not sorted";
+  QTest::newRow("x column beyond") << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
+  QTest::newRow("with a formula") << QStringList{"--data", "@/d.csv", "--formula", "x"} << "--formula";
+  QTest::newRow("with a domain") << QStringList{"--data", "@/d.csv", "--domain", "0,1,5"} << "--domain";
+  QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
+  QTest::newRow("too many names") << QStringList{"--data", "@/d.csv", "--name", "a", "--name", "b", "--name", "c"}
+                                  << "names";
+}
+
+void TestQuelmoraFt::badData()
+{
+  QFETCH(QStringList, args);
+  QFETCH(QString, mentions);
+  QTemporaryDir dir;
+  writeFile(dir, "d.csv", "0;1;2\n0.5;1.5;2.5\n1;2;3\n2;3;4\n");
+  writeFile(dir, "d.dat", "0 1\n1 2\n2 3\n3 4\n");
+  writeFile(dir, "text.txt", "a b\nc d\ne f\ng h\n");
+  writeFile(dir, "unsorted.csv", "0;1\n1;2\n0.5;3\n2;4\n");
+  for (QString& a : args)
+    a.replace('@', dir.path());
+  const Run r = runTool(args);
+  QCOMPARE(r.exitCode, 2);
+  QVERIFY(r.out.isEmpty());
+  const QString err = QString::fromUtf8(r.err);
+  QVERIFY2(err.startsWith("quelmora-ft: ") && err.count('\n') == 1, qPrintable(err));
+  QVERIFY2(err.contains(mentions), qPrintable(err));
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)

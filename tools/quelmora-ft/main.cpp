@@ -5,6 +5,7 @@
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
 #include "midle/export/csvexportfunction.h"
+#include "midle/numberreader/dataimport.h"
 #include "options.h"
 #include "partitionsetup.h"
 #include "transform.h"
@@ -59,6 +60,107 @@ std::unique_ptr<Function> formulaFunction(const Domains::EnumerationBase<double>
   return std::unique_ptr<Function>(fn.release());
 }
 
+// The functions to transform, the domain they live on and its record.
+struct Source
+{
+  std::unique_ptr<Domains::EnumerationBase<double>> domain;
+  QSharedPointer<DataHolders::Domains::Equid> record;
+  std::vector<std::unique_ptr<Function>> functions;
+  QStringList names;
+};
+
+bool formulaSource(const ToolOptions& o, Source& source, QString* error)
+{
+  source.record = domainRecord(o);
+  source.domain.reset(DataHolders::createDomain(source.record));
+  if (!source.domain) {
+    *error = QObject::tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count);
+    return false;
+  }
+  for (const QString& text : o.formulas) {
+    source.functions.push_back(formulaFunction(source.domain.get(), text, error));
+    if (!source.functions.back())
+      return false;
+    source.names << text;
+  }
+  return true;
+}
+
+// The columns of a data file as functions, read as the program reads them;
+// notes (ignored lines) go to standard error, the run goes on.
+bool dataSource(const ToolOptions& o, Source& source, QString* error)
+{
+  const QFileInfo file(o.dataFile);
+  // A device or a pipe could be read for ever.
+  if (!file.isFile()) {
+    *error = QObject::tr("--data \"%1\": %2")
+               .arg(o.dataFile, file.exists() ? QObject::tr("not a regular file") : QObject::tr("no such file"));
+    return false;
+  }
+  DataFileInfo info(QFile::encodeName(o.dataFile), false, o.xColumn);
+  info.valueSeparator = o.separatorGiven ? o.separator
+                        : info.suffix == QLatin1String("csv") ? QStringLiteral(";")
+                                                              : QString();
+  DataImport import;
+  import.run(info);
+  // One column is the function itself, unless the user asked for an x column.
+  if (import.status() == DataImport::Loaded && import.functionColumns().empty() && !o.xColumnGiven) {
+    info.xColumn = -1;
+    import.run(info);
+  }
+  for (const DataImport::Message& m : import.messages()) {
+    if (m.icon == DataImport::Information)
+      QTextStream(stderr) << "quelmora-ft: note: " << QString(m.text).replace('\n', ' ') << Qt::endl;
+    else
+      *error = QObject::tr("--data \"%1\": %2").arg(o.dataFile, m.text);
+  }
+  if (import.status() != DataImport::Loaded)
+    return false;
+  if (o.xColumnGiven && o.xColumn >= 0 && import.xColumn() != o.xColumn) {
+    *error = QObject::tr("--x-column %1: the data file \"%2\" has only %3 columns")
+               .arg(o.xColumn)
+               .arg(o.dataFile)
+               .arg(import.columns().size());
+    return false;
+  }
+  const std::vector<int> columns = import.functionColumns();
+  if (columns.empty()) {
+    *error = QObject::tr("--data \"%1\": no column is left besides the x column %2").arg(o.dataFile).arg(o.xColumn);
+    return false;
+  }
+
+  source.record.reset(new DataHolders::Domains::Equid);
+  source.record->low = import.low();
+  source.record->high = import.high();
+  source.record->count = import.count();
+  source.record->center = (import.low() + import.high()) * 0.5;
+  source.domain.reset(import.createDomain());
+  for (Function* fn : import.createFunctions(source.domain.get()))
+    source.functions.emplace_back(fn);
+  for (int c : columns)
+    source.names << (columns.size() == 1 ? QStringLiteral("DataFile") : QStringLiteral("DataFile %1").arg(c));
+  return true;
+}
+
+bool valuesFit(const ToolOptions& o, int count, int functionCount, QString* error)
+{
+  const double points = double(count) + 1;
+  const double held = points * (double(functionCount) * (1 + (o.outInverse ? o.degree + 1 : 0)) + 2);
+  if (held <= maxHeldValues)
+    return true;
+  *error = QObject::tr("%1 functions over %2 points are too many values to hold; "
+                       "use fewer functions, fewer points or a lower --degree")
+             .arg(functionCount)
+             .arg(count + 1);
+  return false;
+}
+
+// Checked before any formula is evaluated, so a huge request fails at once.
+bool formulaCountFits(const ToolOptions& o, QString* error)
+{
+  return valuesFit(o, o.count, int(o.formulas.size()), error);
+}
+
 bool checkOutputTarget(const QString& path, QString* error)
 {
   const QFileInfo info(path);
@@ -89,52 +191,52 @@ int main(int argc, char** argv)
     QTextStream(stdout) << usageText();
     return 0;
   }
-  if (!o.dataFile.isEmpty() || o.xColumnGiven || o.separatorGiven)
-    return fail(QObject::tr("--data, --x-column and --separator are not supported by this build"));
-  if (o.formulas.isEmpty())
+  const bool fromData = !o.dataFile.isEmpty();
+  if (fromData && (!o.formulas.isEmpty() || o.domainGiven))
+    return fail(QObject::tr("--data takes the place of --formula and --domain: give one or the other"));
+  if (!fromData && (o.xColumnGiven || o.separatorGiven))
+    return fail(QObject::tr("--x-column and --separator apply to --data only"));
+  if (!fromData && o.formulas.isEmpty())
     o.formulas << QStringLiteral("x");
-  if (o.names.size() > o.formulas.size())
+  if (!fromData && o.names.size() > o.formulas.size())
     return fail(QObject::tr("%1 names for %2 formulas: give at most one --name per --formula")
                   .arg(o.names.size())
                   .arg(o.formulas.size()));
   if (!o.outputFile.isEmpty() && !checkOutputTarget(o.outputFile, &error))
     return fail(error);
 
-  const double points = double(o.count) + 1;
-  const double held =
-    points * (double(o.formulas.size()) * (1 + (o.outInverse ? o.degree + 1 : 0)) + 2);
-  if (held > maxHeldValues)
-    return fail(QObject::tr("%1 formulas over %2 points are too many values to hold; "
-                            "use fewer formulas, a smaller COUNT or a lower --degree")
-                  .arg(o.formulas.size())
-                  .arg(o.count + 1));
+  Source source;
+  if (fromData) {
+    if (!dataSource(o, source, &error))
+      return fail(error);
+    if (o.names.size() > int(source.functions.size()))
+      return fail(QObject::tr("%1 names for %2 data columns: give at most one --name per column")
+                    .arg(o.names.size())
+                    .arg(source.functions.size()));
+  } else if (!formulaCountFits(o, &error) || !formulaSource(o, source, &error)) {
+    return fail(error);
+  }
+  for (int i = 0; i < o.names.size(); ++i)
+    source.names[i] = o.names[i];
 
-  const auto domainRec = domainRecord(o);
-  const auto partRec = partitionRecord(o, domainRec, &error);
+  const auto partRec = partitionRecord(o, source.record, &error);
   if (!partRec)
     return fail(error);
-
-  std::unique_ptr<Domains::EnumerationBase<double>> domain(DataHolders::createDomain(domainRec));
-  if (!domain)
-    return fail(QObject::tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count));
-
-  std::vector<std::unique_ptr<Function>> functions;
-  for (const QString& text : o.formulas) {
-    functions.push_back(formulaFunction(domain.get(), text, &error));
-    if (!functions.back())
-      return fail(error);
-  }
+  if (!valuesFit(o, source.record->count, int(source.functions.size()), &error))
+    return fail(error);
+  const auto& domain = source.domain;
+  const auto& functions = source.functions;
 
   std::unique_ptr<Partitions::PartitionBase<double, double>> partition(
     DataHolders::createPartition(partRec, domain.get()));
   if (!partition || partition->fceCount() == 0)
     return fail(QObject::tr("the partition cannot be built from these options"));
-  if (partRec->type == DataHolders::KindCustomPartition && partition->nodes().size() != std::size_t(partRec->nodes.size()))
+  if (partRec->type == DataHolders::KindCustomPartition &&
+      partition->nodes().size() != std::size_t(partRec->nodes.size()))
     return fail(QObject::tr("the custom partition has %1 basic functions for %2 nodes")
                   .arg(partition->nodes().size())
                   .arg(partRec->nodes.size()));
 
-  const bool wantComponents = o.outComponents;
   const Transformer transformer(*partition, o.degree, o.outInverse);
   std::vector<TransformResult> results;
   for (const auto& fn : functions)
@@ -144,10 +246,10 @@ int main(int argc, char** argv)
   writer.setIncludeDomain(o.includeDomain);
   writer.setPrecision(o.precision);
   for (std::size_t i = 0; i < functions.size(); ++i) {
-    const QString name = int(i) < o.names.size() ? o.names[int(i)] : o.formulas[int(i)];
+    const QString& name = source.names[int(i)];
     if (o.outFunction)
       writer.addColumn(functions[i].get(), name);
-    if (wantComponents)
+    if (o.outComponents)
       for (int d = 0; d <= o.degree; ++d)
         writer.addColumn(results[i].components[d].get(), name + QStringLiteral(" - Comp%1").arg(d));
     if (o.outInverse)

@@ -77,6 +77,7 @@ public:
     opt.low = lo;
     opt.high = hi;
     opt.count = n;
+    opt.domainGiven = true;
     return true;
   }
 
@@ -201,12 +202,12 @@ public:
       {"--x-column",
        [this](const QString& o, const QString& v) {
          opt.xColumnGiven = true;
-         return integer(o, v, 0, 9999, &opt.xColumn);
+         return integer(o, v, -1, 9999, &opt.xColumn);
        }},
       {"--separator",
        [this](const QString& o, const QString& v) {
-         if (v.size() != 1)
-           return fail(tr("%1 needs a single character, got \"%2\"").arg(o, v));
+         if (v.isEmpty())
+           return fail(tr("%1 needs a separator").arg(o));
          opt.separator = v;
          opt.separatorGiven = true;
          return true;
@@ -270,10 +271,14 @@ QString usageText()
     "\n"
     "  --domain LOW,HIGH,COUNT   interval and number of subintervals (0,1,2000; COUNT 1..10000000)\n"
     "  --formula EXPR            a function of x (muParser syntax); repeatable (default \"x\")\n"
-    "  --name NAME               column name of the formula of the same order (default: its text)\n"
-    "  --data FILE               read the function from a data file instead of formulas\n"
-    "  --x-column N              column of the x values in the data file (default: none)\n"
-    "  --separator S             value separator of a csv data file (default ';')\n"
+    "  --name NAME               column name of the formula (or data column) of the same order\n"
+    "                            (default: the formula text, \"DataFile\" for data)\n"
+    "  --data FILE               transform the columns of a data file (.csv or .txt) instead of\n"
+    "                            formulas; the domain is the x column or the row numbers\n"
+    "  --x-column N              column of the x values, counted from 0; -1 for none (default 0;\n"
+    "                            a file of one column has none)\n"
+    "  --separator S             value separator of the data file (default ';' for .csv, white\n"
+    "                            space for .txt)\n"
     "  --partition KIND          generic | equidistant | custom (default generic)\n"
     "  --shape SHAPE             triangle | sin (all kinds), gaussian (custom); default triangle,\n"
     "                            gaussian for custom\n"

@@ -15,6 +15,7 @@ struct ToolOptions
   double low = 0.0;
   double high = 1.0;
   int count = 2000;
+  bool domainGiven = false;
   QStringList formulas;
   QStringList names;
   Kind kind = Generic;
@@ -44,7 +45,7 @@ struct ToolOptions
   QString outputFile;
   bool help = false;
   QString dataFile;
-  int xColumn = -1;  // -1: no x column
+  int xColumn = 0;
   bool xColumnGiven = false;
   QString separator;
   bool separatorGiven = false;
