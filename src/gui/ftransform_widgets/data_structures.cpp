@@ -30,6 +30,9 @@ using ShapePartition = ::Partitions::FuzzyPartition<CachedShape<Shape>>;
 // math precondition or run away in time or memory: no partition is built.
 constexpr int32_t kMaxDomainCount = 10000000;
 constexpr double kMaxCustomFunctions = 1000000;
+// Cached values a custom partition may hold in all (400 MB of doubles): wide
+// basic functions packed densely would otherwise exhaust memory.
+constexpr double kMaxCustomCachedValues = 50e6;
 
 bool allFinite(const std::vector<double>& values)
 {
@@ -59,6 +62,14 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
   const double span = domain->high() - domain->low();
   if (!(distance > 0) || !std::isfinite(record.extraParam) || !(record.extraParam > 0) ||
       span / distance > kMaxCustomFunctions)
+    return nullptr;
+  // Elements per basic function: its non-zero range (a Gaussian's reaches
+  // its cut-off on either side), at most the whole domain.
+  const double reach = record.extraParam * (record.shape == ShapeGaussian ? 40.0 : 1.0);
+  const double size = double(domain->size());
+  const double perFunction = std::min(size, 2 * reach / span * (size - 1) + 2);
+  const double functions = std::max(span / distance, double(nodes.size())) + 2;
+  if (functions * perFunction > kMaxCustomCachedValues)
     return nullptr;
   CachedShape<Shape> prototype(domain, Fn::DeferredFill());
   prototype.setParam(1, record.extraParam);

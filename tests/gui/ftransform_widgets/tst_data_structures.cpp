@@ -278,6 +278,7 @@ void TestDataStructures::refusedRecords_data()
   QTest::newRow("custom gaussian without nodes") << 8;
   QTest::newRow("invalid domain record") << 9;
   QTest::newRow("custom variance negative") << 10;
+  QTest::newRow("custom wide gaussians packed densely") << 11;
 }
 
 void TestDataStructures::refusedRecords()
@@ -298,6 +299,14 @@ void TestDataStructures::refusedRecords()
   case 8: custom->shape = DH::ShapeGaussian; custom->nodes.clear(); r = custom; break;
   case 9: generic->domain->count = 0; break;
   case 10: custom->shape = DH::ShapeGaussian; custom->extraParam = -0.1; r = custom; break;
+  case 11: // 100,000 Gaussians each covering all 100,001 elements: 80 GB of caches
+    custom->shape = DH::ShapeGaussian;
+    custom->domain->count = 100000;
+    custom->nodes.resize(100000);
+    for (int i = 0; i < custom->nodes.size(); ++i)
+      custom->nodes[i] = i / 99999.0;
+    r = custom;
+    break;
   }
   AssertionCatcher catcher; // refusing must never reach a math assertion
   std::unique_ptr<MathPartition> part;
