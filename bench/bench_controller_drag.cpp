@@ -1,0 +1,151 @@
+// A node dragged on the partition plot: the time from one mouse move on the
+// canvas to the finished replot of the partition plot and the main plot, with
+// three formula functions and degrees 0 to 3 shown.
+#include "gui/components/partitioneditor.h"
+#include "gui/components/plotpartition.h"
+#include "gui/components/plotwidget.h"
+#include "gui/ftransform_widgets/ftransformwidget.h"
+#include "gui/inputs/partitionwidgetbase.h"
+#include "math/domains/equidistant.h"
+#include "math/fce/formulaexpression.h"
+#include "math/fce/mathfncachedformula.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QElapsedTimer>
+#include <QWindow>
+
+#include <qwt_plot.h>
+#include <qwt_scale_map.h>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Formula = Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
+
+void sendMouse(QWidget* canvas, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
+{
+  QMouseEvent e(type, pos, canvas->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(canvas, &e);
+}
+
+bool waitExposed(QWidget* w)
+{
+  QElapsedTimer t;
+  t.start();
+  while (!(w->windowHandle() && w->windowHandle()->isExposed()) && t.elapsed() < 5000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  QApplication::processEvents();
+  return w->windowHandle() && w->windowHandle()->isExposed();
+}
+
+// range(0): subintervals of the computation domain; range(1): components.
+void BM_NodeDrag(benchmark::State& state)
+{
+  const auto subintervals = static_cast<unsigned>(state.range(0));
+  const auto components = static_cast<int>(state.range(1));
+
+  Domains::Equidistant<double> domain(0.0, 1.0, subintervals);
+  std::vector<std::unique_ptr<Formula>> owned;
+  QList<Fn::MathFn<double, double>*> fns;
+  for (const char* e : {"sin(10*x)", "x^2 - 0.5", "exp(-3*x)*cos(20*x)"}) {
+    owned.emplace_back(new Formula(&domain));
+    owned.back()->setExpression(e);
+    fns.append(owned.back().get());
+  }
+
+  QSharedPointer<DataHolders::Partitions::FuzzyEq> record(new DataHolders::Partitions::FuzzyEq);
+  record->componentCount = components;
+  record->nodes.clear();
+  for (int i = 0; i < components; ++i)
+    record->nodes.append(double(i) / (components - 1));
+
+  FtransformWidget ctrl;
+  ctrl.resize(1000, 700);
+  ctrl.setMaxDegree(3);
+  ctrl.setVisibleDegrees(15);
+  ctrl.setPartition(record, &domain);
+  ctrl.addFunctions(fns);
+  ctrl.show();
+  if (!waitExposed(&ctrl)) {
+    state.SkipWithError("window not exposed");
+    return;
+  }
+  // Many nodes lie closer than the marker pick distance: zoom in so that the
+  // dragged node has room between its neighbours.
+  const double zoom = components > 40 ? components / 20.0 : 1.0;
+  ctrl.setZoom(zoom);
+  QApplication::processEvents();
+
+  PlotPartition* pplot = ctrl.partitionWidget()->partitionEditor()->plot();
+  pplot->replot();
+  ctrl.replot();
+  QApplication::processEvents();
+  QwtPlot* qwt = pplot->plot();
+  QWidget* canvas = pplot->canvas();
+  const int node = components > 40 ? 10 : components / 2;
+  const double x = record->nodes[node];
+  const double gap = record->nodes[node + 1] - x;
+  const auto pixel = [&](double vx) {
+    return QPoint(qRound(qwt->canvasMap(QwtPlot::xBottom).transform(vx)),
+                  qRound(qwt->canvasMap(QwtPlot::yLeft).transform(0.0)));
+  };
+  const QPoint a = pixel(x), b = pixel(x + 0.3 * gap), c = pixel(x - 0.3 * gap);
+  if (b.x() - a.x() < 2) {
+    state.SkipWithError("nodes too close on the canvas");
+    return;
+  }
+
+  // The picker drags only while the canvas has the keyboard focus, as after a real click.
+  ctrl.activateWindow();
+  QElapsedTimer t;
+  t.start();
+  while (!ctrl.isActiveWindow() && t.elapsed() < 5000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  canvas->setFocus(Qt::MouseFocusReason);
+  if (!canvas->hasFocus()) {
+    state.SkipWithError("canvas has no focus");
+    return;
+  }
+
+  int refreshed = 0;
+  QObject::connect(&ctrl, &FtransformWidget::ftransformRefreshed, [&] { ++refreshed; });
+  sendMouse(canvas, QEvent::MouseButtonPress, a, Qt::LeftButton);
+  bool toB = true;
+  for (auto _ : state) {
+    sendMouse(canvas, QEvent::MouseMove, toB ? b : c, Qt::LeftButton);
+    // Both plots paint on the update requests that their replot posted.
+    QApplication::processEvents();
+    toB = !toB;
+  }
+  sendMouse(canvas, QEvent::MouseButtonRelease, toB ? b : c, Qt::NoButton);
+  if (refreshed < static_cast<int>(state.iterations()))
+    state.SkipWithError("a move did not recompute the transforms");
+  ctrl.removeFunctions(fns);
+  state.counters["components"] = components;
+}
+
+} // namespace
+
+BENCHMARK(BM_NodeDrag)
+  ->Args({2000, 5})
+  ->Args({100000, 1000})
+  ->Unit(benchmark::kMillisecond)
+  ->MeasureProcessCPUTime()
+  ->UseRealTime();
+
+int main(int argc, char** argv)
+{
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
