@@ -13,6 +13,29 @@ namespace Fn {
 
 namespace detail {
 
+// Basic functions live scattered on the heap; with many small supports the
+// sums wait on memory, so the next functions are fetched ahead.
+constexpr std::size_t kPrefetchAhead = 8;
+
+template <typename F>
+inline void prefetchAhead(const std::vector<F*>& all, std::size_t k)
+{
+#if defined(__GNUC__)
+  if (k + kPrefetchAhead < all.size()) {
+    const char* p = reinterpret_cast<const char*>(all[k + kPrefetchAhead]);
+    __builtin_prefetch(p);
+    __builtin_prefetch(p + 64);
+    __builtin_prefetch(p + 128);
+    __builtin_prefetch(p + 192);
+  }
+  if (k + kPrefetchAhead / 2 < all.size())
+    __builtin_prefetch(all[k + kPrefetchAhead / 2]->nzValuesData());
+#else
+  (void)all;
+  (void)k;
+#endif
+}
+
 // Only shapes with a one-point kernel have a triangle for the basis.
 template <typename X, typename Y>
 void checkOnePointKernel(const FuzzySets::FuzzySetBase<X, Y>* fs)
@@ -44,6 +67,8 @@ struct PolynomialBasis
 
   void reset(MathFn<X, Y>&, const FuzzySets::FuzzySetBase<X, Y>* fs, std::vector<double>&)
   {
+    if (N == 0) // 1 everywhere
+      return;
     a = fs->supportBegin();
     b = fs->kernelBegin();
     c = fs->supportEnd();
@@ -106,6 +131,7 @@ void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& 
   const Y* f = input.data();
   detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < all.size(); ++k) {
+      detail::prefetchAhead(all, k);
       const auto* fs = all[k];
       detail::checkOnePointKernel(fs);
       p.reset(basis, fs, params);
@@ -142,6 +168,7 @@ void inverseTransform(const Partitions::PartitionBase<X, Y>& part, const std::ve
   Y* s = sums.data();
   const auto& all = part.allFce();
   for (std::size_t k = 0; k < all.size(); ++k) {
+    detail::prefetchAhead(all, k);
     const auto* fs = all[k];
     const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
     if (b >= e)
@@ -173,6 +200,7 @@ void addHigherDegreeTerm(const Partitions::PartitionBase<X, Y>& part, MathFn<X, 
   const Y* s = membDegSum.data();
   detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < all.size(); ++k) {
+      detail::prefetchAhead(all, k);
       const auto* fs = all[k];
       detail::checkOnePointKernel(fs);
       p.reset(basis, fs, params);
