@@ -4,6 +4,7 @@
 
 #include <qwt_clipper.h>
 #include <qwt_painter.h>
+#include <qwt_point_data.h>
 #include <qwt_scale_map.h>
 
 #include <cmath>
@@ -114,8 +115,10 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
     }
     line.clear();
   };
+  // Raw samples (the usual case) are read straight from their arrays.
+  const auto* raw = dynamic_cast<const QwtCPointerData*>(series);
   for (int i = from; i <= to; ++i) {
-    const QPointF s = series->sample(size_t(i));
+    const QPointF s = raw ? QPointF(raw->xData()[i], raw->yData()[i]) : series->sample(size_t(i));
     if (!std::isfinite(s.x()) || !std::isfinite(s.y())) {
       draw();
       continue;
