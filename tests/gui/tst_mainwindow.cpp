@@ -10,7 +10,10 @@
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
+#include "gui/formulabuilderwidget.h"
+
 #include <QDockWidget>
+#include <QListWidget>
 #include <QTableWidget>
 
 #include <cmath>
@@ -171,6 +174,32 @@ private slots:
     QCOMPARE(back->domain()->low(), T::domainText(w.get(), "lowEdt").toDouble());
     QCOMPARE(back->domain()->high(), T::domainText(w.get(), "highEdt").toDouble());
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms"));
+    QVERIFY(rec.messages.isEmpty());
+  }
+
+  void renamedFormulaFollowsInTheSelectors()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    MainWindow* const win = w.get();
+    FormulaBuilderWidget* builder = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* b = qobject_cast<FormulaBuilderWidget*>(top))
+        builder = b;
+    QVERIFY(builder);
+    auto* list = builder->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    QVERIFY(list && list->count() > 0);
+    const QString old = T::selector(win)->selection(0);
+    QList<QListWidgetItem*> items = list->findItems(old, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    items.first()->setText(QStringLiteral("Wave"));
+    items.first()->setText(QStringLiteral("Wave2"));
+    builder->accept();
+    QCOMPARE(T::selector(win)->selection(0), QStringLiteral("Wave2"));
+    // The function keeps its formula under the new name.
+    const Fn::MathFn<double, double>* fn = T::controller(win)->functions().value(0);
+    QVERIFY(fn);
+    QVERIFY(fn->valueAtIndex(fn->domain()->size() - 1) != 0.0);
     QVERIFY(rec.messages.isEmpty());
   }
 
