@@ -1,7 +1,7 @@
 #include "gui/inputs/configwidgetbase.h"
 
 const char* const ConfigWidgetBase::invalidStyle =
-  "border-style: groove;border-color: red;border-width: 3px;";
+    "border-style: groove;border-color: red;border-width: 3px;";
 
 ConfigWidgetBase::ConfigWidgetBase(const QString& name, QWidget* parent) : WidgetBase(parent)
 {

@@ -20,7 +20,7 @@ bool readFinite(const QLineEdit* edit, double& value)
 } // namespace
 
 DomainWidget::DomainWidget(QWidget* parent)
-  : DomainWidgetBase(QString(), parent), ui(new Ui::DomainWidget)
+    : DomainWidgetBase(QString(), parent), ui(new Ui::DomainWidget)
 {
   ui->setupUi(this);
   lowEdit = ui->lowEdt;

@@ -3,7 +3,9 @@
 
 #include "gui/inputs/domainwidgetbase.h"
 
-namespace Ui { class DomainWidget; }
+namespace Ui {
+class DomainWidget;
+}
 
 // The domain input: interval ends and number of subintervals. It keeps no
 // record; every data() builds a new DataHolders::Domains::Equid.

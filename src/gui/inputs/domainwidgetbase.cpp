@@ -5,8 +5,9 @@
 #include <QValidator>
 
 DomainWidgetBase::DomainWidgetBase(const QString& name, QWidget* parent)
-  : ConfigWidgetBase(name, parent)
-{}
+    : ConfigWidgetBase(name, parent)
+{
+}
 
 bool DomainWidgetBase::eventFilter(QObject* watched, QEvent* event)
 {

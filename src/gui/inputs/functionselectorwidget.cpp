@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 FunctionSelectorWidget::FunctionSelectorWidget(QWidget* parent)
-  : WidgetBase(parent), ui(new Ui::FunctionSelectorWidget)
+    : WidgetBase(parent), ui(new Ui::FunctionSelectorWidget)
 {
   ui->setupUi(this);
   selectors.append(ui->comboBox);

@@ -8,7 +8,9 @@
 
 class QComboBox;
 class QToolButton;
-namespace Ui { class FunctionSelectorWidget; }
+namespace Ui {
+class FunctionSelectorWidget;
+}
 
 // A column of selectors (combo box + remove button) choosing the functions to
 // transform. Indexes are positions in the column: removing a selector shifts

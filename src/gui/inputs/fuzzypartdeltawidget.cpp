@@ -20,13 +20,13 @@ using DataHolders::Partitions::FuzzyDelta;
 
 FuzzyPartDeltaWidget::FuzzyPartDeltaWidget(const QSharedPointer<FuzzyDelta>& record,
                                            const QString& name, QWidget* parent)
-  : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyDelta>::create(), name, parent),
-    ui(new Ui::FuzzyPartDeltaWidget)
+    : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyDelta>::create(), name, parent),
+      ui(new Ui::FuzzyPartDeltaWidget)
 {
   ui->setupUi(top());
   ui->shapeCbox->clear();
   ui->shapeCbox->addItems(
-    {QStringLiteral("Triangle"), QStringLiteral("Sin"), QStringLiteral("Gaussian")});
+      {QStringLiteral("Triangle"), QStringLiteral("Sin"), QStringLiteral("Gaussian")});
   ui->shapeCbox->setCurrentIndex(fd().shape);
 
   deltaValidator = new QDoubleValidator(this);

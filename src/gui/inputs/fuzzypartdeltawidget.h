@@ -5,7 +5,9 @@
 
 class QDoubleValidator;
 class QwtPlotMarker;
-namespace Ui { class FuzzyPartDeltaWidget; }
+namespace Ui {
+class FuzzyPartDeltaWidget;
+}
 
 // Custom partition: basic functions of one width ("Variance") on freely placed
 // nodes, first laid out "Element width" apart. Nodes are dragged, added

@@ -16,8 +16,8 @@ using DataHolders::Partitions::FuzzyEq;
 
 FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record,
                                            const QString& name, QWidget* parent)
-  : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyEq>::create(), name, parent),
-    ui(new Ui::FuzzyPartEquidWidget)
+    : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyEq>::create(), name, parent),
+      ui(new Ui::FuzzyPartEquidWidget)
 {
   ui->setupUi(top());
   ui->shapeCbox->clear();
@@ -81,7 +81,7 @@ void FuzzyPartEquidWidget::setMaxComponents(int n)
 {
   ui->nodesSpin->setMaximum(qMax(n, ui->nodesSpin->minimum()));
   ui->nodesSpin->setToolTip(
-    tr("Min: %1, Max: %2").arg(ui->nodesSpin->minimum()).arg(ui->nodesSpin->maximum()));
+      tr("Min: %1, Max: %2").arg(ui->nodesSpin->minimum()).arg(ui->nodesSpin->maximum()));
 }
 
 bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)

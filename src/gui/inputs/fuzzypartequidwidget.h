@@ -4,7 +4,9 @@
 #include "gui/inputs/partitionwidgetbase.h"
 
 class QwtPlotMarker;
-namespace Ui { class FuzzyPartEquidWidget; }
+namespace Ui {
+class FuzzyPartEquidWidget;
+}
 
 // Generic Ruspini partition: a number of components laid out equidistantly,
 // whose nodes the user then drags, adds (Ctrl+left click) and removes

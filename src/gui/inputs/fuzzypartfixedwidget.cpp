@@ -39,8 +39,8 @@ double domainPoint(const DataHolders::Domains::Equid& d, int i)
 
 FuzzyPartFixedWidget::FuzzyPartFixedWidget(const QSharedPointer<FuzzyPt>& record,
                                            const QString& name, QWidget* parent)
-  : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyPt>::create(), name, parent),
-    ui(new Ui::FuzzyPartFixedWidget)
+    : PartitionWidgetBase(record ? record : QSharedPointer<FuzzyPt>::create(), name, parent),
+      ui(new Ui::FuzzyPartFixedWidget)
 {
   ui->setupUi(top());
   ui->shapeCbox->clear();
@@ -50,7 +50,7 @@ FuzzyPartFixedWidget::FuzzyPartFixedWidget(const QSharedPointer<FuzzyPt>& record
   ui->fixedPtSlider->setScalePosition(QwtSlider::NoScale);
   ui->fixedPtSlider->setPageSteps(1);
   ui->fixedPtLbl->setFixedWidth(ui->fixedPtLbl->fontMetrics().horizontalAdvance(
-    tr("Fixed point") + QStringLiteral(" (+9.9990009)")));
+      tr("Fixed point") + QStringLiteral(" (+9.9990009)")));
   ui->offsetSpin->setValue(pt().offset);
   ui->shiftSpin->setValue(pt().shift);
 
@@ -199,8 +199,8 @@ void FuzzyPartFixedWidget::placeSlider()
 {
   if (fixedPointCandidates.empty())
     return;
-  auto it = std::lower_bound(fixedPointCandidates.begin(), fixedPointCandidates.end(),
-                             pt().fixedPoint);
+  auto it =
+      std::lower_bound(fixedPointCandidates.begin(), fixedPointCandidates.end(), pt().fixedPoint);
   if (it == fixedPointCandidates.end())
     --it;
   const QSignalBlocker blocker(ui->fixedPtSlider);

@@ -6,7 +6,9 @@
 #include <vector>
 
 class QDoubleValidator;
-namespace Ui { class FuzzyPartFixedWidget; }
+namespace Ui {
+class FuzzyPartFixedWidget;
+}
 
 // Equidistant Ruspini partition: nodes h apart around a fixed point. The nodes
 // follow from the inputs, so the controller locks them on the plot.

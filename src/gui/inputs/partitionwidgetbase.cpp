@@ -2,10 +2,10 @@
 
 #include "ui_partitionwidgetbase.h"
 
+#include "gui/components/markerpicker.h"
 #include "gui/components/nodeeditors.h"
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
-#include "gui/components/markerpicker.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 
 #include <QLineEdit>
@@ -17,10 +17,9 @@
 #include <cmath>
 
 PartitionWidgetBase::PartitionWidgetBase(
-  const QSharedPointer<DataHolders::Partitions::PartBase>& record, const QString& name,
-  QWidget* parent)
-  : ConfigWidgetBase(name, parent), baseUi(new Ui::PartitionWidgetBase),
-    partitionRecord(record)
+    const QSharedPointer<DataHolders::Partitions::PartBase>& record, const QString& name,
+    QWidget* parent)
+    : ConfigWidgetBase(name, parent), baseUi(new Ui::PartitionWidgetBase), partitionRecord(record)
 {
   Q_ASSERT(record);
   baseUi->setupUi(this);

@@ -12,7 +12,9 @@
 class PartitionEditor;
 class QLineEdit;
 class QPoint;
-namespace Ui { class PartitionWidgetBase; }
+namespace Ui {
+class PartitionWidgetBase;
+}
 
 // Root of the three partition configuration widgets: the kind's inputs on top
 // ("top"), the partition editor (plot with node markers and node editors)

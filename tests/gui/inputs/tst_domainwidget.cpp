@@ -71,9 +71,12 @@ private slots:
   {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("low") << "lowEdt" << "0";
-    QTest::newRow("high") << "highEdt" << "1";
-    QTest::newRow("discretization") << "discrEdt" << "2048";
+    QTest::newRow("low") << "lowEdt"
+                         << "0";
+    QTest::newRow("high") << "highEdt"
+                          << "1";
+    QTest::newRow("discretization") << "discrEdt"
+                                    << "2048";
   }
   void retypingOldValueEmitsNothing()
   {
@@ -147,18 +150,42 @@ private slots:
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("default") << "0" << "1" << "2048" << true;
-    QTest::newRow("negative range") << "-3.5" << "-1" << "2" << true;
-    QTest::newRow("largest count") << "0" << "1" << "100000" << true;
-    QTest::newRow("empty range") << "1" << "1" << "2048" << false;
-    QTest::newRow("reversed") << "2" << "1" << "2048" << false;
-    QTest::newRow("count not a number") << "0" << "1" << "x" << false;
-    QTest::newRow("count 0") << "0" << "1" << "0" << false;
-    QTest::newRow("count 1") << "0" << "1" << "1" << false;
-    QTest::newRow("count too large") << "0" << "1" << "100001" << false;
-    QTest::newRow("inf") << "0" << "inf" << "2048" << false;
-    QTest::newRow("nan") << "nan" << "1" << "2048" << false;
-    QTest::newRow("low empty") << "" << "1" << "2048" << false;
+    QTest::newRow("default") << "0"
+                             << "1"
+                             << "2048" << true;
+    QTest::newRow("negative range") << "-3.5"
+                                    << "-1"
+                                    << "2" << true;
+    QTest::newRow("largest count") << "0"
+                                   << "1"
+                                   << "100000" << true;
+    QTest::newRow("empty range") << "1"
+                                 << "1"
+                                 << "2048" << false;
+    QTest::newRow("reversed") << "2"
+                              << "1"
+                              << "2048" << false;
+    QTest::newRow("count not a number") << "0"
+                                        << "1"
+                                        << "x" << false;
+    QTest::newRow("count 0") << "0"
+                             << "1"
+                             << "0" << false;
+    QTest::newRow("count 1") << "0"
+                             << "1"
+                             << "1" << false;
+    QTest::newRow("count too large") << "0"
+                                     << "1"
+                                     << "100001" << false;
+    QTest::newRow("inf") << "0"
+                         << "inf"
+                         << "2048" << false;
+    QTest::newRow("nan") << "nan"
+                         << "1"
+                         << "2048" << false;
+    QTest::newRow("low empty") << ""
+                               << "1"
+                               << "2048" << false;
   }
   void isValid()
   {

@@ -89,8 +89,8 @@ private slots:
     clickAdd();
     clickRemove(2);
     clickAdd();
-    QCOMPARE(names(), QStringList({"comboBox0", "remBtn0", "comboBox1", "remBtn1", "comboBox3",
-                                   "remBtn3"}));
+    QCOMPARE(names(),
+             QStringList({"comboBox0", "remBtn0", "comboBox1", "remBtn1", "comboBox3", "remBtn3"}));
     clickRemove(0);
     QCOMPARE(names(), QStringList({"comboBox0", "remBtn0", "comboBox1", "remBtn1"}));
   }
@@ -139,10 +139,14 @@ private slots:
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<int>("emitted");
-    QTest::newRow("exact") << "cos" << "cos" << 1;
-    QTest::newRow("other case") << "EXP" << "exp" << 1;
-    QTest::newRow("prefix only") << "co" << "" << 0;
-    QTest::newRow("unknown") << "tan" << "" << 0;
+    QTest::newRow("exact") << "cos"
+                           << "cos" << 1;
+    QTest::newRow("other case") << "EXP"
+                                << "exp" << 1;
+    QTest::newRow("prefix only") << "co"
+                                 << "" << 0;
+    QTest::newRow("unknown") << "tan"
+                             << "" << 0;
   }
   void select()
   {
@@ -170,8 +174,8 @@ private slots:
     clickRemove(0);
     removed.clear();
     w->setSelectorCount(3);
-    QCOMPARE(names(), QStringList({"comboBox0", "remBtn0", "comboBox1", "remBtn1", "comboBox2",
-                                   "remBtn2"}));
+    QCOMPARE(names(),
+             QStringList({"comboBox0", "remBtn0", "comboBox1", "remBtn1", "comboBox2", "remBtn2"}));
     w->setSelectorCount(0);
     QCOMPARE(w->count(), 1);
     QCOMPARE(removed.count(), 2);

@@ -97,7 +97,8 @@ private slots:
     QTest::newRow("remove far from nodes") << 0.375 << true << int(Qt::RightButton) << 0;
     QTest::newRow("remove next to the first node") << 0.02 << true << int(Qt::RightButton) << 0;
     QTest::newRow("remove next to the last node") << 0.98 << true << int(Qt::RightButton) << 0;
-    QTest::newRow("remove right of the last inner node") << 0.76 << true << int(Qt::RightButton) << 0;
+    QTest::newRow("remove right of the last inner node")
+        << 0.76 << true << int(Qt::RightButton) << 0;
   }
   void ctrlClickIgnored()
   {

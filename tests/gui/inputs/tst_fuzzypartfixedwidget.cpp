@@ -65,8 +65,8 @@ private slots:
     QCOMPARE(record->fixedPoint, 0.0005);
     QVERIFY(w->isValid());
     QCOMPARE(w->findChild<QLabel*>("fixedPtLbl")->text(), QString("Fixed point (0.0005)"));
-    QVERIFY(sameNodes(record->nodes, {0.0005 - 0.25, 0.0005, 0.2505, 0.5005, 0.7505, 1.0005},
-                      1e-12));
+    QVERIFY(
+        sameNodes(record->nodes, {0.0005 - 0.25, 0.0005, 0.2505, 0.5005, 0.7505, 1.0005}, 1e-12));
   }
 
   void sliderCandidates_data()
