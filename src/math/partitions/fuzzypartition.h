@@ -51,6 +51,8 @@ public:
     Policy::check(this->_nodes.size() >= 2, "Fuzzy partition needs at least two nodes");
     Policy::check(_shift > 0, "Shift by node must be greater than zero");
     const int64_t end = int64_t(_offset) + int64_t(this->_nodes.size());
+    const std::size_t count = std::size_t((int64_t(this->_nodes.size()) + _shift - 1) / _shift);
+    this->reserveFunctions(count, 4);
     for (int64_t i = _offset; i < end; i += _shift) {
       F* fn = new F(_domain, Fn::DeferredFill());
       const std::string name = "P" + std::to_string(i - _offset);

@@ -106,6 +106,14 @@ public:
     _bindings.insert(at, NodeBinding(nodeIndex, Binding(fn, paramIndex)));
   }
 
+  // Room for n more functions with so many bound parameters each.
+  void reserveFunctions(std::size_t n, std::size_t bindingsPerFunction)
+  {
+    _allFce.reserve(_allFce.size() + n);
+    _items.reserve(_items.size() + n);
+    _bindings.reserve(_bindings.size() + n * bindingsPerFunction);
+  }
+
   // Takes ownership of the item's function.
   void addFce(const std::string& name, Item item)
   {
