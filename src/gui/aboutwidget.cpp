@@ -8,7 +8,10 @@
 
 // The resource file is compiled into a static library, which drops it unless
 // it is registered explicitly; the macro must be used outside any namespace.
-static void initResources() { Q_INIT_RESOURCE(resources); }
+static void initResources()
+{
+  Q_INIT_RESOURCE(resources);
+}
 
 AboutWidget::AboutWidget(QWidget* parent) : QWidget(parent), ui(new Ui::AboutWidget)
 {
@@ -22,4 +25,7 @@ AboutWidget::AboutWidget(QWidget* parent) : QWidget(parent), ui(new Ui::AboutWid
   ui->buttonBox->setFocus();
 }
 
-AboutWidget::~AboutWidget() { delete ui; }
+AboutWidget::~AboutWidget()
+{
+  delete ui;
+}

@@ -3,7 +3,9 @@
 
 #include <QWidget>
 
-namespace Ui { class AboutWidget; }
+namespace Ui {
+class AboutWidget;
+}
 
 // The about box: logo, product name, version, build number and build date.
 class AboutWidget : public QWidget

@@ -11,17 +11,19 @@
 #include <QPushButton>
 
 PreferencesWidget::PreferencesWidget(QWidget* parent)
-  : DialogBase(parent), ui(new Ui::PreferencesWidget), persistence(new WidgetPersistence(this))
+    : DialogBase(parent), ui(new Ui::PreferencesWidget), persistence(new WidgetPersistence(this))
 {
   ui->setupUi(centralWidget());
   ui->listWidget->setCurrentRow(-1);
   persistence->addWidget(this, QStringLiteral("Preferences"));
 
-  connect(ui->listWidget, &QListWidget::currentRowChanged, ui->stackedWidget, &QStackedWidget::setCurrentIndex);
+  connect(ui->listWidget, &QListWidget::currentRowChanged, ui->stackedWidget,
+          &QStackedWidget::setCurrentIndex);
   connect(buttonBox(), &QDialogButtonBox::accepted, this, &PreferencesWidget::save);
   connect(buttonBox(), &QDialogButtonBox::rejected, this, &PreferencesWidget::load);
   connect(ui->selectBtn, &QPushButton::clicked, this, &PreferencesWidget::onSelectPathBtn_clicked);
-  connect(ui->defaultBtn, &QPushButton::clicked, this, &PreferencesWidget::onDefaultFormulaPathBtn_clicked);
+  connect(ui->defaultBtn, &QPushButton::clicked, this,
+          &PreferencesWidget::onDefaultFormulaPathBtn_clicked);
 
   const struct
   {
@@ -29,12 +31,12 @@ PreferencesWidget::PreferencesWidget(QWidget* parent)
     const char* caption;
     QColor color;
   } styles[] = {
-    {ui->backgroundStyle, QT_TR_NOOP("Background"), Qt::white},
-    {ui->functionStyle, QT_TR_NOOP("Original function"), Qt::black},
-    {ui->transform0Style, QT_TR_NOOP("Transformed function Ft0"), Qt::magenta},
-    {ui->transform1Style, QT_TR_NOOP("Transformed function Ft1"), Qt::green},
-    {ui->transform2Style, QT_TR_NOOP("Transformed function Ft2"), Qt::blue},
-    {ui->transform3Style, QT_TR_NOOP("Transformed function Ft3"), QColor(255, 128, 0, 255)},
+      {ui->backgroundStyle, QT_TR_NOOP("Background"), Qt::white},
+      {ui->functionStyle, QT_TR_NOOP("Original function"), Qt::black},
+      {ui->transform0Style, QT_TR_NOOP("Transformed function Ft0"), Qt::magenta},
+      {ui->transform1Style, QT_TR_NOOP("Transformed function Ft1"), Qt::green},
+      {ui->transform2Style, QT_TR_NOOP("Transformed function Ft2"), Qt::blue},
+      {ui->transform3Style, QT_TR_NOOP("Transformed function Ft3"), QColor(255, 128, 0, 255)},
   };
   // The caption also names the selector's parts, which gives the stored keys;
   // it must not be translated.
@@ -46,17 +48,29 @@ PreferencesWidget::PreferencesWidget(QWidget* parent)
   ui->listWidget->setFocus();
 }
 
-PreferencesWidget::~PreferencesWidget() { delete ui; }
+PreferencesWidget::~PreferencesWidget()
+{
+  delete ui;
+}
 
-QColor PreferencesWidget::backgroundColor() const { return ui->backgroundStyle->colorLabel()->color(); }
+QColor PreferencesWidget::backgroundColor() const
+{
+  return ui->backgroundStyle->colorLabel()->color();
+}
 
 namespace {
 
-QPen penOf(const LineStyleSelector* s) { return QPen(s->colorLabel()->color(), s->width()); }
+QPen penOf(const LineStyleSelector* s)
+{
+  return QPen(s->colorLabel()->color(), s->width());
+}
 
 } // namespace
 
-QPen PreferencesWidget::functionPen() const { return penOf(ui->functionStyle); }
+QPen PreferencesWidget::functionPen() const
+{
+  return penOf(ui->functionStyle);
+}
 
 QPen PreferencesWidget::transformPen(int degree) const
 {
@@ -72,20 +86,35 @@ QPen PreferencesWidget::transformPen(int degree) const
   }
 }
 
-int PreferencesWidget::maxZoom() const { return ui->maxZoomSpin->value(); }
+int PreferencesWidget::maxZoom() const
+{
+  return ui->maxZoomSpin->value();
+}
 
-int PreferencesWidget::maxRecentSessions() const { return ui->maxRecentSpin->value(); }
+int PreferencesWidget::maxRecentSessions() const
+{
+  return ui->maxRecentSpin->value();
+}
 
-bool PreferencesWidget::showGrid() const { return ui->showGridCbox->isChecked(); }
+bool PreferencesWidget::showGrid() const
+{
+  return ui->showGridCbox->isChecked();
+}
 
-bool PreferencesWidget::showComponents() const { return ui->showCompCbox->isChecked(); }
+bool PreferencesWidget::showComponents() const
+{
+  return ui->showCompCbox->isChecked();
+}
 
 QSize PreferencesWidget::legendIconSize() const
 {
   return QSize(ui->legendIconWidthSpin->value(), ui->legendIconHeightSpin->value());
 }
 
-QString PreferencesWidget::formulasLocation() const { return ui->formulasPathEdt->text(); }
+QString PreferencesWidget::formulasLocation() const
+{
+  return ui->formulasPathEdt->text();
+}
 
 int PreferencesWidget::saveOnExitPolicy() const
 {
@@ -96,24 +125,38 @@ int PreferencesWidget::saveOnExitPolicy() const
   return 0;
 }
 
-void PreferencesWidget::setCurrentPage(int row) { ui->listWidget->setCurrentRow(row); }
+void PreferencesWidget::setCurrentPage(int row)
+{
+  ui->listWidget->setCurrentRow(row);
+}
 
-QStackedWidget* PreferencesWidget::pages() const { return ui->stackedWidget; }
+QStackedWidget* PreferencesWidget::pages() const
+{
+  return ui->stackedWidget;
+}
 
 void PreferencesWidget::save()
 {
   if (!persistence->save())
     Prompt::critical(this, tr("Error"),
-                     tr("The preferences could not be saved to \"%1\".").arg(persistence->settings()->fileName()));
+                     tr("The preferences could not be saved to \"%1\".")
+                         .arg(persistence->settings()->fileName()));
 }
 
-void PreferencesWidget::load() { persistence->load(); }
+void PreferencesWidget::load()
+{
+  persistence->load();
+}
 
 void PreferencesWidget::onSelectPathBtn_clicked()
 {
-  const QString dir = Prompt::getExistingDirectory(this, tr("Cap"), QCoreApplication::applicationDirPath());
+  const QString dir =
+      Prompt::getExistingDirectory(this, tr("Cap"), QCoreApplication::applicationDirPath());
   if (!dir.isEmpty())
     ui->formulasPathEdt->setText(dir);
 }
 
-void PreferencesWidget::onDefaultFormulaPathBtn_clicked() { ui->formulasPathEdt->clear(); }
+void PreferencesWidget::onDefaultFormulaPathBtn_clicked()
+{
+  ui->formulasPathEdt->clear();
+}

@@ -9,7 +9,9 @@
 
 class QStackedWidget;
 class WidgetPersistence;
-namespace Ui { class PreferencesWidget; }
+namespace Ui {
+class PreferencesWidget;
+}
 
 // The preferences dialog: colours and line styles, plot options and global
 // options on three pages. It keeps the values in its own widgets and stores
@@ -26,7 +28,7 @@ public:
 
   QColor backgroundColor() const;
   QPen functionPen() const;
-  QPen transformPen(int degree) const;  // degree 0..3
+  QPen transformPen(int degree) const; // degree 0..3
   int maxZoom() const;
   int maxRecentSessions() const;
   bool showGrid() const;

@@ -9,30 +9,28 @@
 #include <QWidget>
 
 WidgetPersistence::WidgetPersistence(QObject* parent)
-  : QObject(parent),
-    properties{{"QWidget", {"enabled"}},
-               {"QAbstractButton", {"checked", "down"}},
-               {"QListWidget", {"currentRow"}},
-               {"QComboBox", {"currentIndex"}},
-               {"QLineEdit", {"text"}},
-               {"QTextEdit", {"plainText"}},
-               {"QPlainTextEdit", {"plainText"}},
-               {"QSpinBox", {"value"}},
-               {"ColorLabel", {"color"}},
-               {"LineStyleSelector", {"LineWidth"}}},
-    skippedClassList{"Oxygen::TransitionWidget", "Oxygen::SunkenFrameShadow"},
-    skippedNameList{"qt_spinbox_lineedit"}
+    : QObject(parent),
+      properties{{"QWidget", {"enabled"}},          {"QAbstractButton", {"checked", "down"}},
+                 {"QListWidget", {"currentRow"}},   {"QComboBox", {"currentIndex"}},
+                 {"QLineEdit", {"text"}},           {"QTextEdit", {"plainText"}},
+                 {"QPlainTextEdit", {"plainText"}}, {"QSpinBox", {"value"}},
+                 {"ColorLabel", {"color"}},         {"LineStyleSelector", {"LineWidth"}}},
+      skippedClassList{"Oxygen::TransitionWidget", "Oxygen::SunkenFrameShadow"},
+      skippedNameList{"qt_spinbox_lineedit"}
 {
   settingsObject = openSettings();
 }
 
-WidgetPersistence::~WidgetPersistence() { delete settingsObject; }
+WidgetPersistence::~WidgetPersistence()
+{
+  delete settingsObject;
+}
 
 QSettings* WidgetPersistence::openSettings() const
 {
   if (fileName.isEmpty())
-    return new QSettings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
-                         QCoreApplication::applicationName());
+    return new QSettings(QSettings::IniFormat, QSettings::UserScope,
+                         QCoreApplication::organizationName(), QCoreApplication::applicationName());
   return new QSettings(fileName, QSettings::IniFormat);
 }
 
@@ -68,14 +66,21 @@ void WidgetPersistence::setFile(const QString& name)
   settingsObject = nullptr;
 
   if (!name.isEmpty() && !targetWritable(name))
-    Prompt::critical(nullptr, tr("Error"), tr("Cannot write to target location."), QMessageBox::Close);
+    Prompt::critical(nullptr, tr("Error"), tr("Cannot write to target location."),
+                     QMessageBox::Close);
   settingsObject = openSettings();
   lastStatus = QSettings::NoError;
 }
 
-QString WidgetPersistence::file() const { return fileName; }
+QString WidgetPersistence::file() const
+{
+  return fileName;
+}
 
-QSettings* WidgetPersistence::settings() const { return settingsObject; }
+QSettings* WidgetPersistence::settings() const
+{
+  return settingsObject;
+}
 
 void WidgetPersistence::addWidget(QWidget* widget, const QString& group)
 {
@@ -98,11 +103,20 @@ QString WidgetPersistence::groupName(QWidget* widget) const
   return QString();
 }
 
-QSettings::Status WidgetPersistence::status() const { return lastStatus; }
+QSettings::Status WidgetPersistence::status() const
+{
+  return lastStatus;
+}
 
-QStringList WidgetPersistence::skippedClasses() const { return skippedClassList; }
+QStringList WidgetPersistence::skippedClasses() const
+{
+  return skippedClassList;
+}
 
-QStringList WidgetPersistence::skippedNames() const { return skippedNameList; }
+QStringList WidgetPersistence::skippedNames() const
+{
+  return skippedNameList;
+}
 
 bool WidgetPersistence::save()
 {
@@ -118,7 +132,7 @@ bool WidgetPersistence::save()
 
 void WidgetPersistence::load()
 {
-  const auto snapshot = groups;  // loading may drive slots that register more
+  const auto snapshot = groups; // loading may drive slots that register more
   for (const auto& entry : snapshot) {
     if (!entry.first)
       continue;

@@ -63,8 +63,8 @@ private:
 
   QString fileName;
   QSettings* settingsObject = nullptr;
-  QList<QPair<QPointer<QWidget>, QString>> groups;  // registration order
-  QList<QPair<QString, QStringList>> properties;    // class -> properties, in table order
+  QList<QPair<QPointer<QWidget>, QString>> groups; // registration order
+  QList<QPair<QString, QStringList>> properties;   // class -> properties, in table order
   QStringList skippedClassList;
   QStringList skippedNameList;
   QSettings::Status lastStatus = QSettings::NoError;

@@ -49,7 +49,8 @@ void TestAboutWidget::buildNumber_data()
 {
   QTest::addColumn<QString>("keyword");
   QTest::addColumn<QString>("number");
-  QTest::newRow("usual") << "$Revision: 1234 $" << "1234";
+  QTest::newRow("usual") << "$Revision: 1234 $"
+                         << "1234";
   QTest::newRow("built in") << QUELMORA_REVISION << QString(QUELMORA_REVISION).section(' ', 1, 1);
 }
 

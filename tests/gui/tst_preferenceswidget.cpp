@@ -20,7 +20,8 @@ QSettings userSettings()
   return QSettings(QSettings::IniFormat, QSettings::UserScope, "korvant", "quelmora");
 }
 
-template <typename T> T* child(QObject& parent, const char* name)
+template <typename T>
+T* child(QObject& parent, const char* name)
 {
   T* w = parent.findChild<T*>(name);
   if (!w)
@@ -76,7 +77,9 @@ void TestPreferencesWidget::firstRunDefaults()
   QVERIFY(p.formulasLocation().isEmpty());
   auto* fit = child<QCheckBox>(p, "fitNodesCbox");
   QVERIFY(!fit->isEnabled() && !fit->isChecked());
-  QVERIFY(child<QWidget>(p, "Background" "LineStyleWidth")->isHidden());
+  QVERIFY(child<QWidget>(p, "Background"
+                            "LineStyleWidth")
+              ->isHidden());
 
   // No page row is current and the third page shows until the window picks one.
   QCOMPARE(child<QListWidget>(p, "listWidget")->currentRow(), -1);
@@ -142,7 +145,7 @@ void TestPreferencesWidget::formulasLocationButtons()
   QCOMPARE(rec.fileCaptions, QStringList{"Cap"});
   QCOMPARE(p.formulasLocation(), QString("/some/where"));
 
-  rec.fileAnswer.clear();  // a cancelled dialog keeps the path
+  rec.fileAnswer.clear(); // a cancelled dialog keeps the path
   child<QPushButton>(p, "selectBtn")->click();
   QCOMPARE(p.formulasLocation(), QString("/some/where"));
 

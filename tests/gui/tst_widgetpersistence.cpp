@@ -95,8 +95,8 @@ void TestWidgetPersistence::iniTextAndKeys()
 
   const QString text = readText(path);
   QVERIFY2(text.startsWith("[FtDegreeWidget]\n"), qPrintable(text));
-  for (const char* line : {"ftDegreeSpin_value=2", "ftDegreeSpin_enabled=true", "ft0ChBox_checked=true",
-                           "ft0ChBox_down=false", "ft0ChBox_enabled=true"})
+  for (const char* line : {"ftDegreeSpin_value=2", "ftDegreeSpin_enabled=true",
+                           "ft0ChBox_checked=true", "ft0ChBox_down=false", "ft0ChBox_enabled=true"})
     QVERIFY2(text.contains(QString(line) + "\n"), line);
   // The spin box's own line edit and the unnamed root are never stored.
   QVERIFY(!text.contains("qt_spinbox_lineedit"));
@@ -109,7 +109,7 @@ void TestWidgetPersistence::restoreDrivesSignals()
   const QString path = dir.filePath("s.ini");
   {
     QSettings s(path, QSettings::IniFormat);
-    s.setValue("G/ftDegreeSpin_value", "3");  // as read back from a file: text
+    s.setValue("G/ftDegreeSpin_value", "3"); // as read back from a file: text
     s.setValue("G/ft0ChBox_checked", "true");
     s.setValue("G/ft0ChBox_enabled", "false");
   }
@@ -213,9 +213,10 @@ void TestWidgetPersistence::registrationOrderIsVisitingOrder()
     p.setFile(path);
     p.addWidget(firstBefore ? &first : &second, "G");
     p.addWidget(firstBefore ? &second : &first, "G");
-    p.addWidget(firstBefore ? &first : &second, "G");  // again: replaces the group, keeps the place
+    p.addWidget(firstBefore ? &first : &second, "G"); // again: replaces the group, keeps the place
     QVERIFY(p.save());
-    QCOMPARE(QSettings(path, QSettings::IniFormat).value("G/spin_value").toInt(), firstBefore ? 2 : 1);
+    QCOMPARE(QSettings(path, QSettings::IniFormat).value("G/spin_value").toInt(),
+             firstBefore ? 2 : 1);
   }
 }
 

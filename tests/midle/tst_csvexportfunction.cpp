@@ -20,8 +20,9 @@ using Table = Fn::MathFnTable<double, double>;
 struct Column
 {
   Column(const std::vector<double>& x, const std::vector<double>& y)
-    : domain(new Domain(x, true)), fn(new Table(domain.get(), y))
-  {}
+      : domain(new Domain(x, true)), fn(new Table(domain.get(), y))
+  {
+  }
   std::unique_ptr<Domain> domain;
   std::unique_ptr<Table> fn;
 };
@@ -131,7 +132,7 @@ void TestCsvExport::shorterColumn()
     writer.addColumn(components.fn.get(), "f - Comp0");
 
   const QList<QByteArray> lines = writer.content().split('\n');
-  QCOMPARE(lines.size(), 1 + 2049 + 1);  // header, data, and the empty rest after the last newline
+  QCOMPARE(lines.size(), 1 + 2049 + 1); // header, data, and the empty rest after the last newline
   QVERIFY(lines.last().isEmpty());
   if (componentsFirst) {
     QCOMPARE(lines[1], QByteArray("10; 0"));
@@ -168,7 +169,8 @@ void TestCsvExport::numbersIgnoreLocale()
   const std::string oldC = std::setlocale(LC_ALL, nullptr);
   const std::locale oldCpp;
   QLocale::setDefault(QLocale(QLocale::Czech));
-  for (const char* name : {"cs_CZ.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8", "cs_CZ", "de_DE"})
+  for (const char* name :
+       {"cs_CZ.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8", "cs_CZ", "de_DE"})
     if (std::setlocale(LC_ALL, name))
       break;
   std::locale::global(std::locale(std::locale::classic(), new CommaPoint));

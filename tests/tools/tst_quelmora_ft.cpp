@@ -102,16 +102,18 @@ void TestQuelmoraFt::columnsAndNames_data()
   QTest::addColumn<QByteArray>("header");
 
   QTest::newRow("two formulas, one name, degree 2")
-    << QStringList{"--formula", "x", "--name", "f", "--formula", "x*x", "--degree", "2", "--include-domain"}
-    << QByteArray("\"Domain\";\"f\";\"f - Comp0\";\"f - Comp1\";\"f - Comp2\";\"f - Inverse0\";"
-                  "\"f - Inverse1\";\"f - Inverse2\";\"x*x\";\"x*x - Comp0\";\"x*x - Comp1\";"
-                  "\"x*x - Comp2\";\"x*x - Inverse0\";\"x*x - Inverse1\";\"x*x - Inverse2\";");
+      << QStringList{"--formula", "x", "--name",          "f", "--formula", "x*x",
+                     "--degree",  "2", "--include-domain"}
+      << QByteArray("\"Domain\";\"f\";\"f - Comp0\";\"f - Comp1\";\"f - Comp2\";\"f - Inverse0\";"
+                    "\"f - Inverse1\";\"f - Inverse2\";\"x*x\";\"x*x - Comp0\";\"x*x - Comp1\";"
+                    "\"x*x - Comp2\";\"x*x - Inverse0\";\"x*x - Inverse1\";\"x*x - Inverse2\";");
   QTest::newRow("list order does not reorder columns")
-    << QStringList{"--output", "inverse,function", "--degree", "1"}
-    << QByteArray("\"x\";\"x - Inverse0\";\"x - Inverse1\";");
-  QTest::newRow("components only") << QStringList{"--output", "components", "--name", "g"}
-                                   << QByteArray("\"g - Comp0\";");
-  QTest::newRow("inline value") << QStringList{"--output=function", "--name=h"} << QByteArray("\"h\";");
+      << QStringList{"--output", "inverse,function", "--degree", "1"}
+      << QByteArray("\"x\";\"x - Inverse0\";\"x - Inverse1\";");
+  QTest::newRow("components only")
+      << QStringList{"--output", "components", "--name", "g"} << QByteArray("\"g - Comp0\";");
+  QTest::newRow("inline value") << QStringList{"--output=function", "--name=h"}
+                                << QByteArray("\"h\";");
 }
 
 void TestQuelmoraFt::columnsAndNames()
@@ -140,15 +142,18 @@ void TestQuelmoraFt::kindsLayOutTheirNodes_data()
   QTest::addColumn<QStringList>("args");
   QTest::addColumn<QList<double>>("nodes");
 
-  QTest::newRow("generic nodes") << QStringList{"--nodes", "0,0.1,0.6,1"} << QList<double>{0, 0.1, 0.6, 1};
+  QTest::newRow("generic nodes") << QStringList{"--nodes", "0,0.1,0.6,1"}
+                                 << QList<double>{0, 0.1, 0.6, 1};
   QTest::newRow("equidistant around a fixed point")
-    << QStringList{"--partition", "equidistant", "--fixed-point", "0.3"}
-    << QList<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
-  QTest::newRow("equidistant default") << QStringList{"--partition", "equidistant"}
-                                       << QList<double>{0, 0.25, 0.5, 0.75, 1};
-  QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"} << QList<double>{0, 0.5, 1};
-  QTest::newRow("custom triangle") << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"}
-                                   << QList<double>{0, 0.3, 0.6, 0.9};
+      << QStringList{"--partition", "equidistant", "--fixed-point", "0.3"}
+      << QList<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+  QTest::newRow("equidistant default")
+      << QStringList{"--partition", "equidistant"} << QList<double>{0, 0.25, 0.5, 0.75, 1};
+  QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"}
+                                << QList<double>{0, 0.5, 1};
+  QTest::newRow("custom triangle")
+      << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"}
+      << QList<double>{0, 0.3, 0.6, 0.9};
 }
 
 void TestQuelmoraFt::kindsLayOutTheirNodes()
@@ -160,13 +165,14 @@ void TestQuelmoraFt::kindsLayOutTheirNodes()
   const QList<QByteArray> l = lines(r.out);
   QCOMPARE(l.size(), nodes.size() + 1);
   for (int i = 0; i < nodes.size(); ++i)
-    QVERIFY2(std::abs(l[i + 1].split(';').first().toDouble() - nodes[i]) < 1e-9, l[i + 1].constData());
+    QVERIFY2(std::abs(l[i + 1].split(';').first().toDouble() - nodes[i]) < 1e-9,
+             l[i + 1].constData());
 }
 
 void TestQuelmoraFt::precisionRoundTrips()
 {
-  const Run r = runTool({"--domain", "0,1,10", "--formula", "x/3", "--output", "function", "--precision", "17",
-                         "--include-domain"});
+  const Run r = runTool({"--domain", "0,1,10", "--formula", "x/3", "--output", "function",
+                         "--precision", "17", "--include-domain"});
   QCOMPARE(r.exitCode, 0);
   const QList<QByteArray> l = lines(r.out);
   QCOMPARE(l.size(), 12);
@@ -219,31 +225,39 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("unsorted nodes") << QStringList{"--nodes", "0,0.7,0.5,1"} << "ascending";
   QTest::newRow("repeated node") << QStringList{"--nodes", "0,0.5,0.5,1"} << "ascending";
   QTest::newRow("node outside") << QStringList{"--nodes", "0,0.5,1.5"} << "outside";
-  QTest::newRow("components and nodes") << QStringList{"--components", "3", "--nodes", "0,1"} << "--nodes";
+  QTest::newRow("components and nodes")
+      << QStringList{"--components", "3", "--nodes", "0,1"} << "--nodes";
   QTest::newRow("one component") << QStringList{"--components", "1"} << "--components";
-  QTest::newRow("components above count") << QStringList{"--domain", "0,1,10", "--components", "11"} << "above";
+  QTest::newRow("components above count")
+      << QStringList{"--domain", "0,1,10", "--components", "11"} << "above";
   QTest::newRow("gaussian generic") << QStringList{"--shape", "gaussian"} << "gaussian";
-  QTest::newRow("gaussian equidistant") << QStringList{"--partition", "equidistant", "--shape", "gaussian"}
-                                        << "gaussian";
+  QTest::newRow("gaussian equidistant")
+      << QStringList{"--partition", "equidistant", "--shape", "gaussian"} << "gaussian";
   QTest::newRow("trapezoid") << QStringList{"--shape", "trapezoid"} << "trapezoid";
   QTest::newRow("unknown shape") << QStringList{"--shape", "square"} << "square";
   QTest::newRow("unknown kind") << QStringList{"--partition", "ruspini"} << "ruspini";
-  QTest::newRow("zero distance") << QStringList{"--partition", "equidistant", "--distance", "0"} << "--distance";
-  QTest::newRow("negative distance") << QStringList{"--partition", "equidistant", "--distance", "-0.1"}
-                                     << "--distance";
-  QTest::newRow("exploding distance") << QStringList{"--partition", "equidistant", "--distance", "1e-300"}
-                                      << "--distance";
-  QTest::newRow("fixed point outside") << QStringList{"--partition", "equidistant", "--fixed-point", "2"}
-                                       << "--fixed-point";
+  QTest::newRow("zero distance") << QStringList{"--partition", "equidistant", "--distance", "0"}
+                                 << "--distance";
+  QTest::newRow("negative distance")
+      << QStringList{"--partition", "equidistant", "--distance", "-0.1"} << "--distance";
+  QTest::newRow("exploding distance")
+      << QStringList{"--partition", "equidistant", "--distance", "1e-300"} << "--distance";
+  QTest::newRow("fixed point outside")
+      << QStringList{"--partition", "equidistant", "--fixed-point", "2"} << "--fixed-point";
   QTest::newRow("zero delta") << QStringList{"--partition", "custom", "--delta", "0"} << "--delta";
-  QTest::newRow("exploding delta") << QStringList{"--partition", "custom", "--delta", "1e-12"} << "--delta";
-  QTest::newRow("delta past the domain") << QStringList{"--partition", "custom", "--delta", "5"} << "two nodes";
-  QTest::newRow("tiny variance") << QStringList{"--partition", "custom", "--variance", "1e-9"} << "--variance";
+  QTest::newRow("exploding delta")
+      << QStringList{"--partition", "custom", "--delta", "1e-12"} << "--delta";
+  QTest::newRow("delta past the domain")
+      << QStringList{"--partition", "custom", "--delta", "5"} << "two nodes";
+  QTest::newRow("tiny variance") << QStringList{"--partition", "custom", "--variance", "1e-9"}
+                                 << "--variance";
   QTest::newRow("custom too slow")
-    << QStringList{"--partition", "custom", "--domain", "0,1,10000000", "--delta", "1e-6", "--variance", "1"}
-    << "too slow";
+      << QStringList{"--partition", "custom", "--domain",   "0,1,10000000",
+                     "--delta",     "1e-6",   "--variance", "1"}
+      << "too slow";
   QTest::newRow("custom triangle node count")
-    << QStringList{"--partition", "custom", "--shape", "triangle", "--nodes", "0,0.5,1"} << "exactly";
+      << QStringList{"--partition", "custom", "--shape", "triangle", "--nodes", "0,0.5,1"}
+      << "exactly";
   QTest::newRow("option of another kind") << QStringList{"--delta", "0.1"} << "--delta";
   QTest::newRow("degree 4") << QStringList{"--degree", "4"} << "--degree";
   QTest::newRow("degree -1") << QStringList{"--degree", "-1"} << "--degree";
@@ -253,14 +267,17 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("precision 18") << QStringList{"--precision", "18"} << "--precision";
   QTest::newRow("unknown column kind") << QStringList{"--output", "function,nodes"} << "nodes";
   QTest::newRow("more names than formulas") << QStringList{"--name", "a", "--name", "b"} << "names";
-  QTest::newRow("syntax error") << QStringList{"--formula", "sin("} << "Unexpected end of expression";
+  QTest::newRow("syntax error") << QStringList{"--formula", "sin("}
+                                << "Unexpected end of expression";
   QTest::newRow("unknown function") << QStringList{"--formula", "foo(x)"} << "token \"foo\"";
   QTest::newRow("two results") << QStringList{"--formula", "1,5"} << "more than one result";
   QTest::newRow("empty formula") << QStringList{"--formula", ""} << "--formula";
-  QTest::newRow("output directory missing") << QStringList{"-o", "no/such/dir/out.csv"} << "does not exist";
-  QTest::newRow("too many values") << QStringList{"--domain", "0,1,10000000", "--formula", "x", "--formula",
-                                                  "x", "--formula", "x", "--degree", "3"}
-                                   << "too many values";
+  QTest::newRow("output directory missing")
+      << QStringList{"-o", "no/such/dir/out.csv"} << "does not exist";
+  QTest::newRow("too many values")
+      << QStringList{"--domain", "0,1,10000000", "--formula", "x",        "--formula",
+                     "x",        "--formula",    "x",         "--degree", "3"}
+      << "too many values";
 }
 
 void TestQuelmoraFt::badInput()
@@ -272,7 +289,8 @@ void TestQuelmoraFt::badInput()
   QCOMPARE(r.exitCode, 2);
   QVERIFY(r.out.isEmpty());
   const QString err = QString::fromUtf8(r.err);
-  QVERIFY2(err.startsWith("quelmora-ft: ") && err.endsWith('\n') && err.count('\n') == 1, qPrintable(err));
+  QVERIFY2(err.startsWith("quelmora-ft: ") && err.endsWith('\n') && err.count('\n') == 1,
+           qPrintable(err));
   QVERIFY2(err.contains(mentions), qPrintable(err));
 }
 
@@ -311,16 +329,18 @@ void TestQuelmoraFt::dataColumns_data()
                                       << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n"
                                                     "0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n");
   QTest::newRow("csv, x in column 2, named")
-    << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"}
-    << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
-  QTest::newRow("csv, no x column") << "d.csv" << csv << QStringList{"--x-column", "-1", "--include-domain"}
-                                    << QByteArray("\"Domain\";\"DataFile 0\";\"DataFile 1\";\"DataFile 2\";\n"
-                                                  "0; 0; 1; 2\n1; 0.5; 1.5; 2.5\n2; 1; 2; 3\n");
+      << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"}
+      << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
+  QTest::newRow("csv, no x column")
+      << "d.csv" << csv << QStringList{"--x-column", "-1", "--include-domain"}
+      << QByteArray("\"Domain\";\"DataFile 0\";\"DataFile 1\";\"DataFile 2\";\n"
+                    "0; 0; 1; 2\n1; 0.5; 1.5; 2.5\n2; 1; 2; 3\n");
   QTest::newRow("one txt column is the function")
-    << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"}
-    << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
-  QTest::newRow("txt with a separator") << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"}
-                                        << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");
+      << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"}
+      << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
+  QTest::newRow("txt with a separator")
+      << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"}
+      << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");
 }
 
 void TestQuelmoraFt::dataColumns()
@@ -331,7 +351,8 @@ void TestQuelmoraFt::dataColumns()
   QFETCH(QByteArray, expected);
   QTemporaryDir dir;
   const QString path = writeFile(dir, file, content);
-  const Run r = runTool(QStringList{"--data", path, "--output", "function", "--components", "2"} + args);
+  const Run r =
+      runTool(QStringList{"--data", path, "--output", "function", "--components", "2"} + args);
   QCOMPARE(r.exitCode, 0);
   QCOMPARE(r.out, expected);
 }
@@ -342,11 +363,12 @@ void TestQuelmoraFt::dataRoundTripsTheToolsOwnOutput()
   QTemporaryDir dir;
   const QString path = dir.filePath("sin.csv");
   const QStringList common{"--output", "function,components", "--precision", "17"};
-  QCOMPARE(runTool({"--formula", "sin(3*x)", "--output", "function", "--include-domain", "--precision", "17", "-o",
-                    path})
-             .exitCode,
+  QCOMPARE(runTool({"--formula", "sin(3*x)", "--output", "function", "--include-domain",
+                    "--precision", "17", "-o", path})
+               .exitCode,
            0);
-  const Run fromFormula = runTool(common + QStringList{"--formula", "sin(3*x)", "--name", "DataFile"});
+  const Run fromFormula =
+      runTool(common + QStringList{"--formula", "sin(3*x)", "--name", "DataFile"});
   const Run fromData = runTool(common + QStringList{"--data", path});
   QCOMPARE(fromData.exitCode, 0);
   QCOMPARE(fromData.out, fromFormula.out);
@@ -363,11 +385,15 @@ void TestQuelmoraFt::badData_data()
   QTest::newRow("unknown suffix") << QStringList{"--data", "@/d.dat"} << "suffix";
   QTest::newRow("text only") << QStringList{"--data", "@/text.txt"} << "--data";
   QTest::newRow("unsorted x") << QStringList{"--data", "@/unsorted.csv"} << "not sorted";
-  QTest::newRow("x column beyond") << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
-  QTest::newRow("with a formula") << QStringList{"--data", "@/d.csv", "--formula", "x"} << "--formula";
-  QTest::newRow("with a domain") << QStringList{"--data", "@/d.csv", "--domain", "0,1,5"} << "--domain";
+  QTest::newRow("x column beyond")
+      << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
+  QTest::newRow("with a formula") << QStringList{"--data", "@/d.csv", "--formula", "x"}
+                                  << "--formula";
+  QTest::newRow("with a domain") << QStringList{"--data", "@/d.csv", "--domain", "0,1,5"}
+                                 << "--domain";
   QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
-  QTest::newRow("too many names") << QStringList{"--data", "@/d.csv", "--name", "a", "--name", "b", "--name", "c"}
+  QTest::newRow("too many names") << QStringList{"--data", "@/d.csv", "--name", "a",
+                                                 "--name", "b",       "--name", "c"}
                                   << "names";
 }
 

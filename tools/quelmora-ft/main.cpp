@@ -39,11 +39,12 @@ int fail(const QString& message)
 }
 
 // A formula function on the domain, or an error naming the parser's complaint.
-std::unique_ptr<Function> formulaFunction(const Domains::EnumerationBase<double>* domain, const QString& text,
-                                          QString* error)
+std::unique_ptr<Function> formulaFunction(const Domains::EnumerationBase<double>* domain,
+                                          const QString& text, QString* error)
 {
   const std::string expression = text.toStdString();
-  const Fn::ExpressionCheck check = Fn::FormulaExpression<double, double>::checkExpression(expression);
+  const Fn::ExpressionCheck check =
+      Fn::FormulaExpression<double, double>::checkExpression(expression);
   if (!check.ok) {
     *error = QObject::tr("--formula \"%1\": %2").arg(text, QString::fromStdString(check.message));
     if (!check.token.empty())
@@ -74,7 +75,8 @@ bool formulaSource(const ToolOptions& o, Source& source, QString* error)
   source.record = domainRecord(o);
   source.domain.reset(DataHolders::createDomain(source.record));
   if (!source.domain) {
-    *error = QObject::tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count);
+    *error =
+        QObject::tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count);
     return false;
   }
   for (const QString& text : o.formulas) {
@@ -94,23 +96,26 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
   // A device or a pipe could be read for ever.
   if (!file.isFile()) {
     *error = QObject::tr("--data \"%1\": %2")
-               .arg(o.dataFile, file.exists() ? QObject::tr("not a regular file") : QObject::tr("no such file"));
+                 .arg(o.dataFile, file.exists() ? QObject::tr("not a regular file")
+                                                : QObject::tr("no such file"));
     return false;
   }
   DataFileInfo info(QFile::encodeName(o.dataFile), false, o.xColumn);
-  info.valueSeparator = o.separatorGiven ? o.separator
+  info.valueSeparator = o.separatorGiven                      ? o.separator
                         : info.suffix == QLatin1String("csv") ? QStringLiteral(";")
                                                               : QString();
   DataImport import;
   import.run(info);
   // One column is the function itself, unless the user asked for an x column.
-  if (import.status() == DataImport::Loaded && import.functionColumns().empty() && !o.xColumnGiven) {
+  if (import.status() == DataImport::Loaded && import.functionColumns().empty() &&
+      !o.xColumnGiven) {
     info.xColumn = -1;
     import.run(info);
   }
   for (const DataImport::Message& m : import.messages()) {
     if (m.icon == DataImport::Information)
-      QTextStream(stderr) << "quelmora-ft: note: " << QString(m.text).replace('\n', ' ') << Qt::endl;
+      QTextStream(stderr) << "quelmora-ft: note: " << QString(m.text).replace('\n', ' ')
+                          << Qt::endl;
     else
       *error = QObject::tr("--data \"%1\": %2").arg(o.dataFile, m.text);
   }
@@ -118,14 +123,16 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
     return false;
   if (o.xColumnGiven && o.xColumn >= 0 && import.xColumn() != o.xColumn) {
     *error = QObject::tr("--x-column %1: the data file \"%2\" has only %3 columns")
-               .arg(o.xColumn)
-               .arg(o.dataFile)
-               .arg(import.columns().size());
+                 .arg(o.xColumn)
+                 .arg(o.dataFile)
+                 .arg(import.columns().size());
     return false;
   }
   const std::vector<int> columns = import.functionColumns();
   if (columns.empty()) {
-    *error = QObject::tr("--data \"%1\": no column is left besides the x column %2").arg(o.dataFile).arg(o.xColumn);
+    *error = QObject::tr("--data \"%1\": no column is left besides the x column %2")
+                 .arg(o.dataFile)
+                 .arg(o.xColumn);
     return false;
   }
 
@@ -138,20 +145,22 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
   for (Function* fn : import.createFunctions(source.domain.get()))
     source.functions.emplace_back(fn);
   for (int c : columns)
-    source.names << (columns.size() == 1 ? QStringLiteral("DataFile") : QStringLiteral("DataFile %1").arg(c));
+    source.names << (columns.size() == 1 ? QStringLiteral("DataFile")
+                                         : QStringLiteral("DataFile %1").arg(c));
   return true;
 }
 
 bool valuesFit(const ToolOptions& o, int count, int functionCount, QString* error)
 {
   const double points = double(count) + 1;
-  const double held = points * (double(functionCount) * (1 + (o.outInverse ? o.degree + 1 : 0)) + 2);
+  const double held =
+      points * (double(functionCount) * (1 + (o.outInverse ? o.degree + 1 : 0)) + 2);
   if (held <= maxHeldValues)
     return true;
   *error = QObject::tr("%1 functions over %2 points are too many values to hold; "
                        "use fewer functions, fewer points or a lower --degree")
-             .arg(functionCount)
-             .arg(count + 1);
+               .arg(functionCount)
+               .arg(count + 1);
   return false;
 }
 
@@ -169,7 +178,8 @@ bool checkOutputTarget(const QString& path, QString* error)
     return false;
   }
   if (!QFileInfo(info.absolutePath()).isDir()) {
-    *error = QObject::tr("-o \"%1\": the directory \"%2\" does not exist").arg(path, info.absolutePath());
+    *error = QObject::tr("-o \"%1\": the directory \"%2\" does not exist")
+                 .arg(path, info.absolutePath());
     return false;
   }
   return true;
@@ -193,15 +203,16 @@ int main(int argc, char** argv)
   }
   const bool fromData = !o.dataFile.isEmpty();
   if (fromData && (!o.formulas.isEmpty() || o.domainGiven))
-    return fail(QObject::tr("--data takes the place of --formula and --domain: give one or the other"));
+    return fail(
+        QObject::tr("--data takes the place of --formula and --domain: give one or the other"));
   if (!fromData && (o.xColumnGiven || o.separatorGiven))
     return fail(QObject::tr("--x-column and --separator apply to --data only"));
   if (!fromData && o.formulas.isEmpty())
     o.formulas << QStringLiteral("x");
   if (!fromData && o.names.size() > o.formulas.size())
     return fail(QObject::tr("%1 names for %2 formulas: give at most one --name per --formula")
-                  .arg(o.names.size())
-                  .arg(o.formulas.size()));
+                    .arg(o.names.size())
+                    .arg(o.formulas.size()));
   if (!o.outputFile.isEmpty() && !checkOutputTarget(o.outputFile, &error))
     return fail(error);
 
@@ -211,8 +222,8 @@ int main(int argc, char** argv)
       return fail(error);
     if (o.names.size() > int(source.functions.size()))
       return fail(QObject::tr("%1 names for %2 data columns: give at most one --name per column")
-                    .arg(o.names.size())
-                    .arg(source.functions.size()));
+                      .arg(o.names.size())
+                      .arg(source.functions.size()));
   } else if (!formulaCountFits(o, &error) || !formulaSource(o, source, &error)) {
     return fail(error);
   }
@@ -228,14 +239,14 @@ int main(int argc, char** argv)
   const auto& functions = source.functions;
 
   std::unique_ptr<Partitions::PartitionBase<double, double>> partition(
-    DataHolders::createPartition(partRec, domain.get()));
+      DataHolders::createPartition(partRec, domain.get()));
   if (!partition || partition->fceCount() == 0)
     return fail(QObject::tr("the partition cannot be built from these options"));
   if (partRec->type == DataHolders::KindCustomPartition &&
       partition->nodes().size() != std::size_t(partRec->nodes.size()))
     return fail(QObject::tr("the custom partition has %1 basic functions for %2 nodes")
-                  .arg(partition->nodes().size())
-                  .arg(partRec->nodes.size()));
+                    .arg(partition->nodes().size())
+                    .arg(partRec->nodes.size()));
 
   const Transformer transformer(*partition, o.degree, o.outInverse);
   std::vector<TransformResult> results;
@@ -254,7 +265,8 @@ int main(int argc, char** argv)
         writer.addColumn(results[i].components[d].get(), name + QStringLiteral(" - Comp%1").arg(d));
     if (o.outInverse)
       for (int d = 0; d <= o.degree; ++d)
-        writer.addColumn(results[i].inverses[d].get(), name + QStringLiteral(" - Inverse%1").arg(d));
+        writer.addColumn(results[i].inverses[d].get(),
+                         name + QStringLiteral(" - Inverse%1").arg(d));
   }
 
   if (!o.outputFile.isEmpty()) {

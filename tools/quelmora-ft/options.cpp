@@ -8,7 +8,10 @@
 
 namespace {
 
-QString tr(const char* text) { return QObject::tr(text); }
+QString tr(const char* text)
+{
+  return QObject::tr(text);
+}
 
 // Numbers are read the same in every locale ('.' decimal point); inf and nan
 // are not numbers a user means.
@@ -68,12 +71,13 @@ public:
       return fail(tr("%1 needs LOW,HIGH,COUNT, got \"%2\"").arg(option, value));
     double lo = 0, hi = 0;
     int n = 0;
-    if (!number(option + tr(" LOW"), parts[0], &lo) || !number(option + tr(" HIGH"), parts[1], &hi) ||
+    if (!number(option + tr(" LOW"), parts[0], &lo) ||
+        !number(option + tr(" HIGH"), parts[1], &hi) ||
         !integer(option + tr(" COUNT"), parts[2], 1, maxDomainCount, &n))
       return false;
     if (!(lo < hi) || !std::isfinite(hi - lo))
-      return fail(tr("%1: LOW must be less than HIGH (got %2 and %3)").arg(option, parts[0].trimmed(),
-                                                                        parts[1].trimmed()));
+      return fail(tr("%1: LOW must be less than HIGH (got %2 and %3)")
+                      .arg(option, parts[0].trimmed(), parts[1].trimmed()));
     opt.low = lo;
     opt.high = hi;
     opt.count = n;
@@ -102,19 +106,22 @@ public:
   bool kind(const QString& option, const QString& value)
   {
     static const QHash<QString, ToolOptions::Kind> kinds{{"generic", ToolOptions::Generic},
-                                                        {"equidistant", ToolOptions::Equidistant},
-                                                        {"custom", ToolOptions::Custom}};
+                                                         {"equidistant", ToolOptions::Equidistant},
+                                                         {"custom", ToolOptions::Custom}};
     if (!kinds.contains(value))
-      return fail(tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)").arg(option, value));
+      return fail(tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)")
+                      .arg(option, value));
     opt.kind = kinds.value(value);
     return true;
   }
 
   bool shape(const QString& option, const QString& value)
   {
-    static const QHash<QString, int> shapes{{"triangle", 0}, {"sin", 1}, {"gaussian", 2}, {"trapezoid", 3}};
+    static const QHash<QString, int> shapes{
+        {"triangle", 0}, {"sin", 1}, {"gaussian", 2}, {"trapezoid", 3}};
     if (!shapes.contains(value))
-      return fail(tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)").arg(option, value));
+      return fail(tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)")
+                      .arg(option, value));
     opt.shape = shapes.value(value);
     return true;
   }
@@ -131,7 +138,8 @@ public:
       else if (p == QLatin1String("inverse"))
         opt.outInverse = true;
       else
-        return fail(tr("%1: unknown column kind \"%2\" (use function, components, inverse)").arg(option, p));
+        return fail(tr("%1: unknown column kind \"%2\" (use function, components, inverse)")
+                        .arg(option, p));
     }
     return true;
   }
@@ -148,70 +156,73 @@ public:
       };
     };
     const QHash<QString, Handler> withValue{
-      {"--domain", [this](const QString& o, const QString& v) { return domain(o, v); }},
-      {"--formula",
-       [this](const QString&, const QString& v) {
-         opt.formulas.append(v);
-         return true;
-       }},
-      {"--name",
-       [this](const QString&, const QString& v) {
-         opt.names.append(v);
-         return true;
-       }},
-      {"--partition", [this](const QString& o, const QString& v) { return kind(o, v); }},
-      {"--shape", [this](const QString& o, const QString& v) { return shape(o, v); }},
-      {"--components",
-       [this](const QString& o, const QString& v) {
-         opt.componentsGiven = true;
-         return integer(o, v, 2, maxDomainCount, &opt.components);
-       }},
-      {"--nodes", [this](const QString& o, const QString& v) { return nodes(o, v); }},
-      {"--fixed-point", store(&opt.fixedPoint, &opt.fixedPointGiven)},
-      {"--distance", store(&opt.distance, &opt.distanceGiven)},
-      {"--delta", store(&opt.delta, &opt.deltaGiven)},
-      {"--variance", store(&opt.variance, &opt.varianceGiven)},
-      {"--shift",
-       [this](const QString& o, const QString& v) {
-         opt.shiftGiven = true;
-         return integer(o, v, 1, maxShift, &opt.shift);
-       }},
-      {"--offset",
-       [this](const QString& o, const QString& v) {
-         opt.offsetGiven = true;
-         return integer(o, v, -maxOffset, maxOffset, &opt.offset);
-       }},
-      {"--degree", [this](const QString& o, const QString& v) { return integer(o, v, 0, maxDegree, &opt.degree); }},
-      {"--output", [this](const QString& o, const QString& v) { return output(o, v); }},
-      {"--precision",
-       [this](const QString& o, const QString& v) { return integer(o, v, 1, maxPrecision, &opt.precision); }},
-      {"-o",
-       [this](const QString& o, const QString& v) {
-         if (v.isEmpty())
-           return fail(tr("%1 needs a file name").arg(o));
-         opt.outputFile = v;
-         return true;
-       }},
-      {"--data",
-       [this](const QString& o, const QString& v) {
-         if (v.isEmpty())
-           return fail(tr("%1 needs a file name").arg(o));
-         opt.dataFile = v;
-         return true;
-       }},
-      {"--x-column",
-       [this](const QString& o, const QString& v) {
-         opt.xColumnGiven = true;
-         return integer(o, v, -1, 9999, &opt.xColumn);
-       }},
-      {"--separator",
-       [this](const QString& o, const QString& v) {
-         if (v.isEmpty())
-           return fail(tr("%1 needs a separator").arg(o));
-         opt.separator = v;
-         opt.separatorGiven = true;
-         return true;
-       }},
+        {"--domain", [this](const QString& o, const QString& v) { return domain(o, v); }},
+        {"--formula",
+         [this](const QString&, const QString& v) {
+           opt.formulas.append(v);
+           return true;
+         }},
+        {"--name",
+         [this](const QString&, const QString& v) {
+           opt.names.append(v);
+           return true;
+         }},
+        {"--partition", [this](const QString& o, const QString& v) { return kind(o, v); }},
+        {"--shape", [this](const QString& o, const QString& v) { return shape(o, v); }},
+        {"--components",
+         [this](const QString& o, const QString& v) {
+           opt.componentsGiven = true;
+           return integer(o, v, 2, maxDomainCount, &opt.components);
+         }},
+        {"--nodes", [this](const QString& o, const QString& v) { return nodes(o, v); }},
+        {"--fixed-point", store(&opt.fixedPoint, &opt.fixedPointGiven)},
+        {"--distance", store(&opt.distance, &opt.distanceGiven)},
+        {"--delta", store(&opt.delta, &opt.deltaGiven)},
+        {"--variance", store(&opt.variance, &opt.varianceGiven)},
+        {"--shift",
+         [this](const QString& o, const QString& v) {
+           opt.shiftGiven = true;
+           return integer(o, v, 1, maxShift, &opt.shift);
+         }},
+        {"--offset",
+         [this](const QString& o, const QString& v) {
+           opt.offsetGiven = true;
+           return integer(o, v, -maxOffset, maxOffset, &opt.offset);
+         }},
+        {"--degree", [this](const QString& o,
+                            const QString& v) { return integer(o, v, 0, maxDegree, &opt.degree); }},
+        {"--output", [this](const QString& o, const QString& v) { return output(o, v); }},
+        {"--precision",
+         [this](const QString& o, const QString& v) {
+           return integer(o, v, 1, maxPrecision, &opt.precision);
+         }},
+        {"-o",
+         [this](const QString& o, const QString& v) {
+           if (v.isEmpty())
+             return fail(tr("%1 needs a file name").arg(o));
+           opt.outputFile = v;
+           return true;
+         }},
+        {"--data",
+         [this](const QString& o, const QString& v) {
+           if (v.isEmpty())
+             return fail(tr("%1 needs a file name").arg(o));
+           opt.dataFile = v;
+           return true;
+         }},
+        {"--x-column",
+         [this](const QString& o, const QString& v) {
+           opt.xColumnGiven = true;
+           return integer(o, v, -1, 9999, &opt.xColumn);
+         }},
+        {"--separator",
+         [this](const QString& o, const QString& v) {
+           if (v.isEmpty())
+             return fail(tr("%1 needs a separator").arg(o));
+           opt.separator = v;
+           opt.separatorGiven = true;
+           return true;
+         }},
     };
 
     for (int i = 0; i < args.size(); ++i) {
@@ -265,37 +276,44 @@ bool parseArguments(const QStringList& args, ToolOptions& options, QString* erro
 QString usageText()
 {
   return QStringLiteral(
-    "Usage: quelmora-ft [options]\n"
-    "Computes the direct and inverse F-transform of functions and writes them as\n"
-    "semicolon-separated columns (to standard output, or to -o FILE).\n"
-    "\n"
-    "  --domain LOW,HIGH,COUNT   interval and number of subintervals (0,1,2000; COUNT 1..10000000)\n"
-    "  --formula EXPR            a function of x (muParser syntax); repeatable (default \"x\")\n"
-    "  --name NAME               column name of the formula (or data column) of the same order\n"
-    "                            (default: the formula text, \"DataFile\" for data)\n"
-    "  --data FILE               transform the columns of a data file (.csv or .txt) instead of\n"
-    "                            formulas; the domain is the x column or the row numbers\n"
-    "  --x-column N              column of the x values, counted from 0; -1 for none (default 0;\n"
-    "                            a file of one column has none)\n"
-    "  --separator S             value separator of the data file (default ';' for .csv, white\n"
-    "                            space for .txt)\n"
-    "  --partition KIND          generic | equidistant | custom (default generic)\n"
-    "  --shape SHAPE             triangle | sin (all kinds), gaussian (custom); default triangle,\n"
-    "                            gaussian for custom\n"
-    "  --components N            generic: number of components (default 5)\n"
-    "  --nodes A,B,C,...         generic, custom: explicit ascending nodes inside the domain\n"
-    "  --fixed-point P           equidistant: a node (default LOW)\n"
-    "  --distance H              equidistant: distance of the nodes (default (HIGH-LOW)/4)\n"
-    "  --delta D                 custom: element width (default (HIGH-LOW)/4)\n"
-    "  --variance V              custom: half-width or spread of the basic functions (default D/2)\n"
-    "  --shift S                 generic, equidistant: nodes between basic functions (1..999, default 1)\n"
-    "  --offset O                generic, equidistant: node of the first basic function (-999..999, default -1)\n"
-    "  --degree D                highest F-transform degree, 0..3 (default 0)\n"
-    "  --output LIST             comma list of function, components, inverse (default all)\n"
-    "  --include-domain          a leading \"Domain\" column with the x values of the first column\n"
-    "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
-    "  -o FILE                   write to FILE (replaced only when written completely)\n"
-    "  --help                    this text\n"
-    "\n"
-    "Errors give one line on standard error and exit status 2.\n");
+      "Usage: quelmora-ft [options]\n"
+      "Computes the direct and inverse F-transform of functions and writes them as\n"
+      "semicolon-separated columns (to standard output, or to -o FILE).\n"
+      "\n"
+      "  --domain LOW,HIGH,COUNT   interval and number of subintervals (0,1,2000; COUNT "
+      "1..10000000)\n"
+      "  --formula EXPR            a function of x (muParser syntax); repeatable (default \"x\")\n"
+      "  --name NAME               column name of the formula (or data column) of the same order\n"
+      "                            (default: the formula text, \"DataFile\" for data)\n"
+      "  --data FILE               transform the columns of a data file (.csv or .txt) instead of\n"
+      "                            formulas; the domain is the x column or the row numbers\n"
+      "  --x-column N              column of the x values, counted from 0; -1 for none (default "
+      "0;\n"
+      "                            a file of one column has none)\n"
+      "  --separator S             value separator of the data file (default ';' for .csv, white\n"
+      "                            space for .txt)\n"
+      "  --partition KIND          generic | equidistant | custom (default generic)\n"
+      "  --shape SHAPE             triangle | sin (all kinds), gaussian (custom); default "
+      "triangle,\n"
+      "                            gaussian for custom\n"
+      "  --components N            generic: number of components (default 5)\n"
+      "  --nodes A,B,C,...         generic, custom: explicit ascending nodes inside the domain\n"
+      "  --fixed-point P           equidistant: a node (default LOW)\n"
+      "  --distance H              equidistant: distance of the nodes (default (HIGH-LOW)/4)\n"
+      "  --delta D                 custom: element width (default (HIGH-LOW)/4)\n"
+      "  --variance V              custom: half-width or spread of the basic functions (default "
+      "D/2)\n"
+      "  --shift S                 generic, equidistant: nodes between basic functions (1..999, "
+      "default 1)\n"
+      "  --offset O                generic, equidistant: node of the first basic function "
+      "(-999..999, default -1)\n"
+      "  --degree D                highest F-transform degree, 0..3 (default 0)\n"
+      "  --output LIST             comma list of function, components, inverse (default all)\n"
+      "  --include-domain          a leading \"Domain\" column with the x values of the first "
+      "column\n"
+      "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
+      "  -o FILE                   write to FILE (replaced only when written completely)\n"
+      "  --help                    this text\n"
+      "\n"
+      "Errors give one line on standard error and exit status 2.\n");
 }

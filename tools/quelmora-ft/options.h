@@ -19,7 +19,7 @@ struct ToolOptions
   QStringList formulas;
   QStringList names;
   Kind kind = Generic;
-  int shape = -1;  // -1: the kind's default
+  int shape = -1; // -1: the kind's default
   int components = 5;
   bool componentsGiven = false;
   QVector<double> nodes;

@@ -12,7 +12,10 @@ namespace {
 using DataHolders::Domains::Equid;
 using PartPtr = QSharedPointer<DataHolders::Partitions::PartBase>;
 
-QString tr(const char* text) { return QObject::tr(text); }
+QString tr(const char* text)
+{
+  return QObject::tr(text);
+}
 
 // Evaluations of basic functions a custom partition may cost to build (each
 // function is cached over its non-zero range); beyond this it would not finish.
@@ -21,19 +24,26 @@ constexpr double maxCustomWork = 1e9;
 const char* shapeName(int shape)
 {
   switch (shape) {
-  case DataHolders::ShapeTriangle: return "triangle";
-  case DataHolders::ShapeSin: return "sin";
-  case DataHolders::ShapeGaussian: return "gaussian";
-  default: return "trapezoid";
+  case DataHolders::ShapeTriangle:
+    return "triangle";
+  case DataHolders::ShapeSin:
+    return "sin";
+  case DataHolders::ShapeGaussian:
+    return "gaussian";
+  default:
+    return "trapezoid";
   }
 }
 
 const char* kindName(ToolOptions::Kind kind)
 {
   switch (kind) {
-  case ToolOptions::Generic: return "generic";
-  case ToolOptions::Equidistant: return "equidistant";
-  default: return "custom";
+  case ToolOptions::Generic:
+    return "generic";
+  case ToolOptions::Equidistant:
+    return "equidistant";
+  default:
+    return "custom";
   }
 }
 
@@ -48,17 +58,17 @@ bool checkApplicable(const ToolOptions& o, QString* error)
     bool generic, equidistant, custom;
   };
   const Use uses[] = {
-    {o.componentsGiven, "--components", true, false, false},
-    {o.nodesGiven, "--nodes", true, false, true},
-    {o.fixedPointGiven, "--fixed-point", false, true, false},
-    {o.distanceGiven, "--distance", false, true, false},
-    {o.deltaGiven, "--delta", false, false, true},
-    {o.varianceGiven, "--variance", false, false, true},
-    {o.shiftGiven, "--shift", true, true, false},
-    {o.offsetGiven, "--offset", true, true, false},
+      {o.componentsGiven, "--components", true, false, false},
+      {o.nodesGiven, "--nodes", true, false, true},
+      {o.fixedPointGiven, "--fixed-point", false, true, false},
+      {o.distanceGiven, "--distance", false, true, false},
+      {o.deltaGiven, "--delta", false, false, true},
+      {o.varianceGiven, "--variance", false, false, true},
+      {o.shiftGiven, "--shift", true, true, false},
+      {o.offsetGiven, "--offset", true, true, false},
   };
   for (const Use& u : uses) {
-    const bool applies = o.kind == ToolOptions::Generic ? u.generic
+    const bool applies = o.kind == ToolOptions::Generic       ? u.generic
                          : o.kind == ToolOptions::Equidistant ? u.equidistant
                                                               : u.custom;
     if (u.given && !applies) {
@@ -98,9 +108,9 @@ bool checkStep(const char* option, double step, const Equid& d, QString* error)
   const double spacing = (d.high - d.low) / d.count;
   if ((d.high - d.low) / step > double(d.count) * (1 + 1e-9)) {
     *error = tr("%1 %2 is finer than the domain's point spacing %3: more nodes than domain points")
-               .arg(option)
-               .arg(step, 0, 'g', 17)
-               .arg(spacing, 0, 'g', 17);
+                 .arg(option)
+                 .arg(step, 0, 'g', 17)
+                 .arg(spacing, 0, 'g', 17);
     return false;
   }
   return true;
@@ -121,12 +131,15 @@ bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, QString* e
   }
   for (int i = 1; i < nodes.size(); ++i) {
     if (!(nodes[i] > nodes[i - 1])) {
-      *error = tr("--nodes: node %1 repeats %2; nodes must be strictly ascending").arg(i).arg(nodes[i]);
+      *error =
+          tr("--nodes: node %1 repeats %2; nodes must be strictly ascending").arg(i).arg(nodes[i]);
       return false;
     }
   }
   if (nodes.size() > qint64(d.count) + 1) {
-    *error = tr("--nodes: %1 nodes are more than the domain's %2 points").arg(nodes.size()).arg(d.count + 1);
+    *error = tr("--nodes: %1 nodes are more than the domain's %2 points")
+                 .arg(nodes.size())
+                 .arg(d.count + 1);
     return false;
   }
   return true;
@@ -148,7 +161,8 @@ PartPtr generic(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape,
   }
   // The default follows the domain as the components spin box follows its
   // maximum; an explicit count above the domain count is refused.
-  const int components = o.componentsGiven ? o.components : std::max(2, std::min(o.components, int(d->count)));
+  const int components =
+      o.componentsGiven ? o.components : std::max(2, std::min(o.components, int(d->count)));
   if (components > std::max(2, int(d->count))) {
     *error = tr("--components %1 is above the domain count %2").arg(o.components).arg(d->count);
     return {};
@@ -172,7 +186,10 @@ PartPtr equidistant(const ToolOptions& o, const QSharedPointer<Equid>& d, int sh
   r->fixedPoint = o.fixedPointGiven ? o.fixedPoint : d->low;
   r->partElementWidth = o.distanceGiven ? o.distance : defaultStep(*d);
   if (r->fixedPoint < d->low || r->fixedPoint > d->high) {
-    *error = tr("--fixed-point %1 lies outside the domain [%2, %3]").arg(r->fixedPoint).arg(d->low).arg(d->high);
+    *error = tr("--fixed-point %1 lies outside the domain [%2, %3]")
+                 .arg(r->fixedPoint)
+                 .arg(d->low)
+                 .arg(d->high);
     return {};
   }
   if (!checkStep("--distance", r->partElementWidth, *d, error))
@@ -196,8 +213,8 @@ PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, 
   r->extraParam = o.varianceGiven ? o.variance : r->delta * 0.5;
   if (!(r->extraParam >= r->delta / 10000)) {
     *error = tr("--variance %1 is below a ten-thousandth of the element width (%2)")
-               .arg(r->extraParam)
-               .arg(r->delta / 10000);
+                 .arg(r->extraParam)
+                 .arg(r->delta / 10000);
     return {};
   }
   const QVector<double> laidOut = DataHolders::deltaNodes(*d, r->delta);
@@ -209,10 +226,10 @@ PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, 
     if (shape != DataHolders::ShapeGaussian && o.nodes.size() != laidOut.size()) {
       *error = tr("--nodes: a custom %1 partition with element width %2 has %3 basic functions, "
                   "so it needs exactly %3 nodes (got %4)")
-                 .arg(shapeName(shape))
-                 .arg(r->delta)
-                 .arg(laidOut.size())
-                 .arg(o.nodes.size());
+                   .arg(shapeName(shape))
+                   .arg(r->delta)
+                   .arg(laidOut.size())
+                   .arg(o.nodes.size());
       return {};
     }
     r->nodes = o.nodes;
@@ -233,8 +250,8 @@ PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, 
   if (work > maxCustomWork) {
     *error = tr("the custom partition would evaluate its %1 basic functions at about %2 points: "
                 "too slow; use a smaller --variance, a larger --delta or a smaller COUNT")
-               .arg(r->nodes.size())
-               .arg(work, 0, 'g', 3);
+                 .arg(r->nodes.size())
+                 .arg(work, 0, 'g', 3);
     return {};
   }
   return r;
@@ -256,14 +273,17 @@ PartPtr partitionRecord(const ToolOptions& o, const QSharedPointer<Equid>& d, QS
 {
   if (!checkApplicable(o, error))
     return {};
-  const int shape = o.shape >= 0 ? o.shape
+  const int shape = o.shape >= 0                    ? o.shape
                     : o.kind == ToolOptions::Custom ? int(DataHolders::ShapeGaussian)
                                                     : int(DataHolders::ShapeTriangle);
   if (!checkShape(o, shape, error))
     return {};
   switch (o.kind) {
-  case ToolOptions::Generic: return generic(o, d, shape, error);
-  case ToolOptions::Equidistant: return equidistant(o, d, shape, error);
-  default: return custom(o, d, shape, error);
+  case ToolOptions::Generic:
+    return generic(o, d, shape, error);
+  case ToolOptions::Equidistant:
+    return equidistant(o, d, shape, error);
+  default:
+    return custom(o, d, shape, error);
   }
 }

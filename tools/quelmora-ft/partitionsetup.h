@@ -10,7 +10,7 @@
 QSharedPointer<DataHolders::Domains::Equid> domainRecord(const ToolOptions& options);
 
 QSharedPointer<DataHolders::Partitions::PartBase>
-partitionRecord(const ToolOptions& options, const QSharedPointer<DataHolders::Domains::Equid>& domain,
-                QString* error);
+partitionRecord(const ToolOptions& options,
+                const QSharedPointer<DataHolders::Domains::Equid>& domain, QString* error);
 
 #endif

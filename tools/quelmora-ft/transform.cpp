@@ -45,7 +45,7 @@ struct Transformer::Private
 
 Transformer::Transformer(const Partitions::PartitionBase<double, double>& partition, int maxDegree,
                          bool wantInverse)
-  : d(new Private{partition, maxDegree, wantInverse, nullptr, nullptr})
+    : d(new Private{partition, maxDegree, wantInverse, nullptr, nullptr})
 {
   d->bases.reset(new StaticFactory<double, double>(partition.domain()));
   d->nodes.reset(new Domains::Enumeration<double>(componentPoints(partition), true));
@@ -53,7 +53,10 @@ Transformer::Transformer(const Partitions::PartitionBase<double, double>& partit
 
 Transformer::~Transformer() = default;
 
-const Domains::EnumerationBase<double>& Transformer::componentDomain() const { return *d->nodes; }
+const Domains::EnumerationBase<double>& Transformer::componentDomain() const
+{
+  return *d->nodes;
+}
 
 TransformResult Transformer::transform(const Fn::MathFn<double, double>& fn) const
 {

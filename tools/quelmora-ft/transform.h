@@ -15,8 +15,8 @@
 // partition's nodes, and the cumulative inverse of each degree over the domain.
 struct TransformResult
 {
-  std::vector<std::unique_ptr<Fn::MathFn<double, double>>> components;  // degree 0..D
-  std::vector<std::unique_ptr<Fn::MathFn<double, double>>> inverses;    // degree 0..D
+  std::vector<std::unique_ptr<Fn::MathFn<double, double>>> components; // degree 0..D
+  std::vector<std::unique_ptr<Fn::MathFn<double, double>>> inverses;   // degree 0..D
 };
 
 // Computes with a shared set of bases; `componentDomain` holds one point per

@@ -12,7 +12,10 @@ ColorLabel::ColorLabel(QWidget* parent) : QLabel(parent)
   currentColor = palette().color(QPalette::Window);
 }
 
-QColor ColorLabel::color() const { return currentColor; }
+QColor ColorLabel::color() const
+{
+  return currentColor;
+}
 
 void ColorLabel::setColor(const QColor& c)
 {

@@ -2,12 +2,16 @@
 
 #include "ui_linestyleselector.h"
 
-LineStyleSelector::LineStyleSelector(QWidget* parent) : QWidget(parent), ui(new Ui::LineStyleSelector)
+LineStyleSelector::LineStyleSelector(QWidget* parent)
+    : QWidget(parent), ui(new Ui::LineStyleSelector)
 {
   ui->setupUi(this);
 }
 
-LineStyleSelector::~LineStyleSelector() { delete ui; }
+LineStyleSelector::~LineStyleSelector()
+{
+  delete ui;
+}
 
 void LineStyleSelector::setName(const QString& name)
 {
@@ -18,11 +22,20 @@ void LineStyleSelector::setName(const QString& name)
   ui->widthSpin->setObjectName(key + QStringLiteral("LineStyleWidth"));
 }
 
-ColorLabel* LineStyleSelector::colorLabel() const { return ui->colorLbl; }
+ColorLabel* LineStyleSelector::colorLabel() const
+{
+  return ui->colorLbl;
+}
 
-int LineStyleSelector::width() const { return ui->widthSpin->value(); }
+int LineStyleSelector::width() const
+{
+  return ui->widthSpin->value();
+}
 
-void LineStyleSelector::setWidth(int w) { ui->widthSpin->setValue(w); }
+void LineStyleSelector::setWidth(int w)
+{
+  ui->widthSpin->setValue(w);
+}
 
 void LineStyleSelector::setWidthVisible(bool visible)
 {

@@ -4,7 +4,9 @@
 #include <QWidget>
 
 class ColorLabel;
-namespace Ui { class LineStyleSelector; }
+namespace Ui {
+class LineStyleSelector;
+}
 
 // A captioned colour and line width. setName() also names the colour label
 // and the width spin box after the caption, which gives them stable keys in

@@ -10,7 +10,10 @@ namespace DataHolders {
 namespace {
 
 // NaN fails every comparison, so "!(x > 0)" also catches it.
-bool positiveFinite(double x) { return std::isfinite(x) && x > 0.0; }
+bool positiveFinite(double x)
+{
+  return std::isfinite(x) && x > 0.0;
+}
 
 // A step clamped into [r / 10000, r]; an unusable step falls back to r / 4.
 double clampStep(double step, const Domains::Equid& d)
@@ -29,7 +32,10 @@ bool domainRangeValid(double low, double high)
   return std::isfinite(low) && std::isfinite(high) && low < high && std::isfinite(high - low);
 }
 
-bool domainRangeValid(const Domains::Equid& d) { return domainRangeValid(d.low, d.high); }
+bool domainRangeValid(const Domains::Equid& d)
+{
+  return domainRangeValid(d.low, d.high);
+}
 
 QVector<double> genericNodes(const Domains::Equid& d, int componentCount)
 {
@@ -136,9 +142,15 @@ bool nodesValid(const QVector<double>& nodes, const Domains::Equid& d, QString* 
 
 namespace Partitions {
 
-double minimumStep(const DataHolders::Domains::Equid& d) { return (d.high - d.low) / 10000.0; }
+double minimumStep(const DataHolders::Domains::Equid& d)
+{
+  return (d.high - d.low) / 10000.0;
+}
 
-double maximumStep(const DataHolders::Domains::Equid& d) { return d.high - d.low; }
+double maximumStep(const DataHolders::Domains::Equid& d)
+{
+  return d.high - d.low;
+}
 
 QVector<double> layoutNodes(const PartBase& record)
 {
@@ -182,7 +194,8 @@ bool setDomain(FuzzyPt& record, const QSharedPointer<DataHolders::Domains::Equid
     return false;
   const DataHolders::Domains::Equid& d = *domain;
   const double h = clampStep(record.partElementWidth, d);
-  const bool sameRange = record.domain && record.domain->low == d.low && record.domain->high == d.high;
+  const bool sameRange =
+      record.domain && record.domain->low == d.low && record.domain->high == d.high;
   double fixedPoint = std::min(d.low + h, d.high);
   if (sameRange && std::isfinite(record.fixedPoint))
     fixedPoint = std::min(std::max(record.fixedPoint, d.low), d.high);

@@ -54,8 +54,8 @@ bool nodesValid(const QVector<double>& nodes, const Domains::Equid& d, QString* 
 namespace Partitions {
 
 // Bounds of a node distance or element width over a range r = high - low.
-double minimumStep(const DataHolders::Domains::Equid& d);  // r / 10000
-double maximumStep(const DataHolders::Domains::Equid& d);  // r
+double minimumStep(const DataHolders::Domains::Equid& d); // r / 10000
+double maximumStep(const DataHolders::Domains::Equid& d); // r
 
 // A fresh layout of the record's nodes over its own domain, as the widget of
 // the record's kind lays them out (generic nodes, fixed-point nodes or delta

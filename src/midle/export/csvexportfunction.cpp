@@ -15,9 +15,18 @@ namespace {
 
 using Function = ExportFunctionBase::Function;
 
-std::size_t pointCount(const Function* f) { return f->domain()->size(); }
-double pointAt(const Function* f, std::size_t r) { return f->domain()->values()[r]; }
-double valueAt(const Function* f, std::size_t r) { return f->valueAtIndex(r); }
+std::size_t pointCount(const Function* f)
+{
+  return f->domain()->size();
+}
+double pointAt(const Function* f, std::size_t r)
+{
+  return f->domain()->values()[r];
+}
+double valueAt(const Function* f, std::size_t r)
+{
+  return f->valueAtIndex(r);
+}
 
 // Formats numbers the way a default C++ stream does ("%g"), never through the
 // process locale: a comma locale must not turn 0.5 into 0,5.
@@ -72,7 +81,8 @@ std::string CsvExportFunction::formatNumber(double value, int significantDigits)
   return out;
 }
 
-template <typename Sink> bool CsvExportFunction::produce(Sink& sink) const
+template <typename Sink>
+bool CsvExportFunction::produce(Sink& sink) const
 {
   std::string buf;
   const std::string separator = sep.toStdString();

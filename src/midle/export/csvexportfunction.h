@@ -32,7 +32,8 @@ public:
   static std::string formatNumber(double value, int significantDigits = 6);
 
 private:
-  template <typename Sink> bool produce(Sink& sink) const;
+  template <typename Sink>
+  bool produce(Sink& sink) const;
 };
 
 #endif

@@ -14,19 +14,43 @@ void ExportFunctionBase::addColumn(const Function* fn, const QString& name)
   names.insert(fn, name);
 }
 
-QString ExportFunctionBase::errorString() const { return error; }
+QString ExportFunctionBase::errorString() const
+{
+  return error;
+}
 
-QString ExportFunctionBase::fileName() const { return file; }
+QString ExportFunctionBase::fileName() const
+{
+  return file;
+}
 
-void ExportFunctionBase::setFileName(const QString& name) { file = name; }
+void ExportFunctionBase::setFileName(const QString& name)
+{
+  file = name;
+}
 
-bool ExportFunctionBase::includeDomain() const { return withDomain; }
+bool ExportFunctionBase::includeDomain() const
+{
+  return withDomain;
+}
 
-void ExportFunctionBase::setIncludeDomain(bool include) { withDomain = include; }
+void ExportFunctionBase::setIncludeDomain(bool include)
+{
+  withDomain = include;
+}
 
-int ExportFunctionBase::precision() const { return digits; }
+int ExportFunctionBase::precision() const
+{
+  return digits;
+}
 
 // Beyond 17 digits a double carries no more information.
-void ExportFunctionBase::setPrecision(int d) { digits = std::clamp(d, 1, 17); }
+void ExportFunctionBase::setPrecision(int d)
+{
+  digits = std::clamp(d, 1, 17);
+}
 
-QString ExportFunctionBase::separator() const { return sep; }
+QString ExportFunctionBase::separator() const
+{
+  return sep;
+}

@@ -5,7 +5,10 @@
 #include <QMap>
 #include <QString>
 
-namespace Fn { template <typename X, typename Y> class MathFn; }
+namespace Fn {
+template <typename X, typename Y>
+class MathFn;
+}
 
 // Collects the functions of a value export as named columns; a subclass
 // writes them in its file format. The functions are not owned and must

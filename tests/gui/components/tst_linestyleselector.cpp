@@ -25,11 +25,15 @@ void TestLineStyleSelector::namingGivesStoredKeys_data()
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("colorName");
   QTest::addColumn<QString>("widthName");
-  QTest::newRow("one space") << "Original function" << "Original_functionLineStyleColor"
+  QTest::newRow("one space") << "Original function"
+                             << "Original_functionLineStyleColor"
                              << "Original_functionLineStyleWidth";
-  QTest::newRow("two spaces") << "Transformed function Ft0" << "Transformed_function_Ft0LineStyleColor"
+  QTest::newRow("two spaces") << "Transformed function Ft0"
+                              << "Transformed_function_Ft0LineStyleColor"
                               << "Transformed_function_Ft0LineStyleWidth";
-  QTest::newRow("no space") << "Background" << "BackgroundLineStyleColor" << "BackgroundLineStyleWidth";
+  QTest::newRow("no space") << "Background"
+                            << "BackgroundLineStyleColor"
+                            << "BackgroundLineStyleWidth";
 }
 
 void TestLineStyleSelector::namingGivesStoredKeys()
@@ -101,7 +105,7 @@ void TestLineStyleSelector::widthPropertyAndVisibility()
   QCOMPARE(s.width(), 2);
   QVERIFY(s.setProperty("LineWidth", 5));
   QCOMPARE(s.width(), 5);
-  s.setWidth(40);  // the spin box keeps 1..10
+  s.setWidth(40); // the spin box keeps 1..10
   QCOMPARE(s.property("LineWidth").toInt(), 10);
   s.setWidthVisible(false);
   QVERIFY(s.findChild<QLabel*>("widthLbl")->isHidden());

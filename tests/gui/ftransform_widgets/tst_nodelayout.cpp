@@ -108,10 +108,11 @@ void TestNodeLayout::fixedPointLayout_data()
   QTest::addColumn<QVector<double>>("expected");
 
   QTest::newRow("points beyond both ends")
-    << 0.0 << 1.0 << 0.3 << 0.25 << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+      << 0.0 << 1.0 << 0.3 << 0.25 << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
   QTest::newRow("from low") << 0.0 << 1.0 << 0.0 << 0.5 << QVector<double>{0, 0.5, 1};
   QTest::newRow("from high") << 0.0 << 1.0 << 1.0 << 0.5 << QVector<double>{0, 0.5, 1};
-  QTest::newRow("step wider than the range") << 0.0 << 1.0 << 0.5 << 3.0 << QVector<double>{-2.5, 0.5, 3.5};
+  QTest::newRow("step wider than the range")
+      << 0.0 << 1.0 << 0.5 << 3.0 << QVector<double>{-2.5, 0.5, 3.5};
   QTest::newRow("zero step") << 0.0 << 1.0 << 0.5 << 0.0 << QVector<double>{};
   QTest::newRow("negative step") << 0.0 << 1.0 << 0.5 << -0.1 << QVector<double>{};
   QTest::newRow("nan step") << 0.0 << 1.0 << 0.5 << kNan << QVector<double>{};
@@ -143,8 +144,8 @@ void TestNodeLayout::deltaLayout_data()
 
   QTest::newRow("quarter") << 0.0 << 1.0 << 0.25 << QVector<double>{0, 0.25, 0.5, 0.75, 1};
   QTest::newRow("high not reached") << 0.0 << 1.0 << 0.3 << QVector<double>{0, 0.3, 0.6, 0.9};
-  QTest::newRow("tenths reach high") << 0.0 << 1.0 << 0.1
-                                     << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
+  QTest::newRow("tenths reach high")
+      << 0.0 << 1.0 << 0.1 << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
   QTest::newRow("wider than range") << 2.0 << 3.0 << 5.0 << QVector<double>{2};
   QTest::newRow("zero") << 0.0 << 1.0 << 0.0 << QVector<double>{};
   QTest::newRow("negative") << 0.0 << 1.0 << -0.25 << QVector<double>{};
@@ -295,7 +296,8 @@ void TestNodeLayout::invalidDomainChangesNothing()
   DataHolders::Partitions::FuzzyPt pt;
   DataHolders::Partitions::FuzzyDelta delta;
   const auto before = eq.domain;
-  for (const DomainPtr& bad : std::initializer_list<DomainPtr>{DomainPtr(), domain(1, 1), domain(kNan, 1), domain(0, kInf)}) {
+  for (const DomainPtr& bad : std::initializer_list<DomainPtr>{DomainPtr(), domain(1, 1),
+                                                               domain(kNan, 1), domain(0, kInf)}) {
     QVERIFY(!DataHolders::Partitions::setDomain(eq, bad));
     QVERIFY(!DataHolders::Partitions::setDomain(pt, bad));
     QVERIFY(!DataHolders::Partitions::setDomain(delta, bad));
