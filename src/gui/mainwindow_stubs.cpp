@@ -1,5 +1,5 @@
-// Temporary definitions until the data import and the export of the main
-// window land in their own files.
+// Temporary definitions until the data import of the main window lands in
+// its own file.
 #include "gui/mainwindow.h"
 
 #if !__has_include("gui/mainwindow_data.cpp")
@@ -9,9 +9,4 @@ bool MainWindow::loadDataFile(DataFileInfo, bool)
 }
 
 void MainWindow::onActionOpenData_triggered() {}
-#endif
-
-#if !__has_include("gui/mainwindow_export.cpp")
-void MainWindow::onActionExportValues_triggered() {}
-void MainWindow::onActionExportPicture_triggered() {}
 #endif
