@@ -320,14 +320,8 @@ void TestPartitionEditor::lockedNodes()
 {
   Fixture f;
   f.editor.setNodesLocked(true);
-  QVERIFY(f.show());
   QVERIFY(f.edit(2)->isReadOnly());
-  f.editor.plot()->canvas()->setFocus();
-  f.drive.move(f.drive.pixelOf(0.5, 0) + QPoint(2, 2));
-  f.drive.press(f.drive.pixelOf(0.5, 0));
-  f.drive.move(f.drive.pixelOf(0.6, 0));
-  f.drive.release(f.drive.pixelOf(0.6, 0));
-  QCOMPARE(f.node(2), 0.5);
+  QVERIFY(!f.editor.plot()->nodesMovable());
   f.editor.setNodesLocked(false);
   QVERIFY(!f.edit(2)->isReadOnly());
   QVERIFY(f.editor.plot()->nodesMovable());

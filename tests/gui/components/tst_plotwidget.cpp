@@ -9,7 +9,6 @@
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
-#include <qwt_plot_legenditem.h>
 #include <qwt_plot_marker.h>
 #include <qwt_point_data.h>
 #include <qwt_scale_div.h>
@@ -58,7 +57,6 @@ private slots:
   void valueReadOut_data();
   void valueReadOut();
   void highlightedMarkerOutlivesHiding();
-  void legendShowsNamesAndReadOut();
   void followerScrollsWithMaster();
   void pictureAtSizeRestoresWidget();
 };
@@ -232,24 +230,6 @@ void TestPlotWidget::highlightedMarkerOutlivesHiding()
   QCOMPARE(a->symbol()->brush().color(), QColor(Qt::darkGreen));
   w.setMarkersVisible(true);
   QVERIFY(a->isVisible() && b->isVisible());
-}
-
-void TestPlotWidget::legendShowsNamesAndReadOut()
-{
-  Sampled s(0, 1, 4);
-  PlotWidget w;
-  CurveInfoBase* info = w.addFunction(s.fn.get());
-  info->setName("InvFt0");
-  QVERIFY(!w.isLegendVisible());
-  w.setLegendAlignment(Qt::AlignLeft | Qt::AlignBottom);
-  w.setLegendVisible(true);
-  QVERIFY(w.legend() && w.legend()->plot() == w.plot());
-  QCOMPARE(w.legend()->alignment(), Qt::AlignLeft | Qt::AlignBottom);
-  QCOMPARE(w.legend()->maxColumns(), 1u);
-  QCOMPARE(info->curve()->title().text(), QString("InvFt0"));
-  w.setLegendVisible(false);
-  QVERIFY(!w.legend());
-  QVERIFY(w.plot()->itemList(QwtPlotItem::Rtti_PlotLegend).isEmpty());
 }
 
 void TestPlotWidget::followerScrollsWithMaster()
