@@ -17,7 +17,7 @@ inline const char* const txtSuffix = "txt";
 inline const char* const pngSuffix = "png";
 inline const char* const sessionSuffix = "qms";
 inline const char* const invalidInputStyle =
-  "border-style: groove;border-color: red;border-width: 3px;";
+    "border-style: groove;border-color: red;border-width: 3px;";
 
 // "Quelmorin session (*.qms)"
 inline QString sessionFilter()

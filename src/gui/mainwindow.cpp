@@ -79,20 +79,14 @@ int countFlags(int mask)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-  : QMainWindow(parent),
-    ui(new Ui::MainWindow),
-    zoomSlider(new QwtSlider(this)),
-    functionTypeUsed(0),
-    domainRecord(new DataHolders::Domains::Equid),
-    genericRecord(new DataHolders::Partitions::FuzzyEq),
-    equidistantRecord(new DataHolders::Partitions::FuzzyPt),
-    customRecord(new DataHolders::Partitions::FuzzyDelta),
-    formulaBuilder(new FormulaBuilderWidget),
-    preferences(new PreferencesWidget),
-    about(new AboutWidget),
-    domain(nullptr),
-    sessionPersistence(new WidgetPersistence(this)),
-    globalPersistence(new WidgetPersistence(this))
+    : QMainWindow(parent), ui(new Ui::MainWindow), zoomSlider(new QwtSlider(this)),
+      functionTypeUsed(0), domainRecord(new DataHolders::Domains::Equid),
+      genericRecord(new DataHolders::Partitions::FuzzyEq),
+      equidistantRecord(new DataHolders::Partitions::FuzzyPt),
+      customRecord(new DataHolders::Partitions::FuzzyDelta),
+      formulaBuilder(new FormulaBuilderWidget), preferences(new PreferencesWidget),
+      about(new AboutWidget), domain(nullptr), sessionPersistence(new WidgetPersistence(this)),
+      globalPersistence(new WidgetPersistence(this))
 {
   ui->setupUi(this);
 
@@ -119,8 +113,10 @@ MainWindow::MainWindow(QWidget* parent)
 
   globalPersistence->setFile(QString());
   globalPersistence->addWidget(preferences->pages()->widget(2), QStringLiteral("Preferences"));
-  sessionPersistence->addWidget(preferences->pages()->widget(0), QStringLiteral("Preferences_page0"));
-  sessionPersistence->addWidget(preferences->pages()->widget(1), QStringLiteral("Preferences_page1"));
+  sessionPersistence->addWidget(preferences->pages()->widget(0),
+                                QStringLiteral("Preferences_page0"));
+  sessionPersistence->addWidget(preferences->pages()->widget(1),
+                                QStringLiteral("Preferences_page1"));
   sessionPersistence->addWidget(ui->domainWidget, QStringLiteral("DomainWidget"));
   sessionPersistence->addWidget(ui->fnSelector, QStringLiteral("FunctionSelector"));
   sessionPersistence->addWidget(ui->ftDegreeWidget, QStringLiteral("FtDegreeWidget"));
@@ -596,9 +592,9 @@ void MainWindow::linkNodeSelection(bool link)
     return;
   FunctionTableWidget* table = ui->functionTableWidget;
   nodeSelectedLink =
-    connect(editor, &PartitionEditor::nodeSelected, table, &FunctionTableWidget::selectRow);
-  rowSelectedLink =
-    connect(table, &FunctionTableWidget::selectedRowChanged, editor, &PartitionEditor::highlightNode);
+      connect(editor, &PartitionEditor::nodeSelected, table, &FunctionTableWidget::selectRow);
+  rowSelectedLink = connect(table, &FunctionTableWidget::selectedRowChanged, editor,
+                            &PartitionEditor::highlightNode);
 }
 
 void MainWindow::refreshCoefTable()
@@ -626,8 +622,8 @@ void MainWindow::refreshCoefTable()
       Policy::check(it != ft->components().constEnd() && it.value(),
                     "Direct fuzzy transform was not calculated");
       const QString header =
-        (functionTypeUsed == 0 ? functionNames.value(fn) : QStringLiteral("DataFile"))
-        + QStringLiteral(" Ft") + DataHolders::degreeName(flag);
+          (functionTypeUsed == 0 ? functionNames.value(fn) : QStringLiteral("DataFile")) +
+          QStringLiteral(" Ft") + DataHolders::degreeName(flag);
       tableWidget->setColumn(column++, header, it.value().data());
     }
   }

@@ -22,7 +22,9 @@ class QActionGroup;
 class QCloseEvent;
 class QwtSlider;
 class WidgetPersistence;
-namespace Ui { class MainWindow; }
+namespace Ui {
+class MainWindow;
+}
 
 // The one top-level window. It owns the records, the math domain and the
 // functions being transformed, the dialogs and both widget persistences, and
@@ -129,8 +131,8 @@ protected:
   QString expressionOf(const QString& name) const;
   QStringList formulaNames() const;
   // The math domain of a domain record; nullptr for an unusable record.
-  static ::Domains::EnumerationBase<double>* makeDomain(
-    const QSharedPointer<DataHolders::Domains::Equid>& record);
+  static ::Domains::EnumerationBase<double>*
+  makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record);
   void installPartition();
 
   Ui::MainWindow* ui;

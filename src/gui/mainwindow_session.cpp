@@ -199,7 +199,7 @@ bool MainWindow::saveSession(const QString& path)
     return true;
   Prompt::critical(this, tr("Error when saving session"),
                    tr("Session could not be saved to \"%1\": the file cannot be written.")
-                     .arg(QDir::toNativeSeparators(path)));
+                       .arg(QDir::toNativeSeparators(path)));
   return false;
 }
 
@@ -219,12 +219,13 @@ bool MainWindow::openSession(const QString& path)
 {
   SessionValidator validator(path, currentDomainTexts());
   if (!validator.validate()) {
-    const QString where = validator.badKey().isEmpty()
-                            ? validator.reason()
-                            : tr("the value of %1 %2").arg(validator.badKey(), validator.reason());
+    const QString where =
+        validator.badKey().isEmpty()
+            ? validator.reason()
+            : tr("the value of %1 %2").arg(validator.badKey(), validator.reason());
     Prompt::critical(this, tr("Error when opening session"),
                      tr("Session \"%1\" was not opened: %2.\nThe current work is kept.")
-                       .arg(QDir::toNativeSeparators(path), where));
+                         .arg(QDir::toNativeSeparators(path), where));
     return false;
   }
   const SessionContents& c = validator.contents();
@@ -244,7 +245,7 @@ bool MainWindow::openSession(const QString& path)
   Prompt::critical(this, tr("Error when opening session"),
                    tr("Session \"%1\" was not opened: the data file of MainWindow/dataFile "
                       "(\"%2\") could not be read.\nThe current work is kept.")
-                     .arg(QDir::toNativeSeparators(path), c.dataFile));
+                       .arg(QDir::toNativeSeparators(path), c.dataFile));
   if (haveSnapshot) {
     SessionValidator again(snapshot, currentDomainTexts());
     if (again.validate())
@@ -369,8 +370,8 @@ void MainWindow::onActionSaveSession_triggered()
 
 void MainWindow::onActionSaveAsSession_triggered()
 {
-  const QString name = Prompt::getSaveFileName(this, tr("Save session"), QString(),
-                                               AppConstants::sessionFilter());
+  const QString name =
+      Prompt::getSaveFileName(this, tr("Save session"), QString(), AppConstants::sessionFilter());
   if (name.isEmpty() || !checkSessionInputs())
     return;
   sessionFile = name;
@@ -453,8 +454,8 @@ void MainWindow::saveOnExit()
   if (policy == 2) {
     saveSession(sessionFile);
   } else if (policy == 1) {
-    if (QFileInfo(sessionFile).completeBaseName()
-        == QFileInfo(defaultSessionPath()).completeBaseName())
+    if (QFileInfo(sessionFile).completeBaseName() ==
+        QFileInfo(defaultSessionPath()).completeBaseName())
       saveSession(sessionFile);
   }
 }

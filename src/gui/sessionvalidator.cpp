@@ -35,8 +35,9 @@ bool readNumber(const QVariant& v, double& out)
 } // namespace
 
 SessionValidator::SessionValidator(const QString& sessionPath, const Fallback& current)
-  : path(sessionPath), fallback(current)
-{}
+    : path(sessionPath), fallback(current)
+{
+}
 
 bool SessionValidator::fail(const QString& badKey, const QString& text)
 {
@@ -120,27 +121,28 @@ bool SessionValidator::validate()
     return fail(QString(), QStringLiteral("it is not a readable settings file"));
 
   double low = 0.0, high = 1.0;
-  return readMainWindow(s) && readWidgets(s) && readDomain(s, low, high)
-         && readPartition(s, low, high) && checkDataFile();
+  return readMainWindow(s) && readWidgets(s) && readDomain(s, low, high) &&
+         readPartition(s, low, high) && checkDataFile();
 }
 
 bool SessionValidator::readMainWindow(QSettings& s)
 {
-  if (!readInt(s, QStringLiteral("FunctionSelector/count"), 1, maxSelectors, result.selectorCount)
-      || !readDouble(s, QStringLiteral("MainWindow/zoom"), 1.0, maxZoom, result.zoom)
-      || !readInt(s, QStringLiteral("MainWindow/functionTypeUsed"), 0, 1, result.functionTypeUsed)
-      || !readInt(s, QStringLiteral("MainWindow/decimalSeparator"), 0, 1, result.decimalSeparator)
-      || !readInt(s, QStringLiteral("MainWindow/legendAlignment"), 0, 0xffff,
-                  result.legendAlignment)
-      || !readBool(s, QStringLiteral("MainWindow/showLegend"), result.showLegend))
+  if (!readInt(s, QStringLiteral("FunctionSelector/count"), 1, maxSelectors,
+               result.selectorCount) ||
+      !readDouble(s, QStringLiteral("MainWindow/zoom"), 1.0, maxZoom, result.zoom) ||
+      !readInt(s, QStringLiteral("MainWindow/functionTypeUsed"), 0, 1, result.functionTypeUsed) ||
+      !readInt(s, QStringLiteral("MainWindow/decimalSeparator"), 0, 1, result.decimalSeparator) ||
+      !readInt(s, QStringLiteral("MainWindow/legendAlignment"), 0, 0xffff,
+               result.legendAlignment) ||
+      !readBool(s, QStringLiteral("MainWindow/showLegend"), result.showLegend))
     return false;
 
   const QString typeKey = QStringLiteral("MainWindow/partitionType");
   if (!readInt(s, typeKey, 0, 1000, result.partitionType))
     return false;
-  if (result.partitionType != DataHolders::KindGenericRuspini
-      && result.partitionType != DataHolders::KindEquidistantRuspini
-      && result.partitionType != DataHolders::KindCustomPartition)
+  if (result.partitionType != DataHolders::KindGenericRuspini &&
+      result.partitionType != DataHolders::KindEquidistantRuspini &&
+      result.partitionType != DataHolders::KindCustomPartition)
     return fail(typeKey, QStringLiteral("is not a known partition type"));
 
   result.dataFile = s.value(QStringLiteral("MainWindow/dataFile")).toString();
@@ -160,13 +162,11 @@ bool SessionValidator::readMainWindow(QSettings& s)
 bool SessionValidator::readWidgets(QSettings& s)
 {
   int unused = 0;
-  return readInt(s, QStringLiteral("FtDegreeWidget/ftDegreeSpin_value"), 0, 3, unused)
-         && readInt(s, QStringLiteral("Preferences_page1/maxZoomSpin_value"), 5, int(maxZoom),
-                    unused)
-         && readInt(s, QStringLiteral("Preferences_page1/legendIconWidthSpin_value"), 0, 99,
-                    unused)
-         && readInt(s, QStringLiteral("Preferences_page1/legendIconHeightSpin_value"), 0, 19,
-                    unused);
+  return readInt(s, QStringLiteral("FtDegreeWidget/ftDegreeSpin_value"), 0, 3, unused) &&
+         readInt(s, QStringLiteral("Preferences_page1/maxZoomSpin_value"), 5, int(maxZoom),
+                 unused) &&
+         readInt(s, QStringLiteral("Preferences_page1/legendIconWidthSpin_value"), 0, 99, unused) &&
+         readInt(s, QStringLiteral("Preferences_page1/legendIconHeightSpin_value"), 0, 19, unused);
 }
 
 bool SessionValidator::readDomain(QSettings& s, double& low, double& high)
@@ -184,8 +184,8 @@ bool SessionValidator::readDomain(QSettings& s, double& low, double& high)
                 QStringLiteral("does not give an interval with low < high"));
 
   bool ok = false;
-  const qlonglong count = s.value(countKey, fallback.discretization).toString().trimmed()
-                            .toLongLong(&ok);
+  const qlonglong count =
+      s.value(countKey, fallback.discretization).toString().trimmed().toLongLong(&ok);
   if (!ok)
     return fail(countKey, QStringLiteral("is not an integer"));
   if (count < minDiscretization || count > maxDiscretization)
@@ -210,14 +210,14 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
   const double maxStep = DataHolders::Partitions::maximumStep(range);
 
   if (kind == DataHolders::KindGenericRuspini || kind == DataHolders::KindEquidistantRuspini) {
-    if (!readInt(s, group + QStringLiteral("offsetSpin_value"), minOffset, maxOffset, unused)
-        || !readInt(s, group + QStringLiteral("shiftSpin_value"), minShift, maxShift, unused))
+    if (!readInt(s, group + QStringLiteral("offsetSpin_value"), minOffset, maxOffset, unused) ||
+        !readInt(s, group + QStringLiteral("shiftSpin_value"), minShift, maxShift, unused))
       return false;
   }
   if (kind == DataHolders::KindGenericRuspini)
     return readInt(s, group + QStringLiteral("nodesSpin_value"), minComponents, maxComponents,
-                   unused)
-           && readNodes(s, DataHolders::partitionTypeName(kind), low, high);
+                   unused) &&
+           readNodes(s, DataHolders::partitionTypeName(kind), low, high);
 
   if (kind == DataHolders::KindEquidistantRuspini) {
     double h = 0.25;

@@ -15,10 +15,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QMenu>
-#include <QSpinBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -89,8 +89,8 @@ public:
     parts << w->currentSessionFile() << QString::number(kind(w))
           << QString::number(selector(w)->count()) << QString::number(zoom(w))
           << domainText(w, "lowEdt") << domainText(w, "highEdt") << domainText(w, "discrEdt")
-          << QString::number(degreeSpin(w)->value())
-          << QString::number(w->functionSourceType()) << QString::number(legendAlignment(w))
+          << QString::number(degreeSpin(w)->value()) << QString::number(w->functionSourceType())
+          << QString::number(legendAlignment(w))
           << QString::number(action(w, "actionShowLegend")->isChecked())
           << QString::number(functionCount(w));
     for (double x : nodes(w))

@@ -5,10 +5,10 @@
 #include "common/promptrecorder.h"
 #include "gui/components/plotwidget.h"
 
-#include <QPushButton>
 #include "gui/components/functiontablewidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include <QPushButton>
 
 #include "gui/formulabuilderwidget.h"
 
@@ -207,7 +207,8 @@ private slots:
   {
     PromptRecorder rec;
     auto w = startWindow();
-    auto* high = T::child<QWidget>(w.get(), "domainWidget")->findChild<QLineEdit*>(QStringLiteral("highEdt"));
+    auto* high = T::child<QWidget>(w.get(), "domainWidget")
+                     ->findChild<QLineEdit*>(QStringLiteral("highEdt"));
     QVERIFY(high);
     high->setFocus();
     QApplication::processEvents();

@@ -5,12 +5,12 @@
 #include "common/promptrecorder.h"
 #include "gui/components/plotwidget.h"
 
-#include <QPushButton>
 #include "gui/apppaths.h"
+#include <QPushButton>
 
 #include <QFile>
-#include <QSpinBox>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -119,8 +119,9 @@ private slots:
     PromptRecorder rec;
     auto w = startWindow();
     MainWindow* const win = w.get();
-    QAction* action = kind == 6 ? T::action(win, "actionEquidistant")
-                                : kind == 7 ? T::action(win, "actionFixedPT") : T::action(win, "actionPartDelta");
+    QAction* action = kind == 6   ? T::action(win, "actionEquidistant")
+                      : kind == 7 ? T::action(win, "actionFixedPT")
+                                  : T::action(win, "actionPartDelta");
     action->trigger();
     QCOMPARE(T::kind(w.get()), kind);
 
@@ -322,8 +323,7 @@ private slots:
     T::addRecent(w.get(), path("s2.qms"));
     QCOMPARE(w->recentSessions(), (QStringList{path("s2.qms"), path("s1.qms"), def}));
     T::addRecent(w.get(), path("s3.qms"));
-    QCOMPARE(w->recentSessions(),
-             (QStringList{path("s3.qms"), path("s2.qms"), path("s1.qms")}));
+    QCOMPARE(w->recentSessions(), (QStringList{path("s3.qms"), path("s2.qms"), path("s1.qms")}));
     QCOMPARE(T::menuOrder(w.get()), w->recentSessions());
 
     setMaxRecent(w.get(), 1);
@@ -345,8 +345,9 @@ private slots:
     row("unknown kind", "[MainWindow]\npartitionType=42\n", "MainWindow/partitionType");
     row("huge node list", "[GenericRuspini]\nNodeList\\size=2147483647\n",
         "GenericRuspini/NodeList/size");
-    row("node outside", "[GenericRuspini]\nNodeList\\1\\node=-5\nNodeList\\2\\node=1\n"
-                        "NodeList\\size=2\n",
+    row("node outside",
+        "[GenericRuspini]\nNodeList\\1\\node=-5\nNodeList\\2\\node=1\n"
+        "NodeList\\size=2\n",
         "GenericRuspini/NodeList/1/node");
     row("tiny distance",
         "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nelemWidthEdt_text=1e-12\n",
@@ -354,15 +355,19 @@ private slots:
     row("zero variance", "[MainWindow]\npartitionType=8\n[CustomPartition]\nextraParamEdt_text=0\n",
         "CustomPartition/extraParamEdt_text");
     row("shift zero", "[GenericRuspini]\nshiftSpin_value=0\n", "GenericRuspini/shiftSpin_value");
-    row("degree 7", "[FtDegreeWidget]\nftDegreeSpin_value=7\n", "FtDegreeWidget/ftDegreeSpin_value");
+    row("degree 7", "[FtDegreeWidget]\nftDegreeSpin_value=7\n",
+        "FtDegreeWidget/ftDegreeSpin_value");
     row("zoom inf", "[MainWindow]\nzoom=inf\n", "MainWindow/zoom");
     row("selectors", "[FunctionSelector]\ncount=99999\n", "FunctionSelector/count");
     row("missing data", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/nonexistent/d.txt\n",
         "MainWindow/dataFile");
-    row("data directory", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/tmp\n", "MainWindow/dataFile");
+    row("data directory", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/tmp\n",
+        "MainWindow/dataFile");
     row("data device", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/dev/urandom\n",
         "MainWindow/dataFile");
-    QByteArray binary("\x7f" "ELF\0\0\x01\x02garbage", 16);
+    QByteArray binary("\x7f"
+                      "ELF\0\0\x01\x02garbage",
+                      16);
     row("binary session", binary, "");
 
     // Data files that pass the checks but cannot be read as data: the session
@@ -370,8 +375,8 @@ private slots:
     const QString truncated = path(QStringLiteral("truncated.txt"));
     writeFile(truncated, "0 1\n1 2\n");
     row("truncated data",
-        "[MainWindow]\nfunctionTypeUsed=1\npartitionType=7\ndataFile=" + truncated.toUtf8()
-          + "\n[FunctionSelector]\ncount=2\n[FtDegreeWidget]\nftDegreeSpin_value=0\n",
+        "[MainWindow]\nfunctionTypeUsed=1\npartitionType=7\ndataFile=" + truncated.toUtf8() +
+            "\n[FunctionSelector]\ncount=2\n[FtDegreeWidget]\nftDegreeSpin_value=0\n",
         "MainWindow/dataFile");
     const QString binaryData = path(QStringLiteral("binary.csv"));
     writeFile(binaryData, QByteArray("1;2\n\0\0\0\xff", 9));
@@ -392,7 +397,8 @@ private slots:
     const QString before = T::fingerprint(w.get());
 
     // One file per row: the settings cache may not notice a rewrite within a second.
-    const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".qms"));
+    const QString file =
+        path(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".qms"));
     writeFile(file, text);
     QVERIFY(!w->openSession(file));
     // The data reader may have said why first; the refusal names file and key.
@@ -428,9 +434,8 @@ private slots:
     w->close();
     bool reported = false;
     for (const Prompt::Message& msg : rec.messages)
-      reported = reported
-                 || (msg.title == QStringLiteral("Error when saving session")
-                     && msg.text.contains(target));
+      reported = reported || (msg.title == QStringLiteral("Error when saving session") &&
+                              msg.text.contains(target));
     QVERIFY(reported);
   }
 
@@ -440,7 +445,8 @@ private slots:
     auto w = startWindow();
     const QString file = w->currentSessionFile();
     const QByteArray before = readAll(file);
-    auto* low = T::child<QWidget>(w.get(), "domainWidget")->findChild<QLineEdit*>(QStringLiteral("lowEdt"));
+    auto* low =
+        T::child<QWidget>(w.get(), "domainWidget")->findChild<QLineEdit*>(QStringLiteral("lowEdt"));
     QVERIFY(low);
     low->setText(QStringLiteral("5"));
     T::action(w.get(), "actionSaveSession")->trigger();

@@ -78,8 +78,10 @@ private slots:
     auto row = [](const char* name, const QByteArray& text, const char* key) {
       QTest::newRow(name) << text << QString::fromLatin1(key);
     };
-    row("low == high", "[DomainWidget]\nlowEdt_text=1\nhighEdt_text=1\n", "DomainWidget/highEdt_text");
-    row("low > high", "[DomainWidget]\nlowEdt_text=5\nhighEdt_text=1\n", "DomainWidget/highEdt_text");
+    row("low == high", "[DomainWidget]\nlowEdt_text=1\nhighEdt_text=1\n",
+        "DomainWidget/highEdt_text");
+    row("low > high", "[DomainWidget]\nlowEdt_text=5\nhighEdt_text=1\n",
+        "DomainWidget/highEdt_text");
     row("low not finite", "[DomainWidget]\nlowEdt_text=-inf\n", "DomainWidget/lowEdt_text");
     row("high nan", "[DomainWidget]\nhighEdt_text=nan\n", "DomainWidget/highEdt_text");
     row("high overflow", "[DomainWidget]\nhighEdt_text=1e999\n", "DomainWidget/highEdt_text");
@@ -87,8 +89,10 @@ private slots:
         "DomainWidget/highEdt_text");
     row("low text", "[DomainWidget]\nlowEdt_text=abc\n", "DomainWidget/lowEdt_text");
     row("discretization 1", "[DomainWidget]\ndiscrEdt_text=1\n", "DomainWidget/discrEdt_text");
-    row("discretization huge", "[DomainWidget]\ndiscrEdt_text=100001\n", "DomainWidget/discrEdt_text");
-    row("discretization fraction", "[DomainWidget]\ndiscrEdt_text=2.5\n", "DomainWidget/discrEdt_text");
+    row("discretization huge", "[DomainWidget]\ndiscrEdt_text=100001\n",
+        "DomainWidget/discrEdt_text");
+    row("discretization fraction", "[DomainWidget]\ndiscrEdt_text=2.5\n",
+        "DomainWidget/discrEdt_text");
     row("discretization list", "[DomainWidget]\ndiscrEdt_text=1,5\n", "DomainWidget/discrEdt_text");
     row("unknown partition type", "[MainWindow]\npartitionType=9\n", "MainWindow/partitionType");
     row("partition type text", "[MainWindow]\npartitionType=Generic\n", "MainWindow/partitionType");
@@ -112,7 +116,8 @@ private slots:
     row("single distinct node",
         "[GenericRuspini]\nNodeList\\1\\node=0.5\nNodeList\\2\\node=0.5\nNodeList\\size=2\n",
         "GenericRuspini/NodeList/size");
-    row("node distance zero", "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nelemWidthEdt_text=0\n",
+    row("node distance zero",
+        "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nelemWidthEdt_text=0\n",
         "EquidistantRuspini/elemWidthEdt_text");
     row("node distance negative",
         "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nelemWidthEdt_text=-0.1\n",
@@ -133,13 +138,16 @@ private slots:
     row("variance negative",
         "[MainWindow]\npartitionType=8\n[CustomPartition]\nextraParamEdt_text=-1\n",
         "CustomPartition/extraParamEdt_text");
-    row("variance nan", "[MainWindow]\npartitionType=8\n[CustomPartition]\nextraParamEdt_text=nan\n",
+    row("variance nan",
+        "[MainWindow]\npartitionType=8\n[CustomPartition]\nextraParamEdt_text=nan\n",
         "CustomPartition/extraParamEdt_text");
     row("shift zero", "[GenericRuspini]\nshiftSpin_value=0\n", "GenericRuspini/shiftSpin_value");
-    row("components one", "[GenericRuspini]\nnodesSpin_value=1\n", "GenericRuspini/nodesSpin_value");
+    row("components one", "[GenericRuspini]\nnodesSpin_value=1\n",
+        "GenericRuspini/nodesSpin_value");
     row("shape gaussian on generic", "[GenericRuspini]\nshapeCbox_currentIndex=2\n",
         "GenericRuspini/shapeCbox_currentIndex");
-    row("degree 4", "[FtDegreeWidget]\nftDegreeSpin_value=4\n", "FtDegreeWidget/ftDegreeSpin_value");
+    row("degree 4", "[FtDegreeWidget]\nftDegreeSpin_value=4\n",
+        "FtDegreeWidget/ftDegreeSpin_value");
     row("degree negative", "[FtDegreeWidget]\nftDegreeSpin_value=-1\n",
         "FtDegreeWidget/ftDegreeSpin_value");
     row("zoom below 1", "[MainWindow]\nzoom=0.5\n", "MainWindow/zoom");
@@ -149,13 +157,14 @@ private slots:
     row("selector count zero", "[FunctionSelector]\ncount=0\n", "FunctionSelector/count");
     row("function type 2", "[MainWindow]\nfunctionTypeUsed=2\n", "MainWindow/functionTypeUsed");
     row("show legend text", "[MainWindow]\nshowLegend=maybe\n", "MainWindow/showLegend");
-    row("data file missing", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/nonexistent/quelmora.txt\n",
+    row("data file missing",
+        "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/nonexistent/quelmora.txt\n",
         "MainWindow/dataFile");
-    row("data file directory", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/\n", "MainWindow/dataFile");
+    row("data file directory", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/\n",
+        "MainWindow/dataFile");
     row("data file device", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=/dev/zero\n",
         "MainWindow/dataFile");
-    row("separator too long",
-        "[MainWindow]\nvalueSeparator=abcdefghijklmnopqrstuvwxyz\n",
+    row("separator too long", "[MainWindow]\nvalueSeparator=abcdefghijklmnopqrstuvwxyz\n",
         "MainWindow/valueSeparator");
   }
 
@@ -174,7 +183,7 @@ private slots:
   {
     // Nodes are checked against the domain the window would end up with.
     const QByteArray nodes =
-      "[GenericRuspini]\nNodeList\\1\\node=0\nNodeList\\2\\node=8\nNodeList\\size=2\n";
+        "[GenericRuspini]\nNodeList\\1\\node=0\nNodeList\\2\\node=8\nNodeList\\size=2\n";
     SessionValidator narrow(write(nodes, QStringLiteral("nodes.qms")), {});
     QVERIFY(!narrow.validate());
     SessionValidator::Fallback wide;
