@@ -274,6 +274,8 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("empty formula") << QStringList{"--formula", ""} << "--formula";
   QTest::newRow("output directory missing")
       << QStringList{"-o", "no/such/dir/out.csv"} << "does not exist";
+  QTest::newRow("too many basic functions")
+      << QStringList{"--domain", "0,1,10000000", "--components", "10000000"} << "too many values";
   QTest::newRow("too many values")
       << QStringList{"--domain", "0,1,10000000", "--formula", "x",        "--formula",
                      "x",        "--formula",    "x",         "--degree", "3"}

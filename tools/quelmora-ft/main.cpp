@@ -150,24 +150,29 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
   return true;
 }
 
-bool valuesFit(const ToolOptions& o, int count, int functionCount, QString* error)
+// Values held at once: each function with its inverses, two temporaries,
+// and every basic function (object, cache window and bindings: measured at
+// about 60 doubles each).
+bool valuesFit(const ToolOptions& o, int count, int functionCount, int nodeCount, QString* error)
 {
   const double points = double(count) + 1;
   const double held =
-      points * (double(functionCount) * (1 + (o.outInverse ? o.degree + 1 : 0)) + 2);
+      points * (double(functionCount) * (1 + (o.outInverse ? o.degree + 1 : 0)) + 2) +
+      60.0 * nodeCount;
   if (held <= maxHeldValues)
     return true;
-  *error = QObject::tr("%1 functions over %2 points are too many values to hold; "
-                       "use fewer functions, fewer points or a lower --degree")
+  *error = QObject::tr("%1 functions over %2 points with %3 nodes are too many values to hold; "
+                       "use fewer functions, points or nodes, or a lower --degree")
                .arg(functionCount)
-               .arg(count + 1);
+               .arg(count + 1)
+               .arg(nodeCount);
   return false;
 }
 
 // Checked before any formula is evaluated, so a huge request fails at once.
 bool formulaCountFits(const ToolOptions& o, QString* error)
 {
-  return valuesFit(o, o.count, int(o.formulas.size()), error);
+  return valuesFit(o, o.count, int(o.formulas.size()), 0, error);
 }
 
 bool checkOutputTarget(const QString& path, QString* error)
@@ -233,7 +238,8 @@ int main(int argc, char** argv)
   const auto partRec = partitionRecord(o, source.record, &error);
   if (!partRec)
     return fail(error);
-  if (!valuesFit(o, source.record->count, int(source.functions.size()), &error))
+  if (!valuesFit(o, source.record->count, int(source.functions.size()), partRec->nodes.size(),
+                 &error))
     return fail(error);
   const auto& domain = source.domain;
   const auto& functions = source.functions;
