@@ -254,7 +254,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("custom too slow")
       << QStringList{"--partition", "custom", "--domain",   "0,1,10000000",
                      "--delta",     "1e-6",   "--variance", "1"}
-      << "too slow";
+      << "would cache";
   QTest::newRow("custom triangle node count")
       << QStringList{"--partition", "custom", "--shape", "triangle", "--nodes", "0,0.5,1"}
       << "exactly";

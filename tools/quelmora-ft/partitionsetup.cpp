@@ -17,9 +17,9 @@ QString tr(const char* text)
   return QObject::tr(text);
 }
 
-// Evaluations of basic functions a custom partition may cost to build (each
-// function is cached over its non-zero range); beyond this it would not finish.
-constexpr double maxCustomWork = 1e9;
+// Cached values a custom partition may hold in all; the partition builder
+// refuses more (400 MB), so the tool tells why before it gets there.
+constexpr double maxCustomCachedValues = 50e6;
 
 const char* shapeName(int shape)
 {
@@ -242,16 +242,22 @@ PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, 
   }
 
   // Each basic function is cached over its non-zero range: a Gaussian reaches
-  // 40 deviations to each side, the others one variance.
+  // 40 deviations to each side, the others one variance. Estimated as the
+  // partition builder estimates it, which lays Gaussians out by node count.
+  const double span = d->high - d->low;
   const double points = double(d->count) + 1;
-  const double reach = (shape == DataHolders::ShapeGaussian ? 80.0 : 2.0) * r->extraParam;
-  const double perFunction = std::min(points, reach / ((d->high - d->low) / d->count) + 1);
-  const double work = perFunction * r->nodes.size();
-  if (work > maxCustomWork) {
-    *error = tr("the custom partition would evaluate its %1 basic functions at about %2 points: "
-                "too slow; use a smaller --variance, a larger --delta or a smaller COUNT")
-                 .arg(r->nodes.size())
-                 .arg(work, 0, 'g', 3);
+  const double reach = (shape == DataHolders::ShapeGaussian ? 40.0 : 1.0) * r->extraParam;
+  const double perFunction = std::min(points, 2 * reach / span * (points - 1) + 2);
+  const double distance = shape == DataHolders::ShapeGaussian
+                              ? span * 0.999999999 / (double(r->nodes.size()) - 1)
+                              : r->delta;
+  const double functions = std::max(span / distance, double(r->nodes.size())) + 2;
+  const double cached = functions * perFunction;
+  if (cached > maxCustomCachedValues * 0.99) {
+    *error = tr("the custom partition would cache about %1 values for its %2 basic functions: "
+                "too many; use a smaller --variance, a larger --delta or a smaller COUNT")
+                 .arg(cached, 0, 'g', 3)
+                 .arg(r->nodes.size());
     return {};
   }
   return r;
