@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-MarkerPicker::MarkerPicker(QwtPlot* plot) : QObject(plot) {}
+MarkerPicker::MarkerPicker(QwtPlot* plot) : QObject(plot), _canvas(plot->canvas()) {}
 
 void MarkerPicker::setPlotWidget(PlotWidget* plotWidget)
 {
@@ -25,10 +25,10 @@ QwtPlot* MarkerPicker::plot() const
 
 bool MarkerPicker::eventFilter(QObject* watched, QEvent* event)
 {
-  QwtPlot* p = plot();
-  if (!p || watched != p->canvas())
+  if (watched != _canvas)
     return QObject::eventFilter(watched, event);
-  QWidget* canvas = p->canvas();
+  QwtPlot* p = plot();
+  QWidget* canvas = _canvas;
 
   switch (event->type()) {
   case QEvent::MouseButtonPress: {

@@ -10,6 +10,7 @@
 class PlotWidget;
 class QwtPlot;
 class QwtPlotMarker;
+class QWidget;
 
 // Turns mouse and key events on a plot canvas into selecting and dragging
 // markers. It is an event filter on the canvas of its plot (its parent),
@@ -57,6 +58,9 @@ private:
   void release();
 
   PlotWidget* _plotWidget = nullptr;
+  // Kept apart from the plot: the canvas sends events while the plot is
+  // being destroyed, when asking the plot for it is no longer safe.
+  QWidget* _canvas;
   Qt::KeyboardModifiers _modifiers;
   Qt::MouseButton _button = Qt::NoButton;
   QwtPlotMarker* _selectedMarker = nullptr;
