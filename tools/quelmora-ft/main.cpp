@@ -29,6 +29,7 @@ constexpr int badInput = 2;
 // Values the tool may hold at once (the functions, their inverses and
 // temporaries); above this it would exhaust memory rather than finish.
 constexpr double maxHeldValues = 1.5e8;
+constexpr int maxFormulas = 10000;
 
 int fail(const QString& message)
 {
@@ -214,6 +215,11 @@ int main(int argc, char** argv)
     return fail(QObject::tr("--x-column and --separator apply to --data only"));
   if (!fromData && o.formulas.isEmpty())
     o.formulas << QStringLiteral("x");
+  // Each formula carries a parser of its own (about 8 KB).
+  if (o.formulas.size() > maxFormulas)
+    return fail(QObject::tr("%1 formulas are more than the %2 one run takes")
+                    .arg(o.formulas.size())
+                    .arg(maxFormulas));
   if (!fromData && o.names.size() > o.formulas.size())
     return fail(QObject::tr("%1 names for %2 formulas: give at most one --name per --formula")
                     .arg(o.names.size())
