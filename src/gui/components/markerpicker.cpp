@@ -121,6 +121,15 @@ void MarkerPicker::select(const QPoint& pos)
   emit markerSelectionChanged(nearest, true);
 }
 
+void MarkerPicker::forgetMarker(QwtPlotMarker* marker)
+{
+  if (marker != _selectedMarker)
+    return;
+  _selectedMarker = nullptr;
+  _options = CurveInfoBase::Options();
+  _bounds = QRectF(0, 0, 0, 0);
+}
+
 void MarkerPicker::release()
 {
   if (_modifiers != Qt::NoModifier || !_selectedMarker)

@@ -31,6 +31,8 @@ public:
   QwtPlot* plot() const;
 
   QwtPlotMarker* selectedMarker() const { return _selectedMarker; }
+  // Called before marker is deleted: a drag of it ends here, silently.
+  void forgetMarker(QwtPlotMarker* marker);
   Qt::KeyboardModifiers modifiers() const { return _modifiers; }
 
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -132,7 +132,7 @@ void PlotWidget::removeFunction(const Function* function)
   _order.removeOne(function);
   for (QwtPlotMarker* m : info->markers()) {
     _markerInfos.remove(m);
-    _highlighted.remove(m);
+    forgetMarker(m);
   }
   if (c) {
     c->detach();
@@ -147,7 +147,7 @@ void PlotWidget::clear()
   for (const Function* fn : qAsConst(_order)) {
     CurveInfoBase* info = _curveInfos.value(fn);
     for (QwtPlotMarker* m : info->markers())
-      _highlighted.remove(m);
+      forgetMarker(m);
     QwtPlotCurve* c = _curves.value(fn);
     c->detach();
     delete c;
@@ -328,6 +328,8 @@ void PlotWidget::highlightMarker(QwtPlotMarker* marker, bool highlight)
 void PlotWidget::forgetMarker(QwtPlotMarker* marker)
 {
   _highlighted.remove(marker);
+  if (_picker)
+    _picker->forgetMarker(marker);
 }
 
 void PlotWidget::setLegendVisible(bool visible)

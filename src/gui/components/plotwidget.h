@@ -110,7 +110,7 @@ protected:
   virtual bool markerChanged(QwtPlotMarker* marker);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // Markers that go away with an owner other than a curve info.
+  // To be called before a marker of the plot is deleted.
   void forgetMarker(QwtPlotMarker* marker);
 
 private:

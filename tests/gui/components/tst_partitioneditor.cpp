@@ -84,6 +84,7 @@ private slots:
   void focusHighlightsAndSelects();
   void highlightNodeFromOutside();
   void dragUpdatesEditorAndSelection();
+  void rebuildDuringDragEndsIt();
   void zeroCountDisablesOnly();
   void rebuildKeepsOrDropsHighlight();
   void lockedNodes();
@@ -278,6 +279,23 @@ void TestPartitionEditor::dragUpdatesEditorAndSelection()
   QCOMPARE(f.editor.editors()->values()[2], x);
   QCOMPARE(qobject_cast<const QDoubleValidator*>(f.edit(3)->validator())->bottom(),
            f.edit(2)->text().toDouble());
+}
+
+void TestPartitionEditor::rebuildDuringDragEndsIt()
+{
+  Fixture f;
+  QVERIFY(f.show());
+  f.editor.plot()->canvas()->setFocus();
+  CanvasDriver& d = f.drive;
+  d.move(d.pixelOf(0.5, 0) + QPoint(2, 2));
+  d.press(d.pixelOf(0.5, 0));
+  QVERIFY(f.editor.plot()->picker()->selectedMarker());
+  f.editor.setPartition(ruspini({0, 0.3, 0.5, 0.7, 1}));
+  QVERIFY(!f.editor.plot()->picker()->selectedMarker());
+  d.move(d.pixelOf(0.6, 0));
+  d.release(d.pixelOf(0.6, 0));
+  QCOMPARE(f.node(2), 0.5);
+  QCOMPARE(f.marker(2)->xValue(), 0.5);
 }
 
 void TestPartitionEditor::zeroCountDisablesOnly()
