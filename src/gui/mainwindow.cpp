@@ -597,8 +597,26 @@ void MainWindow::linkNodeSelection(bool link)
                             &PartitionEditor::highlightNode);
 }
 
+void MainWindow::nameFunctionCurves()
+{
+  PlotWidget* plot = ui->centralwidget->plotWidget();
+  for (int i = 0; i < functions.size(); ++i) {
+    CurveInfoBase* info = plot->curveInfo(functions.at(i));
+    if (!info)
+      continue;
+    QString name = functionNames.value(functions.at(i));
+    if (functionTypeUsed == 1)
+      name = functions.size() > 1 ? QStringLiteral("DataFile %1").arg(i + 1)
+                                  : QStringLiteral("DataFile");
+    if (info->name() != name)
+      info->setName(name);
+  }
+}
+
 void MainWindow::refreshCoefTable()
 {
+  // Every path that replaces the functions ends here (data import included).
+  nameFunctionCurves();
   if (!tableLinked)
     return;
   FtransformWidget* ft = ui->centralwidget;

@@ -127,6 +127,8 @@ protected:
   void setTableColumnCount(int count);
   void setDegreeColumnsVisible(int degree, int state);
   void linkNodeSelection(bool link);
+  // Legend names of the function curves: the selector texts, or "DataFile".
+  void nameFunctionCurves();
   void updateTabOrder();
   QString expressionOf(const QString& name) const;
   QStringList formulaNames() const;

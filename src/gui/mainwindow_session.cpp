@@ -85,6 +85,7 @@ void MainWindow::restoreSettings()
   ui->centralwidget->addFunctions(functions);
   ui->fnSelector->setItems(formulaNames());
   connectSelectors(1.0);
+  nameFunctionCurves();
 }
 
 bool MainWindow::writeSettings()

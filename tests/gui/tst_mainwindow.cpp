@@ -6,6 +6,7 @@
 #include "gui/components/plotwidget.h"
 
 #include "gui/components/functiontablewidget.h"
+#include "gui/components/markerpolicy.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include <QPushButton>
@@ -97,8 +98,14 @@ private slots:
     QCOMPARE(table->horizontalHeaderItem(1)->text(), name + QStringLiteral(" Ft1"));
     QCOMPARE(table->rowCount(), 5);
 
+    // The legend names the function as the table does.
+    const Fn::MathFn<double, double>* fn = T::controller(win)->functions().value(0);
+    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(fn)->name(), name);
+
     randomDataAction(w.get())->trigger();
     QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("DataFile Ft0"));
+    fn = T::controller(win)->functions().value(0);
+    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(fn)->name(), QStringLiteral("DataFile"));
 
     T::child<QDockWidget>(win, "dockFunctionTable")->hide();
     QCOMPARE(table->rowCount(), 0);
