@@ -59,7 +59,6 @@ private:
 private slots:
   void columnsInSelectorOrder();
   void missingResultsWriteNothing();
-  void valuesWritten();
   void failedValueWrite_data();
   void failedValueWrite();
   void pictureAtChosenSize_data();
@@ -115,28 +114,6 @@ void TestExportRunner::missingResultsWriteNothing()
   c.inverseFunction = true;
   QVERIFY(!ExportRunner::exportValues(nullptr, c, r.named(), 8, r.components, r.inverses));
   QVERIFY(rec.messages[1].text.contains("Inverse fuzzy transform was not calculated"));
-}
-
-void TestExportRunner::valuesWritten()
-{
-  PromptRecorder rec;
-  QTemporaryDir dir;
-  Results r;
-  const QString path = dir.filePath("values.csv");
-  writeFile(
-      path,
-      "old content that is longer than the new file will be, to catch a missing truncation\n");
-  ExportRunner::ValueChoices c;
-  c.filePath = path;
-  c.domainValues = true;
-  c.originalFunction = true;
-  c.coefficients = true;
-  QVERIFY(ExportRunner::exportValues(nullptr, c, {{r.f.get(), "f"}}, 1, r.components, r.inverses));
-  QVERIFY(rec.messages.isEmpty());
-  QCOMPARE(contents(path), QByteArray("\"Domain\";\"f\";\"f - Comp0\";\n"
-                                      "0; 1; 0.5\n"
-                                      "0.5; 1.5; 0.25\n"
-                                      "1; 2; ;\n"));
 }
 
 void TestExportRunner::failedValueWrite_data()

@@ -1,6 +1,5 @@
 #include "common/promptrecorder.h"
 #include "gui/exportwidget.h"
-#include "gui/widgetpersistence.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -9,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,7 +39,6 @@ private slots:
   void pathDialogFillsFields_data();
   void pathDialogFillsFields();
   void modesAndPictureSize();
-  void fieldsRemembered();
 };
 
 void TestExportWidget::fileNameTyping_data()
@@ -206,38 +203,6 @@ void TestExportWidget::modesAndPictureSize()
   QCOMPARE(w.pictureSize(), QSize(16, 19999));
   child<QPushButton>(w, "resetSizeBtn")->click();
   QCOMPARE(w.pictureSize(), QSize(513, 300));
-}
-
-void TestExportWidget::fieldsRemembered()
-{
-  // The main window keeps the fields in the session file under a group per mode.
-  QTemporaryDir dir;
-  PromptRecorder rec;
-  WidgetPersistence persistence;
-  persistence.setFile(dir.filePath("session.qms"));
-  {
-    ExportWidget w;
-    child<QLineEdit>(w, "pathEdt")->setText(dir.path());
-    child<QLineEdit>(w, "fileNameEdt")->setText("plot");
-    child<QLineEdit>(w, "suffixEdt")->setText("png");
-    w.setCurrentSize(640, 480);
-    child<QSpinBox>(w, "widthSpin")->setValue(800);
-    persistence.saveTree(w.centralWidget(), "ExportPictureWidget");
-    persistence.settings()->sync();
-  }
-  QSettings stored(dir.filePath("session.qms"), QSettings::IniFormat);
-  QCOMPARE(stored.value("ExportPictureWidget/fileNameEdt_text").toString(), QString("plot"));
-  QCOMPARE(stored.value("ExportPictureWidget/widthSpin_value").toInt(), 800);
-
-  ExportWidget w;
-  w.setValueOptionsVisible(false);
-  w.setCurrentSize(300, 200);
-  persistence.loadTree(w.centralWidget(), "ExportPictureWidget");
-  w.setupOkBtnState();
-  QCOMPARE(w.pictureSize(), QSize(800, 480));
-  QCOMPARE(w.filePath(), QDir::toNativeSeparators(dir.filePath("plot.png")));
-  QVERIFY(okEnabled(w));
-  QVERIFY(!child<QCheckBox>(w, "keepRatioCBox")->isEnabled());
 }
 
 QTEST_MAIN(TestExportWidget)

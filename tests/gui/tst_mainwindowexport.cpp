@@ -60,7 +60,6 @@ class TestMainWindowExport : public QObject
 private slots:
   void initTestCase() { env.setUp(); }
   void values();
-  void valueFailureReported();
   void picture();
 };
 
@@ -110,22 +109,6 @@ void TestMainWindowExport::values()
       false);
   T::action(w.get(), "actionExportValues")->trigger();
   QVERIFY(restored);
-}
-
-void TestMainWindowExport::valueFailureReported()
-{
-  PromptRecorder rec;
-  auto w = startWindow();
-  QVERIFY(QDir(out.path()).mkpath("taken.csv"));
-  answerDialog([this](ExportWidget* d) {
-    setTarget(d, out.path(), "taken", "csv");
-    field<QCheckBox>(d, "originFnChbox")->setChecked(true);
-  });
-  T::action(w.get(), "actionExportValues")->trigger();
-  QCOMPARE(rec.titles(), QStringList{"Error"});
-  QVERIFY2(rec.messages[0].text.contains(out.filePath("taken.csv")),
-           qPrintable(rec.messages[0].text));
-  QVERIFY(QFileInfo(out.filePath("taken.csv")).isDir());
 }
 
 void TestMainWindowExport::picture()
