@@ -20,8 +20,8 @@ namespace {
 
 using Vec = std::vector<double>;
 using Domain = Domains::Equidistant<double>;
-using TrianglePart =
-  Partitions::FuzzyPartition<Fn::MathFnCachedFormula<double, double, FuzzySets::Triangle<double, double>>>;
+using TrianglePart = Partitions::FuzzyPartition<
+    Fn::MathFnCachedFormula<double, double, FuzzySets::Triangle<double, double>>>;
 
 double peakRssMb()
 {
@@ -49,7 +49,8 @@ Vec input(const Domain& d)
 
 std::unique_ptr<TrianglePart> buildPartition(const Domain& d, const Vec& nodes)
 {
-  std::unique_ptr<TrianglePart> part(new TrianglePart(&d, Domains::Enumeration<double>(nodes, true)));
+  std::unique_ptr<TrianglePart> part(
+      new TrianglePart(&d, Domains::Enumeration<double>(nodes, true)));
   part->setShift(1);
   part->setOffset(-1);
   part->createFromNodes();
@@ -85,7 +86,7 @@ std::size_t nearestIndex(const Vec& x, double v)
   if (next == x.end())
     return x.size() - 1;
   return std::abs(v - *(next - 1)) > std::abs(v - *next) ? std::size_t(next - x.begin())
-                                                          : std::size_t(next - x.begin()) - 1;
+                                                         : std::size_t(next - x.begin()) - 1;
 }
 
 void tightBuild(const Vec& x, const Vec& nodes, TightTriangles& t)
@@ -114,8 +115,10 @@ void tightBuild(const Vec& x, const Vec& nodes, TightTriangles& t)
     double* out = t.values.data() + t.offset[k] - t.begin[k];
     for (std::size_t i = t.begin[k]; i < t.end[k]; ++i) {
       const double v = x[i];
-      out[i] = v < a || v > c ? 0.0 : v == b ? 1.0 : v > b && rw != 0 ? (v - c) * (-1 / rw)
-                                                                       : (v - a) * (1 / lw);
+      out[i] = v < a || v > c     ? 0.0
+               : v == b           ? 1.0
+               : v > b && rw != 0 ? (v - c) * (-1 / rw)
+                                  : (v - a) * (1 / lw);
     }
   }
 }
@@ -300,7 +303,7 @@ void BM_CustomGaussian(benchmark::State& state)
   Vec inverse, sums;
   for (auto _ : state) {
     std::unique_ptr<Partitions::PartitionBase<double, double>> part(
-      DataHolders::createPartition(r, d.get()));
+        DataHolders::createPartition(r, d.get()));
     transform(*part, f, c, inverse, sums);
     benchmark::DoNotOptimize(inverse.data());
   }

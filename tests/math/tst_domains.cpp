@@ -90,8 +90,8 @@ void TestDomains::fixedPoint_data()
   QTest::addColumn<double>("p");
   QTest::addColumn<double>("h");
   QTest::addColumn<QVector<double>>("expected");
-  QTest::newRow("outer elements outside") << 0.3 << 0.25
-                                          << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+  QTest::newRow("outer elements outside")
+      << 0.3 << 0.25 << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
   QTest::newRow("from low") << 0.0 << 0.5 << QVector<double>{0, 0.5, 1};
   QTest::newRow("from high") << 1.0 << 0.5 << QVector<double>{0, 0.5, 1};
 }
@@ -104,7 +104,8 @@ void TestDomains::fixedPoint()
   Equidistant<double> d(0, 1, p, h);
   QCOMPARE(int(d.size()), expected.size());
   for (int i = 0; i < expected.size(); ++i)
-    QVERIFY2(std::abs(d.values()[std::size_t(i)] - expected[i]) < 1e-12, qPrintable(QString::number(i)));
+    QVERIFY2(std::abs(d.values()[std::size_t(i)] - expected[i]) < 1e-12,
+             qPrintable(QString::number(i)));
   QCOMPARE(d.fixedPoint(), p);
   std::unique_ptr<EnumerationBase<double>> copy(d.clone());
   QVERIFY(copy->values() == d.values());
@@ -150,11 +151,11 @@ void TestDomains::nearestAgreesWithPlainSearch()
   uneven.push_back(uneven[10]); // duplicates are allowed
   Enumeration<double> clustered(uneven, false);
   Enumeration<double> single({4.0}, true);
-  for (const EnumerationBase<double>* d :
-       {static_cast<const EnumerationBase<double>*>(&even), static_cast<const EnumerationBase<double>*>(&clustered),
-        static_cast<const EnumerationBase<double>*>(&single)}) {
-    std::vector<double> probes{std::nan(""), -1e308, 1e308, d->low(), d->high(),
-                               std::numeric_limits<double>::infinity()};
+  for (const EnumerationBase<double>* d : {static_cast<const EnumerationBase<double>*>(&even),
+                                           static_cast<const EnumerationBase<double>*>(&clustered),
+                                           static_cast<const EnumerationBase<double>*>(&single)}) {
+    std::vector<double> probes{std::nan(""), -1e308,    1e308,
+                               d->low(),     d->high(), std::numeric_limits<double>::infinity()};
     for (int i = 0; i < 2000; ++i)
       probes.push_back(u(rng) * (d->high() - d->low() + 1) + d->low());
     for (double v : d->values()) {
@@ -236,19 +237,26 @@ void TestDomains::preconditions_data()
   QTest::addColumn<int>("which");
   QTest::addColumn<QString>("condition");
   QTest::addColumn<QString>("file");
-  QTest::newRow("empty") << 0 << "std_data.size() > 0" << "src/math/domains/enumerationbase.h";
+  QTest::newRow("empty") << 0 << "std_data.size() > 0"
+                         << "src/math/domains/enumerationbase.h";
   QTest::newRow("unsorted") << 1 << "std::is_sorted(_values.begin(), _values.end())"
                             << "src/math/domains/enumerationbase.h";
-  QTest::newRow("low > high") << 2 << "_partElementWidth > 0" << "src/math/domains/equidistant.h";
-  QTest::newRow("zero parts") << 3 << "_partElementWidth > 0" << "src/math/domains/equidistant.h";
+  QTest::newRow("low > high") << 2 << "_partElementWidth > 0"
+                              << "src/math/domains/equidistant.h";
+  QTest::newRow("zero parts") << 3 << "_partElementWidth > 0"
+                              << "src/math/domains/equidistant.h";
   QTest::newRow("fixed outside") << 4 << "_low <= _fixedPoint && _fixedPoint <= _high"
                                  << "src/math/domains/equidistant.h";
-  QTest::newRow("fixed width") << 5 << "_partElementWidth > 0" << "src/math/domains/equidistant.h";
-  QTest::newRow("fixed single point") << 6 << "valid" << "src/math/policy.h";
+  QTest::newRow("fixed width") << 5 << "_partElementWidth > 0"
+                               << "src/math/domains/equidistant.h";
+  QTest::newRow("fixed single point") << 6 << "valid"
+                                      << "src/math/policy.h";
   QTest::newRow("centre") << 7 << "std::find(vals.begin(), vals.end(), centre) != vals.end()"
                           << "src/math/domains/bilateral.h";
-  QTest::newRow("between order") << 8 << "left < right" << "src/math/domains/enumerationbase.h";
-  QTest::newRow("between low") << 9 << "this->low() <= left" << "src/math/domains/enumerationbase.h";
+  QTest::newRow("between order") << 8 << "left < right"
+                                 << "src/math/domains/enumerationbase.h";
+  QTest::newRow("between low") << 9 << "this->low() <= left"
+                               << "src/math/domains/enumerationbase.h";
   QTest::newRow("between high") << 10 << "right <= this->high()"
                                 << "src/math/domains/enumerationbase.h";
 }
@@ -262,17 +270,39 @@ void TestDomains::preconditions()
   Equidistant<double> d(0, 1, 4);
   const AssertionCatcher::Failure f = catcher.run([&] {
     switch (which) {
-    case 0: EnumerationBase<double>(std::vector<double>{}, false); break;
-    case 1: EnumerationBase<double>({2, 1}, true); break;
-    case 2: Equidistant<double>(1, 0, 4u); break;
-    case 3: Equidistant<double>(0, 1, 0u); break;
-    case 4: Equidistant<double>(0, 1, 2.0, 0.25); break;
-    case 5: Equidistant<double>(0, 1, 0.5, 0.0); break;
-    case 6: Equidistant<double>(1, 1, 1.0, 0.5); break;
-    case 7: Bilateral<double>({1, 2}, 3); break;
-    case 8: d.elementsBetween(0.5, 0.5); break;
-    case 9: d.elementsBetween(-0.5, 0.5); break;
-    case 10: d.elementsBetween(0.5, 1.5); break;
+    case 0:
+      EnumerationBase<double>(std::vector<double>{}, false);
+      break;
+    case 1:
+      EnumerationBase<double>({2, 1}, true);
+      break;
+    case 2:
+      Equidistant<double>(1, 0, 4u);
+      break;
+    case 3:
+      Equidistant<double>(0, 1, 0u);
+      break;
+    case 4:
+      Equidistant<double>(0, 1, 2.0, 0.25);
+      break;
+    case 5:
+      Equidistant<double>(0, 1, 0.5, 0.0);
+      break;
+    case 6:
+      Equidistant<double>(1, 1, 1.0, 0.5);
+      break;
+    case 7:
+      Bilateral<double>({1, 2}, 3);
+      break;
+    case 8:
+      d.elementsBetween(0.5, 0.5);
+      break;
+    case 9:
+      d.elementsBetween(-0.5, 0.5);
+      break;
+    case 10:
+      d.elementsBetween(0.5, 1.5);
+      break;
     }
   });
   QCOMPARE(f.condition, condition);

@@ -226,13 +226,15 @@ void TestFceAlgorithms::matchesPlainLoops()
   for (std::size_t i = 1; i + 1 < n.size(); ++i)
     n[i] += jitter(rng) * 4.0 / (nodes - 1);
   std::unique_ptr<PartBase> part;
-  std::unique_ptr<Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>> proto;
+  std::unique_ptr<Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>>
+      proto;
   if (shape == 0)
     part = fromNodes<TrianglePart>(d, n);
   else if (shape == 1)
     part = fromNodes<SinPart>(d, n);
   else {
-    proto.reset(new Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>(&d));
+    proto.reset(
+        new Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>(&d));
     proto->setParam(1, shape == 2 ? 0.002 : 0.5);
     const double s = 4 * 0.999999999 / (nodes - 1);
     part.reset(new GaussianPart(&d, proto.get(), s));
@@ -251,8 +253,10 @@ void TestFceAlgorithms::matchesPlainLoops()
     for (std::size_t k = 0; k < part->fceCount(); ++k)
       QVERIFY2(same(c[std::size_t(m)][k], refC.back()[k]),
                qPrintable(QString("degree %1 component %2: %3 vs %4")
-                            .arg(m).arg(k).arg(c[std::size_t(m)][k], 0, 'g', 17)
-                            .arg(refC.back()[k], 0, 'g', 17)));
+                              .arg(m)
+                              .arg(k)
+                              .arg(c[std::size_t(m)][k], 0, 'g', 17)
+                              .arg(refC.back()[k], 0, 'g', 17)));
   }
   const Vec refInv = ref.inverse(refC);
   for (std::size_t i = 0; i < d.size(); ++i)
@@ -349,23 +353,34 @@ void TestFceAlgorithms::preconditions()
   QFETCH(QString, condition);
   Domain d(0, 1, 100);
   auto triangles = fromNodes<TrianglePart>(d, {0, 0.5, 1});
-  auto trapezoids = fromNodes<Part<FuzzySets::Trapezoid<double, double>>>(d, {0, 0.25, 0.5, 0.75, 1}, 2);
+  auto trapezoids =
+      fromNodes<Part<FuzzySets::Trapezoid<double, double>>>(d, {0, 0.25, 0.5, 0.75, 1}, 2);
   StaticFactory<> factory(&d);
   const Vec f(d.size(), 1.0), c3(3, 1.0), full(d.size(), 1.0);
   Vec out(d.size(), 0.0), c;
   AssertionCatcher catcher;
   const auto failure = catcher.run([&] {
     switch (which) {
-    case 0: directTransform(*trapezoids, *factory.get(0), f, c); break;
-    case 1: addHigherDegreeTerm(*trapezoids, *factory.get(1), c3, out, full); break;
-    case 2: inverseTransform(*triangles, Vec(2, 1.0), out); break;
-    case 3: addHigherDegreeTerm(*triangles, *factory.get(1), Vec(2, 1.0), out, full); break;
+    case 0:
+      directTransform(*trapezoids, *factory.get(0), f, c);
+      break;
+    case 1:
+      addHigherDegreeTerm(*trapezoids, *factory.get(1), c3, out, full);
+      break;
+    case 2:
+      inverseTransform(*triangles, Vec(2, 1.0), out);
+      break;
+    case 3:
+      addHigherDegreeTerm(*triangles, *factory.get(1), Vec(2, 1.0), out, full);
+      break;
     case 4: {
       Vec shortOut(3);
       addHigherDegreeTerm(*triangles, *factory.get(1), c3, shortOut, full);
       break;
     }
-    case 5: addHigherDegreeTerm(*triangles, *factory.get(1), c3, out, Vec(3)); break;
+    case 5:
+      addHigherDegreeTerm(*triangles, *factory.get(1), c3, out, Vec(3));
+      break;
     }
   });
   QCOMPARE(failure.condition, condition);

@@ -99,7 +99,8 @@ void TestFuzzySets::memberships_data()
   QTest::newRow("sine quarter") << 2 << sin << 0.25 << 0.5;
   QTest::newRow("sine peak") << 2 << sin << 0.5 << 1.0;
   QTest::newRow("sine end") << 2 << sin << 1.0 << 0.0;
-  QTest::newRow("gaussian one deviation") << 3 << QVector<double>{0.5, 0.1} << 0.6 << std::exp(-0.5);
+  QTest::newRow("gaussian one deviation")
+      << 3 << QVector<double>{0.5, 0.1} << 0.6 << std::exp(-0.5);
   QTest::newRow("gaussian centre") << 3 << QVector<double>{0.5, 0.1} << 0.5 << 1.0;
   QTest::newRow("triangle alternate") << 4 << QVector<double>{0.5, 0.2} << 0.4 << 0.5;
   QTest::newRow("triangle alternate peak") << 4 << QVector<double>{0.5, 0.2} << 0.5 << 1.0;
@@ -118,12 +119,24 @@ void TestFuzzySets::memberships()
   const std::vector<double> p(params.begin(), params.end());
   std::unique_ptr<Fn::MathFn<double, double>> fn;
   switch (shape) {
-  case 0: fn.reset(new Plain<Triangle>(&d)); break;
-  case 1: fn.reset(new Plain<Trapezoid>(&d)); break;
-  case 2: fn.reset(new Plain<Sin>(&d)); break;
-  case 3: fn.reset(new Plain<Gaussian>(&d)); break;
-  case 4: fn.reset(new Plain<TriangleAlternate>(&d)); break;
-  case 5: fn.reset(new Plain<SinAlternate>(&d)); break;
+  case 0:
+    fn.reset(new Plain<Triangle>(&d));
+    break;
+  case 1:
+    fn.reset(new Plain<Trapezoid>(&d));
+    break;
+  case 2:
+    fn.reset(new Plain<Sin>(&d));
+    break;
+  case 3:
+    fn.reset(new Plain<Gaussian>(&d));
+    break;
+  case 4:
+    fn.reset(new Plain<TriangleAlternate>(&d));
+    break;
+  case 5:
+    fn.reset(new Plain<SinAlternate>(&d));
+    break;
   }
   fn->setParams(p);
   QVERIFY2(std::abs(fn->value(x) - expected) < 1e-12, qPrintable(QString::number(fn->value(x))));
@@ -185,10 +198,18 @@ void TestFuzzySets::windowMatchesNaiveCache()
   Domain d(-1, 2, 3000);
   std::unique_ptr<FuzzySets::FuzzySetBase<double, double>> fn;
   switch (shape) {
-  case 0: fn.reset(new Cached<Triangle>(&d)); break;
-  case 1: fn.reset(new Cached<Sin>(&d)); break;
-  case 2: fn.reset(new Cached<Gaussian>(&d)); break;
-  case 3: fn.reset(new Cached<TriangleAlternate>(&d)); break;
+  case 0:
+    fn.reset(new Cached<Triangle>(&d));
+    break;
+  case 1:
+    fn.reset(new Cached<Sin>(&d));
+    break;
+  case 2:
+    fn.reset(new Cached<Gaussian>(&d));
+    break;
+  case 3:
+    fn.reset(new Cached<TriangleAlternate>(&d));
+    break;
   }
   // The naive cache: every element, refreshed over the union of the old and
   // the new non-zero range exactly as a full array would be.
@@ -214,10 +235,14 @@ void TestFuzzySets::windowMatchesNaiveCache()
     for (std::size_t i = from; i < to; ++i)
       naive[i] = [&] {
         switch (shape) {
-        case 0: return static_cast<Cached<Triangle>*>(fn.get())->formula(d.values()[i]);
-        case 1: return static_cast<Cached<Sin>*>(fn.get())->formula(d.values()[i]);
-        case 2: return static_cast<Cached<Gaussian>*>(fn.get())->formula(d.values()[i]);
-        default: return static_cast<Cached<TriangleAlternate>*>(fn.get())->formula(d.values()[i]);
+        case 0:
+          return static_cast<Cached<Triangle>*>(fn.get())->formula(d.values()[i]);
+        case 1:
+          return static_cast<Cached<Sin>*>(fn.get())->formula(d.values()[i]);
+        case 2:
+          return static_cast<Cached<Gaussian>*>(fn.get())->formula(d.values()[i]);
+        default:
+          return static_cast<Cached<TriangleAlternate>*>(fn.get())->formula(d.values()[i]);
         }
       }();
     const std::vector<double>& full = fn->values();
@@ -328,7 +353,8 @@ void TestFuzzySets::bases()
   StaticFactory<> factory(&d);
   auto* basis = factory.get(degree);
   QVERIFY((basis->params() == std::vector<double>{0, 0.5, 1}));
-  QVERIFY2(std::abs(basis->value(x) - expected) < 1e-15, qPrintable(QString::number(basis->value(x))));
+  QVERIFY2(std::abs(basis->value(x) - expected) < 1e-15,
+           qPrintable(QString::number(basis->value(x))));
   double actual = 0;
   if (degree == 2)
     actual = static_cast<FuzzySets::OrtogPTriangBase<double, double, 2>*>(basis)->orthoConstant();
@@ -354,12 +380,18 @@ void TestFuzzySets::preconditions_data()
   QTest::addColumn<int>("which");
   QTest::addColumn<QString>("condition");
   QTest::addColumn<QString>("file");
-  QTest::newRow("triangle order 1") << 0 << "_params[0] <= _params[1]" << "src/math/fuzzy_sets/triangle.h";
-  QTest::newRow("triangle order 2") << 1 << "_params[1] <= _params[2]" << "src/math/fuzzy_sets/triangle.h";
-  QTest::newRow("sine order") << 2 << "_params[0] <= _params[1]" << "src/math/fuzzy_sets/sin.h";
-  QTest::newRow("gaussian deviation") << 3 << "_params[1] > 0" << "src/math/fuzzy_sets/gaussian.h";
-  QTest::newRow("sharpness") << 4 << "_sharpness >= 0" << "src/math/fuzzy_sets/fuzzysetbase.h";
-  QTest::newRow("other sharpness") << 5 << "_sharpness >= 0" << "src/math/fuzzy_sets/fuzzysetbase.h";
+  QTest::newRow("triangle order 1") << 0 << "_params[0] <= _params[1]"
+                                    << "src/math/fuzzy_sets/triangle.h";
+  QTest::newRow("triangle order 2") << 1 << "_params[1] <= _params[2]"
+                                    << "src/math/fuzzy_sets/triangle.h";
+  QTest::newRow("sine order") << 2 << "_params[0] <= _params[1]"
+                              << "src/math/fuzzy_sets/sin.h";
+  QTest::newRow("gaussian deviation") << 3 << "_params[1] > 0"
+                                      << "src/math/fuzzy_sets/gaussian.h";
+  QTest::newRow("sharpness") << 4 << "_sharpness >= 0"
+                             << "src/math/fuzzy_sets/fuzzysetbase.h";
+  QTest::newRow("other sharpness") << 5 << "_sharpness >= 0"
+                                   << "src/math/fuzzy_sets/fuzzysetbase.h";
   QTest::newRow("factory index") << 6 << "index <= G_STATIC_FACTORY_MAX"
                                  << "src/design_patterns/staticfactory/staticfactory.h";
 }
@@ -379,13 +411,27 @@ void TestFuzzySets::preconditions()
   AssertionCatcher catcher;
   const AssertionCatcher::Failure f = catcher.run([&] {
     switch (which) {
-    case 0: t.setParams({0.5, 0.4, 0.6}); break;
-    case 1: t.setParam(2, 0.1); break;
-    case 2: s.setParams({0.5, 0.4, 0.6}); break;
-    case 3: g.setParam(1, 0.0); break;
-    case 4: b.compareSharpness(a); break;
-    case 5: a.compareSharpness(b); break;
-    case 6: factory.get(4); break;
+    case 0:
+      t.setParams({0.5, 0.4, 0.6});
+      break;
+    case 1:
+      t.setParam(2, 0.1);
+      break;
+    case 2:
+      s.setParams({0.5, 0.4, 0.6});
+      break;
+    case 3:
+      g.setParam(1, 0.0);
+      break;
+    case 4:
+      b.compareSharpness(a);
+      break;
+    case 5:
+      a.compareSharpness(b);
+      break;
+    case 6:
+      factory.get(4);
+      break;
     }
   });
   QCOMPARE(f.condition, condition);

@@ -126,10 +126,18 @@ void TestMathFn::rejectedExpressions_data()
                              "and ',' only between function arguments.";
   QTest::newRow("decimal comma") << "1,5" << twoResults << ",";
   QTest::newRow("decimal comma with x") << "1,5*x" << twoResults << ",";
-  QTest::newRow("unexpected end") << "sin(" << "" << "";
-  QTest::newRow("unknown function") << "foo(x)" << "" << "foo";
-  QTest::newRow("empty") << "" << "" << "";
-  QTest::newRow("wrong argument count") << "normal(1)" << "" << "";
+  QTest::newRow("unexpected end") << "sin("
+                                  << ""
+                                  << "";
+  QTest::newRow("unknown function") << "foo(x)"
+                                    << ""
+                                    << "foo";
+  QTest::newRow("empty") << ""
+                         << ""
+                         << "";
+  QTest::newRow("wrong argument count") << "normal(1)"
+                                        << ""
+                                        << "";
 }
 
 void TestMathFn::rejectedExpressions()
@@ -138,7 +146,7 @@ void TestMathFn::rejectedExpressions()
   QFETCH(QString, message);
   QFETCH(QString, token);
   const Fn::ExpressionCheck c =
-    Fn::FormulaExpression<double, double>::checkExpression(expression.toStdString());
+      Fn::FormulaExpression<double, double>::checkExpression(expression.toStdString());
   QVERIFY(!c.ok);
   QVERIFY(!c.message.empty());
   if (!message.isEmpty())
@@ -240,23 +248,42 @@ void TestMathFn::preconditions_data()
   QTest::addColumn<QString>("condition");
   QTest::addColumn<QString>("file");
   QTest::addColumn<QString>("message");
-  QTest::newRow("table size") << 0 << "domain->size() == values.size()" << "src/math/fce/mathfntable.h" << "";
-  QTest::newRow("table index") << 1 << "domainIndex < _values.size()" << "src/math/fce/mathfntable.h" << "";
-  QTest::newRow("table value")
-    << 2 << "valid" << "src/math/policy.h" << "MathFnTable_MathFn::Domain doesn't contain value.";
+  QTest::newRow("table size") << 0 << "domain->size() == values.size()"
+                              << "src/math/fce/mathfntable.h"
+                              << "";
+  QTest::newRow("table index") << 1 << "domainIndex < _values.size()"
+                               << "src/math/fce/mathfntable.h"
+                               << "";
+  QTest::newRow("table value") << 2 << "valid"
+                               << "src/math/policy.h"
+                               << "MathFnTable_MathFn::Domain doesn't contain value.";
   QTest::newRow("cache index") << 3 << "domainIndex < _values.size()"
-                               << "src/math/fce/mathfncachedformula.h" << "";
-  QTest::newRow("cache value")
-    << 4 << "valid" << "src/math/policy.h" << "MathFnCachedFormula::Domain doesn't contain value.";
-  QTest::newRow("formula value")
-    << 5 << "valid" << "src/math/policy.h" << "MathFnFormula::Domain doesn't contain value.";
+                               << "src/math/fce/mathfncachedformula.h"
+                               << "";
+  QTest::newRow("cache value") << 4 << "valid"
+                               << "src/math/policy.h"
+                               << "MathFnCachedFormula::Domain doesn't contain value.";
+  QTest::newRow("formula value") << 5 << "valid"
+                                 << "src/math/policy.h"
+                                 << "MathFnFormula::Domain doesn't contain value.";
   QTest::newRow("formula index") << 6 << "domainIndex < domain()->size()"
-                                 << "src/math/fce/mathfnformula.h" << "";
-  QTest::newRow("formula values") << 7 << "false" << "src/math/fce/mathfnformula.h" << "";
-  QTest::newRow("formula data") << 8 << "false" << "src/math/fce/mathfnformula.h" << "";
-  QTest::newRow("setParam") << 9 << "index < _params.size()" << "src/math/fce/mathfn.h" << "";
-  QTest::newRow("setParams") << 10 << "_params.size() == params.size()" << "src/math/fce/mathfn.h" << "";
-  QTest::newRow("param") << 11 << "index < paramsSize()" << "src/math/fce/mathfn.h" << "";
+                                 << "src/math/fce/mathfnformula.h"
+                                 << "";
+  QTest::newRow("formula values") << 7 << "false"
+                                  << "src/math/fce/mathfnformula.h"
+                                  << "";
+  QTest::newRow("formula data") << 8 << "false"
+                                << "src/math/fce/mathfnformula.h"
+                                << "";
+  QTest::newRow("setParam") << 9 << "index < _params.size()"
+                            << "src/math/fce/mathfn.h"
+                            << "";
+  QTest::newRow("setParams") << 10 << "_params.size() == params.size()"
+                             << "src/math/fce/mathfn.h"
+                             << "";
+  QTest::newRow("param") << 11 << "index < paramsSize()"
+                         << "src/math/fce/mathfn.h"
+                         << "";
 }
 
 void TestMathFn::preconditions()
@@ -272,18 +299,42 @@ void TestMathFn::preconditions()
   AssertionCatcher catcher;
   const AssertionCatcher::Failure f = catcher.run([&] {
     switch (which) {
-    case 0: Table(&d, {1, 2}); break;
-    case 1: t.valueAtIndex(5); break;
-    case 2: t.value(1.5); break;
-    case 3: e.valueAtIndex(5); break;
-    case 4: e.value(1.5); break;
-    case 5: p.value(-0.1); break;
-    case 6: p.valueAtIndex(5); break;
-    case 7: p.values(); break;
-    case 8: p.valuesData(); break;
-    case 9: e.setParam(0, 1.0); break;
-    case 10: e.setParams({1.0}); break;
-    case 11: e.param(0); break;
+    case 0:
+      Table(&d, {1, 2});
+      break;
+    case 1:
+      t.valueAtIndex(5);
+      break;
+    case 2:
+      t.value(1.5);
+      break;
+    case 3:
+      e.valueAtIndex(5);
+      break;
+    case 4:
+      e.value(1.5);
+      break;
+    case 5:
+      p.value(-0.1);
+      break;
+    case 6:
+      p.valueAtIndex(5);
+      break;
+    case 7:
+      p.values();
+      break;
+    case 8:
+      p.valuesData();
+      break;
+    case 9:
+      e.setParam(0, 1.0);
+      break;
+    case 10:
+      e.setParams({1.0});
+      break;
+    case 11:
+      e.param(0);
+      break;
     }
   });
   QCOMPARE(f.condition, condition);

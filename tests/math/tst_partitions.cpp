@@ -79,7 +79,7 @@ void TestPartitions::trianglesFromNodes()
   auto part = fromNodes<TrianglePart>(d, {0, 0.25, 0.5, 0.75, 1});
   QCOMPARE(part->fceCount(), std::size_t(5));
   const std::vector<std::vector<double>> expected{
-    {0, 0, 0.25}, {0, 0.25, 0.5}, {0.25, 0.5, 0.75}, {0.5, 0.75, 1}, {0.75, 1, 1}};
+      {0, 0, 0.25}, {0, 0.25, 0.5}, {0.25, 0.5, 0.75}, {0.5, 0.75, 1}, {0.75, 1, 1}};
   for (std::size_t k = 0; k < 5; ++k) {
     QVERIFY(part->allFce()[k]->params() == expected[k]);
     QCOMPARE(part->fce("P" + std::to_string(k)), part->allFce()[k]);
@@ -142,7 +142,7 @@ void TestPartitions::nodeMoveTouchesBoundParameters()
   auto part = fromNodes<TrianglePart>(d, {0, 0.25, 0.5, 0.75, 1});
   part->moveNode(2, 0.4);
   const std::vector<std::vector<double>> expected{
-    {0, 0, 0.25}, {0, 0.25, 0.4}, {0.25, 0.4, 0.75}, {0.4, 0.75, 1}, {0.75, 1, 1}};
+      {0, 0, 0.25}, {0, 0.25, 0.4}, {0.25, 0.4, 0.75}, {0.4, 0.75, 1}, {0.75, 1, 1}};
   for (std::size_t k = 0; k < 5; ++k)
     QVERIFY(part->allFce()[k]->params() == expected[k]);
   QCOMPARE(part->nodes()[2], 0.4);
@@ -179,7 +179,9 @@ void TestPartitions::randomMovesKeepCachesExact()
     part->moveNode(i, lo + (hi - lo) * std::uniform_real_distribution<double>(0, 1)(rng));
   }
   for (auto* fn : part->allFce()) {
-    auto* t = static_cast<Fn::MathFnCachedFormula<double, double, FuzzySets::Triangle<double, double>>*>(fn);
+    auto* t =
+        static_cast<Fn::MathFnCachedFormula<double, double, FuzzySets::Triangle<double, double>>*>(
+            fn);
     for (std::size_t i = 0; i < d.size(); ++i)
       QCOMPARE(t->valueAtIndex(i), t->formula(d.values()[i]));
   }
@@ -241,7 +243,7 @@ void TestPartitions::countConstruction()
 {
   Domain d(0, 1, 10);
   Partitions::PartitionBase<double, double> none(&d, 0, false), one(&d, 1, false),
-    three(&d, 3, false), snapped(&d, 4, true);
+      three(&d, 3, false), snapped(&d, 4, true);
   QVERIFY(none.nodes().empty());
   QVERIFY((one.nodes() == std::vector<double>{0.5}));
   QVERIFY((three.nodes() == std::vector<double>{0, 0.5, 1}));
@@ -265,8 +267,9 @@ void TestPartitions::largePartition()
   Domain d(0, 1, n);
   auto part = fromNodes<TrianglePart>(d, d.values());
   QCOMPARE(part->fceCount(), std::size_t(n) + 1);
-  auto* mid = static_cast<Fn::MathFnCachedFormula<double, double, FuzzySets::Triangle<double, double>>*>(
-    part->allFce()[n / 2]);
+  auto* mid =
+      static_cast<Fn::MathFnCachedFormula<double, double, FuzzySets::Triangle<double, double>>*>(
+          part->allFce()[n / 2]);
   QVERIFY(mid->windowEnd() - mid->windowBegin() <= 3);
   QCOMPARE(mid->valueAtIndex(n / 2), 1.0);
   part->moveNode(n / 2, d.values()[n / 2] + 0.3 / n);
@@ -280,24 +283,25 @@ void TestPartitions::preconditions_data()
   QTest::addColumn<QString>("condition");
   QTest::addColumn<QString>("file");
   QTest::addColumn<QString>("message");
-  const QString fp = "src/math/partitions/fuzzypartition.h", pb = "src/math/partitions/partitionbase.h",
-                policy = "src/math/policy.h";
+  const QString fp = "src/math/partitions/fuzzypartition.h",
+                pb = "src/math/partitions/partitionbase.h", policy = "src/math/policy.h";
   QTest::newRow("one node") << 0 << "valid" << policy << "Fuzzy partition needs at least two nodes";
   QTest::newRow("shift 0") << 1 << "valid" << policy << "Shift by node must be greater than zero";
   QTest::newRow("bilateral") << 2 << "!_domain->isBilateral()" << fp << "";
   QTest::newRow("spacing 0") << 3 << "valid" << policy
                              << "Parameter for fuzzy set shifting must be greater than zero";
   QTest::newRow("move index") << 4 << "valid" << policy << "Index out of bounds.";
-  QTest::newRow("bind stranger") << 5 << "std::find(_allFce.begin(), _allFce.end(), fn) != _allFce.end()"
+  QTest::newRow("bind stranger") << 5
+                                 << "std::find(_allFce.begin(), _allFce.end(), fn) != _allFce.end()"
                                  << pb << "";
   QTest::newRow("bind negative") << 6 << "nodeIndex >= 0" << pb << "";
   QTest::newRow("bind past nodes") << 7 << "size_t(nodeIndex) < _nodes.size()" << pb << "";
   QTest::newRow("bind parameter") << 8 << "paramIndex < fn->paramsSize()" << pb << "";
   QTest::newRow("trapezoid prototype")
-    << 9
-    << "(fuzzySet->paramsSize() == 3 && fuzzySet->numberOfPositionNodes() == 3) || "
-       "(fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1)"
-    << fp << "";
+      << 9
+      << "(fuzzySet->paramsSize() == 3 && fuzzySet->numberOfPositionNodes() == 3) || "
+         "(fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1)"
+      << fp << "";
   QTest::newRow("single point domain") << 10 << "_domain->low() < _domain->high()" << fp << "";
 }
 
@@ -317,21 +321,39 @@ void TestPartitions::preconditions()
   AssertionCatcher catcher;
   const AssertionCatcher::Failure f = catcher.run([&] {
     switch (which) {
-    case 0: fromNodes<TrianglePart>(d, {0.5}); break;
-    case 1: fromNodes<TrianglePart>(d, {0, 1}, 0); break;
+    case 0:
+      fromNodes<TrianglePart>(d, {0.5});
+      break;
+    case 1:
+      fromNodes<TrianglePart>(d, {0, 1}, 0);
+      break;
     case 2: {
       TrianglePart p(&bilateral, Nodes({0, 1}, true));
       p.setShift(1);
       p.createFromNodes();
       break;
     }
-    case 3: GaussianPart(&d, &gaussian, 0.0); break;
-    case 4: part->moveNode(3, 0.5); break;
-    case 5: part->bindNode(&stranger, 0, 0); break;
-    case 6: part->bindNode(part->allFce()[0], -1, 0); break;
-    case 7: part->bindNode(part->allFce()[0], 3, 0); break;
-    case 8: part->bindNode(part->allFce()[0], 0, 3); break;
-    case 9: Part<FuzzySets::Trapezoid<double, double>>(&d, &trapezoid, 0.1); break;
+    case 3:
+      GaussianPart(&d, &gaussian, 0.0);
+      break;
+    case 4:
+      part->moveNode(3, 0.5);
+      break;
+    case 5:
+      part->bindNode(&stranger, 0, 0);
+      break;
+    case 6:
+      part->bindNode(part->allFce()[0], -1, 0);
+      break;
+    case 7:
+      part->bindNode(part->allFce()[0], 3, 0);
+      break;
+    case 8:
+      part->bindNode(part->allFce()[0], 0, 3);
+      break;
+    case 9:
+      Part<FuzzySets::Trapezoid<double, double>>(&d, &trapezoid, 0.1);
+      break;
     case 10: {
       Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>> g(&point);
       (void)g;

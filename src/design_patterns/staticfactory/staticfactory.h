@@ -59,10 +59,14 @@ private:
   static Function* create(const Domains::EnumerationBase<X>* domain, int32_t index)
   {
     switch (index) {
-    case 0: return new Basis<0>(domain);
-    case 1: return new Basis<1>(domain);
-    case 2: return new Basis<2>(domain);
-    case 3: return new Basis<3>(domain);
+    case 0:
+      return new Basis<0>(domain);
+    case 1:
+      return new Basis<1>(domain);
+    case 2:
+      return new Basis<2>(domain);
+    case 3:
+      return new Basis<3>(domain);
     }
     QM_ASSERT(false);
     return nullptr;

@@ -47,7 +47,7 @@ MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDoma
   if (nodes.size() < 2 || record.shift <= 0 || !std::is_sorted(nodes.begin(), nodes.end()))
     return nullptr;
   std::unique_ptr<ShapePartition<Shape>> part(
-    new ShapePartition<Shape>(domain, ::Domains::Enumeration<double>(nodes, true)));
+      new ShapePartition<Shape>(domain, ::Domains::Enumeration<double>(nodes, true)));
   part->setShift(record.shift);
   part->setOffset(record.offset);
   part->createFromNodes();
@@ -73,7 +73,8 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
     return nullptr;
   CachedShape<Shape> prototype(domain, Fn::DeferredFill());
   prototype.setParam(1, record.extraParam);
-  std::unique_ptr<ShapePartition<Shape>> part(new ShapePartition<Shape>(domain, &prototype, distance));
+  std::unique_ptr<ShapePartition<Shape>> part(
+      new ShapePartition<Shape>(domain, &prototype, distance));
   // A record with more nodes than functions keeps the extra nodes unplaced.
   const std::size_t count = std::min(nodes.size(), part->nodes().size());
   for (std::size_t i = 0; i < count; ++i)
@@ -93,10 +94,14 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
   case KindEquidistantRuspini: {
     const auto& r = static_cast<const Partitions::FuzzyPartBase&>(record);
     switch (r.shape) {
-    case ShapeTriangle: return fromNodes<FuzzySets::Triangle<double, double>>(r, domain, nodes);
-    case ShapeSin: return fromNodes<FuzzySets::Sin<double, double>>(r, domain, nodes);
-    case ShapeTrapezoid: return fromNodes<FuzzySets::Trapezoid<double, double>>(r, domain, nodes);
-    default: return nullptr;
+    case ShapeTriangle:
+      return fromNodes<FuzzySets::Triangle<double, double>>(r, domain, nodes);
+    case ShapeSin:
+      return fromNodes<FuzzySets::Sin<double, double>>(r, domain, nodes);
+    case ShapeTrapezoid:
+      return fromNodes<FuzzySets::Trapezoid<double, double>>(r, domain, nodes);
+    default:
+      return nullptr;
     }
   }
   case KindCustomPartition: {
@@ -115,10 +120,12 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
       const double distance = (high - low) * 0.999999999 / (double(nodes.size()) - 1);
       return byShifting<FuzzySets::Gaussian<double, double>>(r, domain, nodes, distance);
     }
-    default: return nullptr;
+    default:
+      return nullptr;
     }
   }
-  default: return nullptr;
+  default:
+    return nullptr;
   }
 }
 
@@ -127,10 +134,14 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
 QString partitionTypeName(int32_t kind)
 {
   switch (kind) {
-  case KindGenericRuspini: return QStringLiteral("GenericRuspini");
-  case KindEquidistantRuspini: return QStringLiteral("EquidistantRuspini");
-  case KindCustomPartition: return QStringLiteral("CustomPartition");
-  default: return QStringLiteral("InvalidType");
+  case KindGenericRuspini:
+    return QStringLiteral("GenericRuspini");
+  case KindEquidistantRuspini:
+    return QStringLiteral("EquidistantRuspini");
+  case KindCustomPartition:
+    return QStringLiteral("CustomPartition");
+  default:
+    return QStringLiteral("InvalidType");
   }
 }
 

@@ -87,8 +87,7 @@ protected:
 };
 
 template <typename T>
-EnumerationBase<T>::EnumerationBase(const std::vector<T>& std_data, bool sorted)
-  : _values(std_data)
+EnumerationBase<T>::EnumerationBase(const std::vector<T>& std_data, bool sorted) : _values(std_data)
 {
   QM_ASSERT(std_data.size() > 0);
   if (sorted)

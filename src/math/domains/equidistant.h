@@ -45,7 +45,7 @@ private:
 
 template <typename T>
 Equidistant<T>::Equidistant(T low, T high, unsigned partsCount)
-  : _low(low), _high(high), _fixedPoint(low), _partsCount(partsCount), _partElementWidth(0)
+    : _low(low), _high(high), _fixedPoint(low), _partsCount(partsCount), _partElementWidth(0)
 {
   auto& values = this->_values;
   if (low == high && partsCount == 0) {
@@ -64,8 +64,8 @@ Equidistant<T>::Equidistant(T low, T high, unsigned partsCount)
 
 template <typename T>
 Equidistant<T>::Equidistant(T low, T high, T fixedPoint, T partElementWidth)
-  : _low(low), _high(high), _fixedPoint(fixedPoint), _partsCount(0),
-    _partElementWidth(partElementWidth)
+    : _low(low), _high(high), _fixedPoint(fixedPoint), _partsCount(0),
+      _partElementWidth(partElementWidth)
 {
   QM_ASSERT(_partElementWidth > 0);
   QM_ASSERT(_low <= _fixedPoint && _fixedPoint <= _high);

@@ -57,9 +57,9 @@ inline int topLevelComma(const std::string& expr)
 struct ExpressionCheck
 {
   bool ok = true;
-  std::string message;  // the parser's message when not ok
-  std::string token;    // the offending token, may be empty
-  int position = -1;    // may lie past the end of the expression
+  std::string message; // the parser's message when not ok
+  std::string token;   // the offending token, may be empty
+  int position = -1;   // may lie past the end of the expression
 };
 
 // The program's muParser set-up: the variable "x"; "normal"(mean, deviation)
@@ -70,8 +70,9 @@ struct ExpressionCheck
 // syntax error.
 //
 // Used as `MathFnCachedFormula<X, Y, FormulaExpression<X, Y>>`:
-//   auto* fn = new Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>(domain);
-//   fn->setExpression("sin(x)");  // throws mu::ParserError; the cache is refilled
+//   auto* fn = new Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double,
+//   double>>(domain); fn->setExpression("sin(x)");  // throws mu::ParserError; the cache is
+//   refilled
 // To check text first (e.g. while the user types):
 //   Fn::ExpressionCheck c = Fn::FormulaExpression<double, double>::checkExpression("1,5");
 //   if (!c.ok) show(c.message, c.token);
@@ -87,7 +88,7 @@ public:
     _parser->SetExpr(_expression);
   }
   FormulaExpression(const FormulaExpression& o)
-    : MathFn<X, Y>(o), _parser(new mu::Parser), _expression(o._expression)
+      : MathFn<X, Y>(o), _parser(new mu::Parser), _expression(o._expression)
   {
     setUpParser(*_parser, &_x);
     _parser->SetExpr(_expression);

@@ -36,9 +36,10 @@ public:
   static constexpr bool zeroOutsideNzRange = false;
 
   explicit MathFn(const Domain* domain)
-    : _domain(domain), _nzBegin(domain->begin()), _nzEnd(domain->end()),
-      _oldNzBegin(domain->begin()), _oldNzEnd(domain->end())
-  {}
+      : _domain(domain), _nzBegin(domain->begin()), _nzEnd(domain->end()),
+        _oldNzBegin(domain->begin()), _oldNzEnd(domain->end())
+  {
+  }
   ~MathFn() override {}
 
   // The value at x.
@@ -145,7 +146,10 @@ public:
     const MathFn* _fn;
     std::ptrdiff_t _position;
   };
-  ValueIterator valueIterator(std::ptrdiff_t position) const { return ValueIterator(this, position); }
+  ValueIterator valueIterator(std::ptrdiff_t position) const
+  {
+    return ValueIterator(this, position);
+  }
 
 protected:
   MathFn(const MathFn&) = default;

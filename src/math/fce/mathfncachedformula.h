@@ -11,7 +11,8 @@ namespace Fn {
 // change instead of at construction (partitions set every basic function's
 // parameters right after creating it, so filling the defaults would be waste).
 struct DeferredFill
-{};
+{
+};
 
 // F's formula with the values at the domain elements kept in a cache that a
 // parameter change refreshes only over the old and the new non-zero range.
@@ -32,8 +33,9 @@ public:
   // The cache stays empty until the first setParams/setParam, which fills it
   // for the new parameters; reading before that is an error.
   MathFnCachedFormula(const Domain* domain, DeferredFill)
-    : F(domain), _values(domain->size()), _deferred(true)
-  {}
+      : F(domain), _values(domain->size()), _deferred(true)
+  {
+  }
   // Copies parameters, geometry and the stored window.
   MathFnCachedFormula(const MathFnCachedFormula&) = default;
 

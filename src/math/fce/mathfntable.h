@@ -16,7 +16,7 @@ public:
   typedef typename MathFn<X, Y>::Position Position;
 
   MathFnTable_MathFn(const Domain* domain, const std::vector<Y>& values)
-    : MathFn<X, Y>(domain), _values(values)
+      : MathFn<X, Y>(domain), _values(values)
   {
     QM_ASSERT(domain->size() == values.size());
   }
@@ -52,8 +52,9 @@ class MathFnTable : public MathFnTable_MathFn<X, Y>
 {
 public:
   MathFnTable(const typename MathFn<X, Y>::Domain* domain, const std::vector<Y>& values)
-    : MathFnTable_MathFn<X, Y>(domain, values)
-  {}
+      : MathFnTable_MathFn<X, Y>(domain, values)
+  {
+  }
 };
 
 } // namespace Fn

@@ -91,8 +91,8 @@ public:
       }
     };
     include(evalBegin, evalEnd);
-    include(oldBegin, std::min(oldEnd, from));  // kept below [from, to)
-    include(std::max(oldBegin, to), oldEnd);    // kept above [from, to)
+    include(oldBegin, std::min(oldEnd, from)); // kept below [from, to)
+    include(std::max(oldBegin, to), oldEnd);   // kept above [from, to)
 
     if (nb == oldBegin && ne == oldEnd) {
       for (std::size_t i = std::max(from, nb); i < std::min(to, ne); ++i)
@@ -132,7 +132,7 @@ private:
       return;
     std::vector<Y>(_window.begin() + std::ptrdiff_t(b - _begin),
                    _window.begin() + std::ptrdiff_t(e - _begin))
-      .swap(_window);
+        .swap(_window);
     _begin = b;
   }
 

@@ -13,7 +13,10 @@ class SpecialTerm;
 
 namespace detail {
 // Only sets with a sharpness can be ordered by it.
-inline void checkComparable(int32_t _sharpness) { QM_ASSERT(_sharpness >= 0); }
+inline void checkComparable(int32_t _sharpness)
+{
+  QM_ASSERT(_sharpness >= 0);
+}
 } // namespace detail
 
 // A function whose values are membership degrees; its leading parameters are
@@ -60,8 +63,9 @@ public:
 
 protected:
   FuzzySetBase(const Domain* domain, int32_t numberOfPositionNodes)
-    : Fn::MathFn<X, Y>(domain), _numberOfPositionNodes(numberOfPositionNodes)
-  {}
+      : Fn::MathFn<X, Y>(domain), _numberOfPositionNodes(numberOfPositionNodes)
+  {
+  }
   FuzzySetBase(const FuzzySetBase&) = default;
 
   int sharpnessSign(const FuzzySetBase& other) const

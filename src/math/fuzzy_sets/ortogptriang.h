@@ -25,7 +25,8 @@ public:
   void updateConstant() override
   {
     if (N >= 2)
-      this->_orthoConstant = OrtogPTriangBase<X, Y, N>::constantFor(this->_leftWidth, this->_rightWidth);
+      this->_orthoConstant =
+          OrtogPTriangBase<X, Y, N>::constantFor(this->_leftWidth, this->_rightWidth);
   }
 
 protected:

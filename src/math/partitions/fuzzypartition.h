@@ -25,8 +25,9 @@ public:
 
   // Takes the nodes; setShift/setOffset and createFromNodes build the functions.
   FuzzyPartition(const Domain* domain, const Domains::Enumeration<X>& nodeSet)
-    : Base(domain, nodeSet, false)
-  {}
+      : Base(domain, nodeSet, false)
+  {
+  }
 
   // Copies of the prototype laid out `shift` apart across the domain, one node
   // each. The prototype is moved along and stays the caller's.

@@ -42,7 +42,7 @@ public:
 
   // Nodes copied in the node set's order; snapped to the nearest elements if asked.
   PartitionBase(const Domain* domain, const Domains::Enumeration<X>& nodeSet, bool snap)
-    : _domain(domain), _nodes(nodeSet.values()), _snap(snap)
+      : _domain(domain), _nodes(nodeSet.values()), _snap(snap)
   {
     if (_snap)
       _domain->snapToDomain(_nodes);
@@ -53,7 +53,8 @@ public:
     if (nodeCount == 1) {
       _nodes.push_back((domain->low() + domain->high()) * 0.5);
     } else if (nodeCount > 1) {
-      _nodes = Domains::Equidistant<X>(domain->low(), domain->high(), unsigned(nodeCount - 1)).values();
+      _nodes =
+          Domains::Equidistant<X>(domain->low(), domain->high(), unsigned(nodeCount - 1)).values();
     }
     if (_snap)
       _domain->snapToDomain(_nodes);
@@ -99,10 +100,11 @@ public:
     QM_ASSERT(size_t(nodeIndex) < _nodes.size());
     QM_ASSERT(paramIndex < fn->paramsSize());
     // Kept sorted by node; bindings of one node stay in the order they were made.
-    auto at = _bindings.empty() || _bindings.back().first <= nodeIndex
-                ? _bindings.end()
-                : std::upper_bound(_bindings.begin(), _bindings.end(), nodeIndex,
-                                   [](int32_t node, const NodeBinding& b) { return node < b.first; });
+    auto at =
+        _bindings.empty() || _bindings.back().first <= nodeIndex
+            ? _bindings.end()
+            : std::upper_bound(_bindings.begin(), _bindings.end(), nodeIndex,
+                               [](int32_t node, const NodeBinding& b) { return node < b.first; });
     _bindings.insert(at, NodeBinding(nodeIndex, Binding(fn, paramIndex)));
   }
 

@@ -24,9 +24,15 @@ QSharedPointer<DH::Partitions::PartBase> record(int kind, int shape)
 {
   QSharedPointer<DH::Partitions::FuzzyPartBase> r;
   switch (kind) {
-  case DH::KindGenericRuspini: r.reset(new DH::Partitions::FuzzyEq); break;
-  case DH::KindEquidistantRuspini: r.reset(new DH::Partitions::FuzzyPt); break;
-  default: r.reset(new DH::Partitions::FuzzyDelta); break;
+  case DH::KindGenericRuspini:
+    r.reset(new DH::Partitions::FuzzyEq);
+    break;
+  case DH::KindEquidistantRuspini:
+    r.reset(new DH::Partitions::FuzzyPt);
+    break;
+  default:
+    r.reset(new DH::Partitions::FuzzyDelta);
+    break;
   }
   r->shape = shape;
   if (shape == DH::ShapeTrapezoid)
@@ -223,8 +229,9 @@ void TestDataStructures::customGaussianSpacing()
   {
     Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>> proto(d.get());
     proto.setParam(1, 0.05);
-    ::Partitions::FuzzyPartition<Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>>
-      layout(d.get(), &proto, 0.24999999975);
+    ::Partitions::FuzzyPartition<
+        Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>>
+        layout(d.get(), &proto, 0.24999999975);
     QCOMPARE(layout.fceCount(), std::size_t(5));
     QVERIFY(std::abs(layout.nodes()[4] - 4 * 0.24999999975) < 1e-12);
   }
@@ -288,17 +295,46 @@ void TestDataStructures::refusedRecords()
   auto custom = record(8, DH::ShapeTriangle).staticCast<DH::Partitions::FuzzyDelta>();
   QSharedPointer<DH::Partitions::PartBase> r = generic;
   switch (which) {
-  case 0: r.reset(); break;
-  case 1: generic->nodes = {0.5}; break;
-  case 2: generic->nodes = {0, 0.5, 0.25, 1}; break;
-  case 3: generic->shift = 0; break;
-  case 4: generic->nodes[2] = std::nan(""); break;
-  case 5: custom->delta = 0; r = custom; break;
-  case 6: custom->delta = 1e-300; r = custom; break;
-  case 7: custom->extraParam = 0; r = custom; break;
-  case 8: custom->shape = DH::ShapeGaussian; custom->nodes.clear(); r = custom; break;
-  case 9: generic->domain->count = 0; break;
-  case 10: custom->shape = DH::ShapeGaussian; custom->extraParam = -0.1; r = custom; break;
+  case 0:
+    r.reset();
+    break;
+  case 1:
+    generic->nodes = {0.5};
+    break;
+  case 2:
+    generic->nodes = {0, 0.5, 0.25, 1};
+    break;
+  case 3:
+    generic->shift = 0;
+    break;
+  case 4:
+    generic->nodes[2] = std::nan("");
+    break;
+  case 5:
+    custom->delta = 0;
+    r = custom;
+    break;
+  case 6:
+    custom->delta = 1e-300;
+    r = custom;
+    break;
+  case 7:
+    custom->extraParam = 0;
+    r = custom;
+    break;
+  case 8:
+    custom->shape = DH::ShapeGaussian;
+    custom->nodes.clear();
+    r = custom;
+    break;
+  case 9:
+    generic->domain->count = 0;
+    break;
+  case 10:
+    custom->shape = DH::ShapeGaussian;
+    custom->extraParam = -0.1;
+    r = custom;
+    break;
   case 11: // 100,000 Gaussians each covering all 100,001 elements: 80 GB of caches
     custom->shape = DH::ShapeGaussian;
     custom->domain->count = 100000;
