@@ -452,11 +452,11 @@ void MainWindow::saveOnExit()
   if (sessionFile.isEmpty())
     return;
   const int policy = preferences->saveOnExitPolicy();
-  if (policy == 2) {
+  const bool wanted =
+      policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
+                                         QFileInfo(defaultSessionPath()).completeBaseName());
+  // Inputs that are not valid would give a session that cannot be opened
+  // again: the file keeps its last good state and the user is told.
+  if (wanted && checkSessionInputs())
     saveSession(sessionFile);
-  } else if (policy == 1) {
-    if (QFileInfo(sessionFile).completeBaseName() ==
-        QFileInfo(defaultSessionPath()).completeBaseName())
-      saveSession(sessionFile);
-  }
 }

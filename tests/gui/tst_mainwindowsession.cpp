@@ -454,6 +454,15 @@ private slots:
     QCOMPARE(rec.messages.first().text,
              QStringLiteral("Session could not be saved, invalid input values."));
     QCOMPARE(readAll(file), before);
+
+    // Nor does the save on exit write a session that could not be opened again.
+    rec.messages.clear();
+    QRadioButton* all = preferenceButton("allRbtn");
+    QVERIFY(all);
+    all->setChecked(true);
+    w->close();
+    QCOMPARE(rec.titles(), QStringList{QStringLiteral("Error when saving session")});
+    QCOMPARE(readAll(file), before);
   }
 };
 
