@@ -95,11 +95,11 @@ void BM_DragInnerNode(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_DragInnerNode)
-  ->Args({5, 2001})
-  ->Args({5, 100001})
-  ->Args({1000, 2001})
-  ->Args({1000, 100001})
-  ->Unit(benchmark::kMillisecond);
+    ->Args({5, 2001})
+    ->Args({5, 100001})
+    ->Args({1000, 2001})
+    ->Args({1000, 100001})
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -19,7 +19,7 @@ const std::vector<double>& domainValues(const CurveInfoBase::Function* fn)
 } // namespace
 
 CurveInfoBase::CurveInfoBase(const Function* function, std::size_t markersCount)
-  : _function(function), _symbol(QwtSymbol::NoSymbol)
+    : _function(function), _symbol(QwtSymbol::NoSymbol)
 {
   _markers.reserve(markersCount);
   for (std::size_t i = 0; i < markersCount; ++i)

@@ -11,7 +11,10 @@
 
 class QwtPlotCurve;
 class QwtPlotMarker;
-namespace Fn { template <typename X, typename Y> class MathFn; }
+namespace Fn {
+template <typename X, typename Y>
+class MathFn;
+}
 
 // Ties a function to its plot curve and to the markers the curve offers for
 // editing. The function is borrowed (its owner outlives the curve); the
@@ -90,7 +93,7 @@ class NoMarkerPolicy : public CurveInfoBase
 {
 public:
   NoMarkerPolicy(const Function* function, std::size_t markersCount)
-    : CurveInfoBase(function, markersCount)
+      : CurveInfoBase(function, markersCount)
   {
     setOptions(Options());
   }
@@ -103,8 +106,9 @@ class CurveInfo : public Policy
 {
 public:
   explicit CurveInfo(const typename Policy::Function* function, std::size_t markersCount = 0)
-    : Policy(function, markersCount)
-  {}
+      : Policy(function, markersCount)
+  {
+  }
 };
 
 #endif

@@ -146,7 +146,7 @@ void NodeEditors::onEditingFinished()
   // themselves must stay strictly ascending.
   const double low = index > 0 ? _values[index - 1] : -std::numeric_limits<double>::infinity();
   const double high =
-    index + 1 < _count ? _values[index + 1] : std::numeric_limits<double>::infinity();
+      index + 1 < _count ? _values[index + 1] : std::numeric_limits<double>::infinity();
   if (!ok || !std::isfinite(value) || !(low < value && value < high)) {
     e->setText(_texts[int(index)]);
     return;

@@ -7,7 +7,9 @@
 #include <vector>
 
 class QLineEdit;
-namespace Ui { class NodeEditors; }
+namespace Ui {
+class NodeEditors;
+}
 
 // A row of line edits, one per partition node. Each editor accepts only a
 // number strictly between its neighbours' current values; a typed value is

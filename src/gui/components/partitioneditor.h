@@ -9,7 +9,9 @@
 
 class NodeEditors;
 class PlotPartition;
-namespace Ui { class PartitionEditor; }
+namespace Ui {
+class PartitionEditor;
+}
 
 // The partition plot with its row of node editors. It owns the partition
 // built from the record it is given and keeps both ways of moving a node

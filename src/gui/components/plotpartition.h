@@ -5,7 +5,10 @@
 
 #include <vector>
 
-namespace Partitions { template <typename X, typename Y> class PartitionBase; }
+namespace Partitions {
+template <typename X, typename Y>
+class PartitionBase;
+}
 
 // A plot of a fuzzy partition: one curve per basic function, drawn over its
 // non-zero range only, and one marker per node on the x axis. Dragging a node

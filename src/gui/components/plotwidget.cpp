@@ -40,8 +40,8 @@ int toScrollInt(double v)
 } // namespace
 
 PlotWidget::PlotWidget(QWidget* parent)
-  : QWidget(parent), ui(new Ui::PlotWidget), _plot(new QwtPlot(nullptr)), _grid(new QwtPlotGrid),
-    _xMin(std::numeric_limits<double>::max()), _xMax(std::numeric_limits<double>::lowest())
+    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new QwtPlot(nullptr)), _grid(new QwtPlotGrid),
+      _xMin(std::numeric_limits<double>::max()), _xMax(std::numeric_limits<double>::lowest())
 {
   ui->setupUi(this);
   ui->scrollBar->setObjectName(QString());
@@ -265,8 +265,8 @@ void PlotWidget::attachScrollBar(PlotWidget* master)
   ui->scrollBar->hide();
   ui->leftSpacer->hide();
   ui->scrollBar->setObjectName(QLatin1String(attachedName));
-  _masterConnection =
-    connect(master->ui->scrollBar, &QScrollBar::valueChanged, ui->scrollBar, &QScrollBar::setValue);
+  _masterConnection = connect(master->ui->scrollBar, &QScrollBar::valueChanged, ui->scrollBar,
+                              &QScrollBar::setValue);
 }
 
 void PlotWidget::detachScrollBar()

@@ -17,7 +17,9 @@ class QwtPlotGrid;
 class QwtPlotLegendItem;
 class QwtPlotMarker;
 class QwtPlotPicker;
-namespace Ui { class PlotWidget; }
+namespace Ui {
+class PlotWidget;
+}
 
 // The one plotting component: a Qwt plot with a zoom scroll bar under it that
 // draws functions as curves (straight from the functions' own arrays), and

@@ -47,8 +47,7 @@ public:
   // A move with modifiers and no button, which the window overloads cannot send.
   void hover(const QPoint& p, Qt::KeyboardModifiers mods)
   {
-    QMouseEvent e(QEvent::MouseMove, p, canvas()->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
-                  mods);
+    QMouseEvent e(QEvent::MouseMove, p, canvas()->mapToGlobal(p), Qt::NoButton, Qt::NoButton, mods);
     QApplication::sendEvent(canvas(), &e);
   }
 

@@ -17,7 +17,7 @@ struct TrianglePartition
 
   TrianglePartition(const std::vector<double>& nodes, unsigned parts, double low = 0.0,
                     double high = 1.0)
-    : domain(low, high, parts)
+      : domain(low, high, parts)
   {
     partition.reset(new Partition(&domain, Domains::Enumeration<double>(nodes, true)));
     partition->setShift(1);

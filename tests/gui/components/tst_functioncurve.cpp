@@ -12,7 +12,7 @@
 namespace {
 
 QImage render(QwtPlotCurve& curve, const QVector<double>& xs, const QVector<double>& ys,
-             double viewLow = 0.0, double viewHigh = 1.0)
+              double viewLow = 0.0, double viewHigh = 1.0)
 {
   curve.setRawSamples(xs.data(), ys.data(), xs.size());
   curve.setPen(QPen(Qt::black, 0));

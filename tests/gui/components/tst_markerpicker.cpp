@@ -115,7 +115,7 @@ void TestMarkerPicker::selectsStrictlyWithin13Pixels()
   const QPoint press(int(origin.x()) + 13, int(origin.y()));
   const double markerPx = press.x() - distance;
   const double x =
-    markerPx == origin.x() ? 0.0 : f.w.plot()->canvasMap(QwtPlot::xBottom).invTransform(markerPx);
+      markerPx == origin.x() ? 0.0 : f.w.plot()->canvasMap(QwtPlot::xBottom).invTransform(markerPx);
   f.marker(0)->setValue(x, 0);
   f.marker(1)->setValue(1, 0.5);
   QVERIFY(std::abs(f.drive.pixel(x, 0).x() - markerPx) < 1e-9);
@@ -315,7 +315,8 @@ void TestMarkerPicker::ctrlHoverFocusesCanvas()
 
   const QPoint p = f.drive.pixelOf(0.25, 0.5);
   // The offscreen platform sends no enter events; mark the pointer as over the canvas.
-  for (QWidget* under : {static_cast<QWidget*>(&f.w), static_cast<QWidget*>(f.w.plot()), f.w.canvas()})
+  for (QWidget* under :
+       {static_cast<QWidget*>(&f.w), static_cast<QWidget*>(f.w.plot()), f.w.canvas()})
     under->setAttribute(Qt::WA_UnderMouse);
   f.drive.hover(p, Qt::NoModifier);
   QVERIFY(!f.w.canvas()->hasFocus());

@@ -78,8 +78,8 @@ void TestPlotWidget::scrollRange_data()
   QTest::newRow("zoom 1.5 shows") << 0.0 << 1.0 << 1.5 << asNeeded << true << 0 << 33 << 0.0
                                   << 1.0 / 1.5;
   QTest::newRow("zoom 2 half") << 0.0 << 1.0 << 2.0 << asNeeded << true << 0 << 50 << 0.0 << 0.5;
-  QTest::newRow("negative domain") << -5.0 << -1.0 << 1.0 << asNeeded << false << -500 << -500
-                                   << -5.0 << -1.0;
+  QTest::newRow("negative domain")
+      << -5.0 << -1.0 << 1.0 << asNeeded << false << -500 << -500 << -5.0 << -1.0;
   QTest::newRow("always off") << 0.0 << 1.0 << 2.0 << int(Qt::ScrollBarAlwaysOff) << false << 0
                               << 50 << 0.0 << 0.5;
   QTest::newRow("always on") << 0.0 << 1.0 << 1.0 << int(Qt::ScrollBarAlwaysOn) << true << 0 << 0
