@@ -339,6 +339,12 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
     refreshCoefTable();
   } else {
     ok = loadDataFile(info, false);
+    // The nodes were stored on the data's domain, which the partition widget
+    // knows only now.
+    PartitionWidgetBase* pw = ft->partitionWidget();
+    if (ok && pw && c.partitionType != DataHolders::KindEquidistantRuspini && !c.nodes.empty() &&
+        pw->setNodeSet(c.nodes))
+      pw->onInputsChanged();
     if (!ok) {
       // Leave a consistent window behind: the formulas on the domain input.
       dataFileInfo = DataFileInfo();

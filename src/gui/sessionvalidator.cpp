@@ -8,6 +8,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -206,8 +207,13 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
   DataHolders::Domains::Equid range;
   range.low = low;
   range.high = high;
-  const double minStep = DataHolders::Partitions::minimumStep(range);
-  const double maxStep = DataHolders::Partitions::maximumStep(range);
+  // A data session's partition lives on the data's domain, known only once the
+  // file is read; the partition widgets bound the steps to it then.
+  const bool onDomainInput = result.functionTypeUsed == 0;
+  const double minStep = onDomainInput ? DataHolders::Partitions::minimumStep(range)
+                                       : std::numeric_limits<double>::min();
+  const double maxStep = onDomainInput ? DataHolders::Partitions::maximumStep(range)
+                                       : std::numeric_limits<double>::max();
 
   if (kind == DataHolders::KindGenericRuspini || kind == DataHolders::KindEquidistantRuspini) {
     if (!readInt(s, group + QStringLiteral("offsetSpin_value"), minOffset, maxOffset, unused) ||
@@ -228,8 +234,9 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
   if (!readDouble(s, group + QStringLiteral("deltaEdt_text"), minStep, maxStep, delta))
     return false;
   double variance = delta * 0.5;
-  if (!readDouble(s, group + QStringLiteral("extraParamEdt_text"), delta / 10000.0,
-                  (high - low) * 1e6, variance))
+  const double maxVariance = onDomainInput ? (high - low) * 1e6 : maxStep;
+  if (!readDouble(s, group + QStringLiteral("extraParamEdt_text"), delta / 10000.0, maxVariance,
+                  variance))
     return false;
   return readNodes(s, DataHolders::partitionTypeName(kind), low, high);
 }

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
@@ -67,6 +68,16 @@ public:
   static double zoom(MainWindow* w) { return w->zoomSlider->value(); }
   static int legendAlignment(MainWindow* w) { return w->legendAlignment(); }
   static void addRecent(MainWindow* w, const QString& p) { w->addRecentSession(p); }
+  static bool loadData(MainWindow* w, const QString& file)
+  {
+    DataFileInfo info(QFile::encodeName(file), false, 0);
+    if (w->loadDataFile(info, true)) {
+      w->setFunctionType(1);
+      w->updateWindowTitle();
+      return true;
+    }
+    return false;
+  }
   static QStringList menuOrder(MainWindow* w)
   {
     QStringList paths;

@@ -235,6 +235,39 @@ private slots:
     QCOMPARE(T::fingerprint(other.get()), T::fingerprint(w.get()));
   }
 
+  void dataSessionKeepsItsNodes()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    const QString data = path(QStringLiteral("wave.txt"));
+    QByteArray rows("x y\n");
+    for (int i = 0; i <= 50; ++i)
+      rows += QByteArray::number(i * 0.1) + ' ' + QByteArray::number(i * i * 0.01) + '\n';
+    writeFile(data, rows);
+    QVERIFY(T::loadData(w.get(), data));
+    QCOMPARE(w->functionSourceType(), 1);
+    PartitionWidgetBase* pw = T::partitionWidget(w.get());
+    QVERIFY(pw->setNodeSet({0.0, 1.5, 2.5, 5.0}));
+    pw->onInputsChanged();
+
+    const QString file = path(QStringLiteral("data.qms"));
+    QVERIFY(w->saveSession(file));
+    QSettings s(file, QSettings::IniFormat);
+    QCOMPARE(s.value(QStringLiteral("MainWindow/dataFile")).toString(), data);
+    QVERIFY(s.contains(QStringLiteral("MainWindow/valueSeparator")));
+    QVERIFY(s.contains(QStringLiteral("MainWindow/decimalSeparator")));
+
+    const QString empty = path(QStringLiteral("empty3.qms"));
+    writeFile(empty, QByteArray());
+    QVERIFY(w->openSession(empty));
+    QCOMPARE(w->functionSourceType(), 0);
+    QVERIFY(w->openSession(file));
+    QCOMPARE(w->functionSourceType(), 1);
+    QCOMPARE(T::nodes(w.get()), (QVector<double>{0.0, 1.5, 2.5, 5.0}));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data);
+    QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
+  }
+
   void duplicateNodesMerge()
   {
     PromptRecorder rec;
