@@ -366,8 +366,9 @@ void MainWindow::resetSelectors(int count)
 
 void MainWindow::connectSelectors(double zoom)
 {
+  // The slider keeps the zoom within the preferences' limit.
   zoomSlider->setValue(zoom);
-  ui->centralwidget->setZoom(zoom);
+  ui->centralwidget->setZoom(zoomSlider->value());
   disconnectSelectors();
   connect(ui->fnSelector, &FunctionSelectorWidget::selectionChanged, this,
           &MainWindow::onSelectedFunction_changed);

@@ -102,6 +102,9 @@ protected:
   void saveOnExit();
   bool applySession(const QString& path, const SessionContents& s);
   SessionValidator::Fallback currentDomainTexts() const;
+  // Loads the partition group into the partition widget in use and takes its
+  // record as the record of that kind.
+  void restorePartitionWidget(const SessionContents& c);
 
   // Data import (mainwindow_data.cpp): true when the file became the source.
   bool loadDataFile(DataFileInfo fileInfo, bool interactive);

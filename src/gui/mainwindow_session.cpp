@@ -260,6 +260,24 @@ bool MainWindow::openSession(const QString& path)
   return false;
 }
 
+void MainWindow::restorePartitionWidget(const SessionContents& c)
+{
+  PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
+  if (!pw || currentPartitionKind() != c.partitionType)
+    return;
+  sessionPersistence->loadTree(pw, DataHolders::partitionTypeName(c.partitionType));
+  if (c.partitionType != DataHolders::KindEquidistantRuspini && !c.nodes.empty())
+    pw->setNodeSet(c.nodes);
+  pw->onInputsChanged();
+  const DataHolderBase restored = pw->data();
+  if (auto eq = restored.dynamicCast<DataHolders::Partitions::FuzzyEq>())
+    genericRecord = eq;
+  else if (auto pt = restored.dynamicCast<DataHolders::Partitions::FuzzyPt>())
+    equidistantRecord = pt;
+  else if (auto delta = restored.dynamicCast<DataHolders::Partitions::FuzzyDelta>())
+    customRecord = delta;
+}
+
 bool MainWindow::applySession(const QString& path, const SessionContents& c)
 {
   FtransformWidget* ft = ui->centralwidget;
@@ -304,19 +322,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   }
   if (partitionRecord) {
     ft->setPartition(partitionRecord, domain);
-    if (PartitionWidgetBase* pw = ft->partitionWidget()) {
-      sessionPersistence->loadTree(pw, DataHolders::partitionTypeName(c.partitionType));
-      if (c.partitionType != DataHolders::KindEquidistantRuspini && !c.nodes.empty())
-        pw->setNodeSet(c.nodes);
-      pw->onInputsChanged();
-      const DataHolderBase restored = pw->data();
-      if (auto eq = restored.dynamicCast<DataHolders::Partitions::FuzzyEq>())
-        genericRecord = eq;
-      else if (auto pt = restored.dynamicCast<DataHolders::Partitions::FuzzyPt>())
-        equidistantRecord = pt;
-      else if (auto delta = restored.dynamicCast<DataHolders::Partitions::FuzzyDelta>())
-        customRecord = delta;
-    }
+    restorePartitionWidget(c);
   }
 
   setFunctionType(c.functionTypeUsed);
@@ -339,12 +345,10 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
     refreshCoefTable();
   } else {
     ok = loadDataFile(info, false);
-    // The nodes were stored on the data's domain, which the partition widget
-    // knows only now.
-    PartitionWidgetBase* pw = ft->partitionWidget();
-    if (ok && pw && c.partitionType != DataHolders::KindEquidistantRuspini && !c.nodes.empty() &&
-        pw->setNodeSet(c.nodes))
-      pw->onInputsChanged();
+    // The partition inputs were stored on the data's domain, which the
+    // partition widget knows only now.
+    if (ok)
+      restorePartitionWidget(c);
     if (!ok) {
       // Leave a consistent window behind: the formulas on the domain input.
       dataFileInfo = DataFileInfo();

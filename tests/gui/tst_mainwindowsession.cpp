@@ -266,6 +266,22 @@ private slots:
     QCOMPARE(T::nodes(w.get()), (QVector<double>{0.0, 1.5, 2.5, 5.0}));
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data);
     QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
+
+    // The node distance of the equidistant kind is relative to the data's domain too.
+    T::action(w.get(), "actionFixedPT")->trigger();
+    pw = T::partitionWidget(w.get());
+    auto* width = pw->findChild<QLineEdit*>(QStringLiteral("elemWidthEdt"));
+    QVERIFY(width);
+    width->setText(QStringLiteral("2"));
+    pw->onInputsChanged();
+    QVERIFY(w->saveSession(file));
+    QVERIFY(w->openSession(empty));
+    QVERIFY(w->openSession(file));
+    const auto fixed =
+      T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+    QVERIFY(fixed);
+    QCOMPARE(fixed->partElementWidth, 2.0);
+    QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
   }
 
   void duplicateNodesMerge()
