@@ -41,7 +41,6 @@ public:
   }
   double recordLow() const { return w.domainRecord->low; }
   double recordHigh() const { return w.domainRecord->high; }
-  int recordCount() const { return w.domainRecord->count; }
   bool closeDataEnabled() const { return w.findChild<QAction*>("actionCloseData")->isEnabled(); }
 
 private:
@@ -62,6 +61,14 @@ class TestMainWindowData : public QObject
     if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
       qFatal("cannot write test file");
     return path;
+  }
+
+  static QStringList texts(const PromptRecorder& rec)
+  {
+    QStringList t;
+    for (const auto& m : rec.messages)
+      t << m.title + " / " + m.text;
+    return t;
   }
 
   // Answers the open dialog with the file and the x-column choice.
@@ -92,6 +99,9 @@ private slots:
 
 void TestMainWindowData::initTestCase()
 {
+  QCoreApplication::setOrganizationName("korvant");
+  QCoreApplication::setApplicationName("quelmora");
+  QSettings::setDefaultFormat(QSettings::IniFormat);
   write("header.txt", "time value\nmeasured today\n0 1\n1 2\n2 4\n3 8\n");
   write("unsorted.txt", "0 1\n2 2\n1 3\n3 4\n");
   write("data.dat", "0 1\n1 2\n2 3\n3 4\n");
@@ -104,6 +114,11 @@ void TestMainWindowData::cleanupTestCase() {}
 
 void TestMainWindowData::init()
 {
+  // An import dialog nobody expected fails the test instead of blocking it.
+  CsvDialog::setRunner([](CsvDialog&) {
+    qWarning("unexpected import dialog");
+    return int(QDialog::Rejected);
+  });
   PromptRecorder rec;
   window = new MainWindow;
   window->show();
@@ -127,11 +142,9 @@ void TestMainWindowData::openTextWithHeaderAndXColumn()
   answerOpenDialog(path, 0);
   MainWindowTester t(*window);
   t.openData();
-  QCOMPARE(rec.messages.size(), 1);
+  QCOMPARE(texts(rec).join(" | "), QString("File parser / Ignoring 2 lines that could not be read "
+                                           "from file or contains a text."));
   QCOMPARE(rec.messages.front().icon, QMessageBox::Information);
-  QCOMPARE(rec.messages.front().title, QString("File parser"));
-  QCOMPARE(rec.messages.front().text,
-           QString("Ignoring 2 lines that could not be read from file or contains a text."));
   QCOMPARE(window->functionSourceType(), 1);
   QVERIFY(t.closeDataEnabled());
   QCOMPARE(t.functions().size(), 1);
@@ -139,7 +152,6 @@ void TestMainWindowData::openTextWithHeaderAndXColumn()
   QCOMPARE(t.values(0), QVector<double>({1, 2, 4, 8}));
   QCOMPARE(t.recordLow(), 0.0);
   QCOMPARE(t.recordHigh(), 3.0);
-  QCOMPARE(t.recordCount(), 3);
   QCOMPARE(t.info().filePath(), path);
   QVERIFY(!t.info().showImportDialog);
   QVERIFY(window->windowTitle().endsWith(" - " + path));
@@ -190,7 +202,7 @@ void TestMainWindowData::refusedFileChangesNothing()
   const QString title0 = window->windowTitle();
 
   PromptRecorder rec;
-  DataFileInfo info(QFile::encodeName(dir.filePath(name)), true, 0);
+  DataFileInfo info(QFile::encodeName(dir.filePath(name)), false, 0);
   QVERIFY(!t.load(info, true));
   QCOMPARE(rec.messages.size(), 1);
   QCOMPARE(rec.messages.front().icon, QMessageBox::Critical);
