@@ -151,6 +151,17 @@ MainWindow::MainWindow(QWidget* parent)
                 preferences->transformPen(0), preferences->transformPen(1),
                 preferences->transformPen(2), preferences->transformPen(3));
 
+  // The selector index is where the table column goes: refreshes rebuild
+  // them. Connected before the selectors are, so a refresh after an added
+  // selector sees the new column.
+  QTableWidget* table = ui->functionTableWidget->table();
+  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingInserted, table,
+          [table](int index) { table->insertColumn(qBound(0, index, table->columnCount())); });
+  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingRemoved, table, [table](int index) {
+    if (index >= 0 && index < table->columnCount())
+      table->removeColumn(index);
+  });
+
   restoreSettings();
 
   for (QAction* a : {ui->actionEquidistant, ui->actionFixedPT, ui->actionPartDelta})
@@ -177,14 +188,6 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui->actionExportPicture, &QAction::triggered, this,
           &MainWindow::onActionExportPicture_triggered);
   connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
-  // The selector index is where the table column goes: refreshes rebuild them.
-  QTableWidget* table = ui->functionTableWidget->table();
-  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingInserted, table,
-          [table](int index) { table->insertColumn(qBound(0, index, table->columnCount())); });
-  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingRemoved, table, [table](int index) {
-    if (index >= 0 && index < table->columnCount())
-      table->removeColumn(index);
-  });
   connect(ui->dockFunctionTable, &QDockWidget::visibilityChanged, this,
           &MainWindow::onFunctionTableVisibility_changed);
   connect(ui->ftDegreeSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,

@@ -98,6 +98,12 @@ private slots:
     QCOMPARE(table->horizontalHeaderItem(1)->text(), name + QStringLiteral(" Ft1"));
     QCOMPARE(table->rowCount(), 5);
 
+    // A new selector gets its columns at once.
+    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>(QStringLiteral("addBtn")),
+                      Qt::LeftButton);
+    QCOMPARE(table->columnCount(), 4);
+    QCOMPARE(table->horizontalHeaderItem(3)->text(), QStringLiteral("Unknown name Ft1"));
+
     // The legend names the function as the table does.
     const Fn::MathFn<double, double>* fn = T::controller(win)->functions().value(0);
     QCOMPARE(T::controller(win)->plotWidget()->curveInfo(fn)->name(), name);
