@@ -7,6 +7,7 @@
 
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/markerpolicy.h"
+#include "gui/components/partitioneditor.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include <QPushButton>
@@ -116,6 +117,37 @@ private slots:
     T::child<QDockWidget>(win, "dockFunctionTable")->hide();
     QCOMPARE(table->rowCount(), 0);
     QVERIFY(rec.messages.isEmpty());
+  }
+
+  void nodeSelectionFollowsTheTableWhileItIsShown()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    MainWindow* const win = w.get();
+    auto* dock = T::child<QDockWidget>(win, "dockFunctionTable");
+    FunctionTableWidget* table = T::child<FunctionTableWidget>(win, "functionTableWidget");
+    // Hidden table: no links.
+    PartitionEditor* editor = T::partitionWidget(win)->partitionEditor();
+    emit editor->nodeSelected(2);
+    QCOMPARE(table->table()->currentRow(), -1);
+
+    dock->show();
+    QTRY_COMPARE(table->table()->rowCount(), 5);
+    emit editor->nodeSelected(2);
+    QCOMPARE(table->table()->currentRow(), 2);
+    table->selectRow(3);
+    QCOMPARE(editor->current(), 3);
+
+    // A new partition kind brings a new editor: the links follow it.
+    T::action(win, "actionPartDelta")->trigger();
+    T::action(win, "actionEquidistant")->trigger();
+    editor = T::partitionWidget(win)->partitionEditor();
+    emit editor->nodeSelected(1);
+    QCOMPARE(table->table()->currentRow(), 1);
+
+    dock->hide();
+    QCOMPARE(table->table()->rowCount(), 0);
+    QCOMPARE(editor->current(), -1);
   }
 
   void legendCorners_data()
