@@ -281,6 +281,9 @@ void TestMathFn::preconditions_data()
   QTest::newRow("setParams") << 10 << "_params.size() == params.size()"
                              << "src/math/fce/mathfn.h"
                              << "";
+  QTest::newRow("formula non-zero data") << 12 << "false"
+                                         << "src/math/fce/mathfnformula.h"
+                                         << "";
   QTest::newRow("param") << 11 << "index < paramsSize()"
                          << "src/math/fce/mathfn.h"
                          << "";
@@ -334,6 +337,9 @@ void TestMathFn::preconditions()
       break;
     case 11:
       e.param(0);
+      break;
+    case 12:
+      p.nzValuesData();
       break;
     }
   });

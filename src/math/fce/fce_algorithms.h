@@ -27,6 +27,7 @@ inline void prefetchAhead(const std::vector<F*>& all, std::size_t k)
     __builtin_prefetch(p + 64);
     __builtin_prefetch(p + 128);
     __builtin_prefetch(p + 192);
+    __builtin_prefetch(p + 256);
   }
   if (k + kPrefetchAhead / 2 < all.size())
     __builtin_prefetch(all[k + kPrefetchAhead / 2]->nzValuesData());

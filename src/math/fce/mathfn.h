@@ -54,9 +54,12 @@ public:
   // Recomputes cached values at the positions [from, to).
   virtual void recompute(Position from, Position to) = 0;
   virtual Y valueAtIndex(std::size_t domainIndex) const = 0;
+
   // The value at nzBegin(), followed by the rest of the non-zero range
-  // (nzEnd() - nzBegin() values); for drawing and summing over that range only.
-  virtual const Y* nzValuesData() const = 0;
+  // (nzEnd() - nzBegin() values); for drawing and summing over that range
+  // only. Valid until the next parameter change. Not virtual: the classes
+  // that store values say how to find it through _nzValues.
+  const Y* nzValuesData() const { return _nzValues(this); }
 
   const Domain* domain() const { return _domain; }
   const std::vector<double>& params() const { return _params; }
@@ -160,6 +163,9 @@ protected:
   int32_t _height = 1;
   Position _nzBegin, _nzEnd;
   Position _oldNzBegin, _oldNzEnd;
+  // Reads the stored value at _nzBegin; set by each concrete class.
+  typedef const Y* (*NzValuesAccess)(const MathFn*);
+  NzValuesAccess _nzValues = nullptr;
 };
 
 } // namespace Fn

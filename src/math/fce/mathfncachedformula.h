@@ -28,13 +28,15 @@ public:
 
   explicit MathFnCachedFormula(const Domain* domain) : F(domain), _values(domain->size())
   {
+    this->_nzValues = &MathFnCachedFormula::nzValuesOf;
     recompute(domain->begin(), domain->end());
   }
   // The cache stays empty until the first setParams/setParam, which fills it
   // for the new parameters; reading before that is an error.
   MathFnCachedFormula(const Domain* domain, DeferredFill)
-      : F(domain), _values(domain->size()), _deferred(true)
+      : F(domain), _deferred(true), _values(domain->size())
   {
+    this->_nzValues = &MathFnCachedFormula::nzValuesOf;
   }
   // Copies parameters, geometry and the stored window.
   MathFnCachedFormula(const MathFnCachedFormula&) = default;
@@ -86,21 +88,23 @@ public:
     QM_ASSERT(!_deferred);
     return _values[domainIndex];
   }
-  const Y* nzValuesData() const override
-  {
-    QM_ASSERT(!_deferred);
-    if (this->_nzEnd <= this->_nzBegin)
-      return _values.windowData();
-    return _values.dataAt(this->_nzBegin);
-  }
 
   // The stored part of the cache; values outside it are 0.
   Position windowBegin() const { return _values.windowBegin(); }
   Position windowEnd() const { return _values.windowEnd(); }
 
 private:
-  WindowedValues<Y> _values;
+  static const Y* nzValuesOf(const MathFn<X, Y>* fn)
+  {
+    const auto* self = static_cast<const MathFnCachedFormula*>(fn);
+    QM_ASSERT(!self->_deferred);
+    if (self->_nzEnd <= self->_nzBegin)
+      return self->_values.windowData();
+    return self->_values.dataAt(self->_nzBegin);
+  }
+
   bool _deferred = false;
+  WindowedValues<Y> _values;
 };
 
 } // namespace Fn

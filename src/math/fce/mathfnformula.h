@@ -18,7 +18,7 @@ public:
 
   using F::domain;
 
-  explicit MathFnFormula(const Domain* d) : F(d) {}
+  explicit MathFnFormula(const Domain* d) : F(d) { this->_nzValues = &MathFnFormula::noValues; }
 
   Y value(X x) const override
   {
@@ -51,7 +51,10 @@ public:
     QM_ASSERT(domainIndex < domain()->size());
     return this->formula(this->_domain->values()[domainIndex]);
   }
-  const Y* nzValuesData() const override
+
+private:
+  // A formula has no stored values.
+  static const Y* noValues(const MathFn<X, Y>*)
   {
     QM_ASSERT(false);
     return nullptr;

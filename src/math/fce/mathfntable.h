@@ -19,6 +19,7 @@ public:
       : MathFn<X, Y>(domain), _values(values)
   {
     QM_ASSERT(domain->size() == values.size());
+    this->_nzValues = &MathFnTable_MathFn::nzValuesOf;
   }
 
   Y value(X x) const override
@@ -41,9 +42,14 @@ public:
     QM_ASSERT(domainIndex < _values.size());
     return _values[domainIndex];
   }
-  const Y* nzValuesData() const override { return _values.data() + this->_nzBegin; }
 
 protected:
+  static const Y* nzValuesOf(const MathFn<X, Y>* fn)
+  {
+    const auto* table = static_cast<const MathFnTable_MathFn*>(fn);
+    return table->_values.data() + table->_nzBegin;
+  }
+
   std::vector<Y> _values;
 };
 
