@@ -61,6 +61,8 @@ private slots:
   void unityOfRuspiniPartitions();
   void trapezoidsFromNodes();
   void nodeMoveTouchesBoundParameters();
+  void endNodesMoveInward_data();
+  void endNodesMoveInward();
   void moveToSameValueRecomputesNothing();
   void randomMovesKeepCachesExact();
   void shiftedPrototype_data();
@@ -148,6 +150,45 @@ void TestPartitions::nodeMoveTouchesBoundParameters()
   QCOMPARE(part->nodes()[2], 0.4);
   for (double s : membershipSums(*part))
     QVERIFY(std::abs(s - 1) < 1e-12);
+}
+
+void TestPartitions::endNodesMoveInward_data()
+{
+  QTest::addColumn<int>("shape");
+  QTest::addColumn<int>("shift");
+  QTest::newRow("triangles") << 0 << 1;
+  QTest::newRow("sines") << 1 << 1;
+  QTest::newRow("trapezoids") << 3 << 2;
+}
+
+// An end node is two parameters of its half function: moving it must never
+// leave that function's parameters out of order, not even in between.
+void TestPartitions::endNodesMoveInward()
+{
+  QFETCH(int, shape);
+  QFETCH(int, shift);
+  Domain d(0, 1, 400);
+  const std::vector<double> nodes{0, 0.25, 0.5, 0.75, 1};
+  std::unique_ptr<Partitions::PartitionBase<double, double>> part;
+  if (shape == 0)
+    part = fromNodes<TrianglePart>(d, nodes, shift);
+  else if (shape == 1)
+    part = fromNodes<SinPart>(d, nodes, shift);
+  else
+    part = fromNodes<TrapezoidPart>(d, nodes, shift);
+  AssertionCatcher catcher;
+  const auto failure = catcher.run([&] {
+    part->moveNode(0, 0.1);
+    part->moveNode(4, 0.9);
+  });
+  QVERIFY2(failure.condition.isEmpty(), qPrintable(failure.condition));
+  QCOMPARE(part->allFce().front()->param(0), 0.1);
+  QCOMPARE(part->allFce().front()->param(1), 0.1);
+  QCOMPARE(part->allFce().back()->params().back(), 0.9);
+  const std::vector<double> sums = membershipSums(*part);
+  for (std::size_t i = 0; i < d.size(); ++i)
+    if (d.values()[i] >= 0.1 && d.values()[i] <= 0.9)
+      QVERIFY(std::abs(sums[i] - 1) < 1e-12);
 }
 
 void TestPartitions::moveToSameValueRecomputesNothing()

@@ -135,8 +135,27 @@ public:
     const int32_t node = int32_t(nodeIndex);
     auto it = std::lower_bound(_bindings.begin(), _bindings.end(), node,
                                [](const NodeBinding& b, int32_t n) { return b.first < n; });
-    for (; it != _bindings.end() && it->first == node; ++it)
-      it->second.first->setParam(it->second.second, double(x));
+    const auto end = std::upper_bound(it, _bindings.end(), node,
+                                      [](int32_t n, const NodeBinding& b) { return n < b.first; });
+    // A node can drive several parameters of one function (an end node is both
+    // the foot and the peak of its half triangle). Setting them one at a time
+    // would leave the function's parameters out of order in between, so each
+    // function gets all of its parameters for this node in one setParams.
+    for (auto b = it; b != end; ++b) {
+      FuzzySet* fn = b->second.first;
+      const auto sameFn = [fn](const NodeBinding& e) { return e.second.first == fn; };
+      if (std::any_of(it, b, sameFn))
+        continue; // done with an earlier binding of this node
+      if (std::count_if(b, end, sameFn) == 1) {
+        fn->setParam(b->second.second, double(x));
+        continue;
+      }
+      std::vector<double> params = fn->params();
+      for (auto e = b; e != end; ++e)
+        if (sameFn(*e))
+          params[e->second.second] = double(x);
+      fn->setParams(params);
+    }
   }
   void moveNodes(const std::vector<X>& values)
   {
