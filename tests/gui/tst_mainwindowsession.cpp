@@ -8,6 +8,7 @@
 #include "gui/apppaths.h"
 #include <QPushButton>
 
+#include <QDir>
 #include <QFile>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -278,10 +279,44 @@ private slots:
     QVERIFY(w->openSession(empty));
     QVERIFY(w->openSession(file));
     const auto fixed =
-      T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+        T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
     QVERIFY(fixed);
     QCOMPARE(fixed->partElementWidth, 2.0);
     QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
+  }
+
+  void menuCommandsOpenAndSaveAs()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    const QString saved = path(QStringLiteral("menu/saved-as.qms"));
+    QDir().mkpath(QFileInfo(saved).path());
+    rec.fileAnswer = saved;
+    T::action(w.get(), "actionSaveAsSession")->trigger();
+    QCOMPARE(rec.fileCaptions, QStringList{QStringLiteral("Save session")});
+    QVERIFY(QFileInfo::exists(saved));
+    QCOMPARE(w->currentSessionFile(), saved);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - saved-as.qms"));
+    // Saving as does not make a recent entry.
+    QVERIFY(!w->recentSessions().contains(saved));
+
+    const QString def = MainWindow::defaultSessionPath();
+    rec.fileAnswer = def;
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QCOMPARE(rec.fileCaptions.last(), QStringLiteral("Open session"));
+    QCOMPARE(w->currentSessionFile(), def);
+    QCOMPARE(w->recentSessions().first(), def);
+    QSettings user(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("korvant"),
+                   QStringLiteral("quelmora"));
+    QCOMPARE(user.value(QStringLiteral("MainWindow/FileDialogDir")).toString(),
+             QFileInfo(def).absoluteDir().canonicalPath());
+
+    // A cancelled dialog changes nothing.
+    rec.fileAnswer.clear();
+    T::action(w.get(), "actionOpenSession")->trigger();
+    T::action(w.get(), "actionSaveAsSession")->trigger();
+    QCOMPARE(w->currentSessionFile(), def);
+    QVERIFY(rec.messages.isEmpty());
   }
 
   void duplicateNodesMerge()
