@@ -43,7 +43,7 @@ public:
   };
 
   static constexpr qint64 maxFileSize = 16 * 1024 * 1024;
-  static constexpr int maxSelectors = 100;
+  static constexpr int maxSelectors = 32;
   static constexpr int maxNodes = 10001;
   static constexpr double maxZoom = 200.0;
   static constexpr int maxSeparatorLength = 16;
