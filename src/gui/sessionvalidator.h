@@ -42,6 +42,9 @@ public:
     QString discretization = QStringLiteral("2048");
   };
 
+  // Limits of what a session may ask for: each selector costs a function and
+  // its transforms over the whole domain; the node count is what the widest
+  // layout gives (a step of a ten-thousandth of the range).
   static constexpr qint64 maxFileSize = 16 * 1024 * 1024;
   static constexpr int maxSelectors = 32;
   static constexpr int maxNodes = 10001;
