@@ -8,6 +8,7 @@
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/markerpolicy.h"
 #include "gui/components/partitioneditor.h"
+#include "gui/preferenceswidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include <QPushButton>
@@ -148,6 +149,29 @@ private slots:
     dock->hide();
     QCOMPARE(table->table()->rowCount(), 0);
     QCOMPARE(editor->current(), -1);
+  }
+
+  void acceptedPreferencesReachThePlot()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    MainWindow* const win = w.get();
+    PreferencesWidget* prefs = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* p = qobject_cast<PreferencesWidget*>(top))
+        prefs = p;
+    QVERIFY(prefs);
+    prefs->findChild<QSpinBox*>(QStringLiteral("maxZoomSpin"))->setValue(9);
+    prefs->findChild<QCheckBox*>(QStringLiteral("showGridCbox"))->setChecked(false);
+    prefs->findChild<QSpinBox*>(QStringLiteral("legendIconWidthSpin"))->setValue(30);
+    prefs->accept();
+    auto* slider = T::child<QwtSlider>(win, "zoomSlider");
+    QCOMPARE(slider->maximum(), 9.0);
+    QCOMPARE(slider->totalSteps(), 16u);
+    PlotWidget* plot = T::controller(win)->plotWidget();
+    QVERIFY(!plot->isGridVisible());
+    QCOMPARE(plot->legendIconSize().width(), 30);
+    QVERIFY(rec.messages.isEmpty());
   }
 
   void legendCorners_data()
