@@ -523,6 +523,29 @@ private slots:
     QVERIFY(reported);
   }
 
+  void failedSettingsWriteIsReported()
+  {
+    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                           QStringLiteral("korvant"), QStringLiteral("quelmora"))
+                                     .fileName();
+    QFile::remove(settingsFile);
+    // A directory where the settings file belongs cannot be written by anyone.
+    QVERIFY(QDir().mkpath(settingsFile));
+    {
+      PromptRecorder rec;
+      auto w = startWindow();
+      rec.messages.clear();
+      w->close();
+      bool reported = false;
+      for (const Prompt::Message& m : rec.messages)
+        reported = reported || (m.title == QStringLiteral("Error when saving settings") &&
+                                m.text.contains(settingsFile));
+      QVERIFY2(reported, qPrintable(rec.titles().join(QLatin1Char(';'))));
+    }
+    QVERIFY(QDir().rmdir(settingsFile));
+    env.setUp();
+  }
+
   void invalidInputBlocksSaving()
   {
     PromptRecorder rec;
