@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-MarkerPicker::MarkerPicker(QwtPlot* plot) : QObject(plot), _canvas(plot->canvas()) {}
+MarkerPicker::MarkerPicker(QwtPlot* plot) : QObject(plot), _plot(plot), _canvas(plot->canvas()) {}
 
 void MarkerPicker::setPlotWidget(PlotWidget* plotWidget)
 {
@@ -20,14 +20,13 @@ void MarkerPicker::setPlotWidget(PlotWidget* plotWidget)
 
 QwtPlot* MarkerPicker::plot() const
 {
-  return static_cast<QwtPlot*>(parent());
+  return _plot;
 }
 
 bool MarkerPicker::eventFilter(QObject* watched, QEvent* event)
 {
   if (watched != _canvas)
     return QObject::eventFilter(watched, event);
-  QwtPlot* p = plot();
   QWidget* canvas = _canvas;
 
   switch (event->type()) {
@@ -59,8 +58,8 @@ bool MarkerPicker::eventFilter(QObject* watched, QEvent* event)
     if (_plotWidget && !canvas->hasFocus())
       return true;
     const QPoint pos = e->pos();
-    mouseMoved(&pos, p->invTransform(QwtPlot::xBottom, pos.x()),
-               p->invTransform(QwtPlot::yLeft, pos.y()));
+    mouseMoved(&pos, _plot->invTransform(QwtPlot::xBottom, pos.x()),
+               _plot->invTransform(QwtPlot::yLeft, pos.y()));
     return true;
   }
   case QEvent::KeyPress: {

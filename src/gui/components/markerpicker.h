@@ -60,6 +60,9 @@ private:
   void release();
 
   PlotWidget* _plotWidget = nullptr;
+  // The parent, kept typed: casting parent() while the plot is being
+  // destroyed would be undefined.
+  QwtPlot* _plot;
   // Kept apart from the plot: the canvas sends events while the plot is
   // being destroyed, when asking the plot for it is no longer safe.
   QWidget* _canvas;
