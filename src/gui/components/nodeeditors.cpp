@@ -6,13 +6,20 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScrollArea>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
 
 const QString highlightStyle = QStringLiteral("background: rgb(255, 130, 130);");
+constexpr double unbounded = std::numeric_limits<double>::infinity();
+// Margin and spacing of the editor strip.
+constexpr int stripMargin = 2;
+constexpr int stripSpacing = 2;
 
 QDoubleValidator* validatorOf(QLineEdit* editor)
 {
@@ -24,13 +31,26 @@ QDoubleValidator* validatorOf(QLineEdit* editor)
 NodeEditors::NodeEditors(QWidget* parent) : QWidget(parent), ui(new Ui::NodeEditors)
 {
   ui->setupUi(this);
-  auto* validator = new QDoubleValidator(ui->mockupEdt);
+  QLineEdit* first = ui->mockupEdt;
+  auto* validator = new QDoubleValidator(first);
   validator->setLocale(QLocale::c());
-  ui->mockupEdt->setValidator(validator);
-  _editors.push_back(ui->mockupEdt);
-  _texts.append(ui->mockupEdt->text());
-  _values.push_back(QLocale::c().toDouble(ui->mockupEdt->text()));
+  first->setValidator(validator);
+  _editorHeight = first->sizeHint().height();
+  // The strip places its editors itself: a layout of 100,000 widgets costs
+  // seconds on every change, and most of them would never be seen.
+  delete ui->editLayout;
+  ui->editLayout = nullptr;
+  _editors.push_back(first);
+  _texts.push_back(first->text());
+  _values.push_back(QLocale::c().toDouble(first->text()));
+  _bottoms.push_back(-unbounded);
+  _tops.push_back(unbounded);
+  _highlights.push_back(false);
+  ui->scrollArea->viewport()->installEventFilter(this);
+  connect(ui->scrollArea->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+          &NodeEditors::createVisibleEditors);
   connectEditors();
+  layoutStrip();
 }
 
 NodeEditors::~NodeEditors()
@@ -47,12 +67,18 @@ QLineEdit* NodeEditors::firstEditor() const
 
 QLineEdit* NodeEditors::lastEditor() const
 {
-  return _editors.back();
+  return editor(_count - 1);
 }
 
 QLineEdit* NodeEditors::editor(std::size_t index) const
 {
-  return index < _editors.size() ? _editors[index] : nullptr;
+  return const_cast<NodeEditors*>(this)->ensureEditor(index);
+}
+
+std::size_t NodeEditors::createdEditors() const
+{
+  return std::size_t(std::count_if(_editors.begin(), _editors.end(),
+                                   [](const QLineEdit* e) { return e != nullptr; }));
 }
 
 QString NodeEditors::editorText(double value)
@@ -62,19 +88,39 @@ QString NodeEditors::editorText(double value)
   return text;
 }
 
+QLineEdit* NodeEditors::ensureEditor(std::size_t index)
+{
+  if (index >= _count)
+    return nullptr;
+  QLineEdit*& e = _editors[index];
+  if (!e) {
+    e = createEditor(index);
+    placeEditor(index, e);
+    // Tab moves to the neighbours, whatever order the editors were made in.
+    if (index > 0 && _editors[index - 1])
+      setTabOrder(_editors[index - 1], e);
+    if (index + 1 < _count && _editors[index + 1])
+      setTabOrder(e, _editors[index + 1]);
+    e->show();
+  }
+  return e;
+}
+
 QLineEdit* NodeEditors::createEditor(std::size_t index)
 {
   QLineEdit* mockup = ui->mockupEdt;
   auto* e = new QLineEdit(ui->edit);
   e->setObjectName(QString::number(index));
-  auto* validator = new QDoubleValidator(e);
+  auto* validator = new QDoubleValidator(_bottoms[index], _tops[index], 1000, e);
   validator->setLocale(QLocale::c());
   e->setValidator(validator);
   e->setMinimumSize(mockup->minimumSize());
   e->setMaximumSize(mockup->maximumSize());
   e->setSizePolicy(mockup->sizePolicy());
   e->setReadOnly(_readOnly);
-  e->setText(QStringLiteral("0"));
+  e->setText(_texts[index]);
+  if (_highlights[index])
+    e->setStyleSheet(highlightStyle);
   if (_connected) {
     e->installEventFilter(this);
     connect(e, &QLineEdit::editingFinished, this, &NodeEditors::onEditingFinished);
@@ -91,33 +137,79 @@ void NodeEditors::setEditorsCount(size_t count)
   setEnabled(true);
   if (count == _count)
     return;
+  for (std::size_t i = count; i < _editors.size(); ++i) {
+    if (QLineEdit* e = _editors[i]) {
+      e->removeEventFilter(this);
+      e->disconnect(this);
+      delete e;
+    }
+  }
+  _editors.resize(count, nullptr);
   _values.resize(count, 0.0);
-  while (_editors.size() > count) {
-    QLineEdit* e = _editors.back();
-    _editors.pop_back();
-    _texts.removeLast();
-    ui->editLayout->removeWidget(e);
-    e->removeEventFilter(this);
-    e->disconnect(this);
-    delete e;
-  }
-  // The new last editor has no right neighbour any more.
-  validatorOf(_editors.back())->setTop(std::numeric_limits<double>::infinity());
-  while (_editors.size() < count) {
-    QLineEdit* e = createEditor(_editors.size());
-    ui->editLayout->addWidget(e);
-    _editors.push_back(e);
-    _texts.append(e->text());
-  }
+  _texts.resize(count, QStringLiteral("0"));
+  _bottoms.resize(count, -unbounded);
+  _tops.resize(count, unbounded);
+  _highlights.resize(count, false);
   _count = count;
+  // The last editor has no right neighbour (any more).
+  setTop(count - 1, unbounded);
+  layoutStrip();
+}
+
+void NodeEditors::layoutStrip()
+{
+  QWidget* viewport = ui->scrollArea->viewport();
+  const QLineEdit* mockup = ui->mockupEdt;
+  const int n = int(std::min<std::size_t>(_count, QWIDGETSIZE_MAX));
+  // As a box layout would share the width: up to the widest, at least the narrowest.
+  const int room = viewport->width() - 2 * stripMargin - (n - 1) * stripSpacing;
+  _editorWidth = std::max(mockup->minimumWidth(), std::min(mockup->maximumWidth(), room / n));
+  const qint64 width = 2 * stripMargin + qint64(n) * _editorWidth + qint64(n - 1) * stripSpacing;
+  ui->edit->setMinimumWidth(int(std::min<qint64>(width, QWIDGETSIZE_MAX)));
+  for (std::size_t i = 0; i < _editors.size(); ++i)
+    if (QLineEdit* e = _editors[i])
+      placeEditor(i, e);
+  createVisibleEditors();
+}
+
+void NodeEditors::placeEditor(std::size_t index, QLineEdit* e) const
+{
+  const int y = std::max(stripMargin, (ui->scrollArea->viewport()->height() - _editorHeight) / 2);
+  e->setGeometry(stripMargin + int(index) * (_editorWidth + stripSpacing), y, _editorWidth,
+                 _editorHeight);
+}
+
+void NodeEditors::createVisibleEditors()
+{
+  const int slot = _editorWidth + stripSpacing;
+  const int left = ui->scrollArea->horizontalScrollBar()->value();
+  const int right = left + ui->scrollArea->viewport()->width();
+  const std::size_t first = std::size_t(std::max(0, (left - stripMargin) / slot));
+  const std::size_t last = std::min(_count, std::size_t(std::max(0, right / slot + 1)));
+  for (std::size_t i = first; i < last; ++i)
+    ensureEditor(i);
+}
+
+void NodeEditors::setTop(std::size_t index, double top)
+{
+  _tops[index] = top;
+  if (_editors[index])
+    validatorOf(_editors[index])->setTop(top);
+}
+
+void NodeEditors::setBottom(std::size_t index, double bottom)
+{
+  _bottoms[index] = bottom;
+  if (_editors[index])
+    validatorOf(_editors[index])->setBottom(bottom);
 }
 
 void NodeEditors::setNeighbourLimits(std::size_t index, double value)
 {
   if (index > 0)
-    validatorOf(_editors[index - 1])->setTop(value);
+    setTop(index - 1, value);
   if (index + 1 < _count)
-    validatorOf(_editors[index + 1])->setBottom(value);
+    setBottom(index + 1, value);
 }
 
 void NodeEditors::setEditorValue(size_t index, double value)
@@ -127,8 +219,9 @@ void NodeEditors::setEditorValue(size_t index, double value)
   _values[index] = value;
   const QString text = editorText(value);
   setNeighbourLimits(index, QLocale::c().toDouble(text));
-  _texts[int(index)] = text;
-  _editors[index]->setText(text);
+  _texts[index] = text;
+  if (_editors[index])
+    _editors[index]->setText(text);
 }
 
 void NodeEditors::onEditingFinished()
@@ -138,36 +231,44 @@ void NodeEditors::onEditingFinished()
     return;
   QLineEdit* e = _editors[index];
   const QString text = e->text();
-  if (text == _texts[int(index)])
+  if (text == _texts[index])
     return;
   bool ok = false;
   const double value = QLocale::c().toDouble(text, &ok);
   // The validators work on the shown (truncated) neighbours; the nodes
   // themselves must stay strictly ascending.
-  const double low = index > 0 ? _values[index - 1] : -std::numeric_limits<double>::infinity();
-  const double high =
-      index + 1 < _count ? _values[index + 1] : std::numeric_limits<double>::infinity();
+  const double low = index > 0 ? _values[index - 1] : -unbounded;
+  const double high = index + 1 < _count ? _values[index + 1] : unbounded;
   if (!ok || !std::isfinite(value) || !(low < value && value < high)) {
-    e->setText(_texts[int(index)]);
+    e->setText(_texts[index]);
     return;
   }
   _values[index] = value;
-  _texts[int(index)] = text;
+  _texts[index] = text;
   setNeighbourLimits(index, value);
   emit valueChanged(index, value);
 }
 
 bool NodeEditors::eventFilter(QObject* watched, QEvent* event)
 {
+  if (watched == ui->scrollArea->viewport()) {
+    if (event->type() == QEvent::Resize)
+      layoutStrip();
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
     const std::size_t index = indexOf(watched);
     if (index < _count) {
       if (event->type() == QEvent::FocusIn) {
+        // So that Tab and Backtab find the neighbours.
+        if (index > 0)
+          ensureEditor(index - 1);
+        ensureEditor(index + 1);
         emit editorEnterFocus(index);
       } else {
         // Text the validator still refuses gives way to the last value.
         if (!_editors[index]->hasAcceptableInput())
-          _editors[index]->setText(_texts[int(index)]);
+          _editors[index]->setText(_texts[index]);
         emit editorLeaveFocus(index);
       }
     }
@@ -177,7 +278,10 @@ bool NodeEditors::eventFilter(QObject* watched, QEvent* event)
 
 void NodeEditors::highlighEditor(size_t index, bool highlight)
 {
-  if (index < _count)
+  if (index >= _count || _highlights[index] == highlight)
+    return;
+  _highlights[index] = highlight;
+  if (_editors[index])
     _editors[index]->setStyleSheet(highlight ? highlightStyle : QString());
 }
 
@@ -187,12 +291,15 @@ void NodeEditors::setReadOnly(bool readOnly)
     return;
   _readOnly = readOnly;
   for (QLineEdit* e : _editors)
-    e->setReadOnly(readOnly);
+    if (e)
+      e->setReadOnly(readOnly);
 }
 
 void NodeEditors::connectEditors()
 {
   for (QLineEdit* e : _editors) {
+    if (!e)
+      continue;
     e->installEventFilter(this);
     connect(e, &QLineEdit::editingFinished, this, &NodeEditors::onEditingFinished,
             Qt::UniqueConnection);
@@ -203,6 +310,8 @@ void NodeEditors::connectEditors()
 void NodeEditors::disconnectEditors()
 {
   for (QLineEdit* e : _editors) {
+    if (!e)
+      continue;
     e->removeEventFilter(this);
     disconnect(e, &QLineEdit::editingFinished, this, &NodeEditors::onEditingFinished);
   }
@@ -211,8 +320,15 @@ void NodeEditors::disconnectEditors()
 
 std::size_t NodeEditors::indexOf(const QObject* editor) const
 {
-  std::size_t i = 0;
-  while (i < _editors.size() && _editors[i] != editor)
-    ++i;
-  return i;
+  // Editors after the form's first one are named after their index; the name
+  // is checked against the list so that no other object passes for an editor.
+  if (!editor)
+    return _editors.size();
+  if (editor == _editors.front())
+    return 0;
+  bool ok = false;
+  const qulonglong i = editor->objectName().toULongLong(&ok);
+  if (ok && i < _editors.size() && _editors[std::size_t(i)] == editor)
+    return std::size_t(i);
+  return _editors.size();
 }

@@ -1,7 +1,7 @@
 #ifndef QUELMORA_NODEEDITORS_H
 #define QUELMORA_NODEEDITORS_H
 
-#include <QStringList>
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -14,6 +14,9 @@ class NodeEditors;
 // A row of line edits, one per partition node. Each editor accepts only a
 // number strictly between its neighbours' current values; a typed value is
 // reported with valueChanged only when it differs from what the editor showed.
+// A partition may have 100,000 nodes: the row keeps every node's text, value
+// and limits, but creates the line edit of a node only once it scrolls into
+// view or is asked for with editor().
 class NodeEditors : public QWidget
 {
   Q_OBJECT
@@ -26,7 +29,10 @@ public:
   virtual QLineEdit* lastEditor() const;
 
   std::size_t count() const { return _count; }
+  // The editor of a node (created when needed), or null beyond the count.
   QLineEdit* editor(std::size_t index) const;
+  // Line edits that exist now, as opposed to count().
+  std::size_t createdEditors() const;
   const std::vector<double>& values() const { return _values; }
 
   void setReadOnly(bool readOnly);
@@ -56,18 +62,32 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  QLineEdit* ensureEditor(std::size_t index);
   QLineEdit* createEditor(std::size_t index);
   std::size_t indexOf(const QObject* editor) const;
   void setNeighbourLimits(std::size_t index, double value);
+  void setTop(std::size_t index, double top);
+  void setBottom(std::size_t index, double bottom);
+  // Sizes the strip for count editors and places the existing ones.
+  void layoutStrip();
+  void placeEditor(std::size_t index, QLineEdit* e) const;
+  void createVisibleEditors();
 
   Ui::NodeEditors* ui;
   std::size_t _count = 1;
   bool _connected = false;
   bool _readOnly = false;
   std::vector<double> _values;
+  // One slot per node, null while the node's line edit does not exist.
   std::vector<QLineEdit*> _editors;
   // What each editor last showed or committed; unchanged text is not reported.
-  QStringList _texts;
+  std::vector<QString> _texts;
+  // Each editor's validator limits, kept for editors not created yet.
+  std::vector<double> _bottoms;
+  std::vector<double> _tops;
+  std::vector<bool> _highlights;
+  int _editorWidth = 0;
+  int _editorHeight = 0;
 };
 
 #endif

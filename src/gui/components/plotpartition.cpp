@@ -30,22 +30,29 @@ void PlotPartition::setPartition(Partition* partition)
   _partition = partition;
   if (!partition)
     return;
+  std::vector<CurveInfoBase*> infos;
+  infos.reserve(partition->allFce().size());
   for (auto* fce : partition->allFce()) {
     const Function* fn = fce;
     if (curveInfo(fn))
       continue;
     auto* info = new CurveInfo<NoMarkerPolicy>(fn);
     info->setNonZeroRangeOnly(true);
-    addCurveInfo(info);
-    info->curve()->setPen(QPen(Qt::black, 0));
+    infos.push_back(info);
   }
+  // One pass for all curves: a partition may have 100,000 basic functions.
+  addCurveInfos(infos);
+  for (CurveInfoBase* info : infos)
+    info->curve()->setPen(QPen(Qt::black, 0));
   const std::vector<double>& nodes = partition->nodes();
   _nodeMarkers.reserve(nodes.size());
+  _markerIndex.reserve(int(nodes.size()));
   for (double x : nodes) {
     QwtPlotMarker* m = CurveInfoBase::newMarker();
     m->setValue(x, 0.0);
-    m->attach(plot());
     m->setVisible(markersVisible());
+    m->attach(plot());
+    _markerIndex.insert(m, _nodeMarkers.size());
     _nodeMarkers.push_back(m);
   }
   emit markersCountChanged(nodes.size());
@@ -59,14 +66,18 @@ void PlotPartition::clearPartition()
 
 void PlotPartition::removePartition()
 {
+  // Qwt finds an item to detach by a search from the first item of its z
+  // level and erases it from a list: the curves go first and everything in
+  // order, so each item is found at once near the front of the list.
+  clear();
   for (QwtPlotMarker* m : _nodeMarkers) {
     forgetMarker(m);
     m->detach();
     delete m;
   }
   _nodeMarkers.clear();
+  _markerIndex.clear();
   _partition = nullptr;
-  clear();
 }
 
 void PlotPartition::highlightNode(std::size_t index, bool highlight)
@@ -77,10 +88,7 @@ void PlotPartition::highlightNode(std::size_t index, bool highlight)
 
 std::size_t PlotPartition::indexOf(const QwtPlotMarker* marker) const
 {
-  std::size_t i = 0;
-  while (i < _nodeMarkers.size() && _nodeMarkers[i] != marker)
-    ++i;
-  return i;
+  return _markerIndex.value(marker, _nodeMarkers.size());
 }
 
 QwtPlotMarker* PlotPartition::nodeMarker(std::size_t index) const

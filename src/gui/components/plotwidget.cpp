@@ -93,6 +93,26 @@ CurveInfoBase* PlotWidget::addFunction(const Function* function, const QPen& pen
 
 void PlotWidget::addCurveInfo(CurveInfoBase* info)
 {
+  registerCurveInfo(info);
+  updateScrollRange();
+  applyAxisScale();
+}
+
+void PlotWidget::addCurveInfos(const std::vector<CurveInfoBase*>& infos)
+{
+  if (infos.empty())
+    return;
+  _order.reserve(_order.size() + int(infos.size()));
+  _curveInfos.reserve(_curveInfos.size() + int(infos.size()));
+  _curves.reserve(_curves.size() + int(infos.size()));
+  for (CurveInfoBase* info : infos)
+    registerCurveInfo(info);
+  updateScrollRange();
+  applyAxisScale();
+}
+
+void PlotWidget::registerCurveInfo(CurveInfoBase* info)
+{
   Q_ASSERT(info && !_curveInfos.contains(info->function()));
   const Function* fn = info->function();
   QwtPlotCurve* c = createCurve(info);
@@ -109,8 +129,6 @@ void PlotWidget::addCurveInfo(CurveInfoBase* info)
     _xMin = std::min(_xMin, xs.front());
     _xMax = std::max(_xMax, xs.back());
   }
-  updateScrollRange();
-  applyAxisScale();
 }
 
 QwtPlotCurve* PlotWidget::createCurve(CurveInfoBase* info)
@@ -119,6 +137,10 @@ QwtPlotCurve* PlotWidget::createCurve(CurveInfoBase* info)
   info->setCurve(c);
   info->refreshSamples();
   c->setLegendIconSize(_legendIconSize);
+  // Every legend change of a curve walks all items of the plot: curves join
+  // the legend only while one is shown, so that thousands of them attach,
+  // restyle and detach in linear time.
+  c->setItemAttribute(QwtPlotItem::Legend, _legend != nullptr);
   c->attach(_plot);
   return c;
 }
@@ -346,11 +368,16 @@ void PlotWidget::setLegendVisible(bool visible)
     _legend->setMaxColumns(1);
     _legend->setAlignment(_legendAlignment);
     _legend->attach(_plot);
-    for (CurveInfoBase* info : qAsConst(_curveInfos))
+    for (const Function* fn : qAsConst(_order)) {
+      _curves.value(fn)->setItemAttribute(QwtPlotItem::Legend, true);
+      CurveInfoBase* info = _curveInfos.value(fn);
       info->setName(info->name());
+    }
   } else {
     delete _legend;
     _legend = nullptr;
+    for (QwtPlotCurve* c : qAsConst(_curves))
+      c->setItemAttribute(QwtPlotItem::Legend, false);
   }
   replot();
 }

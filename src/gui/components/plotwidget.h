@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QWidget>
 
+#include <vector>
+
 class MarkerPicker;
 class QScrollBar;
 class QwtPlot;
@@ -41,6 +43,8 @@ public:
   CurveInfoBase* addFunction(const Function* function, const QPen& pen = QPen());
   // Takes ownership of info; its function must not have a curve yet.
   void addCurveInfo(CurveInfoBase* info);
+  // The same for many curves at once; the x-range is widened once.
+  void addCurveInfos(const std::vector<CurveInfoBase*>& infos);
   void removeFunction(const Function* function);
   void clear();
 
@@ -117,6 +121,7 @@ protected:
 
 private:
   QwtPlotCurve* createCurve(CurveInfoBase* info);
+  void registerCurveInfo(CurveInfoBase* info);
   void updateScrollRange();
   void applyAxisScale();
   void applyScrollBarPolicy();
