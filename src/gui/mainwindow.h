@@ -100,6 +100,12 @@ protected:
   void setFileDialogDir(const QString& file);
   void openStartupSession();
   void saveOnExit();
+  // Writes the session without any message; false when it could not be written.
+  bool writeSession(const QString& path);
+  void reportUnwritableSession(const QString& path);
+  // Replaces target only with a session that passes the checks of opening;
+  // otherwise target keeps its content and a box names it.
+  bool saveSessionChecked(const QString& target);
   bool applySession(const QString& path, const SessionContents& s);
   SessionValidator::Fallback currentDomainTexts() const;
   // Loads the partition group into the partition widget in use and takes its

@@ -12,6 +12,7 @@
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "gui/inputs/domainwidget.h"
 #include "gui/inputs/functionselectorwidget.h"
+#include "gui/inputs/fuzzypartfixedwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/preferenceswidget.h"
 #include "gui/widgetpersistence.h"
@@ -20,14 +21,17 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <qwt_slider.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -155,6 +159,21 @@ bool MainWindow::checkSessionInputs()
 
 bool MainWindow::saveSession(const QString& path)
 {
+  if (writeSession(path))
+    return true;
+  reportUnwritableSession(path);
+  return false;
+}
+
+void MainWindow::reportUnwritableSession(const QString& path)
+{
+  Prompt::critical(this, tr("Error when saving session"),
+                   tr("Session could not be saved to \"%1\": the file cannot be written.")
+                       .arg(QDir::toNativeSeparators(path)));
+}
+
+bool MainWindow::writeSession(const QString& path)
+{
   sessionPersistence->setFile(path);
   const int kind = currentPartitionKind();
   const QString group = DataHolders::partitionTypeName(kind);
@@ -178,6 +197,12 @@ bool MainWindow::saveSession(const QString& path)
     s->endArray();
     s->endGroup();
   }
+  if (pw && kind == DataHolders::KindEquidistantRuspini) {
+    // The slider has no stored property: without this key the session would
+    // reopen with the fixed point at low.
+    if (const auto record = pw->data().dynamicCast<DataHolders::Partitions::FuzzyPt>())
+      s->setValue(group + QStringLiteral("/fixedPoint"), record->fixedPoint);
+  }
   s->setValue(QStringLiteral("FunctionSelector/count"), ui->fnSelector->count());
 
   s->beginGroup(QStringLiteral("MainWindow"));
@@ -196,12 +221,7 @@ bool MainWindow::saveSession(const QString& path)
   s->setValue(QStringLiteral("showLegend"), ui->actionShowLegend->isChecked());
   s->endGroup();
   s->sync();
-  if (s->status() == QSettings::NoError)
-    return true;
-  Prompt::critical(this, tr("Error when saving session"),
-                   tr("Session could not be saved to \"%1\": the file cannot be written.")
-                       .arg(QDir::toNativeSeparators(path)));
-  return false;
+  return s->status() == QSettings::NoError;
 }
 
 SessionValidator::Fallback MainWindow::currentDomainTexts() const
@@ -269,6 +289,9 @@ void MainWindow::restorePartitionWidget(const SessionContents& c)
   if (c.partitionType != DataHolders::KindEquidistantRuspini && !c.nodes.empty())
     pw->setNodeSet(c.nodes);
   pw->onInputsChanged();
+  // The slider's candidates follow the restored distance and shape.
+  if (auto* fixed = qobject_cast<FuzzyPartFixedWidget*>(pw); fixed && c.hasFixedPoint)
+    fixed->setFixedPoint(c.fixedPoint);
   const DataHolderBase restored = pw->data();
   if (auto eq = restored.dynamicCast<DataHolders::Partitions::FuzzyEq>())
     genericRecord = eq;
@@ -465,8 +488,58 @@ void MainWindow::saveOnExit()
   const bool wanted =
       policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
                                          QFileInfo(defaultSessionPath()).completeBaseName());
-  // Inputs that are not valid would give a session that cannot be opened
-  // again: the file keeps its last good state and the user is told.
-  if (wanted && checkSessionInputs())
-    saveSession(sessionFile);
+  if (wanted)
+    saveSessionChecked(sessionFile);
+}
+
+bool MainWindow::saveSessionChecked(const QString& target)
+{
+  // The session is written beside the target and judged as opening it would
+  // judge it; only a file that would open again replaces the target, so the
+  // last good session is never lost to inputs left half-typed.
+  QString temp;
+  {
+    QTemporaryFile reserve(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!reserve.open()) {
+      reportUnwritableSession(target);
+      return false;
+    }
+    temp = reserve.fileName();
+    // Removed again: the settings object creates it with the usual permissions.
+  }
+  const bool written = writeSession(temp);
+  sessionPersistence->setFile(target);
+  if (!written) {
+    QFile::remove(temp);
+    reportUnwritableSession(target);
+    return false;
+  }
+
+  QString where;
+  {
+    // Its settings object is gone before the file is renamed.
+    SessionValidator check(temp, currentDomainTexts());
+    if (!check.validate())
+      where = check.badKey().isEmpty()
+                  ? check.reason()
+                  : tr("the value of %1 %2").arg(check.badKey(), check.reason());
+  }
+  if (!where.isEmpty()) {
+    QFile::remove(temp);
+    Prompt::critical(this, tr("Error when saving session"),
+                     tr("Session \"%1\" was not saved: the inputs would give a session that "
+                        "cannot be opened (%2).\nThe file keeps its last saved state.")
+                         .arg(QDir::toNativeSeparators(target), where));
+    return false;
+  }
+
+  if (QFileInfo::exists(target))
+    QFile::setPermissions(temp, QFile::permissions(target));
+  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) !=
+      0) {
+    QFile::remove(temp);
+    reportUnwritableSession(target);
+    return false;
+  }
+  return true;
 }

@@ -227,7 +227,13 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
 
   if (kind == DataHolders::KindEquidistantRuspini) {
     double h = 0.25;
-    return readDouble(s, group + QStringLiteral("elemWidthEdt_text"), minStep, maxStep, h);
+    if (!readDouble(s, group + QStringLiteral("elemWidthEdt_text"), minStep, maxStep, h))
+      return false;
+    // On a data session's domain, unknown here, the restore picks the nearest slider place.
+    const QString fixedKey = group + QStringLiteral("fixedPoint");
+    result.hasFixedPoint = s.contains(fixedKey);
+    return readDouble(s, fixedKey, onDomainInput ? low : -std::numeric_limits<double>::max(),
+                      onDomainInput ? high : std::numeric_limits<double>::max(), result.fixedPoint);
   }
 
   double delta = (high - low) * 0.25;

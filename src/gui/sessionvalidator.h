@@ -22,6 +22,9 @@ struct SessionContents
   bool showLegend = false;
   // Nodes of kinds 6 and 8, duplicates merged; empty when none were stored.
   std::set<double> nodes;
+  // Fixed point of kind 7, which its slider cannot store; inside the domain.
+  bool hasFixedPoint = false;
+  double fixedPoint = 0.0;
 };
 
 // Checks a whole session file before anything of it reaches a widget. A session

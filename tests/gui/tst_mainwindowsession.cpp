@@ -285,6 +285,45 @@ private slots:
     QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
   }
 
+  void equidistantFixedPointSurvivesReopening()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    T::action(w.get(), "actionFixedPT")->trigger();
+    auto* slider =
+        T::partitionWidget(w.get())->findChild<QwtSlider*>(QStringLiteral("fixedPtSlider"));
+    QVERIFY(slider);
+    slider->setValue(37.0);
+    const auto moved =
+        T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+    QVERIFY(moved);
+    const double fixedPoint = moved->fixedPoint;
+    QVERIFY(fixedPoint > 0.0);
+    const QVector<double> nodes = T::nodes(w.get());
+
+    const QString file = path(QStringLiteral("fixed-point.qms"));
+    QVERIFY(w->saveSession(file));
+    QSettings s(file, QSettings::IniFormat);
+    QCOMPARE(s.value(QStringLiteral("EquidistantRuspini/fixedPoint")).toDouble(), fixedPoint);
+    for (const char* k :
+         {"shapeCbox_currentIndex", "elemWidthEdt_text", "offsetSpin_value", "shiftSpin_value"})
+      QVERIFY2(s.contains(QStringLiteral("EquidistantRuspini/") + QLatin1String(k)), k);
+    QVERIFY(!s.contains(QStringLiteral("EquidistantRuspini/NodeList/size")));
+
+    auto other = startWindow();
+    QVERIFY(other->openSession(file));
+    const auto restored =
+        T::partitionWidget(other.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+    QVERIFY(restored);
+    QCOMPARE(restored->fixedPoint, fixedPoint);
+    QCOMPARE(T::nodes(other.get()), nodes);
+    QCOMPARE(T::partitionWidget(other.get())
+                 ->findChild<QwtSlider*>(QStringLiteral("fixedPtSlider"))
+                 ->value(),
+             37.0);
+    QVERIFY(rec.messages.isEmpty());
+  }
+
   void menuCommandsOpenAndSaveAs()
   {
     PromptRecorder rec;
@@ -436,6 +475,11 @@ private slots:
     row("tiny distance",
         "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nelemWidthEdt_text=1e-12\n",
         "EquidistantRuspini/elemWidthEdt_text");
+    row("fixed point outside",
+        "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nfixedPoint=1.5\n",
+        "EquidistantRuspini/fixedPoint");
+    row("fixed point nan", "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nfixedPoint=nan\n",
+        "EquidistantRuspini/fixedPoint");
     row("zero variance", "[MainWindow]\npartitionType=8\n[CustomPartition]\nextraParamEdt_text=0\n",
         "CustomPartition/extraParamEdt_text");
     row("shift zero", "[GenericRuspini]\nshiftSpin_value=0\n", "GenericRuspini/shiftSpin_value");
@@ -569,7 +613,39 @@ private slots:
     all->setChecked(true);
     w->close();
     QCOMPARE(rec.titles(), QStringList{QStringLiteral("Error when saving session")});
+    QVERIFY2(rec.messages.first().text.contains(file), qPrintable(rec.messages.first().text));
+    QVERIFY2(rec.messages.first().text.contains(QStringLiteral("DomainWidget/highEdt_text")),
+             qPrintable(rec.messages.first().text));
     QCOMPARE(readAll(file), before);
+    QCOMPARE(QDir(env.dir.path()).entryList({QStringLiteral("default.qms.*")}), QStringList());
+  }
+
+  void saveOnExitWritesTheEquidistantDefault()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    const QString file = w->currentSessionFile();
+    T::action(w.get(), "actionFixedPT")->trigger();
+    // The fixed point at low is not valid input, yet the session opens again.
+    T::action(w.get(), "actionSaveSession")->trigger();
+    QCOMPARE(rec.titles(), QStringList{QStringLiteral("Error when saving session")});
+    QVERIFY(!readAll(file).contains("partitionType=7"));
+
+    rec.messages.clear();
+    QRadioButton* all = preferenceButton("allRbtn");
+    QVERIFY(all);
+    all->setChecked(true);
+    w->close();
+    QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(QLatin1Char(';'))));
+    QSettings s(file, QSettings::IniFormat);
+    QCOMPARE(s.value(QStringLiteral("MainWindow/partitionType")).toInt(), 7);
+    QCOMPARE(s.value(QStringLiteral("EquidistantRuspini/fixedPoint")).toDouble(), 0.0);
+    QCOMPARE(QDir(env.dir.path()).entryList({QStringLiteral("default.qms.*")}), QStringList());
+
+    auto again = startWindow();
+    QCOMPARE(again->currentSessionFile(), file);
+    QCOMPARE(T::kind(again.get()), 7);
+    QVERIFY(rec.messages.isEmpty());
   }
 };
 

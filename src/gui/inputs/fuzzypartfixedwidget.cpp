@@ -135,6 +135,25 @@ void FuzzyPartFixedWidget::onSlider_moved(double value)
   onInputsChanged(index);
 }
 
+void FuzzyPartFixedWidget::setFixedPoint(double x)
+{
+  updateCandidates();
+  if (fixedPointCandidates.empty() || !std::isfinite(x))
+    return;
+  auto it = std::lower_bound(fixedPointCandidates.begin(), fixedPointCandidates.end(), x);
+  if (it == fixedPointCandidates.end())
+    --it;
+  const int index = static_cast<int>(it - fixedPointCandidates.begin());
+  {
+    // The slider may already stand there: move it silently, apply it below.
+    const QSignalBlocker blocker(ui->fixedPtSlider);
+    ui->fixedPtSlider->setValue(static_cast<double>(index));
+  }
+  pt().fixedPoint = *it;
+  updateLabel();
+  onInputsChanged(index);
+}
+
 void FuzzyPartFixedWidget::updateData()
 {
   FuzzyPt& r = pt();

@@ -1,5 +1,7 @@
 #include "gui/inputs/fuzzypartfixedwidget.h"
 
+#include "gui/ftransform_widgets/nodelayout.h"
+
 #include "partitionplotdriver.h"
 
 #include <QComboBox>
@@ -170,6 +172,34 @@ private slots:
     QCOMPARE(shapes()->currentText(), QString("Sin"));
     QCOMPARE(w->findChild<QSpinBox*>("shiftSpin")->value(), 1);
     QCOMPARE(record->shape, 1);
+  }
+
+  void setFixedPointTakesACandidate_data()
+  {
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<double>("fixedPoint");
+    QTest::addColumn<int>("position");
+    // Candidates on [0, 1] with 2000 subintervals and h = 0.25: 0, 0.0005, ..., 0.5.
+    QTest::newRow("a candidate") << 0.1235 << 0.1235 << 247;
+    QTest::newRow("between two") << 0.12345 << 0.1235 << 247;
+    QTest::newRow("beyond them") << 0.8 << 0.5 << 1000;
+    QTest::newRow("the slider's own place") << 0.0 << 0.0 << 0;
+  }
+  void setFixedPointTakesACandidate()
+  {
+    QFETCH(double, stored);
+    QFETCH(double, fixedPoint);
+    QFETCH(int, position);
+    QSignalSpy changed(w, &PartitionWidgetBase::inputsChanged);
+    w->setFixedPoint(stored);
+    QCOMPARE(slider()->value(), double(position));
+    QCOMPARE(record->fixedPoint, w->candidates()[std::size_t(position)]);
+    QVERIFY(qAbs(record->fixedPoint - fixedPoint) < 1e-12);
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(record->nodes.contains(record->fixedPoint));
+    QVERIFY(sameNodes(record->nodes, DataHolders::Partitions::layoutNodes(*record)));
+    QCOMPARE(w->findChild<QLabel*>("fixedPtLbl")->text(),
+             QString("Fixed point (%1)").arg(fixedPoint, 0, 'f', 4));
   }
 
   void lockedNodesDoNotMove()
