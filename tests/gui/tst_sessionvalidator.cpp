@@ -128,6 +128,16 @@ private slots:
     row("node distance inf",
         "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nelemWidthEdt_text=inf\n",
         "EquidistantRuspini/elemWidthEdt_text");
+    row("fixed point below low",
+        "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nfixedPoint=-0.001\n",
+        "EquidistantRuspini/fixedPoint");
+    row("fixed point above high",
+        "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nfixedPoint=1.5\n",
+        "EquidistantRuspini/fixedPoint");
+    row("fixed point inf", "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nfixedPoint=inf\n",
+        "EquidistantRuspini/fixedPoint");
+    row("fixed point text", "[MainWindow]\npartitionType=7\n[EquidistantRuspini]\nfixedPoint=low\n",
+        "EquidistantRuspini/fixedPoint");
     row("element width zero", "[MainWindow]\npartitionType=8\n[CustomPartition]\ndeltaEdt_text=0\n",
         "CustomPartition/deltaEdt_text");
     row("element width tiny",
@@ -177,6 +187,29 @@ private slots:
     QVERIFY(!v.validate());
     QCOMPARE(v.badKey(), key);
     QVERIFY(!v.reason().isEmpty());
+  }
+
+  void fixedPointIsReadWithinTheDomain_data()
+  {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<double>("fixedPoint");
+    const QByteArray head = "[MainWindow]\npartitionType=7\n[DomainWidget]\nlowEdt_text=2\n"
+                            "highEdt_text=4\n[EquidistantRuspini]\n";
+    QTest::newRow("missing") << head << false << 0.0;
+    QTest::newRow("at low") << head + "fixedPoint=2\n" << true << 2.0;
+    QTest::newRow("at high") << head + "fixedPoint=4\n" << true << 4.0;
+    QTest::newRow("inside") << head + "fixedPoint=2.75\n" << true << 2.75;
+  }
+  void fixedPointIsReadWithinTheDomain()
+  {
+    QFETCH(QByteArray, text);
+    QFETCH(bool, present);
+    QFETCH(double, fixedPoint);
+    SessionValidator v(write(text, QString::fromLatin1(QTest::currentDataTag()) + ".qms"), {});
+    QVERIFY2(v.validate(), qPrintable(v.badKey() + QLatin1Char(' ') + v.reason()));
+    QCOMPARE(v.contents().hasFixedPoint, present);
+    QCOMPARE(v.contents().fixedPoint, fixedPoint);
   }
 
   void missingDomainKeyUsesTheShownDomain()
