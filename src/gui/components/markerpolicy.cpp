@@ -112,12 +112,17 @@ void CurveInfoBase::updateTitle()
 QwtPlotMarker* CurveInfoBase::newMarker(const QString& label)
 {
   auto* m = new QwtPlotMarker;
+  styleMarker(m, label);
+  return m;
+}
+
+void CurveInfoBase::styleMarker(QwtPlotMarker* m, const QString& label)
+{
   m->setLabel(QwtText(label));
   m->setLineStyle(QwtPlotMarker::NoLine);
   m->setLabelAlignment(Qt::AlignRight | Qt::AlignBottom);
   m->setLinePen(QPen(Qt::darkGreen));
   m->setSymbol(normalSymbol());
-  return m;
 }
 
 QwtSymbol* CurveInfoBase::normalSymbol()

@@ -60,6 +60,7 @@ public:
 
   // Marker look shared by curve markers and node markers.
   static QwtPlotMarker* newMarker(const QString& label = QString());
+  static void styleMarker(QwtPlotMarker* marker, const QString& label = QString());
   static QwtSymbol* normalSymbol();
   static QwtSymbol* highlightedSymbol();
 

@@ -1,5 +1,6 @@
 #include "gui/components/plotpartition.h"
 
+#include "gui/components/nodemarker.h"
 #include "math/partitions/partitionbase.h"
 
 #include <qwt_plot.h>
@@ -47,8 +48,11 @@ void PlotPartition::setPartition(Partition* partition)
   const std::vector<double>& nodes = partition->nodes();
   _nodeMarkers.reserve(nodes.size());
   _markerIndex.reserve(int(nodes.size()));
+  const NodeMarker* previous = nullptr;
   for (double x : nodes) {
-    QwtPlotMarker* m = CurveInfoBase::newMarker();
+    auto* m = new NodeMarker(previous);
+    previous = m;
+    CurveInfoBase::styleMarker(m);
     m->setValue(x, 0.0);
     m->setVisible(markersVisible());
     m->attach(plot());

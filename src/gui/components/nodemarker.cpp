@@ -1,0 +1,49 @@
+#include "gui/components/nodemarker.h"
+
+#include <qwt_scale_map.h>
+#include <qwt_symbol.h>
+#include <qwt_text.h>
+
+#include <QtMath>
+
+namespace {
+
+bool sameLook(const QwtSymbol* a, const QwtSymbol* b)
+{
+  return a && b && a->style() == b->style() && a->size() == b->size() &&
+         a->brush() == b->brush() && a->pen() == b->pen();
+}
+
+QPointF position(const QwtPlotMarker* m, const QwtScaleMap& xMap, const QwtScaleMap& yMap)
+{
+  return QPointF(xMap.transform(m->xValue()), yMap.transform(m->yValue()));
+}
+
+} // namespace
+
+NodeMarker::NodeMarker(const NodeMarker* previous) : _previous(previous) {}
+
+bool NodeMarker::drawsOnlySymbol() const
+{
+  return lineStyle() == QwtPlotMarker::NoLine && label().isEmpty() && symbol() &&
+         symbol()->style() != QwtSymbol::NoSymbol;
+}
+
+void NodeMarker::draw(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                      const QRectF& canvasRect) const
+{
+  if (drawsOnlySymbol()) {
+    const QPointF p = position(this, xMap, yMap);
+    const QSizeF s = symbol()->size();
+    const qreal reach = qMax(s.width(), s.height()) + symbol()->pen().widthF() + 2.0;
+    if (!canvasRect.adjusted(-reach, -reach, reach, reach).contains(p))
+      return;
+    if (_previous && _previous->isVisible() && _previous->drawsOnlySymbol() &&
+        sameLook(_previous->symbol(), symbol())) {
+      const QPointF q = position(_previous, xMap, yMap);
+      if (qRound(p.x()) == qRound(q.x()) && qRound(p.y()) == qRound(q.y()))
+        return;
+    }
+  }
+  QwtPlotMarker::draw(painter, xMap, yMap, canvasRect);
+}
