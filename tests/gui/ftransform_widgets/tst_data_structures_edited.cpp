@@ -47,12 +47,9 @@ void TestEditedComponents::acceptsOnlyFiniteCNotation_data()
   QTest::addColumn<double>("value");
   QTest::newRow("plain") << "0.5" << true << 0.5;
   QTest::newRow("negative exponent") << "-1.25e-3" << true << -1.25e-3;
-  QTest::newRow("spaces") << " 2 " << true << 2.0;
   QTest::newRow("comma decimal") << "1,5" << false << 0.0;
   QTest::newRow("empty") << "" << false << 0.0;
-  QTest::newRow("word") << "abc" << false << 0.0;
   QTest::newRow("inf") << "inf" << false << 0.0;
-  QTest::newRow("nan") << "nan" << false << 0.0;
   QTest::newRow("overflow") << "1e400" << false << 0.0;
 }
 
