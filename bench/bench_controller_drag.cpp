@@ -11,8 +11,8 @@
 #include "math/fce/mathfncachedformula.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QWindow>
 
 #include <qwt_plot.h>
@@ -129,14 +129,65 @@ void BM_NodeDrag(benchmark::State& state)
   state.counters["components"] = components;
 }
 
+// One accepted input change (the partition widget's inputsChanged()) with as
+// many components as subintervals: memory and time must follow the total
+// support of the basic functions, not components x domain size.
+void BM_InputChange(benchmark::State& state)
+{
+  const auto subintervals = static_cast<unsigned>(state.range(0));
+  const auto components = static_cast<int>(state.range(1));
+  Domains::Equidistant<double> domain(0.0, 1.0, subintervals);
+  std::vector<std::unique_ptr<Formula>> owned;
+  QList<Fn::MathFn<double, double>*> fns;
+  for (const char* e : {"sin(10*x)", "x^2 - 0.5", "exp(-3*x)*cos(20*x)"}) {
+    owned.emplace_back(new Formula(&domain));
+    owned.back()->setExpression(e);
+    fns.append(owned.back().get());
+  }
+  QSharedPointer<DataHolders::Partitions::FuzzyEq> record(new DataHolders::Partitions::FuzzyEq);
+  record->componentCount = components;
+  record->nodes.clear();
+  for (int i = 0; i < components; ++i)
+    record->nodes.append(double(i) / (components - 1));
+
+  FtransformWidget ctrl;
+  ctrl.resize(1000, 700);
+  ctrl.setMaxDegree(3);
+  ctrl.setVisibleDegrees(15);
+  ctrl.setPartition(record, &domain);
+  ctrl.addFunctions(fns);
+  if (!waitExposed(&ctrl)) {
+    state.SkipWithError("window not exposed");
+    return;
+  }
+  // Let the first layout settle (it redraws the partition at the canvas's resolution).
+  for (int i = 0; i < 5; ++i)
+    QApplication::processEvents();
+  for (auto _ : state) {
+    emit ctrl.partitionWidget()->inputsChanged();
+    QApplication::processEvents();
+  }
+  if (ctrl.components().value(FnKey{fns[0], 1})->values().size() != std::size_t(components))
+    state.SkipWithError("components missing");
+  ctrl.removeFunctions(fns);
+}
+
 } // namespace
 
+BENCHMARK(BM_InputChange)
+    ->Args({2000, 5})
+    ->Args({100000, 1000})
+    ->Args({100000, 100000})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
 BENCHMARK(BM_NodeDrag)
-  ->Args({2000, 5})
-  ->Args({100000, 1000})
-  ->Unit(benchmark::kMillisecond)
-  ->MeasureProcessCPUTime()
-  ->UseRealTime();
+    ->Args({2000, 5})
+    ->Args({100000, 1000})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -83,6 +83,9 @@ public:
 
   StaticFactory<double, double> factory;
   QSharedPointer<const Domain> nodeSet;
+  // Work arrays of the inverses, reused for every function of the computation.
+  std::vector<double> running;
+  std::vector<double> membDegSum;
 };
 
 FtransformWidget::FtransformWidget(QWidget* parent)
@@ -359,9 +362,10 @@ void FtransformWidget::computeInverses(Function* f, Computation& c)
     comps.push_back(&v);
   }
 
-  const std::size_t n = _domain->size();
-  std::vector<double> running(n, 0.0);
-  std::vector<double> membDegSum(n, 0.0);
+  std::vector<double>& running = c.running;
+  std::vector<double>& membDegSum = c.membDegSum;
+  running.assign(_domain->size(), 0.0);
+  membDegSum.assign(_domain->size(), 0.0);
   for (int d = 0; d <= highest; ++d) {
     const int flag = 1 << d;
     if (d == 0)
