@@ -435,8 +435,10 @@ void FtransformWidget::addFunctions(const QList<Function*>& fns)
   replot();
 }
 
-void FtransformWidget::removeFunctions(const QList<Function*>& fns)
+void FtransformWidget::removeFunctions(const QList<Function*>& list)
 {
+  // A copy: the caller may pass functions() itself, which shrinks below.
+  const QList<Function*> fns = list;
   for (Function* f : fns) {
     removeCurves(f);
     ui->plotWidget->removeFunction(f);

@@ -505,6 +505,12 @@ void TestFtransformWidget::removeFunctionsDropsResultsKeepsEdits()
   QCOMPARE(t.inverseFlags(h), (QList<int>{1, 2}));
   QCOMPARE(t.ctrl.plotWidget()->curveInfos().size(), 3);
   QVERIFY(t.ctrl.editedComponents().isEdited(FnKey{g, 1}));
+
+  // The main window clears by passing the controller's own list.
+  t.ctrl.removeFunctions(t.ctrl.functions());
+  QVERIFY(t.ctrl.functions().isEmpty());
+  QVERIFY(t.ctrl.inverses().isEmpty());
+  QVERIFY(t.ctrl.plotWidget()->curveInfos().isEmpty());
 }
 
 void TestFtransformWidget::nodeDragOnPartitionPlotRecomputes()
