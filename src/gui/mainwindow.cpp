@@ -704,7 +704,7 @@ void MainWindow::applyPreferences(bool fromDialog)
                 preferences->transformPen(0), preferences->transformPen(1),
                 preferences->transformPen(2), preferences->transformPen(3));
   ft->setShowComponents(preferences->showComponents());
-  formulaBuilder->setFormulaDirectory(preferences->formulasLocation());
+  formulaBuilder->setFormulaDirectory(formulaDirectory());
   const int z = qMax(2, preferences->maxZoom());
   zoomSlider->setScale(1.0, double(z));
   zoomSlider->setTotalSteps(uint((z - 1) * 2));

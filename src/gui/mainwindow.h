@@ -42,8 +42,9 @@ public:
   // Where the default session lives: "default.qms" in the application's
   // directory when that is writable, else in the user's data location.
   static QString defaultSessionPath();
-  // Puts the default session into dir instead ("" restores the rule above);
-  // lets tests and embedders keep their own default session.
+  // Puts the default session into dir instead ("" restores the rule above),
+  // and the formulas file too while the preferences name no place for it;
+  // lets tests and embedders keep these files of their own.
   static void setDefaultSessionDirectory(const QString& dir);
 
   // The session last opened or saved ("" before the start-up session).
@@ -131,6 +132,9 @@ protected:
   void restoreSettings();
   bool writeSettings();
   void applyPreferences(bool fromDialog);
+  // The preferences' formulas location; "" (the builder's own rule) unless a
+  // default session directory was set.
+  QString formulaDirectory() const;
   void showLegendAlignment(int alignment);
   int legendAlignment() const;
   void setTableColumnCount(int count);

@@ -62,7 +62,7 @@ void MainWindow::restoreSettings()
 {
   resetSelectors(1);
   globalPersistence->load();
-  formulaBuilder->setFormulaDirectory(preferences->formulasLocation());
+  formulaBuilder->setFormulaDirectory(formulaDirectory());
 
   auto s = userSettings();
   s->beginGroup(QStringLiteral("MainWindow"));
@@ -136,6 +136,12 @@ void MainWindow::setFileDialogDir(const QString& file)
 void MainWindow::setDefaultSessionDirectory(const QString& dir)
 {
   defaultSessionDirectory() = dir;
+}
+
+QString MainWindow::formulaDirectory() const
+{
+  const QString chosen = preferences->formulasLocation();
+  return chosen.isEmpty() ? defaultSessionDirectory() : chosen;
 }
 
 QString MainWindow::defaultSessionPath()

@@ -86,6 +86,20 @@ public:
     return paths;
   }
   static void setSessionFile(MainWindow* w, const QString& p) { w->sessionFile = p; }
+  // Data import state.
+  static bool loadDataFile(MainWindow* w, const DataFileInfo& info, bool interactive)
+  {
+    return w->loadDataFile(info, interactive);
+  }
+  static void openData(MainWindow* w) { w->onActionOpenData_triggered(); }
+  static void setFunctionType(MainWindow* w, int type) { w->setFunctionType(type); }
+  static QList<Fn::MathFn<double, double>*> functions(MainWindow* w) { return w->functions; }
+  static const Domains::EnumerationBase<double>* domain(MainWindow* w) { return w->domain; }
+  static DataFileInfo dataFileInfo(MainWindow* w) { return w->dataFileInfo; }
+  static QSharedPointer<DataHolders::Domains::Equid> domainRecord(MainWindow* w)
+  {
+    return w->domainRecord;
+  }
   static int functionCount(MainWindow* w) { return w->functions.size(); }
   static QString domainText(MainWindow* w, const char* edit)
   {

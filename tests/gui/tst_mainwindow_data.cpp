@@ -1,7 +1,10 @@
+// Opening data files in the real window: the open dialog, the import dialog,
+// refused files and data sessions.
+#include "mainwindowtester.h"
+
 #include "common/promptrecorder.h"
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
-#include "gui/mainwindow.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
@@ -16,41 +19,48 @@
 #include <QtTest>
 
 // Reaches the window's data state for the checks below.
-class MainWindowTester
+class DataWindow
 {
 public:
-  explicit MainWindowTester(MainWindow& window) : w(window) {}
+  explicit DataWindow(MainWindow& window) : w(&window) {}
 
   bool load(const DataFileInfo& info, bool interactive)
   {
-    return w.loadDataFile(info, interactive);
+    return MainWindowTester::loadDataFile(w, info, interactive);
   }
-  void openData() { w.onActionOpenData_triggered(); }
-  void setFunctionType(int type) { w.setFunctionType(type); }
-  QList<Fn::MathFn<double, double>*> functions() const { return w.functions; }
-  const Domains::EnumerationBase<double>* domain() const { return w.domain; }
-  DataFileInfo info() const { return w.dataFileInfo; }
+  void openData() { MainWindowTester::openData(w); }
+  void setFunctionType(int type) { MainWindowTester::setFunctionType(w, type); }
+  QList<Fn::MathFn<double, double>*> functions() const { return MainWindowTester::functions(w); }
+  const Domains::EnumerationBase<double>* domain() const { return MainWindowTester::domain(w); }
+  DataFileInfo info() const { return MainWindowTester::dataFileInfo(w); }
   QVector<double> domainValues() const
   {
-    return QVector<double>(w.domain->values().begin(), w.domain->values().end());
+    const auto& v = domain()->values();
+    return QVector<double>(v.begin(), v.end());
   }
   QVector<double> values(int i) const
   {
-    const auto& v = w.functions.at(i)->values();
+    const auto& v = functions().at(i)->values();
     return QVector<double>(v.begin(), v.end());
   }
-  double recordLow() const { return w.domainRecord->low; }
-  double recordHigh() const { return w.domainRecord->high; }
-  bool closeDataEnabled() const { return w.findChild<QAction*>("actionCloseData")->isEnabled(); }
+  double recordLow() const { return MainWindowTester::domainRecord(w)->low; }
+  double recordHigh() const { return MainWindowTester::domainRecord(w)->high; }
+  bool closeDataEnabled() const
+  {
+    return MainWindowTester::action(w, "actionCloseData")->isEnabled();
+  }
 
 private:
-  MainWindow& w;
+  MainWindow* w;
 };
 
 class TestMainWindowData : public QObject
 {
   Q_OBJECT
 
+  // The program's settings, default session and formulas stay in a directory
+  // of the test's own; the data files in another.
+  ProgramEnvironment env;
   QTemporaryDir dir;
   MainWindow* window = nullptr;
 
@@ -99,9 +109,7 @@ private slots:
 
 void TestMainWindowData::initTestCase()
 {
-  QCoreApplication::setOrganizationName("korvant");
-  QCoreApplication::setApplicationName("quelmora");
-  QSettings::setDefaultFormat(QSettings::IniFormat);
+  env.setUp();
   write("header.txt", "time value\nmeasured today\n0 1\n1 2\n2 4\n3 8\n");
   write("unsorted.txt", "0 1\n2 2\n1 3\n3 4\n");
   write("data.dat", "0 1\n1 2\n2 3\n3 4\n");
@@ -140,7 +148,7 @@ void TestMainWindowData::openTextWithHeaderAndXColumn()
   PromptRecorder rec;
   const QString path = dir.filePath("header.txt");
   answerOpenDialog(path, 0);
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   t.openData();
   QCOMPARE(texts(rec).join(" | "), QString("File parser / Ignoring 2 lines that could not be read "
                                            "from file or contains a text."));
@@ -161,7 +169,7 @@ void TestMainWindowData::openTextWithoutXColumn()
 {
   PromptRecorder rec;
   answerOpenDialog(dir.filePath("header.txt"), -1);
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   t.openData();
   QCOMPARE(t.functions().size(), 2);
   QCOMPARE(t.domainValues(), QVector<double>({0, 1, 2, 3}));
@@ -191,7 +199,7 @@ void TestMainWindowData::refusedFileChangesNothing()
   QFETCH(QString, name);
   QFETCH(QString, title);
   QFETCH(QString, textPart);
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   {
     PromptRecorder rec;
     answerOpenDialog(dir.filePath("header.txt"), 0);
@@ -228,7 +236,7 @@ void TestMainWindowData::openCsvThroughImportDialog()
     d.buttonBox()->button(QDialogButtonBox::Ok)->click();
     return d.result();
   });
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   t.openData();
   QCOMPARE(dialogs, 1);
   QCOMPARE(rec.messages.size(), 1); // the header row
@@ -243,7 +251,7 @@ void TestMainWindowData::openCsvThroughImportDialog()
 void TestMainWindowData::cancelledImportDialogChangesNothing()
 {
   PromptRecorder rec;
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   const auto functions = t.functions();
   const int source = window->functionSourceType();
   answerOpenDialog(dir.filePath("semi.csv"), 0);
@@ -257,7 +265,7 @@ void TestMainWindowData::cancelledImportDialogChangesNothing()
 void TestMainWindowData::cancelledOpenDialogChangesNothing()
 {
   PromptRecorder rec;
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   const auto functions = t.functions();
   DataFileOpenDialog::setRunner([](DataFileOpenDialog&) { return int(QDialog::Rejected); });
   t.openData();
@@ -268,7 +276,7 @@ void TestMainWindowData::cancelledOpenDialogChangesNothing()
 void TestMainWindowData::csvSessionReopensWithStoredSeparator()
 {
   PromptRecorder rec;
-  MainWindowTester t(*window);
+  DataWindow t(*window);
   DataFileInfo info(QFile::encodeName(dir.filePath("pipes.csv")), false, 0);
   info.valueSeparator = "|";
   QVERIFY(t.load(info, true));
@@ -292,7 +300,7 @@ void TestMainWindowData::csvSessionReopensWithStoredSeparator()
   CsvDialog::setRunner([&dialogs](CsvDialog&) { return ++dialogs, int(QDialog::Rejected); });
   rec.messages.clear();
   QVERIFY(window->openSession(session));
-  MainWindowTester t2(*window);
+  DataWindow t2(*window);
   QCOMPARE(dialogs, 0);
   QCOMPARE(t2.info().valueSeparator, QString("|"));
   QCOMPARE(window->functionSourceType(), 1);
