@@ -197,6 +197,13 @@ public:
   const QMap<FnKey, Edits>& all() const { return _edits; }
   bool isEmpty() const { return _edits.isEmpty(); }
   void clear() { _edits.clear(); }
+  // Forgets every edit of a function that is going away: a later function
+  // allocated at the same address must not inherit them.
+  void removeFunction(const Fn::MathFn<double, double>* fn)
+  {
+    for (auto it = _edits.begin(); it != _edits.end();)
+      it = it.key().fn == fn ? _edits.erase(it) : it + 1;
+  }
 
 private:
   QMap<FnKey, Edits> _edits;

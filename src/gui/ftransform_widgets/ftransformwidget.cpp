@@ -443,6 +443,7 @@ void FtransformWidget::removeFunctions(const QList<Function*>& list)
     removeCurves(f);
     ui->plotWidget->removeFunction(f);
     dropResults(f);
+    _edited.removeFunction(f);
     _functions.removeAll(f);
   }
   replot();
