@@ -9,7 +9,12 @@
 
 #include <cmath>
 
-FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title) {}
+FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title)
+{
+  // Never fitted: the default spline fitter would only cost memory, which
+  // counts with a curve for each of 100,000 basic functions.
+  setCurveFitter(nullptr);
+}
 
 namespace {
 

@@ -118,7 +118,9 @@ QwtPlotMarker* CurveInfoBase::newMarker(const QString& label)
 
 void CurveInfoBase::styleMarker(QwtPlotMarker* m, const QString& label)
 {
-  m->setLabel(QwtText(label));
+  // A new marker has an empty label already.
+  if (!label.isEmpty())
+    m->setLabel(QwtText(label));
   m->setLineStyle(QwtPlotMarker::NoLine);
   m->setLabelAlignment(Qt::AlignRight | Qt::AlignBottom);
   m->setLinePen(QPen(Qt::darkGreen));

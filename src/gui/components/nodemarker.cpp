@@ -21,7 +21,10 @@ QPointF position(const QwtPlotMarker* m, const QwtScaleMap& xMap, const QwtScale
 
 } // namespace
 
-NodeMarker::NodeMarker(const NodeMarker* previous) : _previous(previous) {}
+NodeMarker::NodeMarker(const NodeMarker* previous, std::size_t index)
+    : _previous(previous), _index(index)
+{
+}
 
 bool NodeMarker::drawsOnlySymbol() const
 {

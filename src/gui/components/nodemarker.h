@@ -3,6 +3,8 @@
 
 #include <qwt_plot_marker.h>
 
+#include <cstddef>
+
 // A node marker of a partition plot. Partitions of many nodes put hundreds of
 // markers on one pixel column; a marker that would paint exactly what the
 // marker of the previous node painted just before it, or that lies outside
@@ -13,7 +15,9 @@ class NodeMarker : public QwtPlotMarker
 public:
   // previous: the marker of the node before, drawn just before this one
   // (same z, attached earlier); it must outlive this marker.
-  explicit NodeMarker(const NodeMarker* previous = nullptr);
+  explicit NodeMarker(const NodeMarker* previous = nullptr, std::size_t index = 0);
+
+  std::size_t index() const { return _index; }
 
   void draw(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
             const QRectF& canvasRect) const override;
@@ -22,6 +26,7 @@ private:
   bool drawsOnlySymbol() const;
 
   const NodeMarker* _previous;
+  std::size_t _index;
 };
 
 #endif

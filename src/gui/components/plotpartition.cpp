@@ -47,16 +47,14 @@ void PlotPartition::setPartition(Partition* partition)
     info->curve()->setPen(QPen(Qt::black, 0));
   const std::vector<double>& nodes = partition->nodes();
   _nodeMarkers.reserve(nodes.size());
-  _markerIndex.reserve(int(nodes.size()));
   const NodeMarker* previous = nullptr;
   for (double x : nodes) {
-    auto* m = new NodeMarker(previous);
+    auto* m = new NodeMarker(previous, _nodeMarkers.size());
     previous = m;
     CurveInfoBase::styleMarker(m);
     m->setValue(x, 0.0);
     m->setVisible(markersVisible());
     m->attach(plot());
-    _markerIndex.insert(m, _nodeMarkers.size());
     _nodeMarkers.push_back(m);
   }
   emit markersCountChanged(nodes.size());
@@ -80,7 +78,6 @@ void PlotPartition::removePartition()
     delete m;
   }
   _nodeMarkers.clear();
-  _markerIndex.clear();
   _partition = nullptr;
 }
 
@@ -92,7 +89,11 @@ void PlotPartition::highlightNode(std::size_t index, bool highlight)
 
 std::size_t PlotPartition::indexOf(const QwtPlotMarker* marker) const
 {
-  return _markerIndex.value(marker, _nodeMarkers.size());
+  // Node markers know their index: no search over 100,000 markers per event.
+  const auto* node = dynamic_cast<const NodeMarker*>(marker);
+  if (node && node->index() < _nodeMarkers.size() && _nodeMarkers[node->index()] == marker)
+    return node->index();
+  return _nodeMarkers.size();
 }
 
 QwtPlotMarker* PlotPartition::nodeMarker(std::size_t index) const

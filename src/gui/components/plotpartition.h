@@ -56,7 +56,6 @@ private:
 
   Partition* _partition = nullptr;
   std::vector<QwtPlotMarker*> _nodeMarkers;
-  QHash<const QwtPlotMarker*, std::size_t> _markerIndex;
   bool _nodesMovable = true;
 };
 

@@ -104,7 +104,6 @@ void PlotWidget::addCurveInfos(const std::vector<CurveInfoBase*>& infos)
     return;
   _order.reserve(_order.size() + int(infos.size()));
   _curveInfos.reserve(_curveInfos.size() + int(infos.size()));
-  _curves.reserve(_curves.size() + int(infos.size()));
   for (CurveInfoBase* info : infos)
     registerCurveInfo(info);
   updateScrollRange();
@@ -115,9 +114,8 @@ void PlotWidget::registerCurveInfo(CurveInfoBase* info)
 {
   Q_ASSERT(info && !_curveInfos.contains(info->function()));
   const Function* fn = info->function();
-  QwtPlotCurve* c = createCurve(info);
+  createCurve(info);
   _curveInfos.insert(fn, info);
-  _curves.insert(fn, c);
   _order.append(fn);
   for (QwtPlotMarker* m : info->markers()) {
     _markerInfos.insert(m, info);
@@ -150,7 +148,7 @@ void PlotWidget::removeFunction(const Function* function)
   CurveInfoBase* info = _curveInfos.take(function);
   if (!info)
     return;
-  QwtPlotCurve* c = _curves.take(function);
+  QwtPlotCurve* c = info->curve();
   _order.removeOne(function);
   for (QwtPlotMarker* m : info->markers()) {
     _markerInfos.remove(m);
@@ -170,14 +168,13 @@ void PlotWidget::clear()
     CurveInfoBase* info = _curveInfos.value(fn);
     for (QwtPlotMarker* m : info->markers())
       forgetMarker(m);
-    QwtPlotCurve* c = _curves.value(fn);
+    QwtPlotCurve* c = info->curve();
     c->detach();
     delete c;
     delete info;
   }
   _order.clear();
   _curveInfos.clear();
-  _curves.clear();
   _markerInfos.clear();
   resetRangeIfEmpty();
 }
@@ -206,7 +203,8 @@ QList<CurveInfoBase*> PlotWidget::curveInfos() const
 
 QwtPlotCurve* PlotWidget::curve(const Function* function) const
 {
-  return _curves.value(function);
+  const CurveInfoBase* info = _curveInfos.value(function);
+  return info ? info->curve() : nullptr;
 }
 
 void PlotWidget::setZoom(double zoom)
@@ -369,15 +367,15 @@ void PlotWidget::setLegendVisible(bool visible)
     _legend->setAlignment(_legendAlignment);
     _legend->attach(_plot);
     for (const Function* fn : qAsConst(_order)) {
-      _curves.value(fn)->setItemAttribute(QwtPlotItem::Legend, true);
       CurveInfoBase* info = _curveInfos.value(fn);
+      info->curve()->setItemAttribute(QwtPlotItem::Legend, true);
       info->setName(info->name());
     }
   } else {
     delete _legend;
     _legend = nullptr;
-    for (QwtPlotCurve* c : qAsConst(_curves))
-      c->setItemAttribute(QwtPlotItem::Legend, false);
+    for (const CurveInfoBase* info : qAsConst(_curveInfos))
+      info->curve()->setItemAttribute(QwtPlotItem::Legend, false);
   }
   replot();
 }
@@ -395,8 +393,8 @@ void PlotWidget::setLegendIconSize(const QSize& size)
   if (size == _legendIconSize)
     return;
   _legendIconSize = size;
-  for (QwtPlotCurve* c : qAsConst(_curves))
-    c->setLegendIconSize(size);
+  for (const CurveInfoBase* info : qAsConst(_curveInfos))
+    info->curve()->setLegendIconSize(size);
 }
 
 void PlotWidget::setPicker(MarkerPicker* picker)

@@ -132,7 +132,7 @@ private:
   MarkerPicker* _picker = nullptr;
   QwtPlotGrid* _grid;
   QHash<const Function*, CurveInfoBase*> _curveInfos;
-  QHash<const Function*, QwtPlotCurve*> _curves;
+  // The curve of each function is its info's curve().
   QHash<QwtPlotMarker*, CurveInfoBase*> _markerInfos;
   // Curves in the order they were added, so iteration is repeatable.
   QList<const Function*> _order;
