@@ -183,16 +183,41 @@ void BM_ControllerSetPartition(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_EditorBuild)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-  ->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_EditorReplace)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-  ->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_EditorGrowShrink)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-  ->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_EditorClear)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-  ->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_ControllerSetPartition)->Arg(1000)->Arg(10000)->Arg(100000)
-  ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_EditorBuild)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_EditorReplace)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_EditorGrowShrink)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_EditorClear)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_ControllerSetPartition)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 int main(int argc, char** argv)
 {

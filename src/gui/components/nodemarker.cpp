@@ -10,8 +10,8 @@ namespace {
 
 bool sameLook(const QwtSymbol* a, const QwtSymbol* b)
 {
-  return a && b && a->style() == b->style() && a->size() == b->size() &&
-         a->brush() == b->brush() && a->pen() == b->pen();
+  return a && b && a->style() == b->style() && a->size() == b->size() && a->brush() == b->brush() &&
+         a->pen() == b->pen();
 }
 
 QPointF position(const QwtPlotMarker* m, const QwtScaleMap& xMap, const QwtScaleMap& yMap)

@@ -65,8 +65,7 @@ void TestNodeMarker::samePictureAsPlainMarkers_data()
   QTest::addColumn<QList<int>>("hidden");
   QTest::newRow("few, apart") << 7 << QList<int>() << QList<int>();
   QTest::newRow("many per pixel") << 3000 << QList<int>() << QList<int>();
-  QTest::newRow("highlighted among many") << 3000 << QList<int>{1500, 1501, 2999}
-                                          << QList<int>();
+  QTest::newRow("highlighted among many") << 3000 << QList<int>{1500, 1501, 2999} << QList<int>();
   QTest::newRow("hidden among many") << 3000 << QList<int>{1500} << QList<int>{1499, 1502};
 }
 
