@@ -272,6 +272,14 @@ private slots:
     QVERIFY(width);
     width->setText(QStringLiteral("2"));
     pw->onInputsChanged();
+    // So is the fixed point, which lies beyond the domain input's 0..1.
+    auto* slider = pw->findChild<QwtSlider*>(QStringLiteral("fixedPtSlider"));
+    QVERIFY(slider);
+    slider->setValue(slider->upperBound());
+    const double fixedPoint =
+        pw->data().dynamicCast<DataHolders::Partitions::FuzzyPt>()->fixedPoint;
+    QVERIFY(fixedPoint > 1.0);
+    const QVector<double> nodes = T::nodes(w.get());
     QVERIFY(w->saveSession(file));
     QVERIFY(w->openSession(empty));
     QVERIFY(w->openSession(file));
@@ -279,6 +287,8 @@ private slots:
         T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
     QVERIFY(fixed);
     QCOMPARE(fixed->partElementWidth, 2.0);
+    QCOMPARE(fixed->fixedPoint, fixedPoint);
+    QCOMPARE(T::nodes(w.get()), nodes);
     QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
   }
 

@@ -157,12 +157,19 @@ void FuzzyPartFixedWidget::setFixedPoint(double x)
 void FuzzyPartFixedWidget::updateData()
 {
   FuzzyPt& r = pt();
+  const double oldWidth = r.partElementWidth;
+  const int32_t oldShape = r.shape;
   r.shift = ui->shiftSpin->value();
   r.offset = ui->offsetSpin->value();
   r.shape = shapeCode(ui->shapeCbox->currentText());
   // Text restored from a session bypasses the validator: mark it here.
   if (highlightAcceptable(ui->elemWidthEdt))
     r.partElementWidth = ui->elemWidthEdt->text().toDouble();
+  // The slider spans one basic function of the distance and shape now in use.
+  if (r.partElementWidth != oldWidth || r.shape != oldShape) {
+    updateCandidates();
+    placeSlider();
+  }
   const QVector<double> nodes = layoutNodes();
   if (!nodes.isEmpty())
     r.nodes = nodes;

@@ -174,6 +174,20 @@ private slots:
     QCOMPARE(record->shape, 1);
   }
 
+  void candidatesFollowTheDistance()
+  {
+    // Typing a distance of 0.1 leaves two basic functions of slider range: 0..0.2.
+    width()->setFocus();
+    width()->selectAll();
+    QTest::keyClicks(width(), "0.1");
+    QCOMPARE(record->partElementWidth, 0.1);
+    QCOMPARE(w->candidates().back(), 0.2);
+    QCOMPARE(slider()->upperBound(), 400.0);
+    QCOMPARE(slider()->value(), 0.0);
+    slider()->setValue(slider()->upperBound());
+    QCOMPARE(record->fixedPoint, 0.2);
+  }
+
   void setFixedPointTakesACandidate_data()
   {
     QTest::addColumn<double>("stored");
