@@ -502,10 +502,13 @@ bool MainWindow::saveSessionChecked(const QString& target)
 {
   // The session is written beside the target and judged as opening it would
   // judge it; only a file that would open again replaces the target, so the
-  // last good session is never lost to inputs left half-typed.
+  // last good session is never lost to inputs left half-typed. A link is
+  // followed, so that the rename replaces the file and not the link.
+  const QFileInfo info(target);
+  const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
   QString temp;
   {
-    QTemporaryFile reserve(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    QTemporaryFile reserve(QFileInfo(real).absoluteFilePath() + QStringLiteral(".XXXXXX"));
     if (!reserve.open()) {
       reportUnwritableSession(target);
       return false;
@@ -539,10 +542,9 @@ bool MainWindow::saveSessionChecked(const QString& target)
     return false;
   }
 
-  if (QFileInfo::exists(target))
-    QFile::setPermissions(temp, QFile::permissions(target));
-  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) !=
-      0) {
+  if (QFileInfo::exists(real))
+    QFile::setPermissions(temp, QFile::permissions(real));
+  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(real).constData()) != 0) {
     QFile::remove(temp);
     reportUnwritableSession(target);
     return false;

@@ -627,6 +627,28 @@ private slots:
     QCOMPARE(QDir(env.dir.path()).entryList({QStringLiteral("default.qms.*")}), QStringList());
   }
 
+  void saveOnExitWritesThroughALink()
+  {
+    PromptRecorder rec;
+    auto w = startWindow();
+    const QString real = path(QStringLiteral("linked/real.qms"));
+    QVERIFY(QDir().mkpath(QFileInfo(real).path()));
+    QVERIFY(w->saveSession(real));
+    const QString link = path(QStringLiteral("link.qms"));
+    QFile::remove(link);
+    QVERIFY(QFile::link(real, link));
+    QVERIFY(w->openSession(link));
+    T::action(w.get(), "actionPartDelta")->trigger();
+    QRadioButton* all = preferenceButton("allRbtn");
+    QVERIFY(all);
+    all->setChecked(true);
+    w->close();
+    QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(QLatin1Char(';'))));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(readAll(real).contains("partitionType=8"));
+    QCOMPARE(QDir(QFileInfo(real).path()).entryList(QDir::Files), QStringList{"real.qms"});
+  }
+
   void saveOnExitWritesTheEquidistantDefault()
   {
     PromptRecorder rec;
