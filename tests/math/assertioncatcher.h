@@ -7,21 +7,22 @@
 
 #include <functional>
 
-// Turns a failed math assertion into an exception for the lifetime of the
-// catcher, so a test can check which condition fired instead of aborting.
+// Turns a failed math assertion into an exception while the catcher lives,
+// so a test can check which condition fired instead of aborting.
 class AssertionCatcher
 {
 public:
   struct Failure
   {
-    QString condition; // empty when nothing failed
-    QString file;
-    QString message;
+    QString condition, file, message; // condition empty when nothing failed
   };
 
   AssertionCatcher() : _previous(Policy::assertionHandler())
   {
-    Policy::assertionHandler() = &AssertionCatcher::raise;
+    Policy::assertionHandler() = [](const char* condition, const char* file, int,
+                                    const char* message) {
+      throw Failure{condition, file, message ? QString(message) : QString()};
+    };
   }
   ~AssertionCatcher() { Policy::assertionHandler() = _previous; }
 
@@ -36,12 +37,6 @@ public:
   }
 
 private:
-  static void raise(const char* condition, const char* file, int, const char* message)
-  {
-    throw Failure{QString::fromUtf8(condition), QString::fromUtf8(file),
-                  message ? QString::fromUtf8(message) : QString()};
-  }
-
   Policy::AssertionHandler _previous;
 };
 

@@ -47,15 +47,6 @@ Vec sample(const Domain& d, const std::function<double(double)>& f)
   return v;
 }
 
-Vec evenNodes(double low, double high, int n)
-{
-  Vec nodes;
-  for (int i = 0; i < n; ++i)
-    nodes.push_back(low + (high - low) * i / (n - 1));
-  nodes.back() = high;
-  return nodes;
-}
-
 bool same(double a, double b)
 {
   return a == b || (std::isnan(a) && std::isnan(b));
@@ -115,7 +106,7 @@ struct Reference
 
 // Components of degrees 0 ... d and the inverse of degree d, as the controller computes them.
 Vec transform(const PartBase& part, StaticFactory<>& factory, const Vec& f, int degree,
-              std::vector<Vec>* components = nullptr, Vec* sums = nullptr)
+              std::vector<Vec>* components = nullptr)
 {
   std::vector<Vec> c(std::size_t(degree) + 1);
   for (int m = 0; m <= degree; ++m)
@@ -126,8 +117,6 @@ Vec transform(const PartBase& part, StaticFactory<>& factory, const Vec& f, int 
     addHigherDegreeTerm(part, *factory.get(m), c[std::size_t(m)], out, s);
   if (components)
     *components = c;
-  if (sums)
-    *sums = s;
   return out;
 }
 
@@ -138,9 +127,7 @@ class TestFceAlgorithms : public QObject
   Q_OBJECT
 
 private slots:
-  void constantFunction();
-  void identityFunction();
-  void membershipSumsOfRuspini();
+  void knownTransforms();
   void matchesPlainLoops_data();
   void matchesPlainLoops();
   void linearity();
@@ -151,57 +138,40 @@ private slots:
   void preconditions();
 };
 
-void TestFceAlgorithms::constantFunction()
+void TestFceAlgorithms::knownTransforms()
 {
   Domain d(0, 1, 2000);
   auto part = fromNodes<TrianglePart>(d, {0, 0.25, 0.5, 0.75, 1});
   StaticFactory<> factory(&d);
-  const Vec f(d.size(), 2.0);
   Vec c;
-  directTransform(*part, *factory.get(0), f, c);
+  directTransform(*part, *factory.get(0), Vec(d.size(), 2.0), c);
   QCOMPARE(c.size(), std::size_t(5));
   for (double v : c)
     QVERIFY(std::abs(v - 2) < 1e-12);
-  // Odd degrees vanish by symmetry; degree 2 only up to the discretisation
-  // (its constant is exact for the continuous triangle).
+  // Odd degrees vanish by symmetry on inner components, not on the half triangles at the ends;
+  // degree 2 only up to the discretisation (its constant is exact for the continuous triangle).
   for (int m = 1; m <= 3; ++m) {
-    directTransform(*part, *factory.get(m), f, c);
+    directTransform(*part, *factory.get(m), Vec(d.size(), 2.0), c);
     for (std::size_t k = 1; k <= 3; ++k)
-      QVERIFY2(std::abs(c[k]) < (m == 2 ? 1e-3 : 1e-9),
-               qPrintable(QString("%1 %2 %3").arg(m).arg(k).arg(c[k])));
+      QVERIFY2(std::abs(c[k]) < (m == 2 ? 1e-3 : 1e-9), qPrintable(QString("%1 %2").arg(m).arg(k)));
+    if (m == 1)
+      QVERIFY(std::abs(c[0]) > 0.1 && std::abs(c[4]) > 0.1);
   }
-  directTransform(*part, *factory.get(1), f, c);
-  QVERIFY(std::abs(c[0]) > 0.1);
-  QVERIFY(std::abs(c[4]) > 0.1);
-}
-
-void TestFceAlgorithms::identityFunction()
-{
-  Domain d(0, 1, 2000);
-  auto part = fromNodes<TrianglePart>(d, {0, 0.25, 0.5, 0.75, 1});
-  StaticFactory<> factory(&d);
-  const Vec f = sample(d, [](double x) { return x; });
-  std::vector<Vec> c;
-  const Vec inv = transform(*part, factory, f, 1, &c);
+  std::vector<Vec> cs;
+  const Vec inv = transform(*part, factory, sample(d, [](double x) { return x; }), 1, &cs);
   for (std::size_t k = 1; k <= 3; ++k) {
-    QVERIFY(std::abs(c[0][k] - 0.25 * double(k)) < 1e-12);
-    QVERIFY(std::abs(c[1][k] - 1) < 1e-9);
+    QVERIFY(std::abs(cs[0][k] - 0.25 * double(k)) < 1e-12);
+    QVERIFY(std::abs(cs[1][k] - 1) < 1e-9);
   }
   for (std::size_t i = 500; i <= 1500; ++i)
     QVERIFY2(std::abs(inv[i] - d.values()[i]) < 1e-12, qPrintable(QString::number(i)));
-}
-
-void TestFceAlgorithms::membershipSumsOfRuspini()
-{
-  Domain d(0, 1, 2000);
-  auto part = fromNodes<SinPart>(d, {0, 0.1, 0.25, 0.7, 1});
-  Vec c(part->fceCount(), 1.0), out, sums(d.size(), 0.0);
-  inverseTransform(*part, c, out, &sums);
+  // Ruspini sines: the membership sums handed back are 1 everywhere.
+  auto sines = fromNodes<SinPart>(d, {0, 0.1, 0.25, 0.7, 1});
+  Vec out, sums;
+  inverseTransform(*sines, Vec(sines->fceCount(), 1.0), out, &sums);
   QCOMPARE(sums.size(), d.size());
-  for (std::size_t i = 0; i < d.size(); ++i) {
-    QVERIFY(std::abs(sums[i] - 1) < 1e-12);
-    QVERIFY(std::abs(out[i] - 1) < 1e-12);
-  }
+  for (std::size_t i = 0; i < d.size(); ++i)
+    QVERIFY(std::abs(sums[i] - 1) < 1e-12 && std::abs(out[i] - 1) < 1e-12);
 }
 
 void TestFceAlgorithms::matchesPlainLoops_data()
@@ -221,23 +191,21 @@ void TestFceAlgorithms::matchesPlainLoops()
   QFETCH(int, nodes);
   Domain d(-1, 3, 1600);
   std::mt19937 rng{unsigned(shape * 100 + nodes)};
-  Vec n = evenNodes(-1, 3, nodes);
   std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+  Vec n;
+  for (int i = 0; i < nodes; ++i)
+    n.push_back(i + 1 == nodes ? 3.0 : -1 + 4.0 * i / (nodes - 1));
   for (std::size_t i = 1; i + 1 < n.size(); ++i)
     n[i] += jitter(rng) * 4.0 / (nodes - 1);
   std::unique_ptr<PartBase> part;
-  std::unique_ptr<Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>>
-      proto;
+  Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>> proto(&d);
   if (shape == 0)
     part = fromNodes<TrianglePart>(d, n);
   else if (shape == 1)
     part = fromNodes<SinPart>(d, n);
   else {
-    proto.reset(
-        new Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>>(&d));
-    proto->setParam(1, shape == 2 ? 0.002 : 0.5);
-    const double s = 4 * 0.999999999 / (nodes - 1);
-    part.reset(new GaussianPart(&d, proto.get(), s));
+    proto.setParam(1, shape == 2 ? 0.002 : 0.5);
+    part.reset(new GaussianPart(&d, &proto, 4 * 0.999999999 / (nodes - 1)));
     part->moveNodes(n);
   }
   // Nodes moved after construction must leave the same sums as fresh ones.
@@ -245,18 +213,13 @@ void TestFceAlgorithms::matchesPlainLoops()
   StaticFactory<> factory(&d);
   const Vec f = sample(d, [](double x) { return std::sin(3 * x) + x * x; });
   Reference ref{*part, factory};
-  std::vector<Vec> c;
+  std::vector<Vec> c, refC;
   const Vec inv = transform(*part, factory, f, 3, &c);
-  std::vector<Vec> refC;
-  for (int m = 0; m <= 3; ++m) {
-    refC.push_back(ref.direct(m, f));
+  for (std::size_t m = 0; m <= 3; ++m) {
+    refC.push_back(ref.direct(int(m), f));
     for (std::size_t k = 0; k < part->fceCount(); ++k)
-      QVERIFY2(same(c[std::size_t(m)][k], refC.back()[k]),
-               qPrintable(QString("degree %1 component %2: %3 vs %4")
-                              .arg(m)
-                              .arg(k)
-                              .arg(c[std::size_t(m)][k], 0, 'g', 17)
-                              .arg(refC.back()[k], 0, 'g', 17)));
+      QVERIFY2(same(c[m][k], refC[m][k]),
+               qPrintable(QString("degree %1 component %2").arg(m).arg(k)));
   }
   const Vec refInv = ref.inverse(refC);
   for (std::size_t i = 0; i < d.size(); ++i)
@@ -270,9 +233,7 @@ void TestFceAlgorithms::linearity()
   StaticFactory<> factory(&d);
   const Vec f = sample(d, [](double x) { return std::exp(x); });
   const Vec g = sample(d, [](double x) { return std::cos(5 * x); });
-  Vec h(d.size());
-  for (std::size_t i = 0; i < h.size(); ++i)
-    h[i] = 2.5 * f[i] - 4 * g[i];
+  const Vec h = sample(d, [](double x) { return 2.5 * std::exp(x) - 4 * std::cos(5 * x); });
   for (int m = 0; m <= 3; ++m) {
     Vec cf, cg, ch;
     directTransform(*part, *factory.get(m), f, cf);
@@ -293,10 +254,11 @@ void TestFceAlgorithms::degreeOneReconstructsLines_data()
   QTest::addColumn<double>("intercept");
   QTest::newRow("rising, 11 nodes") << 0.0 << 1.0 << 4000 << 11 << 3.0 << -1.0;
   QTest::newRow("falling, 5 nodes") << -2.0 << 6.0 << 2000 << 5 << -0.5 << 7.0;
-  QTest::newRow("flat, 41 nodes") << 0.0 << 1.0 << 2000 << 41 << 0.0 << 4.0;
   QTest::newRow("steep, 3 nodes") << 10.0 << 11.0 << 600 << 3 << 1000.0 << 2.0;
 }
 
+// Evenly spaced nodes on domain elements: every inner basic function is a
+// symmetric triangle, on which the degree-1 basis is orthogonal to constants.
 void TestFceAlgorithms::degreeOneReconstructsLines()
 {
   QFETCH(double, low);
@@ -305,8 +267,6 @@ void TestFceAlgorithms::degreeOneReconstructsLines()
   QFETCH(int, nodes);
   QFETCH(double, slope);
   QFETCH(double, intercept);
-  // Evenly spaced nodes on domain elements: every inner basic function is a
-  // symmetric triangle, on which the degree-1 basis is orthogonal to constants.
   Domain d(low, high, unsigned(parts));
   Vec n;
   for (int i = 0; i < nodes; ++i)
@@ -316,12 +276,9 @@ void TestFceAlgorithms::degreeOneReconstructsLines()
   const Vec f = sample(d, [&](double x) { return slope * x + intercept; });
   const Vec inv = transform(*part, factory, f, 1);
   const double scale = std::abs(slope) * (high - low) + std::abs(intercept);
-  for (std::size_t i = 0; i < d.size(); ++i) {
-    const double x = d.values()[i];
-    if (x >= n[1] && x <= n[n.size() - 2])
-      QVERIFY2(std::abs(inv[i] - f[i]) < 1e-11 * scale,
-               qPrintable(QString("%1: %2 vs %3").arg(x).arg(inv[i]).arg(f[i])));
-  }
+  for (std::size_t i = 0; i < d.size(); ++i)
+    if (d.values()[i] >= n[1] && d.values()[i] <= n[n.size() - 2])
+      QVERIFY2(std::abs(inv[i] - f[i]) < 1e-11 * scale, qPrintable(QString::number(d.values()[i])));
 }
 
 void TestFceAlgorithms::supportBetweenElementsIsNaN()
@@ -356,33 +313,18 @@ void TestFceAlgorithms::preconditions()
   auto trapezoids =
       fromNodes<Part<FuzzySets::Trapezoid<double, double>>>(d, {0, 0.25, 0.5, 0.75, 1}, 2);
   StaticFactory<> factory(&d);
-  const Vec f(d.size(), 1.0), c3(3, 1.0), full(d.size(), 1.0);
-  Vec out(d.size(), 0.0), c;
+  auto* b1 = factory.get(1);
+  const Vec full(d.size(), 1.0), c3(3, 1.0);
+  Vec out(d.size(), 0.0), c, shortOut(3);
+  const std::function<void()> cases[] = {
+      [&] { directTransform(*trapezoids, *factory.get(0), full, c); },
+      [&] { addHigherDegreeTerm(*trapezoids, *b1, c3, out, full); },
+      [&] { inverseTransform(*triangles, Vec(2, 1.0), out); },
+      [&] { addHigherDegreeTerm(*triangles, *b1, Vec(2, 1.0), out, full); },
+      [&] { addHigherDegreeTerm(*triangles, *b1, c3, shortOut, full); },
+      [&] { addHigherDegreeTerm(*triangles, *b1, c3, out, Vec(3)); }};
   AssertionCatcher catcher;
-  const auto failure = catcher.run([&] {
-    switch (which) {
-    case 0:
-      directTransform(*trapezoids, *factory.get(0), f, c);
-      break;
-    case 1:
-      addHigherDegreeTerm(*trapezoids, *factory.get(1), c3, out, full);
-      break;
-    case 2:
-      inverseTransform(*triangles, Vec(2, 1.0), out);
-      break;
-    case 3:
-      addHigherDegreeTerm(*triangles, *factory.get(1), Vec(2, 1.0), out, full);
-      break;
-    case 4: {
-      Vec shortOut(3);
-      addHigherDegreeTerm(*triangles, *factory.get(1), c3, shortOut, full);
-      break;
-    }
-    case 5:
-      addHigherDegreeTerm(*triangles, *factory.get(1), c3, out, Vec(3));
-      break;
-    }
-  });
+  const auto failure = catcher.run(cases[which]);
   QCOMPARE(failure.condition, condition);
   QCOMPARE(failure.file, QString("src/math/fce/fce_algorithms.h"));
 }
