@@ -13,45 +13,36 @@
 #include <qwt_scale_map.h>
 
 // Real mouse and key input on a partition widget's plot and node editors.
-class PartitionPlotDriver
+struct PartitionPlotDriver
 {
-public:
-  explicit PartitionPlotDriver(PartitionWidgetBase* widget) : w(widget) {}
+  PartitionWidgetBase* w;
 
   PlotPartition* plot() const { return w->partitionEditor()->plot(); }
   QWidget* canvas() const { return plot()->canvas(); }
   NodeEditors* editors() const { return w->partitionEditor()->editors(); }
-
-  // Canvas pixel of a plot x, after the plot has taken its current scale.
   int pixel(double x) const
   {
-    plot()->replot();
+    plot()->replot(); // take the current scale
     return qRound(plot()->plot()->canvasMap(QwtPlot::xBottom).transform(x));
   }
-  int lowestThirdY() const { return canvas()->height() - 4; }
-  int upperY() const { return 4; }
-
-  void ctrlClick(Qt::MouseButton button, int x, int y) const
+  // Ctrl+click at plot x, in the lowest third of the canvas or near its top.
+  void ctrlClick(Qt::MouseButton button, double x, int offset = 0, bool low = true) const
   {
-    QTest::mouseClick(canvas(), button, Qt::ControlModifier, QPoint(x, y));
+    const QPoint p(pixel(x) + offset, low ? canvas()->height() - 4 : 4);
+    QTest::mouseClick(canvas(), button, Qt::ControlModifier, p);
   }
-
-  // Drags the node marker at node x to the plot x target with a held left button.
   void dragNode(double x, double target) const
   {
     QWidget* top = canvas()->window();
-    QWindow* window = top->windowHandle();
     canvas()->setFocus(Qt::OtherFocusReason);
     const int y = qRound(plot()->plot()->canvasMap(QwtPlot::yLeft).transform(0.0));
     const QPoint from = canvas()->mapTo(top, QPoint(pixel(x), y));
     const QPoint to = canvas()->mapTo(top, QPoint(pixel(target), y));
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(window, QPoint((from.x() + to.x()) / 2, to.y()));
-    QTest::mouseMove(window, to);
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mousePress(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(top->windowHandle(), QPoint((from.x() + to.x()) / 2, to.y()));
+    QTest::mouseMove(top->windowHandle(), to);
+    QTest::mouseRelease(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, to);
   }
-
-  // Types a node position into node editor index and leaves it with Return.
   void typeNode(int index, const QString& text) const
   {
     QLineEdit* e = editors()->editor(static_cast<std::size_t>(index));
@@ -60,17 +51,19 @@ public:
     QTest::keyClicks(e, text);
     QTest::keyClick(e, Qt::Key_Return);
   }
-
-  QVector<double> recordNodes() const
+  QVector<double> nodes() const
   {
     return w->data().staticCast<DataHolders::Partitions::PartBase>()->nodes;
   }
-
-private:
-  PartitionWidgetBase* w;
 };
 
-// Replaces the text of a line edit by typing, as a user does.
+inline bool showActive(QWidget* w)
+{
+  w->show();
+  w->activateWindow();
+  return QTest::qWaitForWindowActive(w);
+}
+
 inline void retypeEdit(QLineEdit* e, const QString& text)
 {
   e->setFocus();
@@ -79,13 +72,12 @@ inline void retypeEdit(QLineEdit* e, const QString& text)
   QTest::keyClicks(e, text);
 }
 
-inline bool sameNodes(const QVector<double>& actual, const QVector<double>& expected,
-                      double tolerance = 1e-12)
+inline bool sameNodes(const QVector<double>& actual, const QVector<double>& expected)
 {
   if (actual.size() != expected.size())
     return false;
   for (int i = 0; i < actual.size(); ++i)
-    if (std::abs(actual[i] - expected[i]) > tolerance)
+    if (std::abs(actual[i] - expected[i]) > 1e-12)
       return false;
   return true;
 }
