@@ -1,14 +1,18 @@
 #include "gui/components/functioncurve.h"
+#include "gui/components/markerpolicy.h"
+#include "gui/components/nodemarker.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
 
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
 #include <qwt_scale_map.h>
 
 #include <cmath>
-#include <limits>
 
+// The drawing shortcuts of curves and node markers must give the picture of the plain Qwt items.
 namespace {
 
 QImage render(QwtPlotCurve& curve, const QVector<double>& xs, const QVector<double>& ys,
@@ -28,22 +32,40 @@ QImage render(QwtPlotCurve& curve, const QVector<double>& xs, const QVector<doub
   return image;
 }
 
-int differingPixels(const QImage& a, const QImage& b)
+int count(const QImage& a, const QImage& b) // pixels that differ from b, or from white
 {
   int n = 0;
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x)
-      n += a.pixel(x, y) != b.pixel(x, y);
+      n += a.pixel(x, y) != (b.isNull() ? QColor(Qt::white).rgb() : b.pixel(x, y));
   return n;
 }
 
-int inkedPixels(const QImage& a)
+// count markers spread over [-0.1, 1.1] on a [0, 1] axis: many share a pixel column, some are
+// off the canvas.
+QImage markers(bool nodeMarkers, int count, const QList<int>& highlighted, const QList<int>& hidden)
 {
-  int n = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      n += a.pixel(x, y) != QColor(Qt::white).rgb();
-  return n;
+  QwtPlot plot;
+  plot.resize(300, 150);
+  plot.setAxisScale(QwtPlot::xBottom, 0, 1);
+  plot.setAxisScale(QwtPlot::yLeft, -1, 1);
+  std::vector<QwtPlotMarker*> ms;
+  const NodeMarker* previous = nullptr;
+  for (int i = 0; i < count; ++i) {
+    NodeMarker* n = nodeMarkers ? new NodeMarker(previous) : nullptr;
+    QwtPlotMarker* m = n ? n : new QwtPlotMarker;
+    previous = n;
+    CurveInfoBase::styleMarker(m);
+    m->setValue(-0.1 + 1.2 * i / (count - 1), 0.0);
+    m->attach(&plot);
+    ms.push_back(m);
+  }
+  for (int i : highlighted)
+    ms[std::size_t(i)]->setSymbol(CurveInfoBase::highlightedSymbol());
+  for (int i : hidden)
+    ms[std::size_t(i)]->setVisible(false);
+  plot.replot();
+  return plot.canvas()->grab().toImage();
 }
 
 } // namespace
@@ -53,64 +75,74 @@ class TestFunctionCurve : public QObject
   Q_OBJECT
 
 private slots:
-  void looksLikeEveryPointDrawn_data();
-  void looksLikeEveryPointDrawn();
-  void nonFiniteValuesBreakTheLine();
+  void looksLikeEveryPointDrawn_data()
+  {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<double>("frequency");
+    QTest::addColumn<double>("viewLow");
+    QTest::addColumn<double>("viewHigh");
+    // clang-format off
+    QTest::newRow("sparse") << 50 << 3.0 << 0.0 << 1.0;
+    QTest::newRow("dense sine") << 100001 << 5.0 << 0.0 << 1.0;
+    QTest::newRow("dense noise") << 20001 << 2000.0 << 0.0 << 1.0;
+    QTest::newRow("zoomed in") << 100001 << 5.0 << 0.41 << 0.43;
+    QTest::newRow("sparse zoomed between points") << 11 << 1.0 << 0.52 << 0.58;
+    QTest::newRow("view right of the data") << 101 << 1.0 << 1.5 << 2.0;
+    // clang-format on
+  }
+  void looksLikeEveryPointDrawn()
+  {
+    QFETCH(int, points);
+    QFETCH(double, frequency);
+    QFETCH(double, viewLow);
+    QFETCH(double, viewHigh);
+    QVector<double> xs, ys;
+    for (int i = 0; i < points; ++i) {
+      xs.append(double(i) / (points - 1));
+      ys.append(std::sin(2 * M_PI * frequency * xs[i]) * (0.5 + 0.5 * std::cos(37.0 * xs[i])));
+    }
+    QwtPlotCurve plain;
+    FunctionCurve reduced;
+    const QImage expected = render(plain, xs, ys, viewLow, viewHigh);
+    const QImage actual = render(reduced, xs, ys, viewLow, viewHigh);
+    const int ink = count(expected, QImage());
+    if (viewLow > 1.0)
+      QCOMPARE(count(actual, QImage()), 0);
+    else // only the rasterisation of the joins may differ by a pixel here and there
+      QVERIFY(ink > 300 && count(expected, actual) <= ink / 50);
+  }
+
+  void nonFiniteValuesBreakTheLine()
+  {
+    FunctionCurve curve;
+    const QImage image = render(curve, {0.0, 0.25, 0.5, 0.75, 1.0}, {0, 0, NAN, 0, 0});
+    const QRgb white = QColor(Qt::white).rgb();
+    QVERIFY(image.pixel(50, 150) != white && image.pixel(350, 150) != white);
+    QCOMPARE(image.pixel(200, 150), white); // the gap around the NaN
+  }
+
+  void nodeMarkersDrawLikePlainMarkers_data()
+  {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<int>>("highlighted");
+    QTest::addColumn<QList<int>>("hidden");
+    // clang-format off
+    QTest::newRow("few, apart") << 7 << QList<int>() << QList<int>();
+    QTest::newRow("many per pixel") << 3000 << QList<int>() << QList<int>();
+    QTest::newRow("highlighted among many") << 3000 << QList<int>{1500, 1501, 2999} << QList<int>();
+    QTest::newRow("hidden among many") << 3000 << QList<int>{1500} << QList<int>{1499, 1502};
+    // clang-format on
+  }
+  void nodeMarkersDrawLikePlainMarkers()
+  {
+    QFETCH(int, count);
+    QFETCH(QList<int>, highlighted);
+    QFETCH(QList<int>, hidden);
+    const QImage a = markers(false, count, highlighted, hidden);
+    QVERIFY(!a.isNull());
+    QVERIFY(a == markers(true, count, highlighted, hidden));
+  }
 };
-
-void TestFunctionCurve::looksLikeEveryPointDrawn_data()
-{
-  QTest::addColumn<int>("points");
-  QTest::addColumn<double>("frequency");
-  QTest::addColumn<double>("viewLow");
-  QTest::addColumn<double>("viewHigh");
-  QTest::newRow("sparse") << 50 << 3.0 << 0.0 << 1.0;
-  QTest::newRow("dense sine") << 100001 << 5.0 << 0.0 << 1.0;
-  QTest::newRow("dense noise") << 20001 << 2000.0 << 0.0 << 1.0;
-  QTest::newRow("zoomed in") << 100001 << 5.0 << 0.41 << 0.43;
-  QTest::newRow("sparse zoomed between points") << 11 << 1.0 << 0.52 << 0.58;
-  QTest::newRow("view right of the data") << 101 << 1.0 << 1.5 << 2.0;
-}
-
-void TestFunctionCurve::looksLikeEveryPointDrawn()
-{
-  QFETCH(int, points);
-  QFETCH(double, frequency);
-  QFETCH(double, viewLow);
-  QFETCH(double, viewHigh);
-  QVector<double> xs, ys;
-  for (int i = 0; i < points; ++i) {
-    const double x = double(i) / (points - 1);
-    xs.append(x);
-    ys.append(std::sin(2 * M_PI * frequency * x) * (0.5 + 0.5 * std::cos(37.0 * x)));
-  }
-  QwtPlotCurve plain;
-  FunctionCurve reduced;
-  const QImage expected = render(plain, xs, ys, viewLow, viewHigh);
-  const QImage actual = render(reduced, xs, ys, viewLow, viewHigh);
-  // Within a pixel column the ink covers the same span; only the
-  // rasterisation of the joins may differ by a pixel here and there.
-  if (viewLow > 1.0) {
-    QCOMPARE(inkedPixels(actual), 0);
-    return;
-  }
-  QVERIFY(inkedPixels(expected) > 300);
-  QVERIFY2(differingPixels(expected, actual) <= inkedPixels(expected) / 50,
-           qPrintable(QString::number(differingPixels(expected, actual))));
-}
-
-void TestFunctionCurve::nonFiniteValuesBreakTheLine()
-{
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  QVector<double> xs{0.0, 0.25, 0.5, 0.75, 1.0};
-  QVector<double> ys{0.0, 0.0, nan, 0.0, 0.0};
-  FunctionCurve curve;
-  const QImage image = render(curve, xs, ys);
-  const int y = 150; // value 0
-  QVERIFY(image.pixel(50, y) != QColor(Qt::white).rgb());
-  QCOMPARE(image.pixel(200, y), QColor(Qt::white).rgb()); // the gap around the NaN
-  QVERIFY(image.pixel(350, y) != QColor(Qt::white).rgb());
-}
 
 QTEST_MAIN(TestFunctionCurve)
 #include "tst_functioncurve.moc"

@@ -8,50 +8,68 @@
 
 #include <QDoubleValidator>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <qwt_plot.h>
 #include <qwt_plot_marker.h>
 
 #include <cmath>
 
 namespace {
 
-DataHolderBase ruspini(const QVector<double>& nodes)
+DataHolderBase ruspini(const QVector<double>& nodes, int count = 400)
 {
   QSharedPointer<DataHolders::Partitions::FuzzyEq> r(new DataHolders::Partitions::FuzzyEq);
   r->componentCount = nodes.size();
   r->nodes = nodes;
-  r->domain->count = 400;
+  r->domain->low = nodes.first();
+  r->domain->high = nodes.last();
+  r->domain->count = count;
   return r;
 }
 
-const QVector<double> fiveNodes{0, 0.25, 0.5, 0.75, 1};
+// count nodes spread evenly over [0, high], on a fine domain.
+DataHolderBase even(int count, double high = 1.0)
+{
+  QVector<double> nodes;
+  for (int i = 0; i < count; ++i)
+    nodes.append(high * i / (count - 1));
+  return ruspini(nodes, 100000);
+}
+
+const QDoubleValidator* validator(QLineEdit* e)
+{
+  return qobject_cast<const QDoubleValidator*>(e->validator());
+}
 
 struct Fixture
 {
-  explicit Fixture(const QVector<double>& nodes = fiveNodes)
+  explicit Fixture(const QVector<double>& nodes = {0, 0.25, 0.5, 0.75, 1})
   {
     editor.setPartition(ruspini(nodes));
     editor.plot()->plot()->setAxisScale(QwtPlot::yLeft, 0, 1);
   }
   bool show()
   {
-    editor.resize(600, 260);
     if (!CanvasDriver::show(&editor))
       return false;
+    editor.resize(600, 260);
+    QApplication::processEvents();
     editor.plot()->replot();
     return true;
   }
-  QLineEdit* edit(std::size_t i) const { return editor.editors()->editor(i); }
+  NodeEditors* editors() const { return editor.editors(); }
+  QLineEdit* edit(std::size_t i) const { return editors()->editor(i); }
   double node(std::size_t i) const { return editor.partition()->nodes()[i]; }
   QwtPlotMarker* marker(std::size_t i) const { return editor.plot()->nodeMarker(i); }
-  bool markerHighlighted(std::size_t i) const
+  bool marked(std::size_t i) const { return editor.plot()->isMarkerHighlighted(marker(i)); }
+  // Node i is highlighted on both its marker and its editor (1), on neither (0), or on one (-1).
+  int lit(std::size_t i) const
   {
-    return editor.plot()->isMarkerHighlighted(marker(i));
+    return marked(i) == !edit(i)->styleSheet().isEmpty() ? marked(i) : -1;
   }
-  bool editorHighlighted(std::size_t i) const { return !edit(i)->styleSheet().isEmpty(); }
   // Replaces the editor's text by typing and commits it with Return.
   void type(std::size_t i, const QString& text)
   {
@@ -62,9 +80,33 @@ struct Fixture
     QTest::keyClicks(e, text);
     QTest::keyClick(e, Qt::Key_Return);
   }
+  void pressNode(std::size_t i)
+  {
+    editor.plot()->canvas()->setFocus();
+    d.move(d.pixelOf(node(i), 0) + QPoint(2, 2));
+    d.press(d.pixelOf(node(i), 0));
+  }
+  // Every sampled editor of n shows its node, bounded by its neighbours' texts.
+  void checkEditors(std::size_t n)
+  {
+    QCOMPARE(editors()->count(), n);
+    QCOMPARE(editor.plot()->nodeCount(), n);
+    for (std::size_t i : {std::size_t(0), std::size_t(1), n / 2, n - 2, n - 1}) {
+      QLineEdit* e = edit(i);
+      QVERIFY(e);
+      QCOMPARE(e->objectName(), i == 0 ? QString("mockupEdt") : QString::number(i));
+      QCOMPARE(e->text(), NodeEditors::editorText(node(i)));
+      if (i > 0)
+        QCOMPARE(validator(e)->bottom(), NodeEditors::editorText(node(i - 1)).toDouble());
+      QCOMPARE(validator(e)->top(),
+               i + 1 == n ? INFINITY : NodeEditors::editorText(node(i + 1)).toDouble());
+      QCOMPARE(editor.plot()->indexOf(marker(i)), i);
+    }
+    QVERIFY(!edit(n));
+  }
 
   PartitionEditor editor;
-  CanvasDriver drive{editor.plot()};
+  CanvasDriver d{editor.plot()};
 };
 
 } // namespace
@@ -75,275 +117,254 @@ class TestPartitionEditor : public QObject
 
 private slots:
   void initTestCase() { qRegisterMetaType<size_t>("size_t"); }
-  void formAndEditors();
-  void editorText_data();
-  void editorText();
-  void typedValues_data();
-  void typedValues();
-  void leavingWithRefusedTextRestoresIt();
-  void focusHighlightsAndSelects();
-  void highlightNodeFromOutside();
-  void dragUpdatesEditorAndSelection();
-  void rebuildDuringDragEndsIt();
-  void zeroCountDisablesOnly();
-  void rebuildKeepsOrDropsHighlight();
-  void lockedNodes();
-  void endNodesTyped_data();
-  void endNodesTyped();
-};
 
-void TestPartitionEditor::formAndEditors()
-{
-  Fixture f;
-  QCOMPARE(f.editor.objectName(), QString("PartitionEditor"));
-  QCOMPARE(f.editor.windowTitle(), QString("Partition Editor"));
-  QCOMPARE(f.editor.plot()->objectName(), QString("w1Partition"));
-  QCOMPARE(f.editor.editors()->objectName(), QString("w2Editors"));
-  QCOMPARE(f.editor.editors()->windowTitle(), QString("Node Editor"));
-  QVERIFY(f.editor.editors()->findChild<QWidget*>("edit"));
-  QCOMPARE(f.edit(0)->objectName(), QString("mockupEdt"));
-  QCOMPARE(f.edit(3)->objectName(), QString("3"));
-  QCOMPARE(f.editor.editors()->count(), std::size_t(5));
-  QCOMPARE(f.editor.plot()->nodeCount(), std::size_t(5));
-  QCOMPARE(f.edit(2)->text(), QString("0.500"));
-  auto* v = qobject_cast<const QDoubleValidator*>(f.edit(2)->validator());
-  QCOMPARE(v->bottom(), 0.25);
-  QCOMPARE(v->top(), 0.75);
-  QVERIFY(f.editor.editors()->isConnected());
-}
-
-void TestPartitionEditor::editorText_data()
-{
-  QTest::addColumn<double>("value");
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<double>("neighbourLimit");
-  QTest::newRow("cut, not rounded") << 0.1239 << "0.123" << 0.123;
-  QTest::newRow("negative") << -0.5 << "-0.500" << -0.5;
-  QTest::newRow("many digits") << 0.3333333 << "0.333" << 0.333;
-}
-
-void TestPartitionEditor::editorText()
-{
-  QFETCH(double, value);
-  QFETCH(QString, text);
-  QFETCH(double, neighbourLimit);
-  NodeEditors e;
-  e.setEditorsCount(3);
-  e.setEditorValue(1, value);
-  QCOMPARE(e.editor(1)->text(), text);
-  QCOMPARE(e.values()[1], value);
-  // The neighbours are bounded by the shown value.
-  QCOMPARE(qobject_cast<const QDoubleValidator*>(e.editor(0)->validator())->top(), neighbourLimit);
-  QCOMPARE(qobject_cast<const QDoubleValidator*>(e.editor(2)->validator())->bottom(),
-           neighbourLimit);
-  e.setEditorValue(7, 1.0); // past the end: ignored
-}
-
-void TestPartitionEditor::typedValues_data()
-{
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("reported");
-  QTest::newRow("inside") << "0.1234567" << true;
-  QTest::newRow("scientific") << "3e-1" << true;
-  QTest::newRow("past the right neighbour") << "0.6" << false;
-  QTest::newRow("onto the left neighbour") << "0" << false;
-  QTest::newRow("letters") << "abc" << false;
-  QTest::newRow("not a number") << "nan" << false;
-  QTest::newRow("unchanged") << "0.250" << false;
-}
-
-void TestPartitionEditor::typedValues()
-{
-  QFETCH(QString, text);
-  QFETCH(bool, reported);
-  Fixture f({0, 0.25, 0.5});
-  QVERIFY(f.show());
-  QSignalSpy changed(f.editor.editors(), &NodeEditors::valueChanged);
-  f.type(1, text);
-  f.edit(0)->setFocus();
-  QCOMPARE(changed.count(), reported ? 1 : 0);
-  if (reported) {
-    const double v = text.toDouble();
-    QCOMPARE(changed.at(0).at(0).value<size_t>(), size_t(1));
-    QCOMPARE(changed.at(0).at(1).toDouble(), v);
-    QCOMPARE(f.node(1), v);
-    QCOMPARE(f.marker(1)->xValue(), v);
-    QCOMPARE(f.editor.editors()->values()[1], v);
-    // The neighbours now bound at the typed value.
-    QCOMPARE(qobject_cast<const QDoubleValidator*>(f.edit(2)->validator())->bottom(), v);
-  } else {
-    QCOMPARE(f.node(1), 0.25);
-    QCOMPARE(f.edit(1)->text(), QString("0.250"));
+  void formAndEditors()
+  {
+    Fixture f;
+    QCOMPARE(f.editor.objectName(), QString("PartitionEditor"));
+    QCOMPARE(f.editor.windowTitle(), QString("Partition Editor"));
+    QCOMPARE(f.editor.plot()->objectName(), QString("w1Partition"));
+    QCOMPARE(f.editors()->objectName(), QString("w2Editors"));
+    QCOMPARE(f.editors()->windowTitle(), QString("Node Editor"));
+    QVERIFY(f.editors()->findChild<QWidget*>("edit"));
+    QVERIFY(f.editors()->isConnected());
+    f.checkEditors(5);
   }
-}
 
-void TestPartitionEditor::leavingWithRefusedTextRestoresIt()
-{
-  Fixture f;
-  QVERIFY(f.show());
-  QSignalSpy changed(f.editor.editors(), &NodeEditors::valueChanged);
-  QLineEdit* e = f.edit(2);
-  e->setFocus();
-  e->selectAll();
-  QTest::keyClicks(e, "0.9");
-  QCOMPARE(e->text(), QString("0.9")); // intermediate: still typed
-  f.edit(0)->setFocus();
-  QCOMPARE(e->text(), QString("0.500"));
-  QCOMPARE(changed.count(), 0);
-  QCOMPARE(f.node(2), 0.5);
-}
+  void editorText_data()
+  {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("cut, not rounded") << 0.1239 << "0.123";
+    QTest::newRow("negative") << -0.5 << "-0.500";
+    QTest::newRow("many digits") << 0.3333333 << "0.333";
+  }
+  void editorText()
+  {
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    NodeEditors e;
+    e.setEditorsCount(3);
+    e.setEditorValue(1, value);
+    e.setEditorValue(7, 1.0); // past the end: ignored
+    QCOMPARE(e.editor(1)->text(), text);
+    QCOMPARE(e.values()[1], value);
+    // The neighbours are bounded by the shown value.
+    QCOMPARE(validator(e.editor(0))->top(), text.toDouble());
+    QCOMPARE(validator(e.editor(2))->bottom(), text.toDouble());
+  }
 
-void TestPartitionEditor::endNodesTyped_data()
-{
-  QTest::addColumn<int>("index");
-  QTest::addColumn<double>("value");
-  QTest::newRow("first inward") << 0 << 0.1;
-  QTest::newRow("first outward") << 0 << -0.1;
-  QTest::newRow("last inward") << 2 << 0.9;
-  QTest::newRow("last outward") << 2 << 1.1;
-}
+  void typedValues_data()
+  {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("inside") << "0.1234567" << true;
+    QTest::newRow("scientific") << "3e-1" << true;
+    QTest::newRow("past the right neighbour") << "0.6" << false;
+    QTest::newRow("onto the left neighbour") << "0" << false;
+    QTest::newRow("letters") << "abc" << false;
+    QTest::newRow("not a number") << "nan" << false;
+    QTest::newRow("unchanged") << "0.250" << false;
+  }
+  void typedValues()
+  {
+    QFETCH(QString, text);
+    QFETCH(bool, reported);
+    Fixture f({0, 0.25, 0.5});
+    QVERIFY(f.show());
+    QSignalSpy changed(f.editors(), &NodeEditors::valueChanged);
+    f.type(1, text);
+    f.edit(0)->setFocus();
+    QCOMPARE(changed.count(), reported ? 1 : 0);
+    const double v = reported ? text.toDouble() : 0.25;
+    QCOMPARE(f.node(1), v);
+    if (!reported)
+      QCOMPARE(f.edit(1)->text(), QString("0.250"));
+    else {
+      QCOMPARE(changed.at(0).at(0).value<size_t>(), size_t(1));
+      QCOMPARE(changed.at(0).at(1).toDouble(), v);
+      QCOMPARE(f.marker(1)->xValue(), v);
+      QCOMPARE(f.editors()->values()[1], v);
+      QCOMPARE(validator(f.edit(2))->bottom(), f.edit(1)->text().toDouble());
+    }
+  }
 
-// The end nodes carry two parameters of their half basic function each.
-void TestPartitionEditor::endNodesTyped()
-{
-  QFETCH(int, index);
-  QFETCH(double, value);
-  Fixture f({0, 0.5, 1});
-  QVERIFY(f.show());
-  f.type(std::size_t(index), QString::number(value));
-  QCOMPARE(f.node(std::size_t(index)), value);
-  QCOMPARE(f.marker(std::size_t(index))->xValue(), value);
-}
+  void leavingWithRefusedTextRestoresIt()
+  {
+    Fixture f;
+    QVERIFY(f.show());
+    QSignalSpy changed(f.editors(), &NodeEditors::valueChanged);
+    f.edit(2)->setFocus();
+    f.edit(2)->selectAll();
+    QTest::keyClicks(f.edit(2), "0.9");
+    QCOMPARE(f.edit(2)->text(), QString("0.9")); // intermediate: still typed
+    f.edit(0)->setFocus();
+    QCOMPARE(f.edit(2)->text(), QString("0.500"));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(f.node(2), 0.5);
+  }
 
-void TestPartitionEditor::focusHighlightsAndSelects()
-{
-  Fixture f;
-  QVERIFY(f.show());
-  QSignalSpy selected(&f.editor, &PartitionEditor::nodeSelected);
-  f.edit(0)->setFocus();
-  QCOMPARE(selected.count(), 1);
-  QCOMPARE(selected.at(0).at(0).toInt(), 0);
-  QVERIFY(f.markerHighlighted(0));
-  QCOMPARE(f.editor.current(), 0);
+  // The end nodes carry two parameters of their half basic function each.
+  void endNodesTyped_data()
+  {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<double>("value");
+    QTest::newRow("first inward") << 0 << 0.1;
+    QTest::newRow("first outward") << 0 << -0.1;
+    QTest::newRow("last inward") << 2 << 0.9;
+    QTest::newRow("last outward") << 2 << 1.1;
+  }
+  void endNodesTyped()
+  {
+    QFETCH(int, index);
+    QFETCH(double, value);
+    Fixture f({0, 0.5, 1});
+    QVERIFY(f.show());
+    f.type(std::size_t(index), QString::number(value));
+    QCOMPARE(f.node(std::size_t(index)), value);
+    QCOMPARE(f.marker(std::size_t(index))->xValue(), value);
+  }
 
-  f.edit(3)->setFocus();
-  QCOMPARE(selected.last().at(0).toInt(), 3);
-  QVERIFY(!f.markerHighlighted(0));
-  QVERIFY(f.markerHighlighted(3));
-  QCOMPARE(f.editor.current(), 3);
+  void focusHighlightsAndSelects()
+  {
+    Fixture f;
+    QVERIFY(f.show());
+    QSignalSpy selected(&f.editor, &PartitionEditor::nodeSelected);
+    f.edit(0)->setFocus();
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.at(0).at(0).toInt(), 0);
+    QVERIFY(f.marked(0));
+    f.edit(3)->setFocus();
+    QCOMPARE(selected.last().at(0).toInt(), 3);
+    QCOMPARE(f.editor.current(), 3);
+    QVERIFY(!f.marked(0) && f.marked(3));
+    f.edit(3)->clearFocus();
+    QCOMPARE(f.lit(3), 0);
+  }
 
-  f.edit(3)->clearFocus();
-  QVERIFY(!f.markerHighlighted(3));
-  QVERIFY(!f.editorHighlighted(3));
-}
+  void highlightNodeFromOutside()
+  {
+    Fixture f;
+    f.editor.highlightNode(2);
+    QCOMPARE(f.edit(2)->styleSheet(), QString("background: rgb(255, 130, 130);"));
+    QCOMPARE(f.lit(2), 1);
+    f.editor.highlightNode(5); // past the basic functions: ignored
+    QCOMPARE(f.editor.current(), 2);
+    f.editor.highlightNode(4);
+    QCOMPARE(f.lit(2), 0);
+    QCOMPARE(f.lit(4), 1);
+    f.editor.highlightNode(-1);
+    QCOMPARE(f.editor.current(), -1);
+    QCOMPARE(f.lit(4), 0);
+    // A rebuild keeps a highlight that still exists and drops one that does not.
+    f.editor.highlightNode(3);
+    f.editor.setPartition(ruspini({0, 0.2, 0.4, 0.6, 0.8, 1}));
+    QCOMPARE(f.editor.current(), 3);
+    QCOMPARE(f.lit(3), 1);
+    f.editor.setPartition(ruspini({0, 0.5, 1}));
+    QCOMPARE(f.editor.current(), -1);
+    QVERIFY(f.lit(0) == 0 && f.lit(1) == 0 && f.lit(2) == 0);
+  }
 
-void TestPartitionEditor::highlightNodeFromOutside()
-{
-  Fixture f;
-  f.editor.highlightNode(2);
-  QVERIFY(f.markerHighlighted(2) && f.editorHighlighted(2));
-  QCOMPARE(f.edit(2)->styleSheet(), QString("background: rgb(255, 130, 130);"));
-  f.editor.highlightNode(5); // past the basic functions: ignored
-  QCOMPARE(f.editor.current(), 2);
-  f.editor.highlightNode(4);
-  QVERIFY(!f.markerHighlighted(2) && !f.editorHighlighted(2));
-  QVERIFY(f.markerHighlighted(4) && f.editorHighlighted(4));
-  f.editor.highlightNode(-1);
-  QCOMPARE(f.editor.current(), -1);
-  QVERIFY(!f.markerHighlighted(4) && !f.editorHighlighted(4));
-}
+  void dragUpdatesEditorAndSelection()
+  {
+    Fixture f;
+    QVERIFY(f.show());
+    QSignalSpy selected(&f.editor, &PartitionEditor::nodeSelected);
+    f.pressNode(2);
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.at(0).at(0).toInt(), 2);
+    QCOMPARE(f.lit(2), 1);
+    f.d.move(f.d.pixelOf(0.6123, 0.5));
+    f.d.move(f.d.pixelOf(0.9, 0.5)); // past the neighbour: stops short
+    f.d.release(f.d.pixelOf(0.9, 0.5));
+    QCOMPARE(selected.count(), 2);
+    QCOMPARE(selected.at(1).at(0).toInt(), 2);
+    QCOMPARE(f.lit(2), 0);
+    const double x = f.node(2);
+    QVERIFY(std::abs(x - 0.6123) < 0.005);
+    QCOMPARE(f.edit(2)->text(), NodeEditors::editorText(x));
+    QCOMPARE(f.editors()->values()[2], x);
+    QCOMPARE(validator(f.edit(3))->bottom(), f.edit(2)->text().toDouble());
+  }
 
-void TestPartitionEditor::dragUpdatesEditorAndSelection()
-{
-  Fixture f;
-  QVERIFY(f.show());
-  f.editor.plot()->canvas()->setFocus();
-  QSignalSpy selected(&f.editor, &PartitionEditor::nodeSelected);
-  CanvasDriver& d = f.drive;
-  const QPoint start = d.pixelOf(0.5, 0);
-  d.move(start + QPoint(2, 2));
-  d.press(start);
-  QCOMPARE(selected.count(), 1);
-  QCOMPARE(selected.at(0).at(0).toInt(), 2);
-  QVERIFY(f.markerHighlighted(2) && f.editorHighlighted(2));
-  d.move(d.pixelOf(0.6123, 0.5));
-  d.move(d.pixelOf(0.9, 0.5)); // past the neighbour: stops short
-  d.release(d.pixelOf(0.9, 0.5));
-  QCOMPARE(selected.count(), 2);
-  QCOMPARE(selected.at(1).at(0).toInt(), 2);
-  QVERIFY(!f.markerHighlighted(2) && !f.editorHighlighted(2));
+  void rebuildDuringDragEndsIt()
+  {
+    Fixture f;
+    QVERIFY(f.show());
+    f.pressNode(2);
+    QVERIFY(f.editor.plot()->picker()->selectedMarker());
+    f.editor.setPartition(ruspini({0, 0.3, 0.5, 0.7, 1}));
+    QVERIFY(!f.editor.plot()->picker()->selectedMarker());
+    f.d.move(f.d.pixelOf(0.6, 0));
+    f.d.release(f.d.pixelOf(0.6, 0));
+    QCOMPARE(f.node(2), 0.5);
+    QCOMPARE(f.marker(2)->xValue(), 0.5);
+  }
 
-  const double x = f.node(2);
-  QVERIFY(std::abs(x - 0.6123) < 0.005);
-  QCOMPARE(f.edit(2)->text(), NodeEditors::editorText(x));
-  QCOMPARE(f.editor.editors()->values()[2], x);
-  QCOMPARE(qobject_cast<const QDoubleValidator*>(f.edit(3)->validator())->bottom(),
-           f.edit(2)->text().toDouble());
-}
+  void countsAndLocks()
+  {
+    Fixture f;
+    f.editors()->setEditorsCount(0); // disables only
+    QVERIFY(!f.editors()->isEnabled());
+    QCOMPARE(f.editors()->count(), std::size_t(5));
+    f.editor.setPartition(ruspini({0, 0.5, 1}));
+    QVERIFY(f.editors()->isEnabled());
+    f.checkEditors(3);
+    f.editor.setNodesLocked(true);
+    QVERIFY(f.edit(2)->isReadOnly() && !f.editor.plot()->nodesMovable());
+    f.editor.clear();
+    QVERIFY(!f.editor.partition() && !f.editors()->isEnabled());
+    f.editor.setPartition(DataHolderBase());
+    QVERIFY(!f.editor.partition());
+  }
 
-void TestPartitionEditor::rebuildDuringDragEndsIt()
-{
-  Fixture f;
-  QVERIFY(f.show());
-  f.editor.plot()->canvas()->setFocus();
-  CanvasDriver& d = f.drive;
-  d.move(d.pixelOf(0.5, 0) + QPoint(2, 2));
-  d.press(d.pixelOf(0.5, 0));
-  QVERIFY(f.editor.plot()->picker()->selectedMarker());
-  f.editor.setPartition(ruspini({0, 0.3, 0.5, 0.7, 1}));
-  QVERIFY(!f.editor.plot()->picker()->selectedMarker());
-  d.move(d.pixelOf(0.6, 0));
-  d.release(d.pixelOf(0.6, 0));
-  QCOMPARE(f.node(2), 0.5);
-  QCOMPARE(f.marker(2)->xValue(), 0.5);
-}
+  // Large partitions: only the editors in sight exist as widgets.
+  void growAndShrink()
+  {
+    Fixture f;
+    QVERIFY(f.show());
+    f.editor.setPartition(even(20000));
+    QApplication::processEvents();
+    QVERIFY(f.editors()->createdEditors() < 100);
+    f.checkEditors(20000);
+    f.editor.setPartition(even(5));
+    QApplication::processEvents();
+    f.checkEditors(5);
+    QVERIFY(f.editors()->findChildren<QLineEdit*>().size() <= 5);
+    f.editor.setPartition(even(12000));
+    QApplication::processEvents();
+    f.checkEditors(12000);
 
-void TestPartitionEditor::zeroCountDisablesOnly()
-{
-  Fixture f;
-  f.editor.editors()->setEditorsCount(0);
-  QVERIFY(!f.editor.editors()->isEnabled());
-  QCOMPARE(f.editor.editors()->count(), std::size_t(5));
-  QVERIFY(f.edit(4));
+    QScrollBar* bar = f.editors()->findChild<QScrollArea*>("scrollArea")->horizontalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    auto* last = f.editors()->findChild<QLineEdit*>("11999");
+    QVERIFY(last && last->isVisible());
+    QCOMPARE(last->text(), QString("1.000"));
+    QVERIFY(f.editors()->createdEditors() < 200);
+  }
 
-  // A smaller partition takes editors away; an empty editor clears all.
-  f.editor.setPartition(ruspini({0, 0.5, 1}));
-  QVERIFY(f.editor.editors()->isEnabled());
-  QCOMPARE(f.editor.editors()->count(), std::size_t(3));
-  QVERIFY(!f.edit(3));
-  QCOMPARE(f.edit(2)->text(), QString("1.000"));
-  auto* last = qobject_cast<const QDoubleValidator*>(f.edit(2)->validator());
-  QVERIFY(std::isinf(last->top()));
-  f.editor.clear();
-  QVERIFY(!f.editor.partition());
-  QVERIFY(!f.editor.editors()->isEnabled());
-  f.editor.setPartition(DataHolderBase());
-  QVERIFY(!f.editor.partition());
-}
-
-void TestPartitionEditor::rebuildKeepsOrDropsHighlight()
-{
-  Fixture f;
-  f.editor.highlightNode(3);
-  f.editor.setPartition(ruspini({0, 0.2, 0.4, 0.6, 0.8, 1}));
-  QCOMPARE(f.editor.current(), 3);
-  QVERIFY(f.markerHighlighted(3) && f.editorHighlighted(3));
-  f.editor.setPartition(ruspini({0, 0.5, 1}));
-  QCOMPARE(f.editor.current(), -1);
-  for (std::size_t i = 0; i < 3; ++i)
-    QVERIFY(!f.markerHighlighted(i) && !f.editorHighlighted(i));
-}
-
-void TestPartitionEditor::lockedNodes()
-{
-  Fixture f;
-  f.editor.setNodesLocked(true);
-  QVERIFY(f.edit(2)->isReadOnly());
-  QVERIFY(!f.editor.plot()->nodesMovable());
-  f.editor.setNodesLocked(false);
-  QVERIFY(!f.edit(2)->isReadOnly());
-  QVERIFY(f.editor.plot()->nodesMovable());
-}
+  void farEditorTyped()
+  {
+    Fixture f;
+    QVERIFY(f.show());
+    f.editor.setPartition(even(20000, 19999)); // 1 apart: 3 decimals tell the neighbours apart
+    QApplication::processEvents();
+    QSignalSpy selected(&f.editor, &PartitionEditor::nodeSelected);
+    const std::size_t k = 15000;
+    const double v = (f.node(k - 1) + f.node(k)) / 2;
+    f.type(k, QString::number(v, 'g', 17));
+    QCOMPARE(selected.first().at(0).toInt(), int(k));
+    QVERIFY(f.marked(k));
+    QCOMPARE(f.node(k), v);
+    QCOMPARE(f.marker(k)->xValue(), v);
+    // Tab reaches the next node, which was never on screen before.
+    QTest::keyClick(f.edit(k), Qt::Key_Tab);
+    QVERIFY(f.edit(k + 1)->hasFocus());
+    QCOMPARE(selected.last().at(0).toInt(), int(k + 1));
+  }
+};
 
 QTEST_MAIN(TestPartitionEditor)
 #include "tst_partitioneditor.moc"
