@@ -26,8 +26,6 @@ private slots:
   void lastElementIsExactlyHigh();
   void fixedPoint_data();
   void fixedPoint();
-  void nearest_data();
-  void nearest();
   void nearestAgreesWithPlainSearch();
   void findElement_data();
   void findElement();
@@ -92,22 +90,6 @@ void TestDomains::fixedPoint()
              qPrintable(QString::number(i)));
   std::unique_ptr<EnumerationBase<double>> copy(d.clone());
   QVERIFY(copy->values() == d.values());
-}
-
-void TestDomains::nearest_data()
-{
-  QTest::addColumn<double>("x");
-  QTest::addColumn<int>("position");
-  QTest::newRow("tie goes down") << 0.5 << 0;
-  QTest::newRow("just above the middle") << 0.5000001 << 1;
-}
-
-void TestDomains::nearest()
-{
-  QFETCH(double, x);
-  QFETCH(int, position);
-  Enumeration<double> d({0.0, 1.0}, true);
-  QCOMPARE(int(d.nearest(x)), position);
 }
 
 void TestDomains::nearestAgreesWithPlainSearch()
