@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,7 +28,6 @@
 class MainWindowTester
 {
 public:
-  // Form objects by their object names.
   template <typename W = QWidget>
   static W* child(MainWindow* w, const char* name)
   {
@@ -59,25 +57,13 @@ public:
   static QVector<double> nodes(MainWindow* w)
   {
     PartitionWidgetBase* pw = partitionWidget(w);
-    if (!pw)
-      return {};
-    const auto r = pw->data().dynamicCast<DataHolders::Partitions::PartBase>();
+    const auto r = pw ? pw->data().dynamicCast<DataHolders::Partitions::PartBase>() : nullptr;
     return r ? r->nodes : QVector<double>();
   }
   static int kind(MainWindow* w) { return w->currentPartitionKind(); }
   static double zoom(MainWindow* w) { return w->zoomSlider->value(); }
   static int legendAlignment(MainWindow* w) { return w->legendAlignment(); }
   static void addRecent(MainWindow* w, const QString& p) { w->addRecentSession(p); }
-  static bool loadData(MainWindow* w, const QString& file)
-  {
-    DataFileInfo info(QFile::encodeName(file), false, 0);
-    if (w->loadDataFile(info, true)) {
-      w->setFunctionType(1);
-      w->updateWindowTitle();
-      return true;
-    }
-    return false;
-  }
   static QStringList menuOrder(MainWindow* w)
   {
     QStringList paths;
@@ -86,7 +72,6 @@ public:
     return paths;
   }
   static void setSessionFile(MainWindow* w, const QString& p) { w->sessionFile = p; }
-  // Data import state.
   static bool loadDataFile(MainWindow* w, const DataFileInfo& info, bool interactive)
   {
     return w->loadDataFile(info, interactive);
@@ -103,8 +88,7 @@ public:
   static int functionCount(MainWindow* w) { return w->functions.size(); }
   static QString domainText(MainWindow* w, const char* edit)
   {
-    auto* e = child<DomainWidget>(w, "domainWidget")->findChild<QLineEdit*>(QLatin1String(edit));
-    return e ? e->text() : QString();
+    return child<DomainWidget>(w, "domainWidget")->findChild<QLineEdit*>(edit)->text();
   }
 
   // What a refused session must leave as it was.
@@ -130,6 +114,10 @@ struct ProgramEnvironment
 {
   QTemporaryDir dir;
 
+  static QSettings* user()
+  {
+    return new QSettings(QSettings::IniFormat, QSettings::UserScope, "korvant", "quelmora");
+  }
   void setUp()
   {
     std::setlocale(LC_NUMERIC, "C");
@@ -137,20 +125,10 @@ struct ProgramEnvironment
     QCoreApplication::setApplicationName(QStringLiteral("quelmora"));
     QSettings::setDefaultFormat(QSettings::IniFormat);
     MainWindow::setDefaultSessionDirectory(dir.path());
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("korvant"),
-                QStringLiteral("quelmora"));
-    s.setValue(QStringLiteral("Preferences/formulasPathEdt_text"), dir.path());
-    s.sync();
+    std::unique_ptr<QSettings>(user())->setValue("Preferences/formulasPathEdt_text", dir.path());
   }
-
   // Forgets the recent sessions and window layout of earlier windows.
-  static void clearWindowSettings()
-  {
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("korvant"),
-                QStringLiteral("quelmora"));
-    s.remove(QStringLiteral("MainWindow"));
-    s.sync();
-  }
+  static void clearWindowSettings() { std::unique_ptr<QSettings>(user())->remove("MainWindow"); }
 };
 
 // A shown main window whose start-up session has been opened.

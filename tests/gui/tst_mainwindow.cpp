@@ -3,34 +3,55 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
-#include "gui/components/plotwidget.h"
-
 #include "gui/components/functiontablewidget.h"
-#include "gui/components/markerpolicy.h"
-#include "gui/components/partitioneditor.h"
-#include "gui/preferenceswidget.h"
+#include "gui/components/plotwidget.h"
+#include "gui/formulabuilderwidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
-#include <QPushButton>
-
-#include "gui/formulabuilderwidget.h"
 
 #include <QDockWidget>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include <cmath>
 
 namespace {
-using T = MainWindowTester;
 
-QAction* randomDataAction(MainWindow* w)
+using T = MainWindowTester;
+using Ptr = std::unique_ptr<MainWindow>;
+
+void randomData(MainWindow* w)
 {
   for (QAction* a : T::child<QMenu>(w, "menuFile")->actions())
     if (a->text() == QStringLiteral("&Random data"))
-      return a;
-  return nullptr;
+      a->trigger();
 }
+
+template <typename W>
+W* topLevel()
+{
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (auto* found = qobject_cast<W*>(top))
+      return found;
+  qFatal("no top-level window");
+}
+
+const Fn::MathFn<double, double>* firstFunction(MainWindow* w)
+{
+  return T::controller(w)->functions().value(0);
+}
+
+QTableWidget* table(MainWindow* w)
+{
+  return T::child<FunctionTableWidget>(w, "functionTableWidget")->table();
+}
+
+void addSelector(MainWindow* w)
+{
+  QTest::mouseClick(T::selector(w)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -43,134 +64,60 @@ private slots:
   void initTestCase() { env.setUp(); }
   void init() { ProgramEnvironment::clearWindowSettings(); }
 
-  void degreeSpinShowsAndUnchecksBoxes()
+  void degreeControlsAndTheirColumns()
   {
     PromptRecorder rec;
-    auto w = startWindow();
+    Ptr w = startWindow();
     MainWindow* const win = w.get();
     T::degreeSpin(win)->setValue(2);
-    QVERIFY(!T::degreeBox(win, 1)->isHidden());
-    QVERIFY(!T::degreeBox(win, 2)->isHidden());
-    QVERIFY(T::degreeBox(win, 3)->isHidden());
-    QCOMPARE(T::controller(w.get())->maxDegree(), 2);
+    QVERIFY(!T::degreeBox(win, 2)->isHidden() && T::degreeBox(win, 3)->isHidden());
+    QCOMPARE(T::controller(win)->maxDegree(), 2);
     T::degreeBox(win, 1)->setChecked(true);
     T::degreeBox(win, 2)->setChecked(true);
-    QCOMPARE(T::controller(w.get())->visibleDegrees(), 1 | 2 | 4);
+    QCOMPARE(T::controller(win)->visibleDegrees(), 1 | 2 | 4);
     T::degreeSpin(win)->setValue(0);
-    QVERIFY(!T::degreeBox(win, 1)->isChecked());
-    QVERIFY(!T::degreeBox(win, 2)->isChecked());
-    QVERIFY(T::degreeBox(win, 0)->isChecked());
-    QCOMPARE(T::controller(w.get())->visibleDegrees(), 1);
-    QCOMPARE(T::controller(w.get())->maxDegree(), 0);
-    QVERIFY(rec.messages.isEmpty());
-  }
+    QVERIFY(!T::degreeBox(win, 1)->isChecked() && !T::degreeBox(win, 2)->isChecked());
+    QCOMPARE(T::controller(win)->visibleDegrees(), 1);
+    QCOMPARE(T::controller(win)->maxDegree(), 0);
 
-  void uncheckingADegreeHidesItsColumns()
-  {
-    PromptRecorder rec;
-    auto w = startWindow();
-    MainWindow* const win = w.get();
-    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>(QStringLiteral("addBtn")),
-                      Qt::LeftButton);
+    // Unchecking a degree hides its column of every function.
+    addSelector(win);
     T::degreeSpin(win)->setValue(1);
     T::degreeBox(win, 1)->setChecked(true);
-    QTableWidget* table = T::child<FunctionTableWidget>(win, "functionTableWidget")->table();
-    table->setColumnCount(4);
+    table(win)->setColumnCount(4);
     for (int c = 0; c < 4; ++c)
-      table->setColumnHidden(c, false);
+      table(win)->setColumnHidden(c, false);
     T::degreeBox(win, 1)->setChecked(false);
-    QVERIFY(!table->isColumnHidden(0));
-    QVERIFY(table->isColumnHidden(1));
-    QVERIFY(!table->isColumnHidden(2));
-    QVERIFY(table->isColumnHidden(3));
+    for (int c = 0; c < 4; ++c)
+      QCOMPARE(table(win)->isColumnHidden(c), c % 2 == 1);
+    QVERIFY(rec.messages.isEmpty());
   }
 
   void componentTableFollowsTheFunctions()
   {
     PromptRecorder rec;
-    auto w = startWindow();
+    Ptr w = startWindow();
     MainWindow* const win = w.get();
     T::degreeSpin(win)->setValue(1);
     T::degreeBox(win, 1)->setChecked(true);
     T::child<QDockWidget>(win, "dockFunctionTable")->show();
-    QTableWidget* table = T::child<FunctionTableWidget>(win, "functionTableWidget")->table();
-    QTRY_COMPARE(table->columnCount(), 2);
+    QTableWidget* t = table(win);
+    QTRY_COMPARE(t->columnCount(), 2);
     const QString name = T::selector(win)->selection(0);
-    QCOMPARE(table->horizontalHeaderItem(0)->text(), name + QStringLiteral(" Ft0"));
-    QCOMPARE(table->horizontalHeaderItem(1)->text(), name + QStringLiteral(" Ft1"));
-    QCOMPARE(table->rowCount(), 5);
-
-    // A new selector gets its columns at once.
-    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>(QStringLiteral("addBtn")),
-                      Qt::LeftButton);
-    QCOMPARE(table->columnCount(), 4);
-    QCOMPARE(table->horizontalHeaderItem(3)->text(), QStringLiteral("Unknown name Ft1"));
-
+    QCOMPARE(t->horizontalHeaderItem(0)->text(), name + QStringLiteral(" Ft0"));
+    QCOMPARE(t->horizontalHeaderItem(1)->text(), name + QStringLiteral(" Ft1"));
+    QCOMPARE(t->rowCount(), 5);
+    addSelector(win);
+    QCOMPARE(t->columnCount(), 4);
+    QCOMPARE(t->horizontalHeaderItem(3)->text(), QStringLiteral("Unknown name Ft1"));
     // The legend names the function as the table does.
-    const Fn::MathFn<double, double>* fn = T::controller(win)->functions().value(0);
-    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(fn)->name(), name);
-
-    randomDataAction(w.get())->trigger();
-    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("DataFile Ft0"));
-    fn = T::controller(win)->functions().value(0);
-    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(fn)->name(), QStringLiteral("DataFile"));
-
+    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(firstFunction(win))->name(), name);
+    randomData(win);
+    QCOMPARE(t->horizontalHeaderItem(0)->text(), QStringLiteral("DataFile Ft0"));
+    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(firstFunction(win))->name(),
+             QStringLiteral("DataFile"));
     T::child<QDockWidget>(win, "dockFunctionTable")->hide();
-    QCOMPARE(table->rowCount(), 0);
-    QVERIFY(rec.messages.isEmpty());
-  }
-
-  void nodeSelectionFollowsTheTableWhileItIsShown()
-  {
-    PromptRecorder rec;
-    auto w = startWindow();
-    MainWindow* const win = w.get();
-    auto* dock = T::child<QDockWidget>(win, "dockFunctionTable");
-    FunctionTableWidget* table = T::child<FunctionTableWidget>(win, "functionTableWidget");
-    // Hidden table: no links.
-    PartitionEditor* editor = T::partitionWidget(win)->partitionEditor();
-    emit editor->nodeSelected(2);
-    QCOMPARE(table->table()->currentRow(), -1);
-
-    dock->show();
-    QTRY_COMPARE(table->table()->rowCount(), 5);
-    emit editor->nodeSelected(2);
-    QCOMPARE(table->table()->currentRow(), 2);
-    table->selectRow(3);
-    QCOMPARE(editor->current(), 3);
-
-    // A new partition kind brings a new editor: the links follow it.
-    T::action(win, "actionPartDelta")->trigger();
-    T::action(win, "actionEquidistant")->trigger();
-    editor = T::partitionWidget(win)->partitionEditor();
-    emit editor->nodeSelected(1);
-    QCOMPARE(table->table()->currentRow(), 1);
-
-    dock->hide();
-    QCOMPARE(table->table()->rowCount(), 0);
-    QCOMPARE(editor->current(), -1);
-  }
-
-  void acceptedPreferencesReachThePlot()
-  {
-    PromptRecorder rec;
-    auto w = startWindow();
-    MainWindow* const win = w.get();
-    PreferencesWidget* prefs = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-      if (auto* p = qobject_cast<PreferencesWidget*>(top))
-        prefs = p;
-    QVERIFY(prefs);
-    prefs->findChild<QSpinBox*>(QStringLiteral("maxZoomSpin"))->setValue(9);
-    prefs->findChild<QCheckBox*>(QStringLiteral("showGridCbox"))->setChecked(false);
-    prefs->findChild<QSpinBox*>(QStringLiteral("legendIconWidthSpin"))->setValue(30);
-    prefs->accept();
-    auto* slider = T::child<QwtSlider>(win, "zoomSlider");
-    QCOMPARE(slider->maximum(), 9.0);
-    QCOMPARE(slider->totalSteps(), 16u);
-    PlotWidget* plot = T::controller(win)->plotWidget();
-    QVERIFY(!plot->isGridVisible());
-    QCOMPARE(plot->legendIconSize().width(), 30);
+    QCOMPARE(t->rowCount(), 0);
     QVERIFY(rec.messages.isEmpty());
   }
 
@@ -190,12 +137,12 @@ private slots:
     QFETCH(int, alignment);
     QFETCH(QString, checked);
     PromptRecorder rec;
-    auto w = startWindow();
+    Ptr w = startWindow();
     const QString file = env.dir.filePath(QStringLiteral("legend%1.qms").arg(alignment));
     {
       QSettings s(file, QSettings::IniFormat);
-      s.setValue(QStringLiteral("MainWindow/legendAlignment"), alignment);
-      s.setValue(QStringLiteral("MainWindow/showLegend"), true);
+      s.setValue("MainWindow/legendAlignment", alignment);
+      s.setValue("MainWindow/showLegend", true);
     }
     QVERIFY(w->openSession(file));
     QStringList on;
@@ -212,13 +159,12 @@ private slots:
   void randomDataAndCloseData()
   {
     PromptRecorder rec;
-    auto w = startWindow();
+    Ptr w = startWindow();
     MainWindow* const win = w.get();
-    randomDataAction(w.get())->trigger();
+    randomData(win);
     QCOMPARE(w->functionSourceType(), 1);
-    QCOMPARE(T::functionCount(w.get()), 1);
-    const Fn::MathFn<double, double>* fn = T::controller(w.get())->functions().value(0);
-    QVERIFY(fn);
+    QCOMPARE(T::functionCount(win), 1);
+    const Fn::MathFn<double, double>* fn = firstFunction(win);
     QCOMPARE(fn->domain()->size(), std::size_t(201));
     QCOMPARE(fn->domain()->low(), 0.0);
     QCOMPARE(fn->domain()->high(), 201.0);
@@ -230,18 +176,14 @@ private slots:
     QVERIFY(!T::child<QWidget>(win, "domainWidget")->isEnabled());
     QVERIFY(!T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionFormulaBuilder")->isEnabled());
-    QVERIFY(T::action(win, "actionCloseData")->isEnabled());
-
     T::action(win, "actionCloseData")->trigger();
     QCOMPARE(w->functionSourceType(), 0);
     QVERIFY(T::child<QWidget>(win, "domainWidget")->isEnabled());
     QVERIFY(T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionCloseData")->isEnabled());
-    QCOMPARE(T::functionCount(w.get()), 1);
-    const Fn::MathFn<double, double>* back = T::controller(w.get())->functions().value(0);
-    QVERIFY(back);
-    QCOMPARE(back->domain()->low(), T::domainText(w.get(), "lowEdt").toDouble());
-    QCOMPARE(back->domain()->high(), T::domainText(w.get(), "highEdt").toDouble());
+    QCOMPARE(T::functionCount(win), 1);
+    QCOMPARE(firstFunction(win)->domain()->low(), T::domainText(win, "lowEdt").toDouble());
+    QCOMPARE(firstFunction(win)->domain()->high(), T::domainText(win, "highEdt").toDouble());
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms"));
     QVERIFY(rec.messages.isEmpty());
   }
@@ -249,45 +191,19 @@ private slots:
   void renamedFormulaFollowsInTheSelectors()
   {
     PromptRecorder rec;
-    auto w = startWindow();
-    MainWindow* const win = w.get();
-    FormulaBuilderWidget* builder = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-      if (auto* b = qobject_cast<FormulaBuilderWidget*>(top))
-        builder = b;
-    QVERIFY(builder);
-    auto* list = builder->findChild<QListWidget*>(QStringLiteral("listWidget"));
-    QVERIFY(list && list->count() > 0);
-    const QString old = T::selector(win)->selection(0);
-    QList<QListWidgetItem*> items = list->findItems(old, Qt::MatchExactly);
+    Ptr w = startWindow();
+    auto* builder = topLevel<FormulaBuilderWidget>();
+    auto* list = builder->findChild<QListWidget*>("listWidget");
+    const QList<QListWidgetItem*> items =
+        list->findItems(T::selector(w.get())->selection(0), Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
     items.first()->setText(QStringLiteral("Wave"));
     items.first()->setText(QStringLiteral("Wave2"));
     builder->accept();
-    QCOMPARE(T::selector(win)->selection(0), QStringLiteral("Wave2"));
+    QCOMPARE(T::selector(w.get())->selection(0), QStringLiteral("Wave2"));
     // The function keeps its formula under the new name.
-    const Fn::MathFn<double, double>* fn = T::controller(win)->functions().value(0);
-    QVERIFY(fn);
+    const Fn::MathFn<double, double>* fn = firstFunction(w.get());
     QVERIFY(fn->valueAtIndex(fn->domain()->size() - 1) != 0.0);
-    QVERIFY(rec.messages.isEmpty());
-  }
-
-  void domainChangeRebuildsTheFunctions()
-  {
-    PromptRecorder rec;
-    auto w = startWindow();
-    auto* high = T::child<QWidget>(w.get(), "domainWidget")
-                     ->findChild<QLineEdit*>(QStringLiteral("highEdt"));
-    QVERIFY(high);
-    high->setFocus();
-    QApplication::processEvents();
-    high->selectAll();
-    QTest::keyClicks(high, QStringLiteral("4"));
-    QTest::keyClick(high, Qt::Key_Return);
-    const Fn::MathFn<double, double>* fn = T::controller(w.get())->functions().value(0);
-    QVERIFY(fn);
-    QCOMPARE(fn->domain()->high(), 4.0);
-    QCOMPARE(T::nodes(w.get()).last(), 4.0);
     QVERIFY(rec.messages.isEmpty());
   }
 };
