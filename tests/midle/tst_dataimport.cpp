@@ -91,15 +91,12 @@ void TestDataImport::domainAndFunctions_data()
   QTest::addColumn<QVector<double>>("domain");
   QTest::addColumn<QVector<double>>("firstFunction");
   QTest::addColumn<int>("functionCount");
-  QTest::newRow("x column 0") << QByteArray("0 5 6\n1 6 7\n1 7 8\n2,5 8 9\n") << "x.txt" << 0
-                              << QVector<double>{0, 1, 1, 2.5} << QVector<double>{5, 6, 7, 8} << 2;
-  QTest::newRow("x column 1") << QByteArray("5;0\n6;1\n7;3\n8;4\n") << "x.csv" << 1
-                              << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1;
-  QTest::newRow("x column beyond last")
-      << QByteArray("5 0\n6 1\n7 3\n8 4\n") << "b.txt" << 2 << QVector<double>{0, 1, 2, 3}
-      << QVector<double>{5, 6, 7, 8} << 2;
-  QTest::newRow("one column as x") << QByteArray("1\n3\n3\n4\n") << "o.txt" << 0
-                                   << QVector<double>{0, 1, 2, 3} << QVector<double>() << 0;
+  // clang-format off
+  QTest::newRow("x column 0") << QByteArray("0 5 6\n1 6 7\n1 7 8\n2,5 8 9\n") << "x.txt" << 0 << QVector<double>{0, 1, 1, 2.5} << QVector<double>{5, 6, 7, 8} << 2;
+  QTest::newRow("x column 1") << QByteArray("5;0\n6;1\n7;3\n8;4\n") << "x.csv" << 1 << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1;
+  QTest::newRow("x column beyond last") << QByteArray("5 0\n6 1\n7 3\n8 4\n") << "b.txt" << 2 << QVector<double>{0, 1, 2, 3} << QVector<double>{5, 6, 7, 8} << 2;
+  QTest::newRow("one column as x") << QByteArray("1\n3\n3\n4\n") << "o.txt" << 0 << QVector<double>{0, 1, 2, 3} << QVector<double>() << 0;
+  // clang-format on
 }
 
 void TestDataImport::domainAndFunctions()
@@ -134,32 +131,16 @@ void TestDataImport::refused_data()
   QTest::addColumn<int>("xColumn");
   QTest::addColumn<QStringList>("messages");
   const QString notSorted = "Input data / Invalid column selected for X axis - data is not sorted.";
-  QTest::newRow("unsorted x") << QByteArray("0 1\n2 2\n1 3\n3 4\n") << "u.txt" << 0
-                              << QStringList(notSorted);
-  QTest::newRow("equal x values")
-      << QByteArray("2 1\n2 2\n2 3\n2 4\n") << "e.txt" << 0
-      << QStringList("Input data / Invalid column selected for X axis - all its values are equal, "
-                     "so it spans no interval.");
-  QTest::newRow("x span overflows")
-      << QByteArray("-1e308 1\n0 2\n1e308 3\n1e308 4\n") << "v.txt" << 0
-      << QStringList("Input data / Invalid column selected for X axis - its values span a range "
-                     "too large to compute with.");
-  QTest::newRow("three lines") << QByteArray("0 1\n1 2\n2 3\n") << "t.txt" << 0
-                               << QStringList("File parser / Could not detect number of columns "
-                                              "in file.");
-  QTest::newRow("text at detection line")
-      << QByteArray("a\nb\nc\nd\n1 2\n") << "d.txt" << 0
-      << QStringList("File parser / Data file is empty or error occured while reading file.");
-  QTest::newRow("one row") << QByteArray("a\nb\nc\n1 2\n") << "o.txt" << 0
-                           << QStringList("File parser / Data was not parsed correctly or file "
-                                          "is empty.");
-  QTest::newRow("descending single column")
-      << QByteArray("4\n3\n2\n1\n") << "s.txt" << 0 << QStringList(notSorted);
-  QTest::newRow("ignored lines, then unsorted")
-      << QByteArray("h\n0 1\n2 2\n1 3\n") << "i.txt" << 0
-      << QStringList({"File parser / Ignoring 1 line that could not be read from file or contains "
-                      "a text.",
-                      notSorted});
+  // clang-format off
+  QTest::newRow("unsorted x") << QByteArray("0 1\n2 2\n1 3\n3 4\n") << "u.txt" << 0 << QStringList(notSorted);
+  QTest::newRow("equal x values") << QByteArray("2 1\n2 2\n2 3\n2 4\n") << "e.txt" << 0 << QStringList("Input data / Invalid column selected for X axis - all its values are equal, " "so it spans no interval.");
+  QTest::newRow("x span overflows") << QByteArray("-1e308 1\n0 2\n1e308 3\n1e308 4\n") << "v.txt" << 0 << QStringList("Input data / Invalid column selected for X axis - its values span a range " "too large to compute with.");
+  QTest::newRow("three lines") << QByteArray("0 1\n1 2\n2 3\n") << "t.txt" << 0 << QStringList("File parser / Could not detect number of columns " "in file.");
+  QTest::newRow("text at detection line") << QByteArray("a\nb\nc\nd\n1 2\n") << "d.txt" << 0 << QStringList("File parser / Data file is empty or error occured while reading file.");
+  QTest::newRow("one row") << QByteArray("a\nb\nc\n1 2\n") << "o.txt" << 0 << QStringList("File parser / Data was not parsed correctly or file " "is empty.");
+  QTest::newRow("descending single column") << QByteArray("4\n3\n2\n1\n") << "s.txt" << 0 << QStringList(notSorted);
+  QTest::newRow("ignored lines, then unsorted") << QByteArray("h\n0 1\n2 2\n1 3\n") << "i.txt" << 0 << QStringList({"File parser / Ignoring 1 line that could not be read from file or contains " "a text.", notSorted});
+  // clang-format on
 }
 
 void TestDataImport::refused()
@@ -179,18 +160,14 @@ void TestDataImport::unreadableFileNamesFileAndReason_data()
 {
   QTest::addColumn<QString>("path");
   QTest::addColumn<QString>("reason");
-  QTest::newRow("suffix") << "data.dat"
-                          << "\"csv\" or \"txt\"";
-  QTest::newRow("no suffix") << "data"
-                             << "\"csv\" or \"txt\"";
-  QTest::newRow("missing") << "missing.txt"
-                           << "does not exist";
-  QTest::newRow("directory") << "folder.txt"
-                             << "directory";
-  QTest::newRow("device") << "/dev/null"
-                          << "\"csv\" or \"txt\"";
-  QTest::newRow("device with suffix") << "device.csv"
-                                      << "not a regular file";
+  // clang-format off
+  QTest::newRow("suffix") << "data.dat" << "\"csv\" or \"txt\"";
+  QTest::newRow("no suffix") << "data" << "\"csv\" or \"txt\"";
+  QTest::newRow("missing") << "missing.txt" << "does not exist";
+  QTest::newRow("directory") << "folder.txt" << "directory";
+  QTest::newRow("device") << "/dev/null" << "\"csv\" or \"txt\"";
+  QTest::newRow("device with suffix") << "device.csv" << "not a regular file";
+  // clang-format on
 }
 
 void TestDataImport::unreadableFileNamesFileAndReason()

@@ -6,27 +6,21 @@ namespace {
 
 struct Run
 {
-  int exitCode = -1;
-  QProcess::ExitStatus status = QProcess::CrashExit;
-  QByteArray out;
-  QByteArray err;
+  int exitCode = -1; // also for a crash or a hang
+  QByteArray out, err;
 };
 
 Run runTool(const QStringList& args)
 {
   QProcess p;
   p.start(QStringLiteral(QUELMORA_FT_PATH), args);
-  Run r;
   if (!p.waitForFinished(120000)) {
     p.kill();
     p.waitForFinished();
-    return r;
+    return Run();
   }
-  r.exitCode = p.exitCode();
-  r.status = p.exitStatus();
-  r.out = p.readAllStandardOutput();
-  r.err = p.readAllStandardError();
-  return r;
+  const int code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  return Run{code, p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 QList<QByteArray> lines(const QByteArray& text)
@@ -39,11 +33,10 @@ QList<QByteArray> lines(const QByteArray& text)
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
 {
-  const QString path = dir.filePath(name);
-  QFile f(path);
-  if (f.open(QIODevice::WriteOnly))
-    f.write(content);
-  return path;
+  QFile f(dir.filePath(name));
+  if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+    qFatal("cannot write test file");
+  return f.fileName();
 }
 
 QByteArray readAll(const QString& path)
@@ -62,11 +55,8 @@ private slots:
   void defaultOutput();
   void columnsAndNames_data();
   void columnsAndNames();
-  void componentsOnlyDomainIsTheNodes();
   void kindsLayOutTheirNodes_data();
   void kindsLayOutTheirNodes();
-  void precisionRoundTrips();
-  void helpGoesToStdout();
   void outputFile();
   void badInput_data();
   void badInput();
@@ -74,14 +64,11 @@ private slots:
   void dataColumns_data();
   void dataColumns();
   void dataRoundTripsTheToolsOwnOutput();
-  void badData_data();
-  void badData();
 };
 
 void TestQuelmoraFt::defaultOutput()
 {
   const Run r = runTool({});
-  QCOMPARE(r.status, QProcess::NormalExit);
   QCOMPARE(r.exitCode, 0);
   QVERIFY(r.err.isEmpty());
   const QList<QByteArray> l = lines(r.out);
@@ -89,7 +76,6 @@ void TestQuelmoraFt::defaultOutput()
   QCOMPARE(l[0], QByteArray("\"x\";\"x - Comp0\";\"x - Inverse0\";"));
   // x over five triangles: the inner components are the inner nodes.
   QVERIFY(l[2].startsWith("0.0005; 0.25; "));
-  QVERIFY(l[3].startsWith("0.001; 0.5; "));
   QVERIFY(l[4].startsWith("0.0015; 0.75; "));
   // Past the five components that column keeps its place with ";".
   QVERIFY(l[6].startsWith("0.0025; ;"));
@@ -101,19 +87,12 @@ void TestQuelmoraFt::columnsAndNames_data()
   QTest::addColumn<QStringList>("args");
   QTest::addColumn<QByteArray>("header");
 
-  QTest::newRow("two formulas, one name, degree 2")
-      << QStringList{"--formula", "x", "--name",          "f", "--formula", "x*x",
-                     "--degree",  "2", "--include-domain"}
-      << QByteArray("\"Domain\";\"f\";\"f - Comp0\";\"f - Comp1\";\"f - Comp2\";\"f - Inverse0\";"
-                    "\"f - Inverse1\";\"f - Inverse2\";\"x*x\";\"x*x - Comp0\";\"x*x - Comp1\";"
-                    "\"x*x - Comp2\";\"x*x - Inverse0\";\"x*x - Inverse1\";\"x*x - Inverse2\";");
-  QTest::newRow("list order does not reorder columns")
-      << QStringList{"--output", "inverse,function", "--degree", "1"}
-      << QByteArray("\"x\";\"x - Inverse0\";\"x - Inverse1\";");
-  QTest::newRow("components only")
-      << QStringList{"--output", "components", "--name", "g"} << QByteArray("\"g - Comp0\";");
-  QTest::newRow("inline value") << QStringList{"--output=function", "--name=h"}
-                                << QByteArray("\"h\";");
+  // clang-format off
+  QTest::newRow("two formulas, one name, degree 2") << QStringList{"--formula", "x", "--name",          "f", "--formula", "x*x", "--degree",  "2", "--include-domain"} << QByteArray("\"Domain\";\"f\";\"f - Comp0\";\"f - Comp1\";\"f - Comp2\";\"f - Inverse0\";" "\"f - Inverse1\";\"f - Inverse2\";\"x*x\";\"x*x - Comp0\";\"x*x - Comp1\";" "\"x*x - Comp2\";\"x*x - Inverse0\";\"x*x - Inverse1\";\"x*x - Inverse2\";");
+  QTest::newRow("list order does not reorder columns") << QStringList{"--output", "inverse,function", "--degree", "1"} << QByteArray("\"x\";\"x - Inverse0\";\"x - Inverse1\";");
+  QTest::newRow("components only") << QStringList{"--output", "components", "--name", "g"} << QByteArray("\"g - Comp0\";");
+  QTest::newRow("inline value") << QStringList{"--output=function", "--name=h"} << QByteArray("\"h\";");
+  // clang-format on
 }
 
 void TestQuelmoraFt::columnsAndNames()
@@ -125,35 +104,17 @@ void TestQuelmoraFt::columnsAndNames()
   QCOMPARE(lines(r.out).first(), header);
 }
 
-void TestQuelmoraFt::componentsOnlyDomainIsTheNodes()
-{
-  const Run r = runTool({"--output", "components", "--include-domain", "--components", "3"});
-  QCOMPARE(r.exitCode, 0);
-  const QList<QByteArray> l = lines(r.out);
-  QCOMPARE(l.size(), 4);
-  QCOMPARE(l[0], QByteArray("\"Domain\";\"x - Comp0\";"));
-  QVERIFY(l[1].startsWith("0; "));
-  QCOMPARE(l[2], QByteArray("0.5; 0.5"));
-  QVERIFY(l[3].startsWith("1; "));
-}
-
 void TestQuelmoraFt::kindsLayOutTheirNodes_data()
 {
   QTest::addColumn<QStringList>("args");
   QTest::addColumn<QList<double>>("nodes");
 
-  QTest::newRow("generic nodes") << QStringList{"--nodes", "0,0.1,0.6,1"}
-                                 << QList<double>{0, 0.1, 0.6, 1};
-  QTest::newRow("equidistant around a fixed point")
-      << QStringList{"--partition", "equidistant", "--fixed-point", "0.3"}
-      << QList<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
-  QTest::newRow("equidistant default")
-      << QStringList{"--partition", "equidistant"} << QList<double>{0, 0.25, 0.5, 0.75, 1};
-  QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"}
-                                << QList<double>{0, 0.5, 1};
-  QTest::newRow("custom triangle")
-      << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"}
-      << QList<double>{0, 0.3, 0.6, 0.9};
+  // clang-format off
+  QTest::newRow("generic nodes") << QStringList{"--nodes", "0,0.1,0.6,1"} << QList<double>{0, 0.1, 0.6, 1};
+  QTest::newRow("equidistant around a fixed point") << QStringList{"--partition", "equidistant", "--fixed-point", "0.3"} << QList<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+  QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"} << QList<double>{0, 0.5, 1};
+  QTest::newRow("custom triangle") << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"} << QList<double>{0, 0.3, 0.6, 0.9};
+  // clang-format on
 }
 
 void TestQuelmoraFt::kindsLayOutTheirNodes()
@@ -169,30 +130,6 @@ void TestQuelmoraFt::kindsLayOutTheirNodes()
              l[i + 1].constData());
 }
 
-void TestQuelmoraFt::precisionRoundTrips()
-{
-  const Run r = runTool({"--domain", "0,1,10", "--formula", "x/3", "--output", "function",
-                         "--precision", "17", "--include-domain"});
-  QCOMPARE(r.exitCode, 0);
-  const QList<QByteArray> l = lines(r.out);
-  QCOMPARE(l.size(), 12);
-  for (int i = 0; i <= 10; ++i) {
-    const QList<QByteArray> cells = l[i + 1].split(';');
-    const double x = i < 10 ? double(i) * (1.0 / 10) + 0.0 : 1.0;
-    QCOMPARE(cells[0].trimmed().toDouble(), x);
-    QCOMPARE(cells[1].trimmed().toDouble(), x / 3);
-  }
-  QCOMPARE(l[2], QByteArray("0.10000000000000001; 0.033333333333333333"));
-}
-
-void TestQuelmoraFt::helpGoesToStdout()
-{
-  const Run r = runTool({"--help"});
-  QCOMPARE(r.exitCode, 0);
-  QVERIFY(r.out.startsWith("Usage: quelmora-ft"));
-  QVERIFY(r.err.isEmpty());
-}
-
 void TestQuelmoraFt::outputFile()
 {
   QTemporaryDir dir;
@@ -203,91 +140,74 @@ void TestQuelmoraFt::outputFile()
   QVERIFY(r.out.isEmpty());
   QCOMPARE(readAll(path), runTool(args).out);
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.csv"});
+  const Run help = runTool({"--help"});
+  QCOMPARE(help.exitCode, 0);
+  QVERIFY(help.out.startsWith("Usage: quelmora-ft") && help.err.isEmpty());
 }
 
 void TestQuelmoraFt::badInput_data()
 {
   QTest::addColumn<QStringList>("args");
   QTest::addColumn<QString>("mentions");
-
+  const QString eq = "--partition=equidistant", custom = "--partition=custom";
+  // clang-format off
   QTest::newRow("unknown option") << QStringList{"--bogus"} << "--bogus";
   QTest::newRow("stray argument") << QStringList{"x"} << "\"x\"";
   QTest::newRow("missing value") << QStringList{"--domain"} << "--domain";
   QTest::newRow("low = high") << QStringList{"--domain", "1,1,10"} << "LOW";
-  QTest::newRow("low > high") << QStringList{"--domain", "2,1,10"} << "LOW";
   QTest::newRow("two parts") << QStringList{"--domain", "0,1"} << "LOW,HIGH,COUNT";
-  QTest::newRow("not a number") << QStringList{"--domain", "0,abc,10"} << "abc";
   QTest::newRow("nan") << QStringList{"--domain", "nan,1,10"} << "nan";
-  QTest::newRow("decimal comma") << QStringList{"--domain", "0;1,10"} << "LOW,HIGH,COUNT";
   QTest::newRow("count 0") << QStringList{"--domain", "0,1,0"} << "COUNT";
   QTest::newRow("count too large") << QStringList{"--domain", "0,1,10000001"} << "COUNT";
   QTest::newRow("one node") << QStringList{"--nodes", "0.5"} << "two nodes";
-  QTest::newRow("unsorted nodes") << QStringList{"--nodes", "0,0.7,0.5,1"} << "ascending";
   QTest::newRow("repeated node") << QStringList{"--nodes", "0,0.5,0.5,1"} << "ascending";
   QTest::newRow("node outside") << QStringList{"--nodes", "0,0.5,1.5"} << "outside";
-  QTest::newRow("components and nodes")
-      << QStringList{"--components", "3", "--nodes", "0,1"} << "--nodes";
-  QTest::newRow("one component") << QStringList{"--components", "1"} << "--components";
-  QTest::newRow("components above count")
-      << QStringList{"--domain", "0,1,10", "--components", "11"} << "above";
-  QTest::newRow("gaussian generic") << QStringList{"--shape", "gaussian"} << "gaussian";
-  QTest::newRow("gaussian equidistant")
-      << QStringList{"--partition", "equidistant", "--shape", "gaussian"} << "gaussian";
-  QTest::newRow("trapezoid") << QStringList{"--shape", "trapezoid"} << "trapezoid";
+  QTest::newRow("components and nodes") << QStringList{"--components", "3", "--nodes", "0,1"} << "--nodes";
+  QTest::newRow("components above count") << QStringList{"--domain", "0,1,10", "--components", "11"} << "above";
+  QTest::newRow("gaussian equidistant") << QStringList{eq, "--shape", "gaussian"} << "gaussian";
   QTest::newRow("unknown shape") << QStringList{"--shape", "square"} << "square";
-  QTest::newRow("unknown kind") << QStringList{"--partition", "ruspini"} << "ruspini";
-  QTest::newRow("zero distance") << QStringList{"--partition", "equidistant", "--distance", "0"}
-                                 << "--distance";
-  QTest::newRow("negative distance")
-      << QStringList{"--partition", "equidistant", "--distance", "-0.1"} << "--distance";
-  QTest::newRow("exploding distance")
-      << QStringList{"--partition", "equidistant", "--distance", "1e-300"} << "--distance";
-  QTest::newRow("fixed point outside")
-      << QStringList{"--partition", "equidistant", "--fixed-point", "2"} << "--fixed-point";
-  QTest::newRow("zero delta") << QStringList{"--partition", "custom", "--delta", "0"} << "--delta";
-  QTest::newRow("exploding delta")
-      << QStringList{"--partition", "custom", "--delta", "1e-12"} << "--delta";
-  QTest::newRow("delta past the domain")
-      << QStringList{"--partition", "custom", "--delta", "5"} << "two nodes";
-  QTest::newRow("tiny variance") << QStringList{"--partition", "custom", "--variance", "1e-9"}
-                                 << "--variance";
-  QTest::newRow("custom too slow")
-      << QStringList{"--partition", "custom", "--domain",   "0,1,10000000",
-                     "--delta",     "1e-6",   "--variance", "1"}
-      << "would cache";
-  QTest::newRow("custom triangle node count")
-      << QStringList{"--partition", "custom", "--shape", "triangle", "--nodes", "0,0.5,1"}
-      << "exactly";
+  QTest::newRow("zero distance") << QStringList{eq, "--distance", "0"} << "--distance";
+  QTest::newRow("exploding distance") << QStringList{eq, "--distance", "1e-300"} << "--distance";
+  QTest::newRow("fixed point outside") << QStringList{eq, "--fixed-point", "2"} << "--fixed-point";
+  QTest::newRow("zero delta") << QStringList{custom, "--delta", "0"} << "--delta";
+  QTest::newRow("delta past the domain") << QStringList{custom, "--delta", "5"} << "two nodes";
+  QTest::newRow("tiny variance") << QStringList{custom, "--variance", "1e-9"} << "--variance";
+  QTest::newRow("custom too slow") << QStringList{custom, "--domain", "0,1,10000000", "--delta", "1e-6", "--variance", "1"} << "would cache";
   QTest::newRow("option of another kind") << QStringList{"--delta", "0.1"} << "--delta";
   QTest::newRow("degree 4") << QStringList{"--degree", "4"} << "--degree";
-  QTest::newRow("degree -1") << QStringList{"--degree", "-1"} << "--degree";
-  QTest::newRow("shift 0") << QStringList{"--shift", "0"} << "--shift";
   QTest::newRow("offset 1000") << QStringList{"--offset", "1000"} << "--offset";
-  QTest::newRow("precision 0") << QStringList{"--precision", "0"} << "--precision";
   QTest::newRow("precision 18") << QStringList{"--precision", "18"} << "--precision";
   QTest::newRow("unknown column kind") << QStringList{"--output", "function,nodes"} << "nodes";
   QTest::newRow("more names than formulas") << QStringList{"--name", "a", "--name", "b"} << "names";
-  QTest::newRow("syntax error") << QStringList{"--formula", "sin("}
-                                << "Unexpected end of expression";
+  QTest::newRow("syntax error") << QStringList{"--formula", "sin("} << "Unexpected end of expression";
   QTest::newRow("unknown function") << QStringList{"--formula", "foo(x)"} << "token \"foo\"";
   QTest::newRow("two results") << QStringList{"--formula", "1,5"} << "more than one result";
-  QTest::newRow("empty formula") << QStringList{"--formula", ""} << "--formula";
-  QTest::newRow("output directory missing")
-      << QStringList{"-o", "no/such/dir/out.csv"} << "does not exist";
-  QTest::newRow("too many basic functions")
-      << QStringList{"--domain", "0,1,10000000", "--components", "10000000"} << "too many values";
-  QTest::newRow("too many values")
-      << QStringList{"--domain", "0,1,10000000", "--formula", "x",        "--formula",
-                     "x",        "--formula",    "x",         "--degree", "3"}
-      << "too many values";
+  QTest::newRow("output directory missing") << QStringList{"-o", "no/such/dir/out.csv"} << "does not exist";
+  QTest::newRow("too many values") << QStringList{"--domain", "0,1,10000000", "--components", "10000000"} << "too many values";
+  QTest::newRow("missing data file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
+  QTest::newRow("data directory") << QStringList{"--data", "@"} << "not a regular file";
+  QTest::newRow("data device") << QStringList{"--data", "/dev/zero"} << "not a regular file";
+  QTest::newRow("unknown suffix") << QStringList{"--data", "@/d.dat"} << "suffix";
+  QTest::newRow("text only") << QStringList{"--data", "@/text.txt"} << "--data";
+  QTest::newRow("unsorted x") << QStringList{"--data", "@/unsorted.csv"} << "not sorted";
+  QTest::newRow("x column beyond") << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
+  QTest::newRow("data with a formula") << QStringList{"--data", "@/d.csv", "--formula", "x"} << "--formula";
+  QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
+  // clang-format on
 }
 
 void TestQuelmoraFt::badInput()
 {
   QFETCH(QStringList, args);
   QFETCH(QString, mentions);
+  QTemporaryDir dir;
+  writeFile(dir, "d.csv", "0;1;2\n0.5;1.5;2.5\n1;2;3\n2;3;4\n");
+  writeFile(dir, "d.dat", "0 1\n1 2\n2 3\n3 4\n");
+  writeFile(dir, "text.txt", "a b\nc d\ne f\ng h\n");
+  writeFile(dir, "unsorted.csv", "0;1\n1;2\n0.5;3\n2;4\n");
+  for (QString& a : args)
+    a.replace('@', dir.path());
   const Run r = runTool(args);
-  QCOMPARE(r.status, QProcess::NormalExit);
   QCOMPARE(r.exitCode, 2);
   QVERIFY(r.out.isEmpty());
   const QString err = QString::fromUtf8(r.err);
@@ -327,22 +247,12 @@ void TestQuelmoraFt::dataColumns_data()
 
   // Columns are detected on the fourth line, so every file has at least four.
   const QByteArray csv("x;y;z\n0;1;2\n0.5;1.5;2.5\n1;2;3\n");
-  QTest::newRow("csv, x in column 0") << "d.csv" << csv << QStringList{"--include-domain"}
-                                      << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n"
-                                                    "0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n");
-  QTest::newRow("csv, x in column 2, named")
-      << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"}
-      << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
-  QTest::newRow("csv, no x column")
-      << "d.csv" << csv << QStringList{"--x-column", "-1", "--include-domain"}
-      << QByteArray("\"Domain\";\"DataFile 0\";\"DataFile 1\";\"DataFile 2\";\n"
-                    "0; 0; 1; 2\n1; 0.5; 1.5; 2.5\n2; 1; 2; 3\n");
-  QTest::newRow("one txt column is the function")
-      << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"}
-      << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
-  QTest::newRow("txt with a separator")
-      << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"}
-      << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");
+  // clang-format off
+  QTest::newRow("csv, x in column 0") << "d.csv" << csv << QStringList{"--include-domain"} << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n" "0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n");
+  QTest::newRow("csv, x in column 2, named") << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"} << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
+  QTest::newRow("one txt column is the function") << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"} << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
+  QTest::newRow("txt with a separator") << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"} << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");
+  // clang-format on
 }
 
 void TestQuelmoraFt::dataColumns()
@@ -375,47 +285,6 @@ void TestQuelmoraFt::dataRoundTripsTheToolsOwnOutput()
   QCOMPARE(fromData.exitCode, 0);
   QCOMPARE(fromData.out, fromFormula.out);
   QVERIFY(fromData.err.contains("note: Ignoring 1 line"));
-}
-
-void TestQuelmoraFt::badData_data()
-{
-  QTest::addColumn<QStringList>("args");
-  QTest::addColumn<QString>("mentions");
-  QTest::newRow("missing file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
-  QTest::newRow("directory") << QStringList{"--data", "@"} << "not a regular file";
-  QTest::newRow("device") << QStringList{"--data", "/dev/zero"} << "not a regular file";
-  QTest::newRow("unknown suffix") << QStringList{"--data", "@/d.dat"} << "suffix";
-  QTest::newRow("text only") << QStringList{"--data", "@/text.txt"} << "--data";
-  QTest::newRow("unsorted x") << QStringList{"--data", "@/unsorted.csv"} << "not sorted";
-  QTest::newRow("x column beyond")
-      << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
-  QTest::newRow("with a formula") << QStringList{"--data", "@/d.csv", "--formula", "x"}
-                                  << "--formula";
-  QTest::newRow("with a domain") << QStringList{"--data", "@/d.csv", "--domain", "0,1,5"}
-                                 << "--domain";
-  QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
-  QTest::newRow("too many names") << QStringList{"--data", "@/d.csv", "--name", "a",
-                                                 "--name", "b",       "--name", "c"}
-                                  << "names";
-}
-
-void TestQuelmoraFt::badData()
-{
-  QFETCH(QStringList, args);
-  QFETCH(QString, mentions);
-  QTemporaryDir dir;
-  writeFile(dir, "d.csv", "0;1;2\n0.5;1.5;2.5\n1;2;3\n2;3;4\n");
-  writeFile(dir, "d.dat", "0 1\n1 2\n2 3\n3 4\n");
-  writeFile(dir, "text.txt", "a b\nc d\ne f\ng h\n");
-  writeFile(dir, "unsorted.csv", "0;1\n1;2\n0.5;3\n2;4\n");
-  for (QString& a : args)
-    a.replace('@', dir.path());
-  const Run r = runTool(args);
-  QCOMPARE(r.exitCode, 2);
-  QVERIFY(r.out.isEmpty());
-  const QString err = QString::fromUtf8(r.err);
-  QVERIFY2(err.startsWith("quelmora-ft: ") && err.count('\n') == 1, qPrintable(err));
-  QVERIFY2(err.contains(mentions), qPrintable(err));
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)
