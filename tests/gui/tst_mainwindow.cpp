@@ -1,5 +1,5 @@
 // The main window's own controls: degrees and the component-table columns,
-// legend corners, random data and closing it, the window title.
+// legend corners, random data and closing it, renamed formulas.
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
@@ -9,7 +9,6 @@
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
-#include <QDockWidget>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -90,34 +89,6 @@ private slots:
     T::degreeBox(win, 1)->setChecked(false);
     for (int c = 0; c < 4; ++c)
       QCOMPARE(table(win)->isColumnHidden(c), c % 2 == 1);
-    QVERIFY(rec.messages.isEmpty());
-  }
-
-  void componentTableFollowsTheFunctions()
-  {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
-    T::degreeSpin(win)->setValue(1);
-    T::degreeBox(win, 1)->setChecked(true);
-    T::child<QDockWidget>(win, "dockFunctionTable")->show();
-    QTableWidget* t = table(win);
-    QTRY_COMPARE(t->columnCount(), 2);
-    const QString name = T::selector(win)->selection(0);
-    QCOMPARE(t->horizontalHeaderItem(0)->text(), name + QStringLiteral(" Ft0"));
-    QCOMPARE(t->horizontalHeaderItem(1)->text(), name + QStringLiteral(" Ft1"));
-    QCOMPARE(t->rowCount(), 5);
-    addSelector(win);
-    QCOMPARE(t->columnCount(), 4);
-    QCOMPARE(t->horizontalHeaderItem(3)->text(), QStringLiteral("Unknown name Ft1"));
-    // The legend names the function as the table does.
-    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(firstFunction(win))->name(), name);
-    randomData(win);
-    QCOMPARE(t->horizontalHeaderItem(0)->text(), QStringLiteral("DataFile Ft0"));
-    QCOMPARE(T::controller(win)->plotWidget()->curveInfo(firstFunction(win))->name(),
-             QStringLiteral("DataFile"));
-    T::child<QDockWidget>(win, "dockFunctionTable")->hide();
-    QCOMPARE(t->rowCount(), 0);
     QVERIFY(rec.messages.isEmpty());
   }
 
