@@ -13,7 +13,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
+#include <qwt_point_data.h>
 
 #include <cmath>
 
@@ -80,11 +82,33 @@ struct Fixture
     QTest::keyClicks(e, text);
     QTest::keyClick(e, Qt::Key_Return);
   }
+  PlotPartition* plot() const { return editor.plot(); }
+  bool near(std::size_t i, double x) const { return std::abs(node(i) - x) < 0.006; }
   void pressNode(std::size_t i)
   {
-    editor.plot()->canvas()->setFocus();
+    plot()->canvas()->setFocus();
     d.move(d.pixelOf(node(i), 0) + QPoint(2, 2));
     d.press(d.pixelOf(node(i), 0));
+  }
+  // Drags node marker i along the path of plot points.
+  void dragNode(std::size_t i, std::initializer_list<QPointF> path)
+  {
+    pressNode(i);
+    for (const QPointF& p : path)
+      d.move(d.pixelOf(p.x(), p.y()));
+    d.release(d.pixelOf(path.end()[-1].x(), path.end()[-1].y()));
+  }
+  // Each basic function is drawn from the arrays of its own non-zero range.
+  bool curvesOnNonZeroRanges() const
+  {
+    const double* xs = plot()->partition()->domain()->values().data();
+    for (auto* fn : plot()->partition()->allFce()) {
+      auto* data = dynamic_cast<QwtCPointerData*>(plot()->curve(fn)->data());
+      if (!data || data->size() != fn->nzEnd() - fn->nzBegin() ||
+          data->xData() != xs + fn->nzBegin() || data->yData() != fn->nzValuesData())
+        return false;
+    }
+    return true;
   }
   // Every sampled editor of n shows its node, bounded by its neighbours' texts.
   void checkEditors(std::size_t n)
@@ -154,75 +178,55 @@ private slots:
     QCOMPARE(validator(e.editor(2))->bottom(), text.toDouble());
   }
 
+  // Accepted text moves the node; refused text is put back when the editor is left. The end
+  // nodes carry two parameters of their half basic function each.
   void typedValues_data()
   {
+    QTest::addColumn<int>("index");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("reported");
-    QTest::newRow("inside") << "0.1234567" << true;
-    QTest::newRow("scientific") << "3e-1" << true;
-    QTest::newRow("past the right neighbour") << "0.6" << false;
-    QTest::newRow("onto the left neighbour") << "0" << false;
-    QTest::newRow("letters") << "abc" << false;
-    QTest::newRow("not a number") << "nan" << false;
-    QTest::newRow("unchanged") << "0.250" << false;
+    QTest::addColumn<double>("node");
+    // clang-format off
+    QTest::newRow("inside") << 1 << "0.1234567" << 0.1234567;
+    QTest::newRow("scientific") << 1 << "3e-1" << 0.3;
+    QTest::newRow("past the right neighbour") << 1 << "0.6" << 0.25;
+    QTest::newRow("onto the left neighbour") << 1 << "0" << 0.25;
+    QTest::newRow("letters") << 1 << "abc" << 0.25;
+    QTest::newRow("not a number") << 1 << "nan" << 0.25;
+    QTest::newRow("unchanged") << 1 << "0.250" << 0.25;
+    QTest::newRow("first inward") << 0 << "0.1" << 0.1;
+    QTest::newRow("first outward") << 0 << "-0.1" << -0.1;
+    QTest::newRow("last inward") << 3 << "0.9" << 0.9;
+    QTest::newRow("last outward") << 3 << "1.1" << 1.1;
+    // clang-format on
   }
   void typedValues()
   {
-    QFETCH(QString, text);
-    QFETCH(bool, reported);
-    Fixture f({0, 0.25, 0.5});
-    QVERIFY(f.show());
-    QSignalSpy changed(f.editors(), &NodeEditors::valueChanged);
-    f.type(1, text);
-    f.edit(0)->setFocus();
-    QCOMPARE(changed.count(), reported ? 1 : 0);
-    const double v = reported ? text.toDouble() : 0.25;
-    QCOMPARE(f.node(1), v);
-    if (!reported)
-      QCOMPARE(f.edit(1)->text(), QString("0.250"));
-    else {
-      QCOMPARE(changed.at(0).at(0).value<size_t>(), size_t(1));
-      QCOMPARE(changed.at(0).at(1).toDouble(), v);
-      QCOMPARE(f.marker(1)->xValue(), v);
-      QCOMPARE(f.editors()->values()[1], v);
-      QCOMPARE(validator(f.edit(2))->bottom(), f.edit(1)->text().toDouble());
-    }
-  }
-
-  void leavingWithRefusedTextRestoresIt()
-  {
-    Fixture f;
-    QVERIFY(f.show());
-    QSignalSpy changed(f.editors(), &NodeEditors::valueChanged);
-    f.edit(2)->setFocus();
-    f.edit(2)->selectAll();
-    QTest::keyClicks(f.edit(2), "0.9");
-    QCOMPARE(f.edit(2)->text(), QString("0.9")); // intermediate: still typed
-    f.edit(0)->setFocus();
-    QCOMPARE(f.edit(2)->text(), QString("0.500"));
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(f.node(2), 0.5);
-  }
-
-  // The end nodes carry two parameters of their half basic function each.
-  void endNodesTyped_data()
-  {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<double>("value");
-    QTest::newRow("first inward") << 0 << 0.1;
-    QTest::newRow("first outward") << 0 << -0.1;
-    QTest::newRow("last inward") << 2 << 0.9;
-    QTest::newRow("last outward") << 2 << 1.1;
-  }
-  void endNodesTyped()
-  {
     QFETCH(int, index);
-    QFETCH(double, value);
-    Fixture f({0, 0.5, 1});
+    QFETCH(QString, text);
+    QFETCH(double, node);
+    Fixture f({0, 0.25, 0.5, 1});
     QVERIFY(f.show());
-    f.type(std::size_t(index), QString::number(value));
-    QCOMPARE(f.node(std::size_t(index)), value);
-    QCOMPARE(f.marker(std::size_t(index))->xValue(), value);
+    const std::size_t i = std::size_t(index);
+    const double before = f.node(i);
+    QSignalSpy changed(f.editors(), &NodeEditors::valueChanged);
+    f.type(i, text);
+    f.edit(i == 2 ? 1 : 2)->setFocus();
+    QCOMPARE(f.node(i), node);
+    QCOMPARE(f.marker(i)->xValue(), node);
+    QCOMPARE(f.editors()->values()[i], node);
+    if (node == before) {
+      QCOMPARE(changed.count(), 0);
+      QCOMPARE(f.edit(i)->text(), NodeEditors::editorText(before));
+    } else {
+      QCOMPARE(changed.count(), 1);
+      QCOMPARE(changed.at(0).at(0).value<size_t>(), i);
+      QCOMPARE(changed.at(0).at(1).toDouble(), node);
+      const double shown = f.edit(i)->text().toDouble(); // bounds the neighbours
+      if (i > 0)
+        QCOMPARE(validator(f.edit(i - 1))->top(), shown);
+      if (i < 3)
+        QCOMPARE(validator(f.edit(i + 1))->bottom(), shown);
+    }
   }
 
   void focusHighlightsAndSelects()
@@ -266,26 +270,110 @@ private slots:
     QVERIFY(f.lit(0) == 0 && f.lit(1) == 0 && f.lit(2) == 0);
   }
 
-  void dragUpdatesEditorAndSelection()
+  void dragMovesNodesBetweenNeighbours()
   {
     Fixture f;
     QVERIFY(f.show());
+    QSignalSpy nodeMoved(f.plot(), &PlotPartition::nodeMoved);
+    QSignalSpy markerMoved(f.plot(), &PlotWidget::markerMoved);
     QSignalSpy selected(&f.editor, &PartitionEditor::nodeSelected);
+    f.dragNode(0, {{0.1, 0}, {0.2, 0.3}}); // the end nodes stay
+    f.dragNode(4, {{0.9, 0}});
+    QCOMPARE(f.node(0), 0.0);
+    QCOMPARE(f.node(4), 1.0);
+    QCOMPARE(f.marker(0)->xValue(), 0.0);
+    QCOMPARE(nodeMoved.count(), 0);
+
+    // An inner node follows, stops short of its right neighbour, never leaves the x axis, and
+    // follows again once back inside.
+    selected.clear();
     f.pressNode(2);
     QCOMPARE(selected.count(), 1);
     QCOMPARE(selected.at(0).at(0).toInt(), 2);
     QCOMPARE(f.lit(2), 1);
-    f.d.move(f.d.pixelOf(0.6123, 0.5));
-    f.d.move(f.d.pixelOf(0.9, 0.5)); // past the neighbour: stops short
-    f.d.release(f.d.pixelOf(0.9, 0.5));
+    for (QPointF p : {QPointF(0.6123, 0.8), QPointF(0.8, 0.5), QPointF(0.9, 0.1)})
+      f.d.move(f.d.pixelOf(p.x(), p.y()));
+    f.d.release(f.d.pixelOf(0.9, 0.1));
     QCOMPARE(selected.count(), 2);
     QCOMPARE(selected.at(1).at(0).toInt(), 2);
     QCOMPARE(f.lit(2), 0);
     const double x = f.node(2);
     QVERIFY(std::abs(x - 0.6123) < 0.005);
+    QCOMPARE(f.marker(2)->value(), QPointF(x, 0));
+    QCOMPARE(nodeMoved.count(), 1);
+    QCOMPARE(nodeMoved.at(0).at(0).value<size_t>(), size_t(2));
+    QCOMPARE(nodeMoved.at(0).at(1).toDouble(), x);
+    QCOMPARE(markerMoved.count(), 1);
     QCOMPARE(f.edit(2)->text(), NodeEditors::editorText(x));
     QCOMPARE(f.editors()->values()[2], x);
     QCOMPARE(validator(f.edit(3))->bottom(), f.edit(2)->text().toDouble());
+
+    f.dragNode(2, {{0.2, 0.2}, {0.3, 0.9}});
+    QVERIFY(f.near(2, 0.3));
+    QCOMPARE(f.marker(2)->yValue(), 0.0);
+    // The basic functions bound to the node took the new parameter, their curves the new ranges.
+    const auto& fce = f.plot()->partition()->allFce();
+    QCOMPARE(fce[2]->param(1), f.node(2));
+    QCOMPARE(fce[1]->param(2), f.node(2));
+    QCOMPARE(fce[3]->param(0), f.node(2));
+    QVERIFY(f.curvesOnNonZeroRanges());
+  }
+
+  void twoNodesMoveFreelyButNeverCross()
+  {
+    Fixture f({0, 1});
+    QVERIFY(f.show());
+    QCOMPARE(f.plot()->markerOptions(f.marker(1)), CurveInfoBase::Options(CurveInfoBase::MoveX));
+    QSignalSpy nodeMoved(f.plot(), &PlotPartition::nodeMoved);
+    QSignalSpy pickerMoved(f.plot()->picker(), &MarkerPicker::markerMoved);
+    // No neighbour bounds: the first node may even leave the domain.
+    f.plot()->plot()->setAxisScale(QwtPlot::xBottom, -0.5, 1.5);
+    f.plot()->replot();
+    f.dragNode(0, {{-0.3, 0}});
+    QVERIFY(f.near(0, -0.3));
+    // Onto or past the other node: refused, the marker stays at its last place.
+    const double first = f.node(0);
+    f.dragNode(0, {{1.2, 0}});
+    QCOMPARE(f.node(0), first);
+    QCOMPARE(f.marker(0)->xValue(), first);
+    f.dragNode(1, {{-0.4, 0}});
+    f.dragNode(1, {{f.node(0), 0}});
+    QCOMPARE(f.node(1), 1.0);
+    QCOMPARE(f.marker(1)->xValue(), 1.0);
+    QCOMPARE(nodeMoved.count(), 1);
+    QCOMPARE(pickerMoved.count(), 1);
+  }
+
+  void lockedNodesDoNotMove()
+  {
+    Fixture f;
+    f.editor.setNodesLocked(true);
+    QVERIFY(f.show());
+    f.dragNode(2, {{0.6, 0}});
+    QCOMPARE(f.node(2), 0.5);
+    QVERIFY(f.edit(2)->isReadOnly());
+    f.editor.setNodesLocked(false);
+    QCOMPARE(f.plot()->markerOptions(f.marker(2)), CurveInfoBase::MoveX | CurveInfoBase::Bounded);
+    f.plot()->setMarkersVisible(false);
+    QCOMPARE(f.plot()->markerOptions(f.marker(2)), CurveInfoBase::Options());
+  }
+
+  void curvesCoverNonZeroRangesOnly()
+  {
+    Fixture f;
+    QVector<double> nodes;
+    for (int i = 0; i <= 100; ++i)
+      nodes.push_back(i / 100.0);
+    f.editor.setPartition(ruspini(nodes, 10001));
+    QVERIFY(f.curvesOnNonZeroRanges());
+    std::size_t points = 0;
+    for (auto* fn : f.plot()->partition()->allFce())
+      points += f.plot()->curve(fn)->data()->size();
+    QVERIFY(points < 2 * 10001 + 2 * 101);
+    f.plot()->partition()->moveNode(50, 0.503); // moved from outside
+    f.plot()->syncMarkers();
+    QCOMPARE(f.marker(50)->xValue(), 0.503);
+    QVERIFY(f.curvesOnNonZeroRanges());
   }
 
   void rebuildDuringDragEndsIt()
@@ -302,19 +390,22 @@ private slots:
     QCOMPARE(f.marker(2)->xValue(), 0.5);
   }
 
-  void countsAndLocks()
+  void countsAndClear()
   {
     Fixture f;
+    QSignalSpy markers(f.plot(), &PlotWidget::markersCountChanged);
     f.editors()->setEditorsCount(0); // disables only
     QVERIFY(!f.editors()->isEnabled());
     QCOMPARE(f.editors()->count(), std::size_t(5));
     f.editor.setPartition(ruspini({0, 0.5, 1}));
     QVERIFY(f.editors()->isEnabled());
     f.checkEditors(3);
-    f.editor.setNodesLocked(true);
-    QVERIFY(f.edit(2)->isReadOnly() && !f.editor.plot()->nodesMovable());
+    QCOMPARE(markers.last().at(0).value<size_t>(), size_t(3));
     f.editor.clear();
     QVERIFY(!f.editor.partition() && !f.editors()->isEnabled());
+    QCOMPARE(markers.last().at(0).value<size_t>(), size_t(0));
+    QVERIFY(f.plot()->plot()->itemList(QwtPlotItem::Rtti_PlotMarker).isEmpty());
+    QVERIFY(f.plot()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve).isEmpty());
     f.editor.setPartition(DataHolderBase());
     QVERIFY(!f.editor.partition());
   }
