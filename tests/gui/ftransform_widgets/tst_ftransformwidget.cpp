@@ -27,9 +27,9 @@ namespace {
 using Function = Fn::MathFn<double, double>;
 using Record = QSharedPointer<DataHolders::Partitions::FuzzyEq>;
 namespace Parts = DataHolders::Partitions;
-using DataHolders::ShapeTriangle, DataHolders::ShapeSin, DataHolders::ShapeGaussian;
-using DataHolders::ShapeTrapezoid, DataHolders::KindGenericRuspini;
 using DataHolders::KindCustomPartition, DataHolders::KindEquidistantRuspini;
+using DataHolders::ShapeTrapezoid, DataHolders::KindGenericRuspini;
+using DataHolders::ShapeTriangle, DataHolders::ShapeSin, DataHolders::ShapeGaussian;
 
 // A controller on [0, 1] with 2000 subintervals and the default generic
 // Ruspini record (5 triangles), as the main window sets it up.
@@ -276,8 +276,9 @@ private slots:
     QCOMPARE(prompts.messages.size(), warnings);
     for (const auto& m : prompts.messages) {
       QCOMPARE(m.title, QString("Higher degree f-transform warning"));
-      QCOMPARE(m.text,
-               QString("Current implementation of higher degree supports only triangle fuzzy sets."));
+      QCOMPARE(
+          m.text,
+          QString("Current implementation of higher degree supports only triangle fuzzy sets."));
       QCOMPARE(m.icon, QMessageBox::Warning);
       QVERIFY(!m.parent);
     }
@@ -340,9 +341,9 @@ private slots:
     PromptRecorder prompts;
     QSharedPointer<Parts::PartBase> record(new Parts::FuzzyEq);
     if (kind != KindGenericRuspini)
-      record.reset(kind == KindCustomPartition ? static_cast<Parts::PartBase*>(
-                                                     new Parts::FuzzyDelta)
-                                               : new Parts::FuzzyPt);
+      record.reset(kind == KindCustomPartition
+                       ? static_cast<Parts::PartBase*>(new Parts::FuzzyDelta)
+                       : new Parts::FuzzyPt);
     Domains::Equidistant<double> domain(0.0, 1.0, 2000u);
     FtransformWidget ctrl;
     ctrl.resize(700, 500);
@@ -434,7 +435,8 @@ private slots:
 
     QVERIFY(refreshed.count() >= 1);
     QCOMPARE(t.record->nodes.size(), 5);
-    QVERIFY2(std::abs(t.record->nodes[2] - 0.6) < 0.01, qPrintable(QString::number(t.record->nodes[2])));
+    QVERIFY2(std::abs(t.record->nodes[2] - 0.6) < 0.01,
+             qPrintable(QString::number(t.record->nodes[2])));
     QVERIFY(std::abs(t.ctrl.partition()->nodes()[2] - t.record->nodes[2]) < 1e-12);
     QVERIFY(maxDiff(t.inverse(g, 2), before) > 1e-3);
   }

@@ -2,8 +2,6 @@
 
 #include "partitionplotdriver.h"
 
-#include <QBoxLayout>
-#include <QDoubleValidator>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -121,6 +119,7 @@ private slots:
     QTest::newRow("count too large") << "0" << "1" << "100001" << false;
     QTest::newRow("inf") << "0" << "inf" << "2048" << false;
     QTest::newRow("nan") << "nan" << "1" << "2048" << false;
+    QTest::newRow("comma decimal") << "0,5" << "1" << "2048" << false;
     // clang-format on
   }
   void isValid()
@@ -133,47 +132,6 @@ private slots:
     edit("highEdt")->setText(high);
     edit("discrEdt")->setText(count);
     QCOMPARE(w->isValid(), valid);
-  }
-
-  void isAcceptable_data()
-  {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("acceptable");
-    QTest::newRow("bottom spelt differently") << "0.000" << false;
-    QTest::newRow("just above") << "0.001" << true;
-    QTest::newRow("above top") << "11" << false;
-    QTest::newRow("comma decimal") << "1,5" << false;
-  }
-  void isAcceptable()
-  {
-    QFETCH(QString, text);
-    QFETCH(bool, acceptable);
-    QLineEdit e;
-    auto* v = new QDoubleValidator(0.0, 10.0, 3, &e);
-    WidgetBase::useCLocale(v);
-    e.setValidator(v);
-    e.setText(text);
-    QCOMPARE(WidgetBase::isAcceptable(&e), acceptable);
-  }
-
-  void replaceWidget()
-  {
-    QWidget box;
-    auto* vbox = new QVBoxLayout(&box);
-    QPointer<QWidget> placeholder = new QWidget;
-    placeholder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    placeholder->setMinimumSize(20, 30);
-    placeholder->setMaximumSize(200, 300);
-    vbox->addWidget(new QWidget);
-    vbox->addWidget(placeholder);
-    vbox->addWidget(new QWidget);
-    auto* widget = new QWidget;
-    WidgetBase::replaceWidget(vbox, placeholder, widget); // takes its place and size rules
-    QVERIFY(placeholder.isNull());
-    QCOMPARE(vbox->indexOf(widget), 1);
-    QCOMPARE(widget->sizePolicy(), QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed));
-    QCOMPARE(widget->minimumSize(), QSize(20, 30));
-    QCOMPARE(widget->maximumSize(), QSize(200, 300));
   }
 };
 

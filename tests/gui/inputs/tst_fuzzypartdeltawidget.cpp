@@ -70,7 +70,6 @@ private slots:
     drv.ctrlClick(Qt::LeftButton, 0.45);
     retypeEdit(varianceEdit(), "0.05");
     shapes()->setCurrentIndex(0);
-    QCOMPARE(record->shape, 0);
     QCOMPARE(drv.nodes().size(), 5);
     retypeEdit(deltaEdit(), "0.5");
     QVERIFY(sameNodes(drv.nodes(), {0, 0.5, 1}));
@@ -78,16 +77,9 @@ private slots:
 
   void domainChange()
   {
-    drv.ctrlClick(Qt::LeftButton, 0.6);
-    auto finer = QSharedPointer<DataHolders::Domains::Equid>::create();
-    finer->count = 700;
-    w->setDomainData(finer);
-    QCOMPARE(drv.nodes().size(), 6);
-
     auto narrow = QSharedPointer<DataHolders::Domains::Equid>::create();
     narrow->high = 0.1;
     w->setDomainData(DataHolderBase(narrow));
-    QCOMPARE(record->delta, 0.1);
     QCOMPARE(deltaEdit()->text(), QString("0.1"));
     QCOMPARE(record->extraParam, 0.1);
     QVERIFY(sameNodes(drv.nodes(), {0, 0.1}));

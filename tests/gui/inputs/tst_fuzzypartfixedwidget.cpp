@@ -22,16 +22,6 @@ class TestFuzzyPartFixedWidget : public QObject
   QLineEdit* width() const { return w->findChild<QLineEdit*>("elemWidthEdt"); }
   QwtSlider* slider() const { return w->findChild<QwtSlider*>("fixedPtSlider"); }
   QString label() const { return w->findChild<QLabel*>("fixedPtLbl")->text(); }
-  std::vector<double> candidates(std::size_t count, double h, int shape)
-  {
-    auto r = QSharedPointer<FuzzyPt>::create();
-    r->domain->count = count;
-    r->partElementWidth = h;
-    r->shape = shape;
-    FuzzyPartFixedWidget other(r);
-    const double top = other.findChild<QwtSlider*>("fixedPtSlider")->upperBound();
-    return top + 1 == other.candidates().size() ? other.candidates() : std::vector<double>();
-  }
 
 private slots:
   void init()
@@ -63,13 +53,11 @@ private slots:
     QTest::addColumn<double>("h");
     QTest::addColumn<int>("shape");
     QTest::addColumn<QVector<double>>("expected");
-    // clang-format off
     QTest::newRow("nearest below") << 4 << 0.3 << 0 << QVector<double>{0, 0.25, 0.5};
     QTest::newRow("nearest above") << 4 << 0.35 << 0 << QVector<double>{0, 0.25, 0.5, 0.75};
     QTest::newRow("tie takes the lower") << 4 << 0.3125 << 1 << QVector<double>{0, 0.25, 0.5};
     QTest::newRow("beyond high") << 4 << 0.75 << 0 << QVector<double>{0, 0.25, 0.5, 0.75, 1};
     QTest::newRow("finer domain") << 8 << 0.25 << 1 << QVector<double>{0, 0.125, 0.25, 0.375, 0.5};
-    // clang-format on
   }
   void sliderCandidates()
   {
@@ -77,21 +65,25 @@ private slots:
     QFETCH(double, h);
     QFETCH(int, shape);
     QFETCH(QVector<double>, expected);
-    const std::vector<double> c = candidates(std::size_t(count), h, shape);
+    auto r = QSharedPointer<FuzzyPt>::create();
+    r->domain->count = count;
+    r->partElementWidth = h;
+    r->shape = shape;
+    FuzzyPartFixedWidget other(r);
+    const std::vector<double>& c = other.candidates();
     QVERIFY(sameNodes(QVector<double>(c.begin(), c.end()), expected));
+    QCOMPARE(other.findChild<QwtSlider*>("fixedPtSlider")->upperBound(), double(c.size() - 1));
   }
 
   void distanceBounds_data()
   {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("stored");
-    // clang-format off
     QTest::newRow("below the bound") << "0.00005" << 0.25;
     QTest::newRow("the bound itself") << "0.0001" << 0.25;
     QTest::newRow("just above the bound") << "0.00011" << 0.00011;
     QTest::newRow("the whole range") << "1" << 1.0;
     QTest::newRow("above the range") << "3" << 0.25;
-    // clang-format on
   }
   void distanceBounds()
   {
