@@ -7,8 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <clocale>
-
 class TestDataDialogs : public QObject
 {
   Q_OBJECT
@@ -20,7 +18,6 @@ private slots:
   void initTestCase();
   void csvDialogAppliesChoice_data();
   void csvDialogAppliesChoice();
-  void csvDialogSystemDecimal();
 };
 
 void TestDataDialogs::initTestCase()
@@ -66,20 +63,6 @@ void TestDataDialogs::csvDialogAppliesChoice()
   CsvDialog::setRunner({});
   QCOMPARE(reader.decimalSeparator(), decimalComma);
   QCOMPARE(reader.valueSeparator(), separator);
-}
-
-void TestDataDialogs::csvDialogSystemDecimal()
-{
-  CsvNumberReader reader(info);
-  CsvDialog dialog(reader);
-  std::setlocale(LC_NUMERIC, "C");
-  QCOMPARE(dialog.chosenDecimalComma(), 0);
-  for (const char* name : {"de_DE.UTF-8", "cs_CZ.UTF-8", "fr_FR.UTF-8"})
-    if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
-      QCOMPARE(dialog.chosenDecimalComma(), 1);
-      break;
-    }
-  std::setlocale(LC_NUMERIC, "C");
 }
 
 QTEST_MAIN(TestDataDialogs)

@@ -10,47 +10,23 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
-
 // Every failed export must reach the user and spare an existing file.
 class TestExportRunner : public QObject
 {
   Q_OBJECT
-
-private:
-  using Table = Fn::MathFnTable<double, double>;
-  using Function = ExportRunner::Function;
-
-  struct Results
-  {
-    Domains::Equidistant<double> domain{0.0, 1.0, 2};
-    Domains::Equidistant<double> nodes{0.0, 1.0, 1};
-    std::unique_ptr<Table> f{new Table(&domain, {1.0, 1.5, 2.0})};
-    std::unique_ptr<Table> g{new Table(&domain, {2.0, 2.5, 3.0})};
-    ExportRunner::ResultMap components, inverses;
-
-    Results()
-    {
-      for (const Function* fn :
-           {static_cast<const Function*>(f.get()), static_cast<const Function*>(g.get())})
-        for (int flag : {1, 2, 4}) {
-          components.insert(FnKey{fn, flag},
-                            QSharedPointer<Function>(new Table(&nodes, {0.5, 0.25})));
-          inverses.insert(FnKey{fn, flag},
-                          QSharedPointer<Function>(new Table(&domain, {1.0, 1.0, 1.0})));
-        }
-    }
-    QList<ExportRunner::NamedFunction> named() const { return {{f.get(), "f"}, {g.get(), "g"}}; }
-  };
 
   static QByteArray contents(const QString& path)
   {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
   }
-  // A directory with a file to keep, a plain file and a subdirectory in the way.
+  // A function without results, and a directory with files to keep and a subdirectory in the way.
   struct Scene
   {
+    Domains::Equidistant<double> domain{0.0, 1.0, 2};
+    Fn::MathFnTable<double, double> f{&domain, {1.0, 1.5, 2.0}};
+    QList<ExportRunner::NamedFunction> named{{&f, "f"}};
+    ExportRunner::ResultMap components, inverses;
     QTemporaryDir dir;
     Scene()
     {
@@ -102,13 +78,13 @@ void TestExportRunner::failedValueWrite()
   QFETCH(QString, reasonHas);
   PromptRecorder rec;
   Scene scene;
-  Results r;
   ExportRunner::ValueChoices c;
   c.filePath = scene.dir.filePath(target);
   c.originalFunction = column == 0;
   c.coefficients = column == 1;
   c.inverseFunction = column == 2;
-  QVERIFY(!ExportRunner::exportValues(nullptr, c, r.named(), degrees, r.components, r.inverses));
+  QVERIFY(!ExportRunner::exportValues(nullptr, c, scene.named, degrees, scene.components,
+                                      scene.inverses));
   QCOMPARE(rec.titles(), QStringList{"Error"});
   const QString text = rec.messages[0].text;
   QVERIFY2(text.contains(QFileInfo(c.filePath).fileName()) && text.contains(reasonHas),
@@ -140,10 +116,9 @@ void TestExportRunner::picture()
   QFETCH(QString, reasonHas);
   PromptRecorder rec;
   Scene scene;
-  Results r;
   PlotWidget plot;
   plot.resize(500, 300);
-  plot.addFunction(r.f.get(), QPen(Qt::blue));
+  plot.addFunction(&scene.f, QPen(Qt::blue));
   plot.show();
   QVERIFY(QTest::qWaitForWindowExposed(&plot));
   const QString path = scene.dir.filePath(name);

@@ -29,62 +29,42 @@ private:
   }
 
 private slots:
-  void fileNameTyping_data();
-  void fileNameTyping();
   void okState_data();
   void okState();
   void pathDialogFillsFields_data();
   void pathDialogFillsFields();
 };
 
-void TestExportWidget::fileNameTyping_data()
-{
-  QTest::addColumn<QString>("typed");
-  QTest::addColumn<QString>("kept");
-  // clang-format off
-  QTest::newRow("dot allowed") << "result.final" << "result.final";
-  QTest::newRow("slash") << "res/ult" << "result";
-  QTest::newRow("backslash") << "res\\ult" << "result";
-  QTest::newRow("bar star angles") << "a|b*c<d>e" << "abcde";
-  QTest::newRow("spaces and colon") << "my data: 1" << "my data: 1";
-  // clang-format on
-}
-
-void TestExportWidget::fileNameTyping()
-{
-  QFETCH(QString, typed);
-  QFETCH(QString, kept);
-  ExportWidget w;
-  auto* edit = child<QLineEdit>(w, "fileNameEdt");
-  QTest::keyClicks(edit, typed);
-  QCOMPARE(edit->text(), kept);
-  QCOMPARE(edit->toolTip(),
-           QString("Following regular expression is validated:\n^[^\\\\/\\|*<>]+$"));
-}
-
 void TestExportWidget::okState_data()
 {
   QTest::addColumn<QString>("dir");
-  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("kept");
   QTest::addColumn<QString>("suffix");
   QTest::addColumn<bool>("ok");
   QTest::addColumn<bool>("warning");
   // clang-format off
-  QTest::newRow("complete") << "<tmp>" << "values" << "csv" << true << false;
-  QTest::newRow("existing file") << "<tmp>" << "old" << "csv" << true << true;
-  QTest::newRow("no path") << "" << "values" << "csv" << false << false;
-  QTest::newRow("missing dir") << "<tmp>/missing" << "values" << "csv" << false << false;
-  QTest::newRow("path is a file") << "<tmp>/old.csv" << "values" << "csv" << false << false;
-  QTest::newRow("blank name") << "<tmp>" << "   " << "csv" << false << false;
-  QTest::newRow("no suffix") << "<tmp>" << "values" << "" << false << false;
-  QTest::newRow("suffix leaves directory") << "<tmp>" << "values" << "csv/../../x" << false << false;
+  QTest::newRow("complete") << "<tmp>" << "values" << "values" << "csv" << true << false;
+  QTest::newRow("dot allowed") << "<tmp>" << "result.final" << "result.final" << "csv" << true << false;
+  QTest::newRow("slash") << "<tmp>" << "res/ult" << "result" << "csv" << true << false;
+  QTest::newRow("backslash") << "<tmp>" << "res\\ult" << "result" << "csv" << true << false;
+  QTest::newRow("bar star angles") << "<tmp>" << "a|b*c<d>e" << "abcde" << "csv" << true << false;
+  QTest::newRow("spaces and colon") << "<tmp>" << "my data: 1" << "my data: 1" << "csv" << true << false;
+  QTest::newRow("existing file") << "<tmp>" << "old" << "old" << "csv" << true << true;
+  QTest::newRow("no path") << "" << "values" << "values" << "csv" << false << false;
+  QTest::newRow("missing dir") << "<tmp>/missing" << "values" << "values" << "csv" << false << false;
+  QTest::newRow("path is a file") << "<tmp>/old.csv" << "values" << "values" << "csv" << false << false;
+  QTest::newRow("blank name") << "<tmp>" << "   " << "   " << "csv" << false << false;
+  QTest::newRow("no suffix") << "<tmp>" << "values" << "values" << "" << false << false;
+  QTest::newRow("suffix leaves directory") << "<tmp>" << "values" << "values" << "csv/../../x" << false << false;
   // clang-format on
 }
 
 void TestExportWidget::okState()
 {
   QFETCH(QString, dir);
-  QFETCH(QString, name);
+  QFETCH(QString, typed);
+  QFETCH(QString, kept);
   QFETCH(QString, suffix);
   QFETCH(bool, ok);
   QFETCH(bool, warning);
@@ -97,16 +77,19 @@ void TestExportWidget::okState()
   child<QLineEdit>(w, "pathEdt")->setText(QString(dir).replace("<tmp>", tmp.path()));
   child<QLineEdit>(w, "suffixEdt")->setText(suffix);
   auto* nameEdt = child<QLineEdit>(w, "fileNameEdt");
+  QCOMPARE(nameEdt->toolTip(),
+           QString("Following regular expression is validated:\n^[^\\\\/\\|*<>]+$"));
   nameEdt->setFocus();
-  QTest::keyClicks(nameEdt, name); // typing runs the check the way the user does
+  QTest::keyClicks(nameEdt, typed); // typing runs the check the way the user does
+  QCOMPARE(nameEdt->text(), kept);
   QCOMPARE(w.isInputValid(), ok);
   QCOMPARE(okEnabled(w), ok);
   QCOMPARE(!child<QLabel>(w, "warningLbl")->isHidden(), warning);
   if (!ok)
     return;
-  QCOMPARE(w.filePath(), QDir::toNativeSeparators(tmp.path() + "/" + name + ".csv"));
+  QCOMPARE(w.filePath(), QDir::toNativeSeparators(tmp.path() + "/" + kept + ".csv"));
   // Text restored from a session skips the validator; it must not pass here.
-  nameEdt->setText("../" + name);
+  nameEdt->setText("../" + kept);
   w.setupOkBtnState();
   QVERIFY(!okEnabled(w));
 }

@@ -58,14 +58,6 @@ class TestFormulaBuilderWidget : public QObject
     }
   };
 
-  static QString writeIni(const QTemporaryDir& dir, const QByteArray& content)
-  {
-    QFile f(dir.filePath("FormulaBuilder.ini"));
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-      qFatal("cannot write formulas file");
-    return dir.path();
-  }
-
 private slots:
   void loadHostileFile();
   void renameAndDuplicateName();
@@ -81,12 +73,15 @@ void TestFormulaBuilderWidget::loadHostileFile()
 {
   PromptRecorder rec;
   QTemporaryDir dir;
+  QFile f(dir.filePath("FormulaBuilder.ini"));
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write("[General]\nselectedRow=99\ndomainLow=x\ndomainHigh=1\n"
+          "[formulas]\nsize=2000000000\n1\\formula_name=a\n1\\formula_expression=x*2\n"
+          "2\\formula_name=a\n2\\formula_expression=x*3\n3\\formula_name=\n"
+          "4\\formula_name=bad\n4\\formula_expression=1,5\n");
+  f.close();
   FormulaBuilderWidget w;
-  w.setFormulaDirectory(
-      writeIni(dir, "[General]\nselectedRow=99\ndomainLow=x\ndomainHigh=1\n"
-                    "[formulas]\nsize=2000000000\n1\\formula_name=a\n1\\formula_expression=x*2\n"
-                    "2\\formula_name=a\n2\\formula_expression=x*3\n3\\formula_name=\n"
-                    "4\\formula_name=bad\n4\\formula_expression=1,5\n"));
+  w.setFormulaDirectory(dir.path());
   QCOMPARE(w.formulaNames(), (QStringList{"a", "bad"}));
   QCOMPARE(w.expression("a"), QString("x*2"));
   // An expression the parser refuses is kept for correction but never handed out.
