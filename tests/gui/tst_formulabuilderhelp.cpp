@@ -116,19 +116,11 @@ void TestFormulaBuilderHelp::everyParserFunctionListed()
 
 void TestFormulaBuilderHelp::programFunctions()
 {
-  // "uniform", "normal" and the constants come from the program's parser set-up.
-  Domains::Equidistant<double> domain(0.0, 1.0, 20000);
-  Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>> fn(&domain);
+  // The program's own parser set-up; their values are checked with the expression functions.
   QVERIFY(rowOf("uniform")->meaning.contains("[a, b)"));
   QVERIFY(rowOf("normal")->meaning.contains("mean given first"));
-  fn.setExpression("uniform(2, 3)");
-  for (double v : fn.values())
-    QVERIFY(2.0 <= v && v < 3.0);
-  fn.setExpression("normal(10, 0.5)");
-  double mean = 0.0;
-  for (double v : fn.values())
-    mean += v / fn.values().size();
-  QVERIFY2(std::abs(mean - 10.0) < 0.02, qPrintable(QString::number(mean))); // 5 std. errors
+  Domains::Equidistant<double> domain(0.0, 1.0, 2);
+  Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>> fn(&domain);
   fn.setExpression("sin(_pi)");
   QVERIFY(std::abs(fn.values().front()) < 1e-15);
   QVERIFY(FormulaBuilderHelp::helpText().contains("_pi"));

@@ -26,33 +26,25 @@ class TestMainWindowExport : public QObject
   ProgramEnvironment env;
   QTemporaryDir out;
 
-  // Sets the next export dialog up with fill, then presses OK (or Cancel).
-  static void answerDialog(const std::function<void(ExportWidget*)>& fill, bool ok = true)
+  // Runs fill on the next export dialog with the target out/name, then presses OK (or Cancel).
+  void answerDialog(const QString& name, const std::function<void(ExportWidget*)>& fill,
+                    bool ok = true)
   {
-    QTimer::singleShot(0, [fill, ok] {
+    QTimer::singleShot(0, [=] {
       auto* d = qobject_cast<ExportWidget*>(QApplication::activeModalWidget());
       if (!d)
         qFatal("no export dialog");
       fill(d);
+      if (ok) {
+        d->findChild<QLineEdit*>("pathEdt")->setText(out.path());
+        d->findChild<QLineEdit*>("fileNameEdt")->setText(name.section('.', 0, 0));
+        d->findChild<QLineEdit*>("suffixEdt")->setText(name.section('.', 1));
+      }
       d->setupOkBtnState();
-      QPushButton* button =
-          d->buttonBox()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
-      button->click();
+      d->buttonBox()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
       if (d->isVisible())
         d->reject();
     });
-  }
-  static void setTarget(ExportWidget* d, const QString& dir, const QString& name,
-                        const QString& suffix)
-  {
-    d->findChild<QLineEdit*>("pathEdt")->setText(dir);
-    d->findChild<QLineEdit*>("fileNameEdt")->setText(name);
-    d->findChild<QLineEdit*>("suffixEdt")->setText(suffix);
-  }
-  template <typename W>
-  static W* field(ExportWidget* d, const char* name)
-  {
-    return d->findChild<W*>(name);
   }
 
 private slots:
@@ -67,12 +59,9 @@ void TestMainWindowExport::values()
   auto w = startWindow();
   T::degreeSpin(w.get())->setValue(1);
   T::degreeBox(w.get(), 1)->setChecked(true);
-  const QString name = T::selector(w.get())->selection(0);
-
-  answerDialog([this](ExportWidget* d) {
-    setTarget(d, out.path(), "values", "csv");
+  answerDialog("values.csv", [](ExportWidget* d) {
     for (const char* box : {"domainCBox", "originFnChbox", "coefChbox", "inverseFnChbox"})
-      field<QCheckBox>(d, box)->setChecked(true);
+      d->findChild<QCheckBox*>(box)->setChecked(true);
   });
   T::action(w.get(), "actionExportValues")->trigger();
   QVERIFY(rec.messages.isEmpty());
@@ -80,10 +69,10 @@ void TestMainWindowExport::values()
   QFile file(out.filePath("values.csv"));
   QVERIFY(file.open(QIODevice::ReadOnly));
   const auto lines = file.readAll().split('\n');
-  const QString header = QStringLiteral("\"Domain\";\"%1\";\"%1 - Comp0\";\"%1 - Comp1\";"
-                                        "\"%1 - Inverse0\";\"%1 - Inverse1\";")
-                             .arg(name);
-  QCOMPARE(QString::fromUtf8(lines.at(0)), header);
+  QCOMPARE(QString::fromUtf8(lines.at(0)),
+           QStringLiteral("\"Domain\";\"%1\";\"%1 - Comp0\";\"%1 - Comp1\";"
+                          "\"%1 - Inverse0\";\"%1 - Inverse1\";")
+               .arg(T::selector(w.get())->selection(0)));
   // Header, a line per point of the longest column, the empty rest after the last line end.
   std::size_t points = 0;
   for (const auto* fn : T::controller(w.get())->functions())
@@ -97,11 +86,12 @@ void TestMainWindowExport::values()
   // The fields come back in the next dialog of this session.
   bool restored = false;
   answerDialog(
+      "",
       [&restored](ExportWidget* d) {
-        restored = field<QLineEdit>(d, "fileNameEdt")->text() == "values" &&
-                   field<QCheckBox>(d, "coefChbox")->isChecked() &&
-                   !field<QWidget>(d, "groupBox")->isHidden() &&
-                   field<QWidget>(d, "pictureWidget")->isHidden();
+        restored = d->findChild<QLineEdit*>("fileNameEdt")->text() == "values" &&
+                   d->findChild<QCheckBox*>("coefChbox")->isChecked() &&
+                   !d->findChild<QWidget*>("groupBox")->isHidden() &&
+                   d->findChild<QWidget*>("pictureWidget")->isHidden();
       },
       false);
   T::action(w.get(), "actionExportValues")->trigger();
@@ -114,12 +104,11 @@ void TestMainWindowExport::picture()
   auto w = startWindow();
   const QSize canvas = T::controller(w.get())->plotWidget()->canvas()->size();
   QString shown;
-  answerDialog([&](ExportWidget* d) {
+  answerDialog("plot.png", [&shown](ExportWidget* d) {
     shown = d->findChild<QLabel*>("currentSizeLbl")->text() + " " +
             QString::number(d->pictureSize().width());
-    setTarget(d, out.path(), "plot", "png");
-    field<QSpinBox>(d, "widthSpin")->setValue(321);
-    field<QSpinBox>(d, "heightSpin")->setValue(123);
+    d->findChild<QSpinBox*>("widthSpin")->setValue(321);
+    d->findChild<QSpinBox*>("heightSpin")->setValue(123);
   });
   T::action(w.get(), "actionExportPicture")->trigger();
   QVERIFY(rec.messages.isEmpty());
@@ -128,7 +117,8 @@ void TestMainWindowExport::picture()
   QCOMPARE(T::controller(w.get())->plotWidget()->canvas()->size(), canvas);
 
   QSize restored;
-  answerDialog([&restored](ExportWidget* d) { restored = d->pictureSize(); }, false);
+  answerDialog(
+      "", [&restored](ExportWidget* d) { restored = d->pictureSize(); }, false);
   T::action(w.get(), "actionExportPicture")->trigger();
   QCOMPARE(restored, QSize(321, 123));
 }
