@@ -49,21 +49,18 @@ QImage markers(bool nodeMarkers, int count, const QList<int>& highlighted, const
   plot.resize(300, 150);
   plot.setAxisScale(QwtPlot::xBottom, 0, 1);
   plot.setAxisScale(QwtPlot::yLeft, -1, 1);
-  std::vector<QwtPlotMarker*> ms;
   const NodeMarker* previous = nullptr;
   for (int i = 0; i < count; ++i) {
     NodeMarker* n = nodeMarkers ? new NodeMarker(previous) : nullptr;
     QwtPlotMarker* m = n ? n : new QwtPlotMarker;
     previous = n;
     CurveInfoBase::styleMarker(m);
+    if (highlighted.contains(i))
+      m->setSymbol(CurveInfoBase::highlightedSymbol());
+    m->setVisible(!hidden.contains(i));
     m->setValue(-0.1 + 1.2 * i / (count - 1), 0.0);
     m->attach(&plot);
-    ms.push_back(m);
   }
-  for (int i : highlighted)
-    ms[std::size_t(i)]->setSymbol(CurveInfoBase::highlightedSymbol());
-  for (int i : hidden)
-    ms[std::size_t(i)]->setVisible(false);
   plot.replot();
   return plot.canvas()->grab().toImage();
 }

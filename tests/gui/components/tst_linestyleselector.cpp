@@ -42,7 +42,6 @@ private slots:
     QTest::newRow("same colour") << int(Qt::LeftButton) << QColor(Qt::red) << false;
     QTest::newRow("new colour") << int(Qt::LeftButton) << QColor(Qt::blue) << true;
     QTest::newRow("right button") << int(Qt::RightButton) << QColor(Qt::blue) << false;
-    QTest::newRow("middle button") << int(Qt::MiddleButton) << QColor(Qt::blue) << false;
   }
   void colourDialog()
   {
@@ -62,7 +61,7 @@ private slots:
       QCOMPARE(spy.first().first().value<QColor>(), answer);
   }
 
-  void propertiesRepaintSilently()
+  void propertiesSetSilently()
   {
     ColorLabel label;
     QSignalSpy spy(&label, &ColorLabel::colorChanged);
@@ -73,8 +72,6 @@ private slots:
     LineStyleSelector s;
     QVERIFY(s.setProperty("LineWidth", 5));
     QCOMPARE(s.width(), 5);
-    s.setWidth(40); // the spin box keeps 1..10
-    QCOMPARE(s.property("LineWidth").toInt(), 10);
   }
 };
 
