@@ -74,12 +74,10 @@ inline void retypeEdit(QLineEdit* e, const QString& text)
 
 inline bool sameNodes(const QVector<double>& actual, const QVector<double>& expected)
 {
-  if (actual.size() != expected.size())
-    return false;
-  for (int i = 0; i < actual.size(); ++i)
-    if (std::abs(actual[i] - expected[i]) > 1e-12)
-      return false;
-  return true;
+  bool same = actual.size() == expected.size();
+  for (int i = 0; same && i < actual.size(); ++i)
+    same = std::abs(actual[i] - expected[i]) <= 1e-12;
+  return same;
 }
 
 #endif
