@@ -31,12 +31,11 @@ private:
 private slots:
   void okState_data();
   void okState();
-  void pathDialogFillsFields_data();
-  void pathDialogFillsFields();
 };
 
 void TestExportWidget::okState_data()
 {
+  // dir "<dialog>": the path dialog answers with the file typed.
   QTest::addColumn<QString>("dir");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("kept");
@@ -57,6 +56,10 @@ void TestExportWidget::okState_data()
   QTest::newRow("blank name") << "<tmp>" << "   " << "   " << "csv" << false << false;
   QTest::newRow("no suffix") << "<tmp>" << "values" << "values" << "" << false << false;
   QTest::newRow("suffix leaves directory") << "<tmp>" << "values" << "values" << "csv/../../x" << false << false;
+  QTest::newRow("dialog, dotted name") << "<dialog>" << "result.final.csv" << "result.final" << "csv" << true << false;
+  QTest::newRow("dialog, picture") << "<dialog>" << "plot.png" << "plot" << "png" << true << false;
+  QTest::newRow("dialog, refused characters") << "<dialog>" << "a|b.csv" << "" << "csv" << false << false;
+  QTest::newRow("dialog, no suffix") << "<dialog>" << "values" << "values" << "" << false << false;
   // clang-format on
 }
 
@@ -68,66 +71,40 @@ void TestExportWidget::okState()
   QFETCH(QString, suffix);
   QFETCH(bool, ok);
   QFETCH(bool, warning);
+  PromptRecorder rec;
   QTemporaryDir tmp;
   QFile old(tmp.filePath("old.csv"));
   QVERIFY(old.open(QIODevice::WriteOnly));
   old.close();
 
   ExportWidget w;
-  child<QLineEdit>(w, "pathEdt")->setText(QString(dir).replace("<tmp>", tmp.path()));
-  child<QLineEdit>(w, "suffixEdt")->setText(suffix);
   auto* nameEdt = child<QLineEdit>(w, "fileNameEdt");
   QCOMPARE(nameEdt->toolTip(),
            QString("Following regular expression is validated:\n^[^\\\\/\\|*<>]+$"));
-  nameEdt->setFocus();
-  QTest::keyClicks(nameEdt, typed); // typing runs the check the way the user does
+  if (dir == "<dialog>") {
+    rec.fileAnswer = tmp.filePath(typed);
+    child<QPushButton>(w, "pathDialogBtn")->click();
+    QCOMPARE(child<QLineEdit>(w, "pathEdt")->text(), QDir(tmp.path()).absolutePath());
+    QCOMPARE(child<QLineEdit>(w, "suffixEdt")->text(), suffix);
+    rec.fileAnswer.clear(); // a cancelled dialog changes nothing
+    child<QPushButton>(w, "pathDialogBtn")->click();
+  } else {
+    child<QLineEdit>(w, "pathEdt")->setText(QString(dir).replace("<tmp>", tmp.path()));
+    child<QLineEdit>(w, "suffixEdt")->setText(suffix);
+    nameEdt->setFocus();
+    QTest::keyClicks(nameEdt, typed); // typing runs the check the way the user does
+  }
   QCOMPARE(nameEdt->text(), kept);
   QCOMPARE(w.isInputValid(), ok);
   QCOMPARE(okEnabled(w), ok);
   QCOMPARE(!child<QLabel>(w, "warningLbl")->isHidden(), warning);
   if (!ok)
     return;
-  QCOMPARE(w.filePath(), QDir::toNativeSeparators(tmp.path() + "/" + kept + ".csv"));
+  QCOMPARE(w.filePath(), QDir::toNativeSeparators(tmp.path() + "/" + kept + "." + suffix));
   // Text restored from a session skips the validator; it must not pass here.
   nameEdt->setText("../" + kept);
   w.setupOkBtnState();
   QVERIFY(!okEnabled(w));
-}
-
-void TestExportWidget::pathDialogFillsFields_data()
-{
-  QTest::addColumn<QString>("chosen");
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<QString>("suffix");
-  QTest::addColumn<bool>("ok");
-  // clang-format off
-  QTest::newRow("dotted name") << "result.final.csv" << "result.final" << "csv" << true;
-  QTest::newRow("picture") << "plot.png" << "plot" << "png" << true;
-  QTest::newRow("refused characters") << "a|b.csv" << "" << "csv" << false;
-  QTest::newRow("no suffix") << "values" << "values" << "" << false;
-  // clang-format on
-}
-
-void TestExportWidget::pathDialogFillsFields()
-{
-  QFETCH(QString, chosen);
-  QFETCH(QString, name);
-  QFETCH(QString, suffix);
-  QFETCH(bool, ok);
-  QTemporaryDir tmp;
-  PromptRecorder rec;
-  rec.fileAnswer = tmp.filePath(chosen);
-
-  ExportWidget w;
-  child<QPushButton>(w, "pathDialogBtn")->click();
-  QCOMPARE(child<QLineEdit>(w, "pathEdt")->text(), QDir(tmp.path()).absolutePath());
-  QCOMPARE(child<QLineEdit>(w, "fileNameEdt")->text(), name);
-  QCOMPARE(child<QLineEdit>(w, "suffixEdt")->text(), suffix);
-  QCOMPARE(okEnabled(w), ok);
-
-  rec.fileAnswer.clear(); // a cancelled dialog changes nothing
-  child<QPushButton>(w, "pathDialogBtn")->click();
-  QCOMPARE(child<QLineEdit>(w, "fileNameEdt")->text(), name);
 }
 
 QTEST_MAIN(TestExportWidget)

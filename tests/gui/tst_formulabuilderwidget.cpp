@@ -117,8 +117,7 @@ void TestFormulaBuilderWidget::renameAndDuplicateName()
   QCOMPARE(renamed.count(), 0); // naming a new formula renames nothing
   b.w.accept();
   QCOMPARE(accepted.count(), 1);
-  QCOMPARE(QSettings(b.file(), QSettings::IniFormat).value("formulas/2/formula_name").toString(),
-           QString("Cube"));
+  QCOMPARE(b.w.formulaNames(), (QStringList{"Default", "Cube"}));
 
   b.w.show();
   b.list->editItem(b.list->item(0));
