@@ -1,38 +1,13 @@
 #include "common/promptrecorder.h"
 #include "gui/components/colorlabel.h"
-#include "gui/components/linestyleselector.h"
 
-#include <QLabel>
-#include <QSpinBox>
 #include <QtTest>
 
-class TestLineStyleSelector : public QObject
+class TestColorLabel : public QObject
 {
   Q_OBJECT
 
 private slots:
-  void namingGivesStoredKeys_data()
-  {
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("key");
-    QTest::newRow("one space") << "Original function"
-                               << "Original_functionLineStyle";
-    QTest::newRow("two spaces") << "Transformed function Ft0"
-                                << "Transformed_function_Ft0LineStyle";
-    QTest::newRow("no space") << "Background"
-                              << "BackgroundLineStyle";
-  }
-  void namingGivesStoredKeys()
-  {
-    QFETCH(QString, caption);
-    QFETCH(QString, key);
-    LineStyleSelector s;
-    s.setName(caption);
-    QCOMPARE(s.findChild<QLabel*>("captionLbl")->text(), caption);
-    QCOMPARE(s.colorLabel()->objectName(), key + "Color");
-    QVERIFY(s.findChild<QSpinBox*>(key + "Width"));
-  }
-
   void colourDialog_data()
   {
     QTest::addColumn<int>("button");
@@ -61,7 +36,7 @@ private slots:
       QCOMPARE(spy.first().first().value<QColor>(), answer);
   }
 
-  void propertiesSetSilently()
+  void colorPropertySetSilently()
   {
     ColorLabel label;
     QSignalSpy spy(&label, &ColorLabel::colorChanged);
@@ -69,11 +44,8 @@ private slots:
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
       QCOMPARE(label.palette().color(group, QPalette::Window), QColor(10, 20, 30));
     QCOMPARE(spy.count(), 0);
-    LineStyleSelector s;
-    QVERIFY(s.setProperty("LineWidth", 5));
-    QCOMPARE(s.width(), 5);
   }
 };
 
-QTEST_MAIN(TestLineStyleSelector)
-#include "tst_linestyleselector.moc"
+QTEST_MAIN(TestColorLabel)
+#include "tst_colorlabel.moc"
