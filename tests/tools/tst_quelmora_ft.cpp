@@ -88,7 +88,7 @@ void TestQuelmoraFt::columnsAndNames_data()
   QTest::addColumn<QByteArray>("header");
 
   // clang-format off
-  QTest::newRow("two formulas, one name, degree 2") << QStringList{"--formula", "x", "--name",          "f", "--formula", "x*x", "--degree",  "2", "--include-domain"} << QByteArray("\"Domain\";\"f\";\"f - Comp0\";\"f - Comp1\";\"f - Comp2\";\"f - Inverse0\";" "\"f - Inverse1\";\"f - Inverse2\";\"x*x\";\"x*x - Comp0\";\"x*x - Comp1\";" "\"x*x - Comp2\";\"x*x - Inverse0\";\"x*x - Inverse1\";\"x*x - Inverse2\";");
+  QTest::newRow("two formulas, one name, degree 2") << QStringList{"--formula", "x", "--name", "f", "--formula", "x*x", "--degree", "2", "--include-domain"} << QByteArray("\"Domain\";\"f\";\"f - Comp0\";\"f - Comp1\";\"f - Comp2\";\"f - Inverse0\";\"f - Inverse1\";\"f - Inverse2\";\"x*x\";\"x*x - Comp0\";\"x*x - Comp1\";\"x*x - Comp2\";\"x*x - Inverse0\";\"x*x - Inverse1\";\"x*x - Inverse2\";");
   QTest::newRow("list order does not reorder columns") << QStringList{"--output", "inverse,function", "--degree", "1"} << QByteArray("\"x\";\"x - Inverse0\";\"x - Inverse1\";");
   QTest::newRow("components only") << QStringList{"--output", "components", "--name", "g"} << QByteArray("\"g - Comp0\";");
   QTest::newRow("inline value") << QStringList{"--output=function", "--name=h"} << QByteArray("\"h\";");
@@ -153,31 +153,22 @@ void TestQuelmoraFt::badInput_data()
   // clang-format off
   QTest::newRow("unknown option") << QStringList{"--bogus"} << "--bogus";
   QTest::newRow("stray argument") << QStringList{"x"} << "\"x\"";
-  QTest::newRow("missing value") << QStringList{"--domain"} << "--domain";
   QTest::newRow("low = high") << QStringList{"--domain", "1,1,10"} << "LOW";
-  QTest::newRow("two parts") << QStringList{"--domain", "0,1"} << "LOW,HIGH,COUNT";
-  QTest::newRow("nan") << QStringList{"--domain", "nan,1,10"} << "nan";
   QTest::newRow("count 0") << QStringList{"--domain", "0,1,0"} << "COUNT";
   QTest::newRow("count too large") << QStringList{"--domain", "0,1,10000001"} << "COUNT";
   QTest::newRow("one node") << QStringList{"--nodes", "0.5"} << "two nodes";
   QTest::newRow("repeated node") << QStringList{"--nodes", "0,0.5,0.5,1"} << "ascending";
   QTest::newRow("node outside") << QStringList{"--nodes", "0,0.5,1.5"} << "outside";
-  QTest::newRow("components and nodes") << QStringList{"--components", "3", "--nodes", "0,1"} << "--nodes";
   QTest::newRow("components above count") << QStringList{"--domain", "0,1,10", "--components", "11"} << "above";
   QTest::newRow("gaussian equidistant") << QStringList{eq, "--shape", "gaussian"} << "gaussian";
   QTest::newRow("unknown shape") << QStringList{"--shape", "square"} << "square";
   QTest::newRow("zero distance") << QStringList{eq, "--distance", "0"} << "--distance";
-  QTest::newRow("exploding distance") << QStringList{eq, "--distance", "1e-300"} << "--distance";
-  QTest::newRow("fixed point outside") << QStringList{eq, "--fixed-point", "2"} << "--fixed-point";
   QTest::newRow("zero delta") << QStringList{custom, "--delta", "0"} << "--delta";
   QTest::newRow("delta past the domain") << QStringList{custom, "--delta", "5"} << "two nodes";
-  QTest::newRow("tiny variance") << QStringList{custom, "--variance", "1e-9"} << "--variance";
   QTest::newRow("custom too slow") << QStringList{custom, "--domain", "0,1,10000000", "--delta", "1e-6", "--variance", "1"} << "would cache";
   QTest::newRow("option of another kind") << QStringList{"--delta", "0.1"} << "--delta";
   QTest::newRow("degree 4") << QStringList{"--degree", "4"} << "--degree";
-  QTest::newRow("offset 1000") << QStringList{"--offset", "1000"} << "--offset";
   QTest::newRow("precision 18") << QStringList{"--precision", "18"} << "--precision";
-  QTest::newRow("unknown column kind") << QStringList{"--output", "function,nodes"} << "nodes";
   QTest::newRow("more names than formulas") << QStringList{"--name", "a", "--name", "b"} << "names";
   QTest::newRow("syntax error") << QStringList{"--formula", "sin("} << "Unexpected end of expression";
   QTest::newRow("unknown function") << QStringList{"--formula", "foo(x)"} << "token \"foo\"";
@@ -186,12 +177,10 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("too many values") << QStringList{"--domain", "0,1,10000000", "--components", "10000000"} << "too many values";
   QTest::newRow("missing data file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
   QTest::newRow("data directory") << QStringList{"--data", "@"} << "not a regular file";
-  QTest::newRow("data device") << QStringList{"--data", "/dev/zero"} << "not a regular file";
   QTest::newRow("unknown suffix") << QStringList{"--data", "@/d.dat"} << "suffix";
   QTest::newRow("text only") << QStringList{"--data", "@/text.txt"} << "--data";
   QTest::newRow("unsorted x") << QStringList{"--data", "@/unsorted.csv"} << "not sorted";
   QTest::newRow("x column beyond") << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
-  QTest::newRow("data with a formula") << QStringList{"--data", "@/d.csv", "--formula", "x"} << "--formula";
   QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
   // clang-format on
 }
@@ -248,7 +237,7 @@ void TestQuelmoraFt::dataColumns_data()
   // Columns are detected on the fourth line, so every file has at least four.
   const QByteArray csv("x;y;z\n0;1;2\n0.5;1.5;2.5\n1;2;3\n");
   // clang-format off
-  QTest::newRow("csv, x in column 0") << "d.csv" << csv << QStringList{"--include-domain"} << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n" "0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n");
+  QTest::newRow("csv, x in column 0") << "d.csv" << csv << QStringList{"--include-domain"} << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n");
   QTest::newRow("csv, x in column 2, named") << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"} << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
   QTest::newRow("one txt column is the function") << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"} << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
   QTest::newRow("txt with a separator") << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"} << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");

@@ -39,10 +39,8 @@ class TestNodeLayout : public QObject
   Q_OBJECT
 
 private slots:
-  void genericLayout_data();
-  void genericLayout();
-  void stepLayout_data();
-  void stepLayout();
+  void layouts_data();
+  void layouts();
   void sameAsEquidistantDomain_data();
   void sameAsEquidistantDomain();
   void stalledStepIsRefused();
@@ -56,69 +54,48 @@ private slots:
   void layoutByKind();
 };
 
-void TestNodeLayout::genericLayout_data()
+// kind g: genericNodes(count = a); f: fixedPointNodes(point = a, step = b); d: deltaNodes(delta =
+// a)
+void TestNodeLayout::layouts_data()
 {
+  QTest::addColumn<char>("kind");
   QTest::addColumn<double>("low");
   QTest::addColumn<double>("high");
-  QTest::addColumn<int>("count");
-  QTest::addColumn<QVector<double>>("expected");
-
-  QTest::newRow("default") << 0.0 << 1.0 << 5 << QVector<double>{0, 0.25, 0.5, 0.75, 1};
-  QTest::newRow("one is the midpoint") << 2.0 << 4.0 << 1 << QVector<double>{3};
-  QTest::newRow("zero") << 0.0 << 1.0 << 0 << QVector<double>{};
-  QTest::newRow("too many") << 0.0 << 1.0 << maxNodeCount + 1 << QVector<double>{};
-  QTest::newRow("empty range") << 1.0 << 1.0 << 5 << QVector<double>{};
-  QTest::newRow("nan") << kNan << 1.0 << 5 << QVector<double>{};
-  QTest::newRow("overflowing width") << -1e308 << 1e308 << 5 << QVector<double>{};
-}
-
-void TestNodeLayout::genericLayout()
-{
-  QFETCH(double, low);
-  QFETCH(double, high);
-  QFETCH(int, count);
-  QFETCH(QVector<double>, expected);
-  QCOMPARE(genericNodes(*domain(low, high), count), expected);
-}
-
-// Fixed-point layouts (point given) and delta layouts (point nan: from low).
-void TestNodeLayout::stepLayout_data()
-{
-  QTest::addColumn<double>("low");
-  QTest::addColumn<double>("high");
-  QTest::addColumn<double>("fixedPoint");
-  QTest::addColumn<double>("h");
+  QTest::addColumn<double>("a");
+  QTest::addColumn<double>("b");
   QTest::addColumn<QVector<double>>("expected");
   // clang-format off
-  QTest::newRow("points beyond both ends") << 0.0 << 1.0 << 0.3 << 0.25 << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
-  QTest::newRow("from high") << 0.0 << 1.0 << 1.0 << 0.5 << QVector<double>{0, 0.5, 1};
-  QTest::newRow("step wider than the range") << 0.0 << 1.0 << 0.5 << 3.0 << QVector<double>{-2.5, 0.5, 3.5};
-  QTest::newRow("zero step") << 0.0 << 1.0 << 0.5 << 0.0 << QVector<double>{};
-  QTest::newRow("nan step") << 0.0 << 1.0 << 0.5 << kNan << QVector<double>{};
-  QTest::newRow("infinite step") << 0.0 << 1.0 << 0.5 << kInf << QVector<double>{};
-  QTest::newRow("point above") << 0.0 << 1.0 << 1.1 << 0.25 << QVector<double>{};
-  QTest::newRow("single point range") << 1.0 << 1.0 << 1.0 << 0.25 << QVector<double>{};
-  QTest::newRow("explodes") << 0.0 << 1.0 << 0.5 << 1e-12 << QVector<double>{};
-  QTest::newRow("delta, high not reached") << 0.0 << 1.0 << kNan << 0.3 << QVector<double>{0, 0.3, 0.6, 0.9};
-  QTest::newRow("delta, tenths reach high") << 0.0 << 1.0 << kNan << 0.1 << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
-  QTest::newRow("delta wider than range") << 2.0 << 3.0 << kNan << 5.0 << QVector<double>{2};
-  QTest::newRow("delta negative") << 0.0 << 1.0 << kNan << -0.25 << QVector<double>{};
-  QTest::newRow("delta nan") << 0.0 << 1.0 << kNan << kNan << QVector<double>{};
-  QTest::newRow("delta explodes") << 0.0 << 1e6 << kNan << 1e-6 << QVector<double>{};
-  QTest::newRow("delta, invalid range") << 1.0 << 0.0 << kNan << 0.25 << QVector<double>{};
+  QTest::newRow("generic default") << 'g' << 0.0 << 1.0 << 5.0 << 0.0 << QVector<double>{0, 0.25, 0.5, 0.75, 1};
+  QTest::newRow("one generic node is the midpoint") << 'g' << 2.0 << 4.0 << 1.0 << 0.0 << QVector<double>{3};
+  QTest::newRow("too many generic nodes") << 'g' << 0.0 << 1.0 << maxNodeCount + 1.0 << 0.0 << QVector<double>{};
+  QTest::newRow("generic, nan") << 'g' << kNan << 1.0 << 5.0 << 0.0 << QVector<double>{};
+  QTest::newRow("generic, overflowing width") << 'g' << -1e308 << 1e308 << 5.0 << 0.0 << QVector<double>{};
+  QTest::newRow("points beyond both ends") << 'f' << 0.0 << 1.0 << 0.3 << 0.25 << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+  QTest::newRow("step wider than the range") << 'f' << 0.0 << 1.0 << 0.5 << 3.0 << QVector<double>{-2.5, 0.5, 3.5};
+  QTest::newRow("zero step") << 'f' << 0.0 << 1.0 << 0.5 << 0.0 << QVector<double>{};
+  QTest::newRow("nan step") << 'f' << 0.0 << 1.0 << 0.5 << kNan << QVector<double>{};
+  QTest::newRow("point above") << 'f' << 0.0 << 1.0 << 1.1 << 0.25 << QVector<double>{};
+  QTest::newRow("single point range") << 'f' << 1.0 << 1.0 << 1.0 << 0.25 << QVector<double>{};
+  QTest::newRow("explodes") << 'f' << 0.0 << 1.0 << 0.5 << 1e-12 << QVector<double>{};
+  QTest::newRow("delta, high not reached") << 'd' << 0.0 << 1.0 << 0.3 << 0.0 << QVector<double>{0, 0.3, 0.6, 0.9};
+  QTest::newRow("delta, tenths reach high") << 'd' << 0.0 << 1.0 << 0.1 << 0.0 << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
+  QTest::newRow("delta wider than range") << 'd' << 2.0 << 3.0 << 5.0 << 0.0 << QVector<double>{2};
+  QTest::newRow("delta explodes") << 'd' << 0.0 << 1e6 << 1e-6 << 0.0 << QVector<double>{};
   // clang-format on
 }
 
-void TestNodeLayout::stepLayout()
+void TestNodeLayout::layouts()
 {
+  QFETCH(char, kind);
   QFETCH(double, low);
   QFETCH(double, high);
-  QFETCH(double, fixedPoint);
-  QFETCH(double, h);
+  QFETCH(double, a);
+  QFETCH(double, b);
   QFETCH(QVector<double>, expected);
   const auto d = domain(low, high);
-  const QVector<double> nodes =
-      std::isnan(fixedPoint) ? deltaNodes(*d, h) : fixedPointNodes(*d, fixedPoint, h);
+  const QVector<double> nodes = kind == 'g'   ? genericNodes(*d, int(a))
+                                : kind == 'f' ? fixedPointNodes(*d, a, b)
+                                              : deltaNodes(*d, a);
   QVERIFY2(fuzzyEqual(nodes, expected), qPrintable(QStringLiteral("%1 nodes").arg(nodes.size())));
 }
 
@@ -280,12 +257,10 @@ void TestNodeLayout::resetToDomain()
 
 void TestNodeLayout::layoutByKind()
 {
-  DP::FuzzyEq eq;
   DP::FuzzyPt pt;
   pt.fixedPoint = 0.3;
   DP::FuzzyDelta delta;
   delta.delta = 0.5;
-  QCOMPARE(DP::layoutNodes(eq), (QVector<double>{0, 0.25, 0.5, 0.75, 1}));
   QCOMPARE(DP::layoutNodes(pt), fixedPointNodes(*pt.domain, 0.3, 0.25));
   QCOMPARE(DP::layoutNodes(delta), (QVector<double>{0, 0.5, 1}));
   pt.domain.reset();
