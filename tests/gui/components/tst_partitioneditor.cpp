@@ -32,13 +32,13 @@ DataHolderBase ruspini(const QVector<double>& nodes, int count = 400)
   return r;
 }
 
-// count nodes spread evenly over [0, high], on a fine domain.
-DataHolderBase even(int count, double high)
+// count nodes spread evenly over [0, high].
+QVector<double> even(int count, double high = 1)
 {
   QVector<double> nodes;
   for (int i = 0; i < count; ++i)
     nodes.append(high * i / (count - 1));
-  return ruspini(nodes, 100000);
+  return nodes;
 }
 
 const QDoubleValidator* validator(QLineEdit* e)
@@ -344,25 +344,10 @@ private slots:
     QCOMPARE(pickerMoved.count(), 1);
   }
 
-  void lockedNodesDoNotMove()
-  {
-    Fixture f;
-    f.editor.setNodesLocked(true);
-    QVERIFY(f.show());
-    f.dragNode(2, {{0.6, 0}});
-    QCOMPARE(f.node(2), 0.5);
-    QVERIFY(f.edit(2)->isReadOnly());
-    f.editor.setNodesLocked(false);
-    QCOMPARE(f.plot()->markerOptions(f.marker(2)), CurveInfoBase::MoveX | CurveInfoBase::Bounded);
-  }
-
   void curvesCoverNonZeroRangesOnly()
   {
     Fixture f;
-    QVector<double> nodes;
-    for (int i = 0; i <= 100; ++i)
-      nodes.push_back(i / 100.0);
-    f.editor.setPartition(ruspini(nodes, 10001));
+    f.editor.setPartition(ruspini(even(101), 10001));
     QVERIFY(f.curvesOnNonZeroRanges());
     std::size_t points = 0;
     for (auto* fn : f.plot()->partition()->allFce())
@@ -414,7 +399,7 @@ private slots:
     Fixture f;
     QVERIFY(f.show());
     auto set = [&](int n, double high) {
-      f.editor.setPartition(even(n, high));
+      f.editor.setPartition(ruspini(even(n, high), 100000));
       QApplication::processEvents();
       f.checkEditors(std::size_t(n));
     };
