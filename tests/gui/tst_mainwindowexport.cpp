@@ -49,11 +49,10 @@ class TestMainWindowExport : public QObject
 
 private slots:
   void initTestCase() { env.setUp(); }
-  void values();
-  void picture();
+  void valuesAndPicture();
 };
 
-void TestMainWindowExport::values()
+void TestMainWindowExport::valuesAndPicture()
 {
   PromptRecorder rec;
   auto w = startWindow();
@@ -96,12 +95,7 @@ void TestMainWindowExport::values()
       false);
   T::action(w.get(), "actionExportValues")->trigger();
   QVERIFY(restored);
-}
 
-void TestMainWindowExport::picture()
-{
-  PromptRecorder rec;
-  auto w = startWindow();
   const QSize canvas = T::controller(w.get())->plotWidget()->canvas()->size();
   QString shown;
   answerDialog("plot.png", [&shown](ExportWidget* d) {
@@ -116,11 +110,11 @@ void TestMainWindowExport::picture()
   QCOMPARE(QImage(out.filePath("plot.png")).size(), QSize(321, 123));
   QCOMPARE(T::controller(w.get())->plotWidget()->canvas()->size(), canvas);
 
-  QSize restored;
+  QSize size;
   answerDialog(
-      "", [&restored](ExportWidget* d) { restored = d->pictureSize(); }, false);
+      "", [&size](ExportWidget* d) { size = d->pictureSize(); }, false);
   T::action(w.get(), "actionExportPicture")->trigger();
-  QCOMPARE(restored, QSize(321, 123));
+  QCOMPARE(size, QSize(321, 123));
 }
 
 QTEST_MAIN(TestMainWindowExport)
