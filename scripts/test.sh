@@ -14,4 +14,5 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DQUELMORA_SANITIZE=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF
 cmake --build build-sanitize -j"$jobs" --target quelmora_sanitized_tests quelmora-ft
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$PWD/../tests/lsan.supp" \
   ctest --output-on-failure -j"$jobs")
