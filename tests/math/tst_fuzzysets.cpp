@@ -108,8 +108,6 @@ private slots:
   void rejectedExpressions_data();
   void rejectedExpressions();
   void randomFunctionsAreNotFolded();
-  void fnPreconditions_data();
-  void fnPreconditions();
 };
 
 void TestFuzzySets::memberships_data()
@@ -273,52 +271,6 @@ void TestFuzzySets::bases()
   QCOMPARE(basis->value(0.9), degree == 0 ? 1.0 : 0.0);
 }
 
-void TestFuzzySets::preconditions_data()
-{
-  QTest::addColumn<int>("which");
-  QTest::addColumn<QString>("condition");
-  QTest::addColumn<QString>("file");
-  const QString dir = "src/math/fuzzy_sets/";
-  // clang-format off
-  QTest::newRow("triangle order 1") << 0 << "_params[0] <= _params[1]" << dir + "triangle.h";
-  QTest::newRow("triangle order 2") << 1 << "_params[1] <= _params[2]" << dir + "triangle.h";
-  QTest::newRow("sine order") << 2 << "_params[0] <= _params[1]" << dir + "sin.h";
-  QTest::newRow("gaussian deviation") << 3 << "_params[1] > 0" << dir + "gaussian.h";
-  QTest::newRow("sharpness") << 4 << "_sharpness >= 0" << dir + "fuzzysetbase.h";
-  QTest::newRow("other sharpness") << 5 << "_sharpness >= 0" << dir + "fuzzysetbase.h";
-  QTest::newRow("factory index") << 6 << "index <= G_STATIC_FACTORY_MAX" << "src/design_patterns/staticfactory/staticfactory.h";
-  // clang-format on
-}
-
-void TestFuzzySets::preconditions()
-{
-  QFETCH(int, which);
-  QFETCH(QString, condition);
-  QFETCH(QString, file);
-  Domain d(0, 1, 10);
-  Cached<Triangle> t(&d);
-  Cached<Sin> s(&d);
-  Cached<Gaussian> g(&d);
-  StaticFactory<> factory(&d);
-  Plain<Triangle> a(&d), b(&d);
-  a.setSharpness(1);
-  const std::function<void()> cases[] = {[&] {
-                                           t.setParams({0.5, 0.4, 0.6});
-                                         },
-                                         [&] { t.setParam(2, 0.1); },
-                                         [&] {
-                                           s.setParams({0.5, 0.4, 0.6});
-                                         },
-                                         [&] { g.setParam(1, 0.0); },
-                                         [&] { b.compareSharpness(a); },
-                                         [&] { a.compareSharpness(b); },
-                                         [&] { factory.get(4); }};
-  AssertionCatcher catcher;
-  const AssertionCatcher::Failure f = catcher.run(cases[which]);
-  QCOMPARE(f.condition, condition);
-  QCOMPARE(f.file, file);
-}
-
 void TestFuzzySets::table()
 {
   Domain d(0, 1, 4);
@@ -459,46 +411,62 @@ void TestFuzzySets::randomFunctionsAreNotFolded()
   QVERIFY2(std::abs(var - 4) < 0.3, qPrintable(QString::number(var)));
 }
 
-void TestFuzzySets::fnPreconditions_data()
+void TestFuzzySets::preconditions_data()
 {
   QTest::addColumn<int>("which");
   QTest::addColumn<QString>("condition");
   QTest::addColumn<QString>("file");
   QTest::addColumn<QString>("message");
-  const QString fce = "src/math/fce/", policy = "src/math/policy.h";
+  const QString fs = "src/math/fuzzy_sets/", fce = "src/math/fce/", policy = "src/math/policy.h";
   // clang-format off
-  QTest::newRow("table size") << 0 << "domain->size() == values.size()" << fce + "mathfntable.h" << "";
-  QTest::newRow("table index") << 1 << "domainIndex < _values.size()" << fce + "mathfntable.h" << "";
-  QTest::newRow("table value") << 2 << "valid" << policy << "MathFnTable_MathFn::Domain doesn't contain value.";
-  QTest::newRow("cache index") << 3 << "domainIndex < _values.size()" << fce + "mathfncachedformula.h" << "";
-  QTest::newRow("cache value") << 4 << "valid" << policy << "MathFnCachedFormula::Domain doesn't contain value.";
-  QTest::newRow("formula value") << 5 << "valid" << policy << "MathFnFormula::Domain doesn't contain value.";
-  QTest::newRow("formula index") << 6 << "domainIndex < domain()->size()" << fce + "mathfnformula.h" << "";
-  QTest::newRow("formula values") << 7 << "false" << fce + "mathfnformula.h" << "";
-  QTest::newRow("formula data") << 8 << "false" << fce + "mathfnformula.h" << "";
-  QTest::newRow("setParam") << 9 << "index < _params.size()" << fce + "mathfn.h" << "";
-  QTest::newRow("setParams") << 10 << "_params.size() == params.size()" << fce + "mathfn.h" << "";
-  QTest::newRow("param") << 11 << "index < paramsSize()" << fce + "mathfn.h" << "";
-  QTest::newRow("formula non-zero data") << 12 << "false" << fce + "mathfnformula.h" << "";
+  QTest::newRow("triangle order 1") << 0 << "_params[0] <= _params[1]" << fs + "triangle.h" << "";
+  QTest::newRow("triangle order 2") << 1 << "_params[1] <= _params[2]" << fs + "triangle.h" << "";
+  QTest::newRow("sine order") << 2 << "_params[0] <= _params[1]" << fs + "sin.h" << "";
+  QTest::newRow("gaussian deviation") << 3 << "_params[1] > 0" << fs + "gaussian.h" << "";
+  QTest::newRow("sharpness") << 4 << "_sharpness >= 0" << fs + "fuzzysetbase.h" << "";
+  QTest::newRow("other sharpness") << 5 << "_sharpness >= 0" << fs + "fuzzysetbase.h" << "";
+  QTest::newRow("factory index") << 6 << "index <= G_STATIC_FACTORY_MAX" << "src/design_patterns/staticfactory/staticfactory.h" << "";
+  QTest::newRow("table size") << 7 << "domain->size() == values.size()" << fce + "mathfntable.h" << "";
+  QTest::newRow("table index") << 8 << "domainIndex < _values.size()" << fce + "mathfntable.h" << "";
+  QTest::newRow("table value") << 9 << "valid" << policy << "MathFnTable_MathFn::Domain doesn't contain value.";
+  QTest::newRow("cache index") << 10 << "domainIndex < _values.size()" << fce + "mathfncachedformula.h" << "";
+  QTest::newRow("cache value") << 11 << "valid" << policy << "MathFnCachedFormula::Domain doesn't contain value.";
+  QTest::newRow("formula value") << 12 << "valid" << policy << "MathFnFormula::Domain doesn't contain value.";
+  QTest::newRow("formula index") << 13 << "domainIndex < domain()->size()" << fce + "mathfnformula.h" << "";
+  QTest::newRow("formula values") << 14 << "false" << fce + "mathfnformula.h" << "";
+  QTest::newRow("formula data") << 15 << "false" << fce + "mathfnformula.h" << "";
+  QTest::newRow("setParam") << 16 << "index < _params.size()" << fce + "mathfn.h" << "";
+  QTest::newRow("setParams") << 17 << "_params.size() == params.size()" << fce + "mathfn.h" << "";
+  QTest::newRow("param") << 18 << "index < paramsSize()" << fce + "mathfn.h" << "";
+  QTest::newRow("formula non-zero data") << 19 << "false" << fce + "mathfnformula.h" << "";
   // clang-format on
 }
 
-void TestFuzzySets::fnPreconditions()
+void TestFuzzySets::preconditions()
 {
   QFETCH(int, which);
   QFETCH(QString, condition);
   QFETCH(QString, file);
   QFETCH(QString, message);
   Domain d(0, 1, 4);
-  Table t(&d, {1, 2, 3, 4, 5});
+  Cached<Triangle> t(&d);
+  Cached<Sin> s(&d);
+  Cached<Gaussian> g(&d);
+  StaticFactory<> factory(&d);
+  Plain<Triangle> a(&d), b(&d);
+  a.setSharpness(1);
+  Table table(&d, {1, 2, 3, 4, 5});
   Expression e(&d);
   PlainExpression p(&d);
+  // clang-format off
   const std::function<void()> cases[] = {
-      [&] { Table(&d, {1, 2}); },  [&] { t.valueAtIndex(5); },  [&] { t.value(1.5); },
-      [&] { e.valueAtIndex(5); },  [&] { e.value(1.5); },       [&] { p.value(-0.1); },
-      [&] { p.valueAtIndex(5); },  [&] { p.values(); },         [&] { p.valuesData(); },
-      [&] { e.setParam(0, 1.0); }, [&] { e.setParams({1.0}); }, [&] { e.param(0); },
-      [&] { p.nzValuesData(); }};
+      [&] { t.setParams({0.5, 0.4, 0.6}); }, [&] { t.setParam(2, 0.1); }, [&] { s.setParams({0.5, 0.4, 0.6}); },
+      [&] { g.setParam(1, 0.0); }, [&] { b.compareSharpness(a); }, [&] { a.compareSharpness(b); }, [&] { factory.get(4); },
+      [&] { Table(&d, {1, 2}); }, [&] { table.valueAtIndex(5); }, [&] { table.value(1.5); },
+      [&] { e.valueAtIndex(5); }, [&] { e.value(1.5); }, [&] { p.value(-0.1); },
+      [&] { p.valueAtIndex(5); }, [&] { p.values(); }, [&] { p.valuesData(); },
+      [&] { e.setParam(0, 1.0); }, [&] { e.setParams({1.0}); }, [&] { e.param(0); }, [&] { p.nzValuesData(); }};
+  // clang-format on
   AssertionCatcher catcher;
   const AssertionCatcher::Failure f = catcher.run(cases[which]);
   QCOMPARE(f.condition, condition);
