@@ -1,5 +1,5 @@
 // Opening data files in the real window: the open dialog, the import dialog,
-// refused files and data sessions.
+// refused files and data sessions; and the import dialog's choices on a reader.
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
@@ -7,6 +7,7 @@
 #include "gui/datafileopendialog.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/numberreader/csvnumberreader.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -57,6 +58,8 @@ private slots:
   void openData();
   void refusedFileChangesNothing();
   void csvSessionReopensWithStoredSeparator();
+  void csvDialogAppliesChoice_data();
+  void csvDialogAppliesChoice();
 };
 
 void TestMainWindowData::initTestCase()
@@ -66,6 +69,7 @@ void TestMainWindowData::initTestCase()
   write("unsorted.txt", "0 1\n2 2\n1 3\n3 4\n");
   write("data.dat", "0 1\n1 2\n2 3\n3 4\n");
   write("pipes.csv", "x|y|z\n0|1|10\n1|2,5|20\n2|4|x\n3|8|40\n");
+  write("d.csv", "1;2\n3;4\n");
   write("comma.csv", "x,y\n0,1\n1,2\n2,3\n3,5\n");
 }
 
@@ -177,6 +181,42 @@ void TestMainWindowData::csvSessionReopensWithStoredSeparator()
   QCOMPARE(rec.messages.size(), 1);
   QCOMPARE(rec.messages.front().text,
            QString("Ignoring 2 lines that could not be read from file or contains a text."));
+}
+
+void TestMainWindowData::csvDialogAppliesChoice_data()
+{
+  QTest::addColumn<QString>("decimal");
+  QTest::addColumn<QString>("separatorButton");
+  QTest::addColumn<bool>("ok");
+  QTest::addColumn<int>("decimalComma");
+  QTest::addColumn<QString>("separator");
+  // clang-format off
+  QTest::newRow("dot, semicolon") << "dotRbtn" << "semicolonRbtn" << true << 0 << ";";
+  QTest::newRow("comma, comma") << "commaRbtn" << "commaSepRbtn" << true << 1 << ",";
+  QTest::newRow("white space keeps separator") << "commaRbtn" << "whiteSpaceRbtn" << true << 1 << "|";
+  QTest::newRow("cancel keeps reader") << "commaRbtn" << "commaSepRbtn" << false << 0 << "|";
+  // clang-format on
+}
+
+void TestMainWindowData::csvDialogAppliesChoice()
+{
+  QFETCH(QString, decimal);
+  QFETCH(QString, separatorButton);
+  QFETCH(bool, ok);
+  QFETCH(int, decimalComma);
+  QFETCH(QString, separator);
+  DataFileInfo info(QFile::encodeName(dir.filePath("d.csv")), true, 0);
+  info.valueSeparator = "|";
+  CsvNumberReader reader(info);
+  CsvDialog::setRunner([&](CsvDialog& d) {
+    QTest::mouseClick(d.findChild<QRadioButton*>(decimal), Qt::LeftButton);
+    QTest::mouseClick(d.findChild<QRadioButton*>(separatorButton), Qt::LeftButton);
+    d.buttonBox()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    return d.result();
+  });
+  QCOMPARE(CsvDialog::execFor(reader), int(ok ? QDialog::Accepted : QDialog::Rejected));
+  QCOMPARE(reader.decimalSeparator(), decimalComma);
+  QCOMPARE(reader.valueSeparator(), separator);
 }
 
 QTEST_MAIN(TestMainWindowData)
