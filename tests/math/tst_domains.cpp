@@ -151,22 +151,16 @@ void TestDomains::findElement()
 
 void TestDomains::newDomainKeepsClass()
 {
+  using Owned = std::unique_ptr<EnumerationBase<double>>;
   Equidistant<double> d(0, 1, 4);
-  std::unique_ptr<EnumerationBase<double>> other(d.newDomain({5, 6, 7}));
+  Owned other(d.newDomain({5, 6, 7}));
   auto* eq = dynamic_cast<Equidistant<double>*>(other.get());
-  QVERIFY(eq);
-  QVERIFY(eq->values() == d.values());
-  QCOMPARE(eq->partsCount(), 4u);
-
-  Bilateral<double> b({-1, 0, 1}, 0);
-  QVERIFY(b.isBilateral());
-  std::unique_ptr<EnumerationBase<double>> b2(b.newDomain({-2, 0, 2}));
-  QVERIFY(b2->isBilateral());
-  QCOMPARE(static_cast<Bilateral<double>*>(b2.get())->centre(), 0.0);
-
-  Enumeration<double> e({1, 2}, true);
-  std::unique_ptr<EnumerationBase<double>> e2(e.clone());
-  QVERIFY(dynamic_cast<Enumeration<double>*>(e2.get()));
+  QVERIFY(eq && eq->values() == d.values() && eq->partsCount() == 4u);
+  Owned b(Bilateral<double>({-1, 0, 1}, 0).newDomain({-2, 0, 2}));
+  QVERIFY(b->isBilateral());
+  QCOMPARE(static_cast<Bilateral<double>*>(b.get())->centre(), 0.0);
+  Owned e(Enumeration<double>({1, 2}, true).clone());
+  QVERIFY(dynamic_cast<Enumeration<double>*>(e.get()));
 }
 
 void TestDomains::elementsBetweenAndSnap()
