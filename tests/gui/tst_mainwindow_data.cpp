@@ -1,23 +1,33 @@
-// Opening data files in the real window: the open dialog, the import dialog,
-// refused files and data sessions; and the import dialog's choices on a reader.
+// Data in and out of the real window: the open dialog, the import dialog, refused files, data
+// sessions and the two export commands; their modal dialogs are answered from the event loop
+// they run. Also the import dialog's choices on a reader.
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "gui/components/plotwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
+#include "gui/exportwidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
+#include <functional>
 
 class TestMainWindowData : public QObject
 {
@@ -50,6 +60,27 @@ class TestMainWindowData : public QObject
     });
   }
 
+  // Runs fill on the next export dialog with the target out/name, then presses OK (or Cancel).
+  void answerDialog(const QString& name, const std::function<void(ExportWidget*)>& fill,
+                    bool ok = true)
+  {
+    QTimer::singleShot(0, [=] {
+      auto* d = qobject_cast<ExportWidget*>(QApplication::activeModalWidget());
+      if (!d)
+        qFatal("no export dialog");
+      fill(d);
+      if (ok) {
+        d->findChild<QLineEdit*>("pathEdt")->setText(dir.path());
+        d->findChild<QLineEdit*>("fileNameEdt")->setText(name.section('.', 0, 0));
+        d->findChild<QLineEdit*>("suffixEdt")->setText(name.section('.', 1));
+      }
+      d->setupOkBtnState();
+      d->buttonBox()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+      if (d->isVisible())
+        d->reject();
+    });
+  }
+
 private slots:
   void initTestCase();
   void init();
@@ -58,6 +89,7 @@ private slots:
   void openData();
   void refusedFileChangesNothing();
   void csvSessionReopensWithStoredSeparator();
+  void valuesAndPicture();
   void csvDialogAppliesChoice_data();
   void csvDialogAppliesChoice();
 };
@@ -181,6 +213,71 @@ void TestMainWindowData::csvSessionReopensWithStoredSeparator()
   QCOMPARE(rec.messages.size(), 1);
   QCOMPARE(rec.messages.front().text,
            QString("Ignoring 2 lines that could not be read from file or contains a text."));
+}
+
+void TestMainWindowData::valuesAndPicture()
+{
+  PromptRecorder rec;
+  MainWindow* w = window.get();
+  T::degreeSpin(w)->setValue(1);
+  T::degreeBox(w, 1)->setChecked(true);
+  answerDialog("values.csv", [](ExportWidget* d) {
+    for (const char* box : {"domainCBox", "originFnChbox", "coefChbox", "inverseFnChbox"})
+      d->findChild<QCheckBox*>(box)->setChecked(true);
+  });
+  T::action(w, "actionExportValues")->trigger();
+  QVERIFY(rec.messages.isEmpty());
+
+  QFile file(dir.filePath("values.csv"));
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  const auto lines = file.readAll().split('\n');
+  QCOMPARE(QString::fromUtf8(lines.at(0)),
+           QStringLiteral("\"Domain\";\"%1\";\"%1 - Comp0\";\"%1 - Comp1\";"
+                          "\"%1 - Inverse0\";\"%1 - Inverse1\";")
+               .arg(T::selector(w)->selection(0)));
+  // Header, a line per point of the longest column, the empty rest after the last line end.
+  std::size_t points = 0;
+  for (const auto* fn : T::controller(w)->functions())
+    points = std::max(points, fn->domain()->size());
+  for (const auto& inverse : T::controller(w)->inverses())
+    points = std::max(points, inverse->domain()->size());
+  QCOMPARE(lines.size(), int(points) + 2);
+  QVERIFY(lines.at(1).startsWith("0; "));
+  QVERIFY(lines.at(int(points)).startsWith("1; "));
+
+  // The fields come back in the next dialog of this session.
+  bool restored = false;
+  answerDialog(
+      "",
+      [&restored](ExportWidget* d) {
+        restored = d->findChild<QLineEdit*>("fileNameEdt")->text() == "values" &&
+                   d->findChild<QCheckBox*>("coefChbox")->isChecked() &&
+                   !d->findChild<QWidget*>("groupBox")->isHidden() &&
+                   d->findChild<QWidget*>("pictureWidget")->isHidden();
+      },
+      false);
+  T::action(w, "actionExportValues")->trigger();
+  QVERIFY(restored);
+
+  const QSize canvas = T::controller(w)->plotWidget()->canvas()->size();
+  QString shown;
+  answerDialog("plot.png", [&shown](ExportWidget* d) {
+    shown = d->findChild<QLabel*>("currentSizeLbl")->text() + " " +
+            QString::number(d->pictureSize().width());
+    d->findChild<QSpinBox*>("widthSpin")->setValue(321);
+    d->findChild<QSpinBox*>("heightSpin")->setValue(123);
+  });
+  T::action(w, "actionExportPicture")->trigger();
+  QVERIFY(rec.messages.isEmpty());
+  QCOMPARE(shown, QString("Current size: %1 x %2 %1").arg(canvas.width()).arg(canvas.height()));
+  QCOMPARE(QImage(dir.filePath("plot.png")).size(), QSize(321, 123));
+  QCOMPARE(T::controller(w)->plotWidget()->canvas()->size(), canvas);
+
+  QSize size;
+  answerDialog(
+      "", [&size](ExportWidget* d) { size = d->pictureSize(); }, false);
+  T::action(w, "actionExportPicture")->trigger();
+  QCOMPARE(size, QSize(321, 123));
 }
 
 void TestMainWindowData::csvDialogAppliesChoice_data()
