@@ -43,13 +43,14 @@ struct PartitionPlotDriver
     QTest::mouseMove(top->windowHandle(), to);
     QTest::mouseRelease(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, to);
   }
-  void typeNode(int index, const QString& text) const
+  void typeNode(int index, const QString& text, bool commit = true) const
   {
     QLineEdit* e = editors()->editor(static_cast<std::size_t>(index));
     QTest::mouseClick(e, Qt::LeftButton);
     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
+    if (commit)
+      QTest::keyClick(e, Qt::Key_Return);
   }
   QVector<double> nodes() const
   {
@@ -57,19 +58,32 @@ struct PartitionPlotDriver
   }
 };
 
-inline bool showActive(QWidget* w)
+inline QSharedPointer<DataHolders::Domains::Equid> equid(double low, double high, int count = 2000)
 {
+  auto d = QSharedPointer<DataHolders::Domains::Equid>::create();
+  d->low = low;
+  d->high = high;
+  d->count = count;
+  return d;
+}
+
+inline bool showActive(QWidget* w, QSize size = QSize())
+{
+  if (size.isValid())
+    w->resize(size);
   w->show();
   w->activateWindow();
   return QTest::qWaitForWindowActive(w);
 }
 
-inline void retypeEdit(QLineEdit* e, const QString& text)
+inline void retypeEdit(QLineEdit* e, const QString& text, bool leave = false)
 {
-  e->setFocus();
+  QTest::mouseClick(e, Qt::LeftButton);
   QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(e, Qt::Key_Delete);
   QTest::keyClicks(e, text);
+  if (leave)
+    QTest::keyClick(e, Qt::Key_Tab);
 }
 
 inline bool sameNodes(const QVector<double>& actual, const QVector<double>& expected)
@@ -78,6 +92,15 @@ inline bool sameNodes(const QVector<double>& actual, const QVector<double>& expe
   for (int i = 0; same && i < actual.size(); ++i)
     same = std::abs(actual[i] - expected[i]) <= 1e-12;
   return same;
+}
+
+// A spy's emissions as "arg arg, arg arg".
+inline QString emitted(const QList<QList<QVariant>>& spy)
+{
+  QStringList all;
+  for (const QList<QVariant>& args : spy)
+    all << QVariant(args).toStringList().join(' ');
+  return all.join(", ");
 }
 
 #endif

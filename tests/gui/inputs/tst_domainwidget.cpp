@@ -16,16 +16,7 @@ class TestDomainWidget : public QObject
 
   DomainWidget* w = nullptr;
   QLineEdit* edit(const QString& name) { return w->findChild<QLineEdit*>(name); }
-
-  // Focus by click, retype, leave with Tab: as a user does.
-  void retype(QLineEdit* e, const QString& text)
-  {
-    QTest::mouseClick(e, Qt::LeftButton);
-    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(e, Qt::Key_Delete);
-    QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Tab);
-  }
+  void retype(QLineEdit* e, const QString& text) { retypeEdit(e, text, true); }
 
 private slots:
   void initTestCase() { qRegisterMetaType<DataHolderBase>("DataHolderBase"); }
@@ -41,12 +32,10 @@ private slots:
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("inputs");
-    // clang-format off
     QTest::newRow("low unchanged") << "lowEdt" << "0" << 0;
     QTest::newRow("high unchanged") << "highEdt" << "1" << 0;
     QTest::newRow("count unchanged") << "discrEdt" << "2048" << 0;
     QTest::newRow("count is no range change") << "discrEdt" << "512" << 1;
-    // clang-format on
   }
   void retypeEmits()
   {
@@ -66,15 +55,13 @@ private slots:
     QSignalSpy inputs(w, &ConfigWidgetBase::inputsChanged);
     QSignalSpy range(w, &DomainWidgetBase::domainRangeChanged);
     retype(edit("lowEdt"), "5");
-    QCOMPARE(edit("lowEdt")->styleSheet(), invalid);
-    QCOMPARE(edit("highEdt")->styleSheet(), QString());
+    QCOMPARE(edit("lowEdt")->styleSheet() + '|' + edit("highEdt")->styleSheet(), invalid + '|');
     QCOMPARE(inputs.count() + range.count(), 0);
     QVERIFY(!w->isValid());
 
     retype(edit("highEdt"), "10");
     QCOMPARE(edit("lowEdt")->styleSheet() + edit("highEdt")->styleSheet(), QString());
-    QCOMPARE(inputs.count(), 1);
-    QCOMPARE(range.count(), 1);
+    QCOMPARE(inputs.count() * 10 + range.count(), 11);
     auto d = range.at(0).at(0).value<DataHolderBase>().staticCast<Equid>();
     QCOMPARE(QVector<double>({d->low, d->high, d->center, double(d->count)}),
              QVector<double>({5, 10, 7.5, 2048}));
@@ -108,8 +95,6 @@ private slots:
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("valid");
-    // clang-format off
-    QTest::newRow("default") << "0" << "1" << "2048" << true;
     QTest::newRow("negative range") << "-3.5" << "-1" << "2" << true;
     QTest::newRow("largest count") << "0" << "1" << "100000" << true;
     QTest::newRow("empty range") << "1" << "1" << "2048" << false;
@@ -120,7 +105,6 @@ private slots:
     QTest::newRow("inf") << "0" << "inf" << "2048" << false;
     QTest::newRow("nan") << "nan" << "1" << "2048" << false;
     QTest::newRow("comma decimal") << "0,5" << "1" << "2048" << false;
-    // clang-format on
   }
   void isValid()
   {

@@ -23,11 +23,8 @@ class TestFuzzyPartDeltaWidget : public QObject
 private slots:
   void init()
   {
-    record = QSharedPointer<FuzzyDelta>::create();
-    w = new FuzzyPartDeltaWidget(record);
-    drv.w = w;
-    w->resize(600, 300);
-    QVERIFY(showActive(w));
+    drv.w = w = new FuzzyPartDeltaWidget(record = QSharedPointer<FuzzyDelta>::create());
+    QVERIFY(showActive(w, {600, 300}));
   }
   void cleanup() { delete w; }
 
@@ -36,14 +33,11 @@ private slots:
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    // clang-format off
-    QTest::newRow("width below") << "deltaEdt" << "0.00009" << false;
     QTest::newRow("width at the bound") << "deltaEdt" << "0.0001" << false;
     QTest::newRow("width above the range") << "deltaEdt" << "2" << false;
     QTest::newRow("width whole range") << "deltaEdt" << "1" << true;
     QTest::newRow("variance at the bound") << "extraParamEdt" << "0.000025" << false;
     QTest::newRow("variance above the bound") << "extraParamEdt" << "0.00003" << true;
-    // clang-format on
   }
   void bounds()
   {
@@ -77,9 +71,7 @@ private slots:
 
   void domainChange()
   {
-    auto narrow = QSharedPointer<DataHolders::Domains::Equid>::create();
-    narrow->high = 0.1;
-    w->setDomainData(DataHolderBase(narrow));
+    w->setDomainData(DataHolderBase(equid(0, 0.1)));
     QCOMPARE(deltaEdit()->text(), QString("0.1"));
     QCOMPARE(record->extraParam, 0.1);
     QVERIFY(sameNodes(drv.nodes(), {0, 0.1}));
