@@ -54,14 +54,11 @@ class TestCsvExport : public QObject
 
 private slots:
   void exampleFileByteForByte();
-  void emptyNames_data();
   void emptyNames();
-  void shorterColumn_data();
   void shorterColumn();
   void numbersIgnoreLocale_data();
   void numbersIgnoreLocale();
   void precisionRoundTrips();
-  void failedWrite_data();
   void failedWrite();
   void failedWriteKeepsOldFile();
 };
@@ -81,53 +78,35 @@ void TestCsvExport::exampleFileByteForByte()
   QCOMPARE(writer.content(), readAll(path));
 }
 
-void TestCsvExport::emptyNames_data()
-{
-  QTest::addColumn<int>("columns");
-  QTest::addColumn<bool>("includeDomain");
-  QTest::addColumn<QByteArray>("expected");
-  QTest::newRow("no columns with domain") << 0 << true << QByteArray("\n");
-  QTest::newRow("unnamed with domain") << 1 << true << QByteArray("\n0; 1\n1; 2\n");
-}
-
 void TestCsvExport::emptyNames()
 {
-  QFETCH(int, columns);
-  QFETCH(bool, includeDomain);
-  QFETCH(QByteArray, expected);
   Column c({0, 1}, {1, 2});
-  CsvExportFunction writer;
-  writer.setIncludeDomain(includeDomain);
-  for (int i = 0; i < columns; ++i)
-    writer.addColumn(c.fn.get(), QString());
-  QCOMPARE(writer.content(), expected);
-}
-
-void TestCsvExport::shorterColumn_data()
-{
-  QTest::addColumn<bool>("componentsFirst");
-  QTest::newRow("components after the function") << false;
-  QTest::newRow("components before the function") << true;
+  CsvExportFunction none, unnamed;
+  none.setIncludeDomain(true);
+  unnamed.setIncludeDomain(true);
+  unnamed.addColumn(c.fn.get(), QString());
+  QCOMPARE(none.content(), QByteArray("\n"));
+  QCOMPARE(unnamed.content(), QByteArray("\n0; 1\n1; 2\n"));
 }
 
 void TestCsvExport::shorterColumn()
 {
-  QFETCH(bool, componentsFirst);
   Column function(range(2049, 1.0 / 2048), range(2049));
   Column components({0, 0.25, 0.5, 0.75, 1}, {10, 11, 12, 13, 14});
-  CsvExportFunction writer;
-  if (componentsFirst)
-    writer.addColumn(components.fn.get(), "f - Comp0");
-  writer.addColumn(function.fn.get(), "f");
-  if (!componentsFirst)
-    writer.addColumn(components.fn.get(), "f - Comp0");
-
-  const QList<QByteArray> lines = writer.content().split('\n');
-  QCOMPARE(lines.size(), 1 + 2049 + 1); // header, data, and the empty rest after the last newline
-  QVERIFY(lines.last().isEmpty());
-  const QByteArrayList expected = componentsFirst ? QByteArrayList{"14; 4", ";5", ";2048"}
-                                                  : QByteArrayList{"4; 14", "5; ;", "2048; ;"};
-  QCOMPARE((QByteArrayList{lines[5], lines[6], lines[2049]}), expected);
+  for (bool componentsFirst : {false, true}) {
+    CsvExportFunction writer;
+    if (componentsFirst)
+      writer.addColumn(components.fn.get(), "f - Comp0");
+    writer.addColumn(function.fn.get(), "f");
+    if (!componentsFirst)
+      writer.addColumn(components.fn.get(), "f - Comp0");
+    const QList<QByteArray> lines = writer.content().split('\n');
+    QCOMPARE(lines.size(), 1 + 2049 + 1); // header, data, and the empty rest after the last newline
+    QVERIFY(lines.last().isEmpty());
+    const QByteArrayList expected = componentsFirst ? QByteArrayList{"14; 4", ";5", ";2048"}
+                                                    : QByteArrayList{"4; 14", "5; ;", "2048; ;"};
+    QCOMPARE((QByteArrayList{lines[5], lines[6], lines[2049]}), expected);
+  }
 }
 
 void TestCsvExport::numbersIgnoreLocale_data()
@@ -183,25 +162,18 @@ void TestCsvExport::precisionRoundTrips()
   QCOMPARE(lines[1], QByteArray("0.10000000000000001"));
 }
 
-void TestCsvExport::failedWrite_data()
-{
-  QTest::addColumn<QString>("target");
-  QTest::newRow("parent is a file") << QStringLiteral("plain.txt/out.csv");
-  QTest::newRow("target is a directory") << QStringLiteral("sub");
-}
-
 void TestCsvExport::failedWrite()
 {
-  QFETCH(QString, target);
   QTemporaryDir dir;
   QVERIFY(QDir(dir.path()).mkdir("sub"));
   QVERIFY(QFile(dir.filePath("plain.txt")).open(QIODevice::WriteOnly));
-
   Column c({0}, {1});
-  CsvExportFunction writer(dir.filePath(target));
-  writer.addColumn(c.fn.get(), "a");
-  QVERIFY(!writer.write());
-  QVERIFY2(writer.errorString().contains(dir.filePath(target)), qPrintable(writer.errorString()));
+  for (const char* target : {"plain.txt/out.csv", "sub"}) { // parent a file, target a directory
+    CsvExportFunction writer(dir.filePath(target));
+    writer.addColumn(c.fn.get(), "a");
+    QVERIFY(!writer.write());
+    QVERIFY2(writer.errorString().contains(dir.filePath(target)), qPrintable(writer.errorString()));
+  }
   QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
 }
 

@@ -64,15 +64,13 @@ private slots:
   void acceptsOnlyFiniteCNotation_data();
   void acceptsOnlyFiniteCNotation();
   void storesUnderRowAndKey();
-  void itemWithoutFunctionIsAProgrammingError();
 };
 
 void TestDataStructures::names()
 {
-  QCOMPARE(DH::partitionTypeName(6), QString("GenericRuspini"));
-  QCOMPARE(DH::partitionTypeName(7), QString("EquidistantRuspini"));
-  QCOMPARE(DH::partitionTypeName(8), QString("CustomPartition"));
-  QCOMPARE(DH::partitionTypeName(1), QString("InvalidType"));
+  const QStringList types{"InvalidType", "GenericRuspini", "EquidistantRuspini", "CustomPartition"};
+  for (int kind : {1, 6, 7, 8})
+    QCOMPARE(DH::partitionTypeName(kind), types[std::max(0, kind - 5)]);
   for (int d = 0; d <= 3; ++d)
     QCOMPARE(DH::degreeName(1 << d), QString::number(d));
   for (int flag : {0, 3, 16, -1}) {
@@ -85,26 +83,23 @@ void TestDataStructures::names()
 
 void TestDataStructures::domains_data()
 {
-  QTest::addColumn<double>("low");
-  QTest::addColumn<double>("high");
-  QTest::addColumn<int>("count");
-  QTest::addColumn<bool>("valid");
-  QTest::newRow("default") << 0.0 << 1.0 << 2000 << true;
-  QTest::newRow("low = high") << 1.0 << 1.0 << 10 << false;
-  QTest::newRow("count 0") << 0.0 << 1.0 << 0 << false;
-  QTest::newRow("huge count") << 0.0 << 1.0 << 2000000000 << false;
-  QTest::newRow("infinite") << 0.0 << HUGE_VAL << 10 << false;
-  QTest::newRow("nan") << std::nan("") << 1.0 << 10 << false;
+  QTest::addColumn<QVector<double>>("p"); // low, high, count
+  QTest::newRow("default") << QVector<double>{0, 1, 2000};
+  QTest::newRow("low = high") << QVector<double>{1, 1, 10};
+  QTest::newRow("count 0") << QVector<double>{0, 1, 0};
+  QTest::newRow("huge count") << QVector<double>{0, 1, 2000000000};
+  QTest::newRow("infinite") << QVector<double>{0, HUGE_VAL, 10};
+  QTest::newRow("nan") << QVector<double>{std::nan(""), 1, 10};
 }
 
 void TestDataStructures::domains()
 {
-  QFETCH(double, low);
-  QFETCH(double, high);
-  QFETCH(int, count);
-  QFETCH(bool, valid);
+  QFETCH(QVector<double>, p);
+  const bool valid = QTest::currentDataTag() == QByteArray("default");
+  const double high = p[1];
+  const int count = int(p[2]);
   QSharedPointer<DH::Domains::Equid> r(new DH::Domains::Equid);
-  r->low = low;
+  r->low = p[0];
   r->high = high;
   r->count = count;
   std::unique_ptr<MathDomain> d(DH::createDomain(r));
@@ -185,20 +180,12 @@ void TestDataStructures::customPartitionsKeepTheirNodes()
 void TestDataStructures::refusedRecords_data()
 {
   QTest::addColumn<int>("which");
-  const char* names[] = {"no record",
-                         "one node",
-                         "unsorted nodes",
-                         "shift 0",
-                         "nan node",
-                         "custom delta 0",
-                         "custom delta tiny",
-                         "custom variance 0",
-                         "custom gaussian without nodes",
-                         "invalid domain record",
-                         "custom variance negative",
-                         "custom wide gaussians packed densely"};
-  for (int i = 0; i < 12; ++i)
-    QTest::newRow(names[i]) << i;
+  int i = 0;
+  for (const char* name : {"no record", "one node", "unsorted nodes", "shift 0", "nan node",
+                           "custom delta 0", "custom delta tiny", "custom variance 0",
+                           "custom gaussian without nodes", "invalid domain record",
+                           "custom variance negative", "custom wide gaussians packed densely"})
+    QTest::newRow(name) << i++;
 }
 
 void TestDataStructures::refusedRecords()
@@ -210,20 +197,12 @@ void TestDataStructures::refusedRecords()
     custom->shape = DH::ShapeGaussian;
     custom->extraParam = variance;
   };
+  // clang-format off
   const std::function<void()> cases[] = {
-      [&] { generic.reset(); },
-      [&] { generic->nodes = {0.5}; },
-      [&] {
-        generic->nodes = {0, 0.5, 0.25, 1};
-      },
-      [&] { generic->shift = 0; },
-      [&] { generic->nodes[2] = std::nan(""); },
-      [&] { custom->delta = 0; },
-      [&] { custom->delta = 1e-300; },
-      [&] { custom->extraParam = 0; },
-      [&] { gaussian(0.1), custom->nodes.clear(); },
-      [&] { generic->domain->count = 0; },
-      [&] { gaussian(-0.1); },
+      [&] { generic.reset(); }, [&] { generic->nodes = {0.5}; }, [&] { generic->nodes = {0, 0.5, 0.25, 1}; },
+      [&] { generic->shift = 0; }, [&] { generic->nodes[2] = std::nan(""); }, [&] { custom->delta = 0; },
+      [&] { custom->delta = 1e-300; }, [&] { custom->extraParam = 0; }, [&] { gaussian(0.1), custom->nodes.clear(); },
+      [&] { generic->domain->count = 0; }, [&] { gaussian(-0.1); },
       [&] { // 100,000 Gaussians each covering all 100,001 elements: 80 GB of caches
         gaussian(0.1);
         custom->domain->count = 100000;
@@ -231,6 +210,7 @@ void TestDataStructures::refusedRecords()
         for (int i = 0; i < custom->nodes.size(); ++i)
           custom->nodes[i] = i / 99999.0;
       }};
+  // clang-format on
   cases[which]();
   const QSharedPointer<DH::Partitions::PartBase> r =
       which >= 5 && which != 9 ? custom.staticCast<DH::Partitions::PartBase>() : generic;
@@ -292,12 +272,7 @@ void TestDataStructures::storesUnderRowAndKey()
   QCOMPARE(store.all().size(), 2);
   store.clear();
   QVERIFY(store.isEmpty() && !store.isEdited(a) && !store.isEdited(b));
-}
-
-void TestDataStructures::itemWithoutFunctionIsAProgrammingError()
-{
-  EditedComponents store;
-  QTableWidgetItem blank("1.0");
+  QTableWidgetItem blank("1.0"); // an item without a function is a programming error
   AssertionCatcher catcher;
   const auto f = catcher.run([&] { store.setEdited(&blank, FnKey{fakeFn(0), 1}); });
   QCOMPARE(f.file, QString("src/gui/ftransform_widgets/data_structures.h"));

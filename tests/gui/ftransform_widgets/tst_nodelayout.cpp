@@ -53,45 +53,40 @@ private slots:
   void resetToDomain();
 };
 
-// kind g: genericNodes(count = a); f: fixedPointNodes(point = a, step = b); d: deltaNodes(delta =
-// a)
+// p = {low, high, a, b}; kind g: genericNodes(count = a); f: fixedPointNodes(point = a,
+// step = b); d: deltaNodes(delta = a)
 void TestNodeLayout::layouts_data()
 {
   QTest::addColumn<char>("kind");
-  QTest::addColumn<double>("low");
-  QTest::addColumn<double>("high");
-  QTest::addColumn<double>("a");
-  QTest::addColumn<double>("b");
+  QTest::addColumn<QVector<double>>("p");
   QTest::addColumn<QVector<double>>("expected");
   // clang-format off
-  QTest::newRow("generic default") << 'g' << 0.0 << 1.0 << 5.0 << 0.0 << QVector<double>{0, 0.25, 0.5, 0.75, 1};
-  QTest::newRow("one generic node is the midpoint") << 'g' << 2.0 << 4.0 << 1.0 << 0.0 << QVector<double>{3};
-  QTest::newRow("too many generic nodes") << 'g' << 0.0 << 1.0 << maxNodeCount + 1.0 << 0.0 << QVector<double>{};
-  QTest::newRow("generic, nan") << 'g' << kNan << 1.0 << 5.0 << 0.0 << QVector<double>{};
-  QTest::newRow("generic, overflowing width") << 'g' << -1e308 << 1e308 << 5.0 << 0.0 << QVector<double>{};
-  QTest::newRow("points beyond both ends") << 'f' << 0.0 << 1.0 << 0.3 << 0.25 << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
-  QTest::newRow("step wider than the range") << 'f' << 0.0 << 1.0 << 0.5 << 3.0 << QVector<double>{-2.5, 0.5, 3.5};
-  QTest::newRow("zero step") << 'f' << 0.0 << 1.0 << 0.5 << 0.0 << QVector<double>{};
-  QTest::newRow("nan step") << 'f' << 0.0 << 1.0 << 0.5 << kNan << QVector<double>{};
-  QTest::newRow("point above") << 'f' << 0.0 << 1.0 << 1.1 << 0.25 << QVector<double>{};
-  QTest::newRow("single point range") << 'f' << 1.0 << 1.0 << 1.0 << 0.25 << QVector<double>{};
-  QTest::newRow("explodes") << 'f' << 0.0 << 1.0 << 0.5 << 1e-12 << QVector<double>{};
-  QTest::newRow("delta, high not reached") << 'd' << 0.0 << 1.0 << 0.3 << 0.0 << QVector<double>{0, 0.3, 0.6, 0.9};
-  QTest::newRow("delta, tenths reach high") << 'd' << 0.0 << 1.0 << 0.1 << 0.0 << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
-  QTest::newRow("delta wider than range") << 'd' << 2.0 << 3.0 << 5.0 << 0.0 << QVector<double>{2};
-  QTest::newRow("delta explodes") << 'd' << 0.0 << 1e6 << 1e-6 << 0.0 << QVector<double>{};
+  QTest::newRow("generic default") << 'g' << QVector<double>{0.0, 1.0, 5.0, 0.0} << QVector<double>{0, 0.25, 0.5, 0.75, 1};
+  QTest::newRow("one generic node is the midpoint") << 'g' << QVector<double>{2.0, 4.0, 1.0, 0.0} << QVector<double>{3};
+  QTest::newRow("too many generic nodes") << 'g' << QVector<double>{0.0, 1.0, maxNodeCount + 1.0, 0.0} << QVector<double>{};
+  QTest::newRow("generic, nan") << 'g' << QVector<double>{kNan, 1.0, 5.0, 0.0} << QVector<double>{};
+  QTest::newRow("generic, overflowing width") << 'g' << QVector<double>{-1e308, 1e308, 5.0, 0.0} << QVector<double>{};
+  QTest::newRow("points beyond both ends") << 'f' << QVector<double>{0.0, 1.0, 0.3, 0.25} << QVector<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
+  QTest::newRow("step wider than the range") << 'f' << QVector<double>{0.0, 1.0, 0.5, 3.0} << QVector<double>{-2.5, 0.5, 3.5};
+  QTest::newRow("zero step") << 'f' << QVector<double>{0.0, 1.0, 0.5, 0.0} << QVector<double>{};
+  QTest::newRow("nan step") << 'f' << QVector<double>{0.0, 1.0, 0.5, kNan} << QVector<double>{};
+  QTest::newRow("point above") << 'f' << QVector<double>{0.0, 1.0, 1.1, 0.25} << QVector<double>{};
+  QTest::newRow("single point range") << 'f' << QVector<double>{1.0, 1.0, 1.0, 0.25} << QVector<double>{};
+  QTest::newRow("explodes") << 'f' << QVector<double>{0.0, 1.0, 0.5, 1e-12} << QVector<double>{};
+  QTest::newRow("delta, high not reached") << 'd' << QVector<double>{0.0, 1.0, 0.3, 0.0} << QVector<double>{0, 0.3, 0.6, 0.9};
+  QTest::newRow("delta, tenths reach high") << 'd' << QVector<double>{0.0, 1.0, 0.1, 0.0} << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
+  QTest::newRow("delta wider than range") << 'd' << QVector<double>{2.0, 3.0, 5.0, 0.0} << QVector<double>{2};
+  QTest::newRow("delta explodes") << 'd' << QVector<double>{0.0, 1e6, 1e-6, 0.0} << QVector<double>{};
   // clang-format on
 }
 
 void TestNodeLayout::layouts()
 {
   QFETCH(char, kind);
-  QFETCH(double, low);
-  QFETCH(double, high);
-  QFETCH(double, a);
-  QFETCH(double, b);
+  QFETCH(QVector<double>, p);
   QFETCH(QVector<double>, expected);
-  const auto d = domain(low, high);
+  const auto d = domain(p[0], p[1]);
+  const double a = p[2], b = p[3];
   const QVector<double> nodes = kind == 'g'   ? genericNodes(*d, int(a))
                                 : kind == 'f' ? fixedPointNodes(*d, a, b)
                                               : deltaNodes(*d, a);
@@ -100,26 +95,19 @@ void TestNodeLayout::layouts()
 
 void TestNodeLayout::sameAsEquidistantDomain_data()
 {
-  QTest::addColumn<double>("low");
-  QTest::addColumn<double>("high");
-  QTest::addColumn<int>("count");
-  QTest::addColumn<double>("fixedPoint");
-  QTest::addColumn<double>("h");
-
-  QTest::newRow("unit") << 0.0 << 1.0 << 5 << 0.3 << 0.25;
-  QTest::newRow("awkward") << -0.7 << 2.3 << 37 << 0.1 << 0.07;
-  QTest::newRow("many") << 0.0 << 0.3 << 10001 << 0.3 << 0.3 / 9999;
+  QTest::addColumn<QVector<double>>("p"); // low, high, count, fixed point, h
+  QTest::newRow("unit") << QVector<double>{0, 1, 5, 0.3, 0.25};
+  QTest::newRow("awkward") << QVector<double>{-0.7, 2.3, 37, 0.1, 0.07};
+  QTest::newRow("many") << QVector<double>{0, 0.3, 10001, 0.3, 0.3 / 9999};
 }
 
 // The widgets, the tool and the partition plot must see the very same points
 // as the math domains, not merely close ones.
 void TestNodeLayout::sameAsEquidistantDomain()
 {
-  QFETCH(double, low);
-  QFETCH(double, high);
-  QFETCH(int, count);
-  QFETCH(double, fixedPoint);
-  QFETCH(double, h);
+  QFETCH(QVector<double>, p);
+  const double low = p[0], high = p[1], fixedPoint = p[3], h = p[4];
+  const int count = int(p[2]);
   const auto d = domain(low, high);
 
   const ::Domains::Equidistant<double> byCount(low, high, unsigned(count - 1));
@@ -166,27 +154,20 @@ void TestNodeLayout::nodesValidity()
 
 void TestNodeLayout::fixedDomainChange_data()
 {
-  QTest::addColumn<double>("low");
-  QTest::addColumn<double>("high");
-  QTest::addColumn<double>("width");
-  QTest::addColumn<double>("fixedPoint");
-
-  QTest::newRow("same range keeps the point") << 0.0 << 1.0 << 0.25 << 0.4;
-  QTest::newRow("new range moves it to low + h") << 2.0 << 3.0 << 0.25 << 2.25;
-  QTest::newRow("shrunk range clamps h first") << 0.0 << 0.1 << 0.1 << 0.1;
-  QTest::newRow("grown range raises h") << 0.0 << 1e6 << 100.0 << 100.0;
+  QTest::addColumn<QVector<double>>("p"); // low, high, expected h, expected fixed point
+  QTest::newRow("same range keeps the point") << QVector<double>{0, 1, 0.25, 0.4};
+  QTest::newRow("new range moves it to low + h") << QVector<double>{2, 3, 0.25, 2.25};
+  QTest::newRow("shrunk range clamps h first") << QVector<double>{0, 0.1, 0.1, 0.1};
+  QTest::newRow("grown range raises h") << QVector<double>{0, 1e6, 100, 100};
 }
 
 void TestNodeLayout::fixedDomainChange()
 {
-  QFETCH(double, low);
-  QFETCH(double, high);
-  QFETCH(double, width);
-  QFETCH(double, fixedPoint);
-
+  QFETCH(QVector<double>, p);
+  const double width = p[2], fixedPoint = p[3];
   DP::FuzzyPt record;
   record.fixedPoint = 0.4;
-  const auto d = domain(low, high);
+  const auto d = domain(p[0], p[1]);
   QVERIFY(DP::setDomain(record, d));
   QCOMPARE(record.partElementWidth, width);
   QCOMPARE(record.fixedPoint, fixedPoint);
