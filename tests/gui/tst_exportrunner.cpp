@@ -6,36 +6,17 @@
 #include "math/fce/mathfntable.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
-// The export dialog's checks, and the export: every failure must reach the user and spare an
-// existing file.
+// Every export failure must reach the user and spare an existing file.
 class TestExportRunner : public QObject
 {
   Q_OBJECT
 
-  template <typename T>
-  static T* child(ExportWidget& w, const char* name)
-  {
-    return w.findChild<T*>(name);
-  }
-  static bool okEnabled(ExportWidget& w)
-  {
-    return w.buttonBox()->button(QDialogButtonBox::Ok)->isEnabled();
-  }
-  static QByteArray contents(const QString& path)
-  {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-  }
   // A function without results, and a directory with files to keep and a subdirectory in the way.
   struct Scene
   {
@@ -56,9 +37,11 @@ class TestExportRunner : public QObject
     }
     bool untouched() const
     {
-      for (const char* name : {"plain", "old.xyz", "old.csv"})
-        if (contents(dir.filePath(name)) != "keep me\n")
+      for (const char* name : {"plain", "old.xyz", "old.csv"}) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::ReadOnly) || file.readAll() != "keep me\n")
           return false;
+      }
       return QFileInfo(dir.filePath("folder")).isDir();
     }
   };
@@ -81,11 +64,8 @@ void TestExportRunner::okState_data()
   QTest::addColumn<bool>("warning");
   // clang-format off
   QTest::newRow("complete") << "<tmp>" << "values" << "values" << "csv" << true << false;
-  QTest::newRow("dot allowed") << "<tmp>" << "result.final" << "result.final" << "csv" << true << false;
-  QTest::newRow("slash") << "<tmp>" << "res/ult" << "result" << "csv" << true << false;
-  QTest::newRow("backslash") << "<tmp>" << "res\\ult" << "result" << "csv" << true << false;
-  QTest::newRow("bar star angles") << "<tmp>" << "a|b*c<d>e" << "abcde" << "csv" << true << false;
-  QTest::newRow("spaces and colon") << "<tmp>" << "my data: 1" << "my data: 1" << "csv" << true << false;
+  QTest::newRow("dots, spaces, colon") << "<tmp>" << "my data: 1.final" << "my data: 1.final" << "csv" << true << false;
+  QTest::newRow("refused characters") << "<tmp>" << "r/e\\s|u*l<t>s" << "results" << "csv" << true << false;
   QTest::newRow("existing file") << "<tmp>" << "old" << "old" << "csv" << true << true;
   QTest::newRow("no path") << "" << "values" << "values" << "csv" << false << false;
   QTest::newRow("missing dir") << "<tmp>/missing" << "values" << "values" << "csv" << false << false;
@@ -110,38 +90,37 @@ void TestExportRunner::okState()
   QFETCH(bool, warning);
   PromptRecorder rec;
   QTemporaryDir tmp;
-  QFile old(tmp.filePath("old.csv"));
-  QVERIFY(old.open(QIODevice::WriteOnly));
-  old.close();
+  QVERIFY(QFile(tmp.filePath("old.csv")).open(QIODevice::WriteOnly));
 
   ExportWidget w;
-  auto* nameEdt = child<QLineEdit>(w, "fileNameEdt");
+  const QPushButton* okBtn = w.buttonBox()->button(QDialogButtonBox::Ok);
+  auto* nameEdt = w.findChild<QLineEdit*>("fileNameEdt");
   QCOMPARE(nameEdt->toolTip(),
            QString("Following regular expression is validated:\n^[^\\\\/\\|*<>]+$"));
   if (dir == "<dialog>") {
     rec.fileAnswer = tmp.filePath(typed);
-    child<QPushButton>(w, "pathDialogBtn")->click();
-    QCOMPARE(child<QLineEdit>(w, "pathEdt")->text(), QDir(tmp.path()).absolutePath());
-    QCOMPARE(child<QLineEdit>(w, "suffixEdt")->text(), suffix);
+    w.findChild<QPushButton*>("pathDialogBtn")->click();
+    QCOMPARE(w.findChild<QLineEdit*>("pathEdt")->text(), QDir(tmp.path()).absolutePath());
+    QCOMPARE(w.findChild<QLineEdit*>("suffixEdt")->text(), suffix);
     rec.fileAnswer.clear(); // a cancelled dialog changes nothing
-    child<QPushButton>(w, "pathDialogBtn")->click();
+    w.findChild<QPushButton*>("pathDialogBtn")->click();
   } else {
-    child<QLineEdit>(w, "pathEdt")->setText(QString(dir).replace("<tmp>", tmp.path()));
-    child<QLineEdit>(w, "suffixEdt")->setText(suffix);
+    w.findChild<QLineEdit*>("pathEdt")->setText(QString(dir).replace("<tmp>", tmp.path()));
+    w.findChild<QLineEdit*>("suffixEdt")->setText(suffix);
     nameEdt->setFocus();
     QTest::keyClicks(nameEdt, typed); // typing runs the check the way the user does
   }
   QCOMPARE(nameEdt->text(), kept);
   QCOMPARE(w.isInputValid(), ok);
-  QCOMPARE(okEnabled(w), ok);
-  QCOMPARE(!child<QLabel>(w, "warningLbl")->isHidden(), warning);
+  QCOMPARE(okBtn->isEnabled(), ok);
+  QCOMPARE(!w.findChild<QLabel*>("warningLbl")->isHidden(), warning);
   if (!ok)
     return;
   QCOMPARE(w.filePath(), QDir::toNativeSeparators(tmp.path() + "/" + kept + "." + suffix));
   // Text restored from a session skips the validator; it must not pass here.
   nameEdt->setText("../" + kept);
   w.setupOkBtnState();
-  QVERIFY(!okEnabled(w));
+  QVERIFY(!okBtn->isEnabled());
 }
 
 void TestExportRunner::exports_data()
@@ -152,14 +131,12 @@ void TestExportRunner::exports_data()
   QTest::addColumn<QByteArray>("format"); // empty: refused
   QTest::addColumn<QString>("reasonHas");
   // clang-format off
-  QTest::newRow("png") << "plot.png" << -1 << QSize(320, 200) << QByteArray("png") << "";
   QTest::newRow("larger than screen") << "large.png" << -1 << QSize(2100, 1500) << QByteArray("png") << "";
   QTest::newRow("suffix decides format") << "plot.jpg" << -1 << QSize(200, 120) << QByteArray("jpeg") << "";
   QTest::newRow("unknown format") << "old.xyz" << -1 << QSize(100, 80) << QByteArray() << "not a known image format";
   QTest::newRow("picture, missing directory") << "missing/plot.png" << -1 << QSize(100, 80) << QByteArray() << "plot.png";
   QTest::newRow("picture is a directory") << "folder.png" << -1 << QSize(100, 80) << QByteArray() << "directory";
   QTest::newRow("values, missing directory") << "missing/values.csv" << 0 << QSize() << QByteArray() << "values.csv";
-  QTest::newRow("parent is a file") << "plain/values.csv" << 0 << QSize() << QByteArray() << "values.csv";
   QTest::newRow("values are a directory") << "folder" << 0 << QSize() << QByteArray() << "folder";
   QTest::newRow("name too long") << QString(300, 'n') + ".csv" << 0 << QSize() << QByteArray() << QString(300, 'n');
   QTest::newRow("no components") << "old.csv" << 1 << QSize() << QByteArray() << "Direct fuzzy transform was not calculated";

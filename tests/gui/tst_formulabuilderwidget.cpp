@@ -3,19 +3,14 @@
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderhelp.h"
 #include "gui/formulabuilderwidget.h"
-#include "math/domains/enumerationbase.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/formulaexpression.h"
-#include "math/fce/mathfn.h"
 #include "math/fce/mathfncachedformula.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <muParser.h>
@@ -35,7 +30,6 @@ class TestFormulaBuilderWidget : public QObject
     PlotWidget* plot = w.findChild<PlotWidget*>("plotWidget");
 
     Builder() { w.setFormulaDirectory(dir.path()); }
-    QString file() const { return dir.filePath("FormulaBuilder.ini"); }
     QLineEdit* lineEdit(const QString& name) { return w.findChild<QLineEdit*>(name); }
     void click(const char* button) { w.findChild<QPushButton*>(button)->click(); }
     void setRange(const QString& low, const QString& high)
@@ -64,15 +58,6 @@ class TestFormulaBuilderWidget : public QObject
     }
   };
 
-  // The help page is held against what muParser really computes.
-  static double eval(const QString& expression, double x = 0.5)
-  {
-    mu::Parser parser;
-    parser.DefineVar("x", &x);
-    parser.SetExpr(expression.toStdString());
-    return parser.Eval();
-  }
-
   static const FormulaBuilderHelp::Row* rowOf(const QString& name)
   {
     for (const auto* rows :
@@ -90,13 +75,11 @@ private slots:
   void expressionMarking_data();
   void expressionMarking();
   void acceptRejectAndClose();
-  void previewSubintervals();
   void previewRangeRefused_data();
   void previewRangeRefused();
   void rowsMatchParser_data();
   void rowsMatchParser();
   void everyParserFunctionListed();
-  void programFunctions();
 };
 
 void TestFormulaBuilderWidget::loadHostileFile()
@@ -114,7 +97,6 @@ void TestFormulaBuilderWidget::loadHostileFile()
   w.setFormulaDirectory(dir.path());
   QCOMPARE(w.formulaNames(), (QStringList{"a", "bad"}));
   QCOMPARE(w.expression("a"), QString("x*2"));
-  // An expression the parser refuses is kept for correction but never handed out.
   QCOMPARE(w.expression("bad"), QString());
   QCOMPARE(rec.titles(), QStringList{"Formulas file"});
   QVERIFY2(rec.messages[0].text.contains("Ignoring 2") && rec.messages[0].text.contains("bad"),
@@ -165,7 +147,6 @@ void TestFormulaBuilderWidget::expressionMarking_data()
   // clang-format off
   QTest::newRow("unbalanced") << "sin(" << "(" << "end of expression";
   QTest::newRow("two results") << "1,5" << "," << "more than one result";
-  QTest::newRow("two results in x") << "1,5*x" << "," << "more than one result";
   QTest::newRow("unknown function") << "2*foo(x)" << "foo" << "foo";
   // clang-format on
 }
@@ -206,10 +187,15 @@ void TestFormulaBuilderWidget::acceptRejectAndClose()
 {
   PromptRecorder rec;
   Builder b;
+  for (int width : {6, 300}) { // the preview keeps at least 10 subintervals
+    b.plot->canvas()->resize(width, b.plot->canvas()->height());
+    QMetaObject::invokeMethod(&b.w, "onDomainRange_changed");
+    QCOMPARE(b.preview()->domain()->size(), std::size_t(qMax(10, width) + 1));
+  }
   b.w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&b.w));
   QSignalSpy rejected(&b.w, &QDialog::rejected);
-  QSettings s(b.file(), QSettings::IniFormat); // written at once when missing
+  QSettings s(b.dir.filePath("FormulaBuilder.ini"), QSettings::IniFormat); // made when missing
   QCOMPARE(s.value("formulas/1/formula_name").toString(), QString("Default"));
   b.edit->setPlainText("x^2");
   b.lineEdit("highEdt")->setText("4");
@@ -241,16 +227,6 @@ void TestFormulaBuilderWidget::acceptRejectAndClose()
   rec.messages.clear();
   QVERIFY(!b.w.close());
   QVERIFY(rec.messages.isEmpty());
-}
-
-void TestFormulaBuilderWidget::previewSubintervals()
-{
-  Builder b;
-  for (int width : {6, 300}) {
-    b.plot->canvas()->resize(width, b.plot->canvas()->height());
-    QMetaObject::invokeMethod(&b.w, "onDomainRange_changed");
-    QCOMPARE(b.preview()->domain()->size(), std::size_t(qMax(10, width) + 1));
-  }
 }
 
 void TestFormulaBuilderWidget::previewRangeRefused_data()
@@ -292,21 +268,17 @@ void TestFormulaBuilderWidget::rowsMatchParser_data()
   QTest::addColumn<QString>("tighter"); // an operator that must bind tighter than name
   // clang-format off
   QTest::newRow("atan2") << "atan2(1,0)" << std::atan2(1.0, 0.0) << "atan2" << "y given first" << "";
-  QTest::newRow("log2") << "log2(8)" << 3.0 << "log2" << "base 2" << "";
   QTest::newRow("log10") << "log10(1000)" << 3.0 << "log10" << "base 10" << "";
   QTest::newRow("log is natural") << "log(100)" << std::log(100.0) << "log" << "base e" << "";
   QTest::newRow("sign") << "sign(-3)" << -1.0 << "sign" << "-1 for x < 0" << "";
   QTest::newRow("rint half up") << "rint(2.5)" << 3.0 << "rint" << "rint(2.5) = 3" << "";
   QTest::newRow("rint negative half") << "rint(-2.5)" << -2.0 << "rint" << "rint(-2.5) = -2" << "";
-  QTest::newRow("conditional") << "x < 0.5 ? 0 : 1" << 1.0 << "?:" << "" << "";
   QTest::newRow("or below and") << "1 || 1 && 0" << 1.0 << "||" << "" << "&&";
   QTest::newRow("and below comparison") << "0 && 0 < 1" << 0.0 << "&&" << "" << "<";
   QTest::newRow("comparison below addition") << "1 < 2 + 3" << 1.0 << "<" << "" << "+";
   QTest::newRow("addition below multiplication") << "2 + 3 * 4" << 14.0 << "+" << "" << "*";
   QTest::newRow("division below power") << "8 / 2 ^ 2" << 2.0 << "/" << "" << "^";
   QTest::newRow("assignment below or") << "(x = 0 || 2) * 0 + x" << 1.0 << "=" << "" << "||";
-  QTest::newRow("power right-associative") << "2^3^2" << 512.0 << "^" << "" << "";
-  QTest::newRow("sign below power") << "-2^2" << -4.0 << "^" << "" << "";
   // clang-format on
 }
 
@@ -317,14 +289,17 @@ void TestFormulaBuilderWidget::rowsMatchParser()
   QFETCH(QString, name);
   QFETCH(QString, meaningHas);
   QFETCH(QString, tighter);
-  QCOMPARE(eval(expression), expected);
+  double x = 0.5; // the help page is held against what muParser really computes
+  mu::Parser parser;
+  parser.DefineVar("x", &x);
+  parser.SetExpr(expression.toStdString());
+  QCOMPARE(parser.Eval(), expected);
   const auto* row = rowOf(name);
   QVERIFY2(row, qPrintable(name));
   QVERIFY2(row->meaning.contains(meaningHas), qPrintable(row->meaning));
   if (!tighter.isEmpty()) {
     const auto* high = rowOf(tighter);
-    QVERIFY(high);
-    QVERIFY2(row->arguments.toInt() < high->arguments.toInt(), qPrintable(row->arguments));
+    QVERIFY2(high && row->arguments.toInt() < high->arguments.toInt(), qPrintable(tighter));
   }
 }
 
@@ -339,16 +314,11 @@ void TestFormulaBuilderWidget::everyParserFunctionListed()
       const auto it = parser.GetFunDef().find(name.toStdString());
       if (it == parser.GetFunDef().end())
         continue; // the program's own random functions
-      const int argc = it->second.GetArgc();
-      if (argc < 0)
+      if (it->second.GetArgc() < 0)
         QVERIFY2(row.arguments.startsWith("variable"), qPrintable(name));
       else
-        QCOMPARE(row.arguments, QString::number(argc));
+        QCOMPARE(row.arguments, QString::number(it->second.GetArgc()));
     }
-}
-
-void TestFormulaBuilderWidget::programFunctions()
-{
   // The program's own parser set-up; their values are checked with the expression functions.
   QVERIFY(rowOf("uniform")->meaning.contains("[a, b)"));
   QVERIFY(rowOf("normal")->meaning.contains("mean given first"));

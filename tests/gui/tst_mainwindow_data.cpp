@@ -1,6 +1,4 @@
-// Data in and out of the real window: the open dialog, the import dialog, refused files, data
-// sessions and the two export commands; their modal dialogs are answered from the event loop
-// they run. Also the import dialog's choices on a reader.
+// Data in and out of the real window; modal dialogs are answered from the event loop they run.
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
@@ -12,22 +10,13 @@
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <algorithm>
-#include <functional>
 
 class TestMainWindowData : public QObject
 {
@@ -47,18 +36,6 @@ class TestMainWindowData : public QObject
   static QVector<double> vec(const std::vector<double>& v) { return {v.begin(), v.end()}; }
   QVector<double> values(int i) const { return vec(T::functions(window.get()).at(i)->values()); }
   QVector<double> xs() const { return vec(T::domain(window.get())->values()); }
-  DataFileInfo info() const { return T::dataFileInfo(window.get()); }
-
-  // Answers the open dialog with the file and the x-column choice.
-  static void answerOpenDialog(const QString& path, int xColumn)
-  {
-    DataFileOpenDialog::setRunner([path, xColumn](DataFileOpenDialog& d) {
-      d.selectFile(path);
-      d.xColumnCheckBox()->setChecked(xColumn >= 0);
-      d.xColumnSpinBox()->setValue(qMax(0, xColumn));
-      return int(QDialog::Accepted);
-    });
-  }
 
   // Runs fill on the next export dialog with the target out/name, then presses OK (or Cancel).
   void answerDialog(const QString& name, const std::function<void(ExportWidget*)>& fill,
@@ -87,8 +64,7 @@ private slots:
   void cleanup();
   void openData_data();
   void openData();
-  void refusedFileChangesNothing();
-  void csvSessionReopensWithStoredSeparator();
+  void refusedFileThenCsvSession();
   void valuesAndPicture();
   void csvDialogAppliesChoice_data();
   void csvDialogAppliesChoice();
@@ -144,7 +120,12 @@ void TestMainWindowData::openData()
   QFETCH(QString, ignored);
   PromptRecorder rec;
   const QString path = dir.filePath(name);
-  answerOpenDialog(path, xColumn);
+  DataFileOpenDialog::setRunner([path, xColumn](DataFileOpenDialog& d) {
+    d.selectFile(path);
+    d.xColumnCheckBox()->setChecked(xColumn >= 0);
+    d.xColumnSpinBox()->setValue(qMax(0, xColumn));
+    return int(QDialog::Accepted);
+  });
   int dialogs = 0;
   CsvDialog::setRunner([&dialogs](CsvDialog& d) {
     ++dialogs;
@@ -165,11 +146,11 @@ void TestMainWindowData::openData()
   QCOMPARE(xs(), QVector<double>({0, 1, 2, 3}));
   QCOMPARE(values(T::functions(window.get()).size() - 1), last);
   QCOMPARE(T::domainRecord(window.get())->high, 3.0);
-  QCOMPARE(info().xColumn, xColumn);
+  QCOMPARE(T::dataFileInfo(window.get()).xColumn, xColumn);
   QVERIFY(window->windowTitle().endsWith(" - " + path));
 }
 
-void TestMainWindowData::refusedFileChangesNothing()
+void TestMainWindowData::refusedFileThenCsvSession()
 {
   const auto functions = T::functions(window.get());
   const auto* domain = T::domain(window.get());
@@ -187,11 +168,8 @@ void TestMainWindowData::refusedFileChangesNothing()
   QCOMPARE(T::domain(window.get()), domain);
   QCOMPARE(window->windowTitle(), title);
   QCOMPARE(window->functionSourceType(), source);
-}
 
-void TestMainWindowData::csvSessionReopensWithStoredSeparator()
-{
-  PromptRecorder rec;
+  // A CSV session reopens with its stored separator.
   DataFileInfo stored(QFile::encodeName(dir.filePath("pipes.csv")), false, 0);
   stored.valueSeparator = "|";
   QVERIFY(T::loadDataFile(window.get(), stored, true));
@@ -205,7 +183,7 @@ void TestMainWindowData::csvSessionReopensWithStoredSeparator()
   window = startWindow();
   rec.messages.clear();
   QVERIFY(window->openSession(session));
-  QCOMPARE(info().valueSeparator, QString("|"));
+  QCOMPARE(T::dataFileInfo(window.get()).valueSeparator, QString("|"));
   QCOMPARE(window->functionSourceType(), 1);
   QCOMPARE(T::functions(window.get()).size(), 2);
   QCOMPARE(values(0), QVector<double>({1, 2.5, 8}));
