@@ -37,16 +37,14 @@ struct CanvasDriver
                   mods);
     QApplication::sendEvent(w->canvas(), &e);
   }
-  // Shows the plot as an active window with a settled canvas.
-  static bool show(QWidget* top)
+  static bool show(QWidget* top, const QSize& size = {500, 340})
   {
-    top->resize(500, 340);
+    top->resize(size);
     top->show();
     top->activateWindow();
-    if (!QTest::qWaitForWindowExposed(top) || !QTest::qWaitForWindowActive(top))
-      return false;
+    const bool shown = QTest::qWaitForWindowExposed(top) && QTest::qWaitForWindowActive(top);
     QApplication::processEvents();
-    return true;
+    return shown;
   }
 };
 

@@ -32,8 +32,7 @@ private slots:
     QCOMPARE(rec.colorRequests, button == Qt::LeftButton ? 1 : 0);
     QCOMPARE(label.color(), changes ? answer : QColor(Qt::red));
     QCOMPARE(spy.count(), changes ? 1 : 0);
-    if (changes)
-      QCOMPARE(spy.first().first().value<QColor>(), answer);
+    QVERIFY(!changes || spy.first().first().value<QColor>() == answer);
   }
 
   void colorPropertySetSilently()
