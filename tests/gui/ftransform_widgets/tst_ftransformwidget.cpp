@@ -47,9 +47,9 @@ struct Fixture
 
   Function* add(const std::function<double(double)>& g)
   {
-    std::vector<double> v;
-    for (double x : domain.values())
-      v.push_back(g(x));
+    Vec v(domain.values());
+    for (double& x : v)
+      x = g(x);
     fns.emplace_back(new Fn::MathFnTable<double, double>(&domain, v));
     ctrl.addFunctions({fns.back().get()});
     return fns.back().get();
@@ -65,13 +65,12 @@ struct Fixture
         flags.append(k.flag);
     return flags;
   }
-  QTableWidgetItem* edit(const Function* f, int row, const QString& text)
+  void edit(const Function* f, int row, const QString& text)
   {
     table.setItem(row, 0, new QTableWidgetItem(text));
-    const void* c = ctrl.components().value(FnKey{f, 1}).data();
-    table.item(row, 0)->setData(Qt::UserRole, QVariant::fromValue(const_cast<void*>(c)));
+    void* c = ctrl.components().value({f, 1}).data();
+    table.item(row, 0)->setData(Qt::UserRole, QVariant::fromValue(c));
     ctrl.onComponent_changed(table.item(row, 0));
-    return table.item(row, 0);
   }
 
   Domains::Equidistant<double> domain;
