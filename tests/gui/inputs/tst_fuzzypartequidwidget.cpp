@@ -153,7 +153,7 @@ private slots:
     QCOMPARE(inputs.count(), 0);
   }
 
-  void nodesLocked()
+  void nodesLockedThenDeletedWithPendingEdit()
   {
     w->setNodesLocked(true);
     QVERIFY(drv.editors()->editor(1)->isReadOnly());
@@ -163,11 +163,8 @@ private slots:
     QVERIFY(sameNodes(drv.nodes(), layout));
     w->setNodesLocked(false);
     QVERIFY(!drv.editors()->editor(1)->isReadOnly());
-  }
 
-  // A focused node editor reports its edit while the widget is deleted.
-  void deletedWithPendingEdit()
-  {
+    // A focused node editor reports its edit while the widget is deleted.
     w->setNodeMovePropagation(true);
     drv.typeNode(2, "0.55", false);
     QVERIFY(drv.editors()->editor(2)->hasFocus());
