@@ -61,7 +61,6 @@ public:
     return r ? r->nodes : QVector<double>();
   }
   static int kind(MainWindow* w) { return w->currentPartitionKind(); }
-  static double zoom(MainWindow* w) { return w->zoomSlider->value(); }
   static int legendAlignment(MainWindow* w) { return w->legendAlignment(); }
   static void addRecent(MainWindow* w, const QString& p) { w->addRecentSession(p); }
   static QStringList menuOrder(MainWindow* w)
@@ -85,7 +84,6 @@ public:
   {
     return w->domainRecord;
   }
-  static int functionCount(MainWindow* w) { return w->functions.size(); }
   static QString domainText(MainWindow* w, const char* edit)
   {
     return child<DomainWidget>(w, "domainWidget")->findChild<QLineEdit*>(edit)->text();
@@ -96,12 +94,12 @@ public:
   {
     QStringList parts;
     parts << w->currentSessionFile() << QString::number(kind(w))
-          << QString::number(selector(w)->count()) << QString::number(zoom(w))
+          << QString::number(selector(w)->count()) << QString::number(w->zoomSlider->value())
           << domainText(w, "lowEdt") << domainText(w, "highEdt") << domainText(w, "discrEdt")
           << QString::number(degreeSpin(w)->value()) << QString::number(w->functionSourceType())
           << QString::number(legendAlignment(w))
           << QString::number(action(w, "actionShowLegend")->isChecked())
-          << QString::number(functionCount(w));
+          << QString::number(w->functions.size());
     for (double x : nodes(w))
       parts << QString::number(x, 'g', 17);
     return parts.join(QLatin1Char('|'));

@@ -25,12 +25,11 @@ private slots:
   {
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<QString>("number"); // empty: the keyword is malformed and asserts
-    QTest::newRow("usual") << "$Revision: 1234 $"
-                           << "1234";
-    QTest::newRow("no space") << "$Revision:$"
-                              << "";
-    QTest::newRow("one space") << "$Revision: 12$"
-                               << "";
+    // clang-format off
+    QTest::newRow("usual") << "$Revision: 1234 $" << "1234";
+    QTest::newRow("no space") << "$Revision:$" << "";
+    QTest::newRow("one space") << "$Revision: 12$" << "";
+    // clang-format on
   }
 
   void buildNumber()

@@ -27,37 +27,48 @@ class TestSessionValidator : public QObject
   }
 
 private slots:
-  void missingOrEmptyFileGivesDefaults()
+  void contentsAreRead_data()
   {
-    for (const QString& path : {dir.filePath("none.qms"), write({}, "empty.qms")}) {
-      SessionValidator v(path, {});
-      QVERIFY(v.validate());
-      const SessionContents& c = v.contents();
-      QCOMPARE(c.selectorCount, 1);
-      QCOMPARE(c.zoom, 1.0);
-      QCOMPARE(c.partitionType, 6);
-      QCOMPARE(c.functionTypeUsed, 0);
-      QCOMPARE(c.legendAlignment, 0x22);
-      QCOMPARE(c.showLegend, false);
-      QVERIFY(c.nodes.empty());
-    }
+    QTest::addColumn<QByteArray>("text"); // null: no file at all
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("legend");
+    QTest::addColumn<bool>("show");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QVector<double>>("nodes");
+    QTest::addColumn<double>("fixedPoint"); // -1: none
+    // clang-format off
+    const QByteArray valid = "[MainWindow]\nzoom=2.5\npartitionType=8\nlegendAlignment=66\nshowLegend=true\n"
+        "[FunctionSelector]\ncount=3\n[CustomPartition]\nNodeList\\1\\node=0.1\nNodeList\\2\\node=0.5\n"
+        "NodeList\\3\\node=0.5\nNodeList\\4\\node=0.9\nNodeList\\size=4\n";
+    const QByteArray fixed = "[MainWindow]\npartitionType=7\n[DomainWidget]\nlowEdt_text=2\n"
+        "highEdt_text=4\n[EquidistantRuspini]\n";
+    QTest::newRow("missing file") << QByteArray() << 1.0 << 6 << 0x22 << false << 1 << QVector<double>() << -1.0;
+    QTest::newRow("empty file") << QByteArray("") << 1.0 << 6 << 0x22 << false << 1 << QVector<double>() << -1.0;
+    QTest::newRow("valid") << valid << 2.5 << 8 << 0x42 << true << 3 << QVector<double>{0.1, 0.5, 0.9} << -1.0;
+    QTest::newRow("no fixed point") << fixed << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << -1.0;
+    QTest::newRow("fixed point at low") << fixed + "fixedPoint=2\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 2.0;
+    QTest::newRow("fixed point at high") << fixed + "fixedPoint=4\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 4.0;
+    QTest::newRow("fixed point inside") << fixed + "fixedPoint=2.75\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 2.75;
+    // clang-format on
   }
 
-  void validValuesAreRead()
+  void contentsAreRead()
   {
-    SessionValidator v(write("[MainWindow]\nzoom=2.5\npartitionType=8\nlegendAlignment=66\n"
-                             "showLegend=true\n[FunctionSelector]\ncount=3\n[CustomPartition]\n"
-                             "NodeList\\1\\node=0.1\nNodeList\\2\\node=0.5\nNodeList\\3\\node=0.5\n"
-                             "NodeList\\4\\node=0.9\nNodeList\\size=4\n",
-                             "valid.qms"),
-                       {});
+    QFETCH(QByteArray, text);
+    QFETCH(double, fixedPoint);
+    SessionValidator v(text.isNull() ? dir.filePath("none.qms") : writeRow(text), {});
     QVERIFY2(v.validate(), qPrintable(v.badKey() + ' ' + v.reason()));
-    QCOMPARE(v.contents().zoom, 2.5);
-    QCOMPARE(v.contents().partitionType, 8);
-    QCOMPARE(v.contents().legendAlignment, 0x42);
-    QCOMPARE(v.contents().showLegend, true);
-    QCOMPARE(v.contents().selectorCount, 3);
-    QCOMPARE(v.contents().nodes, (std::set<double>{0.1, 0.5, 0.9}));
+    const SessionContents& c = v.contents();
+    QTEST(c.zoom, "zoom");
+    QTEST(c.partitionType, "type");
+    QTEST(c.legendAlignment, "legend");
+    QTEST(c.showLegend, "show");
+    QTEST(c.selectorCount, "count");
+    QTEST(QVector<double>(c.nodes.begin(), c.nodes.end()), "nodes");
+    QCOMPARE(c.functionTypeUsed, 0);
+    QCOMPARE(c.hasFixedPoint, fixedPoint >= 0);
+    QCOMPARE(c.fixedPoint, qMax(fixedPoint, 0.0));
   }
 
   void hostileValueIsRefused_data()
@@ -146,30 +157,6 @@ private slots:
     QVERIFY(!v.validate());
     QVERIFY(v.badKey().isEmpty());
     QVERIFY(!v.reason().isEmpty());
-  }
-
-  void fixedPointIsReadWithinTheDomain_data()
-  {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<double>("fixedPoint");
-    const QByteArray head = "[MainWindow]\npartitionType=7\n[DomainWidget]\nlowEdt_text=2\n"
-                            "highEdt_text=4\n[EquidistantRuspini]\n";
-    QTest::newRow("missing") << head << false << 0.0;
-    QTest::newRow("at low") << head + "fixedPoint=2\n" << true << 2.0;
-    QTest::newRow("at high") << head + "fixedPoint=4\n" << true << 4.0;
-    QTest::newRow("inside") << head + "fixedPoint=2.75\n" << true << 2.75;
-  }
-
-  void fixedPointIsReadWithinTheDomain()
-  {
-    QFETCH(QByteArray, text);
-    QFETCH(bool, present);
-    QFETCH(double, fixedPoint);
-    SessionValidator v(writeRow(text), {});
-    QVERIFY2(v.validate(), qPrintable(v.badKey() + ' ' + v.reason()));
-    QCOMPARE(v.contents().hasFixedPoint, present);
-    QCOMPARE(v.contents().fixedPoint, fixedPoint);
   }
 
   void missingDomainKeyUsesTheShownDomain()
