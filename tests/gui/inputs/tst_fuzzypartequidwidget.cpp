@@ -89,32 +89,7 @@ private slots:
     QVERIFY(sameNodes(drv.nodes(), layout));
   }
 
-  void shapeResetsShift()
-  {
-    for (int shape : {1, 0}) {
-      spin("shiftSpin")->setValue(4);
-      shapes()->setFocus();
-      QTest::keyClick(shapes(), shape ? Qt::Key_Down : Qt::Key_Up);
-      QCOMPARE(spin("shiftSpin")->value(), 1);
-      w->data();
-      QCOMPARE(record->shift, 1);
-      QCOMPARE(record->shape, shape);
-    }
-  }
-
-  void maxComponents()
-  {
-    w->setMaxComponents(300);
-    QCOMPARE(spin("nodesSpin")->toolTip(), QString("Min: 2, Max: 300"));
-    w->setMaxComponents(5); // holds for hand-placed nodes too
-    drv.ctrlClick(Qt::LeftButton, 0.6);
-    QCOMPARE(drv.nodes().size(), 5);
-    w->setMaxComponents(1);
-    QCOMPARE(QPair(spin("nodesSpin")->minimum(), spin("nodesSpin")->maximum()), QPair(2, 2));
-    QCOMPARE(drv.nodes().size(), 2);
-  }
-
-  void setNodeSet()
+  void setNodeSetThenMaxComponents()
   {
     QSignalSpy inputs(w, &ConfigWidgetBase::inputsChanged);
     QVERIFY(w->setNodeSet({0.0, 0.1, 0.7, 1.0}));
@@ -127,6 +102,15 @@ private slots:
     QVERIFY(!w->setNodeSet({0.0, 2.0}));
     QVERIFY(!w->setNodeSet({0.5}));
     QVERIFY(sameNodes(drv.nodes(), {0, 0.1, 0.7, 1}));
+
+    w->setMaxComponents(300);
+    QCOMPARE(spin("nodesSpin")->toolTip(), QString("Min: 2, Max: 300"));
+    w->setMaxComponents(4); // holds for hand-placed nodes too
+    drv.ctrlClick(Qt::LeftButton, 0.6);
+    QCOMPARE(drv.nodes().size(), 4);
+    w->setMaxComponents(1);
+    QCOMPARE(QPair(spin("nodesSpin")->minimum(), spin("nodesSpin")->maximum()), QPair(2, 2));
+    QCOMPARE(drv.nodes().size(), 2);
   }
 
   void nodeMovePropagation()
@@ -172,8 +156,18 @@ private slots:
     w = nullptr;
   }
 
-  void domainChange()
+  void shapeResetsShiftDomainChange()
   {
+    for (int shape : {1, 0}) {
+      spin("shiftSpin")->setValue(4);
+      shapes()->setFocus();
+      QTest::keyClick(shapes(), shape ? Qt::Key_Down : Qt::Key_Up);
+      QCOMPARE(spin("shiftSpin")->value(), 1);
+      w->data();
+      QCOMPARE(record->shift, 1);
+      QCOMPARE(record->shape, shape);
+    }
+
     drv.ctrlClick(Qt::LeftButton, 0.6);
     const QVector<double> placed = drv.nodes();
     auto finer = equid(0, 1, 800);
