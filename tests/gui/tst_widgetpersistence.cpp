@@ -10,21 +10,11 @@ namespace {
 
 QStringList debugLines;
 
-// Collects the debug lines written while it lives.
-struct DebugCapture
+void collectDebug(QtMsgType type, const QMessageLogContext&, const QString& s)
 {
-  DebugCapture()
-  {
-    debugLines.clear();
-    previous =
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& s) {
-          if (type == QtDebugMsg)
-            debugLines.append(s);
-        });
-  }
-  ~DebugCapture() { qInstallMessageHandler(previous); }
-  QtMessageHandler previous;
-};
+  if (type == QtDebugMsg)
+    debugLines.append(s);
+}
 
 // A root without a name holding a spin box and a check box, as the degree controls.
 struct DegreeTree
@@ -68,7 +58,7 @@ private slots:
     QSignalSpy widgetLoaded(&p, &WidgetPersistence::widgetLoaded);
     QSignalSpy loaded(&p, &WidgetPersistence::loaded);
     QSignalSpy spinSpy(tree.spin, QOverload<int>::of(&QSpinBox::valueChanged));
-    DebugCapture capture;
+    const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
     QVERIFY(p.save());
     QCOMPARE(saved.count(), 1);
     QVERIFY(debugLines.contains("WidgetPersistence::Saved"));
@@ -86,6 +76,7 @@ private slots:
         s.remove(key);
     }
     p.load();
+    qInstallMessageHandler(previous);
     QCOMPARE(tree.spin->value(), 3);
     QCOMPARE(spinSpy.count(), 1);
     QVERIFY(!tree.box->isEnabled());
