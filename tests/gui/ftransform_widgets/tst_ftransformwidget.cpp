@@ -192,8 +192,7 @@ private slots:
     for (int flag : {1, 2}) {
       const std::vector<double> c = t.components(g, flag);
       QCOMPARE(c.size(), std::size_t(5));
-      QCOMPARE(c[0] == c[1], flattened);
-      QCOMPARE(c[4] == c[3], flattened);
+      QCOMPARE(QPair(c[0] == c[1], c[4] == c[3]), QPair(flattened, flattened));
     }
   }
 

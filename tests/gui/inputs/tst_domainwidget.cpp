@@ -55,13 +55,14 @@ private slots:
     QSignalSpy inputs(w, &ConfigWidgetBase::inputsChanged);
     QSignalSpy range(w, &DomainWidgetBase::domainRangeChanged);
     retype(edit("lowEdt"), "5");
-    QCOMPARE(edit("lowEdt")->styleSheet() + '|' + edit("highEdt")->styleSheet(), invalid + '|');
+    QCOMPARE(QPair(edit("lowEdt")->styleSheet(), edit("highEdt")->styleSheet()),
+             QPair(invalid, QString()));
     QCOMPARE(inputs.count() + range.count(), 0);
     QVERIFY(!w->isValid());
 
     retype(edit("highEdt"), "10");
     QCOMPARE(edit("lowEdt")->styleSheet() + edit("highEdt")->styleSheet(), QString());
-    QCOMPARE(inputs.count() * 10 + range.count(), 11);
+    QCOMPARE(QPair(inputs.count(), range.count()), QPair(1, 1));
     auto d = range.at(0).at(0).value<DataHolderBase>().staticCast<Equid>();
     QCOMPARE(QVector<double>({d->low, d->high, d->center, double(d->count)}),
              QVector<double>({5, 10, 7.5, 2048}));
