@@ -60,7 +60,6 @@ public:
     const auto r = pw ? pw->data().dynamicCast<DataHolders::Partitions::PartBase>() : nullptr;
     return r ? r->nodes : QVector<double>();
   }
-  static int kind(MainWindow* w) { return w->currentPartitionKind(); }
   static int legendAlignment(MainWindow* w) { return w->legendAlignment(); }
   static void addRecent(MainWindow* w, const QString& p) { w->addRecentSession(p); }
   static QStringList menuOrder(MainWindow* w)
@@ -93,7 +92,7 @@ public:
   static QString fingerprint(MainWindow* w)
   {
     QStringList parts;
-    parts << w->currentSessionFile() << QString::number(kind(w))
+    parts << w->currentSessionFile() << QString::number(w->currentPartitionKind())
           << QString::number(selector(w)->count()) << QString::number(w->zoomSlider->value())
           << domainText(w, "lowEdt") << domainText(w, "highEdt") << domainText(w, "discrEdt")
           << QString::number(degreeSpin(w)->value()) << QString::number(w->functionSourceType())
