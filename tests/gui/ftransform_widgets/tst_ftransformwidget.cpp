@@ -1,10 +1,7 @@
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
-#include "gui/components/partitioneditor.h"
-#include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
-#include "gui/inputs/partitionwidgetbase.h"
 #include "../inputs/partitionplotdriver.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
@@ -12,9 +9,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTableWidget>
-#include <QtTest>
 
 #include <cmath>
 #include <functional>

@@ -2,10 +2,6 @@
 
 #include "partitionplotdriver.h"
 
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QtTest>
-
 using DataHolders::Domains::Equid;
 
 static const QString invalid("border-style: groove;border-color: red;border-width: 3px;");

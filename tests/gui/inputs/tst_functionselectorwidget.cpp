@@ -4,9 +4,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QToolButton>
-#include <QtTest>
 
 class TestFunctionSelectorWidget : public QObject
 {

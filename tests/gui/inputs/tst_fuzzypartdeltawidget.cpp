@@ -3,8 +3,6 @@
 #include "partitionplotdriver.h"
 
 #include <QComboBox>
-#include <QSignalSpy>
-#include <QtTest>
 
 using DataHolders::Partitions::FuzzyDelta;
 

@@ -3,9 +3,7 @@
 #include "partitionplotdriver.h"
 
 #include <QComboBox>
-#include <QSignalSpy>
 #include <QSpinBox>
-#include <QtTest>
 
 using DataHolders::Partitions::FuzzyEq;
 

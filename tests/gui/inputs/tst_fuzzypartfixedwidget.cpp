@@ -5,8 +5,6 @@
 #include "partitionplotdriver.h"
 
 #include <QLabel>
-#include <QSignalSpy>
-#include <QtTest>
 
 #include <qwt_slider.h>
 
