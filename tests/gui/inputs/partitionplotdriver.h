@@ -12,6 +12,16 @@
 #include <qwt_plot.h>
 #include <qwt_scale_map.h>
 
+inline void retypeEdit(QLineEdit* e, const QString& text, bool leave = false)
+{
+  QTest::mouseClick(e, Qt::LeftButton);
+  QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(e, Qt::Key_Delete);
+  QTest::keyClicks(e, text);
+  if (leave)
+    QTest::keyClick(e, Qt::Key_Tab);
+}
+
 // Real mouse and key input on a partition widget's plot and node editors.
 struct PartitionPlotDriver
 {
@@ -46,9 +56,7 @@ struct PartitionPlotDriver
   void typeNode(int index, const QString& text, bool commit = true) const
   {
     QLineEdit* e = editors()->editor(static_cast<std::size_t>(index));
-    QTest::mouseClick(e, Qt::LeftButton);
-    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(e, text);
+    retypeEdit(e, text);
     if (commit)
       QTest::keyClick(e, Qt::Key_Return);
   }
@@ -74,16 +82,6 @@ inline bool showActive(QWidget* w, QSize size = QSize())
   w->show();
   w->activateWindow();
   return QTest::qWaitForWindowActive(w);
-}
-
-inline void retypeEdit(QLineEdit* e, const QString& text, bool leave = false)
-{
-  QTest::mouseClick(e, Qt::LeftButton);
-  QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(e, Qt::Key_Delete);
-  QTest::keyClicks(e, text);
-  if (leave)
-    QTest::keyClick(e, Qt::Key_Tab);
 }
 
 inline bool sameNodes(const QVector<double>& actual, const QVector<double>& expected)
