@@ -189,14 +189,4 @@ BENCHMARK(BM_NodeDrag)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 
-int main(int argc, char** argv)
-{
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "guibenchmain.h"
