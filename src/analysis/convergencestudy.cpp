@@ -15,8 +15,6 @@ namespace Analysis {
 
 namespace {
 
-using Partition = Partitions::PartitionBase<double, double>;
-
 // What one count may hold at once, in doubles: about 60 per basic function
 // (its object, cache window and bindings) and the work arrays per point.
 constexpr double maxHeldValues = 1.5e8;
@@ -126,20 +124,18 @@ int ConvergenceStudy::largestCount() const
   return _domain && _domain->size() > 1 ? int(_domain->size() - 1) : 0;
 }
 
-bool ConvergenceStudy::compute(int count, std::vector<std::vector<ErrorMeasure>>* errors,
-                               QString* error, const std::atomic<bool>* cancel) const
+std::unique_ptr<ConvergenceStudy::Partition> ConvergenceStudy::partition(int count,
+                                                                         QString* error) const
 {
-  errors->clear();
-  error->clear();
   if (count < 2 || count > largestCount()) {
     *error = QObject::tr("%1 components do not fit the domain's %2 subintervals")
                  .arg(count)
                  .arg(largestCount());
-    return false;
+    return nullptr;
   }
   if (60.0 * count + 6.0 * double(_domain->size()) > maxHeldValues) {
     *error = QObject::tr("%1 components are too many basic functions to hold").arg(count);
-    return false;
+    return nullptr;
   }
   QSharedPointer<DataHolders::Domains::Equid> d(new DataHolders::Domains::Equid);
   d->low = _domain->low();
@@ -149,7 +145,7 @@ bool ConvergenceStudy::compute(int count, std::vector<std::vector<ErrorMeasure>>
   const QVector<double> nodes = DataHolders::genericNodes(*d, count);
   if (nodes.size() != count) {
     *error = QObject::tr("%1 components cannot be laid out on this domain").arg(count);
-    return false;
+    return nullptr;
   }
 
   QSharedPointer<DataHolders::Partitions::PartBase> record;
@@ -180,43 +176,81 @@ bool ConvergenceStudy::compute(int count, std::vector<std::vector<ErrorMeasure>>
                   [](const auto* fs) { return fs->kernelBegin() == fs->kernelEnd(); });
   if (!transformable) {
     *error = QObject::tr("%1 components give no partition that can be transformed").arg(count);
-    return false;
+    return nullptr;
   }
   if (_layout.kind == DataHolders::KindCustomPartition && part->fceCount() != std::size_t(count)) {
     *error = QObject::tr("the custom layout of %1 nodes gives %2 basic functions")
                  .arg(count)
                  .arg(part->fceCount());
-    return false;
+    return nullptr;
   }
+  return part;
+}
 
+// As the controller computes them: each degree adds its term to the inverse
+// of the degree below.
+template <typename Done>
+void ConvergenceStudy::transform(const Partition& part, const std::vector<double>& f,
+                                 Done done) const
+{
   StaticFactory<double, double> bases(_domain.get());
+  std::vector<double> components, inverse, sums;
+  for (int degree = 0; degree <= _maxDegree; ++degree) {
+    Fn::directTransform(part, *bases.get(degree), f, components);
+    if (degree == 0)
+      Fn::inverseTransform(part, components, inverse, &sums);
+    else
+      Fn::addHigherDegreeTerm(part, *bases.get(degree), components, inverse, sums);
+    if (!done(degree, inverse))
+      return;
+  }
+}
+
+bool ConvergenceStudy::compute(int count, std::vector<std::vector<ErrorMeasure>>* errors,
+                               QString* error, const std::atomic<bool>* cancel) const
+{
+  errors->clear();
+  error->clear();
+  const std::unique_ptr<Partition> part = partition(count, error);
+  if (!part)
+    return false;
   const std::vector<double>& x = _domain->values();
-  const std::size_t n = x.size();
-  std::vector<std::vector<double>> components(std::size_t(_maxDegree) + 1);
-  std::vector<double> inverse, sums;
   ErrorTracker tracker;
-  errors->assign(_values.size(), std::vector<ErrorMeasure>(std::size_t(_maxDegree) + 1));
+  std::vector<std::vector<ErrorMeasure>> result(
+      _values.size(), std::vector<ErrorMeasure>(std::size_t(_maxDegree) + 1));
   for (std::size_t fi = 0; fi < _values.size(); ++fi) {
     const std::vector<double>& f = _values[fi];
-    if (f.size() != n) {
-      *error = QObject::tr("function %1 has %2 values for %3 points").arg(fi + 1).arg(f.size()).arg(n);
+    if (f.size() != x.size()) {
+      *error = QObject::tr("function %1 has %2 values for %3 points")
+                   .arg(fi + 1)
+                   .arg(f.size())
+                   .arg(x.size());
       return false;
     }
-    for (int degree = 0; degree <= _maxDegree; ++degree) {
-      if (cancelled(cancel)) {
-        errors->clear();
-        return false;
-      }
-      Fn::directTransform(*part, *bases.get(degree), f, components[std::size_t(degree)]);
-      if (degree == 0)
-        Fn::inverseTransform(*part, components[0], inverse, &sums);
-      else
-        Fn::addHigherDegreeTerm(*part, *bases.get(degree), components[std::size_t(degree)],
-                                inverse, sums);
-      tracker.updateAll(x.data(), f.data(), inverse.data(), n);
-      (*errors)[fi][std::size_t(degree)] = tracker.result();
-    }
+    transform(*part, f, [&](int degree, const std::vector<double>& inverse) {
+      tracker.updateAll(x.data(), f.data(), inverse.data(), x.size());
+      result[fi][std::size_t(degree)] = tracker.result();
+      return !cancelled(cancel);
+    });
+    if (cancelled(cancel))
+      return false;
   }
+  errors->swap(result);
+  return true;
+}
+
+bool ConvergenceStudy::inverses(int count, std::size_t function,
+                                std::vector<std::vector<double>>* byDegree, QString* error) const
+{
+  byDegree->clear();
+  error->clear();
+  const std::unique_ptr<Partition> part = partition(count, error);
+  if (!part || function >= _values.size() || _values[function].size() != _domain->size())
+    return false;
+  transform(*part, _values[function], [byDegree](int, const std::vector<double>& inverse) {
+    byDegree->push_back(inverse);
+    return true;
+  });
   return true;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "math/partitions/partitionbase.h"
+
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -67,8 +69,19 @@ public:
   // reason) when *cancel was set meanwhile.
   bool compute(int count, std::vector<std::vector<ErrorMeasure>>* errors, QString* error,
                const std::atomic<bool>* cancel = nullptr) const;
+  // The inverses of degrees 0..maxDegree of one function at one count, one
+  // value per domain point each; false with a reason as compute.
+  bool inverses(int count, std::size_t function, std::vector<std::vector<double>>* byDegree,
+                QString* error) const;
 
 private:
+  using Partition = Partitions::PartitionBase<double, double>;
+
+  std::unique_ptr<Partition> partition(int count, QString* error) const;
+  // Calls done(degree, inverse) after each degree; stops early when it returns false.
+  template <typename Done>
+  void transform(const Partition& part, const std::vector<double>& f, Done done) const;
+
   std::unique_ptr<const Domains::EnumerationBase<double>> _domain;
   std::vector<std::vector<double>> _values;
   StudyLayout _layout;

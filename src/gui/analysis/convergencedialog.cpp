@@ -180,9 +180,10 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
     *problem = tr("There is no function to study.");
     return nullptr;
   }
-  in->description = tr("%1: %2, degrees 0 to %3, on %4 points from %5 to %6.")
-                        .arg(in->names.join(QStringLiteral(", ")), kindText)
-                        .arg(in->maxDegree)
+  const QString degrees = in->maxDegree > 0 ? tr("degrees 0 to %1").arg(in->maxDegree)
+                                             : tr("degree 0");
+  in->description = tr("%1: %2, %3, on %4 points from %5 to %6.")
+                        .arg(in->names.join(QStringLiteral(", ")), kindText, degrees)
                         .arg(in->domain->size())
                         .arg(low)
                         .arg(high);

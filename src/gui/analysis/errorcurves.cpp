@@ -7,6 +7,7 @@
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
+#include <qwt_painter.h>
 #include <qwt_plot.h>
 #include <qwt_plot_marker.h>
 #include <qwt_symbol.h>
@@ -14,6 +15,28 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+namespace {
+
+// Qwt cuts polylines into pieces of a few points for speed, and every piece
+// starts the dash pattern anew, so a dense dashed line came out solid.
+class DashedCurve : public FunctionCurve
+{
+public:
+  using FunctionCurve::FunctionCurve;
+
+protected:
+  void drawLines(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                 const QRectF& canvasRect, int from, int to) const override
+  {
+    const bool splitting = QwtPainter::polylineSplitting();
+    QwtPainter::setPolylineSplitting(false);
+    FunctionCurve::drawLines(painter, xMap, yMap, canvasRect, from, to);
+    QwtPainter::setPolylineSplitting(splitting);
+  }
+};
+
+} // namespace
 
 struct ErrorCurves::Curve
 {
@@ -110,7 +133,7 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
       c->flag = r.flag;
       c->e.assign(n, 0.0);
       const QString digit = DataHolders::degreeName(r.flag);
-      c->curve = new FunctionCurve(QwtText(QStringLiteral("ErrFt") + digit));
+      c->curve = new DashedCurve(QwtText(QStringLiteral("ErrFt") + digit));
       const QwtPlotCurve* inverse =
           _plot->curve(ctrl->inverses().value(FnKey{r.fn, r.flag}).data());
       QPen pen = inverse ? inverse->pen() : QPen(Qt::gray, 1);

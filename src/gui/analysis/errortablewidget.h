@@ -20,6 +20,8 @@ public:
   ~ErrorTableWidget() override;
 
   QTableView* view() const { return _view; }
+  // Room for all five columns of a typical row.
+  QSize sizeHint() const override;
 
 protected:
   void showEvent(QShowEvent* event) override;
