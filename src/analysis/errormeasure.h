@@ -13,9 +13,9 @@ struct ErrorMeasure
 {
   static constexpr double none = std::numeric_limits<double>::quiet_NaN();
 
-  double maxAbs = none; // max |e_i|
-  double rmse = none;   // sqrt(mean of e_i^2)
-  double argMax = none; // x of the first point where |e_i| = maxAbs
+  double maxAbs = none;     // max |e_i|
+  double rmse = none;       // sqrt(mean of e_i^2)
+  double argMax = none;     // x of the first point where |e_i| = maxAbs
   std::size_t argIndex = 0; // index of that point
   std::size_t points = 0;   // points counted; 0 leaves the three values NaN
 };
@@ -35,8 +35,8 @@ public:
 
   // x, f and g hold n values each. Points [from, to) changed (clamped to n);
   // a different n than the last call recomputes every point.
-  void update(const double* x, const double* f, const double* g, std::size_t n,
-              std::size_t from, std::size_t to);
+  void update(const double* x, const double* f, const double* g, std::size_t n, std::size_t from,
+              std::size_t to);
   void updateAll(const double* x, const double* f, const double* g, std::size_t n)
   {
     update(x, f, g, n, 0, n);

@@ -268,11 +268,13 @@ void TestQuelmoraFt::errors()
 
   // A sweep: one block per count, in the order given, in --precision digits;
   // the error of x falls with the node distance.
-  const Run s = runTool({"--errors", "--formula", "x", "--components-sweep", "3,5,9", "--precision", "3"});
+  const Run s =
+      runTool({"--errors", "--formula", "x", "--components-sweep", "3,5,9", "--precision", "3"});
   QCOMPARE(s.exitCode, 0);
   l = lines(s.out);
   QCOMPARE(l.size(), 4);
-  QCOMPARE(l[0], QByteArray("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";\"ArgMax\";"));
+  QCOMPARE(l[0],
+           QByteArray("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";\"ArgMax\";"));
   QVERIFY2(l[1].startsWith("3; x; 0; 0.166; ") && l[2].startsWith("5; x; 0; 0.0832; ") &&
                l[3].startsWith("9; x; 0; 0.0415; "),
            s.out.constData());

@@ -37,9 +37,8 @@ bool sweep(const ToolOptions& o, const Partitions::PartitionBase<double, double>
   const int largest = int(domain->size()) - 1;
   for (int n : o.sweep) {
     if (n > largest) {
-      *error = tr("--components-sweep: %1 is above the domain's %2 subintervals")
-                   .arg(n)
-                   .arg(largest);
+      *error =
+          tr("--components-sweep: %1 is above the domain's %2 subintervals").arg(n).arg(largest);
       return false;
     }
   }
@@ -102,9 +101,9 @@ bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, d
   for (std::size_t f = 0; f < functions.size(); ++f) {
     const TransformResult result = transformer.transform(*functions[f]);
     for (int d = 0; d <= o.degree; ++d) {
-      const auto e = Analysis::measureError(x.data(), functions[f]->values().data(),
-                                            result.inverses[std::size_t(d)]->values().data(),
-                                            x.size());
+      const auto e =
+          Analysis::measureError(x.data(), functions[f]->values().data(),
+                                 result.inverses[std::size_t(d)]->values().data(), x.size());
       rows << errorCells(names[int(f)], d, e, o.precision);
     }
   }

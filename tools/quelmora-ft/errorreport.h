@@ -23,7 +23,8 @@ bool checkErrorOptions(const ToolOptions& options, QString* error);
 
 // Fills the writer's table. The partition is the one the options describe
 // (not used by a sweep, which lays out each count itself).
-bool errorReport(const ToolOptions& options, const Partitions::PartitionBase<double, double>& partition,
+bool errorReport(const ToolOptions& options,
+                 const Partitions::PartitionBase<double, double>& partition,
                  const std::vector<std::unique_ptr<Fn::MathFn<double, double>>>& functions,
                  const QStringList& names, CsvExportFunction& writer, QString* error);
 

@@ -1,12 +1,12 @@
 // quelmora-ft: the direct and inverse F-transform of formulas, headless,
 // through the same records, builders and value writer as the program.
 
+#include "errorreport.h"
 #include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
 #include "midle/export/csvexportfunction.h"
 #include "midle/numberreader/dataimport.h"
-#include "errorreport.h"
 #include "options.h"
 #include "partitionsetup.h"
 #include "transform.h"
@@ -262,8 +262,8 @@ int main(int argc, char** argv)
   const auto partRec = partitionRecord(o, source.record, &error);
   if (!partRec)
     return fail(error);
-  const int largestNodes = o.sweep.empty() ? partRec->nodes.size()
-                                          : std::max(partRec->nodes.size(), o.sweep.back());
+  const int largestNodes =
+      o.sweep.empty() ? partRec->nodes.size() : std::max(partRec->nodes.size(), o.sweep.back());
   if (!valuesFit(o, source.record->count, int(source.functions.size()), largestNodes, &error))
     return fail(error);
   const auto& domain = source.domain;

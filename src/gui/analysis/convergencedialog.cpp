@@ -63,9 +63,8 @@ struct ConvergenceDialog::Inputs
 
 ConvergenceDialog::ConvergenceDialog(FtransformWidget* controller, QWidget* parent)
     : QDialog(parent), ui(new Ui::ConvergenceDialog), _controller(controller),
-      _runner(new ConvergenceRunner(this)),
-      _pens{QPen(Qt::magenta, 2), QPen(Qt::green, 2), QPen(Qt::blue, 2),
-            QPen(QColor(255, 128, 0), 2)}
+      _runner(new ConvergenceRunner(this)), _pens{QPen(Qt::magenta, 2), QPen(Qt::green, 2),
+                                                  QPen(Qt::blue, 2), QPen(QColor(255, 128, 0), 2)}
 {
   ui->setupUi(this);
   ui->cancelBtn->setEnabled(false);
@@ -180,8 +179,8 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
     *problem = tr("There is no function to study.");
     return nullptr;
   }
-  const QString degrees = in->maxDegree > 0 ? tr("degrees 0 to %1").arg(in->maxDegree)
-                                             : tr("degree 0");
+  const QString degrees =
+      in->maxDegree > 0 ? tr("degrees 0 to %1").arg(in->maxDegree) : tr("degree 0");
   in->description = tr("%1: %2, %3, on %4 points from %5 to %6.")
                         .arg(in->names.join(QStringLiteral(", ")), kindText, degrees)
                         .arg(in->domain->size())
@@ -234,9 +233,10 @@ void ConvergenceDialog::checkCounts()
   const auto* domain = _controller ? _controller->domain() : nullptr;
   std::vector<int> counts;
   QString why;
-  const bool ok = domain && Analysis::parseCounts(ui->countsEdt->text(),
-                                                  int(domain->size()) - 1, &counts, &why);
-  ui->countsEdt->setStyleSheet(ok ? QString() : QString::fromLatin1(AppConstants::invalidInputStyle));
+  const bool ok = domain && Analysis::parseCounts(ui->countsEdt->text(), int(domain->size()) - 1,
+                                                  &counts, &why);
+  ui->countsEdt->setStyleSheet(ok ? QString()
+                                  : QString::fromLatin1(AppConstants::invalidInputStyle));
   ui->countsEdt->setToolTip(ok ? tr("Ascending component counts separated by commas, each from "
                                     "2 to the number of subintervals of the domain")
                                : why);
@@ -278,8 +278,7 @@ void ConvergenceDialog::run()
     return;
   }
   std::vector<int> counts;
-  if (!Analysis::parseCounts(ui->countsEdt->text(), in->study->largestCount(), &counts,
-                             &problem)) {
+  if (!Analysis::parseCounts(ui->countsEdt->text(), in->study->largestCount(), &counts, &problem)) {
     setMessage(tr("Component counts: %1").arg(problem), true);
     return;
   }
@@ -349,8 +348,8 @@ void ConvergenceDialog::onCountDone(int index, int count, const ConvergenceRunne
       const int row = t->rowCount();
       t->insertRow(row);
       const QStringList cells{QString::number(count), _inputs->names.value(int(f)),
-                              QString::number(d), number(e.maxAbs), number(e.rmse),
-                              number(e.argMax)};
+                              QString::number(d),     number(e.maxAbs),
+                              number(e.rmse),         number(e.argMax)};
       for (int col = 0; col < cells.size(); ++col)
         t->setItem(row, col, new QTableWidgetItem(cells[col]));
     }
@@ -446,8 +445,8 @@ void ConvergenceDialog::exportTable()
       for (std::size_t d = 0; d < r.errors[f].size(); ++d) {
         const Analysis::ErrorMeasure& e = r.errors[f][d];
         rows << QStringList{QString::number(r.count), _inputs->names.value(int(f)),
-                            QString::number(d), number(e.maxAbs), number(e.rmse),
-                            number(e.argMax)};
+                            QString::number(d),       number(e.maxAbs),
+                            number(e.rmse),           number(e.argMax)};
       }
   QStringList header;
   for (const char* h : headers)

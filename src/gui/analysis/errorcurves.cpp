@@ -101,7 +101,7 @@ void ErrorCurves::fillErrors(Curve& c, std::size_t from, std::size_t to) const
   const double* g = ctrl->inverses().value(FnKey{c.fn, c.flag})->values().data();
   for (std::size_t i = from; i < to; ++i)
     c.e[i] = std::isfinite(f[i]) && std::isfinite(g[i]) ? f[i] - g[i]
-                                                         : std::numeric_limits<double>::quiet_NaN();
+                                                        : std::numeric_limits<double>::quiet_NaN();
 }
 
 void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
@@ -116,8 +116,8 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
   const std::size_t n = rows.isEmpty() || !xs ? 0 : xs->size();
 
   // The points are copied once per domain; a domain of the same values needs none.
-  const bool newPoints = _x.size() != n ||
-                         (n > 0 && std::memcmp(_x.data(), xs->data(), n * sizeof(double)) != 0);
+  const bool newPoints =
+      _x.size() != n || (n > 0 && std::memcmp(_x.data(), xs->data(), n * sizeof(double)) != 0);
   if (newPoints) {
     if (n > 0)
       _x.assign(xs->begin(), xs->begin() + std::ptrdiff_t(n));
@@ -143,8 +143,8 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
       c->curve->setLegendIconSize(_plot->legendIconSize());
       c->curve->attach(plot);
       c->marker = new QwtPlotMarker;
-      c->marker->setSymbol(new QwtSymbol(QwtSymbol::Ellipse, QBrush(pen.color()),
-                                         QPen(pen.color()), QSize(7, 7)));
+      c->marker->setSymbol(
+          new QwtSymbol(QwtSymbol::Ellipse, QBrush(pen.color()), QPen(pen.color()), QSize(7, 7)));
       c->marker->setYAxis(QwtPlot::yRight);
       c->marker->setItemAttribute(QwtPlotItem::AutoScale, false);
       c->marker->attach(plot);
@@ -170,7 +170,7 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
   }
   // Symmetric about 0, so the zero error lies on the middle line.
   const double limit = largest > 0 ? largest * 1.05 : 1.0;
-  plot->enableAxis(QwtPlot::yRight, true);
+  plot->enableAxis(QwtPlot::yRight, !rows.isEmpty());
   plot->setAxisTitle(QwtPlot::yRight, tr("Error"));
   plot->setAxisScale(QwtPlot::yRight, -limit, limit);
   _plot->replot();

@@ -48,8 +48,7 @@ public:
       return QAbstractTableModel::headerData(section, orientation, role);
     static const char* const titles[] = {"Function", "Degree", "MaxAbs", "RMSE", "ArgMax"};
     static const char* const tips[] = {
-        "The function f",
-        "Degree d of the inverse F-transform F_d",
+        "The function f", "Degree d of the inverse F-transform F_d",
         "Largest |f(x) - F_d(x)| over the points where both are finite",
         "Root mean square of f(x) - F_d(x) over the same points",
         "The first point x where |f(x) - F_d(x)| is largest"};
