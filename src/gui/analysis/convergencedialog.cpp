@@ -271,6 +271,8 @@ void ConvergenceDialog::onInputs_changed()
 void ConvergenceDialog::run()
 {
   cancel();
+  // The inputs may have changed while the window was hidden.
+  showInputs();
   QString problem;
   std::unique_ptr<Inputs> in = readInputs(&problem, true);
   if (!in) {
