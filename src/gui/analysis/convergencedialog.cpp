@@ -247,7 +247,7 @@ void ConvergenceDialog::onInputs_changed()
   if (!isVisible())
     return;
   showInputs();
-  if (!_inputs)
+  if (!_inputs || _stale)
     return;
   QString problem;
   const auto now = readInputs(&problem, false);
@@ -263,7 +263,8 @@ void ConvergenceDialog::onInputs_changed()
                   "inputs."),
                true);
   }
-  _inputs.reset();
+  // The results stay, labelled by the inputs they were computed for.
+  _stale = true;
 }
 
 // ----------------------------------------------------------------- running
@@ -289,6 +290,7 @@ void ConvergenceDialog::run()
     return;
   }
   _inputs = std::move(in);
+  _stale = false;
   _counts = counts;
   _results.clear();
   ui->resultTable->setRowCount(0);

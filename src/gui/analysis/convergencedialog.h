@@ -82,6 +82,7 @@ private:
   std::vector<int> _counts;        // of the last run
   std::vector<Result> _results;
   QVector<QPen> _pens;
+  bool _stale = false; // the inputs changed since the last run
   bool _countsEdited = false;
   QString _lastDirectory;
 };

@@ -73,8 +73,12 @@ void ErrorCurves::setShown(bool shown)
   if (shown == _shown)
     return;
   _shown = shown;
-  if (_monitor)
+  if (_monitor) {
     _monitor->setWanted(this, shown);
+    // The table may have kept the monitor running: the curves need an update of their own.
+    if (shown)
+      _monitor->refresh();
+  }
   if (!shown) {
     clear();
     if (_plot) {
@@ -118,6 +122,8 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
   // The points are copied once per domain; a domain of the same values needs none.
   const bool newPoints =
       _x.size() != n || (n > 0 && std::memcmp(_x.data(), xs->data(), n * sizeof(double)) != 0);
+  if (_curves.size() != std::size_t(rows.size()))
+    rowsChanged = true;
   if (newPoints) {
     if (n > 0)
       _x.assign(xs->begin(), xs->begin() + std::ptrdiff_t(n));
