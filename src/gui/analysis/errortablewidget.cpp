@@ -126,8 +126,8 @@ ErrorTableWidget::ErrorTableWidget(ErrorMonitor* monitor, QWidget* parent)
 QSize ErrorTableWidget::sizeHint() const
 {
   const QFontMetrics fm(_view->font());
-  const int padding = 2 * fm.horizontalAdvance(QLatin1Char('M'));
-  const int number = fm.horizontalAdvance(QStringLiteral("-8.88888e-88")) + padding;
+  const int padding = fm.horizontalAdvance(QLatin1Char('M'));
+  const int number = fm.horizontalAdvance(QStringLiteral("0.0000000")) + padding;
   const int width = fm.horizontalAdvance(QStringLiteral("Function 1")) +
                     fm.horizontalAdvance(QStringLiteral("Degree")) + 2 * padding + 3 * number +
                     2 * _view->frameWidth();
