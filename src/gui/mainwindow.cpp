@@ -3,6 +3,7 @@
 #include "ui_mainwindow.h"
 
 #include "gui/aboutwidget.h"
+#include "gui/analysis/analysisfeatures.h"
 #include "gui/appconstants.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/markerpolicy.h"
@@ -145,6 +146,7 @@ MainWindow::MainWindow(QWidget* parent)
   ui->actionCloseData->setEnabled(false);
   ui->actionSaveSession->setEnabled(false);
   ui->dockFunctionTable->hide();
+  analysis = new AnalysisFeatures(this, ft, ui->menuWindow, ui->dockFunctionTable);
 
   ft->setPartition(currentPartitionRecord(), domain);
   ft->setStyles(preferences->backgroundColor(), preferences->functionPen(),
@@ -199,6 +201,9 @@ MainWindow::MainWindow(QWidget* parent)
   ui->functionTableWidget->setController(ft);
   connect(ui->functionTableWidget, &FunctionTableWidget::componentChanged, ft,
           &FtransformWidget::onComponent_changed);
+  // After the controller: an edited component recomputes without announcing it.
+  connect(ui->functionTableWidget, &FunctionTableWidget::componentChanged, analysis,
+          &AnalysisFeatures::refresh);
   connect(ui->actionShowLegend, &QAction::toggled, ft->plotWidget(), &PlotWidget::setLegendVisible);
   for (QAction* a : legendGroup->actions())
     connect(a, &QAction::triggered, this, &MainWindow::onLegendPosition_changed);
@@ -216,6 +221,8 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+  delete analysis;
+  analysis = nullptr;
   // A line edit losing focus during destruction would report into a
   // half-destroyed window.
   disconnect(ui->domainWidget, nullptr, this, nullptr);
@@ -621,6 +628,8 @@ void MainWindow::refreshCoefTable()
 {
   // Every path that replaces the functions ends here (data import included).
   nameFunctionCurves();
+  if (analysis)
+    analysis->refresh();
   if (!tableLinked)
     return;
   FtransformWidget* ft = ui->centralwidget;
@@ -704,6 +713,9 @@ void MainWindow::applyPreferences(bool fromDialog)
                 preferences->transformPen(0), preferences->transformPen(1),
                 preferences->transformPen(2), preferences->transformPen(3));
   ft->setShowComponents(preferences->showComponents());
+  analysis->setErrorCurvesShown(preferences->showErrorCurves());
+  analysis->setDegreePens({preferences->transformPen(0), preferences->transformPen(1),
+                           preferences->transformPen(2), preferences->transformPen(3)});
   formulaBuilder->setFormulaDirectory(formulaDirectory());
   const int z = qMax(2, preferences->maxZoom());
   zoomSlider->setScale(1.0, double(z));

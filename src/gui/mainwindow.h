@@ -15,6 +15,7 @@
 #include <set>
 
 class AboutWidget;
+class AnalysisFeatures;
 class FormulaBuilderWidget;
 class PreferencesWidget;
 class QAction;
@@ -178,6 +179,7 @@ protected:
   QActionGroup* partitionGroup = nullptr;
   QActionGroup* legendGroup = nullptr;
   QSharedPointer<QAction> randomDataAction;
+  AnalysisFeatures* analysis = nullptr;
   bool selectorsConnected = false;
   bool tableLinked = false;
 

@@ -106,6 +106,11 @@ bool PreferencesWidget::showComponents() const
   return ui->showCompCbox->isChecked();
 }
 
+bool PreferencesWidget::showErrorCurves() const
+{
+  return ui->showErrCbox->isChecked();
+}
+
 QSize PreferencesWidget::legendIconSize() const
 {
   return QSize(ui->legendIconWidthSpin->value(), ui->legendIconHeightSpin->value());

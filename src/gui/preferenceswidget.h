@@ -33,6 +33,7 @@ public:
   int maxRecentSessions() const;
   bool showGrid() const;
   bool showComponents() const;
+  bool showErrorCurves() const;
   QSize legendIconSize() const;
   QString formulasLocation() const;
   // 0 none, 1 "default.qms" only, 2 all sessions.

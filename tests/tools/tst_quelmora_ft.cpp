@@ -62,6 +62,7 @@ private slots:
   void badInput();
   void badInputLeavesOutputFile();
   void dataRoundTripsTheToolsOwnOutput();
+  void errors();
 };
 
 void TestQuelmoraFt::defaultOutput()
@@ -187,6 +188,14 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("missing data file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
   QTest::newRow("x column beyond") << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
   QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
+  QTest::newRow("sweep without errors") << QStringList{"--components-sweep", "4,8"} << "needs --errors";
+  QTest::newRow("sweep descending") << QStringList{"--errors", "--components-sweep", "8,4"} << "ascending";
+  QTest::newRow("sweep below 2") << QStringList{"--errors", "--components-sweep", "1,4"} << "below 2";
+  QTest::newRow("sweep not a number") << QStringList{"--errors", "--components-sweep", "4,a"} << "not a whole number";
+  QTest::newRow("sweep above the count") << QStringList{"--errors", "--domain", "0,1,10", "--components-sweep", "4,11"} << "above";
+  QTest::newRow("sweep of a custom partition") << QStringList{"--errors", custom, "--components-sweep", "4"} << "generic";
+  QTest::newRow("sweep and components") << QStringList{"--errors", "--components", "5", "--components-sweep", "4"} << "--components";
+  QTest::newRow("errors and value columns") << QStringList{"--errors", "--output", "function"} << "--output";
   // clang-format on
 }
 
@@ -239,6 +248,36 @@ void TestQuelmoraFt::dataRoundTripsTheToolsOwnOutput()
   QCOMPARE(fromData.exitCode, 0);
   QCOMPARE(fromData.out, fromFormula.out);
   QVERIFY(fromData.err.contains("note: Ignoring 1 line"));
+}
+
+void TestQuelmoraFt::errors()
+{
+  // x over five triangles: degree 0 is about h/3 = 1/12 off at both ends;
+  // degree 1 is worst inside the last half triangle, at x = 0.87.
+  const Run r = runTool({"--errors", "--formula", "x", "--name", "lin", "--degree", "1"});
+  QCOMPARE(r.exitCode, 0);
+  QList<QByteArray> l = lines(r.out);
+  QCOMPARE(l.size(), 3);
+  QCOMPARE(l[0], QByteArray("\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";\"ArgMax\";"));
+  QList<QByteArray> cells = l[1].split(';');
+  QCOMPARE(cells.size(), 5);
+  QCOMPARE(cells[0], QByteArray("lin"));
+  QCOMPARE(cells[1], QByteArray(" 0"));
+  QVERIFY2(std::abs(cells[2].toDouble() - 1.0 / 12) < 2e-4, l[1].constData());
+  QVERIFY2(l[2].startsWith("lin; 1; 0.45928; ") && l[2].endsWith("; 0.87"), l[2].constData());
+
+  // A sweep: one block per count, in the order given, in --precision digits;
+  // the error of x falls with the node distance.
+  const Run s =
+      runTool({"--errors", "--formula", "x", "--components-sweep", "3,5,9", "--precision", "3"});
+  QCOMPARE(s.exitCode, 0);
+  l = lines(s.out);
+  QCOMPARE(l.size(), 4);
+  QCOMPARE(l[0],
+           QByteArray("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";\"ArgMax\";"));
+  QVERIFY2(l[1].startsWith("3; x; 0; 0.166; ") && l[2].startsWith("5; x; 0; 0.0832; ") &&
+               l[3].startsWith("9; x; 0; 0.0415; "),
+           s.out.constData());
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)

@@ -1,6 +1,7 @@
 // quelmora-ft: the direct and inverse F-transform of formulas, headless,
 // through the same records, builders and value writer as the program.
 
+#include "errorreport.h"
 #include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -191,6 +193,20 @@ bool checkOutputTarget(const QString& path, QString* error)
   return true;
 }
 
+// To -o FILE (replaced only when written completely) or to standard output.
+int writeOutput(CsvExportFunction& writer, const ToolOptions& o)
+{
+  if (!o.outputFile.isEmpty()) {
+    if (!writer.write())
+      return fail(writer.errorString());
+    return 0;
+  }
+  QFile out;
+  if (!out.open(stdout, QIODevice::WriteOnly) || !writer.writeTo(out) || !out.flush())
+    return fail(QObject::tr("cannot write to standard output: %1").arg(out.errorString()));
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -213,6 +229,8 @@ int main(int argc, char** argv)
         QObject::tr("--data takes the place of --formula and --domain: give one or the other"));
   if (!fromData && (o.xColumnGiven || o.separatorGiven))
     return fail(QObject::tr("--x-column and --separator apply to --data only"));
+  if (!checkErrorOptions(o, &error))
+    return fail(error);
   if (!fromData && o.formulas.isEmpty())
     o.formulas << QStringLiteral("x");
   // Each formula carries a parser of its own (about 8 KB).
@@ -244,8 +262,9 @@ int main(int argc, char** argv)
   const auto partRec = partitionRecord(o, source.record, &error);
   if (!partRec)
     return fail(error);
-  if (!valuesFit(o, source.record->count, int(source.functions.size()), partRec->nodes.size(),
-                 &error))
+  const int largestNodes =
+      o.sweep.empty() ? partRec->nodes.size() : std::max(partRec->nodes.size(), o.sweep.back());
+  if (!valuesFit(o, source.record->count, int(source.functions.size()), largestNodes, &error))
     return fail(error);
   const auto& domain = source.domain;
   const auto& functions = source.functions;
@@ -259,6 +278,13 @@ int main(int argc, char** argv)
     return fail(QObject::tr("the custom partition has %1 basic functions for %2 nodes")
                     .arg(partition->nodes().size())
                     .arg(partRec->nodes.size()));
+
+  if (o.errors) {
+    CsvExportFunction table(o.outputFile);
+    if (!errorReport(o, *partition, functions, source.names, table, &error))
+      return fail(error);
+    return writeOutput(table, o);
+  }
 
   const Transformer transformer(*partition, o.degree, o.outInverse);
   std::vector<TransformResult> results;
@@ -280,14 +306,5 @@ int main(int argc, char** argv)
         writer.addColumn(results[i].inverses[d].get(),
                          name + QStringLiteral(" - Inverse%1").arg(d));
   }
-
-  if (!o.outputFile.isEmpty()) {
-    if (!writer.write())
-      return fail(writer.errorString());
-    return 0;
-  }
-  QFile out;
-  if (!out.open(stdout, QIODevice::WriteOnly) || !writer.writeTo(out) || !out.flush())
-    return fail(QObject::tr("cannot write to standard output: %1").arg(out.errorString()));
-  return 0;
+  return writeOutput(writer, o);
 }

@@ -1,8 +1,11 @@
 #include "options.h"
 
+#include "analysis/convergencestudy.h"
+
 #include <QHash>
 #include <QObject>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 
@@ -129,6 +132,7 @@ public:
   bool output(const QString& option, const QString& value)
   {
     opt.outFunction = opt.outComponents = opt.outInverse = false;
+    opt.outputGiven = true;
     for (const QString& part : value.split(QLatin1Char(','))) {
       const QString p = part.trimmed();
       if (p == QLatin1String("function"))
@@ -215,6 +219,15 @@ public:
            opt.xColumnGiven = true;
            return integer(o, v, -1, 9999, &opt.xColumn);
          }},
+        {"--components-sweep",
+         [this](const QString& o, const QString& v) {
+           // The upper bound is the domain's, checked once the domain is known.
+           QString why;
+           if (!Analysis::parseCounts(v, INT_MAX, &opt.sweep, &why))
+             return fail(tr("%1: %2").arg(o, why));
+           opt.sweepGiven = true;
+           return true;
+         }},
         {"--separator",
          [this](const QString& o, const QString& v) {
            if (v.isEmpty())
@@ -233,6 +246,10 @@ public:
       }
       if (option == QLatin1String("--include-domain")) {
         opt.includeDomain = true;
+        continue;
+      }
+      if (option == QLatin1String("--errors")) {
+        opt.errors = true;
         continue;
       }
       QString value;
@@ -312,6 +329,11 @@ QString usageText()
       "  --include-domain          a leading \"Domain\" column with the x values of the first "
       "column\n"
       "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
+      "  --errors                  instead of the values, one line per function and degree\n"
+      "                            0..D: MaxAbs, RMSE and ArgMax of f - inverse (finite points)\n"
+      "  --components-sweep LIST   with --errors, generic partition: the errors for each of the\n"
+      "                            ascending component counts N1,N2,... (each 2..COUNT), laid\n"
+      "                            out as --components N would, under a leading Components column\n"
       "  -o FILE                   write to FILE (replaced only when written completely)\n"
       "  --help                    this text\n"
       "\n"

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <vector>
+
 // What the command line asked for, checked for syntax only; the values that
 // depend on each other (nodes and domain, step and node count) are checked
 // when the partition record is built.
@@ -40,6 +42,7 @@ struct ToolOptions
   bool outFunction = true;
   bool outComponents = true;
   bool outInverse = true;
+  bool outputGiven = false;
   bool includeDomain = false;
   int precision = 6;
   QString outputFile;
@@ -49,6 +52,11 @@ struct ToolOptions
   bool xColumnGiven = false;
   QString separator;
   bool separatorGiven = false;
+  // --errors: the approximation errors instead of the value columns;
+  // --components-sweep: one block of them per component count.
+  bool errors = false;
+  std::vector<int> sweep;
+  bool sweepGiven = false;
 };
 
 // Parses the arguments (without the program name). On failure returns false

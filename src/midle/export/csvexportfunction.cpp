@@ -81,9 +81,41 @@ std::string CsvExportFunction::formatNumber(double value, int significantDigits)
   return out;
 }
 
+void CsvExportFunction::setTable(const QStringList& header, const QList<QStringList>& rows)
+{
+  tableHeader = header;
+  tableRows = rows;
+}
+
+template <typename Sink>
+bool CsvExportFunction::produceTable(Sink& sink) const
+{
+  const std::string separator = sep.toStdString();
+  std::string buf;
+  for (const QString& name : tableHeader)
+    buf += "\"" + name.toUtf8().toStdString() + "\"" + separator;
+  buf += '\n';
+  const QString valueSeparator = sep + QLatin1Char(' ');
+  for (const QStringList& row : tableRows) {
+    // A line break inside a cell (a name) would start a new row.
+    QString line = row.join(valueSeparator);
+    line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    buf += line.toUtf8().toStdString();
+    buf += '\n';
+    if (buf.size() >= flushSize) {
+      if (!sink(buf))
+        return false;
+      buf.clear();
+    }
+  }
+  return sink(buf);
+}
+
 template <typename Sink>
 bool CsvExportFunction::produce(Sink& sink) const
 {
+  if (!tableHeader.isEmpty())
+    return produceTable(sink);
   std::string buf;
   const std::string separator = sep.toStdString();
   const std::string valueSeparator = separator + " ";

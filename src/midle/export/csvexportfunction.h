@@ -4,6 +4,7 @@
 #include "midle/export/exportfunctionbase.h"
 
 #include <QByteArray>
+#include <QStringList>
 
 class QIODevice;
 
@@ -27,6 +28,11 @@ public:
   // The whole file content, as write() would write it (for small exports and tests).
   QByteArray content() const;
 
+  // Writes a table of text cells instead of the function columns, in the
+  // same format: the header names quoted, each followed by ';', then one line
+  // per row with the cells joined by "; ". Numbers go in as formatNumber text.
+  void setTable(const QStringList& header, const QList<QStringList>& rows);
+
   // One number as the export writes it: %g style with the given significant
   // digits and '.', independent of the C and Qt locales.
   static std::string formatNumber(double value, int significantDigits = 6);
@@ -34,6 +40,11 @@ public:
 private:
   template <typename Sink>
   bool produce(Sink& sink) const;
+  template <typename Sink>
+  bool produceTable(Sink& sink) const;
+
+  QStringList tableHeader;
+  QList<QStringList> tableRows;
 };
 
 #endif

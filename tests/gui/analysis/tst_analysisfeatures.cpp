@@ -1,0 +1,177 @@
+// The approximation error in the main window: the error table during a node
+// drag, the error curves from the preference, and the convergence window
+// running, cancelled and exported.
+#include "gui/mainwindowtester.h"
+
+#include "common/promptrecorder.h"
+#include "gui/analysis/analysisfeatures.h"
+#include "gui/analysis/convergencedialog.h"
+#include "gui/analysis/errormonitor.h"
+#include "gui/components/plotwidget.h"
+#include "gui/inputs/partitionplotdriver.h"
+#include "gui/preferenceswidget.h"
+#include "math/fce/mathfn.h"
+
+#include <QDockWidget>
+#include <QPushButton>
+#include <QTableView>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+namespace {
+
+using T = MainWindowTester;
+using Ptr = std::unique_ptr<MainWindow>;
+
+AnalysisFeatures* features(MainWindow* w)
+{
+  return w->findChild<AnalysisFeatures*>();
+}
+
+QString cell(MainWindow* w, int row, int column)
+{
+  const QAbstractItemModel* m = T::child<QTableView>(w, "errorTableView")->model();
+  return m->data(m->index(row, column)).toString();
+}
+
+QStringList errorCurveTitles(MainWindow* w)
+{
+  QStringList titles;
+  QwtPlot* plot = T::controller(w)->plotWidget()->plot();
+  for (QwtPlotItem* item : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+    if (item->yAxis() == QwtPlot::yRight)
+      titles << item->title().text();
+  return titles;
+}
+
+} // namespace
+
+class TestAnalysisFeatures : public QObject
+{
+  Q_OBJECT
+
+  ProgramEnvironment env;
+
+private slots:
+  void initTestCase() { env.setUp(); }
+  void init() { ProgramEnvironment::clearWindowSettings(); }
+
+  void errorTableFollowsADrag()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* win = w.get();
+    auto* dock = T::child<QDockWidget>(win, "dockErrorTable");
+    QVERIFY(dock->isHidden());
+    T::action(win, "actionShowErrorTable")->trigger();
+    T::degreeSpin(win)->setValue(1);
+    T::degreeBox(win, 1)->setChecked(true);
+    QTRY_COMPARE(features(win)->monitor()->rows().size(), 2);
+    QCOMPARE(cell(win, 1, 1), QStringLiteral("1"));
+
+    // The rows hold the measure of the controller's own arrays.
+    const FtransformWidget* ft = T::controller(win);
+    const Fn::MathFn<double, double>* f = ft->functions().first();
+    const auto* g = ft->inverses().value(FnKey{f, 1}).data();
+    const auto want = Analysis::measureError(ft->domain()->values().data(), f->values().data(),
+                                             g->values().data(), ft->domain()->size());
+    QCOMPARE(features(win)->monitor()->rows().first().error.maxAbs, want.maxAbs);
+
+    const PartitionPlotDriver d{T::partitionWidget(win)};
+    QWidget* top = d.canvas()->window();
+    d.canvas()->setFocus(Qt::OtherFocusReason);
+    const int y = qRound(d.plot()->plot()->canvasMap(QwtPlot::yLeft).transform(0.0));
+    const auto at = [&](double x) { return d.canvas()->mapTo(top, QPoint(d.pixel(x), y)); };
+    QTest::mousePress(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, at(0.5));
+    QStringList seen{cell(win, 0, 2)};
+    for (double x : {0.55, 0.6}) {
+      QTest::mouseMove(top->windowHandle(), at(x));
+      QTRY_VERIFY(cell(win, 0, 2) != seen.last());
+      seen << cell(win, 0, 2);
+    }
+    QTest::mouseRelease(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, at(0.6));
+    QVERIFY(rec.messages.isEmpty());
+  }
+
+  void errorCurvesFromThePreference()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* win = w.get();
+    PreferencesWidget* prefs = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* p = qobject_cast<PreferencesWidget*>(top))
+        prefs = p;
+    QVERIFY(prefs);
+    auto* box = prefs->findChild<QCheckBox*>("showErrCbox");
+    QVERIFY(!box->isChecked());
+    QVERIFY(errorCurveTitles(win).isEmpty());
+    box->setChecked(true);
+    QMetaObject::invokeMethod(prefs, "accept");
+    QTRY_COMPARE(errorCurveTitles(win), QStringList{"ErrFt0"});
+    QwtPlot* plot = T::controller(win)->plotWidget()->plot();
+    QVERIFY(plot->axisEnabled(QwtPlot::yRight));
+    QCOMPARE(plot->axisTitle(QwtPlot::yRight).text(), QStringLiteral("Error"));
+    // Symmetric about 0, just wider than the largest error.
+    const double maxAbs = features(win)->monitor()->rows().first().error.maxAbs;
+    QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).upperBound(), maxAbs * 1.05);
+
+    T::selector(win)->findChild<QPushButton*>("addBtn")->click();
+    QTRY_COMPARE(errorCurveTitles(win).size(), 2);
+    box->setChecked(false);
+    QMetaObject::invokeMethod(prefs, "accept");
+    QTRY_VERIFY(errorCurveTitles(win).isEmpty());
+    QVERIFY(!plot->axisEnabled(QwtPlot::yRight));
+  }
+
+  void convergenceRunsCancelsAndExports()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* win = w.get();
+    T::action(win, "actionConvergence")->trigger();
+    ConvergenceDialog* dialog = features(win)->convergence();
+    QVERIFY(dialog && dialog->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isRunning(), 30000);
+    const int counts = T::child<QLineEdit>(win, "countsEdt")->text().count(',') + 1;
+    QCOMPARE(int(dialog->results().size()), counts);
+    QVERIFY(std::isfinite(dialog->order(0, 0, false)));
+
+    // The table goes out in the value export's format.
+    QTemporaryDir dir;
+    rec.fileAnswer = dir.filePath("study");
+    T::child<QPushButton>(win, "exportTableBtn")->click();
+    QFile file(rec.fileAnswer + ".csv");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.first(), QByteArray("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";"
+                                       "\"ArgMax\";"));
+    QCOMPARE(lines.size(), counts + 2);
+    QVERIFY(lines[1].startsWith("4; "));
+
+    // Cancel: nothing arrives afterwards.
+    dialog->run();
+    QVERIFY(dialog->isRunning());
+    dialog->cancel();
+    QVERIFY(!dialog->isRunning());
+    const auto after = dialog->results().size();
+    dialog->runner()->wait();
+    QTest::qWait(50);
+    QCOMPARE(dialog->results().size(), after);
+    QVERIFY(dialog->message().startsWith("Cancelled"));
+
+    // Another function cancels a run; closing the window too.
+    dialog->run();
+    T::selector(win)->findChild<QPushButton*>("addBtn")->click();
+    QTRY_VERIFY(!dialog->isRunning());
+    QVERIFY2(dialog->message().contains("changed"), qPrintable(dialog->message()));
+    dialog->run();
+    dialog->close();
+    QVERIFY(!dialog->isRunning());
+    QVERIFY(rec.messages.isEmpty());
+  }
+};
+
+QTEST_MAIN(TestAnalysisFeatures)
+#include "tst_analysisfeatures.moc"
