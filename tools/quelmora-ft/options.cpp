@@ -231,6 +231,10 @@ public:
         opt.help = true;
         continue;
       }
+      if (option == QLatin1String("--version")) {
+        opt.version = true;
+        continue;
+      }
       if (option == QLatin1String("--include-domain")) {
         opt.includeDomain = true;
         continue;
@@ -314,6 +318,7 @@ QString usageText()
       "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
       "  -o FILE                   write to FILE (replaced only when written completely)\n"
       "  --help                    this text\n"
+      "  --version                 the version of the tool\n"
       "\n"
       "Errors give one line on standard error and exit status 2.\n");
 }
