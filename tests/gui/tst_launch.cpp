@@ -96,7 +96,6 @@ private slots:
     QTest::newRow("data at start, after the start-up session") << "d.CSV" << false << "default.qms" << 1 << "";
     QTest::newRow("refused session: start-up session") << "bad.qms" << false << "default.qms" << 0 << "Error when opening session";
     QTest::newRow("dropped session") << "s.qms" << true << "s.qms" << 0 << "";
-    QTest::newRow("dropped data") << "d.CSV" << true << "default.qms" << 1 << "";
     QTest::newRow("dropped other file") << "notes.dat" << true << "default.qms" << 0 << "";
     // clang-format on
   }
