@@ -83,8 +83,8 @@ void MainWindow::onActionExportFigure_triggered()
   if (result != QDialog::Accepted)
     return;
   QwtPlot* below = nullptr;
-  if (PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
-      pw && dialog.includePartition())
+  PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
+  if (pw && pw->partitionEditor() && dialog.includePartition())
     below = pw->partitionEditor()->plot()->plot();
   FigureExport::exportFigure(this, dialog.options(), ui->centralwidget->plotWidget()->plot(),
                              below);
