@@ -16,7 +16,9 @@ bool AppPaths::isDirectoryWritable(const QString& dir)
 QString AppPaths::writableAppDirectory()
 {
   const QString appDir = QDir(QCoreApplication::applicationDirPath()).absolutePath();
-  if (isDirectoryWritable(appDir))
+  // An installed program (in a bin directory, /usr/bin from the package) never
+  // writes there, not even when run by root, who could.
+  if (QFileInfo(appDir).fileName() != QLatin1String("bin") && isDirectoryWritable(appDir))
     return appDir;
   const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(dataDir);

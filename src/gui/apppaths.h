@@ -9,8 +9,9 @@
 class AppPaths
 {
 public:
-  // The application's directory when it is writable, otherwise the user's
-  // application data location (created when missing). No trailing slash.
+  // The application's directory when it is writable and not a bin directory
+  // of an installation, otherwise the user's application data location
+  // (created when missing). No trailing slash.
   static QString writableAppDirectory();
 
   // True when files can be created in the directory.

@@ -17,6 +17,7 @@
 #include "gui/inputs/domainwidget.h"
 #include "gui/inputs/functionselectorwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
+#include "gui/launch.h"
 #include "gui/preferenceswidget.h"
 #include "gui/widgetpersistence.h"
 #include "math/domains/equidistant.h"
@@ -38,6 +39,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -189,6 +191,14 @@ MainWindow::MainWindow(QWidget* parent)
           &MainWindow::onActionExportValues_triggered);
   connect(ui->actionExportPicture, &QAction::triggered, this,
           &MainWindow::onActionExportPicture_triggered);
+  connect(ui->actionExportFigure, &QAction::triggered, this,
+          &MainWindow::onActionExportFigure_triggered);
+  connect(ui->actionCopyPlot, &QAction::triggered, this, &MainWindow::onActionCopyPlot_triggered);
+  connect(ui->actionCopyTable, &QAction::triggered, this, &MainWindow::onActionCopyTable_triggered);
+  // Ctrl+C in the component table copies it; the table is empty while hidden.
+  ui->dockFunctionTable->addAction(ui->actionCopyTable);
+  ui->actionCopyTable->setEnabled(false);
+  setAcceptDrops(true);
   connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
   connect(ui->dockFunctionTable, &QDockWidget::visibilityChanged, this,
           &MainWindow::onFunctionTableVisibility_changed);
@@ -253,7 +263,12 @@ QStringList MainWindow::recentSessions() const
 void MainWindow::ctorFinished()
 {
   applyDegree(ui->ftDegreeSpin->value());
+  const QString file = std::exchange(startupFile, QString());
+  if (Launch::kindOf(file) == Launch::Session && openFile(file))
+    return;
   openStartupSession();
+  if (Launch::kindOf(file) == Launch::Data)
+    openFile(file);
 }
 
 // ---------------------------------------------------------------- records
@@ -579,6 +594,7 @@ void MainWindow::onFT3_changed(int state)
 
 void MainWindow::onFunctionTableVisibility_changed(bool visible)
 {
+  ui->actionCopyTable->setEnabled(visible);
   linkNodeSelection(visible);
   if (visible) {
     refreshCoefTable();

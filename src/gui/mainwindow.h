@@ -21,6 +21,8 @@ class PreferencesWidget;
 class QAction;
 class QActionGroup;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QwtSlider;
 class WidgetPersistence;
 namespace Ui {
@@ -61,6 +63,13 @@ public:
   // with a box naming the file and the key; the window then keeps its work.
   bool openSession(const QString& path);
 
+  // Opens a session (.qms) or a data file (.csv, .txt) as the File menu
+  // would; false after the window has said why it refused the file.
+  bool openFile(const QString& path);
+  // A file of the command line: a session replaces the start-up choice, a
+  // data file is opened after it. Takes effect when the window starts.
+  void setStartupFile(const QString& path) { startupFile = path; }
+
 protected slots:
   void ctorFinished();
   void onPartitionType_changed(bool checked);
@@ -73,6 +82,9 @@ protected slots:
   void onActionCloseData_triggered();
   void onActionExportValues_triggered();
   void onActionExportPicture_triggered();
+  void onActionExportFigure_triggered();
+  void onActionCopyPlot_triggered();
+  void onActionCopyTable_triggered();
   void onActioneRecentSession_triggered();
   void onFormulaBuilder_accepted();
   void onFormulaBuilder_rejected();
@@ -94,6 +106,8 @@ protected slots:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
   // Sessions (mainwindow_session.cpp).
   bool checkSessionInputs();
@@ -116,6 +130,8 @@ protected:
 
   // Data import (mainwindow_data.cpp): true when the file became the source.
   bool loadDataFile(DataFileInfo fileInfo, bool interactive);
+  // "Open data" after its file dialog: the file with the x values in xColumn.
+  bool openDataFile(const QString& file, int xColumn);
 
   // Window state.
   void setFunctionType(int type);
@@ -182,6 +198,7 @@ protected:
   AnalysisFeatures* analysis = nullptr;
   bool selectorsConnected = false;
   bool tableLinked = false;
+  QString startupFile;
 
   friend class MainWindowTester;
 };

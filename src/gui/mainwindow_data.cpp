@@ -25,16 +25,21 @@ void MainWindow::onActionOpenData_triggered()
   if (file.isEmpty())
     return;
   setFileDialogDir(file);
+  openDataFile(file, dialog.xColumn());
+}
 
-  DataFileInfo info(QFile::encodeName(file), true, dialog.xColumn());
+bool MainWindow::openDataFile(const QString& file, int xColumn)
+{
+  DataFileInfo info(QFile::encodeName(file), true, xColumn);
   ui->functionTableWidget->clearTable();
   if (info.suffix == QLatin1String("txt"))
     info.showImportDialog = false;
-  if (loadDataFile(info, true)) {
-    setFunctionType(1);
-    refreshCoefTable();
-    updateWindowTitle();
-  }
+  if (!loadDataFile(info, true))
+    return false;
+  setFunctionType(1);
+  refreshCoefTable();
+  updateWindowTitle();
+  return true;
 }
 
 bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)

@@ -9,9 +9,12 @@
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
+#include <QClipboard>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <qwt_plot.h>
 
 #include <cmath>
 
@@ -136,6 +139,42 @@ private slots:
     QCOMPARE(firstFunction(win)->domain()->low(), T::domainText(win, "lowEdt").toDouble());
     QCOMPARE(firstFunction(win)->domain()->high(), T::domainText(win, "highEdt").toDouble());
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms"));
+    QVERIFY(rec.messages.isEmpty());
+  }
+
+  // The plot goes to the clipboard as an image, the table as text a spreadsheet
+  // reads as the very numbers, whatever the locale.
+  void copyPlotAndTable()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    T::action(win, "actionCopyPlot")->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(),
+             T::controller(win)->plotWidget()->plot()->size());
+    QVERIFY(!T::action(win, "actionCopyTable")->isEnabled()); // the table is hidden and empty
+    T::degreeSpin(win)->setValue(1);
+    T::degreeBox(win, 1)->setChecked(true);
+    T::action(win, "actionShowComponentTable")->trigger();
+    QTRY_VERIFY(T::action(win, "actionCopyTable")->isEnabled());
+    QTableWidget* t = table(win);
+    QLocale::setDefault(QLocale(QLocale::German));
+    t->selectRow(2);
+    T::action(win, "actionCopyTable")->trigger();
+    QLocale::setDefault(QLocale::c());
+    const QStringList lines = QApplication::clipboard()->text().split('\n');
+    QCOMPARE(lines.size(), 3); // the header, the row and what follows the last line break
+    QCOMPARE(lines[0],
+             t->horizontalHeaderItem(0)->text() + '\t' + t->horizontalHeaderItem(1)->text());
+    const QStringList cells = lines[1].split('\t');
+    QCOMPARE(cells.size(), 2);
+    for (int d = 0; d < 2; ++d)
+      QCOMPARE(
+          cells[d].toDouble(),
+          T::controller(win)->components().value({firstFunction(win), 1 << d})->valueAtIndex(2));
+    t->clearSelection();
+    T::action(win, "actionCopyTable")->trigger();
+    QCOMPARE(QApplication::clipboard()->text().count('\n'), t->rowCount() + 1);
     QVERIFY(rec.messages.isEmpty());
   }
 

@@ -10,6 +10,7 @@
 #include "options.h"
 #include "partitionsetup.h"
 #include "transform.h"
+#include "version_private.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -221,6 +222,10 @@ int main(int argc, char** argv)
     return fail(error);
   if (o.help) {
     QTextStream(stdout) << usageText();
+    return 0;
+  }
+  if (o.version) {
+    QTextStream(stdout) << "quelmora-ft " QUELMORA_VERSION "\n";
     return 0;
   }
   const bool fromData = !o.dataFile.isEmpty();

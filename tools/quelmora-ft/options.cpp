@@ -244,6 +244,10 @@ public:
         opt.help = true;
         continue;
       }
+      if (option == QLatin1String("--version")) {
+        opt.version = true;
+        continue;
+      }
       if (option == QLatin1String("--include-domain")) {
         opt.includeDomain = true;
         continue;
@@ -336,6 +340,7 @@ QString usageText()
       "                            out as --components N would, under a leading Components column\n"
       "  -o FILE                   write to FILE (replaced only when written completely)\n"
       "  --help                    this text\n"
+      "  --version                 the version of the tool\n"
       "\n"
       "Errors give one line on standard error and exit status 2.\n");
 }

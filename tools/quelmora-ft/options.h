@@ -47,6 +47,7 @@ struct ToolOptions
   int precision = 6;
   QString outputFile;
   bool help = false;
+  bool version = false;
   QString dataFile;
   int xColumn = 0;
   bool xColumnGiven = false;
