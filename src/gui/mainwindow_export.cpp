@@ -7,6 +7,7 @@
 #include "gui/exportwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/widgetpersistence.h"
+#include "midle/numberreader/dataimport.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -34,8 +35,7 @@ void MainWindow::onActionExportValues_triggered()
     const Fn::MathFn<double, double>* fn = functions.at(i);
     QString name = functionNames.value(fn);
     if (functionTypeUsed != 0)
-      name = functions.size() == 1 ? QStringLiteral("DataFile")
-                                   : QStringLiteral("DataFile %1").arg(i + 1);
+      name = DataImport::functionName(i, functions.size());
     shown.append({fn, name});
   }
   ExportRunner::exportValues(this, ExportRunner::valueChoices(dialog), shown, degreeMask(),

@@ -49,6 +49,10 @@ struct ToolOptions
   bool xColumnGiven = false;
   QString separator;
   bool separatorGiven = false;
+  QString sessionFile;
+  QString formulasFile;
+  // Every option given, in order, as typed before any "=VALUE".
+  QStringList given;
 };
 
 // Parses the arguments (without the program name). On failure returns false
