@@ -84,6 +84,13 @@ void MainWindow::restoreSettings()
   zoomSlider->setScale(1.0, 5.0);
   zoomSlider->setTotalSteps(8);
 
+  // The computation follows the domain input from the start, also when no
+  // start-up session is opened.
+  const auto input = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
+  if (input && ui->domainWidget->isValid()) {
+    domainRecord = input;
+    resetPartitionRecords(domainRecord);
+  }
   clearFunctions();
   rebuildFunctions(makeDomain(domainRecord));
   installPartition();
