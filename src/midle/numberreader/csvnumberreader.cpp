@@ -53,21 +53,25 @@ int CsvNumberReader::read(Columns& columns)
   int64_t ignored = 0;
   int64_t values = 0;
 
-  // One record: false when reading must stop.
+  // One record. Open when it ends inside quotes (it goes on in the next
+  // line); Stop when reading must end.
+  enum Taken { Stop, Done, Open };
   auto take = [&](const char* b, const char* e) {
     row.clear();
     rowText.clear();
     size_t cells = 0;
     size_t numbers = 0;
     bool text = false;
-    splitter.splitCsv(b, e, scratch, [&](const char* cb, const char* ce) {
+    const auto state = splitter.splitCsv(b, e, scratch, [&](const char* cb, const char* ce) {
+      ++cells;
+      // Cells beyond the first row's width are not stored, but a quote
+      // opened there still carries the record on.
+      if (haveWidth && cells > width)
+        return true;
       while (cb != ce && isSpace(*cb))
         ++cb;
       while (ce != cb && isSpace(ce[-1]))
         --ce;
-      ++cells;
-      if (haveWidth && cells > width)
-        return false; // cells beyond the first row's width are not stored
       double v;
       const bool number = cb != ce && toNumber(cb, ce, v);
       row.push_back(number ? v : missing);
@@ -77,14 +81,16 @@ int CsvNumberReader::read(Columns& columns)
       // Keep counting cells of the first row: it still sets the width.
       return haveWidth || cells <= static_cast<size_t>(maxColumns);
     });
+    if (state == FieldSplitter::OpenQuote)
+      return Open;
     if (numbers == 0 && !text)
-      return true; // an empty row
+      return Done; // an empty row
     if (!haveWidth) {
       width = row.size();
       if (width > static_cast<size_t>(maxColumns)) {
         setProblem(TooManyColumns, tr("a line holds more than %1 cells").arg(maxColumns));
         columns.clear();
-        return false;
+        return Stop;
       }
       haveWidth = true;
       columns.assign(width, Column());
@@ -93,12 +99,12 @@ int CsvNumberReader::read(Columns& columns)
     }
     if (numbers == 0) {
       ++ignored; // a header or another line of text
-      return true;
+      return Done;
     }
     if (values + static_cast<int64_t>(width) > valueLimit) {
       setProblem(TooManyValues, tr("the file holds more than %1 numbers").arg(valueLimit));
       columns.clear();
-      return false;
+      return Stop;
     }
     values += static_cast<int64_t>(width);
     row.resize(width, missing);
@@ -108,7 +114,7 @@ int CsvNumberReader::read(Columns& columns)
       kinds.text[j] |= rowText[j];
       columns[j].push_back(row[j]);
     }
-    return true;
+    return Done;
   };
 
   const char* b;
@@ -125,17 +131,14 @@ int CsvNumberReader::read(Columns& columns)
     if (const void* nul = std::memchr(b, '\0', static_cast<size_t>(e - b)))
       e = static_cast<const char*>(nul);
     if (!inRecord) {
-      const bool quoted = std::memchr(b, '"', static_cast<size_t>(e - b)) != nullptr;
-      if (!quoted || splitter.splitCsv(b, e, scratch, [](const char*, const char*) {
-            return true;
-          }) == FieldSplitter::Complete) {
-        if (!take(b, e))
-          return clampCount(ignored);
-        continue;
+      const Taken taken = take(b, e);
+      if (taken == Stop)
+        return clampCount(ignored);
+      if (taken == Open) {
+        record.assign(b, e);
+        recordLine = lineNumber;
+        inRecord = true;
       }
-      record.assign(b, e);
-      recordLine = lineNumber;
-      inRecord = true;
       continue;
     }
     // Inside quotes the line break is data.
@@ -149,13 +152,10 @@ int CsvNumberReader::read(Columns& columns)
       columns.clear();
       return clampCount(ignored);
     }
-    if (splitter.splitCsv(record.data(), record.data() + record.size(), scratch,
-                         [](const char*, const char*) { return true; }) ==
-        FieldSplitter::Complete) {
-      inRecord = false;
-      if (!take(record.data(), record.data() + record.size()))
-        return clampCount(ignored);
-    }
+    const Taken taken = take(record.data(), record.data() + record.size());
+    if (taken == Stop)
+      return clampCount(ignored);
+    inRecord = taken == Open;
   }
   if (lines.failed()) {
     setProblem(ReadFailed, input()->errorString());
