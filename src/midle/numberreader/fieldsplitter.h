@@ -118,8 +118,8 @@ public:
           scratch.append(q, next);
           copied = true;
         }
-        const bool go = copied ? f(scratch.data(), scratch.data() + scratch.size())
-                               : f(fieldBegin, fieldEnd);
+        const bool go =
+            copied ? f(scratch.data(), scratch.data() + scratch.size()) : f(fieldBegin, fieldEnd);
         if (!go || next == end)
           return Complete;
         p = whiteSpace ? next : next + sepLen;

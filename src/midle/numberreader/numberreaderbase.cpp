@@ -215,9 +215,8 @@ int NumberReaderBase::detectColumns(int lineToDetect)
   // Every field counts, text too: a date or label column keeps its number.
   int fields = 0;
   if (!overlong)
-    FieldSplitter(separator).split(b, e, [&](const char*, const char*) {
-      return ++fields <= maxColumns;
-    });
+    FieldSplitter(separator).split(
+        b, e, [&](const char*, const char*) { return ++fields <= maxColumns; });
   if (fields > maxColumns) {
     setProblem(TooManyColumns, tr("a line holds more than %1 fields").arg(maxColumns));
     return -1;

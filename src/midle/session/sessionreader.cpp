@@ -144,8 +144,8 @@ bool SessionReader::readFormulas()
     // position outside the list selects nothing.
     int index = names.isEmpty() ? -1 : 0;
     QVariant v;
-    if (stored(s, QStringLiteral("FunctionSelector/comboBox%1_currentIndex").arg(i),
-               QMetaType::Int, v))
+    if (stored(s, QStringLiteral("FunctionSelector/comboBox%1_currentIndex").arg(i), QMetaType::Int,
+               v))
       index = v.toInt() >= 0 && v.toInt() < names.size() ? v.toInt() : -1;
     const QString name = index >= 0 ? names.at(index) : QString();
     result.functions.push_back(makeFormula(result.domain.get(), formulas.expression(name)));
