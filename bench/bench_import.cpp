@@ -35,38 +35,59 @@ QString dataPath(const char* kind)
   return workDir().filePath(QString("big.") + kind);
 }
 
+bool isCsv(const char* kind)
+{
+  return std::strstr(kind, "csv") != nullptr;
+}
+
 // 1,000,000 rows: a text file with two header lines and "x y" rows, and a
-// semicolon CSV with a header row and decimal commas.
+// semicolon CSV with a header row and decimal commas; then the same data as
+// UTF-16 (little endian, with a byte-order mark) and as a CSV with every
+// field in quotes, as spreadsheets write them.
 void writeFiles()
 {
-  for (const char* kind : {"txt", "csv"}) {
-    const bool csv = std::strcmp(kind, "csv") == 0;
+  for (const char* kind : {"txt", "csv", "utf16.txt", "quoted.csv"}) {
+    const bool csv = isCsv(kind);
+    const bool utf16 = std::strstr(kind, "utf16") != nullptr;
+    const bool quoted = std::strstr(kind, "quoted") != nullptr;
     QFile f(dataPath(kind));
     if (!f.open(QIODevice::WriteOnly))
       std::abort();
-    f.write(csv ? "x;value\n" : "time value\nmeasured\n");
-    QByteArray block;
+    QByteArray block = quoted ? "\"x\";\"value\"\n" : csv ? "x;value\n" : "time value\nmeasured\n";
+    auto flush = [&](bool last) {
+      if (!last && block.size() < (1 << 20))
+        return;
+      if (utf16) {
+        QByteArray wide;
+        for (char c : block)
+          wide.append(c).append('\0');
+        f.write(wide);
+      } else {
+        f.write(block);
+      }
+      block.clear();
+    };
+    if (utf16)
+      f.write("\xFF\xFE", 2);
     char line[64];
     for (int i = 0; i < rowCount; ++i) {
       const double y = (i % 1000) * 0.001234 - 0.5;
-      const int n = csv ? std::snprintf(line, sizeof line, "%d;%.6f\n", i, y)
-                        : std::snprintf(line, sizeof line, "%d\t%.6f\n", i, y);
+      const int n = quoted ? std::snprintf(line, sizeof line, "\"%d\";\"%.6f\"\n", i, y)
+                    : csv  ? std::snprintf(line, sizeof line, "%d;%.6f\n", i, y)
+                           : std::snprintf(line, sizeof line, "%d\t%.6f\n", i, y);
       if (csv)
         *std::strrchr(line, '.') = ',';
       block.append(line, n);
-      if (block.size() > (1 << 20)) {
-        f.write(block);
-        block.clear();
-      }
+      flush(false);
     }
-    f.write(block);
+    flush(true);
   }
 }
 
 DataFileInfo recordFor(const char* kind)
 {
   DataFileInfo info(QFile::encodeName(dataPath(kind)), false, 0);
-  if (std::strcmp(kind, "csv") == 0)
+  if (isCsv(kind))
     info.valueSeparator = ";";
   return info;
 }
@@ -129,11 +150,19 @@ void BM_ImportPeakMemory(benchmark::State& state, const char* kind)
 } // namespace
 
 BENCHMARK_CAPTURE(BM_Import, txt_1M_lines, "txt")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Import, txt_utf16_1M_lines, "utf16.txt")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Import, csv_1M_rows, "csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Import, csv_quoted_1M_rows, "quoted.csv")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ImportPeakMemory, txt_1M_lines, "txt")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+BENCHMARK_CAPTURE(BM_ImportPeakMemory, txt_utf16_1M_lines, "utf16.txt")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK_CAPTURE(BM_ImportPeakMemory, csv_1M_rows, "csv")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_ImportPeakMemory, csv_quoted_1M_rows, "quoted.csv")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
@@ -141,7 +170,7 @@ int main(int argc, char** argv)
 {
   if (argc == 4 && std::strcmp(argv[1], "--import-once") == 0) {
     DataFileInfo info(argv[3], false, 0);
-    if (std::strcmp(argv[2], "csv") == 0)
+    if (isCsv(argv[2]))
       info.valueSeparator = ";";
     DataImport import;
     if (import.run(info) != DataImport::Loaded)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -23,4 +24,18 @@ QString AppPaths::writableAppDirectory()
   const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(dataDir);
   return QDir(dataDir).absolutePath();
+}
+
+QString AppPaths::formulasFile(const QString& directory)
+{
+  const QString dir = directory.isEmpty() ? writableAppDirectory() : directory;
+  return QDir::cleanPath(dir + QStringLiteral("/FormulaBuilder.ini"));
+}
+
+QString AppPaths::configuredFormulasDirectory()
+{
+  // Where the global widget persistence keeps the preferences' path edit.
+  const QSettings user(QSettings::IniFormat, QSettings::UserScope,
+                       QCoreApplication::organizationName(), QCoreApplication::applicationName());
+  return user.value(QStringLiteral("Preferences/formulasPathEdt_text")).toString();
 }

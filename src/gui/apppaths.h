@@ -16,6 +16,14 @@ public:
 
   // True when files can be created in the directory.
   static bool isDirectoryWritable(const QString& dir);
+
+  // The formulas file "FormulaBuilder.ini" in directory; an empty directory
+  // means writableAppDirectory().
+  static QString formulasFile(const QString& directory);
+  // The formulas location the user chose in the preferences, as the user
+  // settings file holds it ("" when none). Needs the organisation and
+  // application names set, as for the program itself.
+  static QString configuredFormulasDirectory();
 };
 
 #endif

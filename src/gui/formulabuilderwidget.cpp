@@ -8,6 +8,7 @@
 #include "math/domains/equidistant.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
+#include "midle/session/formulafile.h"
 #include "ui_formulabuilderwidget.h"
 
 #include <QAbstractItemDelegate>
@@ -27,15 +28,12 @@
 
 namespace {
 
-const char* const arrayKey = "formulas";
-const char* const nameKey = "formula_name";
-const char* const expressionKey = "formula_expression";
+const char* const arrayKey = FormulaFile::arrayKey;
+const char* const nameKey = FormulaFile::nameKey;
+const char* const expressionKey = FormulaFile::expressionKey;
 const char* const selectedRowKey = "selectedRow";
 const char* const lowKey = "domainLow";
 const char* const highKey = "domainHigh";
-const char* const fileBaseName = "FormulaBuilder";
-const char* const defaultName = "Default";
-const char* const defaultExpression = "sin(15*x) * x^2";
 
 // A hand-edited INI value with an unquoted comma comes back as a list.
 QString settingText(const QVariant& v)
@@ -123,9 +121,7 @@ FormulaBuilderWidget::~FormulaBuilderWidget()
 
 void FormulaBuilderWidget::setFormulaDirectory(const QString& directory)
 {
-  const QString dir = directory.isEmpty() ? AppPaths::writableAppDirectory() : directory;
-  filePath = QDir::cleanPath(dir + QLatin1Char('/') + QLatin1String(fileBaseName) +
-                             QStringLiteral(".ini"));
+  filePath = AppPaths::formulasFile(directory);
   if (QFileInfo::exists(filePath))
     load();
   else
@@ -191,31 +187,15 @@ void FormulaBuilderWidget::reject()
 void FormulaBuilderWidget::load()
 {
   pendingItem = nullptr;
-  QSettings settings(filePath, QSettings::IniFormat);
   ui->listWidget->clear();
-  int ignored = 0;
-  QStringList invalid;
-  if (settings.allKeys().isEmpty()) {
+  FormulaFile file;
+  file.read(filePath);
+  if (file.isEmpty()) {
     addDefaultFormula();
   } else {
-    const int size = settings.beginReadArray(QLatin1String(arrayKey));
-    // The stored size is only a claim; never walk past the entries present.
-    const int count = qMin(size, settings.childGroups().size());
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-      settings.setArrayIndex(i);
-      const QString name = settingText(settings.value(QLatin1String(nameKey)));
-      const QString expr = settingText(settings.value(QLatin1String(expressionKey)));
-      if (name.isEmpty() || names.contains(name)) {
-        ++ignored;
-        continue;
-      }
-      names.append(name);
-      if (!checkExpression(expr, false))
-        invalid.append(name);
-      ui->listWidget->addItem(newItem(name, expr));
-    }
-    settings.endArray();
+    for (const FormulaFile::Entry& e : file.entries())
+      ui->listWidget->addItem(newItem(e.name, e.expression));
+    QSettings settings(filePath, QSettings::IniFormat);
     ui->lowEdt->setText(settingText(settings.value(QLatin1String(lowKey), QStringLiteral("0"))));
     ui->highEdt->setText(settingText(settings.value(QLatin1String(highKey), QStringLiteral("1"))));
     bool ok = false;
@@ -228,6 +208,8 @@ void FormulaBuilderWidget::load()
   }
   rebuildMap();
   qDebug() << "Formulas loaded from" << filePath;
+  const int ignored = file.ignoredEntries();
+  const QStringList invalid = file.invalidNames();
   if (ignored > 0 || !invalid.isEmpty()) {
     QString text;
     if (ignored > 0)
@@ -429,7 +411,8 @@ QListWidgetItem* FormulaBuilderWidget::newItem(const QString& name, const QStrin
 
 void FormulaBuilderWidget::addDefaultFormula()
 {
-  QListWidgetItem* item = newItem(QLatin1String(defaultName), QLatin1String(defaultExpression));
+  const FormulaFile::Entry formula = FormulaFile::defaultFormula();
+  QListWidgetItem* item = newItem(formula.name, formula.expression);
   ui->listWidget->addItem(item);
   ui->listWidget->setCurrentItem(item);
   onList_selectionChanged(ui->listWidget->currentRow());

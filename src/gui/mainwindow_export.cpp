@@ -17,6 +17,7 @@
 #include "gui/widgetpersistence.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/numberreader/dataimport.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -48,8 +49,7 @@ void MainWindow::onActionExportValues_triggered()
     const Fn::MathFn<double, double>* fn = functions.at(i);
     QString name = functionNames.value(fn);
     if (functionTypeUsed != 0)
-      name = functions.size() == 1 ? QStringLiteral("DataFile")
-                                   : QStringLiteral("DataFile %1").arg(i + 1);
+      name = DataImport::functionName(i, functions.size());
     shown.append({fn, name});
   }
   ExportRunner::exportValues(this, ExportRunner::valueChoices(dialog), shown, degreeMask(),

@@ -16,6 +16,7 @@
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/preferenceswidget.h"
 #include "gui/widgetpersistence.h"
+#include "midle/session/sessionreader.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -83,6 +84,13 @@ void MainWindow::restoreSettings()
   zoomSlider->setScale(1.0, 5.0);
   zoomSlider->setTotalSteps(8);
 
+  // The computation follows the domain input from the start, also when no
+  // start-up session is opened.
+  const auto input = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
+  if (input && ui->domainWidget->isValid()) {
+    domainRecord = input;
+    resetPartitionRecords(domainRecord);
+  }
   clearFunctions();
   rebuildFunctions(makeDomain(domainRecord));
   installPartition();
@@ -217,6 +225,7 @@ bool MainWindow::writeSession(const QString& path)
   s->setValue(QStringLiteral("functionTypeUsed"), functionTypeUsed);
   if (functionTypeUsed == 1) {
     s->setValue(QStringLiteral("dataFile"), dataFileInfo.filePath());
+    s->setValue(QStringLiteral("xColumn"), dataFileInfo.xColumn);
     s->setValue(QStringLiteral("valueSeparator"), dataFileInfo.valueSeparator);
     s->setValue(QStringLiteral("decimalSeparator"), dataFileInfo.decimalSeparator);
   } else if (functionTypeUsed == 0) {
@@ -246,13 +255,9 @@ bool MainWindow::openSession(const QString& path)
 {
   SessionValidator validator(path, currentDomainTexts());
   if (!validator.validate()) {
-    const QString where =
-        validator.badKey().isEmpty()
-            ? validator.reason()
-            : tr("the value of %1 %2").arg(validator.badKey(), validator.reason());
     Prompt::critical(this, tr("Error when opening session"),
-                     tr("Session \"%1\" was not opened: %2.\nThe current work is kept.")
-                         .arg(QDir::toNativeSeparators(path), where));
+                     SessionValidator::notOpened(path, validator.refusal()) +
+                         tr("\nThe current work is kept."));
     return false;
   }
   const SessionContents& c = validator.contents();
@@ -270,9 +275,8 @@ bool MainWindow::openSession(const QString& path)
     return true;
 
   Prompt::critical(this, tr("Error when opening session"),
-                   tr("Session \"%1\" was not opened: the data file of MainWindow/dataFile "
-                      "(\"%2\") could not be read.\nThe current work is kept.")
-                       .arg(QDir::toNativeSeparators(path), c.dataFile));
+                   SessionValidator::notOpened(path, SessionReader::dataFileNotRead(c.dataFile)) +
+                       tr("\nThe current work is kept."));
   if (haveSnapshot) {
     SessionValidator again(snapshot, currentDomainTexts());
     if (again.validate())
@@ -316,7 +320,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   sessionPersistence->setFile(path);
   sessionPersistence->settings()->sync();
 
-  DataFileInfo info(c.dataFile.toLocal8Bit(), false, 0);
+  DataFileInfo info(c.dataFile.toLocal8Bit(), false, c.xColumn);
   info.valueSeparator = c.valueSeparator;
   info.decimalSeparator = c.decimalSeparator;
   showLegendAlignment(c.legendAlignment);
@@ -529,9 +533,7 @@ bool MainWindow::saveSessionChecked(const QString& target)
     // Its settings object is gone before the file is renamed.
     SessionValidator check(temp, currentDomainTexts());
     if (!check.validate())
-      where = check.badKey().isEmpty()
-                  ? check.reason()
-                  : tr("the value of %1 %2").arg(check.badKey(), check.reason());
+      where = check.refusal();
   }
   if (!where.isEmpty()) {
     QFile::remove(temp);

@@ -2,7 +2,10 @@
 
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/ftransform_widgets/nodelayout.h"
+#include "midle/numberreader/utf16device.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -38,6 +41,19 @@ bool readNumber(const QVariant& v, double& out)
 SessionValidator::SessionValidator(const QString& sessionPath, const Fallback& current)
     : path(sessionPath), fallback(current)
 {
+}
+
+QString SessionValidator::refusal() const
+{
+  if (key.isEmpty())
+    return why;
+  return QCoreApplication::translate("MainWindow", "the value of %1 %2").arg(key, why);
+}
+
+QString SessionValidator::notOpened(const QString& sessionPath, const QString& reason)
+{
+  return QCoreApplication::translate("MainWindow", "Session \"%1\" was not opened: %2.")
+      .arg(QDir::toNativeSeparators(sessionPath), reason);
 }
 
 bool SessionValidator::fail(const QString& badKey, const QString& text)
@@ -133,6 +149,7 @@ bool SessionValidator::readMainWindow(QSettings& s)
       !readDouble(s, QStringLiteral("MainWindow/zoom"), 1.0, maxZoom, result.zoom) ||
       !readInt(s, QStringLiteral("MainWindow/functionTypeUsed"), 0, 1, result.functionTypeUsed) ||
       !readInt(s, QStringLiteral("MainWindow/decimalSeparator"), 0, 1, result.decimalSeparator) ||
+      !readInt(s, QStringLiteral("MainWindow/xColumn"), -1, maxXColumn, result.xColumn) ||
       !readInt(s, QStringLiteral("MainWindow/legendAlignment"), 0, 0xffff,
                result.legendAlignment) ||
       !readBool(s, QStringLiteral("MainWindow/showLegend"), result.showLegend))
@@ -309,7 +326,8 @@ bool SessionValidator::checkDataFile()
   QFile f(result.dataFile);
   if (!f.open(QIODevice::ReadOnly))
     return fail(k, QStringLiteral("names a file that cannot be read"));
-  if (f.read(sniffSize).contains('\0'))
+  // UTF-16 text holds zero bytes; with its byte-order mark it is read as text.
+  if (Utf16Device::sniff(f) == Utf16Device::Utf8 && f.read(sniffSize).contains('\0'))
     return fail(k, QStringLiteral("names a binary file"));
   return true;
 }

@@ -18,6 +18,9 @@ struct SessionContents
   QString dataFile;
   QString valueSeparator;
   int decimalSeparator = 0;
+  // The data file's x column (-1: none); sessions written before it was
+  // stored mean column 0.
+  int xColumn = 0;
   int legendAlignment = 0x22;
   bool showLegend = false;
   // Nodes of kinds 6 and 8, duplicates merged; empty when none were stored.
@@ -53,6 +56,7 @@ public:
   static constexpr int maxNodes = 10001;
   static constexpr double maxZoom = 200.0;
   static constexpr int maxSeparatorLength = 16;
+  static constexpr int maxXColumn = 999;
 
   SessionValidator(const QString& path, const Fallback& fallback);
 
@@ -64,6 +68,10 @@ public:
   // "Group/key" of the refused value, or "" when the file as a whole was refused.
   QString badKey() const { return key; }
   QString reason() const { return why; }
+  // Why the file was refused, as the window words it ("the value of KEY ...").
+  QString refusal() const;
+  // The window's message for a session refused for `why`.
+  static QString notOpened(const QString& sessionPath, const QString& why);
 
 private:
   bool fail(const QString& badKey, const QString& text);

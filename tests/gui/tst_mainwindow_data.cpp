@@ -6,14 +6,19 @@
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
 #include "gui/exportwidget.h"
+#include "gui/inputs/partitionplotdriver.h"
+#include "gui/apppaths.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
+#include "midle/session/formulafile.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -68,6 +73,8 @@ private slots:
   void valuesAndPicture();
   void csvDialogAppliesChoice_data();
   void csvDialogAppliesChoice();
+  void toolReproducesSessionExport_data();
+  void toolReproducesSessionExport();
 };
 
 void TestMainWindowData::initTestCase()
@@ -79,6 +86,33 @@ void TestMainWindowData::initTestCase()
   write("pipes.csv", "x|y|z\n0|1|10\n1|2,5|20\n2|4|x\n3|8|40\n");
   write("d.csv", "1;2\n3;4\n");
   write("comma.csv", "x,y\n0,1\n1,2\n2,3\n3,5\n");
+  // Excel's "Unicode text": UTF-16 LE with a byte-order mark, tabs, CRLF.
+  QByteArray excel("\xFF\xFE", 2);
+  for (QChar c : QString::fromUtf8("Čas\tHodnota\r\n0\t1\r\n1\t2\r\n2\t3\r\n3\t5\r\n"))
+    excel.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+  write("unicode.txt", excel);
+  QByteArray prices("Date,Open,High,Low,Close,Volume\n");
+  for (int i = 0; i < 40; ++i)
+    prices += QString("2024-02-%1,%2,%3,%4,%5,%6\n")
+                  .arg(i + 1, 2, 10, QChar('0'))
+                  .arg(180 + std::sin(i * 0.3) * 6, 0, 'f', 2)
+                  .arg(183 + std::sin(i * 0.3) * 6, 0, 'f', 2)
+                  .arg(178 + std::sin(i * 0.3) * 6, 0, 'f', 2)
+                  .arg(181 + std::sin(i * 0.31) * 6, 0, 'f', 2)
+                  .arg(50000000 + i * 731)
+                  .toUtf8();
+  write("prices.csv", prices);
+  // The formulas the sessions below choose from, in the program's formulas file.
+  QSettings formulas(AppPaths::formulasFile(env.dir.path()), QSettings::IniFormat);
+  formulas.beginWriteArray(FormulaFile::arrayKey);
+  const char* const list[][2] = {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x) + x/3"},
+                                 {"cubic", "x^3 - x"}};
+  for (int i = 0; i < 3; ++i) {
+    formulas.setArrayIndex(i);
+    formulas.setValue(FormulaFile::nameKey, list[i][0]);
+    formulas.setValue(FormulaFile::expressionKey, list[i][1]);
+  }
+  formulas.endArray();
 }
 
 void TestMainWindowData::init()
@@ -109,6 +143,7 @@ void TestMainWindowData::openData_data()
   // clang-format off
   QTest::newRow("text, row indices") << "header.txt" << -1 << QVector<double>{1, 2, 4, 8} << "2 lines";
   QTest::newRow("csv through import dialog") << "comma.csv" << 0 << QVector<double>{1, 2, 3, 5} << "1 line";
+  QTest::newRow("excel unicode text") << "unicode.txt" << 0 << QVector<double>{1, 2, 3, 5} << "1 line";
   // clang-format on
 }
 
@@ -292,6 +327,100 @@ void TestMainWindowData::csvDialogAppliesChoice()
   QCOMPARE(CsvDialog::execFor(reader), int(ok ? QDialog::Accepted : QDialog::Rejected));
   QCOMPARE(reader.decimalSeparator(), decimalComma);
   QCOMPARE(reader.valueSeparator(), separator);
+}
+
+// A session saved by the window, and the same session reopened in a window of
+// another width: "Export > Values" with every column gives the bytes
+// quelmora-ft --session writes.
+void TestMainWindowData::toolReproducesSessionExport_data()
+{
+  QTest::addColumn<QString>("setup");
+  QTest::newRow("generic, dragged node, two formulas") << "generic";
+  QTest::newRow("equidistant, sin, moved fixed point") << "equidistant";
+  QTest::newRow("custom, triangles, typed node, components shown") << "custom";
+  QTest::newRow("stock prices with a date column") << "data";
+}
+
+void TestMainWindowData::toolReproducesSessionExport()
+{
+  QFETCH(QString, setup);
+  PromptRecorder rec; // the higher-degree warning of sine shapes
+  MainWindow* w = window.get();
+  retypeEdit(T::child<QLineEdit>(w, "lowEdt"), "-1.5", true);
+  retypeEdit(T::child<QLineEdit>(w, "discrEdt"), "3000", true);
+  QTest::mouseClick(T::child<QPushButton>(w, "addBtn"), Qt::LeftButton);
+  T::selector(w)->select(1, setup == "custom" ? "cubic" : "wave");
+  if (setup == "equidistant")
+    T::action(w, "actionFixedPT")->trigger();
+  if (setup == "custom")
+    T::action(w, "actionPartDelta")->trigger();
+  if (setup == "data") {
+    DataFileOpenDialog::setRunner([this](DataFileOpenDialog& d) {
+      d.selectFile(dir.filePath("prices.csv"));
+      return int(QDialog::Accepted);
+    });
+    CsvDialog::setRunner([](CsvDialog& d) {
+      d.findChild<QRadioButton*>("commaSepRbtn")->setChecked(true);
+      d.buttonBox()->button(QDialogButtonBox::Ok)->click();
+      return d.result();
+    });
+    T::openData(w);
+    QCOMPARE(T::functions(w).size(), 5); // the date column is left out
+  }
+  T::degreeSpin(w)->setValue(3);
+  for (int d = 0; d < 4; ++d)
+    T::degreeBox(w, d)->setChecked(d != 2);
+
+  QVERIFY(showActive(w, QSize(1100, 800)));
+  PartitionPlotDriver drive{T::partitionWidget(w)};
+  const QVector<double> nodes = drive.nodes();
+  if (setup == "equidistant") {
+    auto* shape = T::partitionWidget(w)->findChild<QComboBox*>("shapeCbox");
+    shape->setCurrentIndex(1);
+    retypeEdit(T::partitionWidget(w)->findChild<QLineEdit*>("elemWidthEdt"), "0.55");
+    auto* slider = T::partitionWidget(w)->findChild<QwtSlider*>("fixedPtSlider");
+    slider->setValue(qRound(slider->upperBound() * 0.37));
+  } else if (setup == "custom") {
+    T::partitionWidget(w)->findChild<QComboBox*>("shapeCbox")->setCurrentIndex(0);
+    drive.typeNode(2, QString::number(nodes[2] + 0.137));
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* box = top->findChild<QCheckBox*>("showCompCbox")) {
+        box->setChecked(true);
+        qobject_cast<QDialog*>(top)->accept();
+      }
+  } else {
+    drive.dragNode(nodes[2], nodes[2] * 0.6 + nodes[3] * 0.4);
+  }
+  QVERIFY(drive.nodes() != nodes || setup == "equidistant");
+
+  const QString session = dir.filePath(setup + ".qms");
+  QVERIFY(w->saveSession(session));
+  auto exportAll = [&](MainWindow* from, const QString& name) {
+    answerDialog(name, [](ExportWidget* d) {
+      for (const char* box : {"domainCBox", "originFnChbox", "coefChbox", "inverseFnChbox"})
+        d->findChild<QCheckBox*>(box)->setChecked(true);
+    });
+    T::action(from, "actionExportValues")->trigger();
+    QFile f(dir.filePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray saved = exportAll(w, setup + "-window.csv");
+  QVERIFY(saved.count('\n') > 40);
+
+  window = startWindow();
+  QVERIFY(showActive(window.get(), QSize(1500, 700)));
+  QVERIFY(window->openSession(session));
+  QCOMPARE(exportAll(window.get(), setup + "-reopened.csv"), saved);
+
+  QProcess tool;
+  tool.start(QStringLiteral(QUELMORA_FT_PATH),
+             {"--session", session, "--include-domain", "-o", dir.filePath(setup + "-tool.csv")});
+  QVERIFY(tool.waitForFinished(60000));
+  QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+  QFile made(dir.filePath(setup + "-tool.csv"));
+  QVERIFY(made.open(QIODevice::ReadOnly));
+  QCOMPARE(made.readAll(), saved);
+  QVERIFY(rec.titles().filter("Error").isEmpty());
 }
 
 QTEST_MAIN(TestMainWindowData)

@@ -7,6 +7,7 @@
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
+#include "math/domains/enumerationbase.h"
 
 #include <qwt_plot.h>
 #include <qwt_scale_map.h>
@@ -318,6 +319,25 @@ private slots:
     T::addRecent(again.get(), path("s6.qms"));
     QCOMPARE(again->recentSessions().size(), before.size());
     QCOMPARE(again->recentSessions().first(), path("s6.qms"));
+  }
+
+  // A refused start-up session leaves the formulas on the domain input's
+  // points, not on the painting resolution the controller drew with.
+  void refusedStartUpSessionKeepsTheDomainInput()
+  {
+    PromptRecorder rec;
+    const QString bad = path("refused-start.qms");
+    writeFile(bad, "[DomainWidget]\nlowEdt_text=3\nhighEdt_text=2\n");
+    {
+      std::unique_ptr<QSettings> s(ProgramEnvironment::user());
+      s->beginWriteArray("MainWindow/Menu", 1);
+      s->setArrayIndex(0);
+      s->setValue("recent", bad);
+      s->endArray();
+    }
+    Ptr w = startWindow();
+    QCOMPARE(rec.titles(), QStringList{"Error when opening session"});
+    QCOMPARE(int(T::domain(w.get())->size()), T::domainText(w.get(), "discrEdt").toInt() + 1);
   }
 
   // Every value the validator refuses is in its own test; here the window's side:

@@ -169,6 +169,18 @@ private slots:
     wide.high = QStringLiteral("10");
     QVERIFY(SessionValidator(nodes, wide).validate());
   }
+
+  // UTF-16 text holds zero bytes; with its byte-order mark it is no binary file.
+  void utf16DataFileWithItsStoredXColumn()
+  {
+    const QString data = write(QByteArray("\xFF\xFE" "0\0 \0" "1\0\n\0", 10), "wide.txt");
+    SessionValidator v(write("[MainWindow]\nfunctionTypeUsed=1\nxColumn=-1\ndataFile=" +
+                                 data.toUtf8() + "\n",
+                             "wide.qms"),
+                       {});
+    QVERIFY2(v.validate(), qPrintable(v.refusal()));
+    QCOMPARE(v.contents().xColumn, -1);
+  }
 };
 
 QTEST_GUILESS_MAIN(TestSessionValidator)

@@ -28,6 +28,17 @@ QByteArray raw(const char (&s)[N])
   return QByteArray(s, N - 1);
 }
 
+// Text as a Windows program writes UTF-16: a byte-order mark, then the code units.
+QByteArray utf16(const QString& text, bool bigEndian, bool mark = true)
+{
+  QByteArray out = mark ? QByteArray(bigEndian ? "\xFE\xFF" : "\xFF\xFE", 2) : QByteArray();
+  for (QChar c : text) {
+    const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+    out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+  }
+  return out;
+}
+
 } // namespace
 
 class TestNumberReader : public QObject
@@ -109,12 +120,12 @@ void TestNumberReader::toNumber()
 void TestNumberReader::toNumberAgreesWithLocaleRules()
 {
   const QLocale czech(QLocale::Czech), posix(QLocale::C);
-  const char alphabet[] = "0123456789.,eE+-";
+  const char alphabet[] = "0123456789.,eE+-:/ a";
   QRandomGenerator rng(12345);
   for (int i = 0; i < 20000; ++i) {
     QByteArray field;
     for (int c = 0, length = 1 + rng.bounded(9); c < length; ++c)
-      field.append(alphabet[rng.bounded(16)]);
+      field.append(alphabet[rng.bounded(int(sizeof alphabet) - 1)]);
     bool okRef = false;
     double ref = czech.toDouble(QString::fromLatin1(field), &okRef);
     if (!okRef)
@@ -156,6 +167,15 @@ void TestNumberReader::readers_data()
   QTest::newRow("csv decimal comma cells") << "csv" << QByteArray("0,5;1,5\n1,5;2\n") << ";" << cols({{0.5, 1.5}, {1.5, 2}}) << 0;
   QTest::newRow("csv crlf, bom and nul") << "csv" << raw("\xEF\xBB\xBF" "1;2\r\n3;4\0junk\r\n5;6\r\n") << ";" << cols({{1, 3, 5}, {2, 4, 6}}) << 0;
   QTest::newRow("csv only text") << "csv" << QByteArray("a;b\nc;d\n") << ";" << Columns() << 2;
+  // Real files: Excel's "Unicode text", a UTF-16 BE export, a stock price
+  // CSV, quoting as spreadsheets write it, labels amid numbers.
+  QTest::newRow("utf-16 le, tabs, crlf") << "txt" << utf16(QString::fromUtf8("Čas\tHodnota\r\n0\t1,5\r\n1\t2\r\n2\t4\r\n3\t8\r\n"), false) << QString() << cols({{0, 1, 2, 3}, {1.5, 2, 4, 8}}) << 1;
+  QTest::newRow("utf-16 be, no newline at the end") << "csv" << utf16("x;y\n1;2\n3;4\n5;6", true) << ";" << cols({{1, 3, 5}, {2, 4, 6}}) << 1;
+  QTest::newRow("stock prices, date column first") << "csv" << QByteArray("Date,Open,Close,Volume\n2024-01-02,187.15,185.64,82488700\n2024-01-03,184.22,184.25,58414500\n2024-01-04,182.15,181.91,71983600\n") << "," << cols({{}, {187.15, 184.22, 182.15}, {185.64, 184.25, 181.91}, {82488700, 58414500, 71983600}}) << 1;
+  QTest::newRow("quoted separator, quote and line break") << "csv" << QByteArray("\"t\";\"a;b\"\n\"1,5\";\"say \"\"hi\"\"\"\n2;\"two\r\nlines\"\n 3 ; \"x\"\"\" \n4;\"\"\n") << ";" << cols({{1.5, 2, 3, 4}, {}}) << 1;
+  QTest::newRow("line break quoted beyond the width") << "csv" << QByteArray("1;2\n3;4;\"x\ny\"\n5;6\n") << ";" << cols({{1, 3, 5}, {2, 4, 6}}) << 0;
+  QTest::newRow("quoted numbers, empty cell keeps its column") << "csv" << QByteArray("\"1,5\",\"2\",,\"4\"\n2,3,7,5\n3,,8,6\n") << "," << cols({{2}, {3}, {7}, {5}}) << 2;
+  QTest::newRow("label column in the middle") << "txt" << QByteArray("1 a 2\n2 b 4\n3 c 6\n4 d 8\n5 e\n") << QString() << cols({{1, 2, 3, 4}, {}, {2, 4, 6, 8}}) << 1;
   // clang-format on
 }
 
@@ -180,9 +200,10 @@ void TestNumberReader::readers()
 void TestNumberReader::detectColumns()
 {
   QCOMPARE(NumberReaderBase(file("1 2\n3 4\n5 6\n")).detectColumns(3), -1);
+  // Text fields count: a date or label column keeps its place.
   NumberReaderBase reader(file("x\ny\nz\n1 2 3 w 4\n"));
   for (int i = 0; i < 2; ++i) // detection rewinds first, so it can be repeated
-    QCOMPARE(reader.detectColumns(3), 3);
+    QCOMPARE(reader.detectColumns(3), 5);
 }
 
 void TestNumberReader::defaultLocaleIsCzechWhileReaderLives()
@@ -248,6 +269,8 @@ void TestNumberReader::loaded_data()
   QTest::newRow("x column beyond last") << QByteArray("5 0\n6 1\n7 3\n8 4\n") << "b.txt" << 2 << QVector<double>{0, 1, 2, 3} << QVector<double>{5, 6, 7, 8} << 2 << 0;
   QTest::newRow("one column as x") << QByteArray("1\n3\n3\n4\n") << "o.txt" << 0 << QVector<double>{0, 1, 2, 3} << QVector<double>() << 0 << 0;
   QTest::newRow("csv header, text cells, ragged rows") << QByteArray("x;y\n0;1\n1;text\n2;4\n3;9;27\n4\n") << "c.csv" << 0 << QVector<double>{0, 2, 3} << QVector<double>{1, 4, 9} << 1 << 3;
+  QTest::newRow("x column after a text column") << QByteArray("a 0 5\nb 1 6\nc 3 7\nd 4 8\n") << "t.txt" << 1 << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1 << 0;
+  QTest::newRow("x column holding text") << QByteArray("Date;Close\n2024-01-02;5\n2024-01-03;6\n2024-01-04;8\n") << "d.csv" << 0 << QVector<double>{0, 1, 2} << QVector<double>{5, 6, 8} << 1 << 1;
   // clang-format on
 }
 
@@ -264,10 +287,17 @@ void TestNumberReader::loaded()
   const auto info = file(content, name, name.endsWith("csv") ? ";" : "", xColumn);
   QCOMPARE(import.run(info), DataImport::Loaded);
   QCOMPARE(import.ignoredLines(), ignored);
-  const QStringList expected(QString("File parser / Ignoring %1 lines that could not be read from "
-                                     "file or contains a text.")
-                                 .arg(ignored));
-  QCOMPARE(texts(import), ignored ? expected : QStringList());
+  QString expected = ignored ? QString("Ignoring %1 %2 that could not be read from file or contains "
+                                       "a text.")
+                                   .arg(ignored)
+                                   .arg(ignored == 1 ? "line" : "lines")
+                             : QString();
+  for (int c : import.textColumns())
+    expected += QString(expected.isEmpty() ? "" : "\n") + QString("Ignoring column %1 (text).").arg(c);
+  if (import.isTextColumn(xColumn))
+    expected += QString("\nColumn %1 holds text, not numbers: the rows are numbered for X instead.")
+                    .arg(xColumn);
+  QCOMPARE(texts(import), expected.isEmpty() ? QStringList() : QStringList("File parser / " + expected));
   std::unique_ptr<Domains::EnumerationBase<double>> d(import.createDomain());
   QCOMPARE(QVector<double>(d->values().begin(), d->values().end()), domain);
   QCOMPARE(import.low(), domain.front());
@@ -297,6 +327,8 @@ void TestNumberReader::refused_data()
   QTest::newRow("text at detection line") << QByteArray("a\nb\nc\nd\n1 2\n") << "d.txt" << 0 << QStringList("File parser / Data file is empty or error occured while reading file.");
   QTest::newRow("one row") << QByteArray("a\nb\nc\n1 2\n") << "o.txt" << 0 << QStringList("File parser / Data was not parsed correctly or file is empty.");
   QTest::newRow("ignored lines, then unsorted") << QByteArray("h\n0 1\n2 2\n1 3\n") << "i.txt" << 0 << QStringList({"File parser / Ignoring 1 line that could not be read from file or contains a text.", notSorted});
+  QTest::newRow("quote left open at the end") << QByteArray("1;2\n3;4\n5;6\n7;\"8\n") << "q.csv" << 0 << QStringList("File parser / Cannot read \"%1\": the quote that opens a field on line 4 is never closed.");
+  QTest::newRow("utf-16 without a byte-order mark") << utf16("0 1\n1 2\n2 4\n3 8\n", false, false) << "w.txt" << 0 << QStringList("File parser / Cannot read \"%1\": it looks like UTF-16 text without a byte-order mark; save it as UTF-8, or as UTF-16 with a byte-order mark.");
   // clang-format on
 }
 
@@ -307,8 +339,9 @@ void TestNumberReader::refused()
   QFETCH(int, xColumn);
   QFETCH(QStringList, messages);
   DataImport import;
-  QCOMPARE(import.run(file(content, name, QString(), xColumn)), DataImport::Failed);
-  QCOMPARE(texts(import), messages);
+  const DataFileInfo info = file(content, name, name.endsWith("csv") ? ";" : "", xColumn);
+  QCOMPARE(import.run(info), DataImport::Failed);
+  QCOMPARE(texts(import), messages.replaceInStrings("%1", info.filePath()));
   QCOMPARE(import.messages().back().icon, DataImport::Critical);
   QVERIFY(import.columns().empty());
 }

@@ -10,10 +10,12 @@ struct Run
   QByteArray out, err;
 };
 
-Run runTool(const QStringList& args)
+Run runTool(const QStringList& args, const QByteArray& input = QByteArray())
 {
   QProcess p;
   p.start(QStringLiteral(QUELMORA_FT_PATH), args);
+  p.write(input);
+  p.closeWriteChannel();
   if (!p.waitForFinished(120000)) {
     p.kill();
     p.waitForFinished();
@@ -63,6 +65,7 @@ private slots:
   void badInputLeavesOutputFile();
   void dataRoundTripsTheToolsOwnOutput();
   void errors();
+  void standardInputAndOutput();
 };
 
 void TestQuelmoraFt::defaultOutput()
@@ -100,6 +103,7 @@ void TestQuelmoraFt::columnsAndNames_data()
   QTest::newRow("csv, x in column 2, named") << "d.csv" << csv << QStringList{"--x-column", "2", "--include-domain", "--name", "a"} << QByteArray("\"Domain\";\"a\";\"DataFile 1\";\n2; 0; 1\n2.5; 0.5; 1.5\n3; 1; 2\n");
   QTest::newRow("one txt column is the function") << "one.txt" << QByteArray("4\n5\n7\n9\n") << QStringList{"--include-domain"} << QByteArray("\"Domain\";\"DataFile\";\n0; 4\n1; 5\n2; 7\n3; 9\n");
   QTest::newRow("txt with a separator") << "s.txt" << QByteArray("0|3\n1|4\n2|6\n3|7\n") << QStringList{"--separator", "|"} << QByteArray("\"DataFile\";\n3\n4\n6\n7\n");
+  QTest::newRow("stock prices: the date column gives row numbers") << "p.csv" << QByteArray("Date,Open,Close\n2024-01-02,\"1,5\",2\n2024-01-03,2.5,3\n2024-01-04,3,4.5\n") << QStringList{"--separator", ",", "--include-domain"} << QByteArray("\"Domain\";\"DataFile 1\";\"DataFile 2\";\n0; 1.5; 2\n1; 2.5; 3\n2; 3; 4.5\n");
   // clang-format on
 }
 
@@ -196,6 +200,11 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("sweep of a custom partition") << QStringList{"--errors", custom, "--components-sweep", "4"} << "generic";
   QTest::newRow("sweep and components") << QStringList{"--errors", "--components", "5", "--components-sweep", "4"} << "--components";
   QTest::newRow("errors and value columns") << QStringList{"--errors", "--output", "function"} << "--output";
+  QTest::newRow("x column holding text") << QStringList{"--data", "@/dates.csv", "--x-column", "0"} << "holds text";
+  QTest::newRow("option a session sets") << QStringList{"--session", "@/empty.qms", "--degree=1"} << "--degree does not go with --session";
+  QTest::newRow("formulas without a session") << QStringList{"--formulas", "@/empty.qms"} << "--session";
+  QTest::newRow("session the program refuses") << QStringList{"--session", "@/inverted.qms"} << "was not opened: the value of DomainWidget/highEdt_text";
+  QTest::newRow("session naming a missing data file") << QStringList{"--session", "@/gone.qms"} << "MainWindow/dataFile";
   // clang-format on
 }
 
@@ -205,6 +214,11 @@ void TestQuelmoraFt::badInput()
   QFETCH(QString, mentions);
   QTemporaryDir dir;
   writeFile(dir, "d.csv", "0;1;2\n0.5;1.5;2.5\n1;2;3\n2;3;4\n");
+  writeFile(dir, "dates.csv", "2024-01-01;1\n2024-01-02;2\n2024-01-03;3\n2024-01-04;5\n");
+  writeFile(dir, "empty.qms", "");
+  writeFile(dir, "inverted.qms", "[DomainWidget]\nlowEdt_text=2\nhighEdt_text=1\n");
+  writeFile(dir, "gone.qms", "[MainWindow]\nfunctionTypeUsed=1\ndataFile=" +
+                                 dir.filePath("gone.csv").toUtf8() + "\n");
   for (QString& a : args)
     a.replace('@', dir.path());
   const Run r = runTool(args);
@@ -278,6 +292,26 @@ void TestQuelmoraFt::errors()
   QVERIFY2(l[1].startsWith("3; x; 0; 0.166; ") && l[2].startsWith("5; x; 0; 0.0832; ") &&
                l[3].startsWith("9; x; 0; 0.0415; "),
            s.out.constData());
+}
+
+// "-" is standard input for --data (text, or CSV with a separator) and
+// standard output for -o, as with other Unix tools.
+void TestQuelmoraFt::standardInputAndOutput()
+{
+  QTemporaryDir dir;
+  const QByteArray csv("x;y\n0;1\n1;4\n2;9\n3;16\n");
+  const Run fromFile = runTool({"--data", writeFile(dir, "f.csv", csv), "--include-domain"});
+  QCOMPARE(fromFile.exitCode, 0);
+  for (const QStringList& args : {QStringList{"--data", "-", "--separator", ";"},
+                                  QStringList{"--data=-", "--separator=;", "-o", "-"}}) {
+    const Run r = runTool(args + QStringList{"--include-domain"}, csv);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out, fromFile.out);
+  }
+  QByteArray txt = csv;
+  const Run text = runTool({"--data", "-", "--include-domain"}, txt.replace(';', ' '));
+  QCOMPARE(text.out, fromFile.out);
+  QVERIFY(!QFileInfo::exists("-"));
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)

@@ -87,7 +87,8 @@ bool checkErrorOptions(const ToolOptions& o, QString* error)
 
 bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, double>& partition,
                  const std::vector<std::unique_ptr<Fn::MathFn<double, double>>>& functions,
-                 const QStringList& names, CsvExportFunction& writer, QString* error)
+                 const QStringList& names, bool flattenEnds, CsvExportFunction& writer,
+                 QString* error)
 {
   QList<QStringList> rows;
   if (o.sweepGiven) {
@@ -96,7 +97,7 @@ bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, d
     writer.setTable(QStringList{QStringLiteral("Components")} + header, rows);
     return true;
   }
-  const Transformer transformer(partition, o.degree, true);
+  const Transformer transformer(partition, o.degree, true, flattenEnds);
   const std::vector<double>& x = partition.domain()->values();
   for (std::size_t f = 0; f < functions.size(); ++f) {
     const TransformResult result = transformer.transform(*functions[f]);

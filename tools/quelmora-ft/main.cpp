@@ -7,14 +7,17 @@
 #include "math/fce/mathfncachedformula.h"
 #include "midle/export/csvexportfunction.h"
 #include "midle/numberreader/dataimport.h"
+#include "midle/session/sessionreader.h"
 #include "options.h"
 #include "partitionsetup.h"
 #include "transform.h"
 #include "version_private.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -65,14 +68,56 @@ std::unique_ptr<Function> formulaFunction(const Domains::EnumerationBase<double>
   return std::unique_ptr<Function>(fn.release());
 }
 
-// The functions to transform, the domain they live on and its record.
+// What is transformed: the functions, the domain they live on and its
+// record, the partition and the degrees. The options, a data file or a
+// session supply it; the computation and the output are the same for all.
 struct Source
 {
   std::unique_ptr<Domains::EnumerationBase<double>> domain;
   QSharedPointer<DataHolders::Domains::Equid> record;
   std::vector<std::unique_ptr<Function>> functions;
   QStringList names;
+  QSharedPointer<DataHolders::Partitions::PartBase> partition;
+  int degree = 0;
+  int degreeMask = DataHolders::Degree0; // the degrees written
+  bool flattenEnds = false;
 };
+
+// Options a session leaves open; every other one would contradict it.
+const QStringList sessionOptions{"--session",   "--formulas", "--output", "--include-domain",
+                                 "--precision", "--errors",   "-o",       "--help",
+                                 "-h"};
+
+// Standard input in a temporary file, so that the readers can read it twice
+// as they read a file. Read as CSV when a separator is given.
+constexpr qint64 maxStandardInput = qint64(1) << 30;
+
+bool standardInputFile(const ToolOptions& o, QTemporaryFile& file, QString* error)
+{
+  file.setFileTemplate(QDir::temp().filePath(QStringLiteral("quelmora-ft-XXXXXX.") +
+                                             (o.separatorGiven ? "csv" : "txt")));
+  QFile in;
+  if (!file.open() || !in.open(stdin, QIODevice::ReadOnly)) {
+    *error = QObject::tr("--data -: standard input cannot be read: %1")
+                 .arg(file.isOpen() ? in.errorString() : file.errorString());
+    return false;
+  }
+  QByteArray chunk;
+  qint64 total = 0;
+  while (!(chunk = in.read(1 << 20)).isEmpty()) {
+    total += chunk.size();
+    if (total > maxStandardInput) {
+      *error = QObject::tr("--data -: standard input holds more than %1 MB")
+                   .arg(maxStandardInput >> 20);
+      return false;
+    }
+    if (file.write(chunk) != chunk.size()) {
+      *error = QObject::tr("--data -: standard input cannot be kept: %1").arg(file.errorString());
+      return false;
+    }
+  }
+  return file.flush();
+}
 
 bool formulaSource(const ToolOptions& o, Source& source, QString* error)
 {
@@ -96,7 +141,12 @@ bool formulaSource(const ToolOptions& o, Source& source, QString* error)
 // notes (ignored lines) go to standard error, the run goes on.
 bool dataSource(const ToolOptions& o, Source& source, QString* error)
 {
-  const QFileInfo file(o.dataFile);
+  QTemporaryFile input;
+  const bool fromInput = o.dataFile == QLatin1String("-");
+  if (fromInput && !standardInputFile(o, input, error))
+    return false;
+  const QString path = fromInput ? input.fileName() : o.dataFile;
+  const QFileInfo file(path);
   // A device or a pipe could be read for ever.
   if (!file.isFile()) {
     *error = QObject::tr("--data \"%1\": %2")
@@ -104,7 +154,7 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
                                                 : QObject::tr("no such file"));
     return false;
   }
-  DataFileInfo info(QFile::encodeName(o.dataFile), false, o.xColumn);
+  DataFileInfo info(QFile::encodeName(path), false, o.xColumn);
   info.valueSeparator = o.separatorGiven                      ? o.separator
                         : info.suffix == QLatin1String("csv") ? QStringLiteral(";")
                                                               : QString();
@@ -116,15 +166,21 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
     info.xColumn = -1;
     import.run(info);
   }
+  QStringList notes;
   for (const DataImport::Message& m : import.messages()) {
     if (m.icon == DataImport::Information)
-      QTextStream(stderr) << "quelmora-ft: note: " << QString(m.text).replace('\n', ' ')
-                          << Qt::endl;
+      notes << QString(m.text).replace('\n', ' ');
     else
       *error = QObject::tr("--data \"%1\": %2").arg(o.dataFile, m.text);
   }
   if (import.status() != DataImport::Loaded)
     return false;
+  if (o.xColumnGiven && import.isTextColumn(o.xColumn)) {
+    *error = QObject::tr("--x-column %1: column %1 of \"%2\" holds text, not numbers")
+                 .arg(o.xColumn)
+                 .arg(o.dataFile);
+    return false;
+  }
   if (o.xColumnGiven && o.xColumn >= 0 && import.xColumn() != o.xColumn) {
     *error = QObject::tr("--x-column %1: the data file \"%2\" has only %3 columns")
                  .arg(o.xColumn)
@@ -140,6 +196,8 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
     return false;
   }
 
+  for (const QString& note : notes)
+    QTextStream(stderr) << "quelmora-ft: note: " << note << Qt::endl;
   source.record.reset(new DataHolders::Domains::Equid);
   source.record->low = import.low();
   source.record->high = import.high();
@@ -151,6 +209,33 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
   for (int c : columns)
     source.names << (columns.size() == 1 ? QStringLiteral("DataFile")
                                          : QStringLiteral("DataFile %1").arg(c));
+  return true;
+}
+
+// The inputs a session file holds, read as the program opens it.
+bool sessionSource(const ToolOptions& o, Source& source, QString* error)
+{
+  SessionReader reader(o.sessionFile);
+  reader.setFormulasFile(o.formulasFile);
+  if (!reader.read()) {
+    *error = reader.errorText();
+    return false;
+  }
+  for (const QString& note : reader.notes())
+    QTextStream(stderr) << "quelmora-ft: note: " << QString(note).replace('\n', ' ') << Qt::endl;
+  SessionInputs& in = reader.inputs();
+  source.record = in.domainRecord;
+  source.domain = std::move(in.domain);
+  source.functions = std::move(in.functions);
+  source.names = in.names;
+  source.partition = in.partition;
+  source.degree = in.maxDegree;
+  source.degreeMask = in.degreeMask;
+  source.flattenEnds = in.flattenEnds;
+  if (!source.partition) {
+    *error = QObject::tr("the session \"%1\" holds no partition").arg(o.sessionFile);
+    return false;
+  }
   return true;
 }
 
@@ -228,7 +313,23 @@ int main(int argc, char** argv)
     QTextStream(stdout) << "quelmora-ft " QUELMORA_VERSION "\n";
     return 0;
   }
+  // The program's names: the session's formulas file is found where the program keeps it.
+  QCoreApplication::setOrganizationName(QStringLiteral("korvant"));
+  QCoreApplication::setApplicationName(QStringLiteral("quelmora"));
+  if (o.outputFile == QLatin1String("-"))
+    o.outputFile.clear(); // standard output
+  const bool fromSession = !o.sessionFile.isEmpty();
   const bool fromData = !o.dataFile.isEmpty();
+  if (fromSession) {
+    for (const QString& option : qAsConst(o.given))
+      if (option.startsWith(QLatin1Char('-')) && !sessionOptions.contains(option))
+        return fail(QObject::tr("%1 does not go with --session: the session sets what it would")
+                        .arg(option));
+    if (!o.formulasFile.isEmpty() && !QFileInfo(o.formulasFile).isFile())
+      return fail(QObject::tr("--formulas \"%1\": no such file").arg(o.formulasFile));
+  } else if (!o.formulasFile.isEmpty()) {
+    return fail(QObject::tr("--formulas applies to --session only"));
+  }
   if (fromData && (!o.formulas.isEmpty() || o.domainGiven))
     return fail(
         QObject::tr("--data takes the place of --formula and --domain: give one or the other"));
@@ -236,7 +337,7 @@ int main(int argc, char** argv)
     return fail(QObject::tr("--x-column and --separator apply to --data only"));
   if (!checkErrorOptions(o, &error))
     return fail(error);
-  if (!fromData && o.formulas.isEmpty())
+  if (!fromData && !fromSession && o.formulas.isEmpty())
     o.formulas << QStringLiteral("x");
   // Each formula carries a parser of its own (about 8 KB).
   if (o.formulas.size() > maxFormulas)
@@ -251,22 +352,32 @@ int main(int argc, char** argv)
     return fail(error);
 
   Source source;
-  if (fromData) {
-    if (!dataSource(o, source, &error))
+  if (fromSession) {
+    if (!sessionSource(o, source, &error))
       return fail(error);
-    if (o.names.size() > int(source.functions.size()))
-      return fail(QObject::tr("%1 names for %2 data columns: give at most one --name per column")
-                      .arg(o.names.size())
-                      .arg(source.functions.size()));
-  } else if (!formulaCountFits(o, &error) || !formulaSource(o, source, &error)) {
-    return fail(error);
+    o.degree = source.degree;
+  } else {
+    if (fromData) {
+      if (!dataSource(o, source, &error))
+        return fail(error);
+      if (o.names.size() > int(source.functions.size()))
+        return fail(
+            QObject::tr("%1 names for %2 data columns: give at most one --name per column")
+                .arg(o.names.size())
+                .arg(source.functions.size()));
+    } else if (!formulaCountFits(o, &error) || !formulaSource(o, source, &error)) {
+      return fail(error);
+    }
+    for (int i = 0; i < o.names.size(); ++i)
+      source.names[i] = o.names[i];
+    source.partition = partitionRecord(o, source.record, &error);
+    if (!source.partition)
+      return fail(error);
+    source.degree = o.degree;
+    source.degreeMask = (2 << o.degree) - 1;
   }
-  for (int i = 0; i < o.names.size(); ++i)
-    source.names[i] = o.names[i];
 
-  const auto partRec = partitionRecord(o, source.record, &error);
-  if (!partRec)
-    return fail(error);
+  const auto& partRec = source.partition;
   const int largestNodes =
       o.sweep.empty() ? partRec->nodes.size() : std::max(partRec->nodes.size(), o.sweep.back());
   if (!valuesFit(o, source.record->count, int(source.functions.size()), largestNodes, &error))
@@ -277,8 +388,10 @@ int main(int argc, char** argv)
   std::unique_ptr<Partitions::PartitionBase<double, double>> partition(
       DataHolders::createPartition(partRec, domain.get()));
   if (!partition || partition->fceCount() == 0)
-    return fail(QObject::tr("the partition cannot be built from these options"));
-  if (partRec->type == DataHolders::KindCustomPartition &&
+    return fail(fromSession ? QObject::tr("the partition of the session cannot be built")
+                            : QObject::tr("the partition cannot be built from these options"));
+  // The program computes a custom partition with nodes left unplaced too.
+  if (!fromSession && partRec->type == DataHolders::KindCustomPartition &&
       partition->nodes().size() != std::size_t(partRec->nodes.size()))
     return fail(QObject::tr("the custom partition has %1 basic functions for %2 nodes")
                     .arg(partition->nodes().size())
@@ -286,12 +399,12 @@ int main(int argc, char** argv)
 
   if (o.errors) {
     CsvExportFunction table(o.outputFile);
-    if (!errorReport(o, *partition, functions, source.names, table, &error))
+    if (!errorReport(o, *partition, functions, source.names, source.flattenEnds, table, &error))
       return fail(error);
     return writeOutput(table, o);
   }
 
-  const Transformer transformer(*partition, o.degree, o.outInverse);
+  const Transformer transformer(*partition, source.degree, o.outInverse, source.flattenEnds);
   std::vector<TransformResult> results;
   for (const auto& fn : functions)
     results.push_back(transformer.transform(*fn));
@@ -304,12 +417,15 @@ int main(int argc, char** argv)
     if (o.outFunction)
       writer.addColumn(functions[i].get(), name);
     if (o.outComponents)
-      for (int d = 0; d <= o.degree; ++d)
-        writer.addColumn(results[i].components[d].get(), name + QStringLiteral(" - Comp%1").arg(d));
+      for (int d = 0; d <= source.degree; ++d)
+        if (source.degreeMask & (1 << d))
+          writer.addColumn(results[i].components[d].get(),
+                           name + QStringLiteral(" - Comp%1").arg(d));
     if (o.outInverse)
-      for (int d = 0; d <= o.degree; ++d)
-        writer.addColumn(results[i].inverses[d].get(),
-                         name + QStringLiteral(" - Inverse%1").arg(d));
+      for (int d = 0; d <= source.degree; ++d)
+        if (source.degreeMask & (1 << d))
+          writer.addColumn(results[i].inverses[d].get(),
+                           name + QStringLiteral(" - Inverse%1").arg(d));
   }
   return writeOutput(writer, o);
 }

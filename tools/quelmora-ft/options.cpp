@@ -228,6 +228,20 @@ public:
            opt.sweepGiven = true;
            return true;
          }},
+        {"--session",
+         [this](const QString& o, const QString& v) {
+           if (v.isEmpty())
+             return fail(tr("%1 needs a file name").arg(o));
+           opt.sessionFile = v;
+           return true;
+         }},
+        {"--formulas",
+         [this](const QString& o, const QString& v) {
+           if (v.isEmpty())
+             return fail(tr("%1 needs a file name").arg(o));
+           opt.formulasFile = v;
+           return true;
+         }},
         {"--separator",
          [this](const QString& o, const QString& v) {
            if (v.isEmpty())
@@ -240,6 +254,7 @@ public:
 
     for (int i = 0; i < args.size(); ++i) {
       QString option = args[i];
+      opt.given << option.left(option.startsWith(QLatin1String("--")) ? option.indexOf('=') : -1);
       if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
         opt.help = true;
         continue;
@@ -307,7 +322,9 @@ QString usageText()
       "  --name NAME               column name of the formula (or data column) of the same order\n"
       "                            (default: the formula text, \"DataFile\" for data)\n"
       "  --data FILE               transform the columns of a data file (.csv or .txt) instead of\n"
-      "                            formulas; the domain is the x column or the row numbers\n"
+      "                            formulas; the domain is the x column or the row numbers;\n"
+      "                            - reads standard input (as .txt, or as .csv with --separator);\n"
+      "                            columns of text (dates, labels) are left out\n"
       "  --x-column N              column of the x values, counted from 0; -1 for none (default "
       "0;\n"
       "                            a file of one column has none)\n"
@@ -338,7 +355,12 @@ QString usageText()
       "  --components-sweep LIST   with --errors, generic partition: the errors for each of the\n"
       "                            ascending component counts N1,N2,... (each 2..COUNT), laid\n"
       "                            out as --components N would, under a leading Components column\n"
-      "  -o FILE                   write to FILE (replaced only when written completely)\n"
+      "  -o FILE                   write to FILE (replaced only when written completely);\n"
+      "                            - is standard output (the default)\n"
+      "  --session FILE.qms        compute what the program computes for a saved session: its\n"
+      "                            domain, functions, partition and degrees; only --output,\n"
+      "                            --include-domain, --precision and -o may go with it\n"
+      "  --formulas FILE.ini       the formulas file for --session (default: the program's own)\n"
       "  --help                    this text\n"
       "  --version                 the version of the tool\n"
       "\n"

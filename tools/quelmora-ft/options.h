@@ -58,6 +58,10 @@ struct ToolOptions
   bool errors = false;
   std::vector<int> sweep;
   bool sweepGiven = false;
+  QString sessionFile;
+  QString formulasFile;
+  // Every option given, in order, as typed before any "=VALUE".
+  QStringList given;
 };
 
 // Parses the arguments (without the program name). On failure returns false

@@ -39,13 +39,14 @@ struct Transformer::Private
   const Partitions::PartitionBase<double, double>& part;
   int maxDegree;
   bool wantInverse;
+  bool flattenEnds;
   std::unique_ptr<StaticFactory<double, double>> bases;
   std::unique_ptr<Domains::Enumeration<double>> nodes;
 };
 
 Transformer::Transformer(const Partitions::PartitionBase<double, double>& partition, int maxDegree,
-                         bool wantInverse)
-    : d(new Private{partition, maxDegree, wantInverse, nullptr, nullptr})
+                         bool wantInverse, bool flattenEnds)
+    : d(new Private{partition, maxDegree, wantInverse, flattenEnds, nullptr, nullptr})
 {
   d->bases.reset(new StaticFactory<double, double>(partition.domain()));
   d->nodes.reset(new Domains::Enumeration<double>(componentPoints(partition), true));
@@ -64,7 +65,12 @@ TransformResult Transformer::transform(const Fn::MathFn<double, double>& fn) con
   const auto& part = d->part;
   std::vector<std::vector<double>> components(std::size_t(d->maxDegree) + 1);
   for (int degree = 0; degree <= d->maxDegree; ++degree) {
-    Fn::directTransform(part, *d->bases->get(degree), fn.values(), components[degree]);
+    std::vector<double>& values = components[degree];
+    Fn::directTransform(part, *d->bases->get(degree), fn.values(), values);
+    if (d->flattenEnds && values.size() >= 2) {
+      values.front() = values[1];
+      values.back() = values[values.size() - 2];
+    }
     result.components.emplace_back(new Table(d->nodes.get(), components[degree]));
   }
   if (!d->wantInverse)

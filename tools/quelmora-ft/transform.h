@@ -20,12 +20,14 @@ struct TransformResult
 };
 
 // Computes with a shared set of bases; `componentDomain` holds one point per
-// basic function and must outlive the result.
+// basic function and must outlive the result. With flattenEnds the first and
+// last components take their neighbours' values before the inverses are
+// summed, as the program does while it shows components as curves.
 class Transformer
 {
 public:
-  Transformer(const Partitions::PartitionBase<double, double>& partition, int maxDegree,
-              bool wantInverse);
+  Transformer(const Partitions::PartitionBase<double, double>& partition, int highestDegree,
+              bool wantInverse, bool flattenEnds = false);
   ~Transformer();
 
   const Domains::EnumerationBase<double>& componentDomain() const;

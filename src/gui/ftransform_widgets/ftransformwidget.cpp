@@ -164,8 +164,11 @@ void FtransformWidget::setPartition(const PartitionRecord& record,
   if (!record)
     return;
 
-  if (!record->domain)
-    record->domain.reset(new DataHolders::Domains::Equid);
+  // A copy: the record's domain is the window's own domain record, whose
+  // count is the computation's, not the painting resolution.
+  record->domain = record->domain
+                       ? QSharedPointer<DataHolders::Domains::Equid>::create(*record->domain)
+                       : QSharedPointer<DataHolders::Domains::Equid>::create();
   record->domain->count = paintResolution();
 
   PartitionWidgetBase* w = nullptr;

@@ -140,18 +140,14 @@ void FuzzyPartFixedWidget::setFixedPoint(double x)
   updateCandidates();
   if (fixedPointCandidates.empty() || !std::isfinite(x))
     return;
-  auto it = std::lower_bound(fixedPointCandidates.begin(), fixedPointCandidates.end(), x);
-  if (it == fixedPointCandidates.end())
-    --it;
-  const int index = static_cast<int>(it - fixedPointCandidates.begin());
-  {
-    // The slider may already stand there: move it silently, apply it below.
-    const QSignalBlocker blocker(ui->fixedPtSlider);
-    ui->fixedPtSlider->setValue(static_cast<double>(index));
-  }
-  pt().fixedPoint = *it;
+  // The point itself, not the candidate the slider stands on: the candidates
+  // follow the painting resolution, which follows the window's width, so a
+  // session would otherwise reopen with another fixed point in another window.
+  const auto& d = *pt().domain;
+  pt().fixedPoint = std::min(std::max(x, d.low), d.high);
+  placeSlider();
   updateLabel();
-  onInputsChanged(index);
+  onInputsChanged(static_cast<int>(ui->fixedPtSlider->value()));
 }
 
 void FuzzyPartFixedWidget::updateData()

@@ -27,10 +27,10 @@ public:
 
   // The positions the fixed-point slider can take, from low on.
   const std::vector<double>& candidates() const { return fixedPointCandidates; }
-  // Puts the slider on the first candidate not less than x (the last one when
-  // x lies beyond them), takes that candidate as the fixed point and lays the
-  // nodes out around it. The candidates follow the inputs as they are now.
-  // Used to restore a stored fixed point, which the slider cannot store.
+  // Takes x (pulled into the domain) as the fixed point, lays the nodes out
+  // around it and puts the slider on the first candidate not less than x
+  // (the last one when x lies beyond them). Used to restore a stored fixed
+  // point, which the slider cannot store.
   void setFixedPoint(double x);
 
   using PartitionWidgetBase::setDomainData;

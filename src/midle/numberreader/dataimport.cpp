@@ -37,6 +37,7 @@ DataImport::Status DataImport::fail(const QString& title, const QString& text)
 {
   boxes.append(Message{Critical, title, text});
   cols.clear();
+  texts.clear();
   result = Failed;
   return result;
 }
@@ -45,6 +46,7 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
 {
   boxes.clear();
   cols.clear();
+  texts.clear();
   info = fileInfo;
   ignored = 0;
   x = -1;
@@ -63,6 +65,8 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   reader->setValueLimit(valueLimit);
   if (!reader->isOpen())
     return fail(fileParser(), tr("Cannot open \"%1\": %2.").arg(name, reader->errorString()));
+  if (reader->lastProblem() != NumberReaderBase::NoProblem)
+    return fail(fileParser(), tr("Cannot read \"%1\": %2.").arg(name, reader->errorString()));
 
   if (fileInfo.showImportDialog && dialog && !dialog(*reader)) {
     result = Cancelled;
@@ -78,19 +82,38 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   ignored = reader->read(cols);
   if (reader->lastProblem() != NumberReaderBase::NoProblem)
     return fail(fileParser(), tr("Cannot read \"%1\": %2.").arg(name, reader->errorString()));
+  texts = reader->textColumns();
   const int k = static_cast<int>(cols.size());
+  const int numericCount = k - static_cast<int>(texts.size());
   x = fileInfo.xColumn >= 0 && fileInfo.xColumn < k ? fileInfo.xColumn : -1;
+  // Every row has a value in each column that is not text.
+  const auto numeric = std::find_if(cols.begin(), cols.end(),
+                                    [](const NumberReaderBase::Column& c) { return !c.empty(); });
 
-  if (k == 0)
+  if (k == 0 || numeric == cols.end())
     return fail(fileParser(), tr("Data file is empty or error occured while reading file."));
-  if (cols.front().size() < 2)
+  if (numeric->size() < 2)
     return fail(fileParser(), tr("Data was not parsed correctly or file is empty."));
+  QStringList notes;
   if (ignored > 0) {
-    boxes.append(Message{Information, fileParser(),
-                         tr("Ignoring %1 %2 that could not be read from file or contains a text.")
-                             .arg(ignored)
-                             .arg(ignored == 1 ? tr("line") : tr("lines"))});
+    notes << tr("Ignoring %1 %2 that could not be read from file or contains a text.")
+                 .arg(ignored)
+                 .arg(ignored == 1 ? tr("line") : tr("lines"));
   }
+  if (!texts.empty()) {
+    QStringList numbers;
+    for (int c : texts)
+      numbers << QString::number(c);
+    notes << (texts.size() == 1 ? tr("Ignoring column %1 (text).")
+                                : tr("Ignoring columns %1 (text)."))
+                 .arg(numbers.join(QStringLiteral(", ")));
+  }
+  if (x >= 0 && isTextColumn(x)) {
+    notes << tr("Column %1 holds text, not numbers: the rows are numbered for X instead.").arg(x);
+    x = -1;
+  }
+  if (!notes.isEmpty())
+    boxes.append(Message{Information, fileParser(), notes.join(QLatin1Char('\n'))});
   if (x >= 0) {
     const NumberReaderBase::Column& xs = cols[static_cast<size_t>(x)];
     if (std::adjacent_find(xs.begin(), xs.end(), std::greater<double>()) != xs.end()) {
@@ -98,18 +121,18 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
     }
     // A single point is no interval to lay a partition on, and a span that
     // overflows cannot be cut into subintervals.
-    if (k >= 2 && xs.front() == xs.back()) {
+    if (numericCount >= 2 && xs.front() == xs.back()) {
       return fail(tr("Input data"),
                   tr("Invalid column selected for X axis - all its values are equal, so it "
                      "spans no interval."));
     }
-    if (k >= 2 && !DataHolders::domainRangeValid(xs.front(), xs.back())) {
+    if (numericCount >= 2 && !DataHolders::domainRangeValid(xs.front(), xs.back())) {
       return fail(tr("Input data"),
                   tr("Invalid column selected for X axis - its values span a range too large "
                      "to compute with."));
     }
   }
-  if (cols.front().size() > static_cast<size_t>(DataHolders::maxNodeCount)) {
+  if (numeric->size() > static_cast<size_t>(DataHolders::maxNodeCount)) {
     return fail(fileParser(), tr("Cannot read \"%1\": the file holds more than %2 rows.")
                                   .arg(name)
                                   .arg(DataHolders::maxNodeCount));
@@ -118,8 +141,8 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   info.decimalSeparator = reader->decimalSeparator();
   info.valueSeparator = reader->valueSeparator();
 
-  const size_t rows = cols.front().size();
-  rowIndices = k < 2 || x < 0;
+  const size_t rows = numeric->size();
+  rowIndices = numericCount < 2 || x < 0;
   if (rowIndices) {
     lowValue = 0.0;
     highValue = static_cast<double>(rows - 1);
@@ -133,14 +156,24 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   return result;
 }
 
+bool DataImport::isTextColumn(int column) const
+{
+  return std::binary_search(texts.begin(), texts.end(), column);
+}
+
 std::vector<int> DataImport::functionColumns() const
 {
   std::vector<int> indices;
   for (int j = 0; j < static_cast<int>(cols.size()); ++j) {
-    if (j != x)
+    if (j != x && !isTextColumn(j))
       indices.push_back(j);
   }
   return indices;
+}
+
+QString DataImport::functionName(int index, int count)
+{
+  return count == 1 ? QStringLiteral("DataFile") : QStringLiteral("DataFile %1").arg(index + 1);
 }
 
 ::Domains::EnumerationBase<double>* DataImport::createDomain() const
@@ -164,4 +197,5 @@ DataImport::createFunctions(const ::Domains::EnumerationBase<double>* domain) co
 void DataImport::releaseColumns()
 {
   Columns().swap(cols);
+  texts.clear();
 }

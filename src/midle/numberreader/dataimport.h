@@ -50,8 +50,8 @@ public:
   void setValueLimit(int64_t limit) { valueLimit = limit; }
 
   Status status() const { return result; }
-  // The boxes to show, in order: at most one information about ignored lines,
-  // then, when the load failed, the critical box that ended it.
+  // The boxes to show, in order: at most one information (ignored lines, text
+  // columns), then, when the load failed, the critical box that ended it.
   const QVector<Message>& messages() const { return boxes; }
   // The record read, with the separators the reader used.
   const DataFileInfo& fileInfo() const { return info; }
@@ -59,15 +59,24 @@ public:
   const Columns& columns() const { return cols; }
 
   // After a successful run: the column holding x, or -1 when the domain is
-  // made of the row indices 0 ... rows-1.
+  // made of the row indices 0 ... rows-1 (also when the column asked for
+  // holds text).
   int xColumn() const { return x; }
+  // Columns that hold text only (dates, labels): they make no function but
+  // keep their place in the numbering. Ascending.
+  const std::vector<int>& textColumns() const { return texts; }
+  bool isTextColumn(int column) const;
   bool rowIndexDomain() const { return rowIndices; }
   // The domain record values: low, high and the number of subintervals.
   double low() const { return lowValue; }
   double high() const { return highValue; }
   int32_t count() const { return intervals; }
-  // The columns that become functions, in column order (all but xColumn()).
+  // The columns that become functions, in column order (all but xColumn()
+  // and the text columns).
   std::vector<int> functionColumns() const;
+  // The name the program gives the function at position index of count
+  // functions made from a data file: "DataFile", or "DataFile 1", ...
+  static QString functionName(int index, int count);
 
   // Math objects of a successful run, owned by the caller. The domain is an
   // equidistant domain of the row indices or an enumeration of the x column;
@@ -87,6 +96,7 @@ private:
   DataFileInfo info;
   int ignored = 0;
   Columns cols;
+  std::vector<int> texts;
   int x = -1;
   bool rowIndices = true;
   double lowValue = 0.0;

@@ -3,6 +3,7 @@
 #include "math/policy/assertion.h"
 #include "midle/numberreader/fieldsplitter.h"
 #include "midle/numberreader/linereader.h"
+#include "midle/numberreader/utf16device.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -65,9 +67,48 @@ bool plainNumber(const char* b, const char* e, double& value, bool& finite)
   return true;
 }
 
+// True for a field that neither locale can read as a number, decided on its
+// ASCII bytes alone: a letter outside "e", "inf" and "nan", punctuation, or
+// a sign that is neither first nor right after the exponent mark. Dates and
+// labels in every row then cost a scan, not two locale conversions.
+bool surelyText(const char* b, const char* e)
+{
+  const char* first = b;
+  while (first != e && (*first == ' ' || *first == '\t'))
+    ++first;
+  for (const char* p = b; p != e; ++p) {
+    const unsigned char c = static_cast<unsigned char>(*p);
+    if (c >= 0x80 || isDigit(char(c)) || c == '.' || c == ',' || c == ' ' || c == '\t')
+      continue;
+    if (c == '+' || c == '-') {
+      if (p != first && p[-1] != 'e' && p[-1] != 'E')
+        return true;
+      continue;
+    }
+    if (!std::strchr("eEiInNfFaAtTyY", c) || c == 0)
+      return true;
+  }
+  return false;
+}
+
 QString tr(const char* text)
 {
   return QCoreApplication::translate("NumberReaderBase", text);
+}
+
+// UTF-16 text without a byte-order mark has a zero byte beside nearly every
+// ASCII character, all on the same side; read as UTF-8 it would give wrong
+// numbers, not an error.
+bool looksLikeUnmarkedUtf16(const QByteArray& head)
+{
+  if (head.size() < 16)
+    return false;
+  int even = 0, odd = 0;
+  for (int i = 0; i < head.size(); ++i)
+    if (head.at(i) == '\0')
+      ++(i % 2 ? odd : even);
+  const int zeros = even + odd;
+  return zeros * 3 >= head.size() && (even == 0 || odd == 0);
 }
 
 } // namespace
@@ -91,10 +132,20 @@ NumberReaderBase::NumberReaderBase(const DataFileInfo& info)
     // Not in text mode: Qt's text mode would drop every CR and glue the
     // values around a lone one; line ends are handled by LineReader.
     file.setFileName(path);
-    if (file.open(QIODevice::ReadOnly))
-      stream.setDevice(&file);
-    else
+    if (file.open(QIODevice::ReadOnly)) {
+      const Utf16Device::Encoding encoding = Utf16Device::sniff(file);
+      if (encoding != Utf16Device::Utf8) {
+        decoded = std::make_unique<Utf16Device>(&file, encoding);
+        decoded->open(QIODevice::ReadOnly);
+      } else if (looksLikeUnmarkedUtf16(file.peek(4096))) {
+        setProblem(UnsupportedEncoding,
+                   tr("it looks like UTF-16 text without a byte-order mark; save it as UTF-8, "
+                      "or as UTF-16 with a byte-order mark"));
+      }
+      stream.setDevice(input());
+    } else {
       setProblem(CannotOpen, file.errorString());
+    }
   }
   savedLocale = QLocale();
   QLocale::setDefault(QLocale(QLocale::Czech));
@@ -111,11 +162,18 @@ void NumberReaderBase::setProblem(Problem p, const QString& text)
   error = text;
 }
 
+QIODevice* NumberReaderBase::input()
+{
+  return decoded ? static_cast<QIODevice*>(decoded.get()) : &file;
+}
+
 bool NumberReaderBase::toNumber(const char* begin, const char* end, double& value)
 {
   bool finite = false;
   if (plainNumber(begin, end, value, finite))
     return finite;
+  if (surelyText(begin, end))
+    return false;
   const QString text = QString::fromUtf8(begin, static_cast<int>(end - begin));
   static const QLocale czech(QLocale::Czech);
   static const QLocale posix(QLocale::C);
@@ -124,19 +182,6 @@ bool NumberReaderBase::toNumber(const char* begin, const char* end, double& valu
   if (!ok)
     value = posix.toDouble(text, &ok);
   return ok && std::isfinite(value);
-}
-
-bool NumberReaderBase::lineNumbers(const FieldSplitter& splitter, const char* begin,
-                                   const char* end, std::vector<double>& values, size_t limit) const
-{
-  values.clear();
-  return splitter.split(begin, end, [&](const char* b, const char* e) {
-    double v;
-    if (!toNumber(b, e, v))
-      return false;
-    values.push_back(v);
-    return values.size() <= limit;
-  });
 }
 
 void NumberReaderBase::rewind(QTextStream& textStream)
@@ -150,11 +195,11 @@ void NumberReaderBase::skipHeader(QTextStream&) {}
 int NumberReaderBase::detectColumns(int lineToDetect)
 {
   QM_ASSERT(lineToDetect >= 0);
-  if (!file.isOpen())
+  if (!file.isOpen() || problem == UnsupportedEncoding)
     return -1;
   rewind(stream);
-  file.seek(0);
-  LineReader lines(&file, maxLineLength);
+  input()->seek(0);
+  LineReader lines(input(), maxLineLength);
   const char* b;
   const char* e;
   bool overlong;
@@ -164,24 +209,26 @@ int NumberReaderBase::detectColumns(int lineToDetect)
   }
   if (!lines.next(b, e, overlong)) {
     if (lines.failed())
-      setProblem(ReadFailed, file.errorString());
+      setProblem(ReadFailed, input()->errorString());
     return -1;
   }
-  const FieldSplitter splitter(separator);
-  std::vector<double> values;
+  // Every field counts, text too: a date or label column keeps its number.
+  int fields = 0;
   if (!overlong)
-    lineNumbers(splitter, b, e, values, maxColumns);
-  if (values.size() > static_cast<size_t>(maxColumns)) {
-    setProblem(TooManyColumns, tr("a line holds more than %1 numbers").arg(maxColumns));
+    FieldSplitter(separator).split(
+        b, e, [&](const char*, const char*) { return ++fields <= maxColumns; });
+  if (fields > maxColumns) {
+    setProblem(TooManyColumns, tr("a line holds more than %1 fields").arg(maxColumns));
     return -1;
   }
-  columnCount = static_cast<int32_t>(values.size());
+  columnCount = fields;
   return columnCount;
 }
 
 int NumberReaderBase::read(Columns& columns)
 {
-  if (!file.isOpen()) {
+  textCols.clear();
+  if (!file.isOpen() || problem == UnsupportedEncoding) {
     columns.clear();
     return 0;
   }
@@ -192,6 +239,7 @@ int NumberReaderBase::read(Columns& columns)
 
 int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
 {
+  textCols.clear();
   columns.assign(static_cast<size_t>(std::max(columnCount, 0)), Column());
   QIODevice* device = textStream.device();
   if (!device)
@@ -202,16 +250,36 @@ int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
   const FieldSplitter splitter(separator);
   const size_t width = columns.size();
   const int64_t maxRows = width ? valueLimit / static_cast<int64_t>(width) : 0;
-  std::vector<double> values;
-  values.reserve(width + 1);
+  const double text = std::numeric_limits<double>::quiet_NaN();
+  ColumnKinds kinds{std::vector<char>(width, 0), std::vector<char>(width, 0)};
+  std::vector<double> values(width);
   int64_t ignored = 0;
   int64_t rows = 0;
   const char* b;
   const char* e;
   bool overlong;
   while (lines.next(b, e, overlong)) {
-    if (overlong || width == 0 || !lineNumbers(splitter, b, e, values, width) ||
-        values.size() != width) {
+    size_t fields = 0;
+    size_t numbers = 0;
+    if (!overlong && width > 0) {
+      splitter.split(b, e, [&](const char* fb, const char* fe) {
+        if (fields == width) {
+          ++fields; // one too many: the line is ignored
+          return false;
+        }
+        double v;
+        if (toNumber(fb, fe, v)) {
+          values[fields] = v;
+          ++numbers;
+        } else {
+          values[fields] = text;
+        }
+        ++fields;
+        return true;
+      });
+    }
+    // Lines of another width, and lines without any number (headers).
+    if (fields != width || numbers == 0) {
       ++ignored;
       continue;
     }
@@ -219,12 +287,61 @@ int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
       setProblem(TooManyValues, tr("the file holds more than %1 numbers").arg(valueLimit));
       return clampCount(ignored);
     }
-    for (size_t j = 0; j < width; ++j)
+    for (size_t j = 0; j < width; ++j) {
+      const bool number = !std::isnan(values[j]);
+      kinds.number[j] |= number;
+      kinds.text[j] |= !number;
       columns[j].push_back(values[j]);
+    }
     ++rows;
   }
   if (lines.failed())
     setProblem(ReadFailed, device->errorString());
+  return finishColumns(columns, kinds, false, ignored);
+}
+
+int NumberReaderBase::finishColumns(Columns& columns, const ColumnKinds& kinds, bool dropEmpty,
+                                    int64_t ignored)
+{
+  textCols.clear();
+  // From the highest index down, so the indices of those still to come hold.
+  for (size_t j = columns.size(); j-- > 0;) {
+    if (kinds.number[j])
+      continue;
+    if (dropEmpty && !kinds.text[j])
+      columns.erase(columns.begin() + static_cast<ptrdiff_t>(j));
+    else
+      Column().swap(columns[j]);
+  }
+  std::vector<size_t> numeric;
+  for (size_t j = 0; j < columns.size(); ++j) {
+    if (columns[j].empty())
+      textCols.push_back(static_cast<int>(j));
+    else
+      numeric.push_back(j);
+  }
+  // A row lacking a number in a column that has numbers is skipped.
+  const size_t rows = numeric.empty() ? 0 : columns[numeric.front()].size();
+  size_t kept = 0;
+  for (size_t i = 0; i < rows; ++i) {
+    bool complete = true;
+    for (size_t j : numeric)
+      complete = complete && !std::isnan(columns[j][i]);
+    if (!complete) {
+      ++ignored;
+      continue;
+    }
+    if (kept != i)
+      for (size_t j : numeric)
+        columns[j][kept] = columns[j][i];
+    ++kept;
+  }
+  for (size_t j : numeric)
+    columns[j].resize(kept);
+  if (kept == 0) {
+    columns.clear();
+    textCols.clear();
+  }
   return clampCount(ignored);
 }
 

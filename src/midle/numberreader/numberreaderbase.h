@@ -10,16 +10,25 @@
 #include <QTextStream>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class FieldSplitter;
 class LineReader;
+class Utf16Device;
 
 // Reads a plain text file of numbers in columns ("txt"): every line with
-// exactly the detected number of numeric fields is one row, every other line
-// is counted as ignored. While a reader exists the default locale is Czech,
-// and a field is read first with a decimal comma, then with a decimal dot;
-// the former default locale comes back when the reader is destroyed.
+// exactly the detected number of fields, at least one of them a number, is
+// one row; every other line is counted as ignored. A column that holds no
+// number in any row (dates, labels) is a text column: it keeps its place in
+// the column numbering but no values, and its text does not cost the row.
+// Text in any other column skips its row. While a reader exists the default
+// locale is Czech, and a field is read first with a decimal comma, then with
+// a decimal dot; the former default locale comes back when the reader is
+// destroyed.
+//
+// Files in UTF-8 (with or without a byte-order mark) are scanned as they
+// are; UTF-16 files with a byte-order mark are decoded to UTF-8 on the way.
 //
 // A field counts as a number only when it is finite: "nan", "inf" and values
 // that overflow are not numbers. Limits keep a hostile file from exhausting
@@ -32,7 +41,15 @@ public:
   using Column = std::vector<double>;
   using Columns = std::vector<Column>;
 
-  enum Problem { NoProblem, CannotOpen, ReadFailed, TooManyColumns, TooManyValues };
+  enum Problem {
+    NoProblem,
+    CannotOpen,
+    ReadFailed,
+    TooManyColumns,
+    TooManyValues,
+    UnsupportedEncoding,
+    UnterminatedQuote
+  };
 
   static constexpr int maxLineLength = 8 << 20;
   static constexpr int maxColumns = 1000;
@@ -43,10 +60,11 @@ public:
   NumberReaderBase(const NumberReaderBase&) = delete;
   NumberReaderBase& operator=(const NumberReaderBase&) = delete;
 
-  // Skips lineToDetect lines and counts the leading numbers of the next one.
+  // Skips lineToDetect lines and counts the fields of the next one.
   // -1 when the file ends before that line.
   virtual int detectColumns(int lineToDetect);
   // Fills columns from the whole file; returns the number of ignored lines.
+  // Text columns are left empty (see textColumns()).
   virtual int read(Columns& columns);
   virtual void rewind(QTextStream& textStream);
   virtual void skipHeader(QTextStream& textStream);
@@ -58,6 +76,8 @@ public:
   QString errorString() const { return error; }
 
   QByteArray filePath() const { return fileName; }
+  // The columns of the last read() that hold text only, ascending.
+  const std::vector<int>& textColumns() const { return textCols; }
   int detectedColumnCount() const { return columnCount; }
   int32_t decimalSeparator() const { return decimalComma; }
   void setDecimalSeparator(int32_t comma) { decimalComma = comma; }
@@ -71,13 +91,22 @@ public:
   static bool toNumber(const char* begin, const char* end, double& value);
 
 protected:
-  // Converts the leading numeric fields of a line into values (cleared
-  // first); returns false when a field is not a number. Stops early once
-  // more than limit fields were converted.
-  bool lineNumbers(const FieldSplitter& splitter, const char* begin, const char* end,
-                   std::vector<double>& values, size_t limit) const;
   void setProblem(Problem p, const QString& text);
   static int clampCount(int64_t count);
+  // The device the text is read from: the file, or its UTF-8 decoding.
+  QIODevice* input();
+
+  // What the rows of a read told about each column.
+  struct ColumnKinds
+  {
+    std::vector<char> number; // some row holds a number there
+    std::vector<char> text;   // some row holds text there
+  };
+  // Ends a read: columns without numbers become empty text columns (or are
+  // dropped when dropEmpty and they hold no text either), and rows lacking a
+  // number in a remaining column are skipped and counted. Returns the
+  // ignored count.
+  int finishColumns(Columns& columns, const ColumnKinds& kinds, bool dropEmpty, int64_t ignored);
 
   QByteArray fileName;
   QFile file;
@@ -87,8 +116,10 @@ protected:
   QLocale savedLocale;
   QString separator;
   int64_t valueLimit = maxValues;
+  std::vector<int> textCols;
 
 private:
+  std::unique_ptr<Utf16Device> decoded;
   Problem problem = NoProblem;
   QString error;
 };

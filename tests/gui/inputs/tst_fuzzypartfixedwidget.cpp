@@ -121,18 +121,21 @@ private slots:
     QCOMPARE(width()->text(), QString("100"));
   }
 
-  void setFixedPointTakesACandidate_data()
+  // A stored point is kept as it is (within the domain): the candidates follow
+  // the painting resolution. The slider stands on the first candidate not below it.
+  void setFixedPointKeepsThePoint_data()
   {
     QTest::addColumn<double>("stored");
     QTest::addColumn<double>("fixedPoint");
     QTest::addColumn<int>("position");
-    // Candidates 0, 0.0005, ..., 0.5.
+    // Candidates 0, 0.0005, ..., 0.5 on [0, 1].
     QTest::newRow("a candidate") << 0.1235 << 0.1235 << 247;
-    QTest::newRow("between two") << 0.12345 << 0.1235 << 247;
-    QTest::newRow("beyond them") << 0.8 << 0.5 << 1000;
+    QTest::newRow("between two") << 0.12345 << 0.12345 << 247;
+    QTest::newRow("beyond them") << 0.8 << 0.8 << 1000;
+    QTest::newRow("beyond the domain") << 1.5 << 1.0 << 1000;
     QTest::newRow("the slider's own place") << 0.0 << 0.0 << 0;
   }
-  void setFixedPointTakesACandidate()
+  void setFixedPointKeepsThePoint()
   {
     QFETCH(double, stored);
     QFETCH(double, fixedPoint);
@@ -140,7 +143,7 @@ private slots:
     QSignalSpy changed(w, &PartitionWidgetBase::inputsChanged);
     w->setFixedPoint(stored);
     QCOMPARE(slider()->value(), double(position));
-    QCOMPARE(record->fixedPoint, w->candidates()[std::size_t(position)]);
+    QCOMPARE(record->fixedPoint, fixedPoint);
     QCOMPARE(changed.count(), 1);
     QVERIFY(sameNodes(record->nodes, DataHolders::Partitions::layoutNodes(*record)));
     QCOMPARE(label(), QString("Fixed point (%1)").arg(fixedPoint, 0, 'f', 4));

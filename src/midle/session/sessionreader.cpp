@@ -1,0 +1,187 @@
+#include "midle/session/sessionreader.h"
+
+#include "gui/apppaths.h"
+#include "gui/ftransform_widgets/nodelayout.h"
+#include "math/domains/enumerationbase.h"
+#include "math/fce/formulaexpression.h"
+#include "math/fce/mathfncachedformula.h"
+#include "midle/numberreader/dataimport.h"
+#include "midle/session/formulafile.h"
+#include "midle/session/sessionpartition.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+
+namespace {
+
+using Formula = Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
+
+QString tr(const char* text)
+{
+  return QCoreApplication::translate("SessionReader", text);
+}
+
+// A stored widget value as the property system converts it; false when it
+// would be refused (the widget then keeps its value).
+bool stored(const QSettings& s, const QString& key, int type, QVariant& out)
+{
+  out = s.value(key);
+  return out.isValid() && out.convert(type);
+}
+
+// A formula function as the window makes one: an expression that is empty
+// or does not parse is the constant 0.
+std::unique_ptr<Formula> makeFormula(const Domains::EnumerationBase<double>* domain,
+                                     const QString& expression)
+{
+  auto fn = std::make_unique<Formula>(domain);
+  try {
+    fn->setExpression(expression.isEmpty() ? std::string("0") : expression.toStdString());
+  } catch (const mu::ParserError&) {
+    fn->setExpression("0");
+  }
+  return fn;
+}
+
+// The domain input's record, read from its line edits as the domain widget reads them.
+QSharedPointer<DataHolders::Domains::Equid> domainInput(const QSettings& s)
+{
+  const SessionValidator::Fallback texts;
+  auto d = QSharedPointer<DataHolders::Domains::Equid>::create();
+  d->low = s.value(QStringLiteral("DomainWidget/lowEdt_text"), texts.low).toString().toDouble();
+  d->high = s.value(QStringLiteral("DomainWidget/highEdt_text"), texts.high).toString().toDouble();
+  d->count = s.value(QStringLiteral("DomainWidget/discrEdt_text"), texts.discretization)
+                 .toString()
+                 .toInt(nullptr, 10);
+  d->center = (d->low + d->high) * 0.5;
+  return d;
+}
+
+} // namespace
+
+SessionReader::SessionReader(const QString& sessionPath) : path(sessionPath) {}
+
+SessionReader::~SessionReader() = default;
+
+void SessionReader::setFormulasFile(const QString& file)
+{
+  formulasPath = file;
+}
+
+QString SessionReader::dataFileNotRead(const QString& dataFile)
+{
+  return tr("the data file of MainWindow/dataFile (\"%1\") could not be read").arg(dataFile);
+}
+
+bool SessionReader::read()
+{
+  error.clear();
+  information.clear();
+  result = SessionInputs();
+  // A session the window would not open, and so would not compute.
+  SessionValidator validator(path, SessionValidator::Fallback());
+  if (!validator.validate()) {
+    error = SessionValidator::notOpened(path, validator.refusal());
+    return false;
+  }
+  values = validator.contents();
+
+  const QSettings s(path, QSettings::IniFormat);
+  const auto input = domainInput(s);
+  readDegrees();
+  QSharedPointer<DataHolders::Domains::Equid> dataDomain;
+  if (values.functionTypeUsed == 1) {
+    if (!readDataFile())
+      return false;
+    dataDomain = result.domainRecord;
+  } else {
+    result.domainRecord = input;
+    result.domain.reset(DataHolders::createDomain(input));
+    if (!result.domain || !readFormulas())
+      return false;
+  }
+  QSettings settings(path, QSettings::IniFormat);
+  result.partition = SessionPartition(settings, values).restore(input, dataDomain);
+  return true;
+}
+
+void SessionReader::readDegrees()
+{
+  const QSettings s(path, QSettings::IniFormat);
+  QVariant v;
+  // The check boxes above the degree are unchecked when the degree is applied.
+  int degree = 0;
+  if (stored(s, QStringLiteral("FtDegreeWidget/ftDegreeSpin_value"), QMetaType::Int, v))
+    degree = qBound(0, v.toInt(), 3);
+  int mask = 0;
+  for (int d = 0; d <= degree; ++d) {
+    bool checked = d == 0;
+    const QString key = QStringLiteral("FtDegreeWidget/ft%1ChBox_checked").arg(d);
+    if (stored(s, key, QMetaType::Bool, v))
+      checked = v.toBool();
+    if (checked)
+      mask |= 1 << d;
+  }
+  bool showComponents = false;
+  if (stored(s, QStringLiteral("Preferences_page1/showCompCbox_checked"), QMetaType::Bool, v))
+    showComponents = v.toBool();
+  result.maxDegree = degree;
+  result.degreeMask = mask;
+  result.flattenEnds = showComponents && mask != DataHolders::Degree0;
+}
+
+bool SessionReader::readFormulas()
+{
+  if (formulasPath.isEmpty())
+    formulasPath = AppPaths::formulasFile(AppPaths::configuredFormulasDirectory());
+  FormulaFile formulas;
+  formulas.read(formulasPath);
+  const QStringList names = formulas.names();
+  const QSettings s(path, QSettings::IniFormat);
+  for (int i = 0; i < values.selectorCount; ++i) {
+    // A selector holds the name at its stored position in the list; a
+    // position outside the list selects nothing.
+    int index = names.isEmpty() ? -1 : 0;
+    QVariant v;
+    if (stored(s, QStringLiteral("FunctionSelector/comboBox%1_currentIndex").arg(i), QMetaType::Int,
+               v))
+      index = v.toInt() >= 0 && v.toInt() < names.size() ? v.toInt() : -1;
+    const QString name = index >= 0 ? names.at(index) : QString();
+    result.functions.push_back(makeFormula(result.domain.get(), formulas.expression(name)));
+    result.names << name;
+  }
+  return true;
+}
+
+bool SessionReader::readDataFile()
+{
+  DataFileInfo info(values.dataFile.toLocal8Bit(), false, values.xColumn);
+  info.valueSeparator = values.valueSeparator;
+  info.decimalSeparator = values.decimalSeparator;
+  DataImport import;
+  const DataImport::Status status = import.run(info);
+  for (const DataImport::Message& m : import.messages()) {
+    if (m.icon == DataImport::Information)
+      information << m.text;
+    else
+      error = m.text + QLatin1Char('\n');
+  }
+  if (status != DataImport::Loaded) {
+    error += SessionValidator::notOpened(path, dataFileNotRead(values.dataFile));
+    return false;
+  }
+  auto d = QSharedPointer<DataHolders::Domains::Equid>::create();
+  d->low = import.low();
+  d->high = import.high();
+  d->count = import.count();
+  d->center = (d->low + d->high) * 0.5;
+  result.domainRecord = d;
+  result.domain.reset(import.createDomain());
+  const auto functions = import.createFunctions(result.domain.get());
+  for (int i = 0; i < int(functions.size()); ++i) {
+    result.functions.emplace_back(functions[size_t(i)]);
+    result.names << DataImport::functionName(i, int(functions.size()));
+  }
+  return true;
+}
