@@ -250,8 +250,9 @@ int main(int argc, char** argv)
   const auto& domain = source.domain;
   const auto& functions = source.functions;
 
-  std::unique_ptr<Partitions::PartitionBase<double, double>> partition(
-      DataHolders::createPartition(partRec, domain.get()));
+  // Never drawn: the basic functions keep their values only packed for the sums.
+  std::unique_ptr<Partitions::PartitionBase<double, double>> partition(DataHolders::createPartition(
+      partRec, domain.get(), DataHolders::BasicValues::PackedOnly));
   if (!partition || partition->fceCount() == 0)
     return fail(QObject::tr("the partition cannot be built from these options"));
   if (partRec->type == DataHolders::KindCustomPartition &&

@@ -7,6 +7,7 @@
 #include <qwt_point_data.h>
 #include <qwt_scale_map.h>
 
+#include <algorithm>
 #include <cmath>
 
 FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title)
@@ -17,6 +18,16 @@ FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title)
 }
 
 namespace {
+
+// Mapped coordinates are kept within this many pixels of the origin before
+// they are rounded: values near the largest double would overflow an int,
+// and the clipper cuts the line at the canvas anyway.
+constexpr double kPixelLimit = 1e6;
+
+double clampPixel(double v)
+{
+  return std::min(std::max(v, -kPixelLimit), kPixelLimit);
+}
 
 // Collects the points of one pixel column and hands on the ones that matter.
 class ColumnReducer
@@ -74,7 +85,85 @@ private:
   int lowIndex = 0, highIndex = 0, count = 0;
 };
 
+// Samples to pixels, as the painter will place them.
+struct PixelMap
+{
+  const QwtScaleMap& xMap;
+  const QwtScaleMap& yMap;
+  bool align;
+
+  double x(double v) const
+  {
+    const double p = clampPixel(xMap.transform(v));
+    return align ? qRound(p) : p;
+  }
+  QPointF operator()(double vx, double vy) const
+  {
+    const double py = clampPixel(yMap.transform(vy));
+    return QPointF(x(vx), align ? qRound(py) : py);
+  }
+  double column(double vx) const { return std::floor(x(vx)); }
+};
+
 } // namespace
+
+void FunctionCurve::setSummarized(bool on)
+{
+  _summarized = on;
+  _built = false;
+}
+
+void FunctionCurve::valuesChanged(std::size_t from, std::size_t to)
+{
+  if (!_built || from >= to)
+    return;
+  if (_dirtyFrom >= _dirtyTo) {
+    _dirtyFrom = from;
+    _dirtyTo = to;
+  } else {
+    _dirtyFrom = std::min(_dirtyFrom, from);
+    _dirtyTo = std::max(_dirtyTo, to);
+  }
+}
+
+void FunctionCurve::dataChanged()
+{
+  _built = false;
+  QwtPlotCurve::dataChanged();
+}
+
+const MinMaxPyramid* FunctionCurve::summary() const
+{
+  if (!_summarized)
+    return nullptr;
+  const auto* raw = dynamic_cast<const QwtCPointerData*>(data());
+  if (!raw)
+    return nullptr;
+  if (!_built || _pyramid.values() != raw->yData() || _pyramid.size() != raw->size()) {
+    _pyramid.reset(raw->yData(), raw->size());
+    _built = true;
+  } else if (_dirtyFrom < _dirtyTo) {
+    _pyramid.update(_dirtyFrom, _dirtyTo);
+  }
+  _dirtyFrom = _dirtyTo = 0;
+  return &_pyramid;
+}
+
+QRectF FunctionCurve::boundingRect() const
+{
+  const MinMaxPyramid* s = summary();
+  if (!s)
+    return QwtPlotCurve::boundingRect();
+  const auto* raw = static_cast<const QwtCPointerData*>(data());
+  if (raw->size() == 0)
+    return QRectF(1.0, 1.0, -2.0, -2.0);
+  const double x0 = raw->xData()[0], x1 = raw->xData()[raw->size() - 1];
+  const MinMaxPyramid::Extremes e = s->all();
+  // Without a finite value only the x range counts (a negative height is ignored).
+  if (!e.hasFinite())
+    return QRectF(x0, 0.0, x1 - x0, -1.0);
+  return QRectF(QPointF(x0, e.min), QPointF(x1, e.max));
+}
 
 void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
                               const QRectF& canvasRect, int from, int to) const
@@ -106,7 +195,7 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
   const QRectF clipRect = canvasRect.adjusted(-pw, -pw, pw, pw);
 
   // Whole pixels on raster devices, as Qwt's own curves do.
-  const bool align = QwtPainter::roundingAlignment(painter);
+  const PixelMap map{xMap, yMap, QwtPainter::roundingAlignment(painter)};
   QPolygonF line;
   line.reserve(std::min(to - from + 1, 4 * int(canvasRect.width() + 2)));
   ColumnReducer reducer(line);
@@ -122,16 +211,66 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
   };
   // Raw samples (the usual case) are read straight from their arrays.
   const auto* raw = dynamic_cast<const QwtCPointerData*>(series);
-  for (int i = from; i <= to; ++i) {
-    const QPointF s = raw ? QPointF(raw->xData()[i], raw->yData()[i]) : series->sample(size_t(i));
-    if (!std::isfinite(s.x()) || !std::isfinite(s.y())) {
-      draw();
-      continue;
+  auto sample = [&](int i) {
+    return raw ? QPointF(raw->xData()[i], raw->yData()[i]) : series->sample(size_t(i));
+  };
+  auto addPoints = [&](int first, int last) {
+    for (int i = first; i <= last; ++i) {
+      const QPointF s = sample(i);
+      if (!std::isfinite(s.x()) || !std::isfinite(s.y())) {
+        draw();
+        continue;
+      }
+      reducer.add(map(s.x(), s.y()));
     }
-    QPointF p(xMap.transform(s.x()), yMap.transform(s.y()));
-    if (align)
-      p = QPointF(qRound(p.x()), qRound(p.y()));
-    reducer.add(p);
+  };
+  const MinMaxPyramid* summary = this->summary();
+  if (!summary || !std::isfinite(raw->xData()[from]) || !std::isfinite(raw->xData()[to])) {
+    addPoints(from, to);
+    draw();
+    return;
+  }
+
+  // Column by column: the samples of one pixel column are found by a
+  // galloping search on x, their extremes in the pyramid.
+  const double* xs = raw->xData();
+  const double* ys = raw->yData();
+  int i = from;
+  while (i <= to) {
+    const double column = map.column(xs[i]);
+    int lo = i, hi = i + 1, step = 1;
+    while (hi <= to && map.column(xs[hi]) == column) {
+      lo = hi;
+      step *= 2;
+      hi = lo + step;
+    }
+    hi = std::min(hi, to + 1);
+    while (hi - lo > 1) {
+      const int mid = lo + (hi - lo) / 2;
+      if (map.column(xs[mid]) == column)
+        lo = mid;
+      else
+        hi = mid;
+    }
+    const int end = hi - 1; // the column's last sample
+    MinMaxPyramid::Extremes e;
+    if (end - i >= 4)
+      e = summary->query(std::size_t(i), std::size_t(hi));
+    if (end - i < 4 || e.nonFinite > 0 || !e.hasFinite()) {
+      addPoints(i, end);
+    } else {
+      // The first, the extremes in index order, the last.
+      int marks[4] = {i, int(std::min(e.minIndex, e.maxIndex)), int(std::max(e.minIndex, e.maxIndex)),
+                      end};
+      int previous = -1;
+      for (int m : marks) {
+        if (m == previous)
+          continue;
+        reducer.add(map(xs[m], ys[m]));
+        previous = m;
+      }
+    }
+    i = hi;
   }
   draw();
 }

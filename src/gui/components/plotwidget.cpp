@@ -187,6 +187,25 @@ void PlotWidget::resetRangeIfEmpty()
   _xMax = std::numeric_limits<double>::lowest();
 }
 
+void PlotWidget::setSummarized(const Function* function, bool on)
+{
+  if (auto* c = dynamic_cast<FunctionCurve*>(curve(function)))
+    c->setSummarized(on);
+}
+
+void PlotWidget::valuesChanged(const Function* function, std::size_t from, std::size_t to)
+{
+  const CurveInfoBase* info = _curveInfos.value(function);
+  auto* c = info ? dynamic_cast<FunctionCurve*>(info->curve()) : nullptr;
+  if (!c)
+    return;
+  // A curve over the non-zero range only starts at its first element.
+  const std::size_t first = info->nonZeroRangeOnly() ? function->nzBegin() : 0;
+  from = std::max(from, first);
+  if (to > from)
+    c->valuesChanged(from - first, to - first);
+}
+
 CurveInfoBase* PlotWidget::curveInfo(const Function* function) const
 {
   return _curveInfos.value(function);
