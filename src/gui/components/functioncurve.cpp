@@ -107,28 +107,48 @@ struct PixelMap
 
 } // namespace
 
+namespace {
+
+void mergeRange(std::size_t& from, std::size_t& to, std::size_t a, std::size_t b)
+{
+  if (from >= to) {
+    from = a;
+    to = b;
+  } else {
+    from = std::min(from, a);
+    to = std::max(to, b);
+  }
+}
+
+} // namespace
+
+bool FunctionCurve::ColumnsKey::operator==(const ColumnsKey& o) const
+{
+  return s1 == o.s1 && s2 == o.s2 && p1 == o.p1 && p2 == o.p2 && align == o.align &&
+         from == o.from && to == o.to && xs == o.xs && ys == o.ys;
+}
+
 void FunctionCurve::setSummarized(bool on)
 {
   _summarized = on;
   _built = false;
+  _columnsValid = false;
 }
 
 void FunctionCurve::valuesChanged(std::size_t from, std::size_t to)
 {
-  if (!_built || from >= to)
+  if (from >= to)
     return;
-  if (_dirtyFrom >= _dirtyTo) {
-    _dirtyFrom = from;
-    _dirtyTo = to;
-  } else {
-    _dirtyFrom = std::min(_dirtyFrom, from);
-    _dirtyTo = std::max(_dirtyTo, to);
-  }
+  if (_built)
+    mergeRange(_dirtyFrom, _dirtyTo, from, to);
+  if (_columnsValid)
+    mergeRange(_columnsDirtyFrom, _columnsDirtyTo, from, to);
 }
 
 void FunctionCurve::dataChanged()
 {
   _built = false;
+  _columnsValid = false;
   QwtPlotCurve::dataChanged();
 }
 
@@ -231,10 +251,51 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
     return;
   }
 
-  // Column by column: the samples of one pixel column are found by a
-  // galloping search on x, their extremes in the pyramid.
+  if (!(_columnsValid && _columnsKey == ColumnsKey{xMap.s1(), xMap.s2(), xMap.p1(), xMap.p2(),
+                                                   map.align, from, to, raw->xData(),
+                                                   raw->yData()} &&
+        refreshColumns(*summary, xMap, map.align)))
+    makeColumns(*summary, xMap, map.align, from, to);
+  for (const Column& c : _columns) {
+    if (c.points == 0)
+      addPoints(c.first, c.last);
+    for (int k = 0; k < c.points; ++k)
+      reducer.add(map(c.x[k], c.y[k]));
+  }
+  draw();
+}
+
+void FunctionCurve::describeColumn(const MinMaxPyramid& summary, Column& c) const
+{
+  c.points = 0;
+  if (c.last - c.first < 4) // a few samples are drawn as they are
+    return;
+  const MinMaxPyramid::Extremes e = summary.query(std::size_t(c.first), std::size_t(c.last) + 1);
+  if (e.nonFinite > 0 || !e.hasFinite()) // the line breaks inside: every sample counts
+    return;
+  const auto* raw = static_cast<const QwtCPointerData*>(data());
+  const int marks[4] = {c.first, int(std::min(e.minIndex, e.maxIndex)),
+                        int(std::max(e.minIndex, e.maxIndex)), c.last};
+  int previous = -1;
+  for (int m : marks) {
+    if (m == previous)
+      continue;
+    c.x[c.points] = raw->xData()[m];
+    c.y[c.points] = raw->yData()[m];
+    ++c.points;
+    previous = m;
+  }
+}
+
+// Column by column: the samples of one pixel column are found by a galloping
+// search on x, their extremes in the pyramid.
+void FunctionCurve::makeColumns(const MinMaxPyramid& summary, const QwtScaleMap& xMap, bool align,
+                                int from, int to) const
+{
+  const auto* raw = static_cast<const QwtCPointerData*>(data());
   const double* xs = raw->xData();
-  const double* ys = raw->yData();
+  const PixelMap map{xMap, xMap, align};
+  _columns.clear();
   int i = from;
   while (i <= to) {
     const double column = map.column(xs[i]);
@@ -252,25 +313,37 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
       else
         hi = mid;
     }
-    const int end = hi - 1; // the column's last sample
-    MinMaxPyramid::Extremes e;
-    if (end - i >= 4)
-      e = summary->query(std::size_t(i), std::size_t(hi));
-    if (end - i < 4 || e.nonFinite > 0 || !e.hasFinite()) {
-      addPoints(i, end);
-    } else {
-      // The first, the extremes in index order, the last.
-      int marks[4] = {i, int(std::min(e.minIndex, e.maxIndex)), int(std::max(e.minIndex, e.maxIndex)),
-                      end};
-      int previous = -1;
-      for (int m : marks) {
-        if (m == previous)
-          continue;
-        reducer.add(map(xs[m], ys[m]));
-        previous = m;
-      }
-    }
+    Column c{i, hi - 1, 0, {}, {}};
+    describeColumn(summary, c);
+    _columns.push_back(c);
     i = hi;
   }
-  draw();
+  _columnsKey = ColumnsKey{xMap.s1(), xMap.s2(), xMap.p1(), xMap.p2(), align, from, to, xs,
+                           raw->yData()};
+  _columnsValid = true;
+  _columnsDirtyFrom = _columnsDirtyTo = 0;
+}
+
+// Describes again the columns over the samples that changed; false when a
+// sample moved across a column border, so that the columns must be made anew.
+bool FunctionCurve::refreshColumns(const MinMaxPyramid& summary, const QwtScaleMap& xMap,
+                                   bool align) const
+{
+  const std::size_t a = _columnsDirtyFrom, b = _columnsDirtyTo;
+  _columnsDirtyFrom = _columnsDirtyTo = 0;
+  if (a >= b)
+    return true;
+  const double* xs = static_cast<const QwtCPointerData*>(data())->xData();
+  const PixelMap map{xMap, xMap, align};
+  auto it = std::lower_bound(_columns.begin(), _columns.end(), a,
+                             [](const Column& c, std::size_t i) { return std::size_t(c.last) < i; });
+  for (; it != _columns.end() && std::size_t(it->first) < b; ++it) {
+    const double column = map.column(xs[it->first]);
+    if (map.column(xs[it->last]) != column ||
+        (it != _columns.begin() && map.column(xs[(it - 1)->last]) == column) ||
+        (it + 1 != _columns.end() && map.column(xs[(it + 1)->first]) == column))
+      return false;
+    describeColumn(summary, *it);
+  }
+  return true;
 }

@@ -31,6 +31,8 @@ void PlotPartition::setPartition(Partition* partition)
   _partition = partition;
   if (!partition)
     return;
+  // A node move redraws only the basic functions it changed.
+  partition->setTrackChanges(true);
   std::vector<CurveInfoBase*> infos;
   infos.reserve(partition->allFce().size());
   for (auto* fce : partition->allFce()) {
@@ -115,8 +117,9 @@ void PlotPartition::refreshCurves()
 {
   if (!_partition)
     return;
-  for (auto* fce : _partition->allFce())
-    if (CurveInfoBase* info = curveInfo(fce))
+  const auto& all = _partition->allFce();
+  for (const auto& change : _partition->takeChanges())
+    if (CurveInfoBase* info = curveInfo(all[change.index]))
       info->refreshSamples();
 }
 

@@ -1,5 +1,6 @@
 #include "gui/components/plotwidget.h"
 
+#include "gui/components/cullingplot.h"
 #include "gui/components/functioncurve.h"
 #include "gui/components/markerpicker.h"
 #include "math/domains/enumerationbase.h"
@@ -40,7 +41,7 @@ int toScrollInt(double v)
 } // namespace
 
 PlotWidget::PlotWidget(QWidget* parent)
-    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new QwtPlot(nullptr)), _grid(new QwtPlotGrid),
+    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new CullingPlot(nullptr)), _grid(new QwtPlotGrid),
       _xMin(std::numeric_limits<double>::max()), _xMax(std::numeric_limits<double>::lowest())
 {
   ui->setupUi(this);

@@ -25,9 +25,8 @@ public:
   }
   // Takes the values over without a copy.
   MathFnTable_MathFn(const Domain* domain, std::vector<Y>&& values)
-      : MathFn<X, Y>(domain), _values(std::move(values))
+      : MathFn<X, Y>(domain), _values(checkedSize(domain, std::move(values)))
   {
-    QM_ASSERT(domain->size() == _values.size());
     this->_nzValues = &MathFnTable_MathFn::nzValuesOf;
   }
 
@@ -53,6 +52,11 @@ public:
   }
 
 protected:
+  static std::vector<Y>&& checkedSize(const Domain* domain, std::vector<Y>&& values)
+  {
+    QM_ASSERT(domain->size() == values.size());
+    return std::move(values);
+  }
   static const Y* nzValuesOf(const MathFn<X, Y>* fn)
   {
     const auto* table = static_cast<const MathFnTable_MathFn*>(fn);
