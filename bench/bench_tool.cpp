@@ -57,6 +57,27 @@ void BM_ToolWorkInProcess(benchmark::State& state)
   }
 }
 
+// The tool's whole computation for the same options, through the same calls,
+// repeated in one process: the domain, the formula function, the partition
+// and the transform, without start-up, fresh memory and output.
+void BM_ToolComputationInProcess(benchmark::State& state)
+{
+  const int count = int(state.range(0)), components = int(state.range(1));
+  QSharedPointer<DataHolders::Domains::Equid> domainRecord(new DataHolders::Domains::Equid);
+  domainRecord->count = count;
+  std::vector<double> c;
+  for (auto _ : state) {
+    std::unique_ptr<Domains::EnumerationBase<double>> domain(
+        DataHolders::createDomain(domainRecord));
+    Expression f(domain.get());
+    f.setExpression("x");
+    auto part = toolPartition(*domain, count, components);
+    StaticFactory<> bases(domain.get());
+    Fn::directTransform(*part, *bases.get(0), f.values(), c);
+    benchmark::DoNotOptimize(c.data());
+  }
+}
+
 // The tool run in a child process with its output thrown away.
 void BM_ToolProcess(benchmark::State& state)
 {
@@ -97,6 +118,7 @@ void BM_ToolProcess(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ToolWorkInProcess)->Args({1000000, 50001})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ToolComputationInProcess)->Args({1000000, 50001})->Unit(benchmark::kMillisecond);
 // Points, components, degree, components only.
 BENCHMARK(BM_ToolProcess)
     ->Args({1000000, 50001, 0, 1})
