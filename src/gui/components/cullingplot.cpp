@@ -2,7 +2,10 @@
 
 #include <QPainter>
 
-#include <qwt_plot_item.h>
+#include "gui/components/functioncurve.h"
+#include "gui/components/nodemarker.h"
+
+#include <qwt_plot_marker.h>
 #include <qwt_scale_map.h>
 
 #include <algorithm>
@@ -14,14 +17,34 @@ constexpr double kMargin = 32.0;
 
 bool outsideHorizontally(const QwtPlotItem* item, const QRectF& canvasRect, const QwtScaleMap& xMap)
 {
-  const int rtti = item->rtti();
-  if (rtti != QwtPlotItem::Rtti_PlotCurve && rtti != QwtPlotItem::Rtti_PlotMarker)
+  double left, right;
+  if (const auto* curve = dynamic_cast<const FunctionCurve*>(item)) {
+    // Ascending x: the ends are the first and the last sample (a bounding
+    // rectangle would read them all).
+    const std::size_t n = curve->dataSize();
+    if (n == 0)
+      return false;
+    left = curve->sample(0).x();
+    right = curve->sample(n - 1).x();
+  } else if (const auto* marker = dynamic_cast<const QwtPlotMarker*>(item)) {
+    left = right = marker->xValue();
+  } else {
     return false;
-  const QRectF r = item->boundingRect();
-  if (!(r.width() >= 0.0))
-    return false;
-  const double a = xMap.transform(r.left()), b = xMap.transform(r.right());
+  }
+  const double a = xMap.transform(left), b = xMap.transform(right);
   return std::max(a, b) < canvasRect.left() - kMargin || std::min(a, b) > canvasRect.right() + kMargin;
+}
+
+// Curves of fewer than two points draw no line; node markers know when
+// they would paint nothing new.
+bool drawsNothing(const QwtPlotItem* item, const QRectF& canvasRect, const QwtScaleMap& xMap,
+                  const QwtScaleMap& yMap)
+{
+  if (const auto* curve = dynamic_cast<const FunctionCurve*>(item))
+    return curve->dataSize() < 2 && curve->style() == QwtPlotCurve::Lines && !curve->symbol();
+  if (const auto* node = dynamic_cast<const NodeMarker*>(item))
+    return node->drawsNothing(xMap, yMap, canvasRect);
+  return false;
 }
 
 } // namespace
@@ -31,12 +54,16 @@ void CullingPlot::drawItems(QPainter* painter, const QRectF& canvasRect,
 {
   const QwtPlotItemList& items = itemList();
   for (QwtPlotItem* item : items) {
-    if (!item || !item->isVisible() || outsideHorizontally(item, canvasRect, maps[item->xAxis()]))
+    if (!item || !item->isVisible())
+      continue;
+    const QwtScaleMap& xMap = maps[item->xAxis()];
+    const QwtScaleMap& yMap = maps[item->yAxis()];
+    if (outsideHorizontally(item, canvasRect, xMap) || drawsNothing(item, canvasRect, xMap, yMap))
       continue;
     painter->save();
-    const bool antialiased = item->testRenderHint(QwtPlotItem::RenderAntialiased);
-    painter->setRenderHint(QPainter::Antialiasing, antialiased);
-    item->draw(painter, maps[item->xAxis()], maps[item->yAxis()], canvasRect);
+    painter->setRenderHint(QPainter::Antialiasing,
+                           item->testRenderHint(QwtPlotItem::RenderAntialiased));
+    item->draw(painter, xMap, yMap, canvasRect);
     painter->restore();
   }
 }

@@ -24,7 +24,7 @@ namespace {
 // and the clipper cuts the line at the canvas anyway.
 constexpr double kPixelLimit = 1e6;
 
-double clampPixel(double v)
+Q_ALWAYS_INLINE double clampPixel(double v)
 {
   return std::min(std::max(v, -kPixelLimit), kPixelLimit);
 }
@@ -35,7 +35,7 @@ class ColumnReducer
 public:
   explicit ColumnReducer(QPolygonF& target) : out(target) {}
 
-  void add(const QPointF& p)
+  Q_ALWAYS_INLINE void add(const QPointF& p)
   {
     const double column = std::floor(p.x());
     if (count > 0 && column != currentColumn)
@@ -92,17 +92,17 @@ struct PixelMap
   const QwtScaleMap& yMap;
   bool align;
 
-  double x(double v) const
+  Q_ALWAYS_INLINE double x(double v) const
   {
     const double p = clampPixel(xMap.transform(v));
     return align ? qRound(p) : p;
   }
-  QPointF operator()(double vx, double vy) const
+  Q_ALWAYS_INLINE QPointF operator()(double vx, double vy) const
   {
     const double py = clampPixel(yMap.transform(vy));
     return QPointF(x(vx), align ? qRound(py) : py);
   }
-  double column(double vx) const { return std::floor(x(vx)); }
+  Q_ALWAYS_INLINE double column(double vx) const { return std::floor(x(vx)); }
 };
 
 } // namespace
@@ -157,7 +157,8 @@ const MinMaxPyramid* FunctionCurve::summary() const
   if (!_summarized)
     return nullptr;
   const auto* raw = dynamic_cast<const QwtCPointerData*>(data());
-  if (!raw)
+  // A few points cost less drawn as they are.
+  if (!raw || raw->size() < 64)
     return nullptr;
   if (!_built || _pyramid.values() != raw->yData() || _pyramid.size() != raw->size()) {
     _pyramid.reset(raw->yData(), raw->size());
@@ -171,14 +172,20 @@ const MinMaxPyramid* FunctionCurve::summary() const
 
 QRectF FunctionCurve::boundingRect() const
 {
-  const MinMaxPyramid* s = summary();
-  if (!s)
+  // Values change in place: Qwt's rectangle, made once per sample set, would go stale.
+  const auto* raw = _summarized ? dynamic_cast<const QwtCPointerData*>(data()) : nullptr;
+  if (!raw)
     return QwtPlotCurve::boundingRect();
-  const auto* raw = static_cast<const QwtCPointerData*>(data());
-  if (raw->size() == 0)
+  const std::size_t n = raw->size();
+  if (n == 0)
     return QRectF(1.0, 1.0, -2.0, -2.0);
-  const double x0 = raw->xData()[0], x1 = raw->xData()[raw->size() - 1];
-  const MinMaxPyramid::Extremes e = s->all();
+  MinMaxPyramid::Extremes e;
+  if (const MinMaxPyramid* s = summary())
+    e = s->all();
+  else
+    for (std::size_t i = 0; i < n; ++i)
+      e.add(raw->yData()[i], i);
+  const double x0 = raw->xData()[0], x1 = raw->xData()[n - 1];
   // Without a finite value only the x range counts (a negative height is ignored).
   if (!e.hasFinite())
     return QRectF(x0, 0.0, x1 - x0, -1.0);
@@ -231,12 +238,21 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
   };
   // Raw samples (the usual case) are read straight from their arrays.
   const auto* raw = dynamic_cast<const QwtCPointerData*>(series);
-  auto sample = [&](int i) {
-    return raw ? QPointF(raw->xData()[i], raw->yData()[i]) : series->sample(size_t(i));
-  };
   auto addPoints = [&](int first, int last) {
+    if (raw) {
+      const double* xs = raw->xData();
+      const double* ys = raw->yData();
+      for (int i = first; i <= last; ++i) {
+        if (!std::isfinite(xs[i]) || !std::isfinite(ys[i])) {
+          draw();
+          continue;
+        }
+        reducer.add(map(xs[i], ys[i]));
+      }
+      return;
+    }
     for (int i = first; i <= last; ++i) {
-      const QPointF s = sample(i);
+      const QPointF s = series->sample(size_t(i));
       if (!std::isfinite(s.x()) || !std::isfinite(s.y())) {
         draw();
         continue;

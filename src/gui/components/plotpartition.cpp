@@ -1,5 +1,6 @@
 #include "gui/components/plotpartition.h"
 
+#include "gui/components/functioncurve.h"
 #include "gui/components/nodemarker.h"
 #include "math/partitions/partitionbase.h"
 
@@ -45,8 +46,11 @@ void PlotPartition::setPartition(Partition* partition)
   }
   // One pass for all curves: a partition may have 100,000 basic functions.
   addCurveInfos(infos);
-  for (CurveInfoBase* info : infos)
+  for (CurveInfoBase* info : infos) {
     info->curve()->setPen(QPen(Qt::black, 0));
+    // Drawn from a summary: refreshCurves() reports every change.
+    static_cast<FunctionCurve*>(info->curve())->setSummarized(true);
+  }
   const std::vector<double>& nodes = partition->nodes();
   _nodeMarkers.reserve(nodes.size());
   const NodeMarker* previous = nullptr;
@@ -109,7 +113,8 @@ void PlotPartition::syncMarkers()
     return;
   const std::vector<double>& nodes = _partition->nodes();
   for (std::size_t i = 0; i < _nodeMarkers.size() && i < nodes.size(); ++i)
-    _nodeMarkers[i]->setXValue(nodes[i]);
+    if (_nodeMarkers[i]->xValue() != nodes[i])
+      _nodeMarkers[i]->setXValue(nodes[i]);
   refreshCurves();
 }
 
@@ -118,9 +123,14 @@ void PlotPartition::refreshCurves()
   if (!_partition)
     return;
   const auto& all = _partition->allFce();
-  for (const auto& change : _partition->takeChanges())
-    if (CurveInfoBase* info = curveInfo(all[change.index]))
-      info->refreshSamples();
+  for (const auto& change : _partition->takeChanges()) {
+    CurveInfoBase* info = curveInfo(all[change.index]);
+    if (!info)
+      continue;
+    info->refreshSamples();
+    auto* curve = static_cast<FunctionCurve*>(info->curve());
+    curve->valuesChanged(0, curve->dataSize());
+  }
 }
 
 CurveInfoBase::Options PlotPartition::markerOptionsHook(QwtPlotMarker* marker)
