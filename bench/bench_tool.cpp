@@ -35,8 +35,8 @@ toolPartition(const Domains::EnumerationBase<double>& domain, int count, int com
   r->domain->count = count;
   r->componentCount = components;
   r->nodes = DataHolders::genericNodes(*r->domain, components);
-  return std::unique_ptr<Partitions::PartitionBase<double, double>>(DataHolders::createPartition(
-      r, &domain, DataHolders::BasicValues::PackedOnly));
+  return std::unique_ptr<Partitions::PartitionBase<double, double>>(
+      DataHolders::createPartition(r, &domain, DataHolders::BasicValues::PackedOnly));
 }
 
 // What the tool must do for --domain 0,1,COUNT --components N --degree 0
@@ -92,8 +92,8 @@ void BM_ToolProcess(benchmark::State& state)
       // Standard output, never a file renamed over /dev/null.
       const int null = open("/dev/null", O_WRONLY);
       dup2(null, 1);
-      std::vector<std::string> args = {QUELMORA_FT_PATH, "--domain",   domain,
-                                       "--components",   components, "--degree", degree};
+      std::vector<std::string> args = {QUELMORA_FT_PATH, "--domain", domain, "--components",
+                                       components,       "--degree", degree};
       if (componentsOnly)
         args.insert(args.end(), {"--output", "components"});
       std::vector<char*> argv;

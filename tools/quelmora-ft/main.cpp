@@ -283,8 +283,8 @@ int main(int argc, char** argv)
   const auto& functions = source.functions;
 
   // Never drawn: the basic functions keep their values only packed for the sums.
-  std::unique_ptr<Partitions::PartitionBase<double, double>> partition(DataHolders::createPartition(
-      partRec, domain.get(), DataHolders::BasicValues::PackedOnly));
+  std::unique_ptr<Partitions::PartitionBase<double, double>> partition(
+      DataHolders::createPartition(partRec, domain.get(), DataHolders::BasicValues::PackedOnly));
   if (!partition || partition->fceCount() == 0)
     return fail(QObject::tr("the partition cannot be built from these options"));
   if (partRec->type == DataHolders::KindCustomPartition &&

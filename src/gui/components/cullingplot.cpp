@@ -32,7 +32,8 @@ bool outsideHorizontally(const QwtPlotItem* item, const QRectF& canvasRect, cons
     return false;
   }
   const double a = xMap.transform(left), b = xMap.transform(right);
-  return std::max(a, b) < canvasRect.left() - kMargin || std::min(a, b) > canvasRect.right() + kMargin;
+  return std::max(a, b) < canvasRect.left() - kMargin ||
+         std::min(a, b) > canvasRect.right() + kMargin;
 }
 
 // Curves of fewer than two points draw no line; node markers know when

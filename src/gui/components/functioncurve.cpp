@@ -267,9 +267,9 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
     return;
   }
 
-  if (!(_columnsValid && _columnsKey == ColumnsKey{xMap.s1(), xMap.s2(), xMap.p1(), xMap.p2(),
-                                                   map.align, from, to, raw->xData(),
-                                                   raw->yData()} &&
+  if (!(_columnsValid &&
+        _columnsKey == ColumnsKey{xMap.s1(), xMap.s2(), xMap.p1(), xMap.p2(), map.align, from, to,
+                                  raw->xData(), raw->yData()} &&
         refreshColumns(*summary, xMap, map.align)))
     makeColumns(*summary, xMap, map.align, from, to);
   for (const Column& c : _columns) {
@@ -334,8 +334,8 @@ void FunctionCurve::makeColumns(const MinMaxPyramid& summary, const QwtScaleMap&
     _columns.push_back(c);
     i = hi;
   }
-  _columnsKey = ColumnsKey{xMap.s1(), xMap.s2(), xMap.p1(), xMap.p2(), align, from, to, xs,
-                           raw->yData()};
+  _columnsKey =
+      ColumnsKey{xMap.s1(), xMap.s2(), xMap.p1(), xMap.p2(), align, from, to, xs, raw->yData()};
   _columnsValid = true;
   _columnsDirtyFrom = _columnsDirtyTo = 0;
 }
@@ -351,8 +351,9 @@ bool FunctionCurve::refreshColumns(const MinMaxPyramid& summary, const QwtScaleM
     return true;
   const double* xs = static_cast<const QwtCPointerData*>(data())->xData();
   const PixelMap map{xMap, xMap, align};
-  auto it = std::lower_bound(_columns.begin(), _columns.end(), a,
-                             [](const Column& c, std::size_t i) { return std::size_t(c.last) < i; });
+  auto it =
+      std::lower_bound(_columns.begin(), _columns.end(), a,
+                       [](const Column& c, std::size_t i) { return std::size_t(c.last) < i; });
   for (; it != _columns.end() && std::size_t(it->first) < b; ++it) {
     const double column = map.column(xs[it->first]);
     if (map.column(xs[it->last]) != column ||

@@ -84,7 +84,8 @@ bool PartitionEditor::moveNode(std::size_t index, double x)
   if (!_partition || index >= _partition->nodes().size() || !std::isfinite(x))
     return false;
   const std::vector<double>& nodes = _partition->nodes();
-  if ((index > 0 && !(nodes[index - 1] < x)) || (index + 1 < nodes.size() && !(x < nodes[index + 1])))
+  if ((index > 0 && !(nodes[index - 1] < x)) ||
+      (index + 1 < nodes.size() && !(x < nodes[index + 1])))
     return false;
   ui->w2Editors->setEditorValue(index, x);
   onValue_changed(index, x);

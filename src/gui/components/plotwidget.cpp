@@ -41,8 +41,9 @@ int toScrollInt(double v)
 } // namespace
 
 PlotWidget::PlotWidget(QWidget* parent)
-    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new CullingPlot(nullptr)), _grid(new QwtPlotGrid),
-      _xMin(std::numeric_limits<double>::max()), _xMax(std::numeric_limits<double>::lowest())
+    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new CullingPlot(nullptr)),
+      _grid(new QwtPlotGrid), _xMin(std::numeric_limits<double>::max()),
+      _xMax(std::numeric_limits<double>::lowest())
 {
   ui->setupUi(this);
   ui->scrollBar->setObjectName(QString());

@@ -112,7 +112,7 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
     switch (r.shape) {
     case ShapeTriangle:
       return byShifting<Wrap<FuzzySets::TriangleAlternate<double, double>>>(r, domain, nodes,
-                                                                         r.delta);
+                                                                            r.delta);
     case ShapeSin:
       return byShifting<Wrap<FuzzySets::SinAlternate<double, double>>>(r, domain, nodes, r.delta);
     case ShapeGaussian: {

@@ -112,7 +112,8 @@ void FuzzyPartEquidWidget::onShape_changed(QString text)
 void FuzzyPartEquidWidget::onAddMarker(const QPoint& pos)
 {
   // The component limit bounds hand-placed nodes as well.
-  if (static_cast<qint64>(userNodes().size()) >= ui->nodesSpin->maximum() || !addNodeAt(userNodes(), pos))
+  if (static_cast<qint64>(userNodes().size()) >= ui->nodesSpin->maximum() ||
+      !addNodeAt(userNodes(), pos))
     return;
   stepComponents(1);
   onInputsChanged(0);

@@ -199,8 +199,8 @@ void inverseTransform(const Partitions::PartitionBase<X, Y>& part, const std::ve
 // with the membership sums of inverseTransformRange.
 template <typename X, typename Y>
 void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
-                              const std::vector<Y>& input, std::size_t from, std::size_t to,
-                              Y* out, const Y* sums)
+                              const std::vector<Y>& input, std::size_t from, std::size_t to, Y* out,
+                              const Y* sums)
 {
   QM_ASSERT(input.size() == part.fceCount());
   QM_ASSERT(from <= to && to <= part.domain()->size());

@@ -53,8 +53,8 @@ public:
       return {0, _entries.size()};
     const auto first = std::partition_point(_entries.begin(), _entries.end(),
                                             [from](const Entry& e) { return e.end <= from; });
-    const auto last = std::partition_point(first, _entries.end(),
-                                           [to](const Entry& e) { return e.begin < to; });
+    const auto last =
+        std::partition_point(first, _entries.end(), [to](const Entry& e) { return e.begin < to; });
     return {std::size_t(first - _entries.begin()), std::size_t(last - _entries.begin())};
   }
 
