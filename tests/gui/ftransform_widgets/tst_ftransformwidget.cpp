@@ -1,8 +1,8 @@
-#include "../inputs/partitionplotdriver.h"
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
+#include "../inputs/partitionplotdriver.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
 #include "math/partitions/partitionbase.h"
@@ -319,7 +319,7 @@ private slots:
     QFETCH(bool, locked);
     PromptRecorder prompts;
     QSharedPointer<Parts::PartBase> record(
-        kind == KindGenericRuspini    ? static_cast<Parts::PartBase*>(new Parts::FuzzyEq)
+        kind == KindGenericRuspini ? static_cast<Parts::PartBase*>(new Parts::FuzzyEq)
         : kind == KindCustomPartition ? static_cast<Parts::PartBase*>(new Parts::FuzzyDelta)
                                       : new Parts::FuzzyPt);
     Domains::Equidistant<double> domain(0.0, 1.0, 2000u);
