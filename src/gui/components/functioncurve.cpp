@@ -15,6 +15,8 @@ FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title)
   // Never fitted: the default spline fitter would only cost memory, which
   // counts with a curve for each of 100,000 basic functions.
   setCurveFitter(nullptr);
+  // The scale tells raw samples nothing, and every replot would tell every curve.
+  setItemInterest(QwtPlotItem::ScaleInterest, false);
 }
 
 namespace {
@@ -139,6 +141,8 @@ void FunctionCurve::valuesChanged(std::size_t from, std::size_t to)
 {
   if (from >= to)
     return;
+  if (from == 0 || to >= dataSize())
+    dataChangedRange();
   if (_built)
     mergeRange(_dirtyFrom, _dirtyTo, from, to);
   if (_columnsValid)
@@ -149,7 +153,25 @@ void FunctionCurve::dataChanged()
 {
   _built = false;
   _columnsValid = false;
+  dataChangedRange();
   QwtPlotCurve::dataChanged();
+}
+
+void FunctionCurve::dataChangedRange()
+{
+  const std::size_t n = dataSize();
+  _hasXRange = n > 0;
+  if (_hasXRange) {
+    _xFirst = sample(0).x();
+    _xLast = sample(n - 1).x();
+  }
+}
+
+bool FunctionCurve::xRange(double& first, double& last) const
+{
+  first = _xFirst;
+  last = _xLast;
+  return _hasXRange;
 }
 
 const MinMaxPyramid* FunctionCurve::summary() const

@@ -26,8 +26,10 @@ public:
 
   void setSummarized(bool on);
   bool isSummarized() const { return _summarized; }
-  // The y values at the sample indices [from, to) changed in place.
+  // The values at the sample indices [from, to) changed in place.
   void valuesChanged(std::size_t from, std::size_t to);
+  // The x of the first and of the last sample (they ascend); false without samples.
+  bool xRange(double& first, double& last) const;
 
   QRectF boundingRect() const override;
 
@@ -64,6 +66,7 @@ private:
                    int to) const;
   bool refreshColumns(const MinMaxPyramid& summary, const QwtScaleMap& xMap, bool align) const;
   void describeColumn(const MinMaxPyramid& summary, Column& c) const;
+  void dataChangedRange();
 
   bool _summarized = false;
   mutable MinMaxPyramid _pyramid;
@@ -73,6 +76,8 @@ private:
   mutable ColumnsKey _columnsKey{};
   mutable bool _columnsValid = false;
   mutable std::size_t _columnsDirtyFrom = 0, _columnsDirtyTo = 0;
+  bool _hasXRange = false;
+  double _xFirst = 0.0, _xLast = 0.0;
 };
 
 #endif
