@@ -105,10 +105,10 @@ Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basi
   checkOnePointKernel(&e);
   p.reset(basis, e, params);
   Y numerator = Y(0), denominator = Y(0);
-  const Y* a = packed.values(k) - e.begin;
+  const Y* a = packed.values(k);
   for (std::size_t i = e.begin; i < e.end; ++i) {
     const Y pv = p(i);
-    const Y w = pv * a[i];
+    const Y w = pv * a[i - e.begin];
     numerator += f[i] * w;
     denominator += w * pv;
   }
@@ -169,10 +169,10 @@ void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const st
     if (b >= end)
       continue;
     const Y c = input[k];
-    const Y* a = packed.values(k) - e.begin;
+    const Y* a = packed.values(k);
     for (std::size_t i = b; i < end; ++i) {
-      out[i - from] += c * a[i];
-      sums[i - from] += a[i];
+      out[i - from] += c * a[i - e.begin];
+      sums[i - from] += a[i - e.begin];
     }
   }
   for (std::size_t i = 0; i < to - from; ++i)
@@ -216,9 +216,9 @@ void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathF
         continue;
       p.reset(basis, e, params);
       const Y c = input[k];
-      const Y* a = packed.values(k) - e.begin;
+      const Y* a = packed.values(k);
       for (std::size_t i = b; i < end; ++i)
-        out[i - from] += (a[i] * c) * p(i) / sums[i - from];
+        out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
     }
   });
 }
