@@ -53,11 +53,11 @@ private:
   void stepComponents(int steps);
   void connectNodesSpin();
 
-  Ui::FuzzyPartEquidWidget* ui;
   // The user's node set; rebuilt from the editor only when it is needed after
   // nodes moved (a drag must not pay for sorting all nodes at every step).
   std::set<double>& userNodes() const;
 
+  Ui::FuzzyPartEquidWidget* ui;
   bool regenerate = false;
   mutable std::set<double> nodeSet;
   mutable bool nodeSetStale = false;
