@@ -200,8 +200,8 @@ bool checkOutputTarget(const QString& path, QString* error)
 }
 
 // A large run fills arrays of millions of values once, and faulting them in
-// 4 KB pages can cost more than computing them. Up to this size arrays come
-// from the heap (not each from its own mapping), which grows in large steps
+// 4 KB pages can cost more than computing them. Arrays up to 32 MB come from
+// the heap (not each from a mapping of its own), which grows in large steps
 // marked for transparent huge pages: only address space is reserved, memory
 // is still taken as it is touched.
 void preferHugePages()
@@ -211,12 +211,13 @@ void preferHugePages()
   constexpr std::size_t reserve = std::size_t(1) << 30;
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TOP_PAD, int(reserve));
-  mallopt(M_TRIM_THRESHOLD, int(2 * reserve));
+  mallopt(M_TRIM_THRESHOLD, int(reserve));
   // A block larger than any free room makes the heap grow now, by the pad.
   void* probe = std::malloc(16 << 20);
   const auto begin = (reinterpret_cast<std::uintptr_t>(probe) + hugePage) & ~(hugePage - 1);
   const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0)) & ~(hugePage - 1);
-  if (end > begin)
+  // Only when the block came from the heap just grown (not from a mapping of its own).
+  if (end > begin && end - begin <= reserve + (std::size_t(16) << 20))
     madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
   std::free(probe);
 #endif
