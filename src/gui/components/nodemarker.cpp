@@ -52,8 +52,10 @@ bool NodeMarker::drawsNothing(const QwtScaleMap& xMap, const QwtScaleMap& yMap,
     return true;
   if (_previous && _previous->isVisible() && _previous->drawsOnlySymbol() &&
       sameLook(_previous->symbol(), symbol())) {
+    // p lies on the canvas; q is kept near it before rounding.
+    const auto pixel = [](double v) { return qRound(qBound(-1e6, v, 1e6)); };
     const QPointF q = position(_previous, xMap, yMap);
-    if (qRound(p.x()) == qRound(q.x()) && qRound(p.y()) == qRound(q.y()))
+    if (pixel(p.x()) == pixel(q.x()) && pixel(p.y()) == pixel(q.y()))
       return true;
   }
   return false;
