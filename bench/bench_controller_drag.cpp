@@ -1,6 +1,7 @@
 // A node dragged on the partition plot: the time from one mouse move on the
 // canvas to the finished replot of the partition plot and the main plot, with
-// three formula functions and degrees 0 to 3 shown.
+// three formula functions and degrees 0 to 3 shown. The main plot stays at
+// zoom 1, so every curve is drawn over the whole canvas width.
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
@@ -75,13 +76,11 @@ void BM_NodeDrag(benchmark::State& state)
     state.SkipWithError("window not exposed");
     return;
   }
-  // Many nodes lie closer than the marker pick distance: zoom in so that the
-  // dragged node has room between its neighbours.
-  const double zoom = components > 40 ? components / 20.0 : 1.0;
-  ctrl.setZoom(zoom);
-  QApplication::processEvents();
-
   PlotPartition* pplot = ctrl.partitionWidget()->partitionEditor()->plot();
+  // Many nodes lie closer than the marker pick distance: the partition plot
+  // alone is zoomed in, so that the dragged node has room between its neighbours.
+  if (components > 40)
+    pplot->setZoom(components / 20.0);
   pplot->replot();
   ctrl.replot();
   QApplication::processEvents();
@@ -125,13 +124,62 @@ void BM_NodeDrag(benchmark::State& state)
   sendMouse(canvas, QEvent::MouseButtonRelease, toB ? b : c, Qt::NoButton);
   if (refreshed < static_cast<int>(state.iterations()))
     state.SkipWithError("a move did not recompute the transforms");
+  else if (ctrl.lastChange().everything)
+    state.SkipWithError("a move recomputed everything");
   ctrl.removeFunctions(fns);
   state.counters["components"] = components;
 }
 
-// One accepted input change (the partition widget's inputsChanged()) with as
-// many components as subintervals: memory and time must follow the total
-// support of the basic functions, not components x domain size.
+// A node moved from code, as a typed value or an undone drag moves it
+// (PartitionWidgetBase::moveNode), at zoom 1, painting included.
+void BM_NodeMoveFromCode(benchmark::State& state)
+{
+  const auto subintervals = static_cast<unsigned>(state.range(0));
+  const auto components = static_cast<int>(state.range(1));
+  Domains::Equidistant<double> domain(0.0, 1.0, subintervals);
+  std::vector<std::unique_ptr<Formula>> owned;
+  QList<Fn::MathFn<double, double>*> fns;
+  for (const char* e : {"sin(10*x)", "x^2 - 0.5", "exp(-3*x)*cos(20*x)"}) {
+    owned.emplace_back(new Formula(&domain));
+    owned.back()->setExpression(e);
+    fns.append(owned.back().get());
+  }
+  QSharedPointer<DataHolders::Partitions::FuzzyEq> record(new DataHolders::Partitions::FuzzyEq);
+  record->componentCount = components;
+  record->nodes.clear();
+  for (int i = 0; i < components; ++i)
+    record->nodes.append(double(i) / (components - 1));
+  FtransformWidget ctrl;
+  ctrl.resize(1000, 700);
+  ctrl.setMaxDegree(3);
+  ctrl.setVisibleDegrees(15);
+  ctrl.setPartition(record, &domain);
+  ctrl.addFunctions(fns);
+  ctrl.show();
+  if (!waitExposed(&ctrl)) {
+    state.SkipWithError("window not exposed");
+    return;
+  }
+  for (int i = 0; i < 5; ++i)
+    QApplication::processEvents();
+  const int node = components / 2;
+  const double x = record->nodes[node], gap = record->nodes[node + 1] - x;
+  bool right = true;
+  for (auto _ : state) {
+    if (!ctrl.partitionWidget()->moveNode(std::size_t(node), x + (right ? 0.3 : -0.3) * gap))
+      state.SkipWithError("the node did not move");
+    QApplication::processEvents();
+    right = !right;
+  }
+  if (ctrl.lastChange().everything)
+    state.SkipWithError("the move recomputed everything");
+  ctrl.removeFunctions(fns);
+}
+
+// One accepted input change that needs a new partition (the partition
+// widget's inputsChanged() after the shape changed), at zoom 1, with as many
+// components as subintervals in the last case: memory and time must follow
+// the total support of the basic functions, not components x domain size.
 void BM_InputChange(benchmark::State& state)
 {
   const auto subintervals = static_cast<unsigned>(state.range(0));
@@ -163,7 +211,9 @@ void BM_InputChange(benchmark::State& state)
   // Let the first layout settle (it redraws the partition at the canvas's resolution).
   for (int i = 0; i < 5; ++i)
     QApplication::processEvents();
+  // A change that needs a new partition: the shape, between triangles and sines.
   for (auto _ : state) {
+    record->shape = 1 - record->shape;
     emit ctrl.partitionWidget()->inputsChanged();
     QApplication::processEvents();
   }
@@ -185,6 +235,14 @@ BENCHMARK(BM_InputChange)
 BENCHMARK(BM_NodeDrag)
     ->Args({2000, 5})
     ->Args({100000, 1000})
+    ->Args({1000000, 10000})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+BENCHMARK(BM_NodeMoveFromCode)
+    ->Args({100000, 1000})
+    ->Args({1000000, 10000})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();

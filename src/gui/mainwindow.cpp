@@ -660,6 +660,8 @@ void MainWindow::refreshCoefTable()
   table->setColumnCount(functions.size() * countFlags(mask));
   for (int c = 0; c < table->columnCount(); ++c)
     table->setColumnHidden(c, false);
+  // After a node move only a few rows changed, in the tables shown already.
+  const FtransformChange& change = ft->lastChange();
   int column = 0;
   for (const Fn::MathFn<double, double>* fn : functions) {
     for (int flag : degreeFlags) {
@@ -671,6 +673,12 @@ void MainWindow::refreshCoefTable()
       const QString header =
           (functionTypeUsed == 0 ? functionNames.value(fn) : QStringLiteral("DataFile")) +
           QStringLiteral(" Ft") + DataHolders::degreeName(flag);
+      if (!change.everything &&
+          tableWidget->refreshRows(column, it.value().data(), int(change.componentFrom),
+                                   int(change.componentTo))) {
+        ++column;
+        continue;
+      }
       tableWidget->setColumn(column++, header, it.value().data());
     }
   }

@@ -4,6 +4,7 @@
 #include "math/fce/fce_algorithms.h"
 #include "math/fuzzy_sets/gaussian.h"
 #include "math/fuzzy_sets/sin.h"
+#include "math/fuzzy_sets/sinalternate.h"
 #include "math/fuzzy_sets/trapezoid.h"
 #include "math/fuzzy_sets/triangle.h"
 #include "math/fuzzy_sets/trianglealternate.h"
@@ -140,6 +141,28 @@ struct Reference
   }
 };
 
+// Shapes 0, 1 on shared nodes; 2, 3, 4 (wide) custom, laid out `step` apart and moved to nodes.
+template <typename F>
+std::unique_ptr<PartBase> shapedAs(const Domain& d, int shape, const Vec& nodes, double step)
+{
+  using P = Partitions::FuzzyPartition<F>;
+  if (shape <= 1)
+    return fromNodes<P>(d, nodes);
+  F proto(&d);
+  proto.setParam(1, shape == 4 ? 0.05 : 0.3);
+  std::unique_ptr<PartBase> p(new P(&d, &proto, step));
+  p->moveNodes(nodes);
+  return p;
+}
+
+template <typename S>
+std::unique_ptr<PartBase> shaped(bool cached, const Domain& d, int shape, const Vec& nodes,
+                                 double step)
+{
+  return cached ? shapedAs<Cached<S>>(d, shape, nodes, step)
+                : shapedAs<Fn::MathFnFormula<double, double, S>>(d, shape, nodes, step);
+}
+
 // Components of degrees 0 ... d and the inverse of degree d, as the controller computes them.
 Vec transform(const PartBase& part, StaticFactory<>& factory, const Vec& f, int degree,
               std::vector<Vec>* components = nullptr)
@@ -168,7 +191,8 @@ private slots:
   void unityOfRuspiniPartitions();
   void endNodesMoveInward_data();
   void endNodesMoveInward();
-  void randomMovesKeepCachesExact();
+  void partialUpdatesMatchFreshBuilds_data();
+  void partialUpdatesMatchFreshBuilds();
   void shiftedPrototypes();
   void countConstructionAndSnapping();
   void largePartition();
@@ -255,24 +279,96 @@ void TestPartitions::endNodesMoveInward()
   checkUnity(*part, 1e-12, 0.1, 0.9);
 }
 
-void TestPartitions::randomMovesKeepCachesExact()
+void TestPartitions::partialUpdatesMatchFreshBuilds_data()
 {
-  Domain d(0, 1, 1000);
-  const int n = 30;
-  std::vector<double> nodes;
-  for (int i = 0; i < n; ++i)
-    nodes.push_back(double(i) / (n - 1));
-  auto part = fromNodes(d, nodes);
-  std::mt19937 rng(11);
-  for (int step = 0; step < 300; ++step) {
-    const std::size_t i = 1 + std::size_t(rng() % (n - 2));
-    const double lo = part->nodes()[i - 1], hi = part->nodes()[i + 1];
-    part->moveNode(i, lo + (hi - lo) * std::uniform_real_distribution<double>(0, 1)(rng));
+  QTest::addColumn<int>("shape");
+  QTest::addColumn<bool>("cached");
+  // 0, 1: triangles and sines on shared nodes; 2, 3, 4: custom triangles, sines, Gaussians
+  for (int shape = 0; shape <= 4; ++shape)
+    for (bool cached : {true, false})
+      QTest::addRow("shape %d, %s", shape, cached ? "cached" : "packed only") << shape << cached;
+}
+
+// After every random node move only the moved functions' components and the
+// inverses over their old and new ranges are recomputed; all must equal a
+// partition built afresh on the same nodes, bit for bit.
+void TestPartitions::partialUpdatesMatchFreshBuilds()
+{
+  QFETCH(int, shape);
+  QFETCH(bool, cached);
+  Domain d(-1, 2, 700);
+  const int count = 14;
+  const double step = 3.0 * 0.999999999 / (count - 1);
+  Vec start;
+  for (int i = 0; i < count; ++i)
+    start.push_back(-1 + step * i);
+  // A partition of the shape on these nodes, its functions cached or not.
+  const auto build = [&](const Vec& nodes, bool withCaches) {
+    switch (shape) {
+    case 0:
+      return shaped<Triangle>(withCaches, d, shape, nodes, step);
+    case 1:
+      return shaped<FuzzySets::Sin<double, double>>(withCaches, d, shape, nodes, step);
+    case 2:
+      return shaped<FuzzySets::TriangleAlternate<double, double>>(withCaches, d, shape, nodes,
+                                                                  step);
+    case 3:
+      return shaped<FuzzySets::SinAlternate<double, double>>(withCaches, d, shape, nodes, step);
+    default:
+      return shaped<Gaussian>(withCaches, d, shape, nodes, step);
+    }
+  };
+  auto part = build(start, cached);
+  QCOMPARE(part->nodes().size(), start.size());
+  StaticFactory<> factory(&d);
+  const Vec f = sample(d, [](double x) { return std::sin(5 * x) + x * x; });
+  std::vector<Vec> c(4), inv(4);
+  for (int m = 0; m <= 3; ++m) {
+    std::vector<Vec> cs;
+    inv[std::size_t(m)] = transform(*part, factory, f, m, &cs);
+    c[std::size_t(m)] = cs[std::size_t(m)];
   }
-  for (auto* fn : part->allFce())
-    for (std::size_t i = 0; i < d.size(); ++i)
-      QCOMPARE(fn->valueAtIndex(i), static_cast<Cached<Triangle>*>(fn)->formula(d.values()[i]));
-  checkUnity(*part);
+  part->setTrackChanges(true);
+  std::mt19937 rng(7 + unsigned(shape));
+  std::uniform_real_distribution<double> unit(0, 1);
+  const std::size_t n = part->nodes().size();
+  for (int round = 1; round <= 150; ++round) {
+    for (int moves = 1 + int(rng() % 3); moves > 0; --moves) {
+      const std::size_t i = 1 + std::size_t(rng() % (n - 2));
+      const double lo = part->nodes()[i - 1], hi = part->nodes()[i + 1];
+      part->moveNode(i, lo + (hi - lo) * (0.05 + 0.9 * unit(rng)));
+    }
+    const auto changes = part->takeChanges();
+    std::vector<std::size_t> moved;
+    for (const auto& ch : changes)
+      moved.push_back(ch.index);
+    std::sort(moved.begin(), moved.end());
+    for (int m = 0; m <= 3; ++m)
+      Fn::directTransformAt(*part, *factory.get(m), f, moved, c[std::size_t(m)]);
+    for (const auto& r : Fn::changedRanges(*part, changes, moved)) {
+      Vec run(r.second - r.first), sums(run.size());
+      Fn::inverseTransformRange(*part, c[0], r.first, r.second, run.data(), sums.data());
+      for (int m = 0; m <= 3; ++m) {
+        if (m > 0)
+          Fn::addHigherDegreeTermRange(*part, *factory.get(m), c[std::size_t(m)], r.first, r.second,
+                                       run.data(), sums.data());
+        std::copy(run.begin(), run.end(), inv[std::size_t(m)].begin() + std::ptrdiff_t(r.first));
+      }
+    }
+    if (round % 25 != 0)
+      continue;
+    auto fresh = build(part->nodes(), !cached);
+    for (int m = 0; m <= 3; ++m) {
+      std::vector<Vec> cs;
+      const Vec full = transform(*fresh, factory, f, m, &cs);
+      for (std::size_t k = 0; k < cs[std::size_t(m)].size(); ++k)
+        QVERIFY2(same(cs[std::size_t(m)][k], c[std::size_t(m)][k]),
+                 qPrintable(QString("round %1 degree %2 component %3").arg(round).arg(m).arg(k)));
+      for (std::size_t i = 0; i < full.size(); ++i)
+        QVERIFY2(same(full[i], inv[std::size_t(m)][i]),
+                 qPrintable(QString("round %1 degree %2 element %3").arg(round).arg(m).arg(i)));
+    }
+  }
 }
 
 void TestPartitions::shiftedPrototypes()

@@ -63,26 +63,29 @@ TransformResult Transformer::transform(const Fn::MathFn<double, double>& fn) con
 {
   TransformResult result;
   const auto& part = d->part;
-  std::vector<std::vector<double>> components(std::size_t(d->maxDegree) + 1);
   for (int degree = 0; degree <= d->maxDegree; ++degree) {
-    std::vector<double>& values = components[degree];
+    std::vector<double> values;
     Fn::directTransform(part, *d->bases->get(degree), fn.values(), values);
     if (d->flattenEnds && values.size() >= 2) {
       values.front() = values[1];
       values.back() = values[values.size() - 2];
     }
-    result.components.emplace_back(new Table(d->nodes.get(), components[degree]));
+    result.components.emplace_back(new Table(d->nodes.get(), std::move(values)));
   }
   if (!d->wantInverse)
     return result;
 
-  // Each degree adds its term to the inverse of the degree below.
+  // Each degree adds its term to the inverse of the degree below; the last
+  // one keeps the running array itself.
+  const auto components = [&result](int degree) -> const std::vector<double>& {
+    return result.components[std::size_t(degree)]->values();
+  };
   std::vector<double> inverse, sums;
-  Fn::inverseTransform(part, components[0], inverse, &sums);
-  result.inverses.emplace_back(new Table(part.domain(), inverse));
+  Fn::inverseTransform(part, components(0), inverse, &sums);
   for (int degree = 1; degree <= d->maxDegree; ++degree) {
-    Fn::addHigherDegreeTerm(part, *d->bases->get(degree), components[degree], inverse, sums);
     result.inverses.emplace_back(new Table(part.domain(), inverse));
+    Fn::addHigherDegreeTerm(part, *d->bases->get(degree), components(degree), inverse, sums);
   }
+  result.inverses.emplace_back(new Table(part.domain(), std::move(inverse)));
   return result;
 }

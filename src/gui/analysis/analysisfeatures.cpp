@@ -73,7 +73,7 @@ void AnalysisFeatures::setDegreePens(const QVector<QPen>& pens)
 
 void AnalysisFeatures::refresh()
 {
-  _monitor->refresh();
+  _monitor->followController();
 }
 
 void AnalysisFeatures::openConvergence()

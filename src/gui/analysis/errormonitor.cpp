@@ -8,7 +8,8 @@
 ErrorMonitor::ErrorMonitor(FtransformWidget* controller, QObject* parent)
     : QObject(parent), _controller(controller)
 {
-  connect(controller, &FtransformWidget::ftransformRefreshed, this, &ErrorMonitor::refresh);
+  connect(controller, &FtransformWidget::ftransformRefreshed, this,
+          &ErrorMonitor::followController);
 }
 
 ErrorMonitor::~ErrorMonitor() = default;
@@ -41,6 +42,15 @@ void ErrorMonitor::refresh()
   _pending = true;
   _pendingFull = true;
   schedule();
+}
+
+void ErrorMonitor::followController()
+{
+  const FtransformChange& change = _controller->lastChange();
+  if (change.everything)
+    refresh();
+  else
+    refreshRange(qint64(change.domainFrom), qint64(change.domainTo));
 }
 
 void ErrorMonitor::refreshRange(qint64 from, qint64 to)

@@ -52,6 +52,9 @@ public:
 public slots:
   void refresh();
   void refreshRange(qint64 from, qint64 to);
+  // What the controller's last recomputation changed: after a node move only
+  // the moved range, after anything else everything.
+  void followController();
   // Runs the noted work now (the queued call then finds nothing to do).
   void update();
 

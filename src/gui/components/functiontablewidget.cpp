@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
+#include <algorithm>
+
 namespace {
 
 void* userFunction(const QTableWidgetItem* item)
@@ -84,6 +86,24 @@ void FunctionTableWidget::setColumn(int column, const QString& header,
 
   table->resizeColumnToContents(column);
   connectItemChanged(true);
+}
+
+bool FunctionTableWidget::refreshRows(int column, const Fn::MathFn<double, double>* function,
+                                      int first, int last)
+{
+  QTableWidget* table = ui->tableWidget;
+  const int count = function ? static_cast<int>(function->domain()->size()) : 0;
+  if (column < 0 || column >= table->columnCount() || table->rowCount() < count || count == 0)
+    return false;
+  const QTableWidgetItem* probe = table->item(0, column);
+  if (!probe || userFunction(probe) != static_cast<const void*>(function))
+    return false;
+  connectItemChanged(false);
+  for (int i = std::max(0, first); i < std::min(last, count); ++i)
+    if (QTableWidgetItem* item = table->item(i, column))
+      item->setText(QString::number(function->valueAtIndex(static_cast<std::size_t>(i)), 'f', 3));
+  connectItemChanged(true);
+  return true;
 }
 
 void FunctionTableWidget::clearTable()

@@ -33,6 +33,10 @@ public:
   // Fills one column with the values of `function` (one row per element of
   // its domain) without reporting them as edits. Rows beyond them are blanked.
   void setColumn(int column, const QString& header, const Fn::MathFn<double, double>* function);
+  // Refreshes the rows [first, last) of a column that shows `function`
+  // already (its values changed in place); false, touching nothing, when the
+  // column shows something else.
+  bool refreshRows(int column, const Fn::MathFn<double, double>* function, int first, int last);
   void clearTable();
   void insertColumns(int first, int count);
   void removeColumns(int first, int count);

@@ -28,25 +28,42 @@ NodeMarker::NodeMarker(const NodeMarker* previous, std::size_t index)
 
 bool NodeMarker::drawsOnlySymbol() const
 {
-  return lineStyle() == QwtPlotMarker::NoLine && label().isEmpty() && symbol() &&
-         symbol()->style() != QwtSymbol::NoSymbol;
+  if (_onlySymbol < 0)
+    _onlySymbol = lineStyle() == QwtPlotMarker::NoLine && label().isEmpty() && symbol() &&
+                  symbol()->style() != QwtSymbol::NoSymbol;
+  return _onlySymbol != 0;
+}
+
+void NodeMarker::itemChanged()
+{
+  _onlySymbol = -1;
+  QwtPlotMarker::itemChanged();
+}
+
+bool NodeMarker::drawsNothing(const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                              const QRectF& canvasRect) const
+{
+  if (!drawsOnlySymbol())
+    return false;
+  const QPointF p = position(this, xMap, yMap);
+  const QSizeF s = symbol()->size();
+  const qreal reach = qMax(s.width(), s.height()) + symbol()->pen().widthF() + 2.0;
+  if (!canvasRect.adjusted(-reach, -reach, reach, reach).contains(p))
+    return true;
+  if (_previous && _previous->isVisible() && _previous->drawsOnlySymbol() &&
+      sameLook(_previous->symbol(), symbol())) {
+    // p lies on the canvas; q is kept near it before rounding.
+    const auto pixel = [](double v) { return qRound(qBound(-1e6, v, 1e6)); };
+    const QPointF q = position(_previous, xMap, yMap);
+    if (pixel(p.x()) == pixel(q.x()) && pixel(p.y()) == pixel(q.y()))
+      return true;
+  }
+  return false;
 }
 
 void NodeMarker::draw(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
                       const QRectF& canvasRect) const
 {
-  if (drawsOnlySymbol()) {
-    const QPointF p = position(this, xMap, yMap);
-    const QSizeF s = symbol()->size();
-    const qreal reach = qMax(s.width(), s.height()) + symbol()->pen().widthF() + 2.0;
-    if (!canvasRect.adjusted(-reach, -reach, reach, reach).contains(p))
-      return;
-    if (_previous && _previous->isVisible() && _previous->drawsOnlySymbol() &&
-        sameLook(_previous->symbol(), symbol())) {
-      const QPointF q = position(_previous, xMap, yMap);
-      if (qRound(p.x()) == qRound(q.x()) && qRound(p.y()) == qRound(q.y()))
-        return;
-    }
-  }
-  QwtPlotMarker::draw(painter, xMap, yMap, canvasRect);
+  if (!drawsNothing(xMap, yMap, canvasRect))
+    QwtPlotMarker::draw(painter, xMap, yMap, canvasRect);
 }

@@ -21,12 +21,20 @@ public:
 
   void draw(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
             const QRectF& canvasRect) const override;
+  // Whether draw() would paint nothing (off the canvas, or hidden by the
+  // previous node's identical symbol), so the plot can skip it altogether.
+  bool drawsNothing(const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                    const QRectF& canvasRect) const;
+
+  void itemChanged() override;
 
 private:
   bool drawsOnlySymbol() const;
 
   const NodeMarker* _previous;
   std::size_t _index;
+  // drawsOnlySymbol(), known until the marker changes (reading the label copies it).
+  mutable int _onlySymbol = -1;
 };
 
 #endif

@@ -6,6 +6,8 @@
 #include "math/partitions/partitionbase.h"
 #include "ui_partitioneditor.h"
 
+#include <cmath>
+
 PartitionEditor::PartitionEditor(QWidget* parent) : QWidget(parent), ui(new Ui::PartitionEditor)
 {
   ui->setupUi(this);
@@ -75,6 +77,19 @@ void PartitionEditor::setNodesLocked(bool locked)
   _nodesLocked = locked;
   ui->w1Partition->setNodesMovable(!locked);
   ui->w2Editors->setReadOnly(locked);
+}
+
+bool PartitionEditor::moveNode(std::size_t index, double x)
+{
+  if (!_partition || index >= _partition->nodes().size() || !std::isfinite(x))
+    return false;
+  const std::vector<double>& nodes = _partition->nodes();
+  if ((index > 0 && !(nodes[index - 1] < x)) ||
+      (index + 1 < nodes.size() && !(x < nodes[index + 1])))
+    return false;
+  ui->w2Editors->setEditorValue(index, x);
+  onValue_changed(index, x);
+  return true;
 }
 
 void PartitionEditor::onValue_changed(size_t index, double value)

@@ -32,6 +32,9 @@ public:
   void setPartition(const DataHolderBase& record);
   void clear();
   const Partition* partition() const { return _partition; }
+  // Moves a node as a typed value does; false (nothing moved) unless x lies
+  // strictly between the neighbouring nodes.
+  bool moveNode(std::size_t index, double x);
 
   PlotPartition* plot() const;
   NodeEditors* editors() const;

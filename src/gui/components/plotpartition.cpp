@@ -1,5 +1,6 @@
 #include "gui/components/plotpartition.h"
 
+#include "gui/components/functioncurve.h"
 #include "gui/components/nodemarker.h"
 #include "math/partitions/partitionbase.h"
 
@@ -31,6 +32,8 @@ void PlotPartition::setPartition(Partition* partition)
   _partition = partition;
   if (!partition)
     return;
+  // A node move redraws only the basic functions it changed.
+  partition->setTrackChanges(true);
   std::vector<CurveInfoBase*> infos;
   infos.reserve(partition->allFce().size());
   for (auto* fce : partition->allFce()) {
@@ -43,8 +46,11 @@ void PlotPartition::setPartition(Partition* partition)
   }
   // One pass for all curves: a partition may have 100,000 basic functions.
   addCurveInfos(infos);
-  for (CurveInfoBase* info : infos)
+  for (CurveInfoBase* info : infos) {
     info->curve()->setPen(QPen(Qt::black, 0));
+    // Drawn from a summary: refreshCurves() reports every change.
+    static_cast<FunctionCurve*>(info->curve())->setSummarized(true);
+  }
   const std::vector<double>& nodes = partition->nodes();
   _nodeMarkers.reserve(nodes.size());
   const NodeMarker* previous = nullptr;
@@ -107,7 +113,8 @@ void PlotPartition::syncMarkers()
     return;
   const std::vector<double>& nodes = _partition->nodes();
   for (std::size_t i = 0; i < _nodeMarkers.size() && i < nodes.size(); ++i)
-    _nodeMarkers[i]->setXValue(nodes[i]);
+    if (_nodeMarkers[i]->xValue() != nodes[i])
+      _nodeMarkers[i]->setXValue(nodes[i]);
   refreshCurves();
 }
 
@@ -115,9 +122,15 @@ void PlotPartition::refreshCurves()
 {
   if (!_partition)
     return;
-  for (auto* fce : _partition->allFce())
-    if (CurveInfoBase* info = curveInfo(fce))
-      info->refreshSamples();
+  const auto& all = _partition->allFce();
+  for (const auto& change : _partition->takeChanges()) {
+    CurveInfoBase* info = curveInfo(all[change.index]);
+    if (!info)
+      continue;
+    info->refreshSamples();
+    auto* curve = static_cast<FunctionCurve*>(info->curve());
+    curve->valuesChanged(0, curve->dataSize());
+  }
 }
 
 CurveInfoBase::Options PlotPartition::markerOptionsHook(QwtPlotMarker* marker)

@@ -1,5 +1,6 @@
 #include "gui/components/plotwidget.h"
 
+#include "gui/components/cullingplot.h"
 #include "gui/components/functioncurve.h"
 #include "gui/components/markerpicker.h"
 #include "math/domains/enumerationbase.h"
@@ -40,8 +41,9 @@ int toScrollInt(double v)
 } // namespace
 
 PlotWidget::PlotWidget(QWidget* parent)
-    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new QwtPlot(nullptr)), _grid(new QwtPlotGrid),
-      _xMin(std::numeric_limits<double>::max()), _xMax(std::numeric_limits<double>::lowest())
+    : QWidget(parent), ui(new Ui::PlotWidget), _plot(new CullingPlot(nullptr)),
+      _grid(new QwtPlotGrid), _xMin(std::numeric_limits<double>::max()),
+      _xMax(std::numeric_limits<double>::lowest())
 {
   ui->setupUi(this);
   ui->scrollBar->setObjectName(QString());
@@ -185,6 +187,25 @@ void PlotWidget::resetRangeIfEmpty()
     return;
   _xMin = std::numeric_limits<double>::max();
   _xMax = std::numeric_limits<double>::lowest();
+}
+
+void PlotWidget::setSummarized(const Function* function, bool on)
+{
+  if (auto* c = dynamic_cast<FunctionCurve*>(curve(function)))
+    c->setSummarized(on);
+}
+
+void PlotWidget::valuesChanged(const Function* function, std::size_t from, std::size_t to)
+{
+  const CurveInfoBase* info = _curveInfos.value(function);
+  auto* c = info ? dynamic_cast<FunctionCurve*>(info->curve()) : nullptr;
+  if (!c)
+    return;
+  // A curve over the non-zero range only starts at its first element.
+  const std::size_t first = info->nonZeroRangeOnly() ? function->nzBegin() : 0;
+  from = std::max(from, first);
+  if (to > from)
+    c->valuesChanged(from - first, to - first);
 }
 
 CurveInfoBase* PlotWidget::curveInfo(const Function* function) const

@@ -48,6 +48,13 @@ public:
   void removeFunction(const Function* function);
   void clear();
 
+  // A summarised curve is drawn from a min/max summary of its values (the
+  // cost follows the pixel columns, not the points); its owner must report
+  // every change of the function's values in place with valuesChanged().
+  void setSummarized(const Function* function, bool on);
+  // The function's values at the domain indices [from, to) changed in place.
+  void valuesChanged(const Function* function, std::size_t from, std::size_t to);
+
   CurveInfoBase* curveInfo(const Function* function) const;
   QList<CurveInfoBase*> curveInfos() const;
   QwtPlotCurve* curve(const Function* function) const;

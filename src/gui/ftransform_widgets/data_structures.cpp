@@ -24,7 +24,9 @@ using MathPartition = ::Partitions::PartitionBase<double, double>;
 template <typename Shape>
 using CachedShape = Fn::MathFnCachedFormula<double, double, Shape>;
 template <typename Shape>
-using ShapePartition = ::Partitions::FuzzyPartition<CachedShape<Shape>>;
+using UncachedShape = Fn::MathFnFormula<double, double, Shape>;
+template <typename Basic>
+using ShapePartition = ::Partitions::FuzzyPartition<Basic>;
 
 // Records come from sessions too, so the builders refuse what would trip a
 // math precondition or run away in time or memory: no partition is built.
@@ -40,14 +42,14 @@ bool allFinite(const std::vector<double>& values)
 }
 
 // Kinds 6 and 7: neighbouring functions share the record's nodes.
-template <typename Shape>
+template <typename Basic>
 MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDomain* domain,
                          const std::vector<double>& nodes)
 {
   if (nodes.size() < 2 || record.shift <= 0 || !std::is_sorted(nodes.begin(), nodes.end()))
     return nullptr;
-  std::unique_ptr<ShapePartition<Shape>> part(
-      new ShapePartition<Shape>(domain, ::Domains::Enumeration<double>(nodes, true)));
+  std::unique_ptr<ShapePartition<Basic>> part(
+      new ShapePartition<Basic>(domain, ::Domains::Enumeration<double>(nodes, true)));
   part->setShift(record.shift);
   part->setOffset(record.offset);
   part->createFromNodes();
@@ -55,7 +57,7 @@ MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDoma
 }
 
 // Kind 8: copies of one prototype `distance` apart, then node i moved to nodes[i].
-template <typename Shape>
+template <typename Basic>
 MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain* domain,
                           const std::vector<double>& nodes, double distance)
 {
@@ -71,10 +73,10 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
   const double functions = std::max(span / distance, double(nodes.size())) + 2;
   if (functions * perFunction > kMaxCustomCachedValues)
     return nullptr;
-  CachedShape<Shape> prototype(domain, Fn::DeferredFill());
+  Basic prototype(domain, Fn::DeferredFill());
   prototype.setParam(1, record.extraParam);
-  std::unique_ptr<ShapePartition<Shape>> part(
-      new ShapePartition<Shape>(domain, &prototype, distance));
+  std::unique_ptr<ShapePartition<Basic>> part(
+      new ShapePartition<Basic>(domain, &prototype, distance));
   // A record with more nodes than functions keeps the extra nodes unplaced.
   const std::size_t count = std::min(nodes.size(), part->nodes().size());
   for (std::size_t i = 0; i < count; ++i)
@@ -82,6 +84,7 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
   return part.release();
 }
 
+template <template <typename> class Wrap>
 MathPartition* build(const Partitions::PartBase& record, const MathDomain* domain)
 {
   if (!(domain->low() < domain->high()) || domain->isBilateral())
@@ -95,11 +98,11 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
     const auto& r = static_cast<const Partitions::FuzzyPartBase&>(record);
     switch (r.shape) {
     case ShapeTriangle:
-      return fromNodes<FuzzySets::Triangle<double, double>>(r, domain, nodes);
+      return fromNodes<Wrap<FuzzySets::Triangle<double, double>>>(r, domain, nodes);
     case ShapeSin:
-      return fromNodes<FuzzySets::Sin<double, double>>(r, domain, nodes);
+      return fromNodes<Wrap<FuzzySets::Sin<double, double>>>(r, domain, nodes);
     case ShapeTrapezoid:
-      return fromNodes<FuzzySets::Trapezoid<double, double>>(r, domain, nodes);
+      return fromNodes<Wrap<FuzzySets::Trapezoid<double, double>>>(r, domain, nodes);
     default:
       return nullptr;
     }
@@ -108,9 +111,10 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
     const auto& r = static_cast<const Partitions::FuzzyDelta&>(record);
     switch (r.shape) {
     case ShapeTriangle:
-      return byShifting<FuzzySets::TriangleAlternate<double, double>>(r, domain, nodes, r.delta);
+      return byShifting<Wrap<FuzzySets::TriangleAlternate<double, double>>>(r, domain, nodes,
+                                                                            r.delta);
     case ShapeSin:
-      return byShifting<FuzzySets::SinAlternate<double, double>>(r, domain, nodes, r.delta);
+      return byShifting<Wrap<FuzzySets::SinAlternate<double, double>>>(r, domain, nodes, r.delta);
     case ShapeGaussian: {
       // As many functions as the record has nodes, whatever delta holds.
       if (nodes.empty())
@@ -118,7 +122,7 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
       const double low = r.domain ? r.domain->low : domain->low();
       const double high = r.domain ? r.domain->high : domain->high();
       const double distance = (high - low) * 0.999999999 / (double(nodes.size()) - 1);
-      return byShifting<FuzzySets::Gaussian<double, double>>(r, domain, nodes, distance);
+      return byShifting<Wrap<FuzzySets::Gaussian<double, double>>>(r, domain, nodes, distance);
     }
     default:
       return nullptr;
@@ -170,7 +174,7 @@ QString degreeName(int32_t flag)
 
 ::Partitions::PartitionBase<double, double>*
 createPartition(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
-                const ::Domains::EnumerationBase<double>* domain)
+                const ::Domains::EnumerationBase<double>* domain, BasicValues values)
 {
   if (!record)
     return nullptr;
@@ -181,7 +185,8 @@ createPartition(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
     if (!domain)
       return nullptr;
   }
-  MathPartition* part = build(*record, domain);
+  MathPartition* part = values == BasicValues::Cached ? build<CachedShape>(*record, domain)
+                                                      : build<UncachedShape>(*record, domain);
   if (part && ownDomain)
     part->adoptDomain(ownDomain.release());
   return part;

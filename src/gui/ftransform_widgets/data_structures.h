@@ -137,12 +137,18 @@ namespace DataHolders {
 // A new math domain for a domain record (kind 1), or nullptr. The caller owns it.
 ::Domains::EnumerationBase<double>* createDomain(const DataHolderBase& record);
 
+// Where the basic functions of a built partition keep their values: each in
+// a cache of its own (to be drawn one by one), or only packed in the
+// partition for the transforms (less memory, built faster).
+enum class BasicValues { Cached, PackedOnly };
+
 // A new math partition for a partition record (owned by the caller), or nullptr
 // for a kind that does not support the record's shape and for other kinds.
 // With no domain given, one is built from the record's own domain record.
 ::Partitions::PartitionBase<double, double>*
 createPartition(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
-                const ::Domains::EnumerationBase<double>* domain);
+                const ::Domains::EnumerationBase<double>* domain,
+                BasicValues values = BasicValues::Cached);
 
 } // namespace DataHolders
 

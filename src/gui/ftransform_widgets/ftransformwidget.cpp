@@ -21,9 +21,11 @@
 #include <qwt_plot_curve.h>
 
 #include <QResizeEvent>
+#include <QSet>
 #include <QTableWidgetItem>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -32,27 +34,6 @@ using Domain = Domains::EnumerationBase<double>;
 using Table = Fn::MathFnTable<double, double>;
 
 constexpr int kMaxDegree = 3;
-
-// Components live on the partition's nodes. The partition is rebuilt on every
-// recomputation, so each table keeps its node set alive itself; results still
-// on the plot or in the component table never point into a deleted domain.
-struct NodeSetHolder
-{
-  explicit NodeSetHolder(QSharedPointer<const Domain> d) : nodeSet(std::move(d)) {}
-  QSharedPointer<const Domain> nodeSet;
-};
-
-class ComponentTable : private NodeSetHolder, public Table
-{
-public:
-  ComponentTable(const QSharedPointer<const Domain>& nodes, const std::vector<double>& values)
-      : NodeSetHolder(nodes), Table(nodes.data(), values)
-  {
-  }
-
-  // An edited component overrides the computed one.
-  void setComponent(std::size_t index, double value) { this->_values[index] = value; }
-};
 
 } // namespace
 
@@ -76,13 +57,13 @@ public:
         positions.push_back(fs->kernelBegin());
       std::sort(positions.begin(), positions.end());
     }
-    nodeSet.reset(new Domains::Enumeration<double>(positions, true));
+    nodeSet.reset(new ComponentNodes(positions, true));
   }
 
   Fn::MathFn<double, double>& basis(int degree) { return *factory.get(degree); }
 
   StaticFactory<double, double> factory;
-  QSharedPointer<const Domain> nodeSet;
+  QSharedPointer<ComponentNodes> nodeSet;
   // Work arrays of the inverses, reused for every function of the computation.
   std::vector<double> running;
   std::vector<double> membDegSum;
@@ -217,7 +198,12 @@ void FtransformWidget::rebuildPartition()
   _partition.reset();
   _transformable = false;
   if (_partitionWidget && _domain && _partitionRecord) {
-    _partition.reset(DataHolders::createPartition(_partitionRecord, _domain));
+    // Never drawn: its basic functions keep their values only packed for the sums.
+    _partition.reset(DataHolders::createPartition(_partitionRecord, _domain,
+                                                  DataHolders::BasicValues::PackedOnly));
+    _layout = PartitionLayout::of(*_partitionRecord);
+    if (_partition)
+      _partition->setTrackChanges(true);
     if (_partition && _partition->fceCount() > 0) {
       // Only one-point kernels can be transformed; a stored record may ask
       // for another shape (a trapezoid), which then shows no transform.
@@ -254,11 +240,114 @@ void FtransformWidget::onInputs_changed()
   if (auto record =
           qSharedPointerDynamicCast<DataHolders::Partitions::PartBase>(_partitionWidget->data()))
     _partitionRecord = record;
+  if (moveChangedNodes())
+    return;
   const bool wasBusy = _busy;
   _busy = true;
   recomputeAll();
   _busy = wasBusy;
   emit ftransformRefreshed();
+}
+
+// Only node positions changed (a dragged or typed node, or nodes moved from
+// code through the partition widget): the nodes of the partition in use move
+// and the results are updated in place, as far as the moved basic functions
+// reach. False when anything else changed or the results cannot follow;
+// then everything is recomputed.
+bool FtransformWidget::moveChangedNodes()
+{
+  if (!partition() || !_partitionRecord || PartitionLayout::of(*_partitionRecord) != _layout)
+    return false;
+  const QVector<double>& nodes = _partitionRecord->nodes;
+  const std::vector<double>& current = _partition->nodes();
+  // The components sit at the nodes (one basic function per node).
+  if (current.size() != _partition->fceCount())
+    return false;
+  for (int i = 0; i < nodes.size(); ++i)
+    if (!std::isfinite(nodes[i]) || (i > 0 && nodes[i] < nodes[i - 1]))
+      return false; // not a partition any more: the whole path handles it
+  std::vector<std::size_t> moved;
+  const std::size_t common = std::min(current.size(), std::size_t(nodes.size()));
+  for (std::size_t i = 0; i < common; ++i)
+    if (nodes[int(i)] != current[i])
+      moved.push_back(i);
+  // Moving many nodes costs more than one whole pass.
+  if (moved.size() > std::max<std::size_t>(16, current.size() / 4))
+    return false;
+
+  std::vector<NodeMoveUpdate::Results> results;
+  const int highest = highestInverse();
+  for (const Function* f : qAsConst(_functions)) {
+    NodeMoveUpdate::Results r;
+    r.function = f;
+    for (int d = 0; d <= std::min(_maxDegree, kMaxDegree); ++d) {
+      const FnKey key{f, 1 << d};
+      const auto c = _components.value(key);
+      if (!c || c->domain()->size() != current.size())
+        return false;
+      r.components[d] = static_cast<ComponentTable*>(c.data());
+      r.edits[d] = _edited.edits(key);
+      if (d <= highest && (_visibleDegrees & (1 << d))) {
+        const auto inverse = _inverses.value(key);
+        if (!inverse)
+          return false;
+        r.inverses[d] = static_cast<InverseTable*>(inverse.data());
+      }
+    }
+    results.push_back(r);
+  }
+
+  // The components sit at the nodes, and follow them.
+  QSet<ComponentNodes*> positions;
+  for (const auto& r : results)
+    for (const ComponentTable* c : r.components)
+      if (c)
+        positions.insert(c->nodes().data());
+  for (const ComponentNodes* p : qAsConst(positions))
+    for (std::size_t i : moved)
+      if (p->values()[i] != current[i])
+        return false;
+
+  // One at a time, the nodes must stay in order: those moving left go first,
+  // from the left, then those moving right, from the right.
+  std::stable_partition(moved.begin(), moved.end(),
+                        [&](std::size_t i) { return nodes[int(i)] < current[i]; });
+  const auto right = std::find_if(moved.begin(), moved.end(),
+                                  [&](std::size_t i) { return nodes[int(i)] > current[i]; });
+  std::reverse(right, moved.end());
+  for (std::size_t i : moved)
+    _partition->moveNode(i, nodes[int(i)]);
+  for (ComponentNodes* p : qAsConst(positions))
+    for (std::size_t i : moved)
+      p->setPosition(i, current[i]);
+
+  NodeMoveUpdate update(*_partition, _maxDegree, highest);
+  _lastChange = update.apply(results);
+  PlotWidget* plot = ui->plotWidget;
+  for (const auto& r : results) {
+    for (int d = 0; d <= kMaxDegree; ++d) {
+      if (r.inverses[d])
+        for (const auto& range : update.ranges())
+          plot->valuesChanged(r.inverses[d], range.first, range.second);
+      if (_showComponents && r.components[d] && !update.components().empty())
+        plot->valuesChanged(r.components[d], _lastChange.componentFrom, _lastChange.componentTo);
+    }
+  }
+  replot();
+  emit ftransformRefreshed();
+  return true;
+}
+
+// The highest degree whose inverse is computed, or -1. Shown degrees above
+// maxDegree have no components: skipped.
+int FtransformWidget::highestInverse() const
+{
+  if (_maxDegree == 0 && _visibleDegrees == 0)
+    return -1;
+  for (int d = std::min(_maxDegree, kMaxDegree); d >= 0; --d)
+    if (_visibleDegrees & (1 << d))
+      return d;
+  return -1;
 }
 
 void FtransformWidget::recomputeAll()
@@ -274,6 +363,7 @@ void FtransformWidget::recomputeAll()
 
 void FtransformWidget::compute(const QList<Function*>& fns)
 {
+  _lastChange = FtransformChange();
   rebuildPartition();
   if (!partition()) {
     for (const Function* f : fns)
@@ -308,13 +398,8 @@ void FtransformWidget::computeComponents(Function* f, Computation& c)
     }
     std::vector<double> values;
     Fn::directTransform(part, c.basis(d), f->values(), values);
-    // Drawn as curves, the half basic functions at the ends would pull the
-    // component curve off; show their neighbours' values instead.
-    if (flattenEnds && values.size() >= 2) {
-      values.front() = values[1];
-      values.back() = values[values.size() - 2];
-    }
-    _components.insert(key, QSharedPointer<Function>(new ComponentTable(c.nodeSet, values)));
+    _components.insert(key, QSharedPointer<Function>(
+                                new ComponentTable(c.nodeSet, std::move(values), flattenEnds)));
   }
 }
 
@@ -340,14 +425,7 @@ void FtransformWidget::computeInverses(Function* f, Computation& c)
 {
   for (int d = 0; d <= kMaxDegree; ++d)
     _inverses.remove(FnKey{f, 1 << d});
-  if (_maxDegree == 0 && _visibleDegrees == 0)
-    return;
-
-  // Shown degrees above maxDegree have no components: skipped.
-  int highest = -1;
-  for (int d = std::min(_maxDegree, kMaxDegree); d >= 0 && highest < 0; --d)
-    if (_visibleDegrees & (1 << d))
-      highest = d;
+  const int highest = highestInverse();
   if (highest < 0)
     return;
 
@@ -377,7 +455,8 @@ void FtransformWidget::computeInverses(Function* f, Computation& c)
       Fn::addHigherDegreeTerm(part, c.basis(d), *comps[static_cast<std::size_t>(d)], running,
                               membDegSum);
     if (_visibleDegrees & flag)
-      _inverses.insert(FnKey{f, flag}, QSharedPointer<Function>(new Table(_domain, running)));
+      _inverses.insert(FnKey{f, flag},
+                       QSharedPointer<Function>(new InverseTable(_domain, running)));
   }
 }
 
@@ -392,8 +471,10 @@ void FtransformWidget::showCurves(const Function* f)
       const auto it = results.constFind(FnKey{f, flag});
       if (!(_visibleDegrees & flag) || it == results.constEnd())
         continue;
-      if (CurveInfoBase* info = plot->addFunction(it->data(), _degreePens.value(flag)))
+      if (CurveInfoBase* info = plot->addFunction(it->data(), _degreePens.value(flag))) {
         info->setName(prefix + DataHolders::degreeName(flag));
+        plot->setSummarized(it->data(), true);
+      }
     }
   };
   add(_inverses, QStringLiteral("InvFt"));
@@ -425,15 +506,14 @@ void FtransformWidget::penCurve(const Function* f, const QPen& pen)
 void FtransformWidget::addFunctions(const QList<Function*>& fns)
 {
   _functions.append(fns);
-  if (_partitionWidget) {
+  if (_partitionWidget)
     compute(fns);
-    for (const Function* f : fns) {
-      ui->plotWidget->addFunction(f, _functionPen);
+  for (const Function* f : fns) {
+    // The owner changes a function's values only before refreshAll().
+    ui->plotWidget->addFunction(f, _functionPen);
+    ui->plotWidget->setSummarized(f, true);
+    if (_partitionWidget)
       showCurves(f);
-    }
-  } else {
-    for (const Function* f : fns)
-      ui->plotWidget->addFunction(f, _functionPen);
   }
   replot();
 }
@@ -454,6 +534,7 @@ void FtransformWidget::removeFunctions(const QList<Function*>& list)
 
 void FtransformWidget::refreshAll()
 {
+  _lastChange = FtransformChange();
   std::unique_ptr<Computation> c;
   if (partition())
     c.reset(new Computation(*_partition));
@@ -467,6 +548,7 @@ void FtransformWidget::refreshAll()
       dropResults(f);
     }
     showCurves(f);
+    ui->plotWidget->valuesChanged(f, 0, f->domain()->size());
   }
   replot();
   emit ftransformRefreshed();
@@ -555,6 +637,7 @@ void FtransformWidget::onComponent_changed(QTableWidgetItem* item)
         f = g;
     if (!f)
       return;
+    _lastChange = FtransformChange();
     removeCurves(f);
     applyEdits(f);
     Computation c(*_partition);

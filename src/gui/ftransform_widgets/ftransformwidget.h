@@ -3,6 +3,8 @@
 
 #include "gui/components/componenteditsowner.h"
 #include "gui/ftransform_widgets/data_structures.h"
+#include "gui/ftransform_widgets/ftransformchange.h"
+#include "gui/ftransform_widgets/nodemoveupdate.h"
 #include "gui/inputs/widgetbase.h"
 
 #include <QColor>
@@ -89,6 +91,10 @@ public:
   // made of triangles; silent while busy or blocked.
   void checkDegrees();
 
+  // What the last recomputation changed (announced by ftransformRefreshed()):
+  // after a node move only a range of components and of inverse values.
+  const FtransformChange& lastChange() const { return _lastChange; }
+
   const EditedComponents& editedComponents() const { return _edited; }
   void clearEdited();
   // Discards every edited component and recomputes everything.
@@ -112,6 +118,8 @@ private:
   void dropPartitionWidget();
   void adaptPaintResolution();
   void rebuildPartition();
+  bool moveChangedNodes();
+  int highestInverse() const;
   void recomputeAll();
   void compute(const QList<Function*>& fns);
   void computeComponents(Function* f, Computation& c);
@@ -131,6 +139,10 @@ private:
   const Domains::EnumerationBase<double>* _domain = nullptr;
   std::unique_ptr<Partitions::PartitionBase<double, double>> _partition;
   bool _transformable = false;
+  // The record's layout when the partition was built: while it holds, a
+  // change of node positions moves the nodes instead of rebuilding.
+  PartitionLayout _layout;
+  FtransformChange _lastChange;
   double _zoom = 1.0;
   QPen _functionPen;
   QMap<int, QPen> _degreePens;

@@ -83,6 +83,7 @@ bool FuzzyPartDeltaWidget::setNodeSet(const std::set<double>& nodes)
   if (!partitionRecord->domain || !DataHolders::nodesValid(list, *partitionRecord->domain))
     return false;
   nodeSet = nodes;
+  nodeSetStale = false;
   partitionRecord->nodes = list;
   return true;
 }
@@ -100,19 +101,20 @@ void FuzzyPartDeltaWidget::setDomainData(QSharedPointer<DataHolders::Domains::Eq
   if (!DataHolders::Partitions::setDomain(fd(), domain))
     return;
   nodeSet = std::set<double>(fd().nodes.begin(), fd().nodes.end());
+  nodeSetStale = false;
   updateBounds();
   redraw();
 }
 
 void FuzzyPartDeltaWidget::onAddMarker(const QPoint& pos)
 {
-  if (addNodeAt(nodeSet, pos))
+  if (addNodeAt(userNodes(), pos))
     onInputsChanged(0);
 }
 
 void FuzzyPartDeltaWidget::onRemoveMarker(const QPoint& pos)
 {
-  if (removeNodeAt(nodeSet, pos))
+  if (removeNodeAt(userNodes(), pos))
     onInputsChanged(0);
 }
 
@@ -124,9 +126,28 @@ void FuzzyPartDeltaWidget::onInputsChanged(int v)
 
 void FuzzyPartDeltaWidget::onNode_moved(QwtPlotMarker*)
 {
-  const QVector<double> nodes = editorNodes();
-  if (!nodes.isEmpty())
-    nodeSet = std::set<double>(nodes.begin(), nodes.end());
+  nodesMoved();
+}
+
+void FuzzyPartDeltaWidget::nodesMoved()
+{
+  nodeSetStale = true;
+}
+
+std::set<double>& FuzzyPartDeltaWidget::userNodes() const
+{
+  if (nodeSetStale) {
+    const QVector<double> moved = editorNodes();
+    if (!moved.isEmpty())
+      nodeSet = std::set<double>(moved.begin(), moved.end());
+    nodeSetStale = false;
+  }
+  return nodeSet;
+}
+
+const std::set<double>& FuzzyPartDeltaWidget::nodes() const
+{
+  return userNodes();
 }
 
 void FuzzyPartDeltaWidget::onNode_moved(size_t, double)
@@ -148,10 +169,12 @@ void FuzzyPartDeltaWidget::updateData()
     if (!nodes.isEmpty()) {
       r.nodes = nodes;
       nodeSet = std::set<double>(nodes.begin(), nodes.end());
+      nodeSetStale = false;
     }
     regenerate = false;
   } else {
-    r.nodes = QVector<double>(nodeSet.begin(), nodeSet.end());
+    const std::set<double>& user = userNodes();
+    r.nodes = QVector<double>(user.begin(), user.end());
   }
 }
 

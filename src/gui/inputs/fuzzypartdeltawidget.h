@@ -25,7 +25,7 @@ public:
   // delta > 0 and extraParam > 0.
   bool isValid() override;
   bool setNodeSet(const std::set<double>& nodes) override;
-  const std::set<double>& nodes() const { return nodeSet; }
+  const std::set<double>& nodes() const;
 
   using PartitionWidgetBase::setDomainData;
 
@@ -44,6 +44,7 @@ protected slots:
   void onNode_moved(size_t index, double value);
 
 protected:
+  void nodesMoved() override;
   void updateData() override;
   QVector<double> layoutNodes() override;
 
@@ -52,9 +53,14 @@ private:
   // Validator bounds of the width and the variance from the domain; clamps and shows both.
   void updateBounds();
 
+  // The user's node set; rebuilt from the editor only when it is needed after
+  // nodes moved (a drag must not pay for sorting all nodes at every step).
+  std::set<double>& userNodes() const;
+
   Ui::FuzzyPartDeltaWidget* ui;
   bool regenerate = false;
-  std::set<double> nodeSet;
+  mutable std::set<double> nodeSet;
+  mutable bool nodeSetStale = false;
   QDoubleValidator* deltaValidator;
   QDoubleValidator* varianceValidator;
 };

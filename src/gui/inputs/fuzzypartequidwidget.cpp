@@ -90,6 +90,7 @@ bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)
   if (!partitionRecord->domain || !DataHolders::nodesValid(list, *partitionRecord->domain))
     return false;
   nodeSet = nodes;
+  nodeSetStale = false;
   partitionRecord->nodes = list;
   return true;
 }
@@ -100,6 +101,7 @@ void FuzzyPartEquidWidget::setDomainData(QSharedPointer<DataHolders::Domains::Eq
   eq().componentCount = ui->nodesSpin->value();
   PartitionWidgetBase::setDomainData(domain);
   nodeSet = std::set<double>(partitionRecord->nodes.begin(), partitionRecord->nodes.end());
+  nodeSetStale = false;
 }
 
 void FuzzyPartEquidWidget::onShape_changed(QString text)
@@ -110,7 +112,8 @@ void FuzzyPartEquidWidget::onShape_changed(QString text)
 void FuzzyPartEquidWidget::onAddMarker(const QPoint& pos)
 {
   // The component limit bounds hand-placed nodes as well.
-  if (static_cast<qint64>(nodeSet.size()) >= ui->nodesSpin->maximum() || !addNodeAt(nodeSet, pos))
+  if (static_cast<qint64>(userNodes().size()) >= ui->nodesSpin->maximum() ||
+      !addNodeAt(userNodes(), pos))
     return;
   stepComponents(1);
   onInputsChanged(0);
@@ -118,7 +121,7 @@ void FuzzyPartEquidWidget::onAddMarker(const QPoint& pos)
 
 void FuzzyPartEquidWidget::onRemoveMarker(const QPoint& pos)
 {
-  if (!removeNodeAt(nodeSet, pos))
+  if (!removeNodeAt(userNodes(), pos))
     return;
   stepComponents(-1);
   onInputsChanged(0);
@@ -139,9 +142,28 @@ void FuzzyPartEquidWidget::onInputsChanged(int v)
 
 void FuzzyPartEquidWidget::onNode_moved(QwtPlotMarker*)
 {
-  const QVector<double> nodes = editorNodes();
-  if (!nodes.isEmpty())
-    nodeSet = std::set<double>(nodes.begin(), nodes.end());
+  nodesMoved();
+}
+
+void FuzzyPartEquidWidget::nodesMoved()
+{
+  nodeSetStale = true;
+}
+
+std::set<double>& FuzzyPartEquidWidget::userNodes() const
+{
+  if (nodeSetStale) {
+    const QVector<double> moved = editorNodes();
+    if (!moved.isEmpty())
+      nodeSet = std::set<double>(moved.begin(), moved.end());
+    nodeSetStale = false;
+  }
+  return nodeSet;
+}
+
+const std::set<double>& FuzzyPartEquidWidget::nodes() const
+{
+  return userNodes();
 }
 
 void FuzzyPartEquidWidget::onNode_moved(size_t, double)
@@ -161,10 +183,12 @@ void FuzzyPartEquidWidget::updateData()
     if (!nodes.isEmpty()) {
       r.nodes = nodes;
       nodeSet = std::set<double>(nodes.begin(), nodes.end());
+      nodeSetStale = false;
     }
     regenerate = false;
   } else {
-    r.nodes = QVector<double>(nodeSet.begin(), nodeSet.end());
+    const std::set<double>& user = userNodes();
+    r.nodes = QVector<double>(user.begin(), user.end());
   }
 }
 

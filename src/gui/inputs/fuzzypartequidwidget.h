@@ -25,7 +25,7 @@ public:
   bool isValid() override;
   void setMaxComponents(int n) override;
   bool setNodeSet(const std::set<double>& nodes) override;
-  const std::set<double>& nodes() const { return nodeSet; }
+  const std::set<double>& nodes() const;
 
   using PartitionWidgetBase::setDomainData;
   void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain) override;
@@ -43,6 +43,7 @@ protected slots:
   void onNode_moved(size_t index, double value);
 
 protected:
+  void nodesMoved() override;
   void updateData() override;
   QVector<double> layoutNodes() override;
 
@@ -52,9 +53,14 @@ private:
   void stepComponents(int steps);
   void connectNodesSpin();
 
+  // The user's node set; rebuilt from the editor only when it is needed after
+  // nodes moved (a drag must not pay for sorting all nodes at every step).
+  std::set<double>& userNodes() const;
+
   Ui::FuzzyPartEquidWidget* ui;
   bool regenerate = false;
-  std::set<double> nodeSet;
+  mutable std::set<double> nodeSet;
+  mutable bool nodeSetStale = false;
   QMetaObject::Connection nodesSpinConnection;
 };
 

@@ -85,6 +85,16 @@ void PartitionWidgetBase::setNodeMovePropagation(bool on)
                          &ConfigWidgetBase::inputsChanged);
 }
 
+bool PartitionWidgetBase::moveNode(std::size_t index, double x)
+{
+  if (locked || !editor->moveNode(index, x))
+    return false;
+  nodesMoved();
+  if (nodeMovePropagation())
+    emit inputsChanged();
+  return true;
+}
+
 void PartitionWidgetBase::setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain)
 {
   if (!domain || !DataHolders::domainRangeValid(*domain))

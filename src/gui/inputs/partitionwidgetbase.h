@@ -51,6 +51,12 @@ public:
   void setNodeMovePropagation(bool on);
   bool nodeMovePropagation() const { return !propagation.isEmpty(); }
 
+  // Moves node `index` to x as if the user had typed it (editor, marker and
+  // plot follow; inputsChanged() while propagating), so that the controller
+  // updates only what the node reaches. Refused (false) when the nodes are
+  // locked or x is not strictly between the neighbouring nodes.
+  bool moveNode(std::size_t index, double x);
+
 public slots:
   virtual void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain);
   void setDomainData(DataHolderBase domain);
@@ -62,6 +68,8 @@ protected slots:
 protected:
   // Reads the inputs into the record.
   virtual void updateData() = 0;
+  // Nodes were dragged, typed or moved by moveNode().
+  virtual void nodesMoved() {}
   // The node positions a fresh layout of the current record gives.
   virtual QVector<double> layoutNodes() = 0;
 

@@ -4,55 +4,30 @@
 #include "math/fuzzy_sets/ortogptriangbase.h"
 #include "math/partitions/partitionbase.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 // The direct and inverse F-transform of degrees 0 to 3 over a fuzzy partition.
-// Every sum runs only over one basic function's non-zero range, reading its
-// cached values through nzValuesData(); arrays are allocated once per call.
+// Every sum runs only over one basic function's non-zero range, reading the
+// values the partition keeps packed in component order (packed()).
+//
+// The ranged and indexed variants recompute part of a result after a node
+// move. They add the same terms in the same order as the whole computation
+// (the whole computation is the ranged one over the whole domain), so a
+// partial update gives the same numbers bit for bit.
 namespace Fn {
 
 namespace detail {
 
-// Basic functions live scattered on the heap; with many small supports the
-// sums wait on memory, so the next functions are fetched ahead.
-constexpr std::size_t kPrefetchAhead = 8;
-
-template <typename F>
-inline void prefetchAhead(const std::vector<F*>& all, std::size_t k)
-{
-#if defined(__GNUC__)
-  if (k + kPrefetchAhead < all.size()) {
-    const char* p = reinterpret_cast<const char*>(all[k + kPrefetchAhead]);
-    __builtin_prefetch(p);
-    __builtin_prefetch(p + 64);
-    __builtin_prefetch(p + 128);
-    __builtin_prefetch(p + 192);
-    __builtin_prefetch(p + 256);
-  }
-  if (k + kPrefetchAhead / 2 < all.size())
-    __builtin_prefetch(all[k + kPrefetchAhead / 2]->nzValuesData());
-#else
-  (void)all;
-  (void)k;
-#endif
-}
+template <typename X, typename Y>
+using Packed = Partitions::PackedBasis<X, Y>;
 
 // Only shapes with a one-point kernel have a triangle for the basis.
-template <typename X, typename Y>
-void checkOnePointKernel(const FuzzySets::FuzzySetBase<X, Y>* fs)
+template <typename Entry>
+void checkOnePointKernel(const Entry* fs)
 {
   QM_ASSERT(fs->kernelBegin() == fs->kernelEnd());
-}
-
-// Sets the basis to the triangle (support begin, node, support end) of a basic function.
-template <typename X, typename Y>
-void setBasisToTriangle(MathFn<X, Y>& basis, const FuzzySets::FuzzySetBase<X, Y>* fs,
-                        std::vector<double>& params)
-{
-  params[0] = fs->supportBegin();
-  params[1] = fs->kernelBegin();
-  params[2] = fs->supportEnd();
-  basis.setParams(params);
 }
 
 // One of the orthogonal polynomial bases, evaluated inline: reset() derives
@@ -66,13 +41,14 @@ struct PolynomialBasis
   const X* xs;
   double a = 0, b = 0, c = 0, lw = 0, rw = 0, k = 0;
 
-  void reset(MathFn<X, Y>&, const FuzzySets::FuzzySetBase<X, Y>* fs, std::vector<double>&)
+  template <typename Entry>
+  void reset(MathFn<X, Y>&, const Entry& e, std::vector<double>&)
   {
     if (N == 0) // 1 everywhere
       return;
-    a = fs->supportBegin();
-    b = fs->kernelBegin();
-    c = fs->supportEnd();
+    a = e.a;
+    b = e.b;
+    c = e.c;
     lw = b - a;
     rw = c - b;
     k = Basis::constantFor(lw, rw);
@@ -85,9 +61,13 @@ template <typename X, typename Y>
 struct AnyBasis
 {
   const MathFn<X, Y>* basis;
-  void reset(MathFn<X, Y>& b, const FuzzySets::FuzzySetBase<X, Y>* fs, std::vector<double>& params)
+  template <typename Entry>
+  void reset(MathFn<X, Y>& b, const Entry& e, std::vector<double>& params)
   {
-    setBasisToTriangle(b, fs, params);
+    params[0] = e.a;
+    params[1] = e.b;
+    params[2] = e.c;
+    b.setParams(params);
   }
   Y operator()(std::size_t i) const { return basis->valueAtIndex(i); }
 };
@@ -95,7 +75,7 @@ struct AnyBasis
 // Calls body(evaluator) with the fastest evaluator for this basis; afterwards
 // the basis is left set to the last basic function's triangle.
 template <typename X, typename Y, typename Body>
-void withBasis(MathFn<X, Y>& basis, const Partitions::PartitionBase<X, Y>& part, Body body)
+void withBasis(MathFn<X, Y>& basis, const Packed<X, Y>& packed, Body body)
 {
   const X* xs = basis.domain()->values().data();
   if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 0>*>(&basis))
@@ -110,10 +90,29 @@ void withBasis(MathFn<X, Y>& basis, const Partitions::PartitionBase<X, Y>& part,
     body(AnyBasis<X, Y>{&basis});
     return;
   }
-  if (part.fceCount() > 0) {
+  if (packed.size() > 0) {
     std::vector<double> params(3);
-    setBasisToTriangle(basis, part.allFce().back(), params);
+    AnyBasis<X, Y>{&basis}.reset(basis, packed.entry(packed.size() - 1), params);
   }
+}
+
+// Component k of degree m: sum f A_k P_k / sum A_k P_k^2.
+template <typename X, typename Y, typename Basis>
+Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basis& p,
+            std::vector<double>& params, const Y* f)
+{
+  const auto& e = packed.entry(k);
+  checkOnePointKernel(&e);
+  p.reset(basis, e, params);
+  Y numerator = Y(0), denominator = Y(0);
+  const Y* a = packed.values(k);
+  for (std::size_t i = e.begin; i < e.end; ++i) {
+    const Y pv = p(i);
+    const Y w = pv * a[i - e.begin];
+    numerator += f[i] * w;
+    denominator += w * pv;
+  }
+  return numerator / denominator;
 }
 
 } // namespace detail
@@ -126,30 +125,58 @@ void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& 
                      const std::vector<Y>& input, std::vector<Y>& output)
 {
   QM_ASSERT(input.size() == part.domain()->size());
-  const auto& all = part.allFce();
-  output.assign(all.size(), Y(0));
+  const auto& packed = part.packed();
+  output.assign(packed.size(), Y(0));
   std::vector<double> params(3);
-  const Y* f = input.data();
-  detail::withBasis(basis, part, [&](auto p) {
-    for (std::size_t k = 0; k < all.size(); ++k) {
-      detail::prefetchAhead(all, k);
-      const auto* fs = all[k];
-      detail::checkOnePointKernel(fs);
-      p.reset(basis, fs, params);
-      const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
-      Y numerator = Y(0), denominator = Y(0);
-      if (b < e) {
-        const Y* a = fs->nzValuesData();
-        for (std::size_t i = b; i < e; ++i) {
-          const Y pv = p(i);
-          const Y w = pv * a[i - b];
-          numerator += f[i] * w;
-          denominator += w * pv;
-        }
-      }
-      output[k] = numerator / denominator;
-    }
+  detail::withBasis(basis, packed, [&](auto p) {
+    for (std::size_t k = 0; k < packed.size(); ++k)
+      output[k] = detail::component(packed, k, basis, p, params, input.data());
   });
+}
+
+// The same for the components listed in `indices` only; output holds one
+// entry per basic function already and keeps the others.
+template <typename X, typename Y>
+void directTransformAt(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
+                       const std::vector<Y>& input, const std::vector<std::size_t>& indices,
+                       std::vector<Y>& output)
+{
+  QM_ASSERT(input.size() == part.domain()->size());
+  const auto& packed = part.packed();
+  QM_ASSERT(output.size() == packed.size());
+  std::vector<double> params(3);
+  detail::withBasis(basis, packed, [&](auto p) {
+    for (std::size_t k : indices)
+      output[k] = detail::component(packed, k, basis, p, params, input.data());
+  });
+}
+
+// The inverse transform of degree 0 at the elements [from, to) only, into
+// out[i - from], with the membership sums into sums[i - from].
+template <typename X, typename Y>
+void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const std::vector<Y>& input,
+                           std::size_t from, std::size_t to, Y* out, Y* sums)
+{
+  QM_ASSERT(input.size() == part.fceCount());
+  QM_ASSERT(from <= to && to <= part.domain()->size());
+  const auto& packed = part.packed();
+  std::fill(out, out + (to - from), Y(0));
+  std::fill(sums, sums + (to - from), Y(0));
+  const auto functions = packed.meeting(from, to);
+  for (std::size_t k = functions.first; k < functions.second; ++k) {
+    const auto& e = packed.entry(k);
+    const std::size_t b = std::max(e.begin, from), end = std::min(e.end, to);
+    if (b >= end)
+      continue;
+    const Y c = input[k];
+    const Y* a = packed.values(k);
+    for (std::size_t i = b; i < end; ++i) {
+      out[i - from] += c * a[i - e.begin];
+      sums[i - from] += a[i - e.begin];
+    }
+  }
+  for (std::size_t i = 0; i < to - from; ++i)
+    out[i] = out[i] / sums[i];
 }
 
 // The inverse transform of degree 0 from the degree-0 components:
@@ -161,28 +188,39 @@ void inverseTransform(const Partitions::PartitionBase<X, Y>& part, const std::ve
 {
   QM_ASSERT(input.size() == part.fceCount());
   const std::size_t n = part.domain()->size();
-  output.assign(n, Y(0));
+  output.resize(n);
   std::vector<Y> temporary;
   std::vector<Y>& sums = membDegSum ? *membDegSum : temporary;
-  sums.assign(n, Y(0));
-  Y* out = output.data();
-  Y* s = sums.data();
-  const auto& all = part.allFce();
-  for (std::size_t k = 0; k < all.size(); ++k) {
-    detail::prefetchAhead(all, k);
-    const auto* fs = all[k];
-    const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
-    if (b >= e)
-      continue;
-    const Y c = input[k];
-    const Y* a = fs->nzValuesData();
-    for (std::size_t i = b; i < e; ++i) {
-      out[i] += c * a[i - b];
-      s[i] += a[i - b];
+  sums.resize(n);
+  inverseTransformRange(part, input, 0, n, output.data(), sums.data());
+}
+
+// Adds the degree-m term at the elements [from, to) only to out[i - from],
+// with the membership sums of inverseTransformRange.
+template <typename X, typename Y>
+void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
+                              const std::vector<Y>& input, std::size_t from, std::size_t to, Y* out,
+                              const Y* sums)
+{
+  QM_ASSERT(input.size() == part.fceCount());
+  QM_ASSERT(from <= to && to <= part.domain()->size());
+  const auto& packed = part.packed();
+  std::vector<double> params(3);
+  const auto functions = packed.meeting(from, to);
+  detail::withBasis(basis, packed, [&](auto p) {
+    for (std::size_t k = functions.first; k < functions.second; ++k) {
+      const auto& e = packed.entry(k);
+      detail::checkOnePointKernel(&e);
+      const std::size_t b = std::max(e.begin, from), end = std::min(e.end, to);
+      if (b >= end)
+        continue;
+      p.reset(basis, e, params);
+      const Y c = input[k];
+      const Y* a = packed.values(k);
+      for (std::size_t i = b; i < end; ++i)
+        out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
     }
-  }
-  for (std::size_t i = 0; i < n; ++i)
-    out[i] = out[i] / s[i];
+  });
 }
 
 // Adds the degree-m term sum c_k A_k P_k / sum A_k to an inverse transform of
@@ -192,28 +230,40 @@ void addHigherDegreeTerm(const Partitions::PartitionBase<X, Y>& part, MathFn<X, 
                          const std::vector<Y>& input, std::vector<Y>& output,
                          const std::vector<Y>& membDegSum)
 {
-  QM_ASSERT(input.size() == part.fceCount());
   QM_ASSERT(output.size() == part.domain()->size());
   QM_ASSERT(membDegSum.size() == part.domain()->size());
+  addHigherDegreeTermRange(part, basis, input, 0, output.size(), output.data(), membDegSum.data());
+}
+
+// Where the inverse transforms change after basic functions moved (`moved`,
+// each over its old and its new non-zero range) and the components of the
+// functions `recomputed` changed (over their current ranges): the merged
+// ranges [from, to), ascending.
+template <typename X, typename Y>
+std::vector<std::pair<std::size_t, std::size_t>>
+changedRanges(const Partitions::PartitionBase<X, Y>& part,
+              const std::vector<typename Partitions::PartitionBase<X, Y>::Change>& moved,
+              const std::vector<std::size_t>& recomputed)
+{
+  std::vector<std::pair<std::size_t, std::size_t>> ranges;
+  const auto add = [&ranges](std::size_t b, std::size_t e) {
+    if (b < e)
+      ranges.emplace_back(b, e);
+  };
   const auto& all = part.allFce();
-  std::vector<double> params(3);
-  Y* out = output.data();
-  const Y* s = membDegSum.data();
-  detail::withBasis(basis, part, [&](auto p) {
-    for (std::size_t k = 0; k < all.size(); ++k) {
-      detail::prefetchAhead(all, k);
-      const auto* fs = all[k];
-      detail::checkOnePointKernel(fs);
-      p.reset(basis, fs, params);
-      const std::size_t b = fs->nzBegin(), e = fs->nzEnd();
-      if (b >= e)
-        continue;
-      const Y c = input[k];
-      const Y* a = fs->nzValuesData();
-      for (std::size_t i = b; i < e; ++i)
-        out[i] += (a[i - b] * c) * p(i) / s[i];
-    }
-  });
+  for (const auto& c : moved)
+    add(c.oldBegin, c.oldEnd);
+  for (std::size_t k : recomputed)
+    add(all[k]->nzBegin(), std::max(all[k]->nzBegin(), all[k]->nzEnd()));
+  std::sort(ranges.begin(), ranges.end());
+  std::vector<std::pair<std::size_t, std::size_t>> merged;
+  for (const auto& r : ranges) {
+    if (!merged.empty() && r.first <= merged.back().second)
+      merged.back().second = std::max(merged.back().second, r.second);
+    else
+      merged.push_back(r);
+  }
+  return merged;
 }
 
 } // namespace Fn

@@ -13,6 +13,14 @@
 
 namespace Fn {
 
+// Tag for a function whose values are first needed after its first parameter
+// change: a cached function then fills its cache there instead of at
+// construction (partitions set every basic function's parameters right after
+// creating it, so filling the defaults would be waste).
+struct DeferredFill
+{
+};
+
 // Lets functions of any argument and value type be owned through one pointer type.
 class UnidentifiedMathFn
 {

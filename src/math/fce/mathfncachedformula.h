@@ -7,13 +7,6 @@
 
 namespace Fn {
 
-// Tag for a cached function whose cache is filled by its first parameter
-// change instead of at construction (partitions set every basic function's
-// parameters right after creating it, so filling the defaults would be waste).
-struct DeferredFill
-{
-};
-
 // F's formula with the values at the domain elements kept in a cache that a
 // parameter change refreshes only over the old and the new non-zero range.
 // For fuzzy sets (F::zeroOutsideNzRange) the cache stores only the elements
@@ -25,6 +18,8 @@ class MathFnCachedFormula : public F
 public:
   typedef typename MathFn<X, Y>::Domain Domain;
   typedef typename MathFn<X, Y>::Position Position;
+
+  static constexpr bool storesValues = true;
 
   explicit MathFnCachedFormula(const Domain* domain) : F(domain), _values(domain->size())
   {

@@ -18,7 +18,11 @@ public:
 
   using F::domain;
 
+  static constexpr bool storesValues = false;
+
   explicit MathFnFormula(const Domain* d) : F(d) { this->_nzValues = &MathFnFormula::noValues; }
+  // Nothing is stored, so nothing is deferred.
+  MathFnFormula(const Domain* d, DeferredFill) : MathFnFormula(d) {}
 
   Y value(X x) const override
   {

@@ -4,6 +4,8 @@
 #include "math/fce/mathfn.h"
 #include "math/policy.h"
 
+#include <utility>
+
 namespace Fn {
 
 // A table of values, one per domain element: data read from files and
@@ -19,6 +21,12 @@ public:
       : MathFn<X, Y>(domain), _values(values)
   {
     QM_ASSERT(domain->size() == values.size());
+    this->_nzValues = &MathFnTable_MathFn::nzValuesOf;
+  }
+  // Takes the values over without a copy.
+  MathFnTable_MathFn(const Domain* domain, std::vector<Y>&& values)
+      : MathFn<X, Y>(domain), _values(checkedSize(domain, std::move(values)))
+  {
     this->_nzValues = &MathFnTable_MathFn::nzValuesOf;
   }
 
@@ -44,6 +52,11 @@ public:
   }
 
 protected:
+  static std::vector<Y>&& checkedSize(const Domain* domain, std::vector<Y>&& values)
+  {
+    QM_ASSERT(domain->size() == values.size());
+    return std::move(values);
+  }
   static const Y* nzValuesOf(const MathFn<X, Y>* fn)
   {
     const auto* table = static_cast<const MathFnTable_MathFn*>(fn);
@@ -59,6 +72,10 @@ class MathFnTable : public MathFnTable_MathFn<X, Y>
 public:
   MathFnTable(const typename MathFn<X, Y>::Domain* domain, const std::vector<Y>& values)
       : MathFnTable_MathFn<X, Y>(domain, values)
+  {
+  }
+  MathFnTable(const typename MathFn<X, Y>::Domain* domain, std::vector<Y>&& values)
+      : MathFnTable_MathFn<X, Y>(domain, std::move(values))
   {
   }
 };

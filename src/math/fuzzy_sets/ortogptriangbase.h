@@ -70,7 +70,7 @@ public:
       return Y(t);
     if (N == 2)
       return Y(t * t - orthoConstant);
-    return Y(std::pow(t, 3.0) - orthoConstant * t);
+    return Y(t * t * t - orthoConstant * t);
   }
 
   double leftWidth() const { return _leftWidth; }

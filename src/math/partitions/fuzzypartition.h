@@ -2,6 +2,7 @@
 #define QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
 
 #include "math/fce/mathfncachedformula.h"
+#include "math/fce/mathfnformula.h"
 #include "math/partitions/partitionbase.h"
 
 #include <cmath>
@@ -9,10 +10,12 @@
 
 namespace Partitions {
 
-// A partition of cached basic functions of one shape F
-// (Fn::MathFnCachedFormula<X, Y, Shape>), built from nodes (neighbours share
-// nodes: a Ruspini partition) or by shifting copies of a prototype (each copy
-// has a node of its own).
+// A partition of basic functions of one shape F, built from nodes (neighbours
+// share nodes: a Ruspini partition) or by shifting copies of a prototype (each
+// copy has a node of its own). F is Fn::MathFnCachedFormula<X, Y, Shape>, whose
+// functions keep their own values (to be drawn one by one), or
+// Fn::MathFnFormula<X, Y, Shape>, whose values live only packed in the
+// partition for the transforms.
 template <typename F>
 class FuzzyPartition : public PartitionBase<typename F::ArgType, typename F::ValueType>
 {
@@ -27,12 +30,14 @@ public:
   FuzzyPartition(const Domain* domain, const Domains::Enumeration<X>& nodeSet)
       : Base(domain, nodeSet, false)
   {
+    this->_fill = &FuzzyPartition::fill;
   }
 
   // Copies of the prototype laid out `shift` apart across the domain, one node
   // each. The prototype is moved along and stays the caller's.
   FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0, false)
   {
+    this->_fill = &FuzzyPartition::fill;
     createByShifting(prototype, shift);
   }
 
@@ -64,6 +69,18 @@ public:
 
 private:
   using Base::_domain;
+
+  static void fill(const typename Base::FuzzySet& fs, Y* out)
+  {
+    const F& f = static_cast<const F&>(fs);
+    const std::size_t b = f.nzBegin(), e = f.nzEnd();
+    if constexpr (F::storesValues) {
+      std::copy(f.nzValuesData(), f.nzValuesData() + (e - b), out);
+    } else {
+      for (std::size_t i = b; i < e; ++i)
+        out[i - b] = f.F::valueAtIndex(i);
+    }
+  }
 
   void createByShifting(F* fuzzySet, X s)
   {

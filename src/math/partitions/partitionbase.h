@@ -4,6 +4,7 @@
 #include "math/domains/enumeration.h"
 #include "math/domains/equidistant.h"
 #include "math/fuzzy_sets/fuzzysetbase.h"
+#include "math/partitions/packedbasis.h"
 #include "math/policy.h"
 
 #include <algorithm>
@@ -38,6 +39,14 @@ public:
   {
     std::string name;
     FuzzySet* fn;
+  };
+
+  // A basic function whose parameters changed, with its non-zero range
+  // before the first of the changes reported together.
+  struct Change
+  {
+    std::size_t index; // in allFce()
+    std::size_t oldBegin, oldEnd;
   };
 
   // Nodes copied in the node set's order; snapped to the nearest elements if asked.
@@ -94,18 +103,21 @@ public:
   void bindNode(FuzzySet* fn, int32_t nodeIndex, std::size_t paramIndex)
   {
     // Functions are bound right after being added: spare the search then.
-    if (_allFce.empty() || _allFce.back() != fn)
+    std::size_t index = _allFce.size() - 1;
+    if (_allFce.empty() || _allFce.back() != fn) {
       QM_ASSERT(std::find(_allFce.begin(), _allFce.end(), fn) != _allFce.end());
+      index = std::size_t(std::find(_allFce.begin(), _allFce.end(), fn) - _allFce.begin());
+    }
     QM_ASSERT(nodeIndex >= 0);
     QM_ASSERT(size_t(nodeIndex) < _nodes.size());
     QM_ASSERT(paramIndex < fn->paramsSize());
     // Kept sorted by node; bindings of one node stay in the order they were made.
     auto at =
-        _bindings.empty() || _bindings.back().first <= nodeIndex
+        _bindings.empty() || _bindings.back().node <= nodeIndex
             ? _bindings.end()
             : std::upper_bound(_bindings.begin(), _bindings.end(), nodeIndex,
-                               [](int32_t node, const NodeBinding& b) { return node < b.first; });
-    _bindings.insert(at, NodeBinding(nodeIndex, Binding(fn, paramIndex)));
+                               [](int32_t node, const NodeBinding& b) { return node < b.node; });
+    _bindings.insert(at, NodeBinding{nodeIndex, fn, paramIndex, index});
   }
 
   // Room for n more functions with so many bound parameters each.
@@ -122,6 +134,7 @@ public:
     item.name = name;
     _allFce.push_back(item.fn);
     _items.push_back(std::move(item));
+    _packed.reset();
   }
 
   // Moves a node; every parameter bound to it follows (recomputing only the
@@ -134,26 +147,27 @@ public:
     _nodes[nodeIndex] = x;
     const int32_t node = int32_t(nodeIndex);
     auto it = std::lower_bound(_bindings.begin(), _bindings.end(), node,
-                               [](const NodeBinding& b, int32_t n) { return b.first < n; });
+                               [](const NodeBinding& b, int32_t n) { return b.node < n; });
     const auto end = std::upper_bound(it, _bindings.end(), node,
-                                      [](int32_t n, const NodeBinding& b) { return n < b.first; });
+                                      [](int32_t n, const NodeBinding& b) { return n < b.node; });
     // A node can drive several parameters of one function (an end node is both
     // the foot and the peak of its half triangle). Setting them one at a time
     // would leave the function's parameters out of order in between, so each
     // function gets all of its parameters for this node in one setParams.
     for (auto b = it; b != end; ++b) {
-      FuzzySet* fn = b->second.first;
-      const auto sameFn = [fn](const NodeBinding& e) { return e.second.first == fn; };
+      FuzzySet* fn = b->fn;
+      const auto sameFn = [fn](const NodeBinding& e) { return e.fn == fn; };
       if (std::any_of(it, b, sameFn))
         continue; // done with an earlier binding of this node
+      noteChange(b->index);
       if (std::count_if(b, end, sameFn) == 1) {
-        fn->setParam(b->second.second, double(x));
+        fn->setParam(b->param, double(x));
         continue;
       }
       std::vector<double> params = fn->params();
       for (auto e = b; e != end; ++e)
         if (sameFn(*e))
-          params[e->second.second] = double(x);
+          params[e->param] = double(x);
       fn->setParams(params);
     }
   }
@@ -177,9 +191,82 @@ public:
     return params;
   }
 
+  // The basic functions packed for the sums, current with every node move.
+  const PackedBasis<X, Y>& packed() const
+  {
+    const auto fill = [this](const FuzzySet& fs, Y* out) { _fill(fs, out); };
+    if (!_packed) {
+      _packed.reset(new PackedBasis<X, Y>);
+      _packed->build(_allFce, fill);
+      _stale.clear();
+      _staleFlag.clear();
+    }
+    for (std::size_t k : _stale) {
+      _packed->update(k, *_allFce[k], fill);
+      _staleFlag[k] = false;
+    }
+    _stale.clear();
+    return *_packed;
+  }
+  // For code that changed basic functions other than through moveNode.
+  void functionsChanged() { _packed.reset(); }
+
+  // While on, moveNode notes which basic functions it changed; takeChanges()
+  // hands them over (each once, in the order first changed) and forgets them.
+  void setTrackChanges(bool on)
+  {
+    _tracking = on;
+    _changes.clear();
+    _changeFlag.clear();
+  }
+  std::vector<Change> takeChanges()
+  {
+    std::vector<Change> changes;
+    changes.swap(_changes);
+    for (const Change& c : changes)
+      _changeFlag[c.index] = false;
+    return changes;
+  }
+
 protected:
-  typedef std::pair<FuzzySet*, std::size_t> Binding;
-  typedef std::pair<int32_t, Binding> NodeBinding;
+  struct NodeBinding
+  {
+    int32_t node;
+    FuzzySet* fn;
+    std::size_t param;
+    std::size_t index; // of fn in _allFce
+  };
+
+  // Writes a basic function's values over its non-zero range; the partition
+  // of a known function class sets a faster one.
+  typedef void (*Fill)(const FuzzySet& fs, Y* out);
+  static void copyStoredValues(const FuzzySet& fs, Y* out)
+  {
+    const Y* v = fs.nzValuesData();
+    std::copy(v, v + (fs.nzEnd() - fs.nzBegin()), out);
+  }
+
+  // Called before function k changes.
+  void noteChange(std::size_t k)
+  {
+    if (_packed) {
+      if (_staleFlag.size() != _allFce.size())
+        _staleFlag.assign(_allFce.size(), false);
+      if (!_staleFlag[k]) {
+        _staleFlag[k] = true;
+        _stale.push_back(k);
+      }
+    }
+    if (_tracking) {
+      if (_changeFlag.size() != _allFce.size())
+        _changeFlag.assign(_allFce.size(), false);
+      if (!_changeFlag[k]) {
+        _changeFlag[k] = true;
+        const FuzzySet* fs = _allFce[k];
+        _changes.push_back(Change{k, fs->nzBegin(), std::max(fs->nzBegin(), fs->nzEnd())});
+      }
+    }
+  }
 
   const Domain* _domain;
   std::vector<X> _nodes;
@@ -190,6 +277,13 @@ protected:
   std::vector<FuzzySet*> _allFce;
   bool _snap;
   std::unique_ptr<const Domain> _ownedDomain;
+  Fill _fill = &PartitionBase::copyStoredValues;
+  mutable std::unique_ptr<PackedBasis<X, Y>> _packed;
+  mutable std::vector<std::size_t> _stale;
+  mutable std::vector<bool> _staleFlag;
+  bool _tracking = false;
+  std::vector<Change> _changes;
+  std::vector<bool> _changeFlag;
 };
 
 } // namespace Partitions

@@ -8,8 +8,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
-#include <locale>
-#include <sstream>
+#include <charconv>
 
 namespace {
 
@@ -29,25 +28,22 @@ double valueAt(const Function* f, std::size_t r)
 }
 
 // Formats numbers the way a default C++ stream does ("%g"), never through the
-// process locale: a comma locale must not turn 0.5 into 0,5.
+// process locale: a comma locale must not turn 0.5 into 0,5. std::to_chars
+// gives the same text as printf in the C locale, several times faster.
 class NumberFormatter
 {
 public:
-  explicit NumberFormatter(int significantDigits)
-  {
-    stream.imbue(std::locale::classic());
-    stream.precision(significantDigits);
-  }
+  explicit NumberFormatter(int significantDigits) : digits(significantDigits) {}
   void append(std::string& out, double value)
   {
-    stream.str(std::string());
-    stream.clear();
-    stream << value;
-    out += stream.str();
+    char text[64];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;
+    out.append(text, end);
   }
 
 private:
-  std::ostringstream stream;
+  int digits;
 };
 
 struct ByteArraySink

@@ -11,15 +11,13 @@
 #include <qwt_scale_map.h>
 
 #include <cmath>
+#include <random>
 
 // The drawing shortcuts of curves and node markers must give the picture of the plain Qwt items.
 namespace {
 
-QImage render(QwtPlotCurve&& curve, const QVector<double>& xs, const QVector<double>& ys,
-              double viewLow = 0.0, double viewHigh = 1.0)
+QImage paint(const QwtPlotCurve& curve, double viewLow = 0.0, double viewHigh = 1.0)
 {
-  curve.setRawSamples(xs.data(), ys.data(), xs.size());
-  curve.setPen(QPen(Qt::black, 0));
   QImage image(400, 300, QImage::Format_RGB32);
   image.fill(Qt::white);
   QwtScaleMap xMap, yMap;
@@ -30,6 +28,14 @@ QImage render(QwtPlotCurve&& curve, const QVector<double>& xs, const QVector<dou
   QPainter painter(&image);
   curve.draw(&painter, xMap, yMap, QRectF(0, 0, 400, 300));
   return image;
+}
+
+QImage render(QwtPlotCurve&& curve, const QVector<double>& xs, const QVector<double>& ys,
+              double viewLow = 0.0, double viewHigh = 1.0)
+{
+  curve.setRawSamples(xs.data(), ys.data(), xs.size());
+  curve.setPen(QPen(Qt::black, 0));
+  return paint(curve, viewLow, viewHigh);
 }
 
 int count(const QImage& a, const QImage& b) // pixels that differ from b, or from white
@@ -78,12 +84,15 @@ private slots:
     QTest::addColumn<double>("frequency");
     QTest::addColumn<double>("viewLow");
     QTest::addColumn<double>("viewHigh");
+    QTest::addColumn<bool>("summarized");
     // clang-format off
-    QTest::newRow("dense sine") << 100001 << 5.0 << 0.0 << 1.0;
-    QTest::newRow("dense noise") << 20001 << 2000.0 << 0.0 << 1.0;
-    QTest::newRow("zoomed in") << 100001 << 5.0 << 0.41 << 0.43;
-    QTest::newRow("sparse zoomed between points") << 11 << 1.0 << 0.52 << 0.58;
-    QTest::newRow("view right of the data") << 101 << 1.0 << 1.5 << 2.0;
+    for (bool summarized : {false, true}) {
+      QTest::addRow("dense sine %d", summarized) << 100001 << 5.0 << 0.0 << 1.0 << summarized;
+      QTest::addRow("dense noise %d", summarized) << 20001 << 2000.0 << 0.0 << 1.0 << summarized;
+      QTest::addRow("zoomed in %d", summarized) << 100001 << 5.0 << 0.41 << 0.43 << summarized;
+      QTest::addRow("sparse zoomed between points %d", summarized) << 11 << 1.0 << 0.52 << 0.58 << summarized;
+      QTest::addRow("view right of the data %d", summarized) << 101 << 1.0 << 1.5 << 2.0 << summarized;
+    }
     // clang-format on
   }
   void looksLikeEveryPointDrawn()
@@ -92,13 +101,16 @@ private slots:
     QFETCH(double, frequency);
     QFETCH(double, viewLow);
     QFETCH(double, viewHigh);
+    QFETCH(bool, summarized);
     QVector<double> xs, ys;
     for (int i = 0; i < points; ++i) {
       xs.append(double(i) / (points - 1));
       ys.append(std::sin(2 * M_PI * frequency * xs[i]) * (0.5 + 0.5 * std::cos(37.0 * xs[i])));
     }
     const QImage expected = render(QwtPlotCurve(), xs, ys, viewLow, viewHigh);
-    const QImage actual = render(FunctionCurve(), xs, ys, viewLow, viewHigh);
+    FunctionCurve curve;
+    curve.setSummarized(summarized);
+    const QImage actual = render(std::move(curve), xs, ys, viewLow, viewHigh);
     const int ink = count(expected, QImage());
     if (viewLow > 1.0)
       QCOMPARE(count(actual, QImage()), 0);
@@ -112,6 +124,69 @@ private slots:
     const QRgb white = QColor(Qt::white).rgb(); // a gap around the NaN
     QVERIFY(image.pixel(50, 150) != white && image.pixel(350, 150) != white);
     QCOMPARE(image.pixel(200, 150), white);
+  }
+
+  // A summarised curve follows values changed in place once told, and draws
+  // what a curve drawing every point draws, gaps and huge values included.
+  void summaryFollowsValuesChangedInPlace()
+  {
+    QVector<double> xs, ys(50001, 0.0);
+    for (int i = 0; i < ys.size(); ++i)
+      xs.append(double(i) / (ys.size() - 1));
+    FunctionCurve curve;
+    curve.setSummarized(true);
+    render(std::move(curve), xs, ys); // builds the summary
+    for (int i = 20000; i < 30000; ++i)
+      ys[i] = i < 21000 ? NAN : i < 21010 ? 1e300 : std::sin(i * 0.01);
+    curve.valuesChanged(20000, 30000);
+    const QRectF box = curve.boundingRect();
+    QVERIFY(box.left() == 0 && box.right() == 1 && box.top() < -0.99 && box.bottom() == 1e300);
+    QVector<double> clamped = ys; // the same picture, in a range every painter takes
+    for (double& y : clamped)
+      y = std::min(y, 1e5);
+    const QImage expected = render(QwtPlotCurve(), xs, clamped);
+    QVERIFY(count(paint(curve), expected) <= count(expected, QImage()) / 50);
+  }
+
+  void pyramidMatchesADirectScan()
+  {
+    std::mt19937 rng(5);
+    const auto value = [&rng]() {
+      const unsigned r = rng() % 100;
+      return r < 3   ? NAN
+             : r < 5 ? INFINITY
+                     : std::round(std::uniform_real_distribution<double>(-9, 9)(rng));
+    };
+    std::vector<double> v(1037);
+    for (double& x : v)
+      x = value();
+    MinMaxPyramid pyramid;
+    pyramid.reset(v.data(), v.size());
+    for (int round = 0; round < 400; ++round) {
+      std::size_t a = rng() % v.size(), b = rng() % (v.size() + 1);
+      if (a > b)
+        std::swap(a, b);
+      if (round % 3 == 0) {
+        for (std::size_t i = a; i < b; ++i)
+          v[i] = value();
+        pyramid.update(a, b);
+        continue;
+      }
+      const MinMaxPyramid::Extremes e = pyramid.query(a, b);
+      std::size_t nonFinite = 0, lo = b, hi = b;
+      for (std::size_t i = a; i < b; ++i) {
+        if (!std::isfinite(v[i]))
+          ++nonFinite;
+        else if (lo == b || v[i] < v[lo])
+          lo = i;
+        if (std::isfinite(v[i]) && (hi == b || v[i] > v[hi]))
+          hi = i;
+      }
+      QCOMPARE(e.nonFinite, nonFinite);
+      QCOMPARE(e.hasFinite(), lo < b);
+      if (lo < b)
+        QCOMPARE(QList<std::size_t>({e.minIndex, e.maxIndex}), QList<std::size_t>({lo, hi}));
+    }
   }
 
   void nodeMarkersDrawLikePlainMarkers_data()

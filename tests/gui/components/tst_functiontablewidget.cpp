@@ -93,6 +93,18 @@ private slots:
     QVERIFY(t->item(11, 0)->flags() & Qt::ItemIsEditable);
     QCOMPARE(t->item(11, 0)->text(), QString("12.000"));
 
+    // Rows of a column refreshed in place: only those, silently, and only
+    // where the column shows that function.
+    w.changed.clear();
+    t->item(1, 0)->setText("x");
+    t->item(4, 0)->setText("x");
+    w.changed.clear();
+    QVERIFY(w.refreshRows(0, twelve.fn.get(), 3, 6));
+    QVERIFY(!w.refreshRows(1, twelve.fn.get(), 0, 3) && !w.refreshRows(0, ten.fn.get(), 0, 3));
+    QCOMPARE(QPair(t->item(1, 0)->text(), t->item(4, 0)->text()),
+             QPair(QString("x"), QString("5.000")));
+    QVERIFY(w.changed.isEmpty());
+
     QSignalSpy rows(&w, &FunctionTableWidget::selectedRowChanged);
     QCOMPARE(w.selectedRow(), -1);
     w.selectRow(3);

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <random>
+#include <set>
 
 namespace {
 
@@ -377,6 +379,136 @@ private slots:
     QVERIFY(prompts.messages.isEmpty());
   }
 
+  // Node moves update the results in place (no curve replaced, only the moved
+  // basic functions' reach recomputed), and after any sequence of them every
+  // component and inverse equals a controller built afresh on the same nodes,
+  // bit for bit, edited components and flattened ends included.
+  void nodeMovesMatchAFreshComputation_data()
+  {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("maxDegree");
+    QTest::addColumn<int>("visible");
+    QTest::addColumn<bool>("showComponents");
+    QTest::newRow("generic triangles, degrees 0-3")
+        << int(KindGenericRuspini) << 0 << 3 << 15 << true;
+    QTest::newRow("generic sines, degrees 0 and 2")
+        << int(KindGenericRuspini) << 1 << 2 << 5 << false;
+    QTest::newRow("custom triangles, degree 3") << int(KindCustomPartition) << 0 << 3 << 8 << false;
+    QTest::newRow("custom sines, degrees 0 and 1")
+        << int(KindCustomPartition) << 1 << 1 << 3 << true;
+    QTest::newRow("custom Gaussians, degree 0") << int(KindCustomPartition) << 2 << 0 << 1 << false;
+  }
+  void nodeMovesMatchAFreshComputation()
+  {
+    QFETCH(int, kind);
+    QFETCH(int, shape);
+    QFETCH(int, maxDegree);
+    QFETCH(int, visible);
+    QFETCH(bool, showComponents);
+    PromptRecorder prompts;
+    Domains::Equidistant<double> domain(-1.0, 2.0, 1500u);
+    const auto makeRecord = [&]() -> QSharedPointer<Parts::PartBase> {
+      if (kind == KindGenericRuspini) {
+        auto r = QSharedPointer<Parts::FuzzyEq>::create();
+        r->shape = shape;
+        r->componentCount = 12;
+        r->nodes.clear();
+        for (int i = 0; i < 12; ++i)
+          r->nodes.append(-1.0 + 3.0 * i / 11);
+        r->domain = equid(-1, 2);
+        return r;
+      }
+      auto r = QSharedPointer<Parts::FuzzyDelta>::create();
+      r->shape = shape;
+      r->domain = equid(-1, 2);
+      r->delta = 0.25;
+      r->extraParam = shape == ShapeGaussian ? 0.04 : 0.3;
+      r->nodes.clear();
+      for (int i = 0; i <= 12; ++i)
+        r->nodes.append(-1.0 + 3.0 * 0.999999999 * i / 12);
+      return r;
+    };
+    std::vector<std::unique_ptr<Function>> fns;
+    for (const auto& g : std::vector<std::function<double(double)>>{
+             [](double x) { return std::sin(4 * x) + x * x; },
+             [](double x) { return std::exp(-x) * std::cos(9 * x); }}) {
+      Vec v(domain.values());
+      for (double& x : v)
+        x = g(x);
+      fns.emplace_back(new Fn::MathFnTable<double, double>(&domain, v));
+    }
+    QTableWidget table(20, 1);
+    const auto setUp = [&](FtransformWidget& c, const QSharedPointer<Parts::PartBase>& record) {
+      c.resize(800, 600);
+      c.setMaxDegree(maxDegree);
+      c.setShowComponents(showComponents);
+      c.setVisibleDegrees(visible);
+      c.setPartition(record, &domain);
+      c.addFunctions({fns[0].get(), fns[1].get()});
+      // Edits of the first function: an inner component and an end one.
+      for (int row : {3, 0}) {
+        table.setItem(row, 0, new QTableWidgetItem(row ? "0.75" : "-2"));
+        void* shown = c.components().value({fns[0].get(), 1}).data();
+        table.item(row, 0)->setData(Qt::UserRole, QVariant::fromValue(shown));
+        c.onComponent_changed(table.item(row, 0));
+      }
+    };
+    const auto record = makeRecord();
+    FtransformWidget ctrl;
+    setUp(ctrl, record);
+    PartitionWidgetBase* w = ctrl.partitionWidget();
+    const QSharedPointer<Function> inverse = ctrl.inverses().value({fns[1].get(), 1 << maxDegree});
+    QVERIFY(inverse || !(visible & (1 << maxDegree)));
+    const int curves = ctrl.plotWidget()->curveInfos().size();
+
+    std::mt19937 rng(unsigned(kind * 10 + shape));
+    std::uniform_real_distribution<double> unit(0.05, 0.95);
+    for (int round = 1; round <= 8; ++round) {
+      for (int step = 0; step < 15; ++step) {
+        const QVector<double> nodes = record->nodes;
+        const int i = 1 + int(rng() % unsigned(nodes.size() - 2));
+        QVERIFY(
+            w->moveNode(std::size_t(i), nodes[i - 1] + (nodes[i + 1] - nodes[i - 1]) * unit(rng)));
+        QVERIFY(!ctrl.lastChange().everything);
+      }
+      QVERIFY(!w->moveNode(1, record->nodes[2])); // never onto a neighbour
+      // Several nodes at once (a session applied), each past its old neighbour.
+      const QVector<double> n = record->nodes;
+      std::set<double> shifted(n.begin(), n.end());
+      for (int j = 1; j <= 3; ++j)
+        shifted.erase(n[j]);
+      shifted.insert({(n[2] + n[3]) / 2, (n[3] + n[4]) / 2, n[3] + 0.99 * (n[4] - n[3])});
+      QVERIFY(w->setNodeSet(shifted));
+      w->onInputsChanged();
+      QVERIFY(!ctrl.lastChange().everything);
+      QCOMPARE(ctrl.inverses().value({fns[1].get(), 1 << maxDegree}), inverse);
+      QCOMPARE(ctrl.plotWidget()->curveInfos().size(), curves);
+
+      FtransformWidget fresh;
+      auto copy = makeRecord();
+      copy->nodes = record->nodes;
+      setUp(fresh, copy);
+      QCOMPARE(fresh.components().keys(), ctrl.components().keys());
+      QCOMPARE(fresh.inverses().keys(), ctrl.inverses().keys());
+      for (const FnKey& key : fresh.components().keys())
+        QVERIFY2(
+            Fixture::at(fresh.components().value(key)) == Fixture::at(ctrl.components().value(key)),
+            qPrintable(QString("components, round %1, degree flag %2").arg(round).arg(key.flag)));
+      for (const FnKey& key : fresh.inverses().keys()) {
+        const Vec a = Fixture::at(fresh.inverses().value(key)),
+                  b = Fixture::at(ctrl.inverses().value(key));
+        bool same = a.size() == b.size();
+        for (std::size_t j = 0; same && j < a.size(); ++j)
+          same = a[j] == b[j] || (std::isnan(a[j]) && std::isnan(b[j]));
+        QVERIFY2(same,
+                 qPrintable(QString("inverse, round %1, degree flag %2").arg(round).arg(key.flag)));
+      }
+      fresh.removeFunctions(fresh.functions());
+    }
+    QVERIFY(prompts.messages.isEmpty() || shape != ShapeTriangle);
+    ctrl.removeFunctions(ctrl.functions());
+  }
 };
 
 QTEST_MAIN(TestFtransformWidget)
