@@ -137,6 +137,11 @@ namespace DataHolders {
 // A new math domain for a domain record (kind 1), or nullptr. The caller owns it.
 ::Domains::EnumerationBase<double>* createDomain(const DataHolderBase& record);
 
+// Why the partition of a record cannot be built on a domain for lack of memory
+// (the builder refuses it), or "" when it can be or fails for another reason.
+QString partitionSizeProblem(const Partitions::PartBase& record,
+                             const ::Domains::EnumerationBase<double>& domain);
+
 // A new math partition for a partition record (owned by the caller), or nullptr
 // for a kind that does not support the record's shape and for other kinds.
 // With no domain given, one is built from the record's own domain record.

@@ -4,6 +4,7 @@
 #include "math/fuzzy_sets/ortogptriangbase.h"
 #include "math/partitions/partitionbase.h"
 
+#include <cmath>
 #include <vector>
 
 // The direct and inverse F-transform of degrees 0 to 3 over a fuzzy partition.
@@ -176,6 +177,16 @@ void inverseTransform(const Partitions::PartitionBase<X, Y>& part, const std::ve
       continue;
     const Y c = input[k];
     const Y* a = fs->nzValuesData();
+    if (!std::isfinite(c)) {
+      // A NaN component (a basic function that covers no point: 0/0) must not
+      // reach the points where its membership is 0.
+      for (std::size_t i = b; i < e; ++i)
+        if (a[i - b] != Y(0)) {
+          out[i] += c * a[i - b];
+          s[i] += a[i - b];
+        }
+      continue;
+    }
     for (std::size_t i = b; i < e; ++i) {
       out[i] += c * a[i - b];
       s[i] += a[i - b];
@@ -210,6 +221,12 @@ void addHigherDegreeTerm(const Partitions::PartitionBase<X, Y>& part, MathFn<X, 
         continue;
       const Y c = input[k];
       const Y* a = fs->nzValuesData();
+      if (!std::isfinite(c)) {
+        for (std::size_t i = b; i < e; ++i)
+          if (a[i - b] != Y(0))
+            out[i] += (a[i - b] * c) * p(i) / s[i];
+        continue;
+      }
       for (std::size_t i = b; i < e; ++i)
         out[i] += (a[i - b] * c) * p(i) / s[i];
     }

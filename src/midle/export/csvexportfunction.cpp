@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <locale>
 #include <sstream>
 
@@ -40,6 +41,11 @@ public:
   }
   void append(std::string& out, double value)
   {
+    // 0/0 comes out as "-nan" on this hardware; the sign of a NaN means nothing.
+    if (std::isnan(value)) {
+      out += "nan";
+      return;
+    }
     stream.str(std::string());
     stream.clear();
     stream << value;
