@@ -153,13 +153,20 @@ QString MainWindow::defaultSessionPath()
 
 bool MainWindow::checkSessionInputs()
 {
-  const bool domainValid = ui->domainWidget->isValid();
+  // Both are asked, so that every invalid input is named and marked.
+  QStringList invalid;
+  const QString domainInput = ui->domainWidget->markInvalidInput();
+  if (!domainInput.isEmpty())
+    invalid << domainInput;
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
-  const bool partitionValid = pw && pw->isValid();
-  if (domainValid && partitionValid)
+  const QString partitionInput = pw ? pw->markInvalidInput() : tr("Partition");
+  if (!partitionInput.isEmpty())
+    invalid << partitionInput;
+  if (invalid.isEmpty())
     return true;
   Prompt::critical(nullptr, tr("Error when saving session"),
-                   tr("Session could not be saved, invalid input values."));
+                   tr("Session could not be saved, invalid input values: %1.")
+                       .arg(invalid.join(QStringLiteral(", "))));
   return false;
 }
 

@@ -398,7 +398,12 @@ private slots:
     T::action(w.get(), "actionSaveSession")->trigger();
     QCOMPARE(rec.titles(), QStringList{QStringLiteral("Error when saving session")});
     QCOMPARE(rec.messages.first().text,
-             QStringLiteral("Session could not be saved, invalid input values."));
+             QStringLiteral("Session could not be saved, invalid input values: Low and High (Low "
+                            "must be less than High)."));
+    QVERIFY(!T::child<QWidget>(w.get(), "domainWidget")
+                 ->findChild<QLineEdit*>("highEdt")
+                 ->styleSheet()
+                 .isEmpty());
     QCOMPARE(readAll(file), before);
     // Nor does the save on exit write a session that could not be opened again.
     rec.messages.clear();

@@ -77,6 +77,11 @@ bool FuzzyPartEquidWidget::isValid()
   return eq().componentCount > 1;
 }
 
+QString FuzzyPartEquidWidget::markInvalidInput()
+{
+  return isValid() ? QString() : markInvalid(ui->nodesSpin, tr("Components"));
+}
+
 void FuzzyPartEquidWidget::setMaxComponents(int n)
 {
   ui->nodesSpin->setMaximum(qMax(n, ui->nodesSpin->minimum()));

@@ -23,6 +23,7 @@ public:
 
   // componentCount > 1.
   bool isValid() override;
+  QString markInvalidInput() override;
   void setMaxComponents(int n) override;
   bool setNodeSet(const std::set<double>& nodes) override;
   const std::set<double>& nodes() const { return nodeSet; }
