@@ -23,6 +23,7 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   ui->shapeCbox->clear();
   ui->shapeCbox->addItems({QStringLiteral("Triangle"), QStringLiteral("Sin")});
   ui->shapeCbox->setCurrentIndex(eq().shape);
+  chosenComponents = eq().componentCount;
   setMaxComponents(ui->nodesSpin->maximum());
   ui->nodesSpin->setValue(eq().componentCount);
   ui->shiftSpin->setValue(eq().shift);
@@ -36,6 +37,10 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
   connectNodesSpin();
+  connect(ui->nodesSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int count) {
+    if (!limiting)
+      chosenComponents = count;
+  });
   connect(ui->offsetSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &FuzzyPartEquidWidget::onInputsChanged);
   connect(ui->shiftSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
@@ -84,9 +89,14 @@ QString FuzzyPartEquidWidget::markInvalidInput()
 
 void FuzzyPartEquidWidget::setMaxComponents(int n)
 {
-  ui->nodesSpin->setMaximum(qMax(n, ui->nodesSpin->minimum()));
-  ui->nodesSpin->setToolTip(
-      tr("Min: %1, Max: %2").arg(ui->nodesSpin->minimum()).arg(ui->nodesSpin->maximum()));
+  QSpinBox* spin = ui->nodesSpin;
+  limiting = true;
+  spin->setMaximum(qMax(n, spin->minimum()));
+  limiting = false;
+  spin->setToolTip(tr("Min: %1, Max: %2").arg(spin->minimum()).arg(spin->maximum()));
+  const int wanted = qMin(chosenComponents, spin->maximum());
+  if (spin->value() < wanted)
+    spin->setValue(wanted);
 }
 
 bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)

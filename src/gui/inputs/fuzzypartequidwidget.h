@@ -24,6 +24,8 @@ public:
   // componentCount > 1.
   bool isValid() override;
   QString markInvalidInput() override;
+  // A limit below the count lowers it; a later limit that allows it again
+  // brings back the count the user chose last.
   void setMaxComponents(int n) override;
   bool setNodeSet(const std::set<double>& nodes) override;
   const std::set<double>& nodes() const { return nodeSet; }
@@ -57,6 +59,8 @@ private:
   bool regenerate = false;
   std::set<double> nodeSet;
   QMetaObject::Connection nodesSpinConnection;
+  int chosenComponents = 0;
+  bool limiting = false;
 };
 
 #endif

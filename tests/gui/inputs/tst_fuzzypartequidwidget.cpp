@@ -109,6 +109,8 @@ private slots:
     w->setMaxComponents(1);
     QCOMPARE(QPair(spin("nodesSpin")->minimum(), spin("nodesSpin")->maximum()), QPair(2, 2));
     QCOMPARE(drv.nodes().size(), 2);
+    w->setMaxComponents(2048); // the count chosen last comes back
+    QVERIFY(spin("nodesSpin")->value() == 5 && drv.nodes().size() == 5);
   }
 
   void nodeMovePropagation()
