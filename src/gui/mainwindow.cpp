@@ -660,14 +660,8 @@ void MainWindow::showLegendAlignment(int alignment)
     target = (alignment & 0x01) ? ui->actionLegendTopLeft : ui->actionLegendTopRight;
   else if (alignment & 0x40)
     target = (alignment & 0x01) ? ui->actionLegendBottomLeft : ui->actionLegendBottomRight;
-  if (target) {
-    target->setChecked(true);
-    return;
-  }
-  legendGroup->setExclusive(false);
-  for (QAction* a : legendGroup->actions())
-    a->setChecked(false);
-  legendGroup->setExclusive(true);
+  // A value that names no corner gives the default, so menu and plot agree.
+  (target ? target : ui->actionLegendTopRight)->setChecked(true);
 }
 
 int MainWindow::legendAlignment() const

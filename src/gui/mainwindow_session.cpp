@@ -328,6 +328,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   info.decimalSeparator = c.decimalSeparator;
   showLegendAlignment(c.legendAlignment);
   ui->actionShowLegend->setChecked(c.showLegend);
+  ft->plotWidget()->setLegendVisible(c.showLegend);
 
   resetSelectors(c.selectorCount);
   sessionPersistence->load();

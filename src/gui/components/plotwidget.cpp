@@ -354,6 +354,14 @@ void PlotWidget::forgetMarker(QwtPlotMarker* marker)
 
 void PlotWidget::setLegendVisible(bool visible)
 {
+  _legendWanted = visible;
+  setLegendPeek(_legendPeek);
+}
+
+void PlotWidget::setLegendPeek(bool on)
+{
+  _legendPeek = on;
+  const bool visible = _legendWanted || _legendPeek;
   if (visible == isLegendVisible())
     return;
   if (visible) {
