@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QDoubleValidator>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
 #include <QSettings>
@@ -263,6 +264,17 @@ void FormulaBuilderWidget::save()
         tr("The formulas could not be saved to \"%1\".").arg(QDir::toNativeSeparators(filePath)));
 }
 
+void FormulaBuilderWidget::keyPressEvent(QKeyEvent* event)
+{
+  // The edit has already reported editingFinished; the default button must not see the key.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (focusWidget() == ui->lowEdt || focusWidget() == ui->highEdt)) {
+    event->accept();
+    return;
+  }
+  DialogBase::keyPressEvent(event);
+}
+
 void FormulaBuilderWidget::onDomainRange_changed()
 {
   auto* senderEdit = qobject_cast<QLineEdit*>(sender());
@@ -467,6 +479,9 @@ void FormulaBuilderWidget::setPreviewExpression(const QString& expr)
     // Only a stored expression from a hand-edited file can get here.
     previewFunction->setExpression("0");
   }
+  // Same arrays, new values: the y axis follows the new curve.
+  if (CurveInfoBase* info = ui->plotWidget->curveInfo(previewFunction.get()))
+    info->refreshSamples(true);
   ui->plotWidget->replot();
 }
 
