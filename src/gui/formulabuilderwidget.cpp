@@ -2,6 +2,7 @@
 
 #include "gui/appconstants.h"
 #include "gui/apppaths.h"
+#include "gui/components/diagnostics.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderhelp.h"
@@ -228,7 +229,7 @@ void FormulaBuilderWidget::load()
     onDomainRange_changed();
   }
   rebuildMap();
-  qDebug() << "Formulas loaded from" << filePath;
+  qCDebug(lcDiagnostics) << "Formulas loaded from" << filePath;
   if (ignored > 0 || !invalid.isEmpty()) {
     QString text;
     if (ignored > 0)
@@ -421,7 +422,7 @@ void FormulaBuilderWidget::closeEvent(QCloseEvent* event)
   }
   const auto answer =
       Prompt::warning(this, windowTitle() + QLatin1Char(' ') + tr("Closing"),
-                      tr("All chnages made will be lost"), QMessageBox::Ok | QMessageBox::Abort);
+                      tr("All changes made will be lost"), QMessageBox::Ok | QMessageBox::Abort);
   if (answer == QMessageBox::Ok) {
     reject();
     event->accept();

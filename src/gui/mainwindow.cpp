@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -203,11 +204,21 @@ MainWindow::MainWindow(QWidget* parent)
   for (QAction* a : legendGroup->actions())
     connect(a, &QAction::triggered, this, &MainWindow::onLegendPosition_changed);
   connect(ui->actionAbout, &QAction::triggered, about, &QWidget::show);
-  randomDataAction.reset(new QAction(tr("&Random data")));
+  randomDataAction.reset(new QAction(tr("Rando&m data")));
   connect(randomDataAction.data(), &QAction::triggered, this, &MainWindow::generateRandomFunction);
   ui->menuFile->insertAction(ui->actionCloseData, randomDataAction.data());
 
-  setWindowTitle(QString::fromLatin1(AppConstants::productName));
+  ui->actionExit->setShortcuts(QKeySequence::Quit);
+  connect(ft, &FtransformWidget::partitionProblemChanged, this, [this](const QString& problem) {
+    if (problem.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(tr("The partition is not computed: %1.").arg(problem));
+  });
+  watchForChanges();
+  updateTabOrder();
+
+  updateWindowTitle();
   if (ui->actionShowLegend->isChecked())
     ft->plotWidget()->setLegendVisible(true);
 
@@ -291,6 +302,8 @@ MainWindow::makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record
 void MainWindow::installPartition()
 {
   ui->centralwidget->setPartition(currentPartitionRecord(), domain);
+  // The partition editor is a new one: the component table links to it again.
+  linkNodeSelection(tableLinked);
 }
 
 void MainWindow::setFunctionType(int type)
@@ -415,6 +428,7 @@ void MainWindow::onSelector_added(int index)
   functionNames.insert(fn, tr("Unknown name"));
   ui->centralwidget->addFunctions({fn});
   refreshCoefTable();
+  QTimer::singleShot(0, this, &MainWindow::updateTabOrder);
 }
 
 void MainWindow::onSelector_removed(int index)
@@ -474,11 +488,24 @@ void MainWindow::onPartitionType_changed(bool)
 
 void MainWindow::updateTabOrder()
 {
-  QWidget* last = ui->domainWidget->lastInputWidget();
-  if (last)
-    setTabOrder(last, zoomSlider);
-  if (QComboBox* first = ui->fnSelector->selector(0))
-    setTabOrder(zoomSlider, first);
+  // The form's reading order: domain fields, Compute, zoom, function
+  // selectors, degree controls.
+  if (QWidget* last = ui->domainWidget->lastInputWidget())
+    setTabOrder(last, ui->computeBtn);
+  setTabOrder(ui->computeBtn, zoomSlider);
+  QWidget* previous = zoomSlider;
+  for (QWidget* w : ui->fnSelector->findChildren<QWidget*>()) {
+    if (w->window() == this && (w->focusPolicy() & Qt::TabFocus)) {
+      setTabOrder(previous, w);
+      previous = w;
+    }
+  }
+  for (QWidget* w : {static_cast<QWidget*>(ui->ftDegreeSpin), static_cast<QWidget*>(ui->ft0ChBox),
+                     static_cast<QWidget*>(ui->ft1ChBox), static_cast<QWidget*>(ui->ft2ChBox),
+                     static_cast<QWidget*>(ui->ft3ChBox)}) {
+    setTabOrder(previous, w);
+    previous = w;
+  }
 }
 
 // ---------------------------------------------------------------- degrees
@@ -720,6 +747,7 @@ void MainWindow::applyPreferences(bool fromDialog)
 void MainWindow::generateRandomFunction()
 {
   clearFunctions();
+  dataFileInfo = DataFileInfo();
   setFunctionType(1);
   auto record = QSharedPointer<DataHolders::Domains::Equid>::create();
   record->low = 0.0;
@@ -801,11 +829,16 @@ void MainWindow::updateWindowTitle()
     title += QStringLiteral(" - ") + QFileInfo(sessionFile).fileName();
   if (!dataFileInfo.dataFile.isEmpty())
     title += QStringLiteral(" - ") + dataFileInfo.filePath();
-  setWindowTitle(title);
+  setWindowTitle(title + QStringLiteral("[*]"));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+  // A session that is saved on exit loses nothing; any other asks first.
+  if (!savesOnExit() && !confirmUnsavedWork()) {
+    event->ignore();
+    return;
+  }
   writeSettings();
   saveOnExit();
   QMainWindow::closeEvent(event);

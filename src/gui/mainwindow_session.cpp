@@ -5,6 +5,7 @@
 
 #include "gui/appconstants.h"
 #include "gui/apppaths.h"
+#include "gui/components/diagnostics.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderwidget.h"
@@ -15,6 +16,7 @@
 #include "gui/inputs/fuzzypartfixedwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/preferenceswidget.h"
+#include "gui/unsavedwork.h"
 #include "gui/widgetpersistence.h"
 
 #include <QComboBox>
@@ -129,6 +131,19 @@ void MainWindow::setFileDialogDir(const QString& file)
   if (s->status() != QSettings::NoError)
     Prompt::critical(this, tr("Error when saving settings"),
                      tr("The settings could not be written to \"%1\".").arg(s->fileName()));
+}
+
+QString MainWindow::dataDialogDir() const
+{
+  const QString dir = userSettings()->value(QStringLiteral("MainWindow/DataDialogDir")).toString();
+  return dir.isEmpty() ? fileDialogDir() : dir;
+}
+
+void MainWindow::setDataDialogDir(const QString& file)
+{
+  auto s = userSettings();
+  s->setValue(QStringLiteral("MainWindow/DataDialogDir"),
+              QFileInfo(file).absoluteDir().canonicalPath());
 }
 
 // ---------------------------------------------------------------- sessions
@@ -251,6 +266,8 @@ SessionValidator::Fallback MainWindow::currentDomainTexts() const
 
 bool MainWindow::openSession(const QString& path)
 {
+  // Applying a session is no change of the user's; an opened session is saved work.
+  UnsavedWork::Pause pause(unsavedWork);
   SessionValidator validator(path, currentDomainTexts());
   if (!validator.validate()) {
     const QString where =
@@ -263,8 +280,12 @@ bool MainWindow::openSession(const QString& path)
     return false;
   }
   const SessionContents& c = validator.contents();
-  if (c.functionTypeUsed != 1)
-    return applySession(path, c);
+  if (c.functionTypeUsed != 1) {
+    const bool applied = applySession(path, c);
+    if (applied)
+      unsavedWork->markClean();
+    return applied;
+  }
 
   // A data file can still fail while it is read: keep a copy of the current
   // work to go back to.
@@ -273,8 +294,10 @@ bool MainWindow::openSession(const QString& path)
   const QString previousSession = sessionFile;
   const bool previousSaveEnabled = ui->actionSaveSession->isEnabled();
   const bool haveSnapshot = snapshotDir.isValid() && saveSession(snapshot);
-  if (applySession(path, c))
+  if (applySession(path, c)) {
+    unsavedWork->markClean();
     return true;
+  }
 
   Prompt::critical(this, tr("Error when opening session"),
                    tr("Session \"%1\" was not opened: the data file of MainWindow/dataFile "
@@ -411,25 +434,32 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
 
 void MainWindow::onActionSaveSession_triggered()
 {
-  if (sessionFile.isEmpty() || !checkSessionInputs())
-    return;
-  saveSession(sessionFile);
+  if (!sessionFile.isEmpty())
+    saveToSessionFile();
 }
 
 void MainWindow::onActionSaveAsSession_triggered()
 {
-  const QString name =
-      Prompt::getSaveFileName(this, tr("Save session"), QString(), AppConstants::sessionFilter());
+  QString name = Prompt::getSaveFileName(this, tr("Save session"), fileDialogDir(),
+                                         AppConstants::sessionFilter(), QStringLiteral("qms"));
   if (name.isEmpty() || !checkSessionInputs())
     return;
+  // The open dialog lists only session files.
+  if (QFileInfo(name).suffix().isEmpty())
+    name += name.endsWith(QLatin1Char('.')) ? QStringLiteral("qms") : QStringLiteral(".qms");
   sessionFile = name;
   ui->actionSaveSession->setEnabled(true);
-  saveSession(sessionFile);
+  if (saveSession(sessionFile)) {
+    unsavedWork->markClean();
+    setFileDialogDir(sessionFile);
+  }
   updateWindowTitle();
 }
 
 void MainWindow::onActionOpenSession_triggered()
 {
+  if (!confirmUnsavedWork())
+    return;
   const QString file = Prompt::getOpenFileName(this, tr("Open session"), fileDialogDir(),
                                                AppConstants::sessionFilter());
   if (file.isEmpty())
@@ -446,7 +476,7 @@ void MainWindow::addRecentSession(const QString& path)
     QAction* a = recentActions.at(i);
     if (a->data().toString() != path)
       continue;
-    qDebug() << "Swap";
+    qCDebug(lcDiagnostics) << "Swap";
     menu->removeAction(a);
     menu->insertAction(menu->actions().value(0, nullptr), a);
     recentActions.swapItemsAt(0, i);
@@ -477,7 +507,7 @@ void MainWindow::onActioneRecentSession_triggered()
 
 void MainWindow::onAction_openRecentSession()
 {
-  if (auto* a = qobject_cast<QAction*>(sender()))
+  if (auto* a = qobject_cast<QAction*>(sender()); a && confirmUnsavedWork())
     openSession(a->data().toString());
 }
 
@@ -485,24 +515,28 @@ void MainWindow::openStartupSession()
 {
   QString p = defaultSessionPath();
   if (!QFileInfo::exists(p) && saveSession(p))
-    qDebug() << "Default session saved";
+    qCDebug(lcDiagnostics) << "Default session saved";
   if (recentActions.isEmpty())
     addRecentSession(p);
   else
     p = recentActions.first()->text();
   if (QFileInfo::exists(p))
     openSession(p);
+  unsavedWork->markClean();
+}
+
+bool MainWindow::savesOnExit() const
+{
+  if (sessionFile.isEmpty())
+    return false;
+  const int policy = preferences->saveOnExitPolicy();
+  return policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
+                                            QFileInfo(defaultSessionPath()).completeBaseName());
 }
 
 void MainWindow::saveOnExit()
 {
-  if (sessionFile.isEmpty())
-    return;
-  const int policy = preferences->saveOnExitPolicy();
-  const bool wanted =
-      policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
-                                         QFileInfo(defaultSessionPath()).completeBaseName());
-  if (wanted)
+  if (savesOnExit())
     saveSessionChecked(sessionFile);
 }
 

@@ -221,7 +221,7 @@ void TestFormulaBuilderWidget::acceptRejectAndClose()
   rec.messageAnswer = QMessageBox::Abort;
   QVERIFY(!b.w.close());
   QCOMPARE(rec.titles(), QStringList{"Formula builder Closing"});
-  QCOMPARE(rec.messages[0].text, QString("All chnages made will be lost"));
+  QCOMPARE(rec.messages[0].text, QString("All changes made will be lost"));
   QCOMPARE(b.list->count(), 0);
 
   rec.messageAnswer = QMessageBox::Ok;

@@ -147,7 +147,7 @@ void TestMainWindowData::openData()
   QCOMPARE(values(T::functions(window.get()).size() - 1), last);
   QCOMPARE(T::domainRecord(window.get())->high, 3.0);
   QCOMPARE(T::dataFileInfo(window.get()).xColumn, xColumn);
-  QVERIFY(window->windowTitle().endsWith(" - " + path));
+  QVERIFY(window->windowTitle().endsWith(" - " + path + "[*]"));
 }
 
 void TestMainWindowData::refusedFileThenCsvSession()

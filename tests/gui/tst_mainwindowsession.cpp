@@ -84,7 +84,7 @@ private slots:
     QCOMPARE(w->currentSessionFile(), def);
     QVERIFY(QFileInfo::exists(def));
     QCOMPARE(w->recentSessions(), QStringList{def});
-    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms[*]"));
     QCOMPARE(T::nodes(w.get()), (QVector<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
 
     PlotPartition* plot = T::partitionWidget(w.get())->partitionEditor()->plot();
@@ -149,7 +149,7 @@ private slots:
     T::action(w.get(), action.toLatin1())->trigger();
     if (random)
       for (QAction* a : T::child<QMenu>(w.get(), "menuFile")->actions())
-        if (a->text() == QStringLiteral("&Random data"))
+        if (a->text() == QStringLiteral("Rando&m data"))
           a->trigger();
     QCOMPARE(w->functionSourceType(), int(random));
     const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + ".qms");
@@ -254,7 +254,7 @@ private slots:
     QVERIFY(w->openSession(file));
     QCOMPARE(w->functionSourceType(), 1);
     QCOMPARE(T::nodes(win), (QVector<double>{0.0, 1.5, 2.5, 5.0}));
-    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data + "[*]");
 
     // Node distance and fixed point are relative to the data's domain, beyond the input's 0..1.
     T::action(win, "actionFixedPT")->trigger();

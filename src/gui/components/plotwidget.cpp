@@ -1,5 +1,6 @@
 #include "gui/components/plotwidget.h"
 
+#include "gui/components/diagnostics.h"
 #include "gui/components/functioncurve.h"
 #include "gui/components/markerpicker.h"
 #include "math/domains/enumerationbase.h"
@@ -462,7 +463,7 @@ CurveInfoBase::Options PlotWidget::markerOptions(QwtPlotMarker* marker)
 void PlotWidget::markerBounds(QwtPlotMarker* marker, QRectF& area)
 {
   area = markerBoundsHook(marker);
-  qDebug() << "Request bounds"
+  qCDebug(lcDiagnostics) << "Request bounds"
            << "left" << area.x() << "right" << area.x() + area.width() << "top" << area.y()
            << "bottom" << area.y() + area.height();
 }

@@ -82,7 +82,7 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   x = fileInfo.xColumn >= 0 && fileInfo.xColumn < k ? fileInfo.xColumn : -1;
 
   if (k == 0)
-    return fail(fileParser(), tr("Data file is empty or error occured while reading file."));
+    return fail(fileParser(), tr("Data file is empty or error occurred while reading file."));
   if (cols.front().size() < 2)
     return fail(fileParser(), tr("Data was not parsed correctly or file is empty."));
   if (ignored > 0) {
