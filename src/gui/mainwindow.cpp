@@ -659,11 +659,15 @@ void MainWindow::refreshCoefTable()
     tableWidget->clearTable();
     return;
   }
-  table->setColumnCount(functions.size() * countFlags(mask));
+  // The controller's functions: a rebuild may refresh the table while new
+  // functions are made but not yet handed over (a components limit that
+  // lowers the count recomputes at once).
+  const QList<Fn::MathFn<double, double>*> computed = ft->functions();
+  table->setColumnCount(computed.size() * countFlags(mask));
   for (int c = 0; c < table->columnCount(); ++c)
     table->setColumnHidden(c, false);
   int column = 0;
-  for (const Fn::MathFn<double, double>* fn : functions) {
+  for (const Fn::MathFn<double, double>* fn : computed) {
     for (int flag : degreeFlags) {
       if (!(mask & flag) || flag > (1 << ft->maxDegree()))
         continue;

@@ -4,12 +4,15 @@
 
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
+#include "gui/components/nodeeditors.h"
+#include "gui/components/partitioneditor.h"
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderwidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -160,6 +163,61 @@ private slots:
     const Fn::MathFn<double, double>* fn = firstFunction(w.get());
     QVERIFY(fn->valueAtIndex(fn->domain()->size() - 1) != 0.0);
     QVERIFY(rec.messages.isEmpty());
+  }
+
+  // Every rebuild of the partition (domain, kind, data) keeps the link between
+  // the component table's rows and the partition editor's nodes.
+  void tableAndNodesStayLinked()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    T::action(win, "actionShowComponentTable")->trigger();
+    auto* rows = T::child<FunctionTableWidget>(win, "functionTableWidget");
+    const std::function<void()> rebuilds[] = {
+        [&] {
+          T::child<QWidget>(win, "domainWidget")->findChild<QLineEdit*>("highEdt")->setText("2");
+          T::domainChanged(win);
+        },
+        [&] { T::action(win, "actionPartDelta")->trigger(); },
+        [&] { T::randomData(win)->trigger(); }};
+    int row = 1;
+    for (const auto& rebuild : rebuilds) {
+      rebuild();
+      QTRY_VERIFY(rows->table()->rowCount() >= 5);
+      rows->selectRow(++row);
+      QCOMPARE(T::partitionWidget(win)->partitionEditor()->current(), row);
+      T::partitionWidget(win)->partitionEditor()->editors()->editor(0)->setFocus();
+      QTRY_COMPARE(rows->selectedRow(), 0);
+    }
+  }
+
+  void desktopConventions()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    QCOMPARE(T::action(win, "actionExit")->shortcut(), QKeySequence(QKeySequence::Quit));
+    QString mnemonics;
+    for (QAction* a : T::child<QMenu>(win, "menuFile")->actions()) {
+      const int at = a->text().indexOf('&');
+      if (at >= 0)
+        mnemonics += a->text().at(at + 1).toLower();
+    }
+    for (const QChar c : mnemonics)
+      QVERIFY2(mnemonics.count(c) == 1, qPrintable(mnemonics));
+    // Tab follows the form's reading order.
+    const QStringList order{"lowEdt",     "highEdt", "discrEdt",     "computeBtn",
+                            "zoomSlider", "addBtn",  "ftDegreeSpin", "ft0ChBox"};
+    QStringList seen;
+    QWidget* at = T::child<QWidget>(win, "lowEdt");
+    for (int i = 0; i < 200 && seen.size() < order.size(); ++i, at = at->nextInFocusChain())
+      if (order.contains(at->objectName()) && !seen.contains(at->objectName()))
+        seen << at->objectName();
+    QCOMPARE(seen, order);
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top->inherits("PreferencesWidget"))
+        QTRY_COMPARE(top->windowTitle(), QString("Preferences"));
   }
 };
 

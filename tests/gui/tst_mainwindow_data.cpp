@@ -2,6 +2,7 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
 
 class TestMainWindowData : public QObject
@@ -148,6 +150,8 @@ void TestMainWindowData::openData()
   QCOMPARE(T::domainRecord(window.get())->high, 3.0);
   QCOMPARE(T::dataFileInfo(window.get()).xColumn, xColumn);
   QVERIFY(window->windowTitle().endsWith(" - " + path + "[*]"));
+  T::randomData(window.get())->trigger(); // random data has no file
+  QVERIFY(!window->windowTitle().contains(path));
 }
 
 void TestMainWindowData::refusedFileThenCsvSession()
@@ -168,6 +172,17 @@ void TestMainWindowData::refusedFileThenCsvSession()
   QCOMPARE(T::domain(window.get()), domain);
   QCOMPARE(window->windowTitle(), title);
   QCOMPARE(window->functionSourceType(), source);
+  // Through the menu, a refused file leaves the component table as it was.
+  T::action(window.get(), "actionShowComponentTable")->trigger();
+  QTableWidget* table = T::child<FunctionTableWidget>(window.get(), "functionTableWidget")->table();
+  QTRY_COMPARE(table->rowCount(), 5);
+  DataFileOpenDialog::setRunner([this](DataFileOpenDialog& d) {
+    d.selectFile(dir.filePath("unsorted.txt"));
+    return int(QDialog::Accepted);
+  });
+  T::openData(window.get());
+  QVERIFY(table->rowCount() == 5 && table->item(4, 0) && !table->item(4, 0)->text().isEmpty());
+  rec.messages.clear();
 
   // A CSV session reopens with its stored separator.
   DataFileInfo stored(QFile::encodeName(dir.filePath("pipes.csv")), false, 0);

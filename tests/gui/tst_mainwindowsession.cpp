@@ -416,6 +416,79 @@ private slots:
     QCOMPARE(QDir(env.dir.path()).entryList({"default.qms.*"}), QStringList());
   }
 
+  // Fresh start, equidistant partition: its default fixed point at low is sound.
+  void equidistantDefaultsSave()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    T::action(w.get(), "actionFixedPT")->trigger();
+    T::action(w.get(), "actionSaveSession")->trigger();
+    QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(';')));
+    QVERIFY(readAll(w->currentSessionFile()).contains("partitionType=7"));
+  }
+
+  // A name typed without a suffix gets ".qms"; the session dialogs start in
+  // the folder of the last session.
+  void saveAsNamesASessionFile()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    QVERIFY(QDir().mkpath(path("sub")));
+    QStringList dirs;
+    QString answer = path("sub/s1");
+    Prompt::setFileHandler([&](const QString&, const QString& dir, const QString&) {
+      dirs << dir;
+      return answer;
+    });
+    T::action(w.get(), "actionSaveAsSession")->trigger();
+    QCOMPARE(w->currentSessionFile(), path("sub/s1.qms"));
+    QVERIFY(QFileInfo::exists(path("sub/s1.qms")) && !QFileInfo::exists(path("sub/s1")));
+    answer.clear();
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QCOMPARE(dirs.last(), QDir(path("sub")).canonicalPath());
+  }
+
+  // Changes are marked in the title and asked about before they would be lost.
+  void unsavedWorkIsAskedAbout()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    const QString def = w->currentSessionFile(), other = path("other.qms");
+    QVERIFY(w->saveSession(other));
+    QVERIFY(!w->isWindowModified());
+    T::degreeSpin(w.get())->setValue(1);
+    QVERIFY(w->isWindowModified() && w->windowTitle().endsWith("[*]"));
+
+    rec.messageAnswer = QMessageBox::Cancel;
+    rec.fileAnswer = other;
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QCOMPARE(rec.messages.size(), 1);
+    QCOMPARE(rec.messages[0].text, QString("Save changes to default.qms?"));
+    QCOMPARE(rec.messages[0].buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QVERIFY(rec.fileCaptions.isEmpty() && w->currentSessionFile() == def);
+    preference<QRadioButton>("noneRbtn")->setChecked(true);
+    QVERIFY(!w->close());
+
+    rec.messageAnswer = QMessageBox::Save;
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QVERIFY(readAll(def).contains("ftDegreeSpin_value=1"));
+    QVERIFY(w->currentSessionFile() == other && !w->isWindowModified());
+
+    T::degreeSpin(w.get())->setValue(2);
+    rec.messageAnswer = QMessageBox::Discard;
+    rec.messages.clear();
+    T::menuRecent(w.get()).first()->trigger();
+    QVERIFY(rec.messages.size() == 1 && !w->isWindowModified());
+    QVERIFY(!readAll(other).contains("ftDegreeSpin_value=2"));
+    // With the preference that saves on exit nothing is asked.
+    T::degreeSpin(w.get())->setValue(2);
+    rec.messages.clear();
+    preference<QRadioButton>("allRbtn")->setChecked(true);
+    QVERIFY(w->close());
+    QVERIFY(rec.messages.isEmpty());
+  }
+
   void saveOnExitWritesThroughALink()
   {
     PromptRecorder rec;
