@@ -451,9 +451,8 @@ void MainWindow::onDomain_changed()
     return;
   domainRecord = record;
   using namespace DataHolders::Partitions;
-  genericRecord->domain = record;
-  equidistantRecord->domain = record;
-  customRecord->domain = record;
+  // The records take the new domain here: they must still hold the old one to
+  // tell a new range (the fixed point then moves to low + h) from the same.
   setDomain(*genericRecord, record);
   setDomain(*equidistantRecord, record);
   setDomain(*customRecord, record);

@@ -425,6 +425,11 @@ private slots:
     T::action(w.get(), "actionSaveSession")->trigger();
     QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(';')));
     QVERIFY(readAll(w->currentSessionFile()).contains("partitionType=7"));
+    // A new domain puts the fixed point at low + h.
+    T::child<QWidget>(w.get(), "domainWidget")->findChild<QLineEdit*>("lowEdt")->setText("-1");
+    T::domainChanged(w.get());
+    const auto pt = T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+    QVERIFY(pt && pt->fixedPoint == -0.75 && pt->partElementWidth == 0.25);
   }
 
   // A name typed without a suffix gets ".qms"; the session dialogs start in

@@ -129,11 +129,13 @@ void TestQuelmoraFt::kindsLayOutTheirNodes_data()
   QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"} << QList<double>{0, 0.5, 1};
   QTest::newRow("custom triangle") << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"} << QList<double>{0, 0.3, 0.6, 0.9};
   // Rounding must neither lose the node at the end nor add one past it.
-  QList<double> tenths;
-  for (int i = 0; i <= 10; ++i)
-    tenths << 1 + i / 10.0;
-  QTest::newRow("custom tenths reach high") << QStringList{"--partition", "custom", "--shape", "triangle", "--domain", "1,2,1000", "--delta", "0.1"} << tenths;
-  QTest::newRow("equidistant tenths end at high") << QStringList{"--partition", "equidistant", "--domain", "1,2,1000", "--fixed-point", "1", "--distance", "0.1"} << tenths;
+  QList<double> tenths, fromOne;
+  for (int i = 0; i <= 10; ++i) {
+    tenths << i / 10.0;
+    fromOne << 1 + i / 10.0;
+  }
+  QTest::newRow("custom tenths reach high") << QStringList{"--partition", "custom", "--shape", "triangle", "--domain", "1,2,1000", "--delta", "0.1"} << fromOne;
+  QTest::newRow("equidistant tenths end at high") << QStringList{"--partition", "equidistant", "--fixed-point", "0", "--distance", "0.1"} << tenths;
   // clang-format on
 }
 
