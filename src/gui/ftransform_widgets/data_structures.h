@@ -93,6 +93,9 @@ public:
   FuzzyEq() : FuzzyPartBase(KindGenericRuspini, ShapeTriangle) {}
 
   int32_t componentCount = 5;
+  // The count the user chose last, which a limit on the components (a coarse
+  // domain) may have cut; it comes back when the limit allows. 0: none kept.
+  int32_t chosenComponentCount = 0;
 };
 
 class FuzzyPt : public FuzzyPartBase

@@ -245,6 +245,7 @@ bool resetToDomain(FuzzyEq& record, const QSharedPointer<DataHolders::Domains::E
     return false;
   record.domain = domain;
   record.componentCount = 5;
+  record.chosenComponentCount = 0;
   record.nodes = std::move(nodes);
   return true;
 }

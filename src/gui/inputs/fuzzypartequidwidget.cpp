@@ -8,6 +8,8 @@
 #include "gui/components/plotpartition.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 
+#include <QScopedValueRollback>
+
 #include <qwt_plot_marker.h>
 
 #include <cmath>
@@ -23,7 +25,6 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   ui->shapeCbox->clear();
   ui->shapeCbox->addItems({QStringLiteral("Triangle"), QStringLiteral("Sin")});
   ui->shapeCbox->setCurrentIndex(eq().shape);
-  chosenComponents = eq().componentCount;
   setMaxComponents(ui->nodesSpin->maximum());
   ui->nodesSpin->setValue(eq().componentCount);
   ui->shiftSpin->setValue(eq().shift);
@@ -37,9 +38,10 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
   connectNodesSpin();
+  // Kept in the record: the widget is made anew on every domain change.
   connect(ui->nodesSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int count) {
     if (!limiting)
-      chosenComponents = count;
+      eq().chosenComponentCount = count;
   });
   connect(ui->offsetSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &FuzzyPartEquidWidget::onInputsChanged);
@@ -90,13 +92,24 @@ QString FuzzyPartEquidWidget::markInvalidInput()
 void FuzzyPartEquidWidget::setMaxComponents(int n)
 {
   QSpinBox* spin = ui->nodesSpin;
-  limiting = true;
-  spin->setMaximum(qMax(n, spin->minimum()));
-  limiting = false;
+  int32_t& chosen = eq().chosenComponentCount;
+  if (chosen <= 0)
+    chosen = eq().componentCount;
+  {
+    // The lowered count recomputes at once, and the controller sets the
+    // limit again from inside that: only the outermost call ends it.
+    const QScopedValueRollback<bool> rollback(limiting, true);
+    spin->setMaximum(qMax(n, spin->minimum()));
+  }
   spin->setToolTip(tr("Min: %1, Max: %2").arg(spin->minimum()).arg(spin->maximum()));
-  const int wanted = qMin(chosenComponents, spin->maximum());
+  const int wanted = qMin(chosen, spin->maximum());
   if (spin->value() < wanted)
     spin->setValue(wanted);
+}
+
+int FuzzyPartEquidWidget::maxComponents() const
+{
+  return ui->nodesSpin->maximum();
 }
 
 bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)

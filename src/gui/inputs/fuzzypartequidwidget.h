@@ -27,6 +27,7 @@ public:
   // A limit below the count lowers it; a later limit that allows it again
   // brings back the count the user chose last.
   void setMaxComponents(int n) override;
+  int maxComponents() const;
   bool setNodeSet(const std::set<double>& nodes) override;
   const std::set<double>& nodes() const { return nodeSet; }
 
@@ -59,7 +60,6 @@ private:
   bool regenerate = false;
   std::set<double> nodeSet;
   QMetaObject::Connection nodesSpinConnection;
-  int chosenComponents = 0;
   bool limiting = false;
 };
 
