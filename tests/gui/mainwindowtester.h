@@ -62,10 +62,6 @@ public:
   }
   static int legendAlignment(MainWindow* w) { return w->legendAlignment(); }
   static void addRecent(MainWindow* w, const QString& p) { w->addRecentSession(p); }
-  static QList<QAction*> menuRecent(MainWindow* w)
-  {
-    return child<QMenu>(w, "menuRecentSession")->actions();
-  }
   static QStringList menuOrder(MainWindow* w)
   {
     QStringList paths;

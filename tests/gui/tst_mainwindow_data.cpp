@@ -181,7 +181,7 @@ void TestMainWindowData::refusedFileThenCsvSession()
     return int(QDialog::Accepted);
   });
   T::openData(window.get());
-  QVERIFY(table->rowCount() == 5 && table->item(4, 0) && !table->item(4, 0)->text().isEmpty());
+  QVERIFY(table->rowCount() == 5 && !table->item(4, 0)->text().isEmpty());
   rec.messages.clear();
 
   // A CSV session reopens with its stored separator.

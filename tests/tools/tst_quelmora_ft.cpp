@@ -158,10 +158,8 @@ void TestQuelmoraFt::finerThanTheDomain()
 {
   const Run r = runTool({"--domain", "0,1,10", "--partition", "custom", "--delta", "0.02", "--shape",
                          "triangle", "--variance", "0.01", "--output", "components,inverse"});
-  QCOMPARE(r.exitCode, 0);
   const QList<QByteArray> l = lines(r.out);
-  QCOMPARE(l.size(), 1 + 51);
-  QCOMPARE(l[2], QByteArray("nan; 0.1"));
+  QVERIFY(r.exitCode == 0 && l.size() == 1 + 51 && l[2] == "nan; 0.1");
   for (int i = 1; i <= 11; ++i)
     QVERIFY2(!l[i].split(';').value(1).contains("nan"), l[i].constData());
 }

@@ -2,7 +2,6 @@
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
-#include "gui/ftransform_widgets/nodelayout.h"
 #include "../inputs/partitionplotdriver.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
@@ -276,27 +275,10 @@ private slots:
     t.ctrl.partitionWidget()->findChild<QComboBox*>("shapeCbox")->setCurrentIndex(1 - shape);
     const int sine = shape == ShapeTriangle && visible > 1 ? 1 : 0;
     QCOMPARE(prompts.messages.size(), sine);
-    t.ctrl.setVisibleDegrees(1);
-    t.ctrl.setVisibleDegrees(3);
-    t.ctrl.setVisibleDegrees(2);
+    for (int visibleAgain : {1, 3, 2})
+      t.ctrl.setVisibleDegrees(visibleAgain);
     QCOMPARE(prompts.messages.size(), 2 * sine);
     QVERIFY(!t.ctrl.isBusy());
-  }
-
-  // A custom partition too large to hold is not computed, and the reason is said.
-  void partitionTooLargeIsSaid()
-  {
-    PromptRecorder prompts;
-    Domains::Equidistant<double> domain(0.0, 1.0, 20000u);
-    QSharedPointer<Parts::FuzzyDelta> r(new Parts::FuzzyDelta);
-    r->delta = 1.0 / 3000;
-    r->extraParam = 1; // every Gaussian reaches over the whole domain
-    r->nodes = DataHolders::deltaNodes(*r->domain, r->delta);
-    FtransformWidget ctrl;
-    QSignalSpy said(&ctrl, &FtransformWidget::partitionProblemChanged);
-    ctrl.setPartition(r, &domain);
-    QVERIFY(!ctrl.partition() && said.count() == 1);
-    QVERIFY2(ctrl.partitionProblem().contains("memory"), qPrintable(ctrl.partitionProblem()));
   }
 
   // As a stored session could hold them: Gaussian gives no partition, a
