@@ -30,11 +30,9 @@ bool UnsavedWork::confirmDiscard(const QString& name, const std::function<bool()
 {
   if (!modified)
     return true;
-  const QMessageBox::StandardButton answer =
-      Prompt::message(QMessageBox::Warning, window, tr("Unsaved changes"),
-                      tr("Save changes to %1?").arg(name),
-                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                      QMessageBox::Save);
+  const QMessageBox::StandardButton answer = Prompt::message(
+      QMessageBox::Warning, window, tr("Unsaved changes"), tr("Save changes to %1?").arg(name),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (answer == QMessageBox::Save)
     return save();
   return answer == QMessageBox::Discard;

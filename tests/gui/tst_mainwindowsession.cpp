@@ -437,7 +437,8 @@ private slots:
     // A new domain puts the fixed point at low + h.
     T::child<QWidget>(w.get(), "domainWidget")->findChild<QLineEdit*>("lowEdt")->setText("-1");
     T::domainChanged(w.get());
-    const auto pt = T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+    const auto pt =
+        T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
     QVERIFY(pt && pt->fixedPoint == -0.75);
   }
 
@@ -456,7 +457,8 @@ private slots:
     preference<QRadioButton>("noneRbtn")->setChecked(true);
     QVERIFY(!w->close() && rec.fileCaptions.isEmpty() && rec.messages.size() == 2);
     QCOMPARE(rec.messages[1].text, QString("Save changes to default.qms?"));
-    QCOMPARE(rec.messages[1].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(rec.messages[1].buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     rec.messageAnswer = QMessageBox::Save;
     T::action(w.get(), "actionOpenSession")->trigger();
     QVERIFY(readAll(def).contains("ftDegreeSpin_value=1"));

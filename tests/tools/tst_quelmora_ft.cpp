@@ -156,8 +156,9 @@ void TestQuelmoraFt::kindsLayOutTheirNodes()
 // point has a NaN component, which must not spoil the inverse where it is 0.
 void TestQuelmoraFt::finerThanTheDomain()
 {
-  const Run r = runTool({"--domain", "0,1,10", "--partition", "custom", "--delta", "0.02", "--shape",
-                         "triangle", "--variance", "0.01", "--output", "components,inverse"});
+  const Run r =
+      runTool({"--domain", "0,1,10", "--partition", "custom", "--delta", "0.02", "--shape",
+               "triangle", "--variance", "0.01", "--output", "components,inverse"});
   const QList<QByteArray> l = lines(r.out);
   QVERIFY(r.exitCode == 0 && l.size() == 1 + 51 && l[2] == "nan; 0.1");
   for (int i = 1; i <= 11; ++i)

@@ -464,8 +464,8 @@ void PlotWidget::markerBounds(QwtPlotMarker* marker, QRectF& area)
 {
   area = markerBoundsHook(marker);
   qCDebug(lcDiagnostics) << "Request bounds"
-           << "left" << area.x() << "right" << area.x() + area.width() << "top" << area.y()
-           << "bottom" << area.y() + area.height();
+                         << "left" << area.x() << "right" << area.x() + area.width() << "top"
+                         << area.y() << "bottom" << area.y() + area.height();
 }
 
 bool PlotWidget::onMarkerMoved(QwtPlotMarker* marker)

@@ -52,8 +52,7 @@ public:
   // With a default suffix the dialog appends it to a name typed without one
   // (and asks before that file is replaced); test handlers get the name as typed.
   static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                 const QString& filter,
-                                 const QString& defaultSuffix = QString());
+                                 const QString& filter, const QString& defaultSuffix = QString());
   static QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
 
   // Test hooks; an empty handler restores the real dialog.

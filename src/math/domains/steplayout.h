@@ -15,9 +15,8 @@ namespace Domains {
 // in number. Never half a step or more, so that no step is skipped.
 inline double endTolerance(double low, double high, double step)
 {
-  const double rounding =
-      (high - low) * 1e-9 +
-      4 * std::numeric_limits<double>::epsilon() * std::max(std::abs(low), std::abs(high));
+  const double rounding = (high - low) * 1e-9 + 4 * std::numeric_limits<double>::epsilon() *
+                                                    std::max(std::abs(low), std::abs(high));
   return std::min(rounding, std::abs(step) * 0.25);
 }
 

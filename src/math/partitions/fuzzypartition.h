@@ -1,8 +1,8 @@
 #ifndef QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
 #define QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
 
-#include "math/fce/mathfncachedformula.h"
 #include "math/domains/steplayout.h"
+#include "math/fce/mathfncachedformula.h"
 #include "math/partitions/partitionbase.h"
 
 #include <cmath>

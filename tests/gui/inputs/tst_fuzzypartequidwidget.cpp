@@ -113,7 +113,8 @@ private slots:
     // makes, whose controller sets the limit again on every change.
     delete w;
     drv.w = w = new FuzzyPartEquidWidget(record);
-    connect(w, &ConfigWidgetBase::inputsChanged, w, [this] { w->setMaxComponents(w->maxComponents()); });
+    connect(w, &ConfigWidgetBase::inputsChanged, w,
+            [this] { w->setMaxComponents(w->maxComponents()); });
     for (int limit : {2048, 3, 2048})
       w->setMaxComponents(limit);
     QVERIFY(spin("nodesSpin")->value() == 5 && record->nodes.size() == 5);
