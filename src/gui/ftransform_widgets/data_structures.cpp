@@ -192,9 +192,8 @@ QString partitionSizeProblem(const Partitions::PartBase& record,
   const double perFunction = std::min(size, 2 * reach / span * (size - 1) + 2);
   const double cached = functions * perFunction;
   if (cached > kMaxCustomCachedValues)
-    return QObject::tr("the custom partition would hold about %1 values (%2 basic functions over "
-                       "%3 domain points): more than the memory allows; use a smaller variance, "
-                       "a larger element width or a coarser domain")
+    return QObject::tr("about %1 values (%2 basic functions over %3 points) are more than memory "
+                       "allows; a smaller variance, a larger element width or a coarser domain helps")
         .arg(cached, 0, 'g', 3)
         .arg(r.nodes.size())
         .arg(domain.size());
