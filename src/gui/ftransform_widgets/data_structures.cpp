@@ -192,8 +192,9 @@ QString partitionSizeProblem(const Partitions::PartBase& record,
   const double perFunction = std::min(size, 2 * reach / span * (size - 1) + 2);
   const double cached = functions * perFunction;
   if (cached > kMaxCustomCachedValues)
-    return QObject::tr("about %1 values (%2 basic functions over %3 points) are more than memory "
-                       "allows; a smaller variance, a larger element width or a coarser domain helps")
+    return QObject::tr(
+               "about %1 values (%2 basic functions over %3 points) are more than memory "
+               "allows; a smaller variance, a larger element width or a coarser domain helps")
         .arg(cached, 0, 'g', 3)
         .arg(r.nodes.size())
         .arg(domain.size());
