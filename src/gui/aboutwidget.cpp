@@ -5,6 +5,7 @@
 
 #include <QDialogButtonBox>
 #include <QPixmap>
+#include <QShortcut>
 
 // The resource file is compiled into a static library, which drops it unless
 // it is registered explicitly; the macro must be used outside any namespace.
@@ -22,6 +23,9 @@ AboutWidget::AboutWidget(QWidget* parent) : QWidget(parent), ui(new Ui::AboutWid
   ui->buildNumberValueLbl->setText(QString::fromStdString(Version::buildNumber()));
   ui->buildOnValueLbl->setText(QStringLiteral(__DATE__));
   connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QWidget::close);
+  // A plain widget has no Esc of its own, as a dialog would.
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
   ui->buttonBox->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "gui/appconstants.h"
 #include "gui/apppaths.h"
+#include "gui/components/diagnostics.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderhelp.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QDoubleValidator>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
 #include <QSettings>
@@ -207,7 +209,7 @@ void FormulaBuilderWidget::load()
     onDomainRange_changed();
   }
   rebuildMap();
-  qDebug() << "Formulas loaded from" << filePath;
+  qCDebug(lcDiagnostics) << "Formulas loaded from" << filePath;
   const int ignored = file.ignoredEntries();
   const QStringList invalid = file.invalidNames();
   if (ignored > 0 || !invalid.isEmpty()) {
@@ -243,6 +245,17 @@ void FormulaBuilderWidget::save()
     Prompt::critical(
         this, tr("Error"),
         tr("The formulas could not be saved to \"%1\".").arg(QDir::toNativeSeparators(filePath)));
+}
+
+void FormulaBuilderWidget::keyPressEvent(QKeyEvent* event)
+{
+  // The edit has already reported editingFinished; the default button must not see the key.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (focusWidget() == ui->lowEdt || focusWidget() == ui->highEdt)) {
+    event->accept();
+    return;
+  }
+  DialogBase::keyPressEvent(event);
 }
 
 void FormulaBuilderWidget::onDomainRange_changed()
@@ -391,7 +404,7 @@ void FormulaBuilderWidget::closeEvent(QCloseEvent* event)
   }
   const auto answer =
       Prompt::warning(this, windowTitle() + QLatin1Char(' ') + tr("Closing"),
-                      tr("All chnages made will be lost"), QMessageBox::Ok | QMessageBox::Abort);
+                      tr("All changes made will be lost"), QMessageBox::Ok | QMessageBox::Abort);
   if (answer == QMessageBox::Ok) {
     reject();
     event->accept();
@@ -450,6 +463,9 @@ void FormulaBuilderWidget::setPreviewExpression(const QString& expr)
     // Only a stored expression from a hand-edited file can get here.
     previewFunction->setExpression("0");
   }
+  // Same arrays, new values: the y axis follows the new curve.
+  if (CurveInfoBase* info = ui->plotWidget->curveInfo(previewFunction.get()))
+    info->refreshSamples(true);
   ui->plotWidget->replot();
 }
 

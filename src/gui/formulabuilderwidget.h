@@ -83,6 +83,8 @@ protected slots:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enter in the Low and High fields applies the range; it does not close the dialog.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   using PreviewDomain = Domains::Equidistant<double>;

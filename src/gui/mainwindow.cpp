@@ -32,6 +32,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -218,11 +219,21 @@ MainWindow::MainWindow(QWidget* parent)
   for (QAction* a : legendGroup->actions())
     connect(a, &QAction::triggered, this, &MainWindow::onLegendPosition_changed);
   connect(ui->actionAbout, &QAction::triggered, about, &QWidget::show);
-  randomDataAction.reset(new QAction(tr("&Random data")));
+  randomDataAction.reset(new QAction(tr("Rando&m data")));
   connect(randomDataAction.data(), &QAction::triggered, this, &MainWindow::generateRandomFunction);
   ui->menuFile->insertAction(ui->actionCloseData, randomDataAction.data());
 
-  setWindowTitle(QString::fromLatin1(AppConstants::productName));
+  ui->actionExit->setShortcuts(QKeySequence::Quit);
+  connect(ft, &FtransformWidget::partitionProblemChanged, this, [this](const QString& problem) {
+    if (problem.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(tr("The partition is not computed: %1.").arg(problem));
+  });
+  watchForChanges();
+  updateTabOrder();
+
+  updateWindowTitle();
   if (ui->actionShowLegend->isChecked())
     ft->plotWidget()->setLegendVisible(true);
 
@@ -313,6 +324,8 @@ MainWindow::makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record
 void MainWindow::installPartition()
 {
   ui->centralwidget->setPartition(currentPartitionRecord(), domain);
+  // The partition editor is a new one: the component table links to it again.
+  linkNodeSelection(tableLinked);
 }
 
 void MainWindow::setFunctionType(int type)
@@ -437,6 +450,7 @@ void MainWindow::onSelector_added(int index)
   functionNames.insert(fn, tr("Unknown name"));
   ui->centralwidget->addFunctions({fn});
   refreshCoefTable();
+  QTimer::singleShot(0, this, &MainWindow::updateTabOrder);
 }
 
 void MainWindow::onSelector_removed(int index)
@@ -459,9 +473,8 @@ void MainWindow::onDomain_changed()
     return;
   domainRecord = record;
   using namespace DataHolders::Partitions;
-  genericRecord->domain = record;
-  equidistantRecord->domain = record;
-  customRecord->domain = record;
+  // The records take the new domain here: they must still hold the old one to
+  // tell a new range (the fixed point then moves to low + h) from the same.
   setDomain(*genericRecord, record);
   setDomain(*equidistantRecord, record);
   setDomain(*customRecord, record);
@@ -496,11 +509,24 @@ void MainWindow::onPartitionType_changed(bool)
 
 void MainWindow::updateTabOrder()
 {
-  QWidget* last = ui->domainWidget->lastInputWidget();
-  if (last)
-    setTabOrder(last, zoomSlider);
-  if (QComboBox* first = ui->fnSelector->selector(0))
-    setTabOrder(zoomSlider, first);
+  // The form's reading order: domain fields, Compute, zoom, function
+  // selectors, degree controls.
+  if (QWidget* last = ui->domainWidget->lastInputWidget())
+    setTabOrder(last, ui->computeBtn);
+  setTabOrder(ui->computeBtn, zoomSlider);
+  QWidget* previous = zoomSlider;
+  for (QWidget* w : ui->fnSelector->findChildren<QWidget*>()) {
+    if (w->window() == this && (w->focusPolicy() & Qt::TabFocus)) {
+      setTabOrder(previous, w);
+      previous = w;
+    }
+  }
+  for (QWidget* w : {static_cast<QWidget*>(ui->ftDegreeSpin), static_cast<QWidget*>(ui->ft0ChBox),
+                     static_cast<QWidget*>(ui->ft1ChBox), static_cast<QWidget*>(ui->ft2ChBox),
+                     static_cast<QWidget*>(ui->ft3ChBox)}) {
+    setTabOrder(previous, w);
+    previous = w;
+  }
 }
 
 // ---------------------------------------------------------------- degrees
@@ -657,13 +683,17 @@ void MainWindow::refreshCoefTable()
     tableWidget->clearTable();
     return;
   }
-  table->setColumnCount(functions.size() * countFlags(mask));
+  // The controller's functions: a rebuild may refresh the table while new
+  // functions are made but not yet handed over (a components limit that
+  // lowers the count recomputes at once).
+  const QList<Fn::MathFn<double, double>*> computed = ft->functions();
+  table->setColumnCount(computed.size() * countFlags(mask));
   for (int c = 0; c < table->columnCount(); ++c)
     table->setColumnHidden(c, false);
   // After a node move only a few rows changed, in the tables shown already.
   const FtransformChange& change = ft->lastChange();
   int column = 0;
-  for (const Fn::MathFn<double, double>* fn : functions) {
+  for (const Fn::MathFn<double, double>* fn : computed) {
     for (int flag : degreeFlags) {
       if (!(mask & flag) || flag > (1 << ft->maxDegree()))
         continue;
@@ -693,14 +723,8 @@ void MainWindow::showLegendAlignment(int alignment)
     target = (alignment & 0x01) ? ui->actionLegendTopLeft : ui->actionLegendTopRight;
   else if (alignment & 0x40)
     target = (alignment & 0x01) ? ui->actionLegendBottomLeft : ui->actionLegendBottomRight;
-  if (target) {
-    target->setChecked(true);
-    return;
-  }
-  legendGroup->setExclusive(false);
-  for (QAction* a : legendGroup->actions())
-    a->setChecked(false);
-  legendGroup->setExclusive(true);
+  // A value that names no corner gives the default, so menu and plot agree.
+  (target ? target : ui->actionLegendTopRight)->setChecked(true);
 }
 
 int MainWindow::legendAlignment() const
@@ -762,6 +786,7 @@ void MainWindow::applyPreferences(bool fromDialog)
 void MainWindow::generateRandomFunction()
 {
   clearFunctions();
+  dataFileInfo = DataFileInfo();
   setFunctionType(1);
   auto record = QSharedPointer<DataHolders::Domains::Equid>::create();
   record->low = 0.0;
@@ -843,11 +868,16 @@ void MainWindow::updateWindowTitle()
     title += QStringLiteral(" - ") + QFileInfo(sessionFile).fileName();
   if (!dataFileInfo.dataFile.isEmpty())
     title += QStringLiteral(" - ") + dataFileInfo.filePath();
-  setWindowTitle(title);
+  setWindowTitle(title + QStringLiteral("[*]"));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+  // A session that is saved on exit loses nothing; any other asks first.
+  if (!savesOnExit() && !confirmUnsavedWork()) {
+    event->ignore();
+    return;
+  }
   writeSettings();
   saveOnExit();
   QMainWindow::closeEvent(event);

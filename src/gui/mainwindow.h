@@ -24,6 +24,7 @@ class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QwtSlider;
+class UnsavedWork;
 class WidgetPersistence;
 namespace Ui {
 class MainWindow;
@@ -112,9 +113,15 @@ protected:
   // Sessions (mainwindow_session.cpp).
   bool checkSessionInputs();
   void addRecentSession(const QString& path);
+  // The folder of the last session (user settings "FileDialogDir"), where the
+  // session dialogs start; data files keep a folder of their own.
   QString fileDialogDir() const;
   void setFileDialogDir(const QString& file);
+  QString dataDialogDir() const;
+  void setDataDialogDir(const QString& file);
   void openStartupSession();
+  // Whether the save-on-exit preference saves the current session.
+  bool savesOnExit() const;
   void saveOnExit();
   // Writes the session without any message; false when it could not be written.
   bool writeSession(const QString& path);
@@ -127,6 +134,13 @@ protected:
   // Loads the partition group into the partition widget in use and takes its
   // record as the record of that kind.
   void restorePartitionWidget(const SessionContents& c);
+
+  // Unsaved work (mainwindow_changes.cpp): what marks the window modified, and
+  // the question before changes would be lost (false: the user cancelled).
+  void watchForChanges();
+  bool confirmUnsavedWork();
+  // Saves to the session file (or asks for one) after the input check.
+  bool saveToSessionFile();
 
   // Data import (mainwindow_data.cpp): true when the file became the source.
   bool loadDataFile(DataFileInfo fileInfo, bool interactive);
@@ -186,6 +200,7 @@ protected:
   ::Domains::EnumerationBase<double>* domain;
   WidgetPersistence* sessionPersistence;
   WidgetPersistence* globalPersistence;
+  UnsavedWork* unsavedWork = nullptr;
 
   // The domain replaced last; the controller's partition may still refer to
   // it until the next partition is installed.

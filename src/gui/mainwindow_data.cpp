@@ -9,6 +9,7 @@
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
+#include "gui/unsavedwork.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/dataimport.h"
@@ -18,27 +19,29 @@
 void MainWindow::onActionOpenData_triggered()
 {
   DataFileOpenDialog dialog(this);
-  dialog.setDirectory(fileDialogDir());
+  dialog.setDirectory(dataDialogDir());
   if (dialog.run() != QDialog::Accepted)
     return;
   const QString file = dialog.selectedFiles().value(0);
   if (file.isEmpty())
     return;
-  setFileDialogDir(file);
+  setDataDialogDir(file);
   openDataFile(file, dialog.xColumn());
 }
 
 bool MainWindow::openDataFile(const QString& file, int xColumn)
 {
   DataFileInfo info(QFile::encodeName(file), true, xColumn);
-  ui->functionTableWidget->clearTable();
   if (info.suffix == QLatin1String("txt"))
     info.showImportDialog = false;
+  // A refused file changes nothing, the component table included.
   if (!loadDataFile(info, true))
     return false;
   setFunctionType(1);
+  ui->functionTableWidget->clearTable();
   refreshCoefTable();
   updateWindowTitle();
+  unsavedWork->markModified();
   return true;
 }
 

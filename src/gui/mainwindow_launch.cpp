@@ -14,7 +14,7 @@ bool MainWindow::openFile(const QString& path)
   switch (Launch::kindOf(path)) {
   case Launch::Session:
     // Listed only once it opened: a refused file would come back at every start.
-    if (!openSession(path))
+    if (!confirmUnsavedWork() || !openSession(path))
       return false;
     addRecentSession(path);
     return true;

@@ -5,6 +5,7 @@
 
 #include "gui/appconstants.h"
 #include "gui/apppaths.h"
+#include "gui/components/diagnostics.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderwidget.h"
@@ -15,6 +16,7 @@
 #include "gui/inputs/fuzzypartfixedwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/preferenceswidget.h"
+#include "gui/unsavedwork.h"
 #include "gui/widgetpersistence.h"
 #include "midle/session/sessionreader.h"
 
@@ -139,6 +141,19 @@ void MainWindow::setFileDialogDir(const QString& file)
                      tr("The settings could not be written to \"%1\".").arg(s->fileName()));
 }
 
+QString MainWindow::dataDialogDir() const
+{
+  const QString dir = userSettings()->value(QStringLiteral("MainWindow/DataDialogDir")).toString();
+  return dir.isEmpty() ? fileDialogDir() : dir;
+}
+
+void MainWindow::setDataDialogDir(const QString& file)
+{
+  auto s = userSettings();
+  s->setValue(QStringLiteral("MainWindow/DataDialogDir"),
+              QFileInfo(file).absoluteDir().canonicalPath());
+}
+
 // ---------------------------------------------------------------- sessions
 
 void MainWindow::setDefaultSessionDirectory(const QString& dir)
@@ -161,13 +176,20 @@ QString MainWindow::defaultSessionPath()
 
 bool MainWindow::checkSessionInputs()
 {
-  const bool domainValid = ui->domainWidget->isValid();
+  // Both are asked, so that every invalid input is named and marked.
+  QStringList invalid;
+  const QString domainInput = ui->domainWidget->markInvalidInput();
+  if (!domainInput.isEmpty())
+    invalid << domainInput;
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
-  const bool partitionValid = pw && pw->isValid();
-  if (domainValid && partitionValid)
+  const QString partitionInput = pw ? pw->markInvalidInput() : tr("Partition");
+  if (!partitionInput.isEmpty())
+    invalid << partitionInput;
+  if (invalid.isEmpty())
     return true;
   Prompt::critical(nullptr, tr("Error when saving session"),
-                   tr("Session could not be saved, invalid input values."));
+                   tr("Session could not be saved, invalid input values: %1.")
+                       .arg(invalid.join(QStringLiteral(", "))));
   return false;
 }
 
@@ -253,6 +275,8 @@ SessionValidator::Fallback MainWindow::currentDomainTexts() const
 
 bool MainWindow::openSession(const QString& path)
 {
+  // Applying a session is no change of the user's; an opened session is saved work.
+  UnsavedWork::Pause pause(unsavedWork);
   SessionValidator validator(path, currentDomainTexts());
   if (!validator.validate()) {
     Prompt::critical(this, tr("Error when opening session"),
@@ -261,8 +285,12 @@ bool MainWindow::openSession(const QString& path)
     return false;
   }
   const SessionContents& c = validator.contents();
-  if (c.functionTypeUsed != 1)
-    return applySession(path, c);
+  if (c.functionTypeUsed != 1) {
+    const bool applied = applySession(path, c);
+    if (applied)
+      unsavedWork->markClean();
+    return applied;
+  }
 
   // A data file can still fail while it is read: keep a copy of the current
   // work to go back to.
@@ -271,8 +299,10 @@ bool MainWindow::openSession(const QString& path)
   const QString previousSession = sessionFile;
   const bool previousSaveEnabled = ui->actionSaveSession->isEnabled();
   const bool haveSnapshot = snapshotDir.isValid() && saveSession(snapshot);
-  if (applySession(path, c))
+  if (applySession(path, c)) {
+    unsavedWork->markClean();
     return true;
+  }
 
   Prompt::critical(this, tr("Error when opening session"),
                    SessionValidator::notOpened(path, SessionReader::dataFileNotRead(c.dataFile)) +
@@ -325,6 +355,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   info.decimalSeparator = c.decimalSeparator;
   showLegendAlignment(c.legendAlignment);
   ui->actionShowLegend->setChecked(c.showLegend);
+  ft->plotWidget()->setLegendVisible(c.showLegend);
 
   resetSelectors(c.selectorCount);
   sessionPersistence->load();
@@ -407,25 +438,32 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
 
 void MainWindow::onActionSaveSession_triggered()
 {
-  if (sessionFile.isEmpty() || !checkSessionInputs())
-    return;
-  saveSession(sessionFile);
+  if (!sessionFile.isEmpty())
+    saveToSessionFile();
 }
 
 void MainWindow::onActionSaveAsSession_triggered()
 {
-  const QString name =
-      Prompt::getSaveFileName(this, tr("Save session"), QString(), AppConstants::sessionFilter());
+  QString name = Prompt::getSaveFileName(this, tr("Save session"), fileDialogDir(),
+                                         AppConstants::sessionFilter(), QStringLiteral("qms"));
   if (name.isEmpty() || !checkSessionInputs())
     return;
+  // The open dialog lists only session files.
+  if (QFileInfo(name).suffix().isEmpty())
+    name += name.endsWith(QLatin1Char('.')) ? QStringLiteral("qms") : QStringLiteral(".qms");
   sessionFile = name;
   ui->actionSaveSession->setEnabled(true);
-  saveSession(sessionFile);
+  if (saveSession(sessionFile)) {
+    unsavedWork->markClean();
+    setFileDialogDir(sessionFile);
+  }
   updateWindowTitle();
 }
 
 void MainWindow::onActionOpenSession_triggered()
 {
+  if (!confirmUnsavedWork())
+    return;
   const QString file = Prompt::getOpenFileName(this, tr("Open session"), fileDialogDir(),
                                                AppConstants::sessionFilter());
   if (file.isEmpty())
@@ -442,7 +480,7 @@ void MainWindow::addRecentSession(const QString& path)
     QAction* a = recentActions.at(i);
     if (a->data().toString() != path)
       continue;
-    qDebug() << "Swap";
+    qCDebug(lcDiagnostics) << "Swap";
     menu->removeAction(a);
     menu->insertAction(menu->actions().value(0, nullptr), a);
     recentActions.swapItemsAt(0, i);
@@ -473,7 +511,7 @@ void MainWindow::onActioneRecentSession_triggered()
 
 void MainWindow::onAction_openRecentSession()
 {
-  if (auto* a = qobject_cast<QAction*>(sender()))
+  if (auto* a = qobject_cast<QAction*>(sender()); a && confirmUnsavedWork())
     openSession(a->data().toString());
 }
 
@@ -481,24 +519,28 @@ void MainWindow::openStartupSession()
 {
   QString p = defaultSessionPath();
   if (!QFileInfo::exists(p) && saveSession(p))
-    qDebug() << "Default session saved";
+    qCDebug(lcDiagnostics) << "Default session saved";
   if (recentActions.isEmpty())
     addRecentSession(p);
   else
     p = recentActions.first()->text();
   if (QFileInfo::exists(p))
     openSession(p);
+  unsavedWork->markClean();
+}
+
+bool MainWindow::savesOnExit() const
+{
+  if (sessionFile.isEmpty())
+    return false;
+  const int policy = preferences->saveOnExitPolicy();
+  return policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
+                                            QFileInfo(defaultSessionPath()).completeBaseName());
 }
 
 void MainWindow::saveOnExit()
 {
-  if (sessionFile.isEmpty())
-    return;
-  const int policy = preferences->saveOnExitPolicy();
-  const bool wanted =
-      policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
-                                         QFileInfo(defaultSessionPath()).completeBaseName());
-  if (wanted)
+  if (savesOnExit())
     saveSessionChecked(sessionFile);
 }
 

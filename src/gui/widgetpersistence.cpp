@@ -1,5 +1,6 @@
 #include "gui/widgetpersistence.h"
 
+#include "gui/components/diagnostics.h"
 #include "gui/components/prompt.h"
 
 #include <QCoreApplication>
@@ -123,7 +124,7 @@ bool WidgetPersistence::save()
   for (const auto& entry : groups)
     if (entry.first)
       saveTree(entry.first, entry.second);
-  qDebug() << "WidgetPersistence::Saved";
+  qCDebug(lcDiagnostics) << "WidgetPersistence::Saved";
   settingsObject->sync();
   lastStatus = settingsObject->status();
   emit saved();
@@ -139,7 +140,7 @@ void WidgetPersistence::load()
     loadTree(entry.first, entry.second);
     emit widgetLoaded(entry.first);
   }
-  qDebug() << "WidgetPersistence::Loaded";
+  qCDebug(lcDiagnostics) << "WidgetPersistence::Loaded";
   emit loaded();
 }
 
@@ -212,7 +213,7 @@ void WidgetPersistence::loadTree(QWidget* root, const QString& group)
       // Qt 5 writes a default value for an invalid variant, so a missing key
       // must not reach setProperty at all.
       if (!value.isValid() || !w->setProperty(p.toLatin1().constData(), value))
-        qDebug() << "Property wasn't read:" << key;
+        qCDebug(lcDiagnostics) << "Property wasn't read:" << key;
     }
   }
 }

@@ -75,6 +75,9 @@ public:
     return w->loadDataFile(info, interactive);
   }
   static void openData(MainWindow* w) { w->onActionOpenData_triggered(); }
+  // As the domain input reports a change.
+  static void domainChanged(MainWindow* w) { w->onDomain_changed(); }
+  static QAction* randomData(MainWindow* w) { return w->randomDataAction.data(); }
   static void setFunctionType(MainWindow* w, int type) { w->setFunctionType(type); }
   static QList<Fn::MathFn<double, double>*> functions(MainWindow* w) { return w->functions; }
   static const Domains::EnumerationBase<double>* domain(MainWindow* w) { return w->domain; }

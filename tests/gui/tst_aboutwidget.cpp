@@ -19,6 +19,10 @@ private slots:
              QString(QUELMORA_REVISION).section(' ', 1, 1));
     QCOMPARE(about.findChild<QLabel*>("buildOnValueLbl")->text(), QString(__DATE__));
     QVERIFY(!about.findChild<QLabel*>("logoLbl")->pixmap(Qt::ReturnByValue).isNull());
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key_Escape);
+    QVERIFY(!about.isVisible());
   }
 
   void buildNumber_data()

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <muParser.h>
+#include <qwt_plot.h>
 
 #include <cmath>
 
@@ -181,6 +182,9 @@ void TestFormulaBuilderWidget::expressionMarking()
   QVERIFY(b.edit->styleSheet().isEmpty());
   QVERIFY(b.edit->extraSelections().isEmpty());
   QCOMPARE(b.preview()->values().back(), std::sin(b.preview()->domain()->high()));
+  // The preview's y axis follows the curve.
+  b.edit->setPlainText("1000*x");
+  QCOMPARE(b.plot->plot()->axisInterval(QwtPlot::yLeft).maxValue(), 1000.0);
 }
 
 void TestFormulaBuilderWidget::acceptRejectAndClose()
@@ -195,6 +199,12 @@ void TestFormulaBuilderWidget::acceptRejectAndClose()
   b.w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&b.w));
   QSignalSpy rejected(&b.w, &QDialog::rejected);
+  QSignalSpy accepted(&b.w, &QDialog::accepted);
+  for (const char* name : {"lowEdt", "highEdt"}) { // Enter there applies the range only
+    b.lineEdit(name)->setFocus();
+    QTest::keyClick(b.lineEdit(name), Qt::Key_Return);
+  }
+  QVERIFY(b.w.isVisible() && accepted.isEmpty());
   QSettings s(b.dir.filePath("FormulaBuilder.ini"), QSettings::IniFormat); // made when missing
   QCOMPARE(s.value("formulas/1/formula_name").toString(), QString("Default"));
   b.edit->setPlainText("x^2");
@@ -211,7 +221,7 @@ void TestFormulaBuilderWidget::acceptRejectAndClose()
   rec.messageAnswer = QMessageBox::Abort;
   QVERIFY(!b.w.close());
   QCOMPARE(rec.titles(), QStringList{"Formula builder Closing"});
-  QCOMPARE(rec.messages[0].text, QString("All chnages made will be lost"));
+  QCOMPARE(rec.messages[0].text, QString("All changes made will be lost"));
   QCOMPARE(b.list->count(), 0);
 
   rec.messageAnswer = QMessageBox::Ok;

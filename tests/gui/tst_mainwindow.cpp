@@ -4,6 +4,8 @@
 
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
+#include "gui/components/nodeeditors.h"
+#include "gui/components/partitioneditor.h"
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderwidget.h"
 #include "math/domains/enumerationbase.h"
@@ -11,6 +13,7 @@
 
 #include <QClipboard>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -81,7 +84,7 @@ private slots:
     QTest::newRow("top left") << 0x21 << "actionLegendTopLeft";
     QTest::newRow("bottom left") << 0x41 << "actionLegendBottomLeft";
     QTest::newRow("top right") << 0x22 << "actionLegendTopRight";
-    QTest::newRow("none") << 0 << "";
+    QTest::newRow("none gives the default") << 0 << "actionLegendTopRight";
   }
 
   void legendCorners()
@@ -101,10 +104,11 @@ private slots:
     for (QAction* a : T::child<QMenu>(w.get(), "menuPlot")->actions())
       if (a->isChecked() && a->objectName().startsWith(QStringLiteral("actionLegend")))
         on << a->objectName();
-    QCOMPARE(on, checked.isEmpty() ? QStringList() : QStringList{checked});
-    QCOMPARE(T::legendAlignment(w.get()), alignment);
-    if (alignment)
-      QCOMPARE(int(T::controller(w.get())->plotWidget()->legendAlignment()), alignment);
+    QCOMPARE(on, QStringList{checked});
+    // A value that names no corner gives the default: menu and plot agree.
+    const int shown = alignment ? alignment : 0x22;
+    QCOMPARE(T::legendAlignment(w.get()), shown);
+    QCOMPARE(int(T::controller(w.get())->plotWidget()->legendAlignment()), shown);
     QVERIFY(T::controller(w.get())->plotWidget()->isLegendVisible());
   }
 
@@ -114,7 +118,7 @@ private slots:
     Ptr w = startWindow();
     MainWindow* const win = w.get();
     for (QAction* a : T::child<QMenu>(win, "menuFile")->actions())
-      if (a->text() == QStringLiteral("&Random data"))
+      if (a->text() == QStringLiteral("Rando&m data"))
         a->trigger();
     QCOMPARE(w->functionSourceType(), 1);
     QCOMPARE(T::functions(win).size(), 1);
@@ -138,7 +142,7 @@ private slots:
     QCOMPARE(T::functions(win).size(), 1);
     QCOMPARE(firstFunction(win)->domain()->low(), T::domainText(win, "lowEdt").toDouble());
     QCOMPARE(firstFunction(win)->domain()->high(), T::domainText(win, "highEdt").toDouble());
-    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms[*]"));
     QVERIFY(rec.messages.isEmpty());
   }
 
@@ -198,6 +202,49 @@ private slots:
     const Fn::MathFn<double, double>* fn = firstFunction(w.get());
     QVERIFY(fn->valueAtIndex(fn->domain()->size() - 1) != 0.0);
     QVERIFY(rec.messages.isEmpty());
+  }
+
+  // Every rebuild of the partition (domain, kind, data) keeps the link between
+  // the component table's rows and the partition editor's nodes.
+  void tableAndNodesStayLinked()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    T::action(win, "actionShowComponentTable")->trigger();
+    auto* rows = T::child<FunctionTableWidget>(win, "functionTableWidget");
+    for (int row : {1, 2, 3}) {
+      if (row == 1)
+        T::domainChanged(win);
+      else
+        (row == 2 ? T::action(win, "actionPartDelta") : T::randomData(win))->trigger();
+      QTRY_VERIFY(rows->table()->rowCount() >= 5);
+      rows->selectRow(row);
+      QCOMPARE(T::partitionWidget(win)->partitionEditor()->current(), row);
+      T::partitionWidget(win)->partitionEditor()->editors()->editor(0)->setFocus();
+      QTRY_COMPARE(rows->selectedRow(), 0);
+    }
+  }
+
+  void desktopConventions()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    QCOMPARE(T::action(w.get(), "actionExit")->shortcut(), QKeySequence(QKeySequence::Quit));
+    QString keys; // the File menu's mnemonics differ
+    for (QAction* a : T::child<QMenu>(w.get(), "menuFile")->actions())
+      keys += a->text().section('&', 1).left(1).toLower();
+    QVERIFY2(std::all_of(keys.begin(), keys.end(), [&](QChar c) { return keys.count(c) == 1; }),
+             qPrintable(keys));
+    // Tab follows the form's reading order.
+    const QStringList order{"lowEdt",     "highEdt", "discrEdt",     "computeBtn",
+                            "zoomSlider", "addBtn",  "ftDegreeSpin", "ft0ChBox"};
+    QStringList seen;
+    for (QWidget* at = T::child<QWidget>(w.get(), "lowEdt"); seen.size() < order.size();
+         at = at->nextInFocusChain())
+      if (order.value(seen.size()) == at->objectName())
+        seen << at->objectName();
+    QCOMPARE(seen, order);
   }
 };
 

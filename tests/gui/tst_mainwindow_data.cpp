@@ -2,6 +2,7 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
@@ -21,6 +22,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
 
 class TestMainWindowData : public QObject
@@ -182,7 +184,9 @@ void TestMainWindowData::openData()
   QCOMPARE(values(T::functions(window.get()).size() - 1), last);
   QCOMPARE(T::domainRecord(window.get())->high, 3.0);
   QCOMPARE(T::dataFileInfo(window.get()).xColumn, xColumn);
-  QVERIFY(window->windowTitle().endsWith(" - " + path));
+  QVERIFY(window->windowTitle().endsWith(" - " + path + "[*]"));
+  T::randomData(window.get())->trigger(); // random data has no file
+  QVERIFY(!window->windowTitle().contains(path));
 }
 
 void TestMainWindowData::refusedFileThenCsvSession()
@@ -203,6 +207,17 @@ void TestMainWindowData::refusedFileThenCsvSession()
   QCOMPARE(T::domain(window.get()), domain);
   QCOMPARE(window->windowTitle(), title);
   QCOMPARE(window->functionSourceType(), source);
+  // Through the menu, a refused file leaves the component table as it was.
+  T::action(window.get(), "actionShowComponentTable")->trigger();
+  QTableWidget* table = T::child<FunctionTableWidget>(window.get(), "functionTableWidget")->table();
+  QTRY_COMPARE(table->rowCount(), 5);
+  DataFileOpenDialog::setRunner([this](DataFileOpenDialog& d) {
+    d.selectFile(dir.filePath("unsorted.txt"));
+    return int(QDialog::Accepted);
+  });
+  T::openData(window.get());
+  QVERIFY(table->rowCount() == 5 && !table->item(4, 0)->text().isEmpty());
+  rec.messages.clear();
 
   // A CSV session reopens with its stored separator.
   DataFileInfo stored(QFile::encodeName(dir.filePath("pipes.csv")), false, 0);

@@ -85,7 +85,7 @@ private slots:
     QCOMPARE(w->currentSessionFile(), def);
     QVERIFY(QFileInfo::exists(def));
     QCOMPARE(w->recentSessions(), QStringList{def});
-    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms[*]"));
     QCOMPARE(T::nodes(w.get()), (QVector<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
 
     PlotPartition* plot = T::partitionWidget(w.get())->partitionEditor()->plot();
@@ -150,7 +150,7 @@ private slots:
     T::action(w.get(), action.toLatin1())->trigger();
     if (random)
       for (QAction* a : T::child<QMenu>(w.get(), "menuFile")->actions())
-        if (a->text() == QStringLiteral("&Random data"))
+        if (a->text() == QStringLiteral("Rando&m data"))
           a->trigger();
     QCOMPARE(w->functionSourceType(), int(random));
     const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + ".qms");
@@ -255,7 +255,7 @@ private slots:
     QVERIFY(w->openSession(file));
     QCOMPARE(w->functionSourceType(), 1);
     QCOMPARE(T::nodes(win), (QVector<double>{0.0, 1.5, 2.5, 5.0}));
-    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data);
+    QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data + "[*]");
 
     // Node distance and fixed point are relative to the data's domain, beyond the input's 0..1.
     T::action(win, "actionFixedPT")->trigger();
@@ -418,7 +418,9 @@ private slots:
     T::action(w.get(), "actionSaveSession")->trigger();
     QCOMPARE(rec.titles(), QStringList{QStringLiteral("Error when saving session")});
     QCOMPARE(rec.messages.first().text,
-             QStringLiteral("Session could not be saved, invalid input values."));
+             QStringLiteral("Session could not be saved, invalid input values: Low and High (Low "
+                            "must be less than High)."));
+    QVERIFY(!T::child<QLineEdit>(w.get(), "highEdt")->styleSheet().isEmpty());
     QCOMPARE(readAll(file), before);
     // Nor does the save on exit write a session that could not be opened again.
     rec.messages.clear();
@@ -429,6 +431,63 @@ private slots:
     QVERIFY(reported(rec, "Error when saving session", "DomainWidget/highEdt_text"));
     QCOMPARE(readAll(file), before);
     QCOMPARE(QDir(env.dir.path()).entryList({"default.qms.*"}), QStringList());
+  }
+
+  // Fresh start, equidistant partition: its fixed point at low is sound; a
+  // name typed without a suffix gets ".qms", and the session dialogs start
+  // in the folder of the last session.
+  void savingWhatAFreshStartGives()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    T::action(w.get(), "actionFixedPT")->trigger();
+    T::action(w.get(), "actionSaveSession")->trigger();
+    QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(';')));
+    QVERIFY(readAll(w->currentSessionFile()).contains("partitionType=7"));
+    QStringList dirs;
+    QVERIFY(QDir().mkpath(path("sub")));
+    Prompt::setFileHandler([&](const QString&, const QString& dir, const QString&) {
+      dirs << dir;
+      return dirs.size() == 1 ? path("sub/s1") : QString();
+    });
+    T::action(w.get(), "actionSaveAsSession")->trigger();
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QVERIFY(QFileInfo::exists(path("sub/s1.qms")) && w->currentSessionFile() == path("sub/s1.qms"));
+    QCOMPARE(dirs.last(), QDir(path("sub")).canonicalPath());
+    // A new domain puts the fixed point at low + h.
+    T::child<QWidget>(w.get(), "domainWidget")->findChild<QLineEdit*>("lowEdt")->setText("-1");
+    T::domainChanged(w.get());
+    const auto pt =
+        T::partitionWidget(w.get())->data().dynamicCast<DataHolders::Partitions::FuzzyPt>();
+    QVERIFY(pt && pt->fixedPoint == -0.75);
+  }
+
+  // Changes mark the title and are asked about before they would be lost.
+  void unsavedWorkIsAskedAbout()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    const QString def = w->currentSessionFile(), other = path("other.qms");
+    QVERIFY(w->saveSession(other) && !w->isWindowModified());
+    T::degreeSpin(w.get())->setValue(1);
+    QVERIFY(w->isWindowModified());
+    rec.messageAnswer = QMessageBox::Cancel; // nothing happens, no file dialog either
+    rec.fileAnswer = other;
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QVERIFY(!w->openFile(other) && w->currentSessionFile() == def); // dropped or given
+    preference<QRadioButton>("noneRbtn")->setChecked(true);
+    QVERIFY(!w->close() && rec.fileCaptions.isEmpty() && rec.messages.size() == 3);
+    QCOMPARE(rec.messages[2].text, QString("Save changes to default.qms?"));
+    QCOMPARE(rec.messages[2].buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    rec.messageAnswer = QMessageBox::Save;
+    T::action(w.get(), "actionOpenSession")->trigger();
+    QVERIFY(readAll(def).contains("ftDegreeSpin_value=1"));
+    QVERIFY(w->currentSessionFile() == other && !w->isWindowModified());
+    T::degreeSpin(w.get())->setValue(2); // saved on exit: nothing is asked
+    rec.messages.clear();
+    preference<QRadioButton>("allRbtn")->setChecked(true);
+    QVERIFY(w->close() && rec.messages.isEmpty());
   }
 
   void saveOnExitWritesThroughALink()

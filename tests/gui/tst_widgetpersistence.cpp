@@ -10,9 +10,9 @@ namespace {
 
 QStringList debugLines;
 
-void collectDebug(QtMsgType type, const QMessageLogContext&, const QString& s)
+void collectDebug(QtMsgType type, const QMessageLogContext& context, const QString& s)
 {
-  if (type == QtDebugMsg)
+  if (type == QtDebugMsg && qstrcmp(context.category, "quelmora.diagnostics") == 0)
     debugLines.append(s);
 }
 
@@ -59,8 +59,11 @@ private slots:
     QSignalSpy loaded(&p, &WidgetPersistence::loaded);
     QSignalSpy spinSpy(tree.spin, QOverload<int>::of(&QSpinBox::valueChanged));
     const QtMessageHandler previous = qInstallMessageHandler(collectDebug);
+    QVERIFY(p.save()); // the diagnostic lines are off by default
+    QVERIFY(debugLines.isEmpty());
+    QLoggingCategory::setFilterRules("quelmora.diagnostics.debug=true");
     QVERIFY(p.save());
-    QCOMPARE(saved.count(), 1);
+    QCOMPARE(saved.count(), 2);
     QVERIFY(debugLines.contains("WidgetPersistence::Saved"));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -77,6 +80,7 @@ private slots:
     }
     p.load();
     qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
     QCOMPARE(tree.spin->value(), 3);
     QCOMPARE(spinSpy.count(), 1);
     QVERIFY(!tree.box->isEnabled());

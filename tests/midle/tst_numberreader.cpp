@@ -324,7 +324,7 @@ void TestNumberReader::refused_data()
   QTest::newRow("equal x values") << QByteArray("2 1\n2 2\n2 3\n2 4\n") << "e.txt" << 0 << QStringList("Input data / Invalid column selected for X axis - all its values are equal, so it spans no interval.");
   QTest::newRow("x span overflows") << QByteArray("-1e308 1\n0 2\n1e308 3\n1e308 4\n") << "v.txt" << 0 << QStringList("Input data / Invalid column selected for X axis - its values span a range too large to compute with.");
   QTest::newRow("three lines") << QByteArray("0 1\n1 2\n2 3\n") << "t.txt" << 0 << QStringList("File parser / Could not detect number of columns in file.");
-  QTest::newRow("text at detection line") << QByteArray("a\nb\nc\nd\n1 2\n") << "d.txt" << 0 << QStringList("File parser / Data file is empty or error occured while reading file.");
+  QTest::newRow("text at detection line") << QByteArray("a\nb\nc\nd\n1 2\n") << "d.txt" << 0 << QStringList("File parser / Data file is empty or error occurred while reading file.");
   QTest::newRow("one row") << QByteArray("a\nb\nc\n1 2\n") << "o.txt" << 0 << QStringList("File parser / Data was not parsed correctly or file is empty.");
   QTest::newRow("ignored lines, then unsorted") << QByteArray("h\n0 1\n2 2\n1 3\n") << "i.txt" << 0 << QStringList({"File parser / Ignoring 1 line that could not be read from file or contains a text.", notSorted});
   QTest::newRow("quote left open at the end") << QByteArray("1;2\n3;4\n5;6\n7;\"8\n") << "q.csv" << 0 << QStringList("File parser / Cannot read \"%1\": the quote that opens a field on line 4 is never closed.");

@@ -59,6 +59,7 @@ private slots:
   void columnsAndNames();
   void kindsLayOutTheirNodes_data();
   void kindsLayOutTheirNodes();
+  void finerThanTheDomain();
   void outputFile();
   void badInput_data();
   void badInput();
@@ -132,6 +133,14 @@ void TestQuelmoraFt::kindsLayOutTheirNodes_data()
   QTest::newRow("equidistant around a fixed point") << QStringList{"--partition", "equidistant", "--fixed-point", "0.3"} << QList<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
   QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"} << QList<double>{0, 0.5, 1};
   QTest::newRow("custom triangle") << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"} << QList<double>{0, 0.3, 0.6, 0.9};
+  // Rounding must neither lose the node at the end nor add one past it.
+  QList<double> tenths, fromOne;
+  for (int i = 0; i <= 10; ++i) {
+    tenths << i / 10.0;
+    fromOne << 1 + i / 10.0;
+  }
+  QTest::newRow("custom tenths reach high") << QStringList{"--partition", "custom", "--shape", "triangle", "--domain", "1,2,1000", "--delta", "0.1"} << fromOne;
+  QTest::newRow("equidistant tenths end at high") << QStringList{"--partition", "equidistant", "--fixed-point", "0", "--distance", "0.1"} << tenths;
   // clang-format on
 }
 
@@ -146,6 +155,19 @@ void TestQuelmoraFt::kindsLayOutTheirNodes()
   for (int i = 0; i < nodes.size(); ++i)
     QVERIFY2(std::abs(l[i + 1].split(';').first().toDouble() - nodes[i]) < 1e-9,
              l[i + 1].constData());
+}
+
+// Finer than the domain's points is valid: a basic function that covers no
+// point has a NaN component, which must not spoil the inverse where it is 0.
+void TestQuelmoraFt::finerThanTheDomain()
+{
+  const Run r =
+      runTool({"--domain", "0,1,10", "--partition", "custom", "--delta", "0.02", "--shape",
+               "triangle", "--variance", "0.01", "--output", "components,inverse"});
+  const QList<QByteArray> l = lines(r.out);
+  QVERIFY(r.exitCode == 0 && l.size() == 1 + 51 && l[2] == "nan; 0.1");
+  for (int i = 1; i <= 11; ++i)
+    QVERIFY2(!l[i].split(';').value(1).contains("nan"), l[i].constData());
 }
 
 void TestQuelmoraFt::outputFile()

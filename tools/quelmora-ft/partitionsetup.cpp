@@ -97,32 +97,34 @@ bool checkShape(const ToolOptions& o, int shape, QString* error)
   return true;
 }
 
-// The node spacing may not be finer than the domain's own points: that is
-// what keeps the node count within the domain count.
+// A step finer than the domain's own points is valid: basic functions that
+// cover no point get NaN components. Only a layout too large to hold is refused.
 bool checkStep(const char* option, double step, const Equid& d, QString* error)
 {
-  if (!(step > 0)) {
-    *error = tr("%1 must be greater than 0").arg(option);
+  if (!(step > 0) || !std::isfinite(step)) {
+    *error = tr("%1 must be a finite number greater than 0").arg(option);
     return false;
   }
-  const double spacing = (d.high - d.low) / d.count;
-  if ((d.high - d.low) / step > double(d.count) * (1 + 1e-9)) {
-    *error = tr("%1 %2 is finer than the domain's point spacing %3: more nodes than domain points")
+  if (DataHolders::stepNodeCountEstimate(d, step) > DataHolders::maxNodeCount) {
+    *error = tr("%1 %2 would lay out more than %3 nodes: too many to hold")
                  .arg(option)
                  .arg(step, 0, 'g', 17)
-                 .arg(spacing, 0, 'g', 17);
+                 .arg(DataHolders::maxNodeCount);
     return false;
   }
   return true;
 }
 
-// A quarter of the range, but never finer than the domain's own points.
+// A quarter of the range, as the window lays a new partition out.
 double defaultStep(const Equid& d)
 {
-  return std::max((d.high - d.low) * 0.25, (d.high - d.low) / d.count);
+  return (d.high - d.low) * 0.25;
 }
 
-bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, QString* error)
+// Generic partitions have at most as many components as the domain has
+// subintervals, as in the window; custom ones may be finer than the domain.
+bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, bool boundByDomain,
+                        QString* error)
 {
   QString why;
   if (!DataHolders::nodesValid(nodes, d, &why)) {
@@ -136,7 +138,7 @@ bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, QString* e
       return false;
     }
   }
-  if (nodes.size() > qint64(d.count) + 1) {
+  if (boundByDomain && nodes.size() > qint64(d.count) + 1) {
     *error = tr("--nodes: %1 nodes are more than the domain's %2 points")
                  .arg(nodes.size())
                  .arg(d.count + 1);
@@ -153,7 +155,7 @@ PartPtr generic(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape,
   r->offset = o.offset;
   r->domain = d;
   if (o.nodesGiven) {
-    if (!checkExplicitNodes(o.nodes, *d, error))
+    if (!checkExplicitNodes(o.nodes, *d, true, error))
       return {};
     r->nodes = o.nodes;
     r->componentCount = o.nodes.size();
@@ -219,7 +221,7 @@ PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, 
   }
   const QVector<double> laidOut = DataHolders::deltaNodes(*d, r->delta);
   if (o.nodesGiven) {
-    if (!checkExplicitNodes(o.nodes, *d, error))
+    if (!checkExplicitNodes(o.nodes, *d, false, error))
       return {};
     // Triangles and sines are laid out by the element width and then moved
     // onto the nodes one by one, so there must be exactly one node for each.

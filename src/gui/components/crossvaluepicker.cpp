@@ -11,14 +11,6 @@ CrossValuePicker::CrossValuePicker(QwtPlot* plot) : MarkerPicker(plot)
   plot->canvas()->setMouseTracking(true);
 }
 
-void CrossValuePicker::setPlotWidget(PlotWidget* plotWidget)
-{
-  MarkerPicker::setPlotWidget(plotWidget);
-  // A key release that follows no Ctrl press then leaves the legend alone.
-  if (plotWidget)
-    _legendWasVisible = plotWidget->isLegendVisible();
-}
-
 void CrossValuePicker::mouseMoved(const QPoint* pos, double x, double y)
 {
   MarkerPicker::mouseMoved(pos, x, y);
@@ -38,8 +30,7 @@ void CrossValuePicker::keyPressed(Qt::KeyboardModifiers mods)
   if (!w || mods == modifiers() || !(mods & Qt::ControlModifier))
     return;
   w->tracker()->setEnabled(true);
-  _legendWasVisible = w->isLegendVisible();
-  w->setLegendVisible(true);
+  w->setLegendPeek(true);
 }
 
 void CrossValuePicker::keyReleased(Qt::KeyboardModifiers)
@@ -51,6 +42,6 @@ void CrossValuePicker::keyReleased(Qt::KeyboardModifiers)
   for (CurveInfoBase* info : infos)
     info->clearValueText();
   w->tracker()->setEnabled(false);
-  w->setLegendVisible(_legendWasVisible);
+  w->setLegendPeek(false);
   w->replot();
 }

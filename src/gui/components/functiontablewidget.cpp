@@ -9,12 +9,19 @@
 #include <QItemSelectionModel>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 void* userFunction(const QTableWidgetItem* item)
 {
   return item->data(Qt::UserRole).value<void*>();
+}
+
+// The table's number format.
+QString cellText(double value)
+{
+  return QString::number(value, 'f', 3);
 }
 
 } // namespace
@@ -72,7 +79,7 @@ void FunctionTableWidget::setColumn(int column, const QString& header,
       table->setItem(i, column, item);
     }
     item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setText(QString::number(function->valueAtIndex(static_cast<std::size_t>(i)), 'f', 3));
+    item->setText(cellText(function->valueAtIndex(static_cast<std::size_t>(i))));
     item->setData(Qt::UserRole, fnData);
   }
   // Rows kept for longer columns: blank, and not editable as components.
@@ -153,8 +160,31 @@ void FunctionTableWidget::onItemSelection_changed()
 
 void FunctionTableWidget::onItem_changed(QTableWidgetItem* item)
 {
-  if (item && userFunction(item))
-    emit componentChanged(item);
+  const void* shown = item ? userFunction(item) : nullptr;
+  if (!shown)
+    return;
+  const int row = item->row(), column = item->column();
+  bool ok = false;
+  const double value = item->text().trimmed().toDouble(&ok);
+  connectItemChanged(false);
+  if (!ok || !std::isfinite(value)) {
+    // Not a component: the cell shows its component again.
+    const auto* function = static_cast<const Fn::MathFn<double, double>*>(shown);
+    if (row >= 0 && std::size_t(row) < function->domain()->size())
+      item->setText(cellText(function->valueAtIndex(std::size_t(row))));
+    connectItemChanged(true);
+    return;
+  }
+  connectItemChanged(true);
+  // The controller reads the typed text, at full precision; the cell then
+  // shows it in the table's format, unless the edit rebuilt the table.
+  emit componentChanged(item);
+  QTableWidgetItem* same = ui->tableWidget->item(row, column);
+  if (same && userFunction(same) == shown) {
+    connectItemChanged(false);
+    same->setText(cellText(value));
+    connectItemChanged(true);
+  }
 }
 
 void FunctionTableWidget::onResetComponent_clicked()

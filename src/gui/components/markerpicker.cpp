@@ -76,6 +76,13 @@ bool MarkerPicker::eventFilter(QObject* watched, QEvent* event)
     keyReleased(Qt::NoModifier);
     _modifiers = Qt::NoModifier;
     return false;
+  case QEvent::FocusOut:
+    // The release of a key held while a dialog took the focus never comes here.
+    if (_modifiers != Qt::NoModifier) {
+      keyReleased(Qt::NoModifier);
+      _modifiers = Qt::NoModifier;
+    }
+    return false;
   default:
     return QObject::eventFilter(watched, event);
   }

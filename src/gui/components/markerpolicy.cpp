@@ -43,7 +43,7 @@ void CurveInfoBase::setNonZeroRangeOnly(bool on)
     refreshSamples();
 }
 
-bool CurveInfoBase::refreshSamples()
+bool CurveInfoBase::refreshSamples(bool force)
 {
   QM_ASSERT(_curve);
   const std::vector<double>& xs = domainValues(_function);
@@ -60,7 +60,7 @@ bool CurveInfoBase::refreshSamples()
     y = _function->valuesData();
     n = xs.size();
   }
-  if (x == _xData && y == _yData && n == _count)
+  if (!force && x == _xData && y == _yData && n == _count)
     return false;
   _xData = x;
   _yData = y;

@@ -46,8 +46,10 @@ public:
   bool nonZeroRangeOnly() const { return _nzOnly; }
   void setNonZeroRangeOnly(bool on);
   // Points the curve at the function's arrays again (no copy). Needed after
-  // the non-zero range moved; returns whether anything changed.
-  bool refreshSamples();
+  // the non-zero range moved; returns whether anything changed. Forced, it
+  // does so even for the same arrays, whose values changed: the curve then
+  // measures its range (the autoscaled axis) afresh.
+  bool refreshSamples(bool force = false);
 
   QString name() const { return _name; }
   void setName(const QString& name);

@@ -28,7 +28,8 @@ QDoubleValidator* validatorOf(QLineEdit* editor)
 
 } // namespace
 
-NodeEditors::NodeEditors(QWidget* parent) : QWidget(parent), ui(new Ui::NodeEditors)
+NodeEditors::NodeEditors(QWidget* parent)
+    : QWidget(parent), ui(new Ui::NodeEditors), _rangeLow(-unbounded), _rangeHigh(unbounded)
 {
   ui->setupUi(this);
   QLineEdit* first = ui->mockupEdt;
@@ -152,8 +153,16 @@ void NodeEditors::setEditorsCount(size_t count)
   _highlights.resize(count, false);
   _count = count;
   // The last editor has no right neighbour (any more).
-  setTop(count - 1, unbounded);
+  setTop(count - 1, _rangeHigh);
   layoutStrip();
+}
+
+void NodeEditors::setRange(double low, double high)
+{
+  _rangeLow = low;
+  _rangeHigh = high;
+  setBottom(0, low);
+  setTop(_count - 1, high);
 }
 
 void NodeEditors::layoutStrip()
@@ -237,9 +246,9 @@ void NodeEditors::onEditingFinished()
   const double value = QLocale::c().toDouble(text, &ok);
   // The validators work on the shown (truncated) neighbours; the nodes
   // themselves must stay strictly ascending.
-  const double low = index > 0 ? _values[index - 1] : -unbounded;
-  const double high = index + 1 < _count ? _values[index + 1] : unbounded;
-  if (!ok || !std::isfinite(value) || !(low < value && value < high)) {
+  const bool aboveLow = index > 0 ? value > _values[index - 1] : value >= _rangeLow;
+  const bool belowHigh = index + 1 < _count ? value < _values[index + 1] : value <= _rangeHigh;
+  if (!ok || !std::isfinite(value) || !aboveLow || !belowHigh) {
     e->setText(_texts[index]);
     return;
   }

@@ -12,7 +12,8 @@ class NodeEditors;
 }
 
 // A row of line edits, one per partition node. Each editor accepts only a
-// number strictly between its neighbours' current values; a typed value is
+// number strictly between its neighbours' current values and inside the
+// range (the partition's domain; the end editors may reach its ends); a typed value is
 // reported with valueChanged only when it differs from what the editor showed.
 // A partition may have 100,000 nodes: the row keeps every node's text, value
 // and limits, but creates the line edit of a node only once it scrolls into
@@ -34,6 +35,9 @@ public:
   // Line edits that exist now, as opposed to count().
   std::size_t createdEditors() const;
   const std::vector<double>& values() const { return _values; }
+
+  // Bounds of the first and the last node (unbounded at start).
+  void setRange(double low, double high);
 
   void setReadOnly(bool readOnly);
   bool isReadOnly() const { return _readOnly; }
@@ -86,6 +90,8 @@ private:
   std::vector<double> _bottoms;
   std::vector<double> _tops;
   std::vector<bool> _highlights;
+  double _rangeLow;
+  double _rangeHigh;
   int _editorWidth = 0;
   int _editorHeight = 0;
 };

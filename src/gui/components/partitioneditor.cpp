@@ -6,6 +6,7 @@
 #include "math/partitions/partitionbase.h"
 #include "ui_partitioneditor.h"
 
+#include <algorithm>
 #include <cmath>
 
 PartitionEditor::PartitionEditor(QWidget* parent) : QWidget(parent), ui(new Ui::PartitionEditor)
@@ -45,24 +46,46 @@ void PartitionEditor::setPartition(const DataHolderBase& record)
 {
   NodeEditors* e = ui->w2Editors;
   e->disconnectEditors();
-  if (_partition)
+  // The highlight follows its node, which an added or removed node shifts to
+  // another index; a fresh layout of as many nodes keeps the index.
+  const int before = _current;
+  double highlighted = 0.0;
+  std::size_t oldCount = 0;
+  if (_partition) {
+    oldCount = _partition->nodes().size();
+    if (_current >= 0 && std::size_t(_current) < oldCount)
+      highlighted = _partition->nodes()[std::size_t(_current)];
+    setHighlight(false);
     clear();
+  }
   const auto partRecord = record.dynamicCast<DataHolders::Partitions::PartBase>();
   if (partRecord)
     _partition = DataHolders::createPartition(partRecord, nullptr);
   if (_partition) {
     ui->w1Partition->setPartition(_partition);
     const std::vector<double>& nodes = _partition->nodes();
+    // Typed nodes stay inside the domain (fixed-point layouts may reach past it).
+    e->setRange(std::min(_partition->domain()->low(), nodes.front()),
+                std::max(_partition->domain()->high(), nodes.back()));
     for (std::size_t i = 0; i < nodes.size(); ++i)
       e->setEditorValue(i, nodes[i]);
-    // The highlight survives a rebuild when its node still exists.
-    if (_current >= 0 && std::size_t(_current) < nodes.size())
-      setHighlight(true);
-    else
-      highlightNode(-1);
+    int target = -1;
+    if (_current >= 0) {
+      const auto found = std::find(nodes.begin(), nodes.end(), highlighted);
+      if (found != nodes.end())
+        target = int(found - nodes.begin());
+      else if (nodes.size() == oldCount)
+        target = _current;
+    }
+    _current = -1;
+    highlightNode(target);
     ui->w1Partition->replot();
+  } else {
+    _current = -1;
   }
   e->connectEditors();
+  if (_current != before)
+    emit nodeSelected(_current);
 }
 
 void PartitionEditor::clear()

@@ -1,6 +1,7 @@
 #include "gui/components/plotwidget.h"
 
 #include "gui/components/cullingplot.h"
+#include "gui/components/diagnostics.h"
 #include "gui/components/functioncurve.h"
 #include "gui/components/markerpicker.h"
 #include "math/domains/enumerationbase.h"
@@ -375,6 +376,14 @@ void PlotWidget::forgetMarker(QwtPlotMarker* marker)
 
 void PlotWidget::setLegendVisible(bool visible)
 {
+  _legendWanted = visible;
+  setLegendPeek(_legendPeek);
+}
+
+void PlotWidget::setLegendPeek(bool on)
+{
+  _legendPeek = on;
+  const bool visible = _legendWanted || _legendPeek;
   if (visible == isLegendVisible())
     return;
   if (visible) {
@@ -475,9 +484,9 @@ CurveInfoBase::Options PlotWidget::markerOptions(QwtPlotMarker* marker)
 void PlotWidget::markerBounds(QwtPlotMarker* marker, QRectF& area)
 {
   area = markerBoundsHook(marker);
-  qDebug() << "Request bounds"
-           << "left" << area.x() << "right" << area.x() + area.width() << "top" << area.y()
-           << "bottom" << area.y() + area.height();
+  qCDebug(lcDiagnostics) << "Request bounds"
+                         << "left" << area.x() << "right" << area.x() + area.width() << "top"
+                         << area.y() << "bottom" << area.y() + area.height();
 }
 
 bool PlotWidget::onMarkerMoved(QwtPlotMarker* marker)

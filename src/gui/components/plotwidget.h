@@ -81,6 +81,9 @@ public:
   void setLegendAlignment(Qt::Alignment alignment);
   Qt::Alignment legendAlignment() const { return _legendAlignment; }
   bool isLegendVisible() const { return _legend != nullptr; }
+  // Shows the legend while on (the Ctrl read-out), whatever setLegendVisible
+  // asked; off, the legend is again as setLegendVisible left it.
+  void setLegendPeek(bool on);
   QwtPlotLegendItem* legend() const { return _legend; }
   void setLegendIconSize(const QSize& size);
   QSize legendIconSize() const { return _legendIconSize; }
@@ -152,6 +155,8 @@ private:
   Qt::ScrollBarPolicy _scrollBarPolicy = Qt::ScrollBarAsNeeded;
   QwtPlotPicker* _tracker;
   QwtPlotLegendItem* _legend = nullptr;
+  bool _legendWanted = false;
+  bool _legendPeek = false;
   Qt::Alignment _legendAlignment = Qt::AlignRight | Qt::AlignTop;
   QSize _legendIconSize{15, 3};
   bool _markersVisible = true;

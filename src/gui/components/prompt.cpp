@@ -73,11 +73,16 @@ QString Prompt::getOpenFileName(QWidget* parent, const QString& caption, const Q
 }
 
 QString Prompt::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                const QString& filter)
+                                const QString& filter, const QString& defaultSuffix)
 {
   if (fileHandler())
     return fileHandler()(caption, dir, filter);
-  return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+  if (defaultSuffix.isEmpty())
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+  QFileDialog dialog(parent, caption, dir, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(defaultSuffix);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString Prompt::getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir)

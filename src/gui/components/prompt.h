@@ -49,8 +49,10 @@ public:
   static QColor getColor(const QColor& initial, QWidget* parent = nullptr);
   static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter);
+  // With a default suffix the dialog appends it to a name typed without one
+  // (and asks before that file is replaced); test handlers get the name as typed.
   static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                 const QString& filter);
+                                 const QString& filter, const QString& defaultSuffix = QString());
   static QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
 
   // Test hooks; an empty handler restores the real dialog.

@@ -10,6 +10,8 @@
 #include "math/fuzzy_sets/trianglealternate.h"
 #include "math/partitions/fuzzypartition.h"
 
+#include <QObject>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -56,22 +58,25 @@ MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDoma
   return part.release();
 }
 
+// The spacing of a custom partition's basic functions on a domain: the
+// element width, or for Gaussians one that gives as many functions as nodes.
+double customDistance(const Partitions::FuzzyDelta& record, const MathDomain& domain,
+                      std::size_t nodeCount)
+{
+  if (record.shape != ShapeGaussian)
+    return record.delta;
+  const double low = record.domain ? record.domain->low : domain.low();
+  const double high = record.domain ? record.domain->high : domain.high();
+  return (high - low) * 0.999999999 / (double(nodeCount) - 1);
+}
+
 // Kind 8: copies of one prototype `distance` apart, then node i moved to nodes[i].
 template <typename Basic>
 MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain* domain,
                           const std::vector<double>& nodes, double distance)
 {
-  const double span = domain->high() - domain->low();
   if (!(distance > 0) || !std::isfinite(record.extraParam) || !(record.extraParam > 0) ||
-      span / distance > kMaxCustomFunctions)
-    return nullptr;
-  // Elements per basic function: its non-zero range (a Gaussian's reaches
-  // its cut-off on either side), at most the whole domain.
-  const double reach = record.extraParam * (record.shape == ShapeGaussian ? 40.0 : 1.0);
-  const double size = double(domain->size());
-  const double perFunction = std::min(size, 2 * reach / span * (size - 1) + 2);
-  const double functions = std::max(span / distance, double(nodes.size())) + 2;
-  if (functions * perFunction > kMaxCustomCachedValues)
+      !partitionSizeProblem(record, *domain).isEmpty())
     return nullptr;
   Basic prototype(domain, Fn::DeferredFill());
   prototype.setParam(1, record.extraParam);
@@ -115,15 +120,12 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
                                                                             r.delta);
     case ShapeSin:
       return byShifting<Wrap<FuzzySets::SinAlternate<double, double>>>(r, domain, nodes, r.delta);
-    case ShapeGaussian: {
+    case ShapeGaussian:
       // As many functions as the record has nodes, whatever delta holds.
       if (nodes.empty())
         return nullptr;
-      const double low = r.domain ? r.domain->low : domain->low();
-      const double high = r.domain ? r.domain->high : domain->high();
-      const double distance = (high - low) * 0.999999999 / (double(nodes.size()) - 1);
-      return byShifting<Wrap<FuzzySets::Gaussian<double, double>>>(r, domain, nodes, distance);
-    }
+      return byShifting<Wrap<FuzzySets::Gaussian<double, double>>>(
+          r, domain, nodes, customDistance(r, *domain, nodes.size()));
     default:
       return nullptr;
     }
@@ -170,6 +172,37 @@ QString degreeName(int32_t flag)
       r.count > kMaxDomainCount || !((r.high - r.low) / r.count > 0))
     return nullptr;
   return new ::Domains::Equidistant<double>(r.low, r.high, unsigned(r.count));
+}
+
+QString partitionSizeProblem(const Partitions::PartBase& record,
+                             const ::Domains::EnumerationBase<double>& domain)
+{
+  if (record.type != KindCustomPartition)
+    return {};
+  const auto& r = static_cast<const Partitions::FuzzyDelta&>(record);
+  const double span = domain.high() - domain.low();
+  const double distance = customDistance(r, domain, std::size_t(r.nodes.size()));
+  if (!(span > 0) || !(distance > 0) || !(r.extraParam > 0) || !std::isfinite(r.extraParam))
+    return {};
+  const double functions = std::max(span / distance, double(r.nodes.size())) + 2;
+  if (functions > kMaxCustomFunctions)
+    return QObject::tr("a custom partition of about %1 basic functions is more than %2")
+        .arg(functions, 0, 'g', 3)
+        .arg(kMaxCustomFunctions, 0, 'g', 3);
+  // Each basic function caches its non-zero range (a Gaussian's reaches its
+  // cut-off on either side), at most the whole domain.
+  const double reach = r.extraParam * (r.shape == ShapeGaussian ? 40.0 : 1.0);
+  const double size = double(domain.size());
+  const double perFunction = std::min(size, 2 * reach / span * (size - 1) + 2);
+  const double cached = functions * perFunction;
+  if (cached > kMaxCustomCachedValues)
+    return QObject::tr(
+               "about %1 values (%2 basic functions over %3 points) are more than memory "
+               "allows; a smaller variance, a larger element width or a coarser domain helps")
+        .arg(cached, 0, 'g', 3)
+        .arg(r.nodes.size())
+        .arg(domain.size());
+  return {};
 }
 
 ::Partitions::PartitionBase<double, double>*

@@ -93,6 +93,9 @@ public:
   FuzzyEq() : FuzzyPartBase(KindGenericRuspini, ShapeTriangle) {}
 
   int32_t componentCount = 5;
+  // The count the user chose last, which a limit on the components (a coarse
+  // domain) may have cut; it comes back when the limit allows. 0: none kept.
+  int32_t chosenComponentCount = 0;
 };
 
 class FuzzyPt : public FuzzyPartBase
@@ -141,6 +144,11 @@ namespace DataHolders {
 // a cache of its own (to be drawn one by one), or only packed in the
 // partition for the transforms (less memory, built faster).
 enum class BasicValues { Cached, PackedOnly };
+
+// Why the partition of a record cannot be built on a domain for lack of memory
+// (the builder refuses it), or "" when it can be or fails for another reason.
+QString partitionSizeProblem(const Partitions::PartBase& record,
+                             const ::Domains::EnumerationBase<double>& domain);
 
 // A new math partition for a partition record (owned by the caller), or nullptr
 // for a kind that does not support the record's shape and for other kinds.

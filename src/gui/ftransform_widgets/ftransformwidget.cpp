@@ -213,19 +213,35 @@ void FtransformWidget::rebuildPartition()
       });
     }
   }
+  // A partition refused for lack of memory is said, not left blank.
+  QString problem;
+  if (!_partition && _partitionWidget && _domain && _partitionRecord)
+    problem = DataHolders::partitionSizeProblem(*_partitionRecord, *_domain);
+  if (problem != _partitionProblem) {
+    _partitionProblem = problem;
+    emit partitionProblemChanged(problem);
+  }
   checkDegrees();
   if (_partitionWidget && _domain && _partitionRecord &&
       _partitionRecord->type == DataHolders::KindGenericRuspini)
     _partitionWidget->setMaxComponents(static_cast<int>(_domain->size()) - 1);
 }
 
+bool FtransformWidget::degreeRisky() const
+{
+  const auto fuzzy =
+      qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyPartBase>(_partitionRecord);
+  return fuzzy && fuzzy->shape != DataHolders::ShapeTriangle && _visibleDegrees > 1;
+}
+
 void FtransformWidget::checkDegrees()
 {
   if (_blocked || _busy)
     return;
-  const auto fuzzy =
-      qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyPartBase>(_partitionRecord);
-  if (fuzzy && fuzzy->shape != DataHolders::ShapeTriangle && _visibleDegrees > 1)
+  const bool risky = degreeRisky();
+  const bool arises = risky && !_degreeRisky;
+  _degreeRisky = risky;
+  if (arises)
     Prompt::warning(nullptr, QStringLiteral("Higher degree f-transform warning"),
                     QStringLiteral("Current implementation of higher degree supports only "
                                    "triangle fuzzy sets."));
@@ -247,6 +263,8 @@ void FtransformWidget::onInputs_changed()
   recomputeAll();
   _busy = wasBusy;
   emit ftransformRefreshed();
+  // After the computation, so that the box interrupts nothing: a shape change may warn.
+  checkDegrees();
 }
 
 // Only node positions changed (a dragged or typed node, or nodes moved from
@@ -567,6 +585,7 @@ void FtransformWidget::setVisibleDegrees(int mask)
     return;
   _visibleDegrees = mask;
   refreshAll();
+  checkDegrees();
 }
 
 void FtransformWidget::setShowComponents(bool show)

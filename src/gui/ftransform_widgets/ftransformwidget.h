@@ -83,12 +83,19 @@ public:
   bool showComponents() const { return _showComponents; }
   double zoom() const { return _zoom; }
 
-  // While busy the degree warning stays silent (a session being applied).
-  void setBusy(bool busy) { _busy = busy; }
+  // While busy the degree warning stays silent (a session being applied);
+  // what the session leaves behind counts as known when it ends.
+  void setBusy(bool busy)
+  {
+    _busy = busy;
+    if (!busy)
+      _degreeRisky = degreeRisky();
+  }
   bool isBusy() const { return _busy; }
 
-  // Warns once when a degree above 0 is shown on a partition that is not
-  // made of triangles; silent while busy or blocked.
+  // Warns when a degree above 0 comes to be shown on a partition that is not
+  // made of triangles: once when the shape or the degrees change into that,
+  // not again while it lasts. Silent while busy or blocked.
   void checkDegrees();
 
   // What the last recomputation changed (announced by ftransformRefreshed()):
@@ -100,8 +107,13 @@ public:
   // Discards every edited component and recomputes everything.
   void resetEditedComponents() override;
 
+  // Why the partition of the record is not computed for lack of memory, or "".
+  QString partitionProblem() const { return _partitionProblem; }
+
 signals:
   void ftransformRefreshed();
+  // The reason above changed.
+  void partitionProblemChanged(const QString& problem);
 
 public slots:
   void onInputs_changed();
@@ -115,6 +127,7 @@ protected:
 private:
   class Computation;
 
+  bool degreeRisky() const;
   void dropPartitionWidget();
   void adaptPaintResolution();
   void rebuildPartition();
@@ -149,6 +162,8 @@ private:
   QColor _backgroundColor;
   bool _blocked = false;
   bool _busy = false;
+  bool _degreeRisky = false;
+  QString _partitionProblem;
   bool _showComponents = false;
   EditedComponents _edited;
   int _maxDegree = 1;

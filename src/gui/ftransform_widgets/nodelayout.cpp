@@ -1,5 +1,7 @@
 #include "gui/ftransform_widgets/nodelayout.h"
 
+#include "math/domains/steplayout.h"
+
 #include <QObject>
 
 #include <algorithm>
@@ -76,19 +78,20 @@ QVector<double> fixedPointNodes(const Domains::Equid& d, double fixedPoint, doub
 
   // Same steps as the fixed-point construction of Domains::Equidistant, with a
   // cap: a step below the spacing of doubles at fixedPoint would never move.
+  const double tolerance = ::Domains::endTolerance(d.low, d.high, h);
   QVector<double> nodes;
   nodes.append(fixedPoint);
   double x = fixedPoint;
-  while (x > d.low) {
-    const double next = x - h;
+  for (double k = 1; x > d.low; ++k) {
+    const double next = ::Domains::stepPoint(fixedPoint, -k, h, d.low, d.high, tolerance);
     if (next == x || nodes.size() >= maxNodeCount)
       return {};
     x = next;
     nodes.append(x);
   }
   x = fixedPoint;
-  while (x < d.high) {
-    const double next = x + h;
+  for (double k = 1; x < d.high; ++k) {
+    const double next = ::Domains::stepPoint(fixedPoint, k, h, d.low, d.high, tolerance);
     if (next == x || nodes.size() >= maxNodeCount)
       return {};
     x = next;
@@ -105,10 +108,14 @@ QVector<double> deltaNodes(const Domains::Equid& d, double delta)
   if (stepNodeCountEstimate(d, delta) > maxNodeCount)
     return {};
 
-  // A running sum, as the custom partition lays its basic functions out from
-  // low: both must agree on the node count.
+  // The centres the custom partition gives its basic functions: low + k delta
+  // up to high, within the rounding allowance of the end, so both agree on the count.
+  const double tolerance = ::Domains::endTolerance(d.low, d.high, delta);
   QVector<double> nodes;
-  for (double x = d.low; x <= d.high; x += delta) {
+  for (double k = 0;; ++k) {
+    const double x = ::Domains::stepPoint(d.low, k, delta, d.low, d.high, tolerance);
+    if (!(x <= d.high))
+      break;
     if (nodes.size() >= maxNodeCount || (!nodes.isEmpty() && x == nodes.last()))
       return {};
     nodes.append(x);
@@ -238,6 +245,7 @@ bool resetToDomain(FuzzyEq& record, const QSharedPointer<DataHolders::Domains::E
     return false;
   record.domain = domain;
   record.componentCount = 5;
+  record.chosenComponentCount = 0;
   record.nodes = std::move(nodes);
   return true;
 }

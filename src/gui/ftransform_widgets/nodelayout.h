@@ -32,14 +32,16 @@ QVector<double> genericNodes(const Domains::Equid& d, int componentCount);
 
 // The sorted points of the fixed-point Domains::Equidistant construction: from
 // fixedPoint, step down by h while above low and up by h while below high,
-// keeping every point reached (the outermost may lie outside [low, high]).
+// keeping every point reached (the outermost may lie outside [low, high]; one
+// within rounding of an end is that end, Domains::endTolerance).
 // Empty unless the range is valid, h > 0 is finite, low <= fixedPoint <= high
 // and the layout stays within maxNodeCount points.
 QVector<double> fixedPointNodes(const Domains::Equid& d, double fixedPoint, double h);
 
-// low, low + delta, low + 2 delta, ... while <= high, each point the previous
-// one plus delta (the custom partition steps its prototype the same way). Empty unless the range is
-// valid, delta > 0 is finite and the layout stays within maxNodeCount points.
+// low, low + delta, low + 2 delta, ... while <= high, the last one within
+// rounding of high taken as high (the custom partition steps its prototype the
+// same way). Empty unless the range is valid, delta > 0 is finite and the
+// layout stays within maxNodeCount points.
 QVector<double> deltaNodes(const Domains::Equid& d, double delta);
 
 // Upper estimate of the node count of fixedPointNodes/deltaNodes for a step,

@@ -13,6 +13,11 @@ bool ConfigWidgetBase::isValid()
   return false;
 }
 
+QString ConfigWidgetBase::markInvalidInput()
+{
+  return isValid() ? QString() : tr("inputs");
+}
+
 void ConfigWidgetBase::onInputsChanged(int)
 {
   emit inputsChanged();

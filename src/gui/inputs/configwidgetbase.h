@@ -15,6 +15,9 @@ public:
 
   virtual DataHolderBase data() = 0;
   virtual bool isValid();
+  // The name of the input that makes the widget not valid, after giving it
+  // the invalid-input style; "" while the widget is valid.
+  virtual QString markInvalidInput();
 
   // The invalid-input style sheet; the valid style is the empty one.
   static const char* const invalidStyle;

@@ -77,6 +77,29 @@ bool DomainWidget::isValid()
   return record->high > record->low && record->count >= minCount && record->count <= maxCount;
 }
 
+QString DomainWidget::markInvalidInput()
+{
+  double low = 0.0, high = 0.0;
+  QString name;
+  QList<QLineEdit*> bad;
+  if (!readFinite(ui->lowEdt, low)) {
+    bad = {ui->lowEdt};
+    name = tr("Low");
+  } else if (!readFinite(ui->highEdt, high)) {
+    bad = {ui->highEdt};
+    name = tr("High");
+  } else if (!(high > low)) {
+    bad = {ui->lowEdt, ui->highEdt};
+    name = tr("Low and High (Low must be less than High)");
+  } else if (!isValid()) {
+    bad = {ui->discrEdt};
+    name = tr("Discretization (%1 to %2)").arg(minCount).arg(maxCount);
+  }
+  for (QLineEdit* edit : bad)
+    edit->setStyleSheet(invalidStyle);
+  return name;
+}
+
 bool DomainWidget::validateInputs(QLineEdit* changed)
 {
   double low = 0.0, high = 0.0;

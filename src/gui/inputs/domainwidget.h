@@ -21,6 +21,7 @@ public:
   DataHolderBase data() override;
   // high > low, both finite, and a count the validator accepts (2 to 100000).
   bool isValid() override;
+  QString markInvalidInput() override;
 
   static constexpr int minCount = 2;
   static constexpr int maxCount = 100000;

@@ -73,8 +73,17 @@ FuzzyDelta& FuzzyPartDeltaWidget::fd() const
 
 bool FuzzyPartDeltaWidget::isValid()
 {
+  return markInvalidInput().isEmpty();
+}
+
+QString FuzzyPartDeltaWidget::markInvalidInput()
+{
   data();
-  return fd().delta > 0.0 && fd().extraParam > 0.0;
+  if (!(fd().delta > 0.0) || !holdsUsableNumber(ui->deltaEdt))
+    return markInvalid(ui->deltaEdt, tr("Element width"));
+  if (!(fd().extraParam > 0.0) || !holdsUsableNumber(ui->extraParamEdt))
+    return markInvalid(ui->extraParamEdt, tr("Variance"));
+  return {};
 }
 
 bool FuzzyPartDeltaWidget::setNodeSet(const std::set<double>& nodes)

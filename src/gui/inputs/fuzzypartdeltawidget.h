@@ -22,8 +22,9 @@ public:
                                 QWidget* parent = nullptr);
   ~FuzzyPartDeltaWidget() override;
 
-  // delta > 0 and extraParam > 0.
+  // delta > 0 and extraParam > 0, their edits usable.
   bool isValid() override;
+  QString markInvalidInput() override;
   bool setNodeSet(const std::set<double>& nodes) override;
   const std::set<double>& nodes() const;
 

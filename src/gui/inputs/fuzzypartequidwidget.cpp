@@ -8,6 +8,8 @@
 #include "gui/components/plotpartition.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 
+#include <QScopedValueRollback>
+
 #include <qwt_plot_marker.h>
 
 #include <cmath>
@@ -36,6 +38,11 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
   connectNodesSpin();
+  // Kept in the record: the widget is made anew on every domain change.
+  connect(ui->nodesSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int count) {
+    if (!limiting)
+      eq().chosenComponentCount = count;
+  });
   connect(ui->offsetSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &FuzzyPartEquidWidget::onInputsChanged);
   connect(ui->shiftSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
@@ -77,11 +84,32 @@ bool FuzzyPartEquidWidget::isValid()
   return eq().componentCount > 1;
 }
 
+QString FuzzyPartEquidWidget::markInvalidInput()
+{
+  return isValid() ? QString() : markInvalid(ui->nodesSpin, tr("Components"));
+}
+
 void FuzzyPartEquidWidget::setMaxComponents(int n)
 {
-  ui->nodesSpin->setMaximum(qMax(n, ui->nodesSpin->minimum()));
-  ui->nodesSpin->setToolTip(
-      tr("Min: %1, Max: %2").arg(ui->nodesSpin->minimum()).arg(ui->nodesSpin->maximum()));
+  QSpinBox* spin = ui->nodesSpin;
+  int32_t& chosen = eq().chosenComponentCount;
+  if (chosen <= 0)
+    chosen = eq().componentCount;
+  {
+    // The lowered count recomputes at once, and the controller sets the
+    // limit again from inside that: only the outermost call ends it.
+    const QScopedValueRollback<bool> rollback(limiting, true);
+    spin->setMaximum(qMax(n, spin->minimum()));
+  }
+  spin->setToolTip(tr("Min: %1, Max: %2").arg(spin->minimum()).arg(spin->maximum()));
+  const int wanted = qMin(chosen, spin->maximum());
+  if (spin->value() < wanted)
+    spin->setValue(wanted);
+}
+
+int FuzzyPartEquidWidget::maxComponents() const
+{
+  return ui->nodesSpin->maximum();
 }
 
 bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)

@@ -23,7 +23,11 @@ public:
 
   // componentCount > 1.
   bool isValid() override;
+  QString markInvalidInput() override;
+  // A limit below the count lowers it; a later limit that allows it again
+  // brings back the count the user chose last.
   void setMaxComponents(int n) override;
+  int maxComponents() const;
   bool setNodeSet(const std::set<double>& nodes) override;
   const std::set<double>& nodes() const;
 
@@ -62,6 +66,7 @@ private:
   mutable std::set<double> nodeSet;
   mutable bool nodeSetStale = false;
   QMetaObject::Connection nodesSpinConnection;
+  bool limiting = false;
 };
 
 #endif

@@ -97,10 +97,18 @@ FuzzyPt& FuzzyPartFixedWidget::pt() const
 
 bool FuzzyPartFixedWidget::isValid()
 {
+  return markInvalidInput().isEmpty();
+}
+
+QString FuzzyPartFixedWidget::markInvalidInput()
+{
   data();
   const FuzzyPt& r = pt();
-  return r.domain && r.partElementWidth > 0.0 && r.domain->low < r.fixedPoint &&
-         r.fixedPoint < r.domain->high;
+  if (!(r.partElementWidth > 0.0) || !holdsUsableNumber(ui->elemWidthEdt))
+    return markInvalid(ui->elemWidthEdt, tr("Nodes Distance"));
+  if (!r.domain || !(r.domain->low <= r.fixedPoint && r.fixedPoint <= r.domain->high))
+    return markInvalid(ui->fixedPtSlider, tr("Fixed point"));
+  return {};
 }
 
 void FuzzyPartFixedWidget::setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain)

@@ -22,8 +22,10 @@ public:
                                 QWidget* parent = nullptr);
   ~FuzzyPartFixedWidget() override;
 
-  // partElementWidth > 0 and low < fixedPoint < high.
+  // partElementWidth > 0 (and its edit usable) and low <= fixedPoint <= high:
+  // a node at a domain end is a sound fixed point.
   bool isValid() override;
+  QString markInvalidInput() override;
 
   // The positions the fixed-point slider can take, from low on.
   const std::vector<double>& candidates() const { return fixedPointCandidates; }

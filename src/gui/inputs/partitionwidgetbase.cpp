@@ -8,6 +8,7 @@
 #include "gui/components/plotpartition.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 
+#include <QDoubleValidator>
 #include <QLineEdit>
 #include <QPoint>
 
@@ -137,6 +138,24 @@ bool PartitionWidgetBase::highlightAcceptable(QLineEdit* edit)
   const bool ok = isAcceptable(edit);
   edit->setStyleSheet(ok ? QString() : QString(invalidStyle));
   return ok;
+}
+
+bool PartitionWidgetBase::holdsUsableNumber(const QLineEdit* edit)
+{
+  bool ok = false;
+  const double x = edit->text().toDouble(&ok);
+  const auto* v = qobject_cast<const QDoubleValidator*>(edit->validator());
+  if (!ok || !std::isfinite(x) || !v)
+    return false;
+  const double slack = 1e-6;
+  return x >= v->bottom() - std::abs(v->bottom()) * slack &&
+         x <= v->top() + std::abs(v->top()) * slack;
+}
+
+QString PartitionWidgetBase::markInvalid(QWidget* w, const QString& name)
+{
+  w->setStyleSheet(invalidStyle);
+  return name;
 }
 
 void PartitionWidgetBase::redraw()

@@ -102,6 +102,12 @@ protected:
 
   // Marks edit by whether its text is acceptable; true when it is.
   static bool highlightAcceptable(QLineEdit* edit);
+  // True when the edit holds a finite number within its double validator's
+  // range (up to the 6 digits the widgets write bounds with): what a session
+  // stores of it opens again.
+  static bool holdsUsableNumber(const QLineEdit* edit);
+  // Gives w the invalid-input style and returns name.
+  static QString markInvalid(QWidget* w, const QString& name);
 
   // Shape code of a shape name ("Triangle" 0, "Sin" 1, "Gaussian" 2, "Trapezoid" 3, else 0).
   static int32_t shapeCode(const QString& name);

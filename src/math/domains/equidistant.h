@@ -2,6 +2,7 @@
 #define QUELMORA_MATH_DOMAINS_EQUIDISTANT_H
 
 #include "math/domains/enumerationbase.h"
+#include "math/domains/steplayout.h"
 #include "math/policy.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ public:
   // partsCount subintervals: partsCount + 1 elements, the last exactly high.
   Equidistant(T low, T high, unsigned partsCount);
   // Elements fixedPoint + k * partElementWidth, from the first step at or
-  // below low to the first step at or above high.
+  // below low to the first step at or above high (within endTolerance).
   Equidistant(T low, T high, T fixedPoint, T partElementWidth);
 
   // An equal copy of this domain; the values are ignored.
@@ -73,14 +74,17 @@ Equidistant<T>::Equidistant(T low, T high, T fixedPoint, T partElementWidth)
   values.push_back(fixedPoint);
   // A step too small to change x would never end; such a width cannot
   // discretise the interval anyway.
-  for (T x = fixedPoint; x > low;) {
-    const T next = x - partElementWidth;
+  const double tolerance = endTolerance(low, high, partElementWidth);
+  double k = 1;
+  for (T x = fixedPoint; x > low; ++k) {
+    const T next = T(stepPoint(fixedPoint, -k, partElementWidth, low, high, tolerance));
     if (next == x)
       break;
     values.push_back(x = next);
   }
-  for (T x = fixedPoint; x < high;) {
-    const T next = x + partElementWidth;
+  k = 1;
+  for (T x = fixedPoint; x < high; ++k) {
+    const T next = T(stepPoint(fixedPoint, k, partElementWidth, low, high, tolerance));
     if (next == x)
       break;
     values.push_back(x = next);

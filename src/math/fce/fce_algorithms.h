@@ -5,6 +5,7 @@
 #include "math/partitions/partitionbase.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -170,6 +171,16 @@ void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const st
       continue;
     const Y c = input[k];
     const Y* a = packed.values(k);
+    if (!std::isfinite(c)) {
+      // A NaN component (a basic function that covers no point: 0/0) must not
+      // reach the points where its membership is 0.
+      for (std::size_t i = b; i < end; ++i)
+        if (a[i - e.begin] != Y(0)) {
+          out[i - from] += c * a[i - e.begin];
+          sums[i - from] += a[i - e.begin];
+        }
+      continue;
+    }
     for (std::size_t i = b; i < end; ++i) {
       out[i - from] += c * a[i - e.begin];
       sums[i - from] += a[i - e.begin];
@@ -217,6 +228,12 @@ void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathF
       p.reset(basis, e, params);
       const Y c = input[k];
       const Y* a = packed.values(k);
+      if (!std::isfinite(c)) {
+        for (std::size_t i = b; i < end; ++i)
+          if (a[i - e.begin] != Y(0))
+            out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
+        continue;
+      }
       for (std::size_t i = b; i < end; ++i)
         out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
     }

@@ -1,6 +1,7 @@
 #ifndef QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
 #define QUELMORA_MATH_PARTITIONS_FUZZYPARTITION_H
 
+#include "math/domains/steplayout.h"
 #include "math/fce/mathfncachedformula.h"
 #include "math/fce/mathfnformula.h"
 #include "math/partitions/partitionbase.h"
@@ -91,13 +92,16 @@ private:
               (fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1));
     const X low = _domain->low(), high = _domain->high();
     if (fuzzySet->numberOfPositionNodes() == 1) {
-      fuzzySet->moveKernelTo(low);
-      while (fuzzySet->kernelBegin() <= high) {
+      // Centres low + k s up to high, within the rounding allowance of the
+      // node layouts (Domains::endTolerance), so that a record's nodes and the
+      // copies laid out here agree in number.
+      const double tolerance = Domains::endTolerance(low, high, s);
+      for (double k = 0;; ++k) {
+        const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
+        if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
+          break; // past high, or a step lost in rounding that would never end
+        fuzzySet->setParam(0, centre);
         addCopy(fuzzySet, 0);
-        const double before = fuzzySet->param(0);
-        fuzzySet->setParam(0, before + s);
-        if (fuzzySet->param(0) == before)
-          break; // a step lost in rounding would never end
       }
     } else if (fuzzySet->numberOfPositionNodes() == 3) {
       const double k = std::trunc(fuzzySet->supportWidth() / s);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -36,6 +37,11 @@ public:
   explicit NumberFormatter(int significantDigits) : digits(significantDigits) {}
   void append(std::string& out, double value)
   {
+    // 0/0 comes out as "-nan" on this hardware; the sign of a NaN means nothing.
+    if (std::isnan(value)) {
+      out += "nan";
+      return;
+    }
     char text[64];
     const auto end =
         std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;

@@ -91,7 +91,7 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
                                     [](const NumberReaderBase::Column& c) { return !c.empty(); });
 
   if (k == 0 || numeric == cols.end())
-    return fail(fileParser(), tr("Data file is empty or error occured while reading file."));
+    return fail(fileParser(), tr("Data file is empty or error occurred while reading file."));
   if (numeric->size() < 2)
     return fail(fileParser(), tr("Data was not parsed correctly or file is empty."));
   QStringList notes;

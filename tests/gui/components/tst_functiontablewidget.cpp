@@ -87,6 +87,14 @@ private slots:
     t->item(11, 0)->setText("5");
     t->item(3, 0)->setText("5");
     QCOMPARE(w.changed, QList<QTableWidgetItem*>{t->item(3, 0)});
+    // Text that is not a finite number is refused and the component comes
+    // back; an accepted value is shown in the table's format.
+    for (const char* refused : {"abc", "nan", "1e999", ""})
+      t->item(2, 0)->setText(refused);
+    t->item(4, 0)->setText(" 2.5e-1 ");
+    QCOMPARE(w.changed.size(), 2);
+    QVERIFY(t->item(2, 0)->text() == "3.000" && t->item(4, 0)->text() == "0.250" &&
+            t->item(3, 0)->text() == "5.000");
 
     // A longer refresh makes blank cells components again.
     w.setColumn(0, "a Ft0", twelve.fn.get());
@@ -96,13 +104,13 @@ private slots:
     // Rows of a column refreshed in place: only those, silently, and only
     // where the column shows that function.
     w.changed.clear();
-    t->item(1, 0)->setText("x");
-    t->item(4, 0)->setText("x");
+    t->item(1, 0)->setText("7");
+    t->item(4, 0)->setText("7");
     w.changed.clear();
     QVERIFY(w.refreshRows(0, twelve.fn.get(), 3, 6));
     QVERIFY(!w.refreshRows(1, twelve.fn.get(), 0, 3) && !w.refreshRows(0, ten.fn.get(), 0, 3));
     QCOMPARE(QPair(t->item(1, 0)->text(), t->item(4, 0)->text()),
-             QPair(QString("x"), QString("5.000")));
+             QPair(QString("7.000"), QString("5.000")));
     QVERIFY(w.changed.isEmpty());
 
     QSignalSpy rows(&w, &FunctionTableWidget::selectedRowChanged);

@@ -116,8 +116,8 @@ struct Fixture
       QCOMPARE(e->text(), NodeEditors::editorText(node(i)));
       if (i > 0)
         QCOMPARE(validator(e)->bottom(), NodeEditors::editorText(node(i - 1)).toDouble());
-      QCOMPARE(validator(e)->top(),
-               i + 1 == n ? INFINITY : NodeEditors::editorText(node(i + 1)).toDouble());
+      QCOMPARE(validator(e)->top(), i + 1 == n ? editor.partition()->domain()->high()
+                                               : NodeEditors::editorText(node(i + 1)).toDouble());
       QCOMPARE(editor.plot()->indexOf(marker(i)), i);
     }
     QVERIFY(!edit(n));
@@ -152,9 +152,8 @@ private slots:
     QTest::newRow("not a number") << 1 << "nan" << 0.25;
     QTest::newRow("unchanged") << 1 << "0.250" << 0.25;
     QTest::newRow("first inward") << 0 << "0.1" << 0.1;
-    QTest::newRow("first outward") << 0 << "-0.1" << -0.1;
     QTest::newRow("last inward") << 3 << "0.9" << 0.9;
-    QTest::newRow("last outward") << 3 << "1.1" << 1.1;
+    QTest::newRow("last outside the domain") << 3 << "5" << 1.0;
     // clang-format on
   }
   void typedValues()
@@ -203,12 +202,17 @@ private slots:
     QVERIFY(f.lit(2) == 0 && f.lit(4) == 1);
     f.editor.highlightNode(-1);
     QVERIFY(f.editor.current() == -1 && f.lit(4) == 0);
-    // A rebuild keeps a highlight that still exists and drops one that does not.
+    // A rebuild keeps the highlight on its node, wherever an added node moved
+    // it, keeps the index of a fresh layout of as many nodes, and drops a node that is gone.
     f.editor.highlightNode(3);
+    f.editor.setPartition(ruspini({0, 0.1, 0.25, 0.5, 0.75, 1}));
+    QVERIFY(f.editor.current() == 4 && f.lit(4) == 1 && f.lit(3) == 0);
+    QCOMPARE(selected.last().at(0).toInt(), 4);
     f.editor.setPartition(ruspini({0, 0.2, 0.4, 0.6, 0.8, 1}));
-    QVERIFY(f.editor.current() == 3 && f.lit(3) == 1);
+    QVERIFY(f.editor.current() == 4 && f.lit(4) == 1);
     f.editor.setPartition(ruspini({0, 0.5, 1}));
     QVERIFY(f.editor.current() == -1 && f.lit(0) == 0 && f.lit(1) == 0 && f.lit(2) == 0);
+    QCOMPARE(selected.last().at(0).toInt(), -1);
   }
 
   void dragMovesNodesBetweenNeighbours()

@@ -372,6 +372,13 @@ private slots:
     QCOMPARE(f.info->valueText(), QString(": [0.25, 0.063]"));
     QTest::keyRelease(canvas, Qt::Key_Control);
     QCOMPARE(f.w.isLegendVisible(), legendBefore);
+    // A dialog opened with Ctrl+O takes the focus before Ctrl is released: that
+    // ends the read-out, which never overrides the legend set meanwhile.
+    QTest::keyPress(canvas, Qt::Key_Control);
+    f.w.setLegendVisible(!legendBefore);
+    other->setFocus();
+    QTest::keyRelease(canvas, Qt::Key_Control);
+    QVERIFY(f.w.isLegendVisible() == !legendBefore && !f.w.tracker()->isEnabled());
   }
 
 };

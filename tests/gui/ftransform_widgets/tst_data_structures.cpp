@@ -1,4 +1,5 @@
 #include "gui/ftransform_widgets/data_structures.h"
+#include "gui/ftransform_widgets/nodelayout.h"
 
 #include "math/domains/equidistant.h"
 #include "math/fuzzy_sets/trianglealternate.h"
@@ -59,6 +60,7 @@ private slots:
   void partitions_data();
   void partitions();
   void customPartitionsKeepTheirNodes();
+  void customLayoutAgreesWithItsNodes();
   void refusedRecords_data();
   void refusedRecords();
   void acceptsOnlyFiniteCNotation_data();
@@ -175,6 +177,28 @@ void TestDataStructures::customPartitionsKeepTheirNodes()
   QVERIFY((dynamic_cast<FuzzySets::TriangleAlternate<double, double>*>(part->allFce()[0])));
   QCOMPARE(part->allFce()[2]->valueAtIndex(1400), 1.0);
   QCOMPARE(part->allFce()[2]->param(1), 0.2);
+}
+
+// The nodes a custom record is laid out with and the basic functions the
+// builder lays out by the element width agree in number, whatever the rounding.
+void TestDataStructures::customLayoutAgreesWithItsNodes()
+{
+  auto r = record(8, DH::ShapeTriangle).staticCast<DH::Partitions::FuzzyDelta>();
+  for (double low : {0.0, 1.0, 3.0, -7.3})
+    for (double step : {0.1, 0.07, 0.13, 0.35, 1.0 / 3}) {
+      r->domain->low = low;
+      r->domain->high = low + 0.7;
+      r->extraParam = r->delta = step * 0.7;
+      r->nodes = DH::deltaNodes(*r->domain, r->delta);
+      std::unique_ptr<MathPartition> part(DH::createPartition(r, nullptr));
+      QVERIFY(part && part->fceCount() == std::size_t(r->nodes.size()));
+      QCOMPARE(r->nodes.last() == r->domain->high, step == 0.1 || step == 1.0 / 3);
+    }
+  r->shape = DH::ShapeGaussian; // wide Gaussians packed densely are refused with a reason
+  r->domain->count = 100000;
+  r->nodes.resize(100000);
+  std::unique_ptr<MathDomain> d(DH::createDomain(r->domain));
+  QVERIFY(DH::partitionSizeProblem(*r, *d).contains("memory"));
 }
 
 void TestDataStructures::refusedRecords_data()

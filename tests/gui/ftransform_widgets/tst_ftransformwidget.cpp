@@ -226,7 +226,7 @@ private slots:
     QVERIFY(t.components(g, 1)[1] != computed[1]);
     QCOMPARE(t.components(g, 1)[2], 3.5);
     QCOMPARE(t.inverse(g, 1)[1000], 3.5);
-    QVERIFY(prompts.messages.isEmpty()); // input changes never warn, even for sine shapes
+    QCOMPARE(prompts.messages.size(), 1); // the shape changed into sine with degree 1 shown
 
     t.ctrl.removeFunctions({g});
     QVERIFY(!t.ctrl.plotWidget()->curveInfo(g));
@@ -247,8 +247,8 @@ private slots:
     QTest::addColumn<int>("warnings");
     QTest::newRow("triangle, degrees 0 and 1") << int(ShapeTriangle) << 3 << 0;
     QTest::newRow("sine, degree 0 only") << int(ShapeSin) << 1 << 0;
-    // Once when the partition is installed, once when functions are added.
-    QTest::newRow("sine, degrees 0 and 1") << int(ShapeSin) << 3 << 2;
+    // Once when the partition is installed; adding a function is no reason to repeat it.
+    QTest::newRow("sine, degrees 0 and 1") << int(ShapeSin) << 3 << 1;
   }
   void degreeWarning()
   {
@@ -258,6 +258,8 @@ private slots:
     PromptRecorder prompts;
     Fixture t(shape, 1, visible);
     t.add([](double x) { return x; });
+    t.add([](double x) { return x * x; });
+    t.ctrl.checkDegrees();
     QCOMPARE(prompts.messages.size(), warnings);
     for (const auto& m : prompts.messages) {
       QCOMPARE(m.title, QString("Higher degree f-transform warning"));
@@ -270,8 +272,14 @@ private slots:
     t.ctrl.setBusy(true);
     t.ctrl.checkDegrees();
     t.ctrl.setBusy(false);
-    t.ctrl.partitionWidget()->findChild<QComboBox*>("shapeCbox")->setCurrentIndex(1 - shape);
     QVERIFY(prompts.messages.isEmpty());
+    // Changing the shape or the degrees into the combination warns once.
+    t.ctrl.partitionWidget()->findChild<QComboBox*>("shapeCbox")->setCurrentIndex(1 - shape);
+    const int sine = shape == ShapeTriangle && visible > 1 ? 1 : 0;
+    QCOMPARE(prompts.messages.size(), sine);
+    for (int visibleAgain : {1, 3, 2})
+      t.ctrl.setVisibleDegrees(visibleAgain);
+    QCOMPARE(prompts.messages.size(), 2 * sine);
     QVERIFY(!t.ctrl.isBusy());
   }
 

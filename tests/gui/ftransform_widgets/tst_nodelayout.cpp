@@ -75,6 +75,7 @@ void TestNodeLayout::layouts_data()
   QTest::newRow("explodes") << 'f' << QVector<double>{0.0, 1.0, 0.5, 1e-12} << QVector<double>{};
   QTest::newRow("delta, high not reached") << 'd' << QVector<double>{0.0, 1.0, 0.3, 0.0} << QVector<double>{0, 0.3, 0.6, 0.9};
   QTest::newRow("delta, tenths reach high") << 'd' << QVector<double>{0.0, 1.0, 0.1, 0.0} << QVector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1};
+  QTest::newRow("delta, tenths from 1 reach 2") << 'd' << QVector<double>{1.0, 2.0, 0.1, 0.0} << QVector<double>{1, 1.1, 1.2, 1.3, 1.4, 1.5, 1.6, 1.7, 1.8, 1.9, 2};
   QTest::newRow("delta wider than range") << 'd' << QVector<double>{2.0, 3.0, 5.0, 0.0} << QVector<double>{2};
   QTest::newRow("delta explodes") << 'd' << QVector<double>{0.0, 1e6, 1e-6, 0.0} << QVector<double>{};
   // clang-format on

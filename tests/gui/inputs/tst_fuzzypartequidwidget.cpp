@@ -109,6 +109,15 @@ private slots:
     w->setMaxComponents(1);
     QCOMPARE(QPair(spin("nodesSpin")->minimum(), spin("nodesSpin")->maximum()), QPair(2, 2));
     QCOMPARE(drv.nodes().size(), 2);
+    // The count chosen last comes back, also in the widget the next domain
+    // makes, whose controller sets the limit again on every change.
+    delete w;
+    drv.w = w = new FuzzyPartEquidWidget(record);
+    connect(w, &ConfigWidgetBase::inputsChanged, w,
+            [this] { w->setMaxComponents(w->maxComponents()); });
+    for (int limit : {2048, 3, 2048})
+      w->setMaxComponents(limit);
+    QVERIFY(spin("nodesSpin")->value() == 5 && record->nodes.size() == 5);
   }
 
   void nodeMovePropagation()

@@ -29,11 +29,11 @@ private slots:
   }
   void cleanup() { delete w; }
 
-  void fixedPointAtLowIsNotValidCandidatesFollowTheDistance()
+  void fixedPointAtLowIsValidCandidatesFollowTheDistance()
   {
     QCOMPARE(label(), QString("Fixed point (0.0000)"));
     QVERIFY(sameNodes(record->nodes, {0, 0.25, 0.5, 0.75, 1}));
-    QVERIFY(!w->isValid());
+    QVERIFY(w->isValid()); // a node at a domain end is a sound fixed point
     slider()->setFocus();
     QTest::keyClick(slider(), Qt::Key_Right);
     QCOMPARE(record->fixedPoint, 0.0005);
@@ -49,6 +49,10 @@ private slots:
     QCOMPARE(slider()->value(), 1.0);
     slider()->setValue(slider()->upperBound());
     QCOMPARE(record->fixedPoint, 0.2);
+    // A refused distance is named and stays marked.
+    retypeEdit(width(), "5");
+    QCOMPARE(w->markInvalidInput(), QString("Nodes Distance"));
+    QVERIFY(!width()->styleSheet().isEmpty());
   }
 
   // The slider spans one basic function: candidates 0 .. nearest domain point to 2h (shape 0)

@@ -1,0 +1,3 @@
+#include "gui/components/diagnostics.h"
+
+Q_LOGGING_CATEGORY(lcDiagnostics, "quelmora.diagnostics", QtWarningMsg)
