@@ -1,6 +1,8 @@
+#include "common/fifodrain.h"
 #include "math/domains/enumeration.h"
 #include "math/fce/mathfntable.h"
 #include "midle/export/csvexportfunction.h"
+#include "midle/export/outputfile.h"
 
 #include <QtTest>
 
@@ -61,6 +63,8 @@ private slots:
   void precisionRoundTrips();
   void failedWrite();
   void failedWriteKeepsOldFile();
+  void targetsThatAreNotFiles_data();
+  void targetsThatAreNotFiles();
 };
 
 void TestCsvExport::exampleFileByteForByte()
@@ -207,6 +211,47 @@ void TestCsvExport::failedWriteKeepsOldFile()
   // Without the limit the same writer replaces the file.
   QVERIFY2(writer.write(), qPrintable(writer.errorString()));
   QVERIFY(readAll(path).startsWith("\"big\";\n0\n1\n"));
+}
+
+void TestCsvExport::targetsThatAreNotFiles_data()
+{
+  // Never written here: /dev/null, should the rule break, would be replaced for the machine.
+  QTest::addColumn<QString>("target");
+  QTest::addColumn<bool>("renamed");
+  QTest::addColumn<QByteArray>("after"); // content after writing "new\n" over "old\n"
+  QTest::newRow("regular file") << "file" << true << QByteArray("new\n");
+  QTest::newRow("new file") << "absent" << true << QByteArray("new\n");
+  QTest::newRow("link to a file") << "link" << true << QByteArray("new\n");
+  QTest::newRow("FIFO") << "fifo" << false << QByteArray("new\n");
+  QTest::newRow("descriptor onto a file") << "descriptor" << false << QByteArray("old\nnew\n");
+  QTest::newRow("device") << "/dev/null" << false << QByteArray();
+  QTest::newRow("standard output") << "/dev/stdout" << false << QByteArray();
+}
+
+void TestCsvExport::targetsThatAreNotFiles()
+{
+  QFETCH(QString, target);
+  QFETCH(bool, renamed);
+  QFETCH(QByteArray, after);
+  QTemporaryDir dir;
+  const QString file = dir.filePath("file");
+  QFile old(file);
+  QVERIFY(old.open(QIODevice::ReadWrite) && old.write("old\n") == 4 && old.flush());
+  QVERIFY(QFile::link(file, dir.filePath("link")));
+  std::unique_ptr<FifoDrain> drain;
+  QString path = target.startsWith('/') ? target : dir.filePath(target);
+  if (target == "fifo")
+    drain.reset(new FifoDrain(path));
+  else if (target == "descriptor") // as `-o /dev/stdout >> file` gives it
+    path = QString("/proc/self/fd/%1").arg(old.handle());
+  QCOMPARE(OutputFile::replacesByRename(path), renamed);
+  if (after.isEmpty())
+    return;
+  QString error;
+  QVERIFY2(OutputFile::write(path, "new\n", &error), qPrintable(error));
+  QCOMPARE(drain ? drain->data() : readAll(target == "absent" ? path : file), after);
+  QVERIFY(!drain || FifoDrain::isFifo(path));
+  QVERIFY(QFileInfo(dir.filePath("link")).isSymLink());
 }
 
 QTEST_APPLESS_MAIN(TestCsvExport)

@@ -2,10 +2,10 @@
 
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/export/outputfile.h"
 
 #include <QFileInfo>
 #include <QObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <locale>
@@ -164,13 +164,14 @@ bool CsvExportFunction::write()
   if (QFileInfo(file).isDir())
     return fail(QObject::tr("it is a directory"));
 
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly))
+  OutputFile out(file);
+  out.setWaitForReader(waitForReader);
+  if (!out.open())
     return fail(out.errorString());
-  DeviceSink sink{&out};
+  DeviceSink sink{out.device()};
   if (!produce(sink)) {
-    const QString reason = out.errorString();
-    out.cancelWriting();
+    const QString reason = out.device()->errorString();
+    out.cancel();
     return fail(reason);
   }
   if (!out.commit())
