@@ -1,5 +1,7 @@
 #include "gui/components/functioncurve.h"
 
+#include "gui/components/pixelclamp.h"
+
 #include <QPainter>
 
 #include <qwt_clipper.h>
@@ -128,7 +130,7 @@ void FunctionCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const 
       draw();
       continue;
     }
-    QPointF p(xMap.transform(s.x()), yMap.transform(s.y()));
+    QPointF p(mapToPixel(xMap, s.x()), mapToPixel(yMap, s.y()));
     if (align)
       p = QPointF(qRound(p.x()), qRound(p.y()));
     reducer.add(p);

@@ -1,10 +1,10 @@
 #include "gui/components/nodemarker.h"
 
+#include "gui/components/pixelclamp.h"
+
 #include <qwt_scale_map.h>
 #include <qwt_symbol.h>
 #include <qwt_text.h>
-
-#include <QtMath>
 
 namespace {
 
@@ -16,7 +16,7 @@ bool sameLook(const QwtSymbol* a, const QwtSymbol* b)
 
 QPointF position(const QwtPlotMarker* m, const QwtScaleMap& xMap, const QwtScaleMap& yMap)
 {
-  return QPointF(xMap.transform(m->xValue()), yMap.transform(m->yValue()));
+  return QPointF(mapToPixel(xMap, m->xValue()), mapToPixel(yMap, m->yValue()));
 }
 
 } // namespace
@@ -44,7 +44,7 @@ void NodeMarker::draw(QPainter* painter, const QwtScaleMap& xMap, const QwtScale
     if (_previous && _previous->isVisible() && _previous->drawsOnlySymbol() &&
         sameLook(_previous->symbol(), symbol())) {
       const QPointF q = position(_previous, xMap, yMap);
-      if (qRound(p.x()) == qRound(q.x()) && qRound(p.y()) == qRound(q.y()))
+      if (roundPixel(p.x()) == roundPixel(q.x()) && roundPixel(p.y()) == roundPixel(q.y()))
         return;
     }
   }

@@ -16,7 +16,7 @@
 namespace {
 
 QImage render(QwtPlotCurve&& curve, const QVector<double>& xs, const QVector<double>& ys,
-              double viewLow = 0.0, double viewHigh = 1.0)
+              double viewLow = 0.0, double viewHigh = 1.0, double yLow = -1.2, double yHigh = 1.2)
 {
   curve.setRawSamples(xs.data(), ys.data(), xs.size());
   curve.setPen(QPen(Qt::black, 0));
@@ -25,7 +25,7 @@ QImage render(QwtPlotCurve&& curve, const QVector<double>& xs, const QVector<dou
   QwtScaleMap xMap, yMap;
   xMap.setScaleInterval(viewLow, viewHigh);
   xMap.setPaintInterval(0, 399);
-  yMap.setScaleInterval(-1.2, 1.2);
+  yMap.setScaleInterval(yLow, yHigh);
   yMap.setPaintInterval(299, 0);
   QPainter painter(&image);
   curve.draw(&painter, xMap, yMap, QRectF(0, 0, 400, 300));
@@ -112,6 +112,33 @@ private slots:
     const QRgb white = QColor(Qt::white).rgb(); // a gap around the NaN
     QVERIFY(image.pixel(50, 150) != white && image.pixel(350, 150) != white);
     QCOMPARE(image.pixel(200, 150), white);
+  }
+
+  // Pixel positions beyond the int range (undefined when rounded) and scales whose
+  // distance to a value overflows, as Qwt's autoscale gives for data near 1e308.
+  void extremeValuesDrawWhereTheyLie_data()
+  {
+    QTest::addColumn<QVector<double>>("ys"); // at x = 0, 0.5, 1
+    QTest::addColumn<double>("yLow");
+    QTest::addColumn<double>("yHigh");
+    QTest::addColumn<QPoint>("ink");
+    QTest::addColumn<QPoint>("blank");
+    // clang-format off
+    QTest::newRow("far off a unit scale") << QVector<double>{0, 1e308, 0} << -1.2 << 1.2 << QPoint(0, 75) << QPoint(200, 150);
+    QTest::newRow("span beyond the doubles") << QVector<double>{-1e308, 1.7976931348623157e308, 1e308} << -6e307 << 1e308 << QPoint(71, 187) << QPoint(0, 187);
+    // clang-format on
+  }
+  void extremeValuesDrawWhereTheyLie()
+  {
+    QFETCH(QVector<double>, ys);
+    QFETCH(double, yLow);
+    QFETCH(double, yHigh);
+    QFETCH(QPoint, ink);
+    QFETCH(QPoint, blank);
+    const QImage image = render(FunctionCurve(), {0.0, 0.5, 1.0}, ys, 0.0, 1.0, yLow, yHigh);
+    const QRgb white = QColor(Qt::white).rgb();
+    QVERIFY(image.pixel(ink) != white || image.pixel(ink + QPoint(1, 0)) != white);
+    QCOMPARE(image.pixel(blank), white);
   }
 
   void nodeMarkersDrawLikePlainMarkers_data()
