@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: all tests in the normal build,
-# then the math, core and batch-tool tests again under ASan and UBSan.
+# all tests again under ASan and UBSan (the widget tests draw offscreen), then
+# each fuzz target for a bounded time (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -11,8 +12,10 @@ cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DQUELMORA_SANITIZE=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF
+  -DQUELMORA_SANITIZE=ON -DQUELMORA_GUI=ON -DQUELMORA_BENCH=OFF
 cmake --build build-sanitize -j"$jobs" --target quelmora_sanitized_tests quelmora-ft
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$PWD/../tests/lsan.supp" \
   ctest --output-on-failure -j"$jobs")
+
+scripts/fuzz.sh 30
