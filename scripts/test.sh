@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite: all tests in the normal build,
-# all tests again under ASan and UBSan (the widget tests draw offscreen), then
-# each fuzz target for a bounded time (scripts/fuzz.sh).
+# Builds everything and runs the whole test suite: the program, the batch tool,
+# the benchmarks and the examples in the normal build; every test under ASan and
+# UBSan (the widget tests draw offscreen); then each fuzz target for a bounded
+# time (scripts/fuzz.sh). The tests are built once, in the sanitizer tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$jobs"
-(cd build && ctest --output-on-failure -j"$jobs")
+cmake --build build -j"$jobs" --target quelmora_programs
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DQUELMORA_SANITIZE=ON -DQUELMORA_GUI=ON -DQUELMORA_BENCH=OFF
