@@ -13,7 +13,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_numberreader fuzz_session fuzz_formula fuzz_options)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
   -DQUELMORA_FUZZ=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 

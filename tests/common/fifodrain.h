@@ -3,18 +3,15 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QString>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
-// A FIFO at path and a thread reading it until its writer closes it, so a
-// test can write into it without blocking. The read end is open from the
-// start: a writer that will not wait for a reader finds one.
+// A FIFO at path, read on a thread of its own until its writer closes it. The
+// read end is open from the start, so a writer that does not wait finds a reader.
 class FifoDrain
 {
 public:
@@ -24,11 +21,16 @@ public:
     if (::mkfifo(name.constData(), 0600) != 0)
       qFatal("cannot make a FIFO");
     fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    reader = std::thread([this] { run(); });
+    // Until a writer has come and gone, poll reports no hang-up.
+    reader = std::thread([this] {
+      pollfd p{fd, POLLIN, 0};
+      char buf[65536];
+      for (ssize_t n = 1; n != 0 && ::poll(&p, 1, 30000) > 0;)
+        if ((n = ::read(fd, buf, sizeof buf)) > 0)
+          bytes.append(buf, int(n));
+    });
   }
   ~FifoDrain() { data(); }
-  FifoDrain(const FifoDrain&) = delete;
-  FifoDrain& operator=(const FifoDrain&) = delete;
 
   // Everything written, once the writer has closed its end.
   QByteArray data()
@@ -48,20 +50,6 @@ public:
   }
 
 private:
-  void run()
-  {
-    // Until a writer has opened and closed the FIFO, poll reports no hang-up.
-    pollfd p{fd, POLLIN, 0};
-    while (::poll(&p, 1, 30000) > 0) {
-      char buf[65536];
-      const ssize_t n = ::read(fd, buf, sizeof buf);
-      if (n > 0)
-        bytes.append(buf, int(n));
-      else if (n == 0 || (errno != EAGAIN && errno != EINTR))
-        return;
-    }
-  }
-
   int fd = -1;
   QByteArray bytes;
   std::thread reader;
