@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -42,6 +43,9 @@ int main(int argc, char** argv)
   // QApplication adopts the system locale for the C library; numbers in files
   // and expressions are always read with a decimal point.
   std::setlocale(LC_NUMERIC, "C");
+  // An export into a FIFO whose reader quits must fail with a message, not
+  // end the program with the user's work.
+  std::signal(SIGPIPE, SIG_IGN);
   nameApplication();
   QSettings::setDefaultFormat(QSettings::IniFormat);
   const Launch::Request request = Launch::parseArguments(QCoreApplication::arguments());

@@ -4,12 +4,12 @@
 #include "gui/components/prompt.h"
 #include "gui/exportwidget.h"
 #include "midle/export/csvexportfunction.h"
+#include "midle/export/outputfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPixmap>
-#include <QSaveFile>
 
 namespace {
 
@@ -78,6 +78,7 @@ bool ExportRunner::exportValues(QWidget* parent, const ValueChoices& choices,
     return false;
   }
   CsvExportFunction writer(choices.filePath);
+  writer.setWaitForReader(false);
   writer.setIncludeDomain(choices.domainValues);
   for (const auto& c : columns)
     writer.addColumn(c.first, c.second);
@@ -128,15 +129,16 @@ bool ExportRunner::savePicture(const QPixmap& picture, const QString& path, QStr
     error = QObject::tr("Cannot write \"%1\": it is a directory").arg(target);
     return false;
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
+  OutputFile file(path);
+  file.setWaitForReader(false);
+  if (!file.open()) {
     error = QObject::tr("Cannot write \"%1\": %2").arg(target, file.errorString());
     return false;
   }
-  QImageWriter writer(&file, format);
+  QImageWriter writer(file.device(), format);
   if (!writer.write(picture.toImage())) {
     error = QObject::tr("Cannot write \"%1\": %2").arg(target, writer.errorString());
-    file.cancelWriting();
+    file.cancel();
     return false;
   }
   if (!file.commit()) {

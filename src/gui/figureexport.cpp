@@ -220,7 +220,7 @@ bool FigureExport::write(const Options& options, QwtPlot* main, QwtPlot* below, 
         }
         return false;
       },
-      error);
+      error, false);
 }
 
 bool FigureExport::exportFigure(QWidget* parent, const Options& options, QwtPlot* main,

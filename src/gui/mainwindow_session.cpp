@@ -193,9 +193,22 @@ bool MainWindow::checkSessionInputs()
   return false;
 }
 
+namespace {
+
+// A session is a file to open again. A device or a FIFO is none: the
+// settings object would read it first (a FIFO blocks the window) and then
+// rename a file over it (as root, /dev/null replaced for the machine).
+bool specialFile(const QString& path)
+{
+  const QFileInfo info(path);
+  return info.exists() && !info.isFile();
+}
+
+} // namespace
+
 bool MainWindow::saveSession(const QString& path)
 {
-  if (writeSession(path))
+  if (!specialFile(path) && writeSession(path))
     return true;
   reportUnwritableSession(path);
   return false;
@@ -550,6 +563,10 @@ bool MainWindow::saveSessionChecked(const QString& target)
   // judge it; only a file that would open again replaces the target, so the
   // last good session is never lost to inputs left half-typed. A link is
   // followed, so that the rename replaces the file and not the link.
+  if (specialFile(target)) {
+    reportUnwritableSession(target);
+    return false;
+  }
   const QFileInfo info(target);
   const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
   QString temp;

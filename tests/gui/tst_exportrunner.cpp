@@ -1,3 +1,4 @@
+#include "common/fifodrain.h"
 #include "common/promptrecorder.h"
 #include "gui/components/plotwidget.h"
 #include "gui/exportrunner.h"
@@ -5,12 +6,15 @@
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
 
+#include <QBuffer>
 #include <QDialogButtonBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <memory>
 
 // Every export failure must reach the user and spare an existing file.
 class TestExportRunner : public QObject
@@ -125,6 +129,7 @@ void TestExportRunner::okState()
 
 void TestExportRunner::exports_data()
 {
+  // A name starting "fifo" is a FIFO being read, "deaf" one that nobody reads.
   QTest::addColumn<QString>("name");
   QTest::addColumn<int>("column");        // -1 picture, 0 original, 1 components, 2 inverse
   QTest::addColumn<QSize>("size");        // of the picture
@@ -139,6 +144,9 @@ void TestExportRunner::exports_data()
   QTest::newRow("values, missing directory") << "missing/values.csv" << 0 << QSize() << QByteArray() << "values.csv";
   QTest::newRow("values are a directory") << "folder" << 0 << QSize() << QByteArray() << "folder";
   QTest::newRow("name too long") << QString(300, 'n') + ".csv" << 0 << QSize() << QByteArray() << QString(300, 'n');
+  QTest::newRow("picture into a FIFO") << "fifo.png" << -1 << QSize(100, 80) << QByteArray("png") << "";
+  QTest::newRow("values into a FIFO") << "fifo.csv" << 0 << QSize() << QByteArray("csv") << "";
+  QTest::newRow("FIFO nobody reads") << "deaf.csv" << 0 << QSize() << QByteArray() << "no program is reading from it";
   QTest::newRow("no components") << "old.csv" << 1 << QSize() << QByteArray() << "Direct fuzzy transform was not calculated";
   QTest::newRow("no inverse") << "old.csv" << 2 << QSize() << QByteArray() << "Inverse fuzzy transform was not calculated";
   // clang-format on
@@ -154,6 +162,12 @@ void TestExportRunner::exports()
   PromptRecorder rec;
   Scene scene;
   const QString path = scene.dir.filePath(name);
+  const bool fifo = name.startsWith("fifo") || name.startsWith("deaf");
+  std::unique_ptr<FifoDrain> drain;
+  if (name.startsWith("fifo"))
+    drain.reset(new FifoDrain(path));
+  if (name.startsWith("deaf"))
+    QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
   if (column < 0) {
     PlotWidget plot;
     plot.resize(500, 300);
@@ -169,10 +183,12 @@ void TestExportRunner::exports()
     c.coefficients = column == 1;
     c.inverseFunction = column == 2;
     // Degree 3 shown, but its partition could not be built: no results.
-    QVERIFY(
-        !ExportRunner::exportValues(nullptr, c, scene.named, 8, scene.components, scene.inverses));
+    QCOMPARE(
+        ExportRunner::exportValues(nullptr, c, scene.named, 8, scene.components, scene.inverses),
+        !format.isEmpty());
   }
   QVERIFY(scene.untouched());
+  QVERIFY(!fifo || FifoDrain::isFifo(path));
   if (format.isEmpty()) {
     QCOMPARE(rec.titles(), QStringList{"Error"});
     QVERIFY2(rec.messages[0].text.contains(path) && rec.messages[0].text.contains(reasonHas),
@@ -180,7 +196,14 @@ void TestExportRunner::exports()
     return;
   }
   QVERIFY(rec.messages.isEmpty());
-  QImageReader reader(path);
+  if (column >= 0) {
+    QCOMPARE(drain->data(), QByteArray("\"f\";\n1\n1.5\n2\n"));
+    return;
+  }
+  QFile file(path);
+  QByteArray bytes = drain ? drain->data() : (file.open(QIODevice::ReadOnly), file.readAll());
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer);
   QCOMPARE(reader.format(), format);
   QCOMPARE(reader.read().size(), size);
 }

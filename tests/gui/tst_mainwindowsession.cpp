@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QWindow>
 
+#include <sys/stat.h>
+
 namespace {
 
 using T = MainWindowTester;
@@ -395,6 +397,13 @@ private slots:
       rec.messages.clear();
       QVERIFY(!w->saveSession(target));
       QVERIFY(reported(rec, "Error when saving session", target));
+      // A FIFO (or a device) is no session: refused, never read (a hang) nor replaced.
+      const QString fifo = path("fifo.qms");
+      QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+      rec.messages.clear();
+      QVERIFY(!w->saveSession(fifo));
+      QVERIFY(reported(rec, "Error when saving session", fifo));
+      QVERIFY(!QFileInfo(fifo).isFile() && QFile::remove(fifo));
       // So are the session and the settings written on exit.
       rec.messages.clear();
       preference<QRadioButton>("allRbtn")->setChecked(true);

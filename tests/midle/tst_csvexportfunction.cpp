@@ -1,6 +1,7 @@
 #include "math/domains/enumeration.h"
 #include "math/fce/mathfntable.h"
 #include "midle/export/csvexportfunction.h"
+#include "midle/export/outputfile.h"
 
 #include <QtTest>
 
@@ -61,6 +62,8 @@ private slots:
   void precisionRoundTrips();
   void failedWrite();
   void failedWriteKeepsOldFile();
+  void targetsThatAreNotFiles_data();
+  void targetsThatAreNotFiles();
 };
 
 void TestCsvExport::exampleFileByteForByte()
@@ -207,6 +210,39 @@ void TestCsvExport::failedWriteKeepsOldFile()
   // Without the limit the same writer replaces the file.
   QVERIFY2(writer.write(), qPrintable(writer.errorString()));
   QVERIFY(readAll(path).startsWith("\"big\";\n0\n1\n"));
+}
+
+void TestCsvExport::targetsThatAreNotFiles_data()
+{
+  // Never written here: /dev/null, should the rule break, would be replaced for the machine.
+  QTest::addColumn<QString>("target");
+  QTest::addColumn<bool>("renamed");
+  QTest::newRow("link to a file") << "link" << true;
+  QTest::newRow("descriptor onto a file") << "descriptor" << false; // `-o /dev/stdout >> file`
+  QTest::newRow("device") << "/dev/null" << false;
+  QTest::newRow("standard output") << "/dev/stdout" << false;
+}
+
+void TestCsvExport::targetsThatAreNotFiles()
+{
+  QFETCH(QString, target);
+  QFETCH(bool, renamed);
+  QTemporaryDir dir;
+  const QString file = dir.filePath("file"), link = dir.filePath("link");
+  QFile old(file);
+  QVERIFY(old.open(QIODevice::ReadWrite) && old.write("old\n") == 4 && old.flush());
+  QVERIFY(QFile::link(file, link));
+  const QString path = target == "link"         ? link
+                       : target == "descriptor" ? QString("/proc/self/fd/%1").arg(old.handle())
+                                                : target;
+  QCOMPARE(OutputFile::replacesByRename(path), renamed);
+  if (path == target)
+    return;
+  QString error;
+  QVERIFY2(OutputFile::write(path, "new\n", &error), qPrintable(error));
+  // A descriptor's file goes on after what its owner wrote; a link stays a link.
+  QCOMPARE(readAll(file), QByteArray(renamed ? "new\n" : "old\nnew\n"));
+  QVERIFY(QFileInfo(link).isSymLink());
 }
 
 QTEST_APPLESS_MAIN(TestCsvExport)

@@ -1,3 +1,5 @@
+#include "common/fifodrain.h"
+
 #include <QtTest>
 
 #include <cmath>
@@ -179,6 +181,13 @@ void TestQuelmoraFt::outputFile()
   QCOMPARE(r.exitCode, 0);
   QVERIFY(r.out.isEmpty());
   QCOMPARE(readAll(path), runTool(args).out);
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.csv"});
+  // A FIFO, like /dev/null, is written into; a rename would replace the node with a file.
+  const QString fifo = dir.filePath("fifo");
+  FifoDrain drain(fifo);
+  QCOMPARE(runTool(args + QStringList{"-o", fifo}).exitCode, 0);
+  QCOMPARE(drain.data(), readAll(path));
+  QVERIFY(FifoDrain::isFifo(fifo));
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.csv"});
   const Run help = runTool({"--help"});
   QCOMPARE(help.exitCode, 0);

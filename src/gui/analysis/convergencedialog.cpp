@@ -440,6 +440,7 @@ void ConvergenceDialog::exportTable()
     path += QLatin1Char('.') + QLatin1String(AppConstants::csvSuffix);
   _lastDirectory = QFileInfo(path).absolutePath();
   CsvExportFunction writer(path);
+  writer.setWaitForReader(false);
   QList<QStringList> rows;
   const auto number = [&writer](double v) {
     return QString::fromStdString(CsvExportFunction::formatNumber(v, writer.precision()));

@@ -1,5 +1,7 @@
 #include "gui/components/functioncurve.h"
 
+#include "gui/components/pixelclamp.h"
+
 #include <QPainter>
 
 #include <qwt_clipper.h>
@@ -20,16 +22,6 @@ FunctionCurve::FunctionCurve(const QwtText& title) : QwtPlotCurve(title)
 }
 
 namespace {
-
-// Mapped coordinates are kept within this many pixels of the origin before
-// they are rounded: values near the largest double would overflow an int,
-// and the clipper cuts the line at the canvas anyway.
-constexpr double kPixelLimit = 1e6;
-
-Q_ALWAYS_INLINE double clampPixel(double v)
-{
-  return std::min(std::max(v, -kPixelLimit), kPixelLimit);
-}
 
 // Collects the points of one pixel column and hands on the ones that matter.
 class ColumnReducer
@@ -96,12 +88,12 @@ struct PixelMap
 
   Q_ALWAYS_INLINE double x(double v) const
   {
-    const double p = clampPixel(xMap.transform(v));
+    const double p = mapToPixel(xMap, v);
     return align ? qRound(p) : p;
   }
   Q_ALWAYS_INLINE QPointF operator()(double vx, double vy) const
   {
-    const double py = clampPixel(yMap.transform(vy));
+    const double py = mapToPixel(yMap, vy);
     return QPointF(x(vx), align ? qRound(py) : py);
   }
   Q_ALWAYS_INLINE double column(double vx) const { return std::floor(x(vx)); }

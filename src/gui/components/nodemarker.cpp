@@ -1,10 +1,10 @@
 #include "gui/components/nodemarker.h"
 
+#include "gui/components/pixelclamp.h"
+
 #include <qwt_scale_map.h>
 #include <qwt_symbol.h>
 #include <qwt_text.h>
-
-#include <QtMath>
 
 namespace {
 
@@ -16,7 +16,7 @@ bool sameLook(const QwtSymbol* a, const QwtSymbol* b)
 
 QPointF position(const QwtPlotMarker* m, const QwtScaleMap& xMap, const QwtScaleMap& yMap)
 {
-  return QPointF(xMap.transform(m->xValue()), yMap.transform(m->yValue()));
+  return QPointF(mapToPixel(xMap, m->xValue()), mapToPixel(yMap, m->yValue()));
 }
 
 } // namespace
@@ -52,10 +52,8 @@ bool NodeMarker::drawsNothing(const QwtScaleMap& xMap, const QwtScaleMap& yMap,
     return true;
   if (_previous && _previous->isVisible() && _previous->drawsOnlySymbol() &&
       sameLook(_previous->symbol(), symbol())) {
-    // p lies on the canvas; q is kept near it before rounding.
-    const auto pixel = [](double v) { return qRound(qBound(-1e6, v, 1e6)); };
     const QPointF q = position(_previous, xMap, yMap);
-    if (pixel(p.x()) == pixel(q.x()) && pixel(p.y()) == pixel(q.y()))
+    if (roundPixel(p.x()) == roundPixel(q.x()) && roundPixel(p.y()) == roundPixel(q.y()))
       return true;
   }
   return false;

@@ -2,10 +2,10 @@
 
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/export/replacefile.h"
 
 #include <QFileInfo>
 #include <QObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -188,26 +188,11 @@ bool CsvExportFunction::writeTo(QIODevice& device)
 bool CsvExportFunction::write()
 {
   error.clear();
-  const QString shown = QFileInfo(file).absoluteFilePath();
-  auto fail = [&](const QString& reason) {
-    error = QObject::tr("Cannot write \"%1\": %2").arg(shown, reason);
-    return false;
-  };
-  if (file.isEmpty())
-    return fail(QObject::tr("no file name given"));
-  if (QFileInfo(file).isDir())
-    return fail(QObject::tr("it is a directory"));
-
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly))
-    return fail(out.errorString());
-  DeviceSink sink{&out};
-  if (!produce(sink)) {
-    const QString reason = out.errorString();
-    out.cancelWriting();
-    return fail(reason);
-  }
-  if (!out.commit())
-    return fail(out.errorString());
-  return true;
+  return replaceFile(
+      file,
+      [this](QIODevice& device, QString&) {
+        DeviceSink sink{&device};
+        return produce(sink);
+      },
+      error, waitForReader);
 }

@@ -12,14 +12,17 @@ class QIODevice;
 
 // Writes the columns as semicolon-separated text that spreadsheets read:
 // a header of quoted names, then one line per point, numbers with '.' as the
-// decimal point whatever the locale. The file is written to a temporary file
-// and renamed into place, so a failed write never damages an existing file.
+// decimal point whatever the locale. The file is written through OutputFile:
+// a failed write never damages an existing file, and a device or FIFO is
+// written, never replaced.
 class CsvExportFunction : public ExportFunctionBase
 {
 public:
   using ExportFunctionBase::ExportFunctionBase;
 
   bool write() override;
+  // See OutputFile::setWaitForReader; a window passes false.
+  void setWaitForReader(bool wait) { waitForReader = wait; }
 
   // Writes the same content to an open device (standard output of the batch
   // tool); false with errorString() when the device refuses the data.
@@ -45,6 +48,8 @@ private:
 
   QStringList tableHeader;
   QList<QStringList> tableRows;
+
+  bool waitForReader = true;
 };
 
 #endif

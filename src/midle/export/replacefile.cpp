@@ -1,13 +1,14 @@
 #include "midle/export/replacefile.h"
 
+#include "midle/export/outputfile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QObject>
-#include <QSaveFile>
 
 bool replaceFile(const QString& path, const std::function<bool(QIODevice&, QString&)>& fill,
-                 QString& error)
+                 QString& error, bool waitForReader)
 {
   const QFileInfo info(path);
   auto fail = [&](const QString& reason) {
@@ -20,28 +21,18 @@ bool replaceFile(const QString& path, const std::function<bool(QIODevice&, QStri
   if (info.isDir())
     return fail(QObject::tr("it is a directory"));
 
+  OutputFile out(path);
+  out.setWaitForReader(waitForReader);
+  if (!out.open())
+    return fail(out.errorString());
   QString reason;
-  if (info.exists() && !info.isFile()) {
-    QFile direct(path);
-    if (!direct.open(QIODevice::WriteOnly))
-      return fail(direct.errorString());
-    if (!fill(direct, reason))
-      return fail(reason.isEmpty() ? direct.errorString() : reason);
-    if (!direct.flush())
-      return fail(direct.errorString());
-    return true;
-  }
-
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return fail(file.errorString());
-  if (!fill(file, reason)) {
+  if (!fill(*out.device(), reason)) {
     if (reason.isEmpty())
-      reason = file.errorString();
-    file.cancelWriting();
+      reason = out.device()->errorString();
+    out.cancel();
     return fail(reason);
   }
-  if (!file.commit())
-    return fail(file.errorString());
+  if (!out.commit())
+    return fail(out.errorString());
   return true;
 }

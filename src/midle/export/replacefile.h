@@ -7,15 +7,13 @@
 
 class QIODevice;
 
-// The one way a file of the program is (re)written. A regular or a new file
-// is written to a temporary file beside it and renamed into place, so a
-// failed write leaves the old content. A target that exists but is not a
-// regular file (a FIFO, a device) is written into directly: a rename would
-// replace it with a plain file.
-// fill writes the content; it returns false with reason set (or empty, to
-// take the device's error) when it cannot. On failure error holds the
-// message "Cannot write "<absolute path>": <reason>".
+// Writes a file through OutputFile (a regular or a new file by a temporary
+// file and a rename; a device, FIFO or descriptor directly). fill writes the
+// content; it returns false with reason set (or empty, to take the device's
+// error) when it cannot. On failure error holds the message
+// "Cannot write "<absolute path>": <reason>". A window passes
+// waitForReader = false so a FIFO nobody reads fails instead of hanging.
 bool replaceFile(const QString& path, const std::function<bool(QIODevice&, QString&)>& fill,
-                 QString& error);
+                 QString& error, bool waitForReader = true);
 
 #endif

@@ -16,14 +16,15 @@
 // The drawing shortcuts of curves and node markers must give the picture of the plain Qwt items.
 namespace {
 
-QImage paint(const QwtPlotCurve& curve, double viewLow = 0.0, double viewHigh = 1.0)
+QImage paint(const QwtPlotCurve& curve, double viewLow = 0.0, double viewHigh = 1.0,
+             double yLow = -1.2, double yHigh = 1.2)
 {
   QImage image(400, 300, QImage::Format_RGB32);
   image.fill(Qt::white);
   QwtScaleMap xMap, yMap;
   xMap.setScaleInterval(viewLow, viewHigh);
   xMap.setPaintInterval(0, 399);
-  yMap.setScaleInterval(-1.2, 1.2);
+  yMap.setScaleInterval(yLow, yHigh);
   yMap.setPaintInterval(299, 0);
   QPainter painter(&image);
   curve.draw(&painter, xMap, yMap, QRectF(0, 0, 400, 300));
@@ -31,11 +32,11 @@ QImage paint(const QwtPlotCurve& curve, double viewLow = 0.0, double viewHigh = 
 }
 
 QImage render(QwtPlotCurve&& curve, const QVector<double>& xs, const QVector<double>& ys,
-              double viewLow = 0.0, double viewHigh = 1.0)
+              double viewLow = 0.0, double viewHigh = 1.0, double yLow = -1.2, double yHigh = 1.2)
 {
   curve.setRawSamples(xs.data(), ys.data(), xs.size());
   curve.setPen(QPen(Qt::black, 0));
-  return paint(curve, viewLow, viewHigh);
+  return paint(curve, viewLow, viewHigh, yLow, yHigh);
 }
 
 int count(const QImage& a, const QImage& b) // pixels that differ from b, or from white
@@ -187,6 +188,33 @@ private slots:
       if (lo < b)
         QCOMPARE(QList<std::size_t>({e.minIndex, e.maxIndex}), QList<std::size_t>({lo, hi}));
     }
+  }
+
+  // Pixel positions beyond the int range (undefined when rounded) and scales whose
+  // distance to a value overflows, as Qwt's autoscale gives for data near 1e308.
+  void extremeValuesDrawWhereTheyLie_data()
+  {
+    QTest::addColumn<QVector<double>>("ys"); // at x = 0, 0.5, 1
+    QTest::addColumn<double>("yLow");
+    QTest::addColumn<double>("yHigh");
+    QTest::addColumn<QPoint>("ink");
+    QTest::addColumn<QPoint>("blank");
+    // clang-format off
+    QTest::newRow("far off a unit scale") << QVector<double>{0, 1e308, 0} << -1.2 << 1.2 << QPoint(0, 75) << QPoint(200, 150);
+    QTest::newRow("span beyond the doubles") << QVector<double>{-1e308, 1.7976931348623157e308, 1e308} << -6e307 << 1e308 << QPoint(71, 187) << QPoint(0, 187);
+    // clang-format on
+  }
+  void extremeValuesDrawWhereTheyLie()
+  {
+    QFETCH(QVector<double>, ys);
+    QFETCH(double, yLow);
+    QFETCH(double, yHigh);
+    QFETCH(QPoint, ink);
+    QFETCH(QPoint, blank);
+    const QImage image = render(FunctionCurve(), {0.0, 0.5, 1.0}, ys, 0.0, 1.0, yLow, yHigh);
+    const QRgb white = QColor(Qt::white).rgb();
+    QVERIFY(image.pixel(ink) != white || image.pixel(ink + QPoint(1, 0)) != white);
+    QCOMPARE(image.pixel(blank), white);
   }
 
   void nodeMarkersDrawLikePlainMarkers_data()
