@@ -858,6 +858,10 @@ void MainWindow::onFormulaBuilder_renamed(QString oldName, QString newName)
 
 void MainWindow::onFormulaBuilder_accepted()
 {
+  // The formulas are not the session's work: no step, and the steps name
+  // renamed formulas by their new names.
+  EditHistory::Pause holdHistory(editHistory);
+  editHistory->renameFunctions(renames);
   QStringList former;
   for (int i = 0; i < ui->fnSelector->count(); ++i)
     former.append(ui->fnSelector->selection(i));

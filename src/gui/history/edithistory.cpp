@@ -7,9 +7,12 @@
 #include "gui/history/editstatehost.h"
 #include "gui/inputs/partitionwidgetbase.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QScopedValueRollback>
@@ -96,8 +99,9 @@ EditHistory::EditHistory(QMainWindow* window, FtransformWidget* controller, Edit
   view->setObjectName(QStringLiteral("undoView"));
   view->setEmptyLabel(tr("Session as opened"));
   _dock->setWidget(view);
-  window->addDockWidget(Qt::LeftDockWidgetArea, _dock);
+  window->addDockWidget(Qt::RightDockWidgetArea, _dock);
   _dock->hide();
+  qApp->installEventFilter(this);
 
   _turnEnd.setSingleShot(true);
   _turnEnd.setInterval(0);
@@ -129,10 +133,58 @@ void EditHistory::addActions(QMenu* editMenu, QMenu* windowMenu)
   editMenu->insertAction(first, _undo);
   editMenu->insertAction(first, _redo);
   editMenu->insertSeparator(first);
-  QAction* show = _dock->toggleViewAction();
-  show->setText(tr("&Undo history"));
+  auto* show = new QAction(tr("Show &undo history"), _dock);
   show->setObjectName(QStringLiteral("actionShowUndoHistory"));
+  connect(show, &QAction::triggered, _dock, [this] {
+    _dock->show();
+    _dock->raise();
+  });
   windowMenu->addAction(show);
+}
+
+void EditHistory::renameFunctions(const QMap<QString, QString>& renames)
+{
+  if (renames.isEmpty())
+    return;
+  const auto rename = [&renames](EditState& s) {
+    for (QString& name : s.functions) {
+      if (!renames.contains(name))
+        continue;
+      QString last = renames.value(name);
+      for (int hops = 0; renames.contains(last) && hops < renames.size(); ++hops)
+        last = renames.value(last);
+      name = last;
+    }
+  };
+  for (int i = 0; i < _stack->count(); ++i) {
+    auto* command = static_cast<Command*>(const_cast<QUndoCommand*>(_stack->command(i)));
+    rename(command->before);
+    rename(command->after);
+    command->relabel();
+  }
+  rename(_last);
+}
+
+bool EditHistory::eventFilter(QObject* watched, QEvent* event)
+{
+  // A line edit (a spin box's too) takes Ctrl+Z for its own text even when
+  // it has nothing to undo, as after clicking a spin box's arrows: then the
+  // window's Undo and Redo get the keys.
+  if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+    return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  auto* edit = qobject_cast<QLineEdit*>(widget);
+  if (!edit && qobject_cast<QAbstractSpinBox*>(widget))
+    edit = widget->findChild<QLineEdit*>();
+  if (!edit || widget->window() != parent())
+    return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable()) ||
+      (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable())) {
+    event->ignore();
+    return true;
+  }
+  return false;
 }
 
 void EditHistory::clear()
@@ -196,6 +248,11 @@ EditState EditHistory::capture(const EditState& reference)
     s.highText = reference.highText;
     s.countText = reference.countText;
   }
+  // The widget hands out a new copy of its nodes each time: steps that did
+  // not move them keep one list between them.
+  for (auto part : {&EditState::generic, &EditState::equidistant, &EditState::custom})
+    if ((s.*part).nodes == (reference.*part).nodes)
+      (s.*part).nodes = (reference.*part).nodes;
   return s;
 }
 

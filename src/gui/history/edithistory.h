@@ -3,6 +3,7 @@
 
 #include "gui/history/editstate.h"
 
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -49,6 +50,12 @@ public:
   // The state now is the saved one.
   void setClean();
   bool isClean() const;
+
+  // Formulas renamed (old name -> new name, possibly in a chain): the steps
+  // choose them by their new names.
+  void renameFunctions(const QMap<QString, QString>& renames);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // Changes made by the program (a session applied) are no steps; afterwards
   // the state is taken as it is. Pauses nest.

@@ -255,6 +255,13 @@ private slots:
     QVERIFY(!win->isWindowModified());
     QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(T::nodes(win), moved);
+    // A spin box changed by its arrows has no text of its own to undo.
+    const auto offset = [win] { return T::partitionWidget(win)->findChild<QSpinBox*>("offsetSpin"); };
+    offset()->setFocus();
+    offset()->stepUp();
+    QCoreApplication::processEvents();
+    QTest::keyClick(offset(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(offset()->value(), -1);
 
     T::action(win, "actionSaveSession")->trigger();
     QVERIFY(!win->isWindowModified());
