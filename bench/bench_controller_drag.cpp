@@ -230,8 +230,8 @@ void BM_InputChange(benchmark::State& state)
 
 // The whole window on 100,001 points with 1,000 components, three formulas and
 // degrees 0 to 3 shown, opened from a session as a user would have it. One
-// node of the partition plot is dragged; the drag step is one mouse move,
-// undo and redo take back and repeat a whole drag (one step of the history).
+// node of the partition plot is dragged: one mouse move, or a whole drag (one
+// step of the history); undo and redo take back and repeat a whole drag.
 struct WindowFixture
 {
   QTemporaryDir dir;
@@ -326,6 +326,8 @@ struct WindowFixture
   }
 };
 
+// range(0): 0 times one mouse move of a held node, 1 a whole drag (press, one
+// move, release), which the history records as a step.
 void BM_WindowDragStep(benchmark::State& state)
 {
   WindowFixture f;
@@ -334,16 +336,28 @@ void BM_WindowDragStep(benchmark::State& state)
     state.SkipWithError(why.toLatin1().constData());
     return;
   }
-  sendMouse(f.canvas, QEvent::MouseButtonPress, f.a, Qt::LeftButton);
+  const bool whole = state.range(0) == 1;
+  if (!whole)
+    sendMouse(f.canvas, QEvent::MouseButtonPress, f.a, Qt::LeftButton);
   bool toB = true;
   for (auto _ : state) {
-    sendMouse(f.canvas, QEvent::MouseMove, toB ? f.b : f.c, Qt::LeftButton);
+    if (whole) {
+      sendMouse(f.canvas, QEvent::MouseButtonPress, toB ? f.a : f.b, Qt::LeftButton);
+      sendMouse(f.canvas, QEvent::MouseMove, toB ? f.b : f.a, Qt::LeftButton);
+      sendMouse(f.canvas, QEvent::MouseButtonRelease, toB ? f.b : f.a, Qt::NoButton);
+    } else {
+      sendMouse(f.canvas, QEvent::MouseMove, toB ? f.b : f.c, Qt::LeftButton);
+    }
     QApplication::processEvents();
     toB = !toB;
   }
-  sendMouse(f.canvas, QEvent::MouseButtonRelease, toB ? f.b : f.c, Qt::NoButton);
+  if (!whole)
+    sendMouse(f.canvas, QEvent::MouseButtonRelease, toB ? f.b : f.c, Qt::NoButton);
   if (f.ctrl->lastChange().everything)
     state.SkipWithError("a move recomputed everything");
+  else if (whole && f.action("actionUndo")->text() != QStringLiteral("Undo Move node 11"))
+    state.SkipWithError("the drag is not one step");
+  state.SetLabel(whole ? "whole drag" : "one move");
 }
 
 // range(0): 0 measures undo, 1 redo; the other one runs untimed in between.
@@ -416,7 +430,12 @@ BENCHMARK(BM_NodeMoveFromCode)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 
-BENCHMARK(BM_WindowDragStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_WindowDragStep)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 BENCHMARK(BM_WindowUndoRedoDrag)
     ->Arg(0)
