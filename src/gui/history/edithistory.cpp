@@ -340,8 +340,8 @@ void EditHistory::apply(const EditState& target)
   bool rebuilt = !now.sameFunctionSource(target);
   if (!rebuilt) {
     for (int i = 0; i < target.functions.size() && !rebuilt; ++i)
-      rebuilt = now.functions[i] != target.functions[i] &&
-                !_host->selectFunction(i, target.functions[i]);
+      rebuilt =
+          now.functions[i] != target.functions[i] && !_host->selectFunction(i, target.functions[i]);
   }
   if (rebuilt)
     _host->restoreFunctions(target);

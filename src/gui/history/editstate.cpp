@@ -109,8 +109,8 @@ EditStep functionStep(const EditState& a, const EditState& b)
     return {tr("Open data %1").arg(QFileInfo(b.data.filePath()).fileName()), EditStep::NoMerge};
   }
   if (!a.sameDomain(b)) {
-    const int changed = int(!same(a.low, b.low)) + int(!same(a.high, b.high)) +
-                        int(a.count != b.count);
+    const int changed =
+        int(!same(a.low, b.low)) + int(!same(a.high, b.high)) + int(a.count != b.count);
     if (changed > 1)
       return {tr("Change domain"), EditStep::NoMerge};
     if (!same(a.low, b.low))

@@ -46,7 +46,7 @@ struct EditState
   // The domain in use (the data's while table data is the source).
   double low = 0, high = 0;
   int32_t count = 0;
-  int source = 0; // 0 formulas, 1 table data
+  int source = 0;    // 0 formulas, 1 table data
   DataFileInfo data; // table data from a file; none for random data
   quint32 randomSeed = 0;
   QStringList functions; // the selectors' texts

@@ -8,6 +8,7 @@
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/mainwindow.h"
 
+#include <QApplication>
 #include <QComboBox>
 
 #include <qwt_slider.h>
@@ -65,6 +66,10 @@ void WindowEditState::beginRestore()
     return;
   pause.reset(new UnsavedWork::Pause(w->unsavedWork));
   w->ui->centralwidget->setBusy(true);
+  QWidget* f = QApplication::focusWidget();
+  PartitionWidgetBase* pw = w->ui->centralwidget->partitionWidget();
+  focus = f && pw && pw->isAncestorOf(f) ? f : nullptr;
+  focusName = focus ? focus->objectName() : QString();
 }
 
 void WindowEditState::endRestore()
@@ -73,6 +78,14 @@ void WindowEditState::endRestore()
     return;
   w->ui->centralwidget->setBusy(false);
   pause.reset();
+  // A partition input that had the focus and was made anew keeps it, so that
+  // the next key goes where the user left it.
+  PartitionWidgetBase* pw = w->ui->centralwidget->partitionWidget();
+  if (!focusName.isEmpty() && pw && (!focus || !pw->isAncestorOf(focus)))
+    if (QWidget* same = pw->findChild<QWidget*>(focusName))
+      same->setFocus(Qt::OtherFocusReason);
+  focus = nullptr;
+  focusName.clear();
 }
 
 void WindowEditState::writeRecords(const EditState& s)

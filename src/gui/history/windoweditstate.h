@@ -4,6 +4,10 @@
 #include "gui/history/editstatehost.h"
 #include "gui/unsavedwork.h"
 
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
 #include <memory>
 
 class MainWindow;
@@ -32,6 +36,9 @@ private:
   MainWindow* w;
   int restoring = 0;
   std::unique_ptr<UnsavedWork::Pause> pause;
+  // The partition input with the focus when a restore began.
+  QPointer<QWidget> focus;
+  QString focusName;
 };
 
 #endif

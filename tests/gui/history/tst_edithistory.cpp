@@ -256,12 +256,15 @@ private slots:
     QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(T::nodes(win), moved);
     // A spin box changed by its arrows has no text of its own to undo.
-    const auto offset = [win] { return T::partitionWidget(win)->findChild<QSpinBox*>("offsetSpin"); };
+    const auto offset = [win] {
+      return T::partitionWidget(win)->findChild<QSpinBox*>("offsetSpin");
+    };
     offset()->setFocus();
     offset()->stepUp();
     QCoreApplication::processEvents();
     QTest::keyClick(offset(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(offset()->value(), -1);
+    QCOMPARE(QApplication::focusWidget(), offset()); // the new widget's
 
     T::action(win, "actionSaveSession")->trigger();
     QVERIFY(!win->isWindowModified());
