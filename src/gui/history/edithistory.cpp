@@ -29,6 +29,18 @@ constexpr int turnId = 1000;
 // More moved nodes than this are put back with the whole partition.
 constexpr int maxMovedNodes = 16;
 
+// The text field of a focused line edit or spin box of window, or null.
+QLineEdit* textField(QObject* focus, const QObject* window)
+{
+  if (!focus || !focus->isWidgetType())
+    return nullptr;
+  auto* widget = static_cast<QWidget*>(focus);
+  auto* edit = qobject_cast<QLineEdit*>(widget);
+  if (!edit && qobject_cast<QAbstractSpinBox*>(widget))
+    edit = widget->findChild<QLineEdit*>();
+  return edit && widget->window() == window ? edit : nullptr;
+}
+
 } // namespace
 
 // One step: the states before and after it. The state is already there when
@@ -167,20 +179,18 @@ void EditHistory::renameFunctions(const QMap<QString, QString>& renames)
 
 bool EditHistory::eventFilter(QObject* watched, QEvent* event)
 {
-  // A line edit (a spin box's too) takes Ctrl+Z for its own text even when
-  // it has nothing to undo, as after clicking a spin box's arrows: then the
-  // window's Undo and Redo get the keys.
-  if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+  // A line edit (a spin box's too) takes Ctrl+Z for its own text. Once that
+  // text is a step (a domain end typed and applied), or when it has nothing
+  // to undo (a spin box's arrows), the window's Undo and Redo get the keys:
+  // undoing only the text would show a value the results no longer have.
+  if (event->type() != QEvent::ShortcutOverride)
     return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  auto* edit = qobject_cast<QLineEdit*>(widget);
-  if (!edit && qobject_cast<QAbstractSpinBox*>(widget))
-    edit = widget->findChild<QLineEdit*>();
-  if (!edit || widget->window() != parent())
+  QLineEdit* edit = textField(watched, parent());
+  if (!edit)
     return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  if ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable()) ||
-      (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable())) {
+  if ((key->matches(QKeySequence::Undo) && (!edit->isModified() || !edit->isUndoAvailable())) ||
+      (key->matches(QKeySequence::Redo) && (!edit->isModified() || !edit->isRedoAvailable()))) {
     event->ignore();
     return true;
   }
@@ -285,6 +295,9 @@ void EditHistory::record()
   _last = now;
   // Joins the running action's step, or a like step before it, or comes on top.
   _stack->push(command);
+  // What the focused field holds is in the step now (see eventFilter).
+  if (QLineEdit* edit = textField(QApplication::focusWidget(), parent()))
+    edit->setModified(false);
   Command* after = topCommand();
   if (after && (after->serial == serial || (topSerial != 0 && after->serial == topSerial))) {
     after->open = true;

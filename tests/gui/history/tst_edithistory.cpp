@@ -265,6 +265,12 @@ private slots:
     QTest::keyClick(offset(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(offset()->value(), -1);
     QCOMPARE(QApplication::focusWidget(), offset()); // the new widget's
+    // A domain end typed and applied: the step goes, not only the text.
+    auto* high = T::child<QLineEdit>(win, "highEdt");
+    retypeEdit(high, "2");
+    QTest::keyClick(high, Qt::Key_Return);
+    QTest::keyClick(high, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(high->text() + QString::number(T::domain(win)->high()), "11");
 
     T::action(win, "actionSaveSession")->trigger();
     QVERIFY(!win->isWindowModified());
