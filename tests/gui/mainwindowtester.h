@@ -80,6 +80,7 @@ public:
   static void domainChanged(MainWindow* w) { w->onDomain_changed(); }
   static QAction* randomData(MainWindow* w) { return w->randomDataAction.data(); }
   static EditHistory* history(MainWindow* w) { return w->editHistory; }
+  static FormulaBuilderWidget* formulaBuilder(MainWindow* w) { return w->formulaBuilder; }
   // Every record's values but the painting resolution.
   static QString records(MainWindow* w)
   {

@@ -129,8 +129,13 @@ void WindowEditState::restoreFunctions(const EditState& s)
   FtransformWidget* ft = w->ui->centralwidget;
   // The selectors' signals are cut until the functions are made again.
   w->resetSelectors(s.functions.size());
+  // A formula deleted since gives the first one, as the selectors do; an
+  // empty name is a selector added and not chosen yet.
   for (int i = 0; i < s.functions.size(); ++i)
-    w->ui->fnSelector->select(i, s.functions.at(i));
+    if (QComboBox* box = w->ui->fnSelector->selector(i);
+        box && (s.functions.at(i).isEmpty() ||
+                box->findText(s.functions.at(i), Qt::MatchFixedString) >= 0))
+      w->ui->fnSelector->select(i, s.functions.at(i));
   w->ui->domainWidget->showTexts(s.lowText, s.highText, s.countText);
   auto record = QSharedPointer<DataHolders::Domains::Equid>::create();
   record->low = s.low;

@@ -5,11 +5,13 @@
 
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
+#include "gui/formulabuilderwidget.h"
 #include "gui/inputs/partitionplotdriver.h"
 #include "math/fce/mathfn.h"
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
@@ -150,10 +152,12 @@ class TestEditHistory : public QObject
   }
 
 private slots:
-  void initTestCase()
+  void initTestCase() { env.setUp(); }
+  void init()
   {
-    env.setUp();
+    ProgramEnvironment::clearWindowSettings();
     QSettings f(env.dir.filePath("FormulaBuilder.ini"), QSettings::IniFormat);
+    f.clear();
     f.beginWriteArray("formulas");
     const char* formulas[][2] = {{"Sine", "sin(6*x)"}, {"Square", "x^2"}, {"Wave", "cos(9*x)*x"}};
     for (int i = 0; i < 3; ++i) {
@@ -163,7 +167,6 @@ private slots:
     }
     f.endArray();
   }
-  void init() { ProgramEnvironment::clearWindowSettings(); }
 
   void everyStepUndoesAndRedoes_data()
   {
@@ -294,6 +297,38 @@ private slots:
     QCOMPARE(h->stack()->count(), 0);
     QVERIFY(!h->undoAction()->isEnabled() && !win->isWindowModified());
     QVERIFY(rec.messages.isEmpty());
+  }
+
+  // The formula a step chose was renamed or deleted in the formula builder since.
+  void formulaChangedSince_data()
+  {
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QString>("undone");
+    QTest::newRow("renamed") << "Sinus"
+                             << "Sinus";
+    QTest::newRow("deleted") << ""
+                             << "Square"; // the first one left
+  }
+  void formulaChangedSince()
+  {
+    QFETCH(QString, newName);
+    QFETCH(QString, undone);
+    PromptRecorder rec;
+    Ptr w = start();
+    MainWindow* const win = w.get();
+    perform(win, "function Square", env.dir);
+    FormulaBuilderWidget* builder = T::formulaBuilder(win);
+    auto* list = builder->findChild<QListWidget*>("listWidget");
+    list->setCurrentRow(0);
+    if (newName.isEmpty())
+      QTest::mouseClick(builder->findChild<QPushButton*>("deleteBtn"), Qt::LeftButton);
+    else
+      list->item(0)->setText(newName);
+    builder->accept();
+    T::history(win)->undoAction()->trigger();
+    QCOMPARE(T::selector(win)->selection(0), undone);
+    QCOMPARE(T::functions(win).size(), 1);
+    QCOMPARE(T::functions(win)[0]->value(0.5), undone == "Square" ? 0.25 : std::sin(3.0));
   }
 
   void keepsAtMostTheLimit()
