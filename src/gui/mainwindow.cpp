@@ -819,7 +819,7 @@ void MainWindow::generateRandomFunction()
 }
 
 Fn::MathFn<double, double>* MainWindow::randomData(const Domains::EnumerationBase<double>* domain,
-                                                  quint32 seed)
+                                                   quint32 seed)
 {
   std::srand(seed);
   std::vector<double> values(domain->size());

@@ -100,8 +100,7 @@ QString DomainWidget::markInvalidInput()
   return name;
 }
 
-void DomainWidget::showTexts(const QString& low, const QString& high,
-                             const QString& discretization)
+void DomainWidget::showTexts(const QString& low, const QString& high, const QString& discretization)
 {
   const QList<QPair<QLineEdit*, QString>> edits = {
       {ui->lowEdt, low}, {ui->highEdt, high}, {ui->discrEdt, discretization}};
