@@ -14,6 +14,8 @@
 #include "gui/formulabuilderwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/ftransform_widgets/nodelayout.h"
+#include "gui/history/edithistory.h"
+#include "gui/history/windoweditstate.h"
 #include "gui/inputs/domainwidget.h"
 #include "gui/inputs/functionselectorwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
@@ -38,6 +40,7 @@
 
 #include <qwt_slider.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <utility>
@@ -150,6 +153,10 @@ MainWindow::MainWindow(QWidget* parent)
   ui->actionSaveSession->setEnabled(false);
   ui->dockFunctionTable->hide();
   analysis = new AnalysisFeatures(this, ft, ui->menuWindow, ui->dockFunctionTable);
+  // Before the settings are restored: the window state places the history's dock too.
+  editState = new WindowEditState(this);
+  editHistory = new EditHistory(this, ft, editState);
+  editHistory->addActions(ui->menuEdit, ui->menuWindow);
 
   ft->setPartition(currentPartitionRecord(), domain);
   ft->setStyles(preferences->backgroundColor(), preferences->functionPen(),
@@ -242,6 +249,11 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+  // Nothing the window does while it goes away is a step.
+  delete editHistory;
+  editHistory = nullptr;
+  delete editState;
+  editState = nullptr;
   delete analysis;
   analysis = nullptr;
   // A line edit losing focus during destruction would report into a
@@ -797,15 +809,23 @@ void MainWindow::generateRandomFunction()
   resetPartitionRecords(domainRecord);
   domain = new Domains::Equidistant<double>(0.0, 201.0, 200u);
 
-  std::srand(unsigned(std::time(nullptr)));
-  std::vector<double> values(domain->size());
-  for (double& v : values)
-    v = double(std::rand() % 1001) / 1000.0;
-  functions.append(new TableFn(domain, values));
+  // A new seed each time, also within one second: undo and redo remake the data from it.
+  randomSeed = std::max(quint32(std::time(nullptr)), randomSeed + 1);
+  functions.append(randomData(domain, randomSeed));
   installPartition();
   ui->centralwidget->addFunctions(functions);
   refreshCoefTable();
   updateWindowTitle();
+}
+
+Fn::MathFn<double, double>* MainWindow::randomData(const Domains::EnumerationBase<double>* domain,
+                                                   quint32 seed)
+{
+  std::srand(seed);
+  std::vector<double> values(domain->size());
+  for (double& v : values)
+    v = double(std::rand() % 1001) / 1000.0;
+  return new TableFn(domain, values);
 }
 
 void MainWindow::onActionCloseData_triggered()
@@ -838,6 +858,10 @@ void MainWindow::onFormulaBuilder_renamed(QString oldName, QString newName)
 
 void MainWindow::onFormulaBuilder_accepted()
 {
+  // The formulas are not the session's work: no step, and the steps name
+  // renamed formulas by their new names.
+  EditHistory::Pause holdHistory(editHistory);
+  editHistory->renameFunctions(renames);
   QStringList former;
   for (int i = 0; i < ui->fnSelector->count(); ++i)
     former.append(ui->fnSelector->selection(i));

@@ -16,6 +16,7 @@
 
 class AboutWidget;
 class AnalysisFeatures;
+class EditHistory;
 class FormulaBuilderWidget;
 class PreferencesWidget;
 class QAction;
@@ -26,6 +27,7 @@ class QDropEvent;
 class QwtSlider;
 class UnsavedWork;
 class WidgetPersistence;
+class WindowEditState;
 namespace Ui {
 class MainWindow;
 }
@@ -179,6 +181,9 @@ protected:
   // The math domain of a domain record; nullptr for an unusable record.
   static ::Domains::EnumerationBase<double>*
   makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record);
+  // The random data of a seed: one table function on domain, the same for the same seed.
+  static Fn::MathFn<double, double>* randomData(const ::Domains::EnumerationBase<double>* domain,
+                                                quint32 seed);
   void installPartition();
 
   Ui::MainWindow* ui;
@@ -201,6 +206,11 @@ protected:
   WidgetPersistence* sessionPersistence;
   WidgetPersistence* globalPersistence;
   UnsavedWork* unsavedWork = nullptr;
+  // Undo and redo (src/gui/history); the window's side of it is editState.
+  WindowEditState* editState = nullptr;
+  EditHistory* editHistory = nullptr;
+  // What the random data in use was made from (function source 1 without a file).
+  quint32 randomSeed = 0;
 
   // The domain replaced last; the controller's partition may still refer to
   // it until the next partition is installed.
@@ -216,6 +226,7 @@ protected:
   QString startupFile;
 
   friend class MainWindowTester;
+  friend class WindowEditState;
 };
 
 #endif

@@ -4,9 +4,12 @@
 
 #include "ui_mainwindow.h"
 
+#include "gui/components/functiontablewidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
+#include "gui/history/edithistory.h"
 #include "gui/inputs/domainwidget.h"
 #include "gui/inputs/functionselectorwidget.h"
+#include "gui/preferenceswidget.h"
 #include "gui/unsavedwork.h"
 
 #include <QActionGroup>
@@ -18,19 +21,31 @@ void MainWindow::watchForChanges()
 {
   unsavedWork = new UnsavedWork(this);
   UnsavedWork* work = unsavedWork;
+  // Steps of the undo history: the window is modified while the history is
+  // away from the state saved last.
+  EditHistory* history = editHistory;
+  const auto step = [history] { history->changed(); };
+  connect(ui->domainWidget, &ConfigWidgetBase::inputsChanged, history, step);
+  // Every change of the partition, its nodes, the degrees and the picked
+  // functions recomputes the transforms; an edited component does not.
+  connect(ui->centralwidget, &FtransformWidget::ftransformRefreshed, history, step);
+  connect(ui->functionTableWidget, &FunctionTableWidget::componentChanged, history, step);
+  for (QAction* a : partitionGroup->actions())
+    connect(a, &QAction::triggered, history, step);
+  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingInserted, history, step);
+  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingRemoved, history, step);
+  connect(randomDataAction.data(), &QAction::triggered, history, step);
+  connect(ui->actionCloseData, &QAction::triggered, history, step);
+  work->follow(history);
+  history->clear();
+
+  // Changes that no step undoes.
   const auto changed = [work] { work->markModified(); };
-  connect(ui->domainWidget, &ConfigWidgetBase::inputsChanged, work, changed);
-  // Every change of the partition, its nodes, the degrees, the picked
-  // functions and the preferences recomputes the transforms.
-  connect(ui->centralwidget, &FtransformWidget::ftransformRefreshed, work, changed);
   connect(zoomSlider, &QwtSlider::valueChanged, work, changed);
   connect(ui->actionShowLegend, &QAction::toggled, work, changed);
   for (QAction* a : legendGroup->actions())
     connect(a, &QAction::triggered, work, changed);
-  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingInserted, work, changed);
-  connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingRemoved, work, changed);
-  connect(randomDataAction.data(), &QAction::triggered, work, changed);
-  connect(ui->actionCloseData, &QAction::triggered, work, changed);
+  connect(preferences, &QDialog::accepted, work, changed);
 }
 
 bool MainWindow::confirmUnsavedWork()

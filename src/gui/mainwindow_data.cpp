@@ -9,7 +9,7 @@
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
-#include "gui/unsavedwork.h"
+#include "gui/history/edithistory.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/dataimport.h"
@@ -41,7 +41,7 @@ bool MainWindow::openDataFile(const QString& file, int xColumn)
   ui->functionTableWidget->clearTable();
   refreshCoefTable();
   updateWindowTitle();
-  unsavedWork->markModified();
+  editHistory->changed();
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "gui/formulabuilderwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/ftransform_widgets/nodelayout.h"
+#include "gui/history/edithistory.h"
 #include "gui/inputs/domainwidget.h"
 #include "gui/inputs/functionselectorwidget.h"
 #include "gui/inputs/fuzzypartfixedwidget.h"
@@ -288,8 +289,10 @@ SessionValidator::Fallback MainWindow::currentDomainTexts() const
 
 bool MainWindow::openSession(const QString& path)
 {
-  // Applying a session is no change of the user's; an opened session is saved work.
+  // Applying a session is no change of the user's; an opened session is saved
+  // work, where undo starts.
   UnsavedWork::Pause pause(unsavedWork);
+  EditHistory::Pause holdHistory(editHistory);
   SessionValidator validator(path, currentDomainTexts());
   if (!validator.validate()) {
     Prompt::critical(this, tr("Error when opening session"),
@@ -300,8 +303,10 @@ bool MainWindow::openSession(const QString& path)
   const SessionContents& c = validator.contents();
   if (c.functionTypeUsed != 1) {
     const bool applied = applySession(path, c);
-    if (applied)
+    if (applied) {
+      editHistory->clear();
       unsavedWork->markClean();
+    }
     return applied;
   }
 
@@ -313,6 +318,7 @@ bool MainWindow::openSession(const QString& path)
   const bool previousSaveEnabled = ui->actionSaveSession->isEnabled();
   const bool haveSnapshot = snapshotDir.isValid() && saveSession(snapshot);
   if (applySession(path, c)) {
+    editHistory->clear();
     unsavedWork->markClean();
     return true;
   }

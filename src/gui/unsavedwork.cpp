@@ -1,20 +1,38 @@
 #include "gui/unsavedwork.h"
 
 #include "gui/components/prompt.h"
+#include "gui/history/edithistory.h"
 
 #include <QWidget>
 
 UnsavedWork::UnsavedWork(QWidget* w) : QObject(w), window(w) {}
 
+void UnsavedWork::follow(EditHistory* h)
+{
+  history = h;
+  connect(h, &EditHistory::cleanChanged, this, &UnsavedWork::update);
+  update();
+}
+
 void UnsavedWork::markModified()
 {
-  if (paused == 0)
-    set(true);
+  if (paused != 0)
+    return;
+  untracked = true;
+  update();
 }
 
 void UnsavedWork::markClean()
 {
-  set(false);
+  untracked = false;
+  if (history)
+    history->setClean();
+  update();
+}
+
+void UnsavedWork::update()
+{
+  set(untracked || (history && !history->isClean()));
 }
 
 void UnsavedWork::set(bool on)

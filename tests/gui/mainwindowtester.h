@@ -6,6 +6,7 @@
 #include "gui/mainwindow.h"
 
 #include "gui/ftransform_widgets/ftransformwidget.h"
+#include "gui/history/edithistory.h"
 #include "gui/inputs/domainwidget.h"
 #include "gui/inputs/functionselectorwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
@@ -78,6 +79,26 @@ public:
   // As the domain input reports a change.
   static void domainChanged(MainWindow* w) { w->onDomain_changed(); }
   static QAction* randomData(MainWindow* w) { return w->randomDataAction.data(); }
+  static EditHistory* history(MainWindow* w) { return w->editHistory; }
+  static FormulaBuilderWidget* formulaBuilder(MainWindow* w) { return w->formulaBuilder; }
+  // Every record's values but the painting resolution.
+  static QString records(MainWindow* w)
+  {
+    QStringList p;
+    for (const auto& r : {w->genericRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>(),
+                          w->equidistantRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>(),
+                          w->customRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>()}) {
+      p << QString::number(r->shape) << QString::number(r->shift) << QString::number(r->offset);
+      for (double x : r->nodes)
+        p << QString::number(x, 'g', 17);
+    }
+    p << QString::number(w->genericRecord->componentCount)
+      << QString::number(w->equidistantRecord->fixedPoint, 'g', 17)
+      << QString::number(w->equidistantRecord->partElementWidth, 'g', 17)
+      << QString::number(w->customRecord->delta, 'g', 17)
+      << QString::number(w->customRecord->extraParam, 'g', 17);
+    return p.join(QLatin1Char(' '));
+  }
   static void setFunctionType(MainWindow* w, int type) { w->setFunctionType(type); }
   static QList<Fn::MathFn<double, double>*> functions(MainWindow* w) { return w->functions; }
   static const Domains::EnumerationBase<double>* domain(MainWindow* w) { return w->domain; }

@@ -125,6 +125,7 @@ void MarkerPicker::select(const QPoint& pos)
       emit requestBounds(nearest, _bounds);
   }
   emit markerSelectionChanged(nearest, true);
+  emit dragStarted(nearest);
 }
 
 void MarkerPicker::forgetMarker(QwtPlotMarker* marker)
@@ -145,6 +146,7 @@ void MarkerPicker::release()
   _options = CurveInfoBase::Options();
   _bounds = QRectF(0, 0, 0, 0);
   emit markerSelectionChanged(m, false);
+  emit dragFinished(m);
 }
 
 void MarkerPicker::mouseMoved(const QPoint*, double x, double y)

@@ -43,6 +43,10 @@ signals:
   void requestOptions(QwtPlotMarker* marker, CurveInfoBase::Options& options);
   void requestBounds(QwtPlotMarker* marker, QRectF& area);
   void markerMoved(QwtPlotMarker* marker);
+  // A press took hold of marker, and its release let it go again: the moves
+  // in between are one drag. A marker deleted while held ends no drag.
+  void dragStarted(QwtPlotMarker* marker);
+  void dragFinished(QwtPlotMarker* marker);
   void userClicked_lmb_withCtrl(const QPoint& pos);
   void userClicked_rmb_withCtrl(const QPoint& pos);
 

@@ -211,6 +211,7 @@ public:
   const QMap<FnKey, Edits>& all() const { return _edits; }
   bool isEmpty() const { return _edits.isEmpty(); }
   void clear() { _edits.clear(); }
+  void setAll(const QMap<FnKey, Edits>& edits) { _edits = edits; }
   // Forgets every edit of a function that is going away: a later function
   // allocated at the same address must not inherit them.
   void removeFunction(const Fn::MathFn<double, double>* fn)

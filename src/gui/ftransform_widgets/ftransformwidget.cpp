@@ -142,8 +142,10 @@ void FtransformWidget::setPartition(const PartitionRecord& record,
   _partition.reset();
   _transformable = false;
 
-  if (!record)
+  if (!record) {
+    emit partitionWidgetChanged(nullptr);
     return;
+  }
 
   // A copy: the record's domain is the window's own domain record, whose
   // count is the computation's, not the painting resolution.
@@ -169,8 +171,10 @@ void FtransformWidget::setPartition(const PartitionRecord& record,
   default:
     break;
   }
-  if (!w)
+  if (!w) {
+    emit partitionWidgetChanged(nullptr);
     return;
+  }
   // Deleted later: the widget may be replaced from inside one of its own signals.
   _partitionWidget = QSharedPointer<PartitionWidgetBase>(w, &QObject::deleteLater);
   if (record->type == DataHolders::KindEquidistantRuspini) {
@@ -191,6 +195,7 @@ void FtransformWidget::setPartition(const PartitionRecord& record,
 
   show();
   rebuildPartition();
+  emit partitionWidgetChanged(w);
 }
 
 void FtransformWidget::rebuildPartition()
@@ -618,6 +623,15 @@ void FtransformWidget::setStyles(const QColor& background, const QPen& functionP
 void FtransformWidget::clearEdited()
 {
   _edited.clear();
+}
+
+void FtransformWidget::setEditedComponents(const QMap<FnKey, EditedComponents::Edits>& edits)
+{
+  _edited.setAll(edits);
+  const bool wasBusy = _busy;
+  _busy = true;
+  recomputeAll();
+  _busy = wasBusy;
 }
 
 void FtransformWidget::resetEditedComponents()

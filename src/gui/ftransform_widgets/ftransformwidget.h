@@ -104,6 +104,8 @@ public:
 
   const EditedComponents& editedComponents() const { return _edited; }
   void clearEdited();
+  // Replaces every edited component and recomputes everything (an undone edit).
+  void setEditedComponents(const QMap<FnKey, EditedComponents::Edits>& edits);
   // Discards every edited component and recomputes everything.
   void resetEditedComponents() override;
 
@@ -112,6 +114,8 @@ public:
 
 signals:
   void ftransformRefreshed();
+  // setPartition made a new configuration widget (null: none).
+  void partitionWidgetChanged(PartitionWidgetBase* widget);
   // The reason above changed.
   void partitionProblemChanged(const QString& problem);
 

@@ -100,6 +100,18 @@ QString DomainWidget::markInvalidInput()
   return name;
 }
 
+void DomainWidget::showTexts(const QString& low, const QString& high, const QString& discretization)
+{
+  const QList<QPair<QLineEdit*, QString>> edits = {
+      {ui->lowEdt, low}, {ui->highEdt, high}, {ui->discrEdt, discretization}};
+  for (const auto& e : edits) {
+    e.first->setText(e.second);
+    e.first->setStyleSheet(QString());
+    if (e.first == focusedEdit)
+      textAtFocus = e.second;
+  }
+}
+
 bool DomainWidget::validateInputs(QLineEdit* changed)
 {
   double low = 0.0, high = 0.0;

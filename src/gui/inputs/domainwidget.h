@@ -22,6 +22,9 @@ public:
   // high > low, both finite, and a count the validator accepts (2 to 100000).
   bool isValid() override;
   QString markInvalidInput() override;
+  // Shows these texts without announcing a change (a domain step undone); an
+  // edit that has the focus takes its new text as the text it had at focus.
+  void showTexts(const QString& low, const QString& high, const QString& discretization);
 
   static constexpr int minCount = 2;
   static constexpr int maxCount = 100000;

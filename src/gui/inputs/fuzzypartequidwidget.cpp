@@ -215,6 +215,9 @@ void FuzzyPartEquidWidget::updateData()
     }
     regenerate = false;
   } else {
+    // Nodes added or removed by hand are components too: a widget made anew
+    // from the record must show their number.
+    r.componentCount = ui->nodesSpin->value();
     const std::set<double>& user = userNodes();
     r.nodes = QVector<double>(user.begin(), user.end());
   }
