@@ -17,7 +17,7 @@ namespace {
 
 bool matchesFileNamePattern(QString text)
 {
-  QRegExpValidator validator(QRegExp(ExportWidget::fileNamePattern()));
+  QRegExpValidator validator{QRegExp(ExportWidget::fileNamePattern())};
   int pos = 0;
   return validator.validate(text, pos) == QValidator::Acceptable;
 }
