@@ -127,6 +127,7 @@ void TestFuzzySets::memberships_data()
   QTest::newRow("sine quarter") << 2 << QVector<double>{0, 0.5, 1} << 0.25 << 0.5;
   QTest::newRow("gaussian one deviation") << 3 << QVector<double>{0.5, 0.1} << 0.6 << std::exp(-0.5);
   QTest::newRow("triangle alternate") << 4 << QVector<double>{0.5, 0.2} << 0.4 << 0.5;
+  QTest::newRow("triangle alternate, half-width 1") << 4 << QVector<double>{0.5, 1} << 1.0 << 0.5;
   QTest::newRow("sine alternate") << 5 << QVector<double>{0.5, 0.5} << 0.25 << 0.5;
   // clang-format on
 }
@@ -156,6 +157,15 @@ void TestFuzzySets::windowMatchesFormula()
   randomMoves<Sin>(1);
   randomMoves<Gaussian>(2);
   randomMoves<TriangleAlternate>(3);
+  // Windows of one to seven elements, across the few kept inside the object.
+  Domain coarse(0, 1, 20);
+  Cached<TriangleAlternate> narrow(&coarse);
+  for (int k = 1; k <= 60; ++k) {
+    narrow.setParams({k / 60.0, 0.02 + 0.0025 * k});
+    compareWithFormula(narrow);
+    if (QTest::currentTestFailed())
+      return;
+  }
   // Only the non-zero range is stored.
   Domain d(0, 1, 2000);
   Cached<Triangle> t(&d);

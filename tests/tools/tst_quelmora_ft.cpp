@@ -193,6 +193,8 @@ void TestQuelmoraFt::badInput_data()
   // clang-format off
   QTest::newRow("unknown option") << QStringList{"--bogus"} << "--bogus";
   QTest::newRow("stray argument") << QStringList{"x"} << "\"x\"";
+  QTest::newRow("domain of two parts") << QStringList{"--domain", "0,1"} << "LOW,HIGH,COUNT";
+  QTest::newRow("domain of four parts") << QStringList{"--domain", "0,1,10,5"} << "LOW,HIGH,COUNT";
   QTest::newRow("low = high") << QStringList{"--domain", "1,1,10"} << "LOW";
   QTest::newRow("count too large") << QStringList{"--domain", "0,1,10000001"} << "COUNT";
   QTest::newRow("one node") << QStringList{"--nodes", "0.5"} << "two nodes";
