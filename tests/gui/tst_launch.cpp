@@ -3,10 +3,13 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "gui/aboutwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/launch.h"
+#include "version_private.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 
@@ -81,6 +84,20 @@ private slots:
       QCOMPARE(int(r.kind), kind);
       QCOMPARE(r.file, args.isEmpty() ? QString() : args.first());
     }
+  }
+
+  // The same version in the About box, with the build it came from; Esc closes it.
+  void aboutBox()
+  {
+    AboutWidget about;
+    QCOMPARE(about.findChild<QLabel*>("versionValueLbl")->text(), QString("1.4"));
+    QCOMPARE(about.findChild<QLabel*>("buildNumberValueLbl")->text(),
+             QString(QUELMORA_REVISION).section(' ', 1, 1));
+    QVERIFY(!about.findChild<QLabel*>("logoLbl")->pixmap(Qt::ReturnByValue).isNull());
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key_Escape);
+    QVERIFY(!about.isVisible());
   }
 
   // The file is given at start (before the window runs) or dropped on the running window.
