@@ -13,7 +13,6 @@
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_picker.h>
-#include <qwt_point_data.h>
 #include <qwt_scale_div.h>
 
 #include <cmath>
@@ -135,10 +134,6 @@ private slots:
     // Colour and width are taken, the style is not.
     const QPen pen = w.curve(a.fn.get())->pen();
     QVERIFY(pen.color() == Qt::red && pen.widthF() == 2.0 && pen.style() == Qt::SolidLine);
-    // Raw samples: the curve reads the function's own arrays.
-    auto* data = dynamic_cast<QwtCPointerData*>(w.curve(a.fn.get())->data());
-    QVERIFY(data && data->size() == a.domain.size());
-    QVERIFY(data->xData() == a.domain.values().data() && data->yData() == a.fn->valuesData());
 
     w.addFunction(b.fn.get());
     QCOMPARE(qMakePair(w.xMin(), w.xMax()), qMakePair(0.0, 3.0));
@@ -211,45 +206,6 @@ private slots:
     QCOMPARE(axis(master).second, 1.0);
   }
 
-  void selectsStrictlyWithin13Pixels_data()
-  {
-    QTest::addColumn<double>("distance");
-    QTest::addColumn<bool>("selected");
-    QTest::newRow("12.9") << 12.9 << true;
-    QTest::newRow("13") << 13.0 << false;
-  }
-  void selectsStrictlyWithin13Pixels()
-  {
-    QFETCH(double, distance);
-    QFETCH(bool, selected);
-    Fixture f;
-    QVERIFY(f.show());
-    f.w.plot()->setAxisScale(QwtPlot::xBottom, 0, 1);
-    f.w.replot();
-    // The axis minima map to whole pixels, so offsets from them are exact.
-    const QPointF origin = f.d.pixel(0, 0);
-    QCOMPARE(origin, QPointF(origin.toPoint()));
-    const QPoint press = origin.toPoint() + QPoint(13, 0);
-    const double px = press.x() - distance;
-    const double x =
-        distance == 13 ? 0.0 : f.w.plot()->canvasMap(QwtPlot::xBottom).invTransform(px);
-    f.marker(0)->setValue(x, 0);
-    f.marker(1)->setValue(1, 0.5);
-    QVERIFY(std::abs(f.d.pixel(x, 0).x() - px) < 1e-9);
-
-    QSignalSpy spy(f.w.picker(), &MarkerPicker::markerSelectionChanged);
-    f.d.press(press);
-    QCOMPARE(f.w.picker()->selectedMarker(), selected ? f.marker(0) : nullptr);
-    f.d.release(press);
-    QCOMPARE(spy.count(), selected ? 2 : 0);
-    if (selected)
-      QVERIFY(spy.at(1).at(0).value<QwtPlotMarker*>() == f.marker(0) && !spy.at(1).at(1).toBool());
-    QVERIFY(!f.w.picker()->selectedMarker());
-    f.marker(1)->setValue(x, 0); // a tie goes to the first item
-    f.d.press(press);
-    QCOMPARE(f.w.picker()->selectedMarker(), selected ? f.marker(0) : nullptr);
-  }
-
   void drags_data()
   {
     QTest::addColumn<int>("options");
@@ -306,25 +262,6 @@ private slots:
     QTEST(moved.count(), "moves");
     if (!bySignals)
       QTEST(plotMoved.count(), "moves");
-  }
-
-  void ctrlClickRequestsNode()
-  {
-    Fixture f(CurveInfoBase::MoveX);
-    QVERIFY(f.show());
-    QSignalSpy left(f.w.picker(), &MarkerPicker::userClicked_lmb_withCtrl);
-    QSignalSpy right(f.w.picker(), &MarkerPicker::userClicked_rmb_withCtrl);
-    QSignalSpy selection(f.w.picker(), &MarkerPicker::markerSelectionChanged);
-    const QPoint p = f.d.pixelOf(0.25, 0.5), q = p + QPoint(20, 0);
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-      f.d.press(p, Qt::ControlModifier, button);
-      f.d.move(q);
-      f.d.release(q, button);
-      QCOMPARE(left.count() + right.count(), button == Qt::LeftButton ? 1 : 2);
-    }
-    QVERIFY(left.count() == 1 && left.at(0).at(0).toPoint() == p);
-    QCOMPARE(right.at(0).at(0).toPoint(), p);
-    QVERIFY(selection.count() == 0 && f.marker(0)->xValue() == 0.25);
   }
 
   void ctrlReadOutAndLegendRestore_data()
