@@ -117,9 +117,7 @@ private slots:
     PromptRecorder rec;
     Ptr w = startWindow();
     MainWindow* const win = w.get();
-    for (QAction* a : T::child<QMenu>(win, "menuFile")->actions())
-      if (a->text() == QStringLiteral("Rando&m data"))
-        a->trigger();
+    T::randomData(win)->trigger();
     QCOMPARE(w->functionSourceType(), 1);
     QCOMPARE(T::functions(win).size(), 1);
     const Fn::MathFn<double, double>* fn = firstFunction(win);

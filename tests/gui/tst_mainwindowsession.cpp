@@ -4,18 +4,13 @@
 
 #include "common/promptrecorder.h"
 #include "gui/apppaths.h"
-#include "gui/components/partitioneditor.h"
-#include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
+#include "gui/inputs/partitionplotdriver.h"
 #include "math/domains/enumerationbase.h"
-
-#include <qwt_plot.h>
-#include <qwt_scale_map.h>
 
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWindow>
 
 namespace {
 
@@ -88,21 +83,7 @@ private slots:
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms[*]"));
     QCOMPARE(T::nodes(w.get()), (QVector<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
 
-    PlotPartition* plot = T::partitionWidget(w.get())->partitionEditor()->plot();
-    QWidget* canvas = plot->canvas();
-    plot->replot();
-    QTRY_VERIFY(canvas->width() > 100);
-    const QwtScaleMap xMap = plot->plot()->canvasMap(QwtPlot::xBottom);
-    const QPoint from(qRound(xMap.transform(0.25)),
-                      qRound(plot->plot()->canvasMap(QwtPlot::yLeft).transform(0.0)));
-    const QPoint to(qRound(xMap.transform(0.4)), from.y());
-    QWindow* window = w->windowHandle();
-    auto at = [&](const QPoint& p) { return canvas->mapTo(w.get(), p); };
-    QTest::mouseMove(window, at(from));
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, at(from));
-    QTest::mouseMove(window, at(QPoint((from.x() + to.x()) / 2, from.y())));
-    QTest::mouseMove(window, at(to));
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, at(to));
+    PartitionPlotDriver{T::partitionWidget(w.get())}.dragNode(0.25, 0.4);
     const QVector<double> moved = T::nodes(w.get());
     QVERIFY2(moved.at(1) > 0.3 && moved.at(1) < 0.5, qPrintable(QString::number(moved.at(1))));
     T::action(w.get(), "actionSaveSession")->trigger();
@@ -149,9 +130,7 @@ private slots:
     Ptr w = startWindow();
     T::action(w.get(), action.toLatin1())->trigger();
     if (random)
-      for (QAction* a : T::child<QMenu>(w.get(), "menuFile")->actions())
-        if (a->text() == QStringLiteral("Rando&m data"))
-          a->trigger();
+      T::randomData(w.get())->trigger();
     QCOMPARE(w->functionSourceType(), int(random));
     const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + ".qms");
     QVERIFY(w->saveSession(file));

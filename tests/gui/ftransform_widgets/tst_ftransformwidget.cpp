@@ -97,24 +97,6 @@ class TestFtransformWidget : public QObject
   Q_OBJECT
 
 private slots:
-  void paintResolution_data()
-  {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<double>("zoom");
-    QTest::addColumn<int>("resolution");
-    QTest::newRow("zoom 7.9 truncated") << 750 << 7.9 << 800;
-    QTest::newRow("zoom 8") << 750 << 8.0 << 1600;
-    QTest::newRow("1000 px, zoom 12.5") << 1000 << 12.5 << 3100;
-    QTest::newRow("no canvas") << 0 << 1.0 << 300;
-  }
-  void paintResolution()
-  {
-    QFETCH(int, width);
-    QFETCH(double, zoom);
-    QFETCH(int, resolution);
-    QCOMPARE(FtransformWidget::paintResolution(width, zoom), resolution);
-  }
-
   // Only what is shown is kept, but each shown degree sums all terms up to it.
   void inversesAreCumulative_data()
   {
