@@ -237,24 +237,17 @@ private slots:
   {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("counts"); // "" when refused
-    QTest::newRow("spaces allowed") << " 4, 8 ,16"
-                                    << "4, 8, 16";
-    QTest::newRow("largest") << "2,2000"
-                             << "2, 2000";
-    QTest::newRow("repeat") << "4,4"
-                            << "";
-    QTest::newRow("descending") << "8,4"
-                                << "";
-    QTest::newRow("below 2") << "1,5"
-                             << "";
-    QTest::newRow("above the domain") << "5,2001"
-                                      << "";
-    QTest::newRow("not whole") << "4,5.5"
-                               << "";
-    QTest::newRow("empty entry") << "4,,8"
-                                 << "";
-    QTest::newRow("nothing") << ""
-                             << "";
+    // clang-format off
+    QTest::newRow("spaces allowed") << " 4, 8 ,16" << "4, 8, 16";
+    QTest::newRow("largest") << "2,2000" << "2, 2000";
+    QTest::newRow("repeat") << "4,4" << "";
+    QTest::newRow("descending") << "8,4" << "";
+    QTest::newRow("below 2") << "1,5" << "";
+    QTest::newRow("above the domain") << "5,2001" << "";
+    QTest::newRow("not whole") << "4,5.5" << "";
+    QTest::newRow("empty entry") << "4,,8" << "";
+    QTest::newRow("nothing") << "" << "";
+    // clang-format on
   }
 
   void countLists()
