@@ -1,4 +1,3 @@
-#include "math/domains/bilateral.h"
 #include "math/domains/enumeration.h"
 #include "math/domains/equidistant.h"
 
@@ -6,10 +5,8 @@
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
 #include <random>
 
-using Domains::Bilateral;
 using Domains::Enumeration;
 using Domains::EnumerationBase;
 using Domains::Equidistant;
@@ -22,7 +19,6 @@ private slots:
   void equidistantCount_data();
   void equidistantCount();
   void nearestAgreesWithPlainSearch();
-  void newDomainKeepsClass();
 };
 
 void TestDomains::equidistantCount_data()
@@ -84,20 +80,6 @@ void TestDomains::nearestAgreesWithPlainSearch()
     for (double x : probes)
       QCOMPARE(d->nearest(x), plain(d->values(), x));
   }
-}
-
-void TestDomains::newDomainKeepsClass()
-{
-  using Owned = std::unique_ptr<EnumerationBase<double>>;
-  Equidistant<double> d(0, 1, 4);
-  Owned other(d.newDomain({5, 6, 7}));
-  auto* eq = dynamic_cast<Equidistant<double>*>(other.get());
-  QVERIFY(eq && eq->values() == d.values() && eq->partsCount() == 4u);
-  Owned b(Bilateral<double>({-1, 0, 1}, 0).newDomain({-2, 0, 2}));
-  QVERIFY(b->isBilateral());
-  QCOMPARE(static_cast<Bilateral<double>*>(b.get())->centre(), 0.0);
-  Owned e(Enumeration<double>({1, 2}, true).clone());
-  QVERIFY(dynamic_cast<Enumeration<double>*>(e.get()));
 }
 
 QTEST_APPLESS_MAIN(TestDomains)

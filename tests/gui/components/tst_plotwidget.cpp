@@ -90,18 +90,14 @@ private slots:
     QTest::addColumn<double>("low");
     QTest::addColumn<double>("high");
     QTest::addColumn<double>("zoom");
-    QTest::addColumn<int>("policy");
     QTest::addColumn<bool>("visible");
     QTest::addColumn<int>("minimum");
     QTest::addColumn<int>("maximum");
     QTest::addColumn<double>("axisHigh");
-    const int asNeeded = Qt::ScrollBarAsNeeded, off = Qt::ScrollBarAlwaysOff;
     // clang-format off
-    QTest::newRow("zoom 1 hides") << 0.0 << 1.0 << 1.0 << asNeeded << false << 0 << 0 << 1.0;
-    QTest::newRow("zoom 1.5 shows") << 0.0 << 1.0 << 1.5 << asNeeded << true << 0 << 33 << 1 / 1.5;
-    QTest::newRow("negative domain") << -5.0 << -1.0 << 1.0 << asNeeded << false << -500 << -500 << -1.0;
-    QTest::newRow("always off") << 0.0 << 1.0 << 2.0 << off << false << 0 << 50 << 0.5;
-    QTest::newRow("always on") << 0.0 << 1.0 << 1.0 << int(Qt::ScrollBarAlwaysOn) << true << 0 << 0 << 1.0;
+    QTest::newRow("zoom 1 hides") << 0.0 << 1.0 << 1.0 << false << 0 << 0 << 1.0;
+    QTest::newRow("zoom 1.5 shows") << 0.0 << 1.0 << 1.5 << true << 0 << 33 << 1 / 1.5;
+    QTest::newRow("negative domain") << -5.0 << -1.0 << 1.0 << false << -500 << -500 << -1.0;
     // clang-format on
   }
   void scrollRange()
@@ -109,11 +105,9 @@ private slots:
     QFETCH(double, low);
     QFETCH(double, high);
     QFETCH(double, zoom);
-    QFETCH(int, policy);
     QFETCH(double, axisHigh);
     Sampled s(low, high, 8);
     PlotWidget w;
-    w.setScrollBarPolicy(Qt::ScrollBarPolicy(policy));
     QVERIFY(CanvasDriver::show(&w));
     w.addFunction(s.fn.get(), QPen(Qt::blue));
     w.setZoom(zoom);
