@@ -54,7 +54,6 @@ class TestCsvExport : public QObject
 
 private slots:
   void exampleFileByteForByte();
-  void emptyNames();
   void shorterColumn();
   void numbersIgnoreLocale_data();
   void numbersIgnoreLocale();
@@ -76,17 +75,6 @@ void TestCsvExport::exampleFileByteForByte()
   QVERIFY2(writer.write(), qPrintable(writer.errorString()));
   QCOMPARE(readAll(path), QByteArray("\"Domain\";\"a\";\"b\";\n0; 1; 2\n0.5; 1.5; 2.5\n1; 2; 3\n"));
   QCOMPARE(writer.content(), readAll(path));
-}
-
-void TestCsvExport::emptyNames()
-{
-  Column c({0, 1}, {1, 2});
-  CsvExportFunction none, unnamed;
-  none.setIncludeDomain(true);
-  unnamed.setIncludeDomain(true);
-  unnamed.addColumn(c.fn.get(), QString());
-  QCOMPARE(none.content(), QByteArray("\n"));
-  QCOMPARE(unnamed.content(), QByteArray("\n0; 1\n1; 2\n"));
 }
 
 void TestCsvExport::shorterColumn()

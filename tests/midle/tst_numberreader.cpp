@@ -85,7 +85,6 @@ private slots:
   void unreadableFileNamesFileAndReason_data();
   void unreadableFileNamesFileAndReason();
   void importDialogMayChangeOrCancel();
-  void storedSeparatorIsUsed();
 };
 
 void TestNumberReader::toNumber_data()
@@ -401,16 +400,6 @@ void TestNumberReader::importDialogMayChangeOrCancel()
   info.valueSeparator = ",";
   QCOMPARE(import.run(info, [&](NumberReaderBase&) { return ++shown, false; }), DataImport::Loaded);
   QCOMPARE(shown, 1);
-}
-
-void TestNumberReader::storedSeparatorIsUsed()
-{
-  // The record a session restores: no dialog, x column 0, its own separator.
-  DataFileInfo info = file("0|1\n1|2\n2|4\n3|8\n", "s.csv", "|");
-  DataImport import;
-  QCOMPARE(import.run(info), DataImport::Loaded);
-  QCOMPARE(import.columns(), DataImport::Columns({{0, 1, 2, 3}, {1, 2, 4, 8}}));
-  QCOMPARE(import.fileInfo().valueSeparator, QString("|"));
 }
 
 QTEST_GUILESS_MAIN(TestNumberReader)

@@ -218,9 +218,6 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
   QTest::newRow("sweep without errors") << QStringList{"--components-sweep", "4,8"} << "needs --errors";
   QTest::newRow("sweep descending") << QStringList{"--errors", "--components-sweep", "8,4"} << "ascending";
-  QTest::newRow("sweep below 2") << QStringList{"--errors", "--components-sweep", "1,4"} << "below 2";
-  QTest::newRow("sweep not a number") << QStringList{"--errors", "--components-sweep", "4,a"} << "not a whole number";
-  QTest::newRow("sweep above the count") << QStringList{"--errors", "--domain", "0,1,10", "--components-sweep", "4,11"} << "above";
   QTest::newRow("sweep of a custom partition") << QStringList{"--errors", custom, "--components-sweep", "4"} << "generic";
   QTest::newRow("sweep and components") << QStringList{"--errors", "--components", "5", "--components-sweep", "4"} << "--components";
   QTest::newRow("errors and value columns") << QStringList{"--errors", "--output", "function"} << "--output";
