@@ -78,8 +78,6 @@ private slots:
   void acceptRejectAndClose();
   void previewRangeRefused_data();
   void previewRangeRefused();
-  void rowsMatchParser_data();
-  void rowsMatchParser();
   void everyParserFunctionListed();
 };
 
@@ -267,50 +265,6 @@ void TestFormulaBuilderWidget::previewRangeRefused()
   QCOMPARE(b.preview()->domain()->size(), points);
   b.setRange("-1", "1");
   QVERIFY(b.lineEdit(marked)->styleSheet().isEmpty());
-}
-
-void TestFormulaBuilderWidget::rowsMatchParser_data()
-{
-  QTest::addColumn<QString>("expression");
-  QTest::addColumn<double>("expected");
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<QString>("meaningHas");
-  QTest::addColumn<QString>("tighter"); // an operator that must bind tighter than name
-  // clang-format off
-  QTest::newRow("atan2") << "atan2(1,0)" << std::atan2(1.0, 0.0) << "atan2" << "y given first" << "";
-  QTest::newRow("log10") << "log10(1000)" << 3.0 << "log10" << "base 10" << "";
-  QTest::newRow("log is natural") << "log(100)" << std::log(100.0) << "log" << "base e" << "";
-  QTest::newRow("sign") << "sign(-3)" << -1.0 << "sign" << "-1 for x < 0" << "";
-  QTest::newRow("rint half up") << "rint(2.5)" << 3.0 << "rint" << "rint(2.5) = 3" << "";
-  QTest::newRow("rint negative half") << "rint(-2.5)" << -2.0 << "rint" << "rint(-2.5) = -2" << "";
-  QTest::newRow("or below and") << "1 || 1 && 0" << 1.0 << "||" << "" << "&&";
-  QTest::newRow("and below comparison") << "0 && 0 < 1" << 0.0 << "&&" << "" << "<";
-  QTest::newRow("comparison below addition") << "1 < 2 + 3" << 1.0 << "<" << "" << "+";
-  QTest::newRow("addition below multiplication") << "2 + 3 * 4" << 14.0 << "+" << "" << "*";
-  QTest::newRow("division below power") << "8 / 2 ^ 2" << 2.0 << "/" << "" << "^";
-  QTest::newRow("assignment below or") << "(x = 0 || 2) * 0 + x" << 1.0 << "=" << "" << "||";
-  // clang-format on
-}
-
-void TestFormulaBuilderWidget::rowsMatchParser()
-{
-  QFETCH(QString, expression);
-  QFETCH(double, expected);
-  QFETCH(QString, name);
-  QFETCH(QString, meaningHas);
-  QFETCH(QString, tighter);
-  double x = 0.5; // the help page is held against what muParser really computes
-  mu::Parser parser;
-  parser.DefineVar("x", &x);
-  parser.SetExpr(expression.toStdString());
-  QCOMPARE(parser.Eval(), expected);
-  const auto* row = rowOf(name);
-  QVERIFY2(row, qPrintable(name));
-  QVERIFY2(row->meaning.contains(meaningHas), qPrintable(row->meaning));
-  if (!tighter.isEmpty()) {
-    const auto* high = rowOf(tighter);
-    QVERIFY2(high && row->arguments.toInt() < high->arguments.toInt(), qPrintable(tighter));
-  }
 }
 
 void TestFormulaBuilderWidget::everyParserFunctionListed()

@@ -386,16 +386,6 @@ void TestPartitions::shiftedPrototypes()
   QCOMPARE(part.allFce()[1]->param(0), 0.4);
   QCOMPARE(part.allFce()[0]->param(0), 0.0);
   QVERIFY(std::abs(part.allFce()[2]->param(0) - 0.6) < 1e-12);
-  Cached<Triangle> tproto(&d);
-  tproto.setParams({0, 0.1, 0.2});
-  TrianglePart tri(&d, &tproto, 0.1);
-  // Support 0.2 is two steps: the first function starts two steps below low.
-  QVERIFY(std::abs(tri.allFce()[0]->param(0) - -0.2) < 1e-12);
-  QVERIFY(std::abs(tri.nodes()[0] - -0.1) < 1e-12);
-  QVERIFY(tri.allFce().back()->param(0) < 1.0);
-  checkUnity(tri, 1e-9);
-  tri.moveNode(3, tri.nodes()[3] + 0.01);
-  QCOMPARE(tri.allFce()[3]->param(1), tri.nodes()[3]);
 }
 
 void TestPartitions::largePartition()

@@ -141,7 +141,7 @@ private slots:
     QVERIFY(w.xMin() > w.xMax() && w.curveInfos().isEmpty());
   }
 
-  void readOutAndHiddenMarkers()
+  void legendReadOut()
   {
     Fixture f(CurveInfoBase::MoveX);
     f.info->setName("f");
@@ -154,17 +154,6 @@ private slots:
       f.info->clearValueText();
       QCOMPARE(f.info->curve()->title().text(), QString("f"));
     }
-    // A highlighted marker outlives hiding.
-    QwtPlotMarker *a = f.marker(0), *b = f.marker(1);
-    f.w.highlightMarker(a, true);
-    f.w.setMarkersVisible(false);
-    QVERIFY(a->isVisible() && !b->isVisible());
-    QCOMPARE(f.w.markerOptions(b), CurveInfoBase::Options()); // hidden markers cannot move
-    f.w.highlightMarker(a, false);
-    QVERIFY(!a->isVisible());
-    QCOMPARE(a->symbol()->brush().color(), QColor(Qt::darkGreen));
-    f.w.setMarkersVisible(true);
-    QVERIFY(a->isVisible() && b->isVisible());
   }
 
   void followerScrollsWithMaster()
