@@ -9,7 +9,6 @@
 #include "math/domains/enumerationbase.h"
 
 #include <QDir>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -166,47 +165,6 @@ private slots:
     QVERIFY(w->openSession(file));
     QCOMPARE(w->functionSourceType(), 0);
     QVERIFY(rec.messages.isEmpty());
-  }
-
-  void reopeningGivesTheSameState()
-  {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
-    T::action(win, "actionPartDelta")->trigger();
-    QVERIFY(T::partitionWidget(win)->setNodeSet({0.1, 0.5, 0.9}));
-    T::partitionWidget(win)->onInputsChanged();
-    T::degreeSpin(win)->setValue(1);
-    T::degreeBox(win, 1)->setChecked(true);
-    T::action(win, "actionLegendBottomRight")->trigger();
-    T::action(win, "actionShowLegend")->setChecked(true);
-    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
-    QCOMPARE(T::selector(win)->count(), 2);
-
-    const QString file = path("custom.qms");
-    QVERIFY(w->saveSession(file));
-    const QByteArray text = readAll(file);
-    for (const char* line : {"[CustomPartition]", "NodeList\\1\\node=0.1", "NodeList\\3\\node=0.9",
-                             "NodeList\\size=3"})
-      QVERIFY2(text.contains(line), line);
-    const QString before = T::fingerprint(win);
-
-    // An empty file gives the defaults.
-    openEmpty(win);
-    QVERIFY(T::action(win, "actionEquidistant")->isChecked());
-    QCOMPARE(T::selector(win)->count(), 1);
-    QVERIFY(T::action(win, "actionLegendTopRight")->isChecked());
-    QVERIFY(!T::controller(win)->plotWidget()->isLegendVisible());
-
-    QVERIFY(w->openSession(file));
-    QCOMPARE(T::fingerprint(win).section('|', 1), before.section('|', 1));
-    QCOMPARE(w->currentSessionFile(), file);
-    QVERIFY(T::degreeBox(win, 1)->isChecked());
-    QVERIFY(T::controller(win)->plotWidget()->isLegendVisible());
-    QCOMPARE(int(T::controller(win)->plotWidget()->legendAlignment()), 0x42);
-    // Degree 1 on Gaussian sets warns; nothing else may be reported.
-    QVERIFY(!rec.titles().contains(QStringLiteral("Error when opening session")));
-    QVERIFY(!rec.titles().contains(QStringLiteral("Error when saving session")));
   }
 
   void dataSessionKeepsItsNodes()

@@ -199,7 +199,6 @@ private slots:
   void matchesPlainLoops();
   void degreeOneReconstructsLines_data();
   void degreeOneReconstructsLines();
-  void supportBetweenElementsIsNaN();
 };
 
 void TestPartitions::fromNodesAndMoves()
@@ -510,17 +509,6 @@ void TestPartitions::degreeOneReconstructsLines()
   for (std::size_t i = 0; i < d.size(); ++i)
     if (d.values()[i] >= n[1] && d.values()[i] <= n[n.size() - 2])
       QVERIFY2(std::abs(inv[i] - f[i]) < 1e-11 * scale, qPrintable(QString::number(d.values()[i])));
-}
-
-void TestPartitions::supportBetweenElementsIsNaN()
-{
-  Domain d(0, 1, 10);
-  auto part = fromNodes<TrianglePart>(d, {0, 0.42, 0.43, 0.44, 1});
-  StaticFactory<> factory(&d);
-  Vec c;
-  directTransform(*part, *factory.get(0), Vec(d.size(), 1.0), c);
-  QVERIFY(std::isnan(c[2]));
-  QVERIFY(!std::isnan(c[0]));
 }
 
 QTEST_APPLESS_MAIN(TestPartitions)

@@ -8,8 +8,6 @@
 
 #include <QDoubleValidator>
 #include <QLineEdit>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -285,11 +283,6 @@ private slots:
   void formCountsAndClear()
   {
     Fixture f;
-    QCOMPARE(f.editor.objectName(), QString("PartitionEditor"));
-    QCOMPARE(f.editor.windowTitle(), QString("Partition Editor"));
-    QCOMPARE(f.editor.plot()->objectName(), QString("w1Partition"));
-    QCOMPARE(f.editors()->objectName(), QString("w2Editors"));
-    QCOMPARE(f.editors()->windowTitle(), QString("Node Editor"));
     QVERIFY(f.editors()->findChild<QWidget*>("edit") && f.editors()->isConnected());
     f.checkEditors(5);
     for (auto vt : {qMakePair(0.1239, QString("0.123")), qMakePair(-0.5, QString("-0.500"))}) {
@@ -340,16 +333,6 @@ private slots:
     // Tab reaches the next node, which was never on screen before.
     QTest::keyClick(f.edit(k), Qt::Key_Tab);
     QVERIFY(f.edit(k + 1)->hasFocus() && selected.last().at(0).toInt() == int(k + 1));
-
-    set(5, 1);
-    QVERIFY(f.editors()->findChildren<QLineEdit*>().size() <= 5);
-    set(12000, 1);
-    QScrollBar* bar = f.editors()->findChild<QScrollArea*>("scrollArea")->horizontalScrollBar();
-    bar->setValue(bar->maximum());
-    QApplication::processEvents();
-    auto* last = f.editors()->findChild<QLineEdit*>("11999");
-    QVERIFY(last && last->isVisible() && last->text() == "1.000");
-    QVERIFY(f.editors()->createdEditors() < 200);
   }
 };
 

@@ -85,39 +85,6 @@ class TestPlotWidget : public QObject
 private slots:
   void initTestCase() { qRegisterMetaType<QwtPlotMarker*>(); }
 
-  void scrollRange_data()
-  {
-    QTest::addColumn<double>("low");
-    QTest::addColumn<double>("high");
-    QTest::addColumn<double>("zoom");
-    QTest::addColumn<bool>("visible");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<double>("axisHigh");
-    // clang-format off
-    QTest::newRow("zoom 1 hides") << 0.0 << 1.0 << 1.0 << false << 0 << 0 << 1.0;
-    QTest::newRow("zoom 1.5 shows") << 0.0 << 1.0 << 1.5 << true << 0 << 33 << 1 / 1.5;
-    QTest::newRow("negative domain") << -5.0 << -1.0 << 1.0 << false << -500 << -500 << -1.0;
-    // clang-format on
-  }
-  void scrollRange()
-  {
-    QFETCH(double, low);
-    QFETCH(double, high);
-    QFETCH(double, zoom);
-    QFETCH(double, axisHigh);
-    Sampled s(low, high, 8);
-    PlotWidget w;
-    QVERIFY(CanvasDriver::show(&w));
-    w.addFunction(s.fn.get(), QPen(Qt::blue));
-    w.setZoom(zoom);
-    w.replot();
-    QTEST(w.scrollBar()->isVisible(), "visible");
-    QTEST(w.scrollBar()->minimum(), "minimum");
-    QTEST(w.scrollBar()->maximum(), "maximum");
-    QCOMPARE(axis(&w), qMakePair(low, axisHigh));
-  }
-
   void curvesAndRange()
   {
     Sampled a(0, 1, 100), b(2, 3, 4);

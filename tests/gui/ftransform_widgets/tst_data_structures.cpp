@@ -54,7 +54,6 @@ class TestDataStructures : public QObject
   Q_OBJECT
 
 private slots:
-  void names();
   void domains_data();
   void domains();
   void partitions_data();
@@ -65,15 +64,6 @@ private slots:
   void refusedRecords();
   void acceptsOnlyFiniteCNotation();
 };
-
-void TestDataStructures::names()
-{
-  const QStringList types{"InvalidType", "GenericRuspini", "EquidistantRuspini", "CustomPartition"};
-  for (int kind : {1, 6, 7, 8})
-    QCOMPARE(DH::partitionTypeName(kind), types[std::max(0, kind - 5)]);
-  for (int d = 0; d <= 3; ++d)
-    QCOMPARE(DH::degreeName(1 << d), QString::number(d));
-}
 
 void TestDataStructures::domains_data()
 {
