@@ -73,7 +73,6 @@ private slots:
   void openData();
   void refusedFileThenCsvSession();
   void valuesAndPicture();
-  void csvDialogAppliesChoice_data();
   void csvDialogAppliesChoice();
   void toolReproducesSessionExport_data();
   void toolReproducesSessionExport();
@@ -308,40 +307,32 @@ void TestMainWindowData::valuesAndPicture()
   QCOMPARE(size, QSize(321, 123));
 }
 
-void TestMainWindowData::csvDialogAppliesChoice_data()
-{
-  QTest::addColumn<QString>("decimal");
-  QTest::addColumn<QString>("separatorButton");
-  QTest::addColumn<bool>("ok");
-  QTest::addColumn<int>("decimalComma");
-  QTest::addColumn<QString>("separator");
-  // clang-format off
-  QTest::newRow("dot, semicolon") << "dotRbtn" << "semicolonRbtn" << true << 0 << ";";
-  QTest::newRow("comma, comma") << "commaRbtn" << "commaSepRbtn" << true << 1 << ",";
-  QTest::newRow("white space keeps separator") << "commaRbtn" << "whiteSpaceRbtn" << true << 1 << "|";
-  QTest::newRow("cancel keeps reader") << "commaRbtn" << "commaSepRbtn" << false << 0 << "|";
-  // clang-format on
-}
-
 void TestMainWindowData::csvDialogAppliesChoice()
 {
-  QFETCH(QString, decimal);
-  QFETCH(QString, separatorButton);
-  QFETCH(bool, ok);
-  QFETCH(int, decimalComma);
-  QFETCH(QString, separator);
-  DataFileInfo info(QFile::encodeName(dir.filePath("d.csv")), true, 0);
-  info.valueSeparator = "|";
-  CsvNumberReader reader(info);
-  CsvDialog::setRunner([&](CsvDialog& d) {
-    QTest::mouseClick(d.findChild<QRadioButton*>(decimal), Qt::LeftButton);
-    QTest::mouseClick(d.findChild<QRadioButton*>(separatorButton), Qt::LeftButton);
-    d.buttonBox()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
-    return d.result();
-  });
-  QCOMPARE(CsvDialog::execFor(reader), int(ok ? QDialog::Accepted : QDialog::Rejected));
-  QCOMPARE(reader.decimalSeparator(), decimalComma);
-  QCOMPARE(reader.valueSeparator(), separator);
+  const struct
+  {
+    const char *decimal, *separator;
+    bool ok;
+    int decimalComma;
+    QString kept; // white space and Cancel keep the reader's separator
+  } cases[] = {{"dotRbtn", "semicolonRbtn", true, 0, ";"},
+               {"commaRbtn", "commaSepRbtn", true, 1, ","},
+               {"commaRbtn", "whiteSpaceRbtn", true, 1, "|"},
+               {"commaRbtn", "commaSepRbtn", false, 0, "|"}};
+  for (const auto& c : cases) {
+    DataFileInfo info(QFile::encodeName(dir.filePath("d.csv")), true, 0);
+    info.valueSeparator = "|";
+    CsvNumberReader reader(info);
+    CsvDialog::setRunner([&](CsvDialog& d) {
+      QTest::mouseClick(d.findChild<QRadioButton*>(c.decimal), Qt::LeftButton);
+      QTest::mouseClick(d.findChild<QRadioButton*>(c.separator), Qt::LeftButton);
+      d.buttonBox()->button(c.ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+      return d.result();
+    });
+    QCOMPARE(CsvDialog::execFor(reader), int(c.ok ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(QPair(reader.decimalSeparator(), reader.valueSeparator()),
+             QPair(c.decimalComma, c.kept));
+  }
 }
 
 // A session saved by the window, and the same session reopened in a window of

@@ -160,40 +160,27 @@ private slots:
   {
     QTest::addColumn<int>("options");
     QTest::addColumn<QRectF>("bounds");
-    QTest::addColumn<bool>("bySignals"); // no plot widget: options and bounds come from signals
     QTest::addColumn<QPointF>("from");
     QTest::addColumn<QList<QPointF>>("path");
     QTest::addColumn<QPointF>("to");
     QTest::addColumn<int>("moves");
-    const int x = CurveInfoBase::MoveX, y = CurveInfoBase::MoveY, b = CurveInfoBase::Bounded;
+    const int x = CurveInfoBase::MoveX, b = CurveInfoBase::Bounded;
     // Past a bound the marker stays where it was (no clamping) and follows again once back inside.
     // clang-format off
-    QTest::newRow("bounded stops and resumes") << (x | b) << QRectF(0.1, 10, 0.5, -20) << false << QPointF(0.25, 0.5) << QList<QPointF>{{0.5, 0.5}, {0.7, 0.5}, {0.603, 0.5}, {0.4, 0.5}, {0.05, 0.5}} << QPointF(0.4, 0.5) << 2;
-    QTest::newRow("bounded by signals") << (x | b) << QRectF(0, 1, 0.5, -2) << true << QPointF(0.25, 0.5) << QList<QPointF>{{0.4, 0.5}, {0.6, 0.5}} << QPointF(0.4, 0.5) << 1;
-    QTest::newRow("x never moves vertically") << x << QRectF() << false << QPointF(0.75, 0.5) << QList<QPointF>{{0.6, 0.9}, {0.65, 0.1}} << QPointF(0.65, 0.5) << 2;
-    QTest::newRow("y bounded upside down") << (y | b) << QRectF(-10, 0.8, 20, -0.6) << false << QPointF(0.25, 0.5) << QList<QPointF>{{0.1, 0.7}, {0.1, 0.9}} << QPointF(0.25, 0.7) << 1;
-    QTest::newRow("no options: selected, not moved") << 0 << QRectF() << false << QPointF(0.25, 0.5) << QList<QPointF>{{0.4, 0.6}} << QPointF(0.25, 0.5) << 0;
+    QTest::newRow("bounded stops and resumes") << (x | b) << QRectF(0.1, 10, 0.5, -20) << QPointF(0.25, 0.5) << QList<QPointF>{{0.5, 0.5}, {0.7, 0.5}, {0.603, 0.5}, {0.4, 0.5}, {0.05, 0.5}} << QPointF(0.4, 0.5) << 2;
+    QTest::newRow("x never moves vertically") << x << QRectF() << QPointF(0.75, 0.5) << QList<QPointF>{{0.6, 0.9}, {0.65, 0.1}} << QPointF(0.65, 0.5) << 2;
+    QTest::newRow("no options: selected, not moved") << 0 << QRectF() << QPointF(0.25, 0.5) << QList<QPointF>{{0.4, 0.6}} << QPointF(0.25, 0.5) << 0;
     // clang-format on
   }
   void drags()
   {
     QFETCH(int, options);
     QFETCH(QRectF, bounds);
-    QFETCH(bool, bySignals);
     QFETCH(QPointF, from);
     QFETCH(QList<QPointF>, path);
     QFETCH(QPointF, to);
     Fixture f(CurveInfoBase::Options(options), bounds);
     QVERIFY(f.show());
-    if (bySignals) {
-      f.info->set({}, {});
-      f.w.picker()->setPlotWidget(nullptr);
-      connect(
-          f.w.picker(), &MarkerPicker::requestOptions, this,
-          [=](QwtPlotMarker*, CurveInfoBase::Options& o) { o = CurveInfoBase::Options(options); });
-      connect(f.w.picker(), &MarkerPicker::requestBounds, this,
-              [=](QwtPlotMarker*, QRectF& r) { r = bounds; });
-    }
     QSignalSpy selection(f.w.picker(), &MarkerPicker::markerSelectionChanged);
     QSignalSpy moved(f.w.picker(), &MarkerPicker::markerMoved);
     QSignalSpy plotMoved(&f.w, &PlotWidget::markerMoved);
@@ -210,8 +197,7 @@ private slots:
     QVERIFY(at(m->xValue(), to.x(), from.x()) && at(m->yValue(), to.y(), from.y()));
     QCOMPARE(selection.count(), 2);
     QTEST(moved.count(), "moves");
-    if (!bySignals)
-      QTEST(plotMoved.count(), "moves");
+    QTEST(plotMoved.count(), "moves");
   }
 
   void ctrlReadOutAndLegendRestore_data()
