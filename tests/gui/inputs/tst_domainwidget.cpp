@@ -83,15 +83,12 @@ private slots:
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("negative range") << "-3.5" << "-1" << "2" << true;
     QTest::newRow("largest count") << "0" << "1" << "100000" << true;
     QTest::newRow("empty range") << "1" << "1" << "2048" << false;
-    QTest::newRow("reversed") << "2" << "1" << "2048" << false;
     QTest::newRow("count not a number") << "0" << "1" << "x" << false;
     QTest::newRow("count 1") << "0" << "1" << "1" << false;
     QTest::newRow("count too large") << "0" << "1" << "100001" << false;
     QTest::newRow("inf") << "0" << "inf" << "2048" << false;
-    QTest::newRow("nan") << "nan" << "1" << "2048" << false;
     QTest::newRow("comma decimal") << "0,5" << "1" << "2048" << false;
   }
   void isValid()
