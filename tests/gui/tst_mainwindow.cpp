@@ -122,13 +122,8 @@ private slots:
     QCOMPARE(T::functions(win).size(), 1);
     const Fn::MathFn<double, double>* fn = firstFunction(win);
     QCOMPARE(fn->domain()->size(), std::size_t(201));
-    QCOMPARE(fn->domain()->low(), 0.0);
-    QCOMPARE(fn->domain()->high(), 201.0);
-    for (std::size_t i = 0; i < fn->domain()->size(); ++i) {
-      const double v = fn->valueAtIndex(i);
-      QVERIFY(v >= 0.0 && v <= 1.0);
-      QCOMPARE(std::round(v * 1000.0), v * 1000.0);
-    }
+    for (std::size_t i = 0; i < fn->domain()->size(); ++i)
+      QVERIFY(fn->valueAtIndex(i) >= 0.0 && fn->valueAtIndex(i) <= 1.0);
     QVERIFY(!T::child<QWidget>(win, "domainWidget")->isEnabled());
     QVERIFY(!T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionFormulaBuilder")->isEnabled());

@@ -58,7 +58,6 @@ private slots:
   void numbersIgnoreLocale_data();
   void numbersIgnoreLocale();
   void precisionRoundTrips();
-  void failedWrite();
   void failedWriteKeepsOldFile();
 };
 
@@ -148,21 +147,6 @@ void TestCsvExport::precisionRoundTrips()
   for (std::size_t i = 0; i < values.size(); ++i)
     QCOMPARE(lines[int(i) + 1].toDouble(), values[i]);
   QCOMPARE(lines[1], QByteArray("0.10000000000000001"));
-}
-
-void TestCsvExport::failedWrite()
-{
-  QTemporaryDir dir;
-  QVERIFY(QDir(dir.path()).mkdir("sub"));
-  QVERIFY(QFile(dir.filePath("plain.txt")).open(QIODevice::WriteOnly));
-  Column c({0}, {1});
-  for (const char* target : {"plain.txt/out.csv", "sub"}) { // parent a file, target a directory
-    CsvExportFunction writer(dir.filePath(target));
-    writer.addColumn(c.fn.get(), "a");
-    QVERIFY(!writer.write());
-    QVERIFY2(writer.errorString().contains(dir.filePath(target)), qPrintable(writer.errorString()));
-  }
-  QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
 }
 
 void TestCsvExport::failedWriteKeepsOldFile()
