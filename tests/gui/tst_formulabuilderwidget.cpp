@@ -1,4 +1,5 @@
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
 #include "gui/components/markerpolicy.h"
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderhelp.h"
@@ -85,13 +86,11 @@ void TestFormulaBuilderWidget::loadHostileFile()
 {
   PromptRecorder rec;
   QTemporaryDir dir;
-  QFile f(dir.filePath("FormulaBuilder.ini"));
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write("[General]\nselectedRow=99\ndomainLow=x\ndomainHigh=1\n"
-          "[formulas]\nsize=2000000000\n1\\formula_name=a\n1\\formula_expression=x*2\n"
-          "2\\formula_name=a\n2\\formula_expression=x*3\n3\\formula_name=\n"
-          "4\\formula_name=bad\n4\\formula_expression=1,5\n");
-  f.close();
+  writeFile(dir.filePath("FormulaBuilder.ini"),
+            "[General]\nselectedRow=99\ndomainLow=x\ndomainHigh=1\n"
+            "[formulas]\nsize=2000000000\n1\\formula_name=a\n1\\formula_expression=x*2\n"
+            "2\\formula_name=a\n2\\formula_expression=x*3\n3\\formula_name=\n"
+            "4\\formula_name=bad\n4\\formula_expression=1,5\n");
   FormulaBuilderWidget w;
   w.setFormulaDirectory(dir.path());
   QCOMPARE(w.formulaNames(), (QStringList{"a", "bad"}));

@@ -3,6 +3,7 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
 #include "gui/aboutwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/launch.h"
@@ -21,12 +22,7 @@ class TestLaunch : public QObject
   ProgramEnvironment env;
 
   QString path(const QString& name) const { return env.dir.filePath(name); }
-  void write(const QString& name, const QByteArray& text)
-  {
-    QFile f(path(name));
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
-      qFatal("cannot write %s", qPrintable(name));
-  }
+  void write(const QString& name, const QByteArray& text) { writeFile(path(name), text); }
 
 private slots:
   void initTestCase()

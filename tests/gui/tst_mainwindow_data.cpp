@@ -2,13 +2,14 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
+#include "gui/apppaths.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/datafileopendialog.h"
 #include "gui/exportwidget.h"
 #include "gui/inputs/partitionplotdriver.h"
-#include "gui/apppaths.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
@@ -36,9 +37,7 @@ class TestMainWindowData : public QObject
 
   void write(const QString& name, const QByteArray& content)
   {
-    QFile f(dir.filePath(name));
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-      qFatal("cannot write test file");
+    writeFile(dir.filePath(name), content);
   }
   static QVector<double> vec(const std::vector<double>& v) { return {v.begin(), v.end()}; }
   QVector<double> values(int i) const { return vec(T::functions(window.get()).at(i)->values()); }
@@ -255,9 +254,7 @@ void TestMainWindowData::valuesAndPicture()
   T::action(w, "actionExportValues")->trigger();
   QVERIFY(rec.messages.isEmpty());
 
-  QFile file(dir.filePath("values.csv"));
-  QVERIFY(file.open(QIODevice::ReadOnly));
-  const auto lines = file.readAll().split('\n');
+  const auto lines = readAll(dir.filePath("values.csv")).split('\n');
   QCOMPARE(QString::fromUtf8(lines.at(0)),
            QStringLiteral("\"Domain\";\"%1\";\"%1 - Comp0\";\"%1 - Comp1\";"
                           "\"%1 - Inverse0\";\"%1 - Inverse1\";")
@@ -407,8 +404,7 @@ void TestMainWindowData::toolReproducesSessionExport()
         d->findChild<QCheckBox*>(box)->setChecked(true);
     });
     T::action(from, "actionExportValues")->trigger();
-    QFile f(dir.filePath(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return readAll(dir.filePath(name));
   };
   const QByteArray saved = exportAll(w, setup + "-window.csv");
   QVERIFY(saved.count('\n') > 40);
@@ -423,9 +419,7 @@ void TestMainWindowData::toolReproducesSessionExport()
              {"--session", session, "--include-domain", "-o", dir.filePath(setup + "-tool.csv")});
   QVERIFY(tool.waitForFinished(60000));
   QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
-  QFile made(dir.filePath(setup + "-tool.csv"));
-  QVERIFY(made.open(QIODevice::ReadOnly));
-  QCOMPARE(made.readAll(), saved);
+  QCOMPARE(readAll(dir.filePath(setup + "-tool.csv")), saved);
   QVERIFY(rec.titles().filter("Error").isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
 #include "gui/apppaths.h"
 #include "gui/components/plotwidget.h"
 #include "gui/inputs/partitionplotdriver.h"
@@ -15,20 +16,6 @@ namespace {
 
 using T = MainWindowTester;
 using Ptr = std::unique_ptr<MainWindow>;
-
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& text)
-{
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    qFatal("cannot write %s", qPrintable(path));
-  f.write(text);
-}
 
 // The preferences dialog is a window of its own.
 template <typename W>

@@ -1,5 +1,6 @@
 // Session files are user data: every damaged or hostile value must be refused
 // with the key that holds it before anything reaches a widget.
+#include "common/testfiles.h"
 #include "gui/sessionvalidator.h"
 
 #include <QFile>
@@ -15,11 +16,7 @@ class TestSessionValidator : public QObject
   // One file per name: the settings cache may not notice a rewrite within a second.
   QString write(const QByteArray& text, const QString& name)
   {
-    QFile f(dir.filePath(name));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-      qFatal("cannot write test file");
-    f.write(text);
-    return f.fileName();
+    return writeFile(dir.filePath(name), text);
   }
   QString writeRow(const QByteArray& text)
   {

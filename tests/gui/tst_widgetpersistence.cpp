@@ -1,4 +1,5 @@
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
 #include "gui/widgetpersistence.h"
 
 #include <QCheckBox>
@@ -56,10 +57,8 @@ private slots:
     QVERIFY(p.save());
     qInstallMessageHandler(previous);
     QCOMPARE(diagnostics, 0);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
     // The spin box's own line edit and the unnamed root are never stored.
-    QCOMPARE(QString::fromUtf8(f.readAll()),
+    QCOMPARE(QString::fromUtf8(readAll(path)),
              QString("[G]\nft0ChBox_checked=true\nft0ChBox_down=false\n"
                      "ft0ChBox_enabled=true\nftDegreeSpin_enabled=true\nftDegreeSpin_value=2\n"));
     {

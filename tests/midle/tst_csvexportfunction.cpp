@@ -1,3 +1,4 @@
+#include "common/testfiles.h"
 #include "math/domains/enumeration.h"
 #include "math/fce/mathfntable.h"
 #include "midle/export/csvexportfunction.h"
@@ -33,12 +34,6 @@ std::vector<double> range(int n, double step = 1.0)
   for (int i = 0; i < n; ++i)
     v.push_back(i * step);
   return v;
-}
-
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 struct CommaPoint : std::numpunct<char>
@@ -154,9 +149,7 @@ void TestCsvExport::failedWriteKeepsOldFile()
   // A full disk, simulated by a file size limit (which also binds root).
   QTemporaryDir dir;
   const QString path = dir.filePath("old.csv");
-  QFile old(path);
-  QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content\n") == 12);
-  old.close();
+  writeFile(path, "old content\n");
   Column big(range(200000), range(200000));
   CsvExportFunction writer(path);
   writer.addColumn(big.fn.get(), "big");

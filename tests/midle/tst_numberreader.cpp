@@ -1,3 +1,4 @@
+#include "common/testfiles.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
@@ -52,10 +53,10 @@ class TestNumberReader : public QObject
                     const QString& separator = QString(), int xColumn = 0)
   {
     static int serial = 0;
-    QFile f(dir.filePath(name.contains('.') ? name : QString("f%1.%2").arg(++serial).arg(name)));
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-      qFatal("cannot write test file");
-    DataFileInfo info(QFile::encodeName(f.fileName()), false, xColumn);
+    const QString path = writeFile(
+        dir.filePath(name.contains('.') ? name : QString("f%1.%2").arg(++serial).arg(name)),
+        content);
+    DataFileInfo info(QFile::encodeName(path), false, xColumn);
     info.valueSeparator = separator;
     return info;
   }

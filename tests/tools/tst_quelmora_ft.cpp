@@ -1,3 +1,5 @@
+#include "common/testfiles.h"
+
 #include <QtTest>
 
 #include <cmath>
@@ -35,16 +37,7 @@ QList<QByteArray> lines(const QByteArray& text)
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
 {
-  QFile f(dir.filePath(name));
-  if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-    qFatal("cannot write test file");
-  return f.fileName();
-}
-
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  return writeFile(dir.filePath(name), content);
 }
 
 } // namespace
@@ -254,12 +247,7 @@ void TestQuelmoraFt::badInput()
 void TestQuelmoraFt::badInputLeavesOutputFile()
 {
   QTemporaryDir dir;
-  const QString path = dir.filePath("keep.csv");
-  {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("keep me\n");
-  }
+  const QString path = writeFile(dir, "keep.csv", "keep me\n");
   for (const QStringList& bad : {QStringList{"--formula", "sin("}, QStringList{"--nodes", "1,0"},
                                  QStringList{"--degree", "9"}}) {
     const Run r = runTool(bad + QStringList{"-o", path});
