@@ -92,15 +92,12 @@ void TestMainWindowData::initTestCase()
     excel.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
   write("unicode.txt", excel);
   QByteArray prices("Date,Open,High,Low,Close,Volume\n");
-  for (int i = 0; i < 40; ++i)
-    prices += QString("2024-02-%1,%2,%3,%4,%5,%6\n")
-                  .arg(i + 1, 2, 10, QChar('0'))
-                  .arg(180 + std::sin(i * 0.3) * 6, 0, 'f', 2)
-                  .arg(183 + std::sin(i * 0.3) * 6, 0, 'f', 2)
-                  .arg(178 + std::sin(i * 0.3) * 6, 0, 'f', 2)
-                  .arg(181 + std::sin(i * 0.31) * 6, 0, 'f', 2)
-                  .arg(50000000 + i * 731)
-                  .toUtf8();
+  for (int i = 0; i < 40; ++i) {
+    prices += QString("2024-02-%1").arg(i + 1, 2, 10, QChar('0')).toUtf8();
+    for (double base : {180.0, 183.0, 178.0, 181.2})
+      prices += ',' + QByteArray::number(base + std::sin(i * 0.3) * 6, 'f', 2);
+    prices += ',' + QByteArray::number(50000000 + i * 731) + '\n';
+  }
   write("prices.csv", prices);
   // The formulas the sessions below choose from, in the program's formulas file.
   QSettings formulas(AppPaths::formulasFile(env.dir.path()), QSettings::IniFormat);
