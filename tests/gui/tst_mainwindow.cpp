@@ -81,9 +81,7 @@ private slots:
   {
     QTest::addColumn<int>("alignment");
     QTest::addColumn<QString>("checked");
-    QTest::newRow("top left") << 0x21 << "actionLegendTopLeft";
     QTest::newRow("bottom left") << 0x41 << "actionLegendBottomLeft";
-    QTest::newRow("top right") << 0x22 << "actionLegendTopRight";
     QTest::newRow("none gives the default") << 0 << "actionLegendTopRight";
   }
 
