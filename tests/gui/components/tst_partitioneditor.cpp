@@ -110,7 +110,6 @@ struct Fixture
     for (std::size_t i : {std::size_t(0), std::size_t(1), n / 2, n - 2, n - 1}) {
       QLineEdit* e = edit(i);
       QVERIFY(e);
-      QCOMPARE(e->objectName(), i == 0 ? QString("mockupEdt") : QString::number(i));
       QCOMPARE(e->text(), NodeEditors::editorText(node(i)));
       if (i > 0)
         QCOMPARE(validator(e)->bottom(), NodeEditors::editorText(node(i - 1)).toDouble());

@@ -139,7 +139,6 @@ private slots:
     }
     follower->attachScrollBar(master);
     QVERIFY(follower->scrollBar()->isHidden() && master->scrollBar()->isVisible());
-    QCOMPARE(follower->scrollBar()->objectName(), QString("attached"));
     master->scrollBar()->setValue(40);
     QCOMPARE(axis(master), qMakePair(0.4, 0.9));
     QCOMPARE(axis(follower).first, 0.4);
@@ -147,7 +146,7 @@ private slots:
     QVERIFY(follower->scrollBar()->isHidden());
 
     follower->detachScrollBar();
-    QVERIFY(follower->scrollBar()->objectName().isEmpty() && follower->scrollBar()->isVisible());
+    QVERIFY(follower->scrollBar()->isVisible());
     master->scrollBar()->setValue(10);
     QCOMPARE(follower->scrollBar()->value(), 40);
     // Zooming back keeps what it can of the position and hides the bar again.
