@@ -161,6 +161,11 @@ void TestQuelmoraFt::finerThanTheDomain()
   QVERIFY(r.exitCode == 0 && l.size() == 1 + 51 && l[2] == "nan; 0.1");
   for (int i = 1; i <= 11; ++i)
     QVERIFY2(!l[i].split(';').value(1).contains("nan"), l[i].constData());
+  // Narrow Gaussians on a domain around 0 cache little: no refusal.
+  QCOMPARE(runTool({"--domain", "-1,1.0001,100000", "--partition", "custom", "--delta", "0.003",
+                    "--variance", "0.0001", "--output", "components"})
+               .exitCode,
+           0);
 }
 
 void TestQuelmoraFt::outputFile()
@@ -197,6 +202,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("unknown shape") << QStringList{"--shape", "square"} << "square";
   QTest::newRow("zero distance") << QStringList{eq, "--distance", "0"} << "--distance";
   QTest::newRow("delta past the domain") << QStringList{custom, "--delta", "5"} << "two nodes";
+  QTest::newRow("custom triangles, a node short") << QStringList{custom, "--shape", "triangle", "--delta", "0.5", "--nodes", "0,1"} << "exactly 3 nodes";
   QTest::newRow("custom too slow") << QStringList{custom, "--domain", "0,1,10000000", "--delta", "1e-6", "--variance", "1"} << "would cache";
   QTest::newRow("option of another kind") << QStringList{"--delta", "0.1"} << "--delta";
   QTest::newRow("degree 4") << QStringList{"--degree", "4"} << "--degree";
@@ -204,6 +210,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("more names than formulas") << QStringList{"--name", "a", "--name", "b"} << "names";
   QTest::newRow("syntax error") << QStringList{"--formula", "sin("} << "Unexpected end of expression";
   QTest::newRow("two results") << QStringList{"--formula", "1,5"} << "more than one result";
+  QTest::newRow("output file unnamed") << QStringList{"-o", ""} << "needs a file name";
   QTest::newRow("output directory missing") << QStringList{"-o", "no/such/dir/out.csv"} << "does not exist";
   QTest::newRow("too many values") << QStringList{"--domain", "0,1,10000000", "--components", "10000000"} << "too many values";
   QTest::newRow("missing data file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
@@ -217,6 +224,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("x column holding text") << QStringList{"--data", "@/dates.csv", "--x-column", "0"} << "holds text";
   QTest::newRow("option a session sets") << QStringList{"--session", "@/empty.qms", "--degree=1"} << "--degree does not go with --session";
   QTest::newRow("formulas without a session") << QStringList{"--formulas", "@/empty.qms"} << "--session";
+  QTest::newRow("formulas file missing") << QStringList{"--session", "@/empty.qms", "--formulas", "@/nothere.ini"} << "no such file";
   QTest::newRow("session the program refuses") << QStringList{"--session", "@/inverted.qms"} << "was not opened: the value of DomainWidget/highEdt_text";
   QTest::newRow("session naming a missing data file") << QStringList{"--session", "@/gone.qms"} << "MainWindow/dataFile";
   // clang-format on
