@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <qwt_plot_curve.h>
+
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -140,9 +142,16 @@ private slots:
     QCOMPARE(curveName(plot, t.ctrl.inverses().value(FnKey{g, 2})), QString("InvFt1"));
     QCOMPARE(curveName(plot, t.ctrl.inverses().value(FnKey{g, 8})), QString("InvFt3"));
     QCOMPARE(plot->curveInfos().size(), 3); // the function and two inverses
+    // Each degree's pen from the preferences, on the curves shown and on those drawn later.
+    t.ctrl.setStyles({}, QPen(Qt::black), QPen(Qt::red), QPen(Qt::green), QPen(Qt::blue),
+                     QPen(Qt::cyan));
+    QCOMPARE(plot->curve(t.ctrl.inverses().value(FnKey{g, 2}).data())->pen().color(),
+             QColor(Qt::green));
     t.ctrl.setShowComponents(true);
     t.ctrl.refreshAll();
     QCOMPARE(curveName(plot, t.ctrl.components().value(FnKey{g, 8})), QString("DirFt3"));
+    QCOMPARE(plot->curve(t.ctrl.components().value(FnKey{g, 8}).data())->pen().color(),
+             QColor(Qt::cyan));
     QCOMPARE(plot->curveInfos().size(), 5);
     // A shown degree above the maximum is skipped, with its results and curves.
     t.ctrl.setMaxDegree(1);
