@@ -1,6 +1,7 @@
 // Figures as a reader sees them: axes, tick labels and legend in every
 // format, stacked plots on one x range, and failures reported.
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
 #include "gui/components/plotwidget.h"
 #include "gui/exportrunner.h"
 #include "gui/figureexport.h"
@@ -104,14 +105,12 @@ private slots:
     QFETCH(bool, stacked);
     QFETCH(QString, reason);
     PromptRecorder rec;
-    QFile old(dir.filePath("old.png"));
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("keep") == 4);
-    old.close();
+    writeFile(dir.filePath("old.png"), "keep");
     const QString path = dir.filePath(name);
     const bool ok = FigureExport::exportFigure(nullptr, {path, sizeMm, dpi}, upper.plot(),
                                                stacked ? lower.plot() : nullptr);
     if (!reason.isEmpty()) {
-      QVERIFY(!ok && old.open(QIODevice::ReadOnly) && old.readAll() == "keep");
+      QVERIFY(!ok && readAll(dir.filePath("old.png")) == "keep");
       QCOMPARE(rec.titles(), QStringList{"Error"});
       QVERIFY2(rec.messages[0].text.contains(QFileInfo(path).absoluteFilePath()) &&
                    rec.messages[0].text.contains(reason),
@@ -119,9 +118,7 @@ private slots:
       return;
     }
     QVERIFY(ok && rec.messages.isEmpty());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray content = file.readAll();
+    const QByteArray content = readAll(path);
     if (name.endsWith(".svg")) {
       QStringList texts;
       QXmlStreamReader xml(content);

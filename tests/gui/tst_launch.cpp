@@ -3,10 +3,13 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
+#include "gui/aboutwidget.h"
 #include "gui/csvdialog.h"
 #include "gui/launch.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 
@@ -19,12 +22,7 @@ class TestLaunch : public QObject
   ProgramEnvironment env;
 
   QString path(const QString& name) const { return env.dir.filePath(name); }
-  void write(const QString& name, const QByteArray& text)
-  {
-    QFile f(path(name));
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
-      qFatal("cannot write %s", qPrintable(name));
-  }
+  void write(const QString& name, const QByteArray& text) { writeFile(path(name), text); }
 
 private slots:
   void initTestCase()
@@ -81,6 +79,18 @@ private slots:
       QCOMPARE(int(r.kind), kind);
       QCOMPARE(r.file, args.isEmpty() ? QString() : args.first());
     }
+  }
+
+  // The same version in the About box; Esc closes it.
+  void aboutBox()
+  {
+    AboutWidget about;
+    QCOMPARE(about.findChild<QLabel*>("versionValueLbl")->text(), QString("1.4"));
+    QVERIFY(!about.findChild<QLabel*>("logoLbl")->pixmap(Qt::ReturnByValue).isNull());
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key_Escape);
+    QVERIFY(!about.isVisible());
   }
 
   // The file is given at start (before the window runs) or dropped on the running window.

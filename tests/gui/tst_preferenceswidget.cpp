@@ -76,6 +76,36 @@ private slots:
     QCOMPARE(next.transformPen(1).color(), QColor(Qt::darkCyan));
   }
 
+  // A left click asks for a colour; restoring one (setColor) repaints without a signal.
+  void colourLabel_data()
+  {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QColor>("answer");
+    QTest::addColumn<bool>("changes");
+    QTest::newRow("cancelled") << int(Qt::LeftButton) << QColor() << false;
+    QTest::newRow("same colour") << int(Qt::LeftButton) << QColor(Qt::red) << false;
+    QTest::newRow("new colour") << int(Qt::LeftButton) << QColor(Qt::blue) << true;
+    QTest::newRow("right button") << int(Qt::RightButton) << QColor(Qt::blue) << false;
+  }
+  void colourLabel()
+  {
+    QFETCH(int, button);
+    QFETCH(QColor, answer);
+    QFETCH(bool, changes);
+    PreferencesWidget p;
+    ColorLabel* label = p.findChild<LineStyleSelector*>("transform1Style")->colorLabel();
+    QSignalSpy spy(label, &ColorLabel::colorChanged);
+    label->setColor(Qt::red);
+    PromptRecorder rec;
+    rec.colorAnswer = answer;
+    QTest::mouseClick(label, Qt::MouseButton(button));
+    QCOMPARE(rec.colorRequests, button == Qt::LeftButton ? 1 : 0);
+    QCOMPARE(spy.count(), changes ? 1 : 0);
+    QCOMPARE(label->palette().color(QPalette::Window), changes ? answer : QColor(Qt::red));
+    press(p, QDialogButtonBox::Ok);
+    QCOMPARE(p.transformPen(1).color(), changes ? answer : QColor(Qt::red));
+  }
+
   void failedSaveIsReported()
   {
     // User settings under a path whose "directory" is a regular file.

@@ -1,5 +1,6 @@
 // Session files are user data: every damaged or hostile value must be refused
 // with the key that holds it before anything reaches a widget.
+#include "common/testfiles.h"
 #include "gui/sessionvalidator.h"
 
 #include <QFile>
@@ -15,11 +16,7 @@ class TestSessionValidator : public QObject
   // One file per name: the settings cache may not notice a rewrite within a second.
   QString write(const QByteArray& text, const QString& name)
   {
-    QFile f(dir.filePath(name));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-      qFatal("cannot write test file");
-    f.write(text);
-    return f.fileName();
+    return writeFile(dir.filePath(name), text);
   }
   QString writeRow(const QByteArray& text)
   {
@@ -49,6 +46,7 @@ private slots:
     QTest::newRow("no fixed point") << fixed << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << -1.0;
     QTest::newRow("fixed point at low") << fixed + "fixedPoint=2\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 2.0;
     QTest::newRow("fixed point at high") << fixed + "fixedPoint=4\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 4.0;
+    QTest::newRow("node distance the whole range") << fixed + "elemWidthEdt_text=2\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << -1.0;
     QTest::newRow("fixed point inside") << fixed + "fixedPoint=2.75\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 2.75;
     // clang-format on
   }
@@ -101,6 +99,7 @@ private slots:
     QTest::newRow("single distinct node") << generic + "NodeList\\1\\node=0.5\nNodeList\\2\\node=0.5\nNodeList\\size=2\n" << "GenericRuspini/NodeList/size";
     QTest::newRow("node distance zero") << equid + "elemWidthEdt_text=0\n" << "EquidistantRuspini/elemWidthEdt_text";
     QTest::newRow("node distance tiny") << equid + "elemWidthEdt_text=1e-300\n" << "EquidistantRuspini/elemWidthEdt_text";
+    QTest::newRow("node distance beyond the range") << QByteArray("[DomainWidget]\nlowEdt_text=2\nhighEdt_text=4\n") + equid + "elemWidthEdt_text=3\n" << "EquidistantRuspini/elemWidthEdt_text";
     QTest::newRow("node distance inf") << equid + "elemWidthEdt_text=inf\n" << "EquidistantRuspini/elemWidthEdt_text";
     QTest::newRow("fixed point below low") << equid + "fixedPoint=-0.001\n" << "EquidistantRuspini/fixedPoint";
     QTest::newRow("fixed point above high") << equid + "fixedPoint=1.5\n" << "EquidistantRuspini/fixedPoint";

@@ -12,12 +12,10 @@
 #include "math/fuzzy_sets/triangle.h"
 #include "math/fuzzy_sets/trianglealternate.h"
 
-#include "assertioncatcher.h"
 
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
 #include <random>
 #include <set>
 
@@ -34,10 +32,7 @@ using TriangleAlternate = FuzzySets::TriangleAlternate<double, double>;
 using SinAlternate = FuzzySets::SinAlternate<double, double>;
 using Any = FuzzySets::Any<double, double>;
 using Expression = Cached<Fn::FormulaExpression<double, double>>;
-using PlainExpression = Plain<Fn::FormulaExpression<double, double>>;
 using Table = Fn::MathFnTable<double, double>;
-using Owned = std::unique_ptr<Fn::MathFn<double, double>>;
-using OwnedDomain = std::unique_ptr<const Fn::MathFn<double, double>::Domain>;
 
 namespace {
 
@@ -95,14 +90,10 @@ private slots:
   void memberships();
   void windowMatchesFormula();
   void gaussianCutOff();
-  void moveKernelTo();
-  void sharpness();
   void bases_data();
   void bases();
-  void preconditions_data();
-  void preconditions();
   void table();
-  void expressionCacheAndClone();
+  void expressionCache();
   void expressions_data();
   void expressions();
   void rejectedExpressions_data();
@@ -127,6 +118,7 @@ void TestFuzzySets::memberships_data()
   QTest::newRow("sine quarter") << 2 << QVector<double>{0, 0.5, 1} << 0.25 << 0.5;
   QTest::newRow("gaussian one deviation") << 3 << QVector<double>{0.5, 0.1} << 0.6 << std::exp(-0.5);
   QTest::newRow("triangle alternate") << 4 << QVector<double>{0.5, 0.2} << 0.4 << 0.5;
+  QTest::newRow("triangle alternate, half-width 1") << 4 << QVector<double>{0.5, 1} << 1.0 << 0.5;
   QTest::newRow("sine alternate") << 5 << QVector<double>{0.5, 0.5} << 0.25 << 0.5;
   // clang-format on
 }
@@ -156,6 +148,15 @@ void TestFuzzySets::windowMatchesFormula()
   randomMoves<Sin>(1);
   randomMoves<Gaussian>(2);
   randomMoves<TriangleAlternate>(3);
+  // Windows of one to seven elements, across the few kept inside the object.
+  Domain coarse(0, 1, 20);
+  Cached<TriangleAlternate> narrow(&coarse);
+  for (int k = 1; k <= 60; ++k) {
+    narrow.setParams({k / 60.0, 0.02 + 0.0025 * k});
+    compareWithFormula(narrow);
+    if (QTest::currentTestFailed())
+      return;
+  }
   // Only the non-zero range is stored.
   Domain d(0, 1, 2000);
   Cached<Triangle> t(&d);
@@ -185,55 +186,20 @@ void TestFuzzySets::gaussianCutOff()
     QVERIFY(v > 0);
 }
 
-void TestFuzzySets::moveKernelTo()
-{
-  Domain d(0, 1, 100);
-  Cached<Triangle> t(&d);
-  t.setParams({0.2, 0.5, 0.8});
-  t.moveKernelTo(0.7);
-  for (int i = 0; i < 3; ++i)
-    QVERIFY(std::abs(t.param(std::size_t(i)) - (0.4 + 0.3 * i)) < 1e-15);
-  compareWithFormula(t);
-  Cached<Gaussian> g(&d);
-  g.setParams({0.3, 0.05});
-  g.moveKernelTo(0.7);
-  QVERIFY((g.params() == std::vector<double>{0.7, 0.05}));
-  compareWithFormula(g);
-}
-
-void TestFuzzySets::sharpness()
-{
-  Domain d(0, 1, 4);
-  Plain<Triangle> a(&d), b(&d);
-  Plain<Trapezoid> z(&d);
-  Plain<Any> any(&d);
-  a.setSharpness(2);
-  b.setSharpness(5);
-  z.setSharpness(1);
-  any.setSharpness(2);
-  QCOMPARE(a.compareSharpness(b), -1);
-  QCOMPARE(b.compareSharpness(a), 1);
-  QCOMPARE(a.compareSharpness(a), 0);
-  QCOMPARE(a.compareSharpness(z), -2);
-  QCOMPARE(a.compareSharpness(any), 0);
-  QCOMPARE(any.compareSharpness(z), 1);
-}
-
 void TestFuzzySets::bases_data()
 {
   QTest::addColumn<int>("degree");
   QTest::addColumn<double>("x");
   QTest::addColumn<double>("expected");
-  QTest::addColumn<double>("constant");
   const double c2 = 0.25 / 12 + 0.25 / 12;
   // clang-format off
-  QTest::newRow("degree 0 inside") << 0 << 0.3 << 1.0 << 0.0;
-  QTest::newRow("degree 1 left") << 1 << 0.25 << -0.25 << 0.0;
-  QTest::newRow("degree 1 right") << 1 << 1.0 << 0.5 << 0.0;
-  QTest::newRow("degree 2 node") << 2 << 0.5 << -c2 << c2;
-  QTest::newRow("degree 2 high") << 2 << 1.0 << 0.25 - c2 << c2;
-  QTest::newRow("degree 3 high") << 3 << 1.0 << 0.075 << 0.1;
-  QTest::newRow("degree 3 node") << 3 << 0.5 << 0.0 << 0.1;
+  QTest::newRow("degree 0 inside") << 0 << 0.3 << 1.0;
+  QTest::newRow("degree 1 left") << 1 << 0.25 << -0.25;
+  QTest::newRow("degree 1 right") << 1 << 1.0 << 0.5;
+  QTest::newRow("degree 2 node") << 2 << 0.5 << -c2;
+  QTest::newRow("degree 2 high") << 2 << 1.0 << 0.25 - c2;
+  QTest::newRow("degree 3 high") << 3 << 1.0 << 0.075; // t^3 - 0.1 t
+  QTest::newRow("degree 3 node") << 3 << 0.5 << 0.0;
   // clang-format on
 }
 
@@ -242,20 +208,11 @@ void TestFuzzySets::bases()
   QFETCH(int, degree);
   QFETCH(double, x);
   QFETCH(double, expected);
-  QFETCH(double, constant);
   Domain d(0, 1, 2000);
   StaticFactory<> factory(&d);
-  QCOMPARE(StaticFactory<>::indexOfFlag(1 << degree), degree);
   auto* basis = factory.get(degree);
-  QVERIFY((basis->params() == std::vector<double>{0, 0.5, 1}));
   QVERIFY2(std::abs(basis->value(x) - expected) < 1e-15,
            qPrintable(QString::number(basis->value(x))));
-  double actual = 0;
-  if (degree == 2)
-    actual = static_cast<FuzzySets::OrtogPTriangBase<double, double, 2>*>(basis)->orthoConstant();
-  if (degree == 3)
-    actual = static_cast<FuzzySets::OrtogPTriangBase<double, double, 3>*>(basis)->orthoConstant();
-  QCOMPARE(actual, constant);
   // Outside the triangle: 1 for degree 0, 0 above.
   basis->setParams({0.2, 0.3, 0.4});
   QCOMPARE(basis->value(0.9), degree == 0 ? 1.0 : 0.0);
@@ -269,21 +226,9 @@ void TestFuzzySets::table()
   QCOMPARE(t.value(0.5), 3.0);
   QCOMPARE(t.value(-1.0), 1.0);
   QCOMPARE(t.nzValuesData(), t.valuesData());
-  QCOMPARE((*t.valueIterator(-3)).second, 1.0);
-  QCOMPARE((*t.valueIterator(9)).second, 5.0);
-  QCOMPARE((*t.valueIterator(2)).first, 0.5);
-  double sum = 0;
-  for (auto it = t.valueIterator(0); it != t.valueIterator(5); ++it)
-    sum += (*it).second;
-  QCOMPARE(sum, 15.0);
-  Owned c(t.clone());
-  OwnedDomain cd(c->domain());
-  QVERIFY(c->domain() != &d);
-  QVERIFY(c->values() == t.values());
-  QVERIFY((dynamic_cast<Fn::MathFnTable_MathFn<double, double>*>(c.get())));
 }
 
-void TestFuzzySets::expressionCacheAndClone()
+void TestFuzzySets::expressionCache()
 {
   Domain d(0, 1, 2000);
   Expression e(&d);
@@ -291,20 +236,11 @@ void TestFuzzySets::expressionCacheAndClone()
   for (std::size_t i = 0; i < d.size(); ++i)
     QCOMPARE(e.valueAtIndex(i), d.values()[i]);
   e.setExpression("x*x");
-  Owned c(e.clone());
-  OwnedDomain cd(c->domain());
-  QVERIFY(c->domain() != &d);
-  QVERIFY(c->values() == e.values());
-  QCOMPARE(static_cast<Expression*>(c.get())->expression(), std::string("x*x"));
   // A refused expression leaves the function as it was.
   QVERIFY_EXCEPTION_THROWN(e.setExpression("2*"), mu::ParserError);
   QCOMPARE(e.expression(), std::string("x*x"));
   e.recompute(d.begin(), d.end());
   QCOMPARE(e.valueAtIndex(2000), 1.0);
-  PlainExpression p(&d);
-  p.setExpression("x + 1");
-  QCOMPARE(p.value(0.3), 1.3);
-  QCOMPARE(p.valueAtIndex(1000), 1.5);
 }
 
 void TestFuzzySets::expressions_data()
@@ -344,8 +280,6 @@ void TestFuzzySets::rejectedExpressions_data()
   // clang-format off
   QTest::newRow("decimal comma") << "1,5" << twoResults << ",";
   QTest::newRow("decimal comma with x") << "1,5*x" << twoResults << ",";
-  QTest::newRow("unexpected end") << "sin(" << "" << "";
-  QTest::newRow("unknown function") << "foo(x)" << "" << "foo";
   QTest::newRow("empty") << "" << "" << "";
   QTest::newRow("wrong argument count") << "normal(1)" << "" << "";
   // clang-format on
@@ -396,69 +330,6 @@ void TestFuzzySets::randomFunctionsAreNotFolded()
   const double n = double(d.size()), mean = sum / n, var = sq / n - mean * mean;
   QVERIFY2(std::abs(mean - 5) < 0.1, qPrintable(QString::number(mean)));
   QVERIFY2(std::abs(var - 4) < 0.3, qPrintable(QString::number(var)));
-}
-
-void TestFuzzySets::preconditions_data()
-{
-  QTest::addColumn<int>("which");
-  QTest::addColumn<QString>("condition");
-  QTest::addColumn<QString>("file");
-  QTest::addColumn<QString>("message");
-  const QString fs = "src/math/fuzzy_sets/", fce = "src/math/fce/", policy = "src/math/policy.h";
-  // clang-format off
-  QTest::newRow("triangle order 1") << 0 << "_params[0] <= _params[1]" << fs + "triangle.h" << "";
-  QTest::newRow("triangle order 2") << 1 << "_params[1] <= _params[2]" << fs + "triangle.h" << "";
-  QTest::newRow("sine order") << 2 << "_params[0] <= _params[1]" << fs + "sin.h" << "";
-  QTest::newRow("gaussian deviation") << 3 << "_params[1] > 0" << fs + "gaussian.h" << "";
-  QTest::newRow("sharpness") << 4 << "_sharpness >= 0" << fs + "fuzzysetbase.h" << "";
-  QTest::newRow("other sharpness") << 5 << "_sharpness >= 0" << fs + "fuzzysetbase.h" << "";
-  QTest::newRow("factory index") << 6 << "index <= G_STATIC_FACTORY_MAX" << "src/design_patterns/staticfactory/staticfactory.h" << "";
-  QTest::newRow("table size") << 7 << "domain->size() == values.size()" << fce + "mathfntable.h" << "";
-  QTest::newRow("table index") << 8 << "domainIndex < _values.size()" << fce + "mathfntable.h" << "";
-  QTest::newRow("table value") << 9 << "valid" << policy << "MathFnTable_MathFn::Domain doesn't contain value.";
-  QTest::newRow("cache index") << 10 << "domainIndex < _values.size()" << fce + "mathfncachedformula.h" << "";
-  QTest::newRow("cache value") << 11 << "valid" << policy << "MathFnCachedFormula::Domain doesn't contain value.";
-  QTest::newRow("formula value") << 12 << "valid" << policy << "MathFnFormula::Domain doesn't contain value.";
-  QTest::newRow("formula index") << 13 << "domainIndex < domain()->size()" << fce + "mathfnformula.h" << "";
-  QTest::newRow("formula values") << 14 << "false" << fce + "mathfnformula.h" << "";
-  QTest::newRow("formula data") << 15 << "false" << fce + "mathfnformula.h" << "";
-  QTest::newRow("setParam") << 16 << "index < _params.size()" << fce + "mathfn.h" << "";
-  QTest::newRow("setParams") << 17 << "_params.size() == params.size()" << fce + "mathfn.h" << "";
-  QTest::newRow("param") << 18 << "index < paramsSize()" << fce + "mathfn.h" << "";
-  QTest::newRow("formula non-zero data") << 19 << "false" << fce + "mathfnformula.h" << "";
-  // clang-format on
-}
-
-void TestFuzzySets::preconditions()
-{
-  QFETCH(int, which);
-  QFETCH(QString, condition);
-  QFETCH(QString, file);
-  QFETCH(QString, message);
-  Domain d(0, 1, 4);
-  Cached<Triangle> t(&d);
-  Cached<Sin> s(&d);
-  Cached<Gaussian> g(&d);
-  StaticFactory<> factory(&d);
-  Plain<Triangle> a(&d), b(&d);
-  a.setSharpness(1);
-  Table table(&d, {1, 2, 3, 4, 5});
-  Expression e(&d);
-  PlainExpression p(&d);
-  // clang-format off
-  const std::function<void()> cases[] = {
-      [&] { t.setParams({0.5, 0.4, 0.6}); }, [&] { t.setParam(2, 0.1); }, [&] { s.setParams({0.5, 0.4, 0.6}); },
-      [&] { g.setParam(1, 0.0); }, [&] { b.compareSharpness(a); }, [&] { a.compareSharpness(b); }, [&] { factory.get(4); },
-      [&] { Table(&d, {1, 2}); }, [&] { table.valueAtIndex(5); }, [&] { table.value(1.5); },
-      [&] { e.valueAtIndex(5); }, [&] { e.value(1.5); }, [&] { p.value(-0.1); },
-      [&] { p.valueAtIndex(5); }, [&] { p.values(); }, [&] { p.valuesData(); },
-      [&] { e.setParam(0, 1.0); }, [&] { e.setParams({1.0}); }, [&] { e.param(0); }, [&] { p.nzValuesData(); }};
-  // clang-format on
-  AssertionCatcher catcher;
-  const AssertionCatcher::Failure f = catcher.run(cases[which]);
-  QCOMPARE(f.condition, condition);
-  QCOMPARE(f.file, file);
-  QCOMPARE(f.message, message);
 }
 
 QTEST_APPLESS_MAIN(TestFuzzySets)

@@ -1,5 +1,4 @@
 #include "design_patterns/staticfactory/staticfactory.h"
-#include "math/domains/bilateral.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/fce_algorithms.h"
 #include "math/fuzzy_sets/gaussian.h"
@@ -194,16 +193,12 @@ private slots:
   void partialUpdatesMatchFreshBuilds_data();
   void partialUpdatesMatchFreshBuilds();
   void shiftedPrototypes();
-  void countConstructionAndSnapping();
   void largePartition();
-  void preconditions_data();
-  void preconditions();
   void knownTransforms();
   void matchesPlainLoops_data();
   void matchesPlainLoops();
   void degreeOneReconstructsLines_data();
   void degreeOneReconstructsLines();
-  void supportBetweenElementsIsNaN();
 };
 
 void TestPartitions::fromNodesAndMoves()
@@ -217,11 +212,6 @@ void TestPartitions::fromNodesAndMoves()
   checkParams(*part,
               {{0, 0, 0.25}, {0, 0.25, 0.4}, {0.25, 0.4, 0.75}, {0.4, 0.75, 1}, {0.75, 1, 1}});
   checkUnity(*part);
-  // A move to the same place keeps an untouched cache's storage.
-  const double* before = part->allFce()[1]->nzValuesData();
-  part->moveNode(2, 0.4);
-  part->moveNodes({0, 0.25, 0.4, 0.75, 1});
-  QCOMPARE(part->allFce()[1]->nzValuesData(), before);
   auto trapezoids = ruspini(2, d, {0, 0.25, 0.5, 0.75, 1});
   checkParams(*trapezoids, {{0, 0, 0.25, 0.5}, {0.25, 0.5, 0.75, 1}, {0.75, 1, 1, 1}});
   checkUnity(*trapezoids);
@@ -390,30 +380,6 @@ void TestPartitions::shiftedPrototypes()
   QCOMPARE(part.allFce()[1]->param(0), 0.4);
   QCOMPARE(part.allFce()[0]->param(0), 0.0);
   QVERIFY(std::abs(part.allFce()[2]->param(0) - 0.6) < 1e-12);
-  Cached<Triangle> tproto(&d);
-  tproto.setParams({0, 0.1, 0.2});
-  TrianglePart tri(&d, &tproto, 0.1);
-  // Support 0.2 is two steps: the first function starts two steps below low.
-  QVERIFY(std::abs(tri.allFce()[0]->param(0) - -0.2) < 1e-12);
-  QVERIFY(std::abs(tri.nodes()[0] - -0.1) < 1e-12);
-  QVERIFY(tri.allFce().back()->param(0) < 1.0);
-  checkUnity(tri, 1e-9);
-  tri.moveNode(3, tri.nodes()[3] + 0.01);
-  QCOMPARE(tri.allFce()[3]->param(1), tri.nodes()[3]);
-}
-
-void TestPartitions::countConstructionAndSnapping()
-{
-  Domain d(0, 1, 10);
-  PartBase none(&d, 0, false), one(&d, 1, false), three(&d, 3, false), snapped(&d, 4, true);
-  QVERIFY(none.nodes().empty());
-  QVERIFY((one.nodes() == std::vector<double>{0.5}));
-  QVERIFY((three.nodes() == std::vector<double>{0, 0.5, 1}));
-  QVERIFY((snapped.nodes() == std::vector<double>{0, d.values()[3], d.values()[7], 1}));
-  Domain q(0, 1, 4);
-  QVERIFY((PartBase(&q, Nodes({0.1, 0.6, 0.9}, true), true).nodes() == Vec{0, 0.5, 1}));
-  QVERIFY((PartBase(&q, Nodes({0.1, 0.6, 0.9}, true), false).nodes() ==
-           std::vector<double>{0.1, 0.6, 0.9}));
 }
 
 void TestPartitions::largePartition()
@@ -430,78 +396,6 @@ void TestPartitions::largePartition()
   part->moveNode(n / 2, d.values()[n / 2] + 0.3 / n);
   QVERIFY(mid->windowEnd() - mid->windowBegin() <= 3);
   QVERIFY(std::abs(mid->valueAtIndex(n / 2) - 1 / 1.3) < 1e-9);
-}
-
-void TestPartitions::preconditions_data()
-{
-  QTest::addColumn<int>("which");
-  QTest::addColumn<QString>("condition");
-  QTest::addColumn<QString>("file");
-  QTest::addColumn<QString>("message");
-  const QString fp = "src/math/partitions/fuzzypartition.h",
-                pb = "src/math/partitions/partitionbase.h", policy = "src/math/policy.h",
-                fa = "src/math/fce/fce_algorithms.h";
-  // clang-format off
-  QTest::newRow("one node") << 0 << "valid" << policy << "Fuzzy partition needs at least two nodes";
-  QTest::newRow("shift 0") << 1 << "valid" << policy << "Shift by node must be greater than zero";
-  QTest::newRow("bilateral") << 2 << "!_domain->isBilateral()" << fp << "";
-  QTest::newRow("spacing 0") << 3 << "valid" << policy << "Parameter for fuzzy set shifting must be greater than zero";
-  QTest::newRow("move index") << 4 << "valid" << policy << "Index out of bounds.";
-  QTest::newRow("bind stranger") << 5 << "std::find(_allFce.begin(), _allFce.end(), fn) != _allFce.end()" << pb << "";
-  QTest::newRow("bind negative") << 6 << "nodeIndex >= 0" << pb << "";
-  QTest::newRow("bind past nodes") << 7 << "size_t(nodeIndex) < _nodes.size()" << pb << "";
-  QTest::newRow("bind parameter") << 8 << "paramIndex < fn->paramsSize()" << pb << "";
-  QTest::newRow("trapezoid prototype") << 9 << "(fuzzySet->paramsSize() == 3 && fuzzySet->numberOfPositionNodes() == 3) || (fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1)" << fp << "";
-  QTest::newRow("single point domain") << 10 << "*" << "" << ""; // cannot even hold a Gaussian's default width
-  QTest::newRow("direct kernel") << 11 << "fs->kernelBegin() == fs->kernelEnd()" << fa << "";
-  QTest::newRow("higher kernel") << 12 << "fs->kernelBegin() == fs->kernelEnd()" << fa << "";
-  QTest::newRow("inverse input") << 13 << "input.size() == part.fceCount()" << fa << "";
-  QTest::newRow("higher input") << 14 << "input.size() == part.fceCount()" << fa << "";
-  QTest::newRow("higher output") << 15 << "output.size() == part.domain()->size()" << fa << "";
-  QTest::newRow("higher sums") << 16 << "membDegSum.size() == part.domain()->size()" << fa << "";
-  // clang-format on
-}
-
-void TestPartitions::preconditions()
-{
-  QFETCH(int, which);
-  QFETCH(QString, condition);
-  QFETCH(QString, file);
-  QFETCH(QString, message);
-  Domain d(0, 1, 10), point(2, 2, 0);
-  Domains::Bilateral<double> bilateral({0, 0.5, 1}, 0.5);
-  auto part = fromNodes(d, {0, 0.5, 1});
-  auto trapezoids = ruspini(2, d, {0, 0.25, 0.5, 0.75, 1});
-  Cached<Triangle> stranger(&d);
-  Cached<Trapezoid> trapezoid(&d);
-  Cached<Gaussian> gaussian(&d);
-  auto* first = part->allFce()[0];
-  StaticFactory<> factory(&d);
-  auto* b1 = factory.get(1);
-  const Vec full(d.size(), 1.0), c3(3, 1.0);
-  Vec out(d.size(), 0.0), c, shortOut(3);
-  // clang-format off
-  const std::function<void()> cases[] = {
-      [&] { fromNodes(d, {0.5}); }, [&] { fromNodes(d, {0, 1}, 0); },
-      [&] { TrianglePart p(&bilateral, Nodes({0, 1}, true)); p.setShift(1); p.createFromNodes(); },
-      [&] { Part<Gaussian>(&d, &gaussian, 0.0); }, [&] { part->moveNode(3, 0.5); },
-      [&] { part->bindNode(&stranger, 0, 0); }, [&] { part->bindNode(first, -1, 0); },
-      [&] { part->bindNode(first, 3, 0); }, [&] { part->bindNode(first, 0, 3); },
-      [&] { Part<Trapezoid>(&d, &trapezoid, 0.1); }, [&] { Cached<Gaussian> g(&point); },
-      [&] { directTransform(*trapezoids, *factory.get(0), full, c); },
-      [&] { addHigherDegreeTerm(*trapezoids, *b1, c3, out, full); },
-      [&] { inverseTransform(*part, Vec(2, 1.0), out); },
-      [&] { addHigherDegreeTerm(*part, *b1, Vec(2, 1.0), out, full); },
-      [&] { addHigherDegreeTerm(*part, *b1, c3, shortOut, full); },
-      [&] { addHigherDegreeTerm(*part, *b1, c3, out, Vec(3)); }};
-  // clang-format on
-  AssertionCatcher catcher;
-  const AssertionCatcher::Failure f = catcher.run(cases[which]);
-  QVERIFY2(condition == "*" ? !f.condition.isEmpty() : f.condition == condition,
-           qPrintable(f.condition));
-  if (condition != "*")
-    QCOMPARE(f.file, file);
-  QCOMPARE(f.message, message);
 }
 
 void TestPartitions::knownTransforms()
@@ -610,17 +504,6 @@ void TestPartitions::degreeOneReconstructsLines()
   for (std::size_t i = 0; i < d.size(); ++i)
     if (d.values()[i] >= n[1] && d.values()[i] <= n[n.size() - 2])
       QVERIFY2(std::abs(inv[i] - f[i]) < 1e-11 * scale, qPrintable(QString::number(d.values()[i])));
-}
-
-void TestPartitions::supportBetweenElementsIsNaN()
-{
-  Domain d(0, 1, 10);
-  auto part = fromNodes<TrianglePart>(d, {0, 0.42, 0.43, 0.44, 1});
-  StaticFactory<> factory(&d);
-  Vec c;
-  directTransform(*part, *factory.get(0), Vec(d.size(), 1.0), c);
-  QVERIFY(std::isnan(c[2]));
-  QVERIFY(!std::isnan(c[0]));
 }
 
 QTEST_APPLESS_MAIN(TestPartitions)

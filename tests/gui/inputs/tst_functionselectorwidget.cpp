@@ -86,26 +86,6 @@ private slots:
     QCOMPARE(emitted(selection.mid(selection.size() - 1)), QString("1 exp"));
   }
 
-  // By name in any case; a prefix or an unknown name selects nothing, silently.
-  void select_data()
-  {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("selected");
-    QTest::newRow("other case") << "EXP" << "exp";
-    QTest::newRow("prefix only") << "co" << "";
-    QTest::newRow("unknown") << "tan" << "";
-  }
-  void select()
-  {
-    QFETCH(QString, name);
-    QFETCH(QString, selected);
-    QSignalSpy selection(w, &FunctionSelectorWidget::selectionChanged);
-    w->select(0, name);
-    w->select(7, name); // no such selector: ignored
-    QCOMPARE(w->selection(0), selected);
-    QCOMPARE(selection.count(), selected.isEmpty() ? 0 : 1);
-  }
-
   void setSelectorCount()
   {
     QSignalSpy inserted(w, &FunctionSelectorWidget::selectorBeingInserted);
