@@ -329,14 +329,6 @@ private slots:
     QCOMPARE(w->nodesLocked(), locked);
     QCOMPARE(w->nodeMovePropagation(), !locked);
     QVERIFY(ctrl.partition());
-
-    // An unknown kind installs no widget; the controller stays hidden.
-    ctrl.setPartition(QSharedPointer<Parts::PartBase>(new Parts::PartBase(42)), &domain);
-    QVERIFY(!ctrl.partitionWidget());
-    QVERIFY(!ctrl.partition());
-    QVERIFY(ctrl.isHidden());
-    ctrl.setPartition(nullptr, &domain);
-    QVERIFY(ctrl.isHidden());
   }
 
   void resizeRecomputes()
