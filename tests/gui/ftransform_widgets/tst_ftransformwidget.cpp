@@ -472,6 +472,10 @@ private slots:
           QVERIFY2(std::equal(a.begin(), a.end(), b.begin(), b.end(),
                               [](double x, double y) { return x == y || (x != x && y != y); }),
                    qPrintable(QString("round %1, degree flag %2").arg(round).arg(key.flag)));
+          // A curve drawn from a summary was told of the values changed under it.
+          if (const QwtPlotCurve* c = ctrl.plotWidget()->curve(mine.value(key).data()))
+            QCOMPARE(c->boundingRect(),
+                     fresh.plotWidget()->curve(theirs.value(key).data())->boundingRect());
         }
       }
       fresh.removeFunctions(fresh.functions());
