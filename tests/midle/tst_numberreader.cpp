@@ -75,7 +75,6 @@ private slots:
   void toNumberAgreesWithLocaleRules();
   void readers_data();
   void readers();
-  void detectColumns();
   void defaultLocaleIsCzechWhileReaderLives();
   void overlongLineIsIgnored();
   void valueLimitStopsReading();
@@ -195,15 +194,6 @@ void TestNumberReader::readers()
   QCOMPARE(reader->read(columns), ignored);
   QCOMPARE(columns, expected);
   QCOMPARE(reader->lastProblem(), NumberReaderBase::NoProblem);
-}
-
-void TestNumberReader::detectColumns()
-{
-  QCOMPARE(NumberReaderBase(file("1 2\n3 4\n5 6\n")).detectColumns(3), -1);
-  // Text fields count: a date or label column keeps its place.
-  NumberReaderBase reader(file("x\ny\nz\n1 2 3 w 4\n"));
-  for (int i = 0; i < 2; ++i) // detection rewinds first, so it can be repeated
-    QCOMPARE(reader.detectColumns(3), 5);
 }
 
 void TestNumberReader::defaultLocaleIsCzechWhileReaderLives()
