@@ -5,8 +5,14 @@
 # build-fuzz/corpus/TARGET. A crash, a leak or undefined behaviour fails the
 # run; the input that caused it stays in build-fuzz/crashes/TARGET/.
 # Usage: scripts/fuzz.sh [SECONDS [TARGET...]]   (default: 30 s, every target)
+#        scripts/fuzz.sh --build-only               (builds them, runs nothing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+buildOnly=0
+if [ "${1:-}" = --build-only ]; then
+  buildOnly=1
+  shift
+fi
 seconds=${1:-30}
 shift || true
 targets=("$@")
@@ -16,6 +22,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
   -DQUELMORA_FUZZ=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
+[ $buildOnly = 0 ] || exit 0
 
 root=$PWD
 export ASAN_OPTIONS=detect_leaks=1
