@@ -211,6 +211,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("zero distance") << QStringList{eq, "--distance", "0"} << "--distance";
   QTest::newRow("delta past the domain") << QStringList{custom, "--delta", "5"} << "two nodes";
   QTest::newRow("custom triangles, a node short") << QStringList{custom, "--shape", "triangle", "--delta", "0.5", "--nodes", "0,1"} << "exactly 3 nodes";
+  QTest::newRow("custom too many nodes") << QStringList{custom, "--delta", "1e-9"} << "--delta 1e-09 would lay out more than 10000001 nodes";
   QTest::newRow("custom too slow") << QStringList{custom, "--domain", "0,1,10000000", "--delta", "1e-6", "--variance", "1"} << "would cache";
   QTest::newRow("option of another kind") << QStringList{"--delta", "0.1"} << "--delta";
   QTest::newRow("degree 4") << QStringList{"--degree", "4"} << "--degree";

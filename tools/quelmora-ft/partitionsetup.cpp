@@ -108,7 +108,7 @@ bool checkStep(const char* option, double step, const Equid& d, QString* error)
   if (DataHolders::stepNodeCountEstimate(d, step) > DataHolders::maxNodeCount) {
     *error = tr("%1 %2 would lay out more than %3 nodes: too many to hold")
                  .arg(option)
-                 .arg(step, 0, 'g', 17)
+                 .arg(step, 0, 'g', 15)
                  .arg(DataHolders::maxNodeCount);
     return false;
   }
