@@ -172,6 +172,7 @@ void TestNumberReader::readers_data()
   QTest::newRow("utf-16 be, no newline at the end") << "csv" << utf16("x;y\n1;2\n3;4\n5;6", true) << ";" << cols({{1, 3, 5}, {2, 4, 6}}) << 1;
   QTest::newRow("stock prices, date column first") << "csv" << QByteArray("Date,Open,Close,Volume\n2024-01-02,187.15,185.64,82488700\n2024-01-03,184.22,184.25,58414500\n2024-01-04,182.15,181.91,71983600\n") << "," << cols({{}, {187.15, 184.22, 182.15}, {185.64, 184.25, 181.91}, {82488700, 58414500, 71983600}}) << 1;
   QTest::newRow("quoted separator, quote and line break") << "csv" << QByteArray("\"t\";\"a;b\"\n\"1,5\";\"say \"\"hi\"\"\"\n2;\"two\r\nlines\"\n 3 ; \"x\"\"\" \n4;\"\"\n") << ";" << cols({{1.5, 2, 3, 4}, {}}) << 1;
+  QTest::newRow("text after a closing quote joins the field") << "csv" << QByteArray("\"1,\"5;\"2\"0\n\"3\"e1;4\n") << ";" << cols({{1.5, 30}, {20, 4}}) << 0;
   QTest::newRow("line break quoted beyond the width") << "csv" << QByteArray("1;2\n3;4;\"x\ny\"\n5;6\n") << ";" << cols({{1, 3, 5}, {2, 4, 6}}) << 0;
   QTest::newRow("quoted numbers, empty cell keeps its column") << "csv" << QByteArray("\"1,5\",\"2\",,\"4\"\n2,3,7,5\n3,,8,6\n") << "," << cols({{2}, {3}, {7}, {5}}) << 2;
   QTest::newRow("label column in the middle") << "txt" << QByteArray("1 a 2\n2 b 4\n3 c 6\n4 d 8\n5 e\n") << QString() << cols({{1, 2, 3, 4}, {}, {2, 4, 6, 8}}) << 1;
