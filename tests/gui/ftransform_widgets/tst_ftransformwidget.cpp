@@ -407,7 +407,9 @@ private slots:
     std::vector<std::unique_ptr<Function>> fns;
     for (const auto& g : std::vector<std::function<double(double)>>{
              [](double x) { return std::sin(4 * x) + x * x; },
-             [](double x) { return std::exp(-x) * std::cos(9 * x); }}) {
+             [](double x) { return std::exp(-x) * std::cos(9 * x); },
+             // An infinite sample: components of the functions over it are not finite.
+             [](double x) { return std::abs(x - 0.5) < 1e-3 ? INFINITY : x; }}) {
       Vec v(domain.values());
       for (double& x : v)
         x = g(x);
@@ -420,7 +422,7 @@ private slots:
       c.setShowComponents(showComponents);
       c.setVisibleDegrees(visible);
       c.setPartition(record, &domain);
-      c.addFunctions({fns[0].get(), fns[1].get()});
+      c.addFunctions({fns[0].get(), fns[1].get(), fns[2].get()});
       // Edits of the first function: an inner component and an end one.
       for (int row : {3, 0}) {
         table.setItem(row, 0, new QTableWidgetItem(row ? "0.75" : "-2"));
