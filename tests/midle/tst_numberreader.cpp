@@ -311,6 +311,10 @@ void TestNumberReader::refused_data()
   QTest::addColumn<int>("xColumn");
   QTest::addColumn<QStringList>("messages");
   const QString notSorted = "Input data / Invalid column selected for X axis - data is not sorted.";
+  QByteArray wide; // one field more than a file may hold
+  for (int i = 0; i <= 1000; ++i)
+    wide += QByteArray::number(i) + ' ';
+  wide = (wide.trimmed() + '\n').repeated(4);
   // clang-format off
   QTest::newRow("unsorted x") << QByteArray("0 1\n2 2\n1 3\n3 4\n") << "u.txt" << 0 << QStringList(notSorted);
   QTest::newRow("equal x values") << QByteArray("2 1\n2 2\n2 3\n2 4\n") << "e.txt" << 0 << QStringList("Input data / Invalid column selected for X axis - all its values are equal, so it spans no interval.");
@@ -319,6 +323,7 @@ void TestNumberReader::refused_data()
   QTest::newRow("text at detection line") << QByteArray("a\nb\nc\nd\n1 2\n") << "d.txt" << 0 << QStringList("File parser / Data file is empty or error occurred while reading file.");
   QTest::newRow("one row") << QByteArray("a\nb\nc\n1 2\n") << "o.txt" << 0 << QStringList("File parser / Data was not parsed correctly or file is empty.");
   QTest::newRow("ignored lines, then unsorted") << QByteArray("h\n0 1\n2 2\n1 3\n") << "i.txt" << 0 << QStringList({"File parser / Ignoring 1 line that could not be read from file or contains a text.", notSorted});
+  QTest::newRow("1001 fields") << wide << "f.txt" << 0 << QStringList("File parser / Cannot read \"%1\": a line holds more than 1000 fields.");
   QTest::newRow("quote left open at the end") << QByteArray("1;2\n3;4\n5;6\n7;\"8\n") << "q.csv" << 0 << QStringList("File parser / Cannot read \"%1\": the quote that opens a field on line 4 is never closed.");
   QTest::newRow("utf-16 without a byte-order mark") << utf16("0 1\n1 2\n2 4\n3 8\n", false, false) << "w.txt" << 0 << QStringList("File parser / Cannot read \"%1\": it looks like UTF-16 text without a byte-order mark; save it as UTF-8, or as UTF-16 with a byte-order mark.");
   // clang-format on
