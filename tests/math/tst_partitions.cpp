@@ -140,7 +140,8 @@ struct Reference
   }
 };
 
-// Shapes 0, 1 on shared nodes; 2, 3, 4 (wide) custom, laid out `step` apart and moved to nodes.
+// Shapes 0, 1 on shared nodes; 2, 3, 4 (wide), 5 (narrower than the domain's step, so some
+// cover no point: NaN components) custom, laid out `step` apart and moved to nodes.
 template <typename F>
 std::unique_ptr<PartBase> shapedAs(const Domain& d, int shape, const Vec& nodes, double step)
 {
@@ -148,7 +149,7 @@ std::unique_ptr<PartBase> shapedAs(const Domain& d, int shape, const Vec& nodes,
   if (shape <= 1)
     return fromNodes<P>(d, nodes);
   F proto(&d);
-  proto.setParam(1, shape == 4 ? 0.05 : 0.3);
+  proto.setParam(1, shape == 4 ? 0.05 : shape == 5 ? 0.001 : 0.3);
   std::unique_ptr<PartBase> p(new P(&d, &proto, step));
   p->moveNodes(nodes);
   return p;
@@ -272,8 +273,9 @@ void TestPartitions::partialUpdatesMatchFreshBuilds_data()
 {
   QTest::addColumn<int>("shape");
   QTest::addColumn<bool>("cached");
-  // 0, 1: triangles and sines on shared nodes; 2, 3, 4: custom triangles, sines, Gaussians
-  for (int shape = 0; shape <= 4; ++shape)
+  // 0, 1: triangles and sines on shared nodes; 2, 3, 4, 5: custom triangles, sines, Gaussians,
+  // triangles narrower than the step
+  for (int shape = 0; shape <= 5; ++shape)
     for (bool cached : {true, false})
       QTest::addRow("shape %d, %s", shape, cached ? "cached" : "packed only") << shape << cached;
 }
@@ -299,6 +301,7 @@ void TestPartitions::partialUpdatesMatchFreshBuilds()
     case 1:
       return shaped<FuzzySets::Sin<double, double>>(withCaches, d, shape, nodes, step);
     case 2:
+    case 5:
       return shaped<FuzzySets::TriangleAlternate<double, double>>(withCaches, d, shape, nodes,
                                                                   step);
     case 3:

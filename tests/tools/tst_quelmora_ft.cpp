@@ -152,16 +152,20 @@ void TestQuelmoraFt::kindsLayOutTheirNodes()
 }
 
 // Finer than the domain's points is valid: a basic function that covers no
-// point has a NaN component, which must not spoil the inverse where it is 0.
+// point has a NaN component, which must not spoil the inverse where it is 0;
+// one that covers a single point has no degree-1 component (no line through
+// one point), and the inverse of degree 1 keeps that of degree 0 there.
 void TestQuelmoraFt::finerThanTheDomain()
 {
-  const Run r =
-      runTool({"--domain", "0,1,10", "--partition", "custom", "--delta", "0.02", "--shape",
-               "triangle", "--variance", "0.01", "--output", "components,inverse"});
+  const Run r = runTool({"--domain", "0,1,10", "--partition", "custom", "--delta", "0.02",
+                         "--shape", "triangle", "--variance", "0.01", "--degree", "1", "--output",
+                         "components,inverse"});
   const QList<QByteArray> l = lines(r.out);
-  QVERIFY(r.exitCode == 0 && l.size() == 1 + 51 && l[2] == "nan; 0.1");
-  for (int i = 1; i <= 11; ++i)
-    QVERIFY2(!l[i].split(';').value(1).contains("nan"), l[i].constData());
+  QVERIFY(r.exitCode == 0 && l.size() == 1 + 51 && l[2] == "nan; nan; 0.1; 0.1");
+  for (int i = 1; i <= 11; ++i) {
+    const QList<QByteArray> cells = l[i].split(';');
+    QVERIFY2(!cells[2].contains("nan") && cells[2] == cells[3], l[i].constData());
+  }
   // Narrow Gaussians on a domain around 0 cache little: no refusal.
   QCOMPARE(runTool({"--domain", "-1,1.0001,100000", "--partition", "custom", "--delta", "0.003",
                     "--variance", "0.0001", "--output", "components"})

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,7 @@ template <typename X, typename Y, int N>
 struct PolynomialBasis
 {
   typedef FuzzySets::OrtogPTriangBase<X, Y, N> Basis;
+  static constexpr int degree = N;
   const X* xs;
   double a = 0, b = 0, c = 0, lw = 0, rw = 0, k = 0;
 
@@ -61,6 +63,7 @@ struct PolynomialBasis
 template <typename X, typename Y>
 struct AnyBasis
 {
+  static constexpr int degree = 0; // not known: every component is computed
   const MathFn<X, Y>* basis;
   template <typename Entry>
   void reset(MathFn<X, Y>& b, const Entry& e, std::vector<double>& params)
@@ -104,9 +107,15 @@ Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basi
 {
   const auto& e = packed.entry(k);
   checkOnePointKernel(&e);
+  const Y* a = packed.values(k);
+  // A polynomial of degree m needs m + 1 points where the basic function is not 0 (only the two
+  // ends of its range may be 0). On fewer, every degree would count the same points again: the
+  // component is undefined.
+  if (Basis::degree > 0 && e.end - e.begin <= std::size_t(Basis::degree) + 2 &&
+      std::count_if(a, a + (e.end - e.begin), [](Y v) { return v != Y(0); }) <= Basis::degree)
+    return std::numeric_limits<Y>::quiet_NaN();
   p.reset(basis, e, params);
   Y numerator = Y(0), denominator = Y(0);
-  const Y* a = packed.values(k);
   for (std::size_t i = e.begin; i < e.end; ++i) {
     const Y pv = p(i);
     const Y w = pv * a[i - e.begin];
@@ -228,12 +237,8 @@ void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathF
       p.reset(basis, e, params);
       const Y c = input[k];
       const Y* a = packed.values(k);
-      if (!std::isfinite(c)) {
-        for (std::size_t i = b; i < end; ++i)
-          if (a[i - e.begin] != Y(0))
-            out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
+      if (!std::isfinite(c)) // undefined: the inverse keeps the lower degrees there
         continue;
-      }
       for (std::size_t i = b; i < end; ++i)
         out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
     }
