@@ -61,7 +61,6 @@ void TestNodeLayout::layouts_data()
   QTest::addColumn<QVector<double>>("p");
   QTest::addColumn<QVector<double>>("expected");
   // clang-format off
-  QTest::newRow("generic default") << 'g' << QVector<double>{0.0, 1.0, 5.0, 0.0} << QVector<double>{0, 0.25, 0.5, 0.75, 1};
   QTest::newRow("one generic node is the midpoint") << 'g' << QVector<double>{2.0, 4.0, 1.0, 0.0} << QVector<double>{3};
   QTest::newRow("too many generic nodes") << 'g' << QVector<double>{0.0, 1.0, maxNodeCount + 1.0, 0.0} << QVector<double>{};
   QTest::newRow("generic, nan") << 'g' << QVector<double>{kNan, 1.0, 5.0, 0.0} << QVector<double>{};
@@ -137,7 +136,6 @@ void TestNodeLayout::nodesValidity_data()
   QTest::addColumn<QVector<double>>("nodes");
   QTest::addColumn<bool>("valid");
 
-  QTest::newRow("default") << QVector<double>{0, 0.25, 0.5, 0.75, 1} << true;
   QTest::newRow("one node") << QVector<double>{0.5} << false;
   QTest::newRow("two nodes") << QVector<double>{0, 1} << true;
   QTest::newRow("unsorted") << QVector<double>{0, 0.75, 0.5, 1} << false;
