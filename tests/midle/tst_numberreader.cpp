@@ -93,7 +93,6 @@ void TestNumberReader::toNumber_data()
   QTest::addColumn<bool>("ok");
   QTest::addColumn<double>("value");
   // clang-format off
-  QTest::newRow("decimal comma") << QByteArray("1,5") << true << 1.5;
   QTest::newRow("denormal") << QByteArray("4.9e-324") << true << 4.9e-324;
   QTest::newRow("long mantissa") << QByteArray("0.1000000000000000055511151231257827021181583404541015625") << true << 0.1;
   QTest::newRow("nan") << QByteArray("nan") << false << 0.0;
@@ -294,8 +293,6 @@ void TestNumberReader::loaded()
   QCOMPARE(texts(import), expected.isEmpty() ? QStringList() : QStringList("File parser / " + expected));
   std::unique_ptr<Domains::EnumerationBase<double>> d(import.createDomain());
   QCOMPARE(QVector<double>(d->values().begin(), d->values().end()), domain);
-  QCOMPARE(import.low(), domain.front());
-  QCOMPARE(import.high(), domain.back());
   auto functions = import.createFunctions(d.get());
   QCOMPARE(int(functions.size()), functionCount);
   if (!functions.empty()) {
