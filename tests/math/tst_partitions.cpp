@@ -1,6 +1,7 @@
 #include "design_patterns/staticfactory/staticfactory.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/fce_algorithms.h"
+#include "math/fce/windowedvalues.h"
 #include "math/fuzzy_sets/gaussian.h"
 #include "math/fuzzy_sets/sin.h"
 #include "math/fuzzy_sets/sinalternate.h"
@@ -200,6 +201,7 @@ private slots:
   void matchesPlainLoops();
   void degreeOneReconstructsLines_data();
   void degreeOneReconstructsLines();
+  void windowedValuesMatchAPlainArray();
 };
 
 void TestPartitions::fromNodesAndMoves()
@@ -506,6 +508,68 @@ void TestPartitions::degreeOneReconstructsLines()
   for (std::size_t i = 0; i < d.size(); ++i)
     if (d.values()[i] >= n[1] && d.values()[i] <= n[n.size() - 2])
       QVERIFY2(std::abs(inv[i] - f[i]) < 1e-11 * scale, qPrintable(QString::number(d.values()[i])));
+}
+
+// Random updates of a cache against a plain array: the values read back, the whole array, copies,
+// and a window that holds the kept range and every value but a plain +0, and nothing more. Sizes
+// around the four values held inline cross between inline and heap windows both ways.
+void TestPartitions::windowedValuesMatchAPlainArray()
+{
+  std::mt19937 rng(11);
+  const double pick[] = {0.0, -0.0, 1.0, 2.5, -3.0, 0.0};
+  const auto plainZero = [](double v) { return v == 0 && !std::signbit(v); };
+  for (std::size_t size = 1; size <= 12; ++size) {
+    Fn::WindowedValues<double> w(size);
+    Vec ref(size, 0.0);
+    for (int step = 0; step < 300; ++step) {
+      const auto upTo = [&](std::size_t n) { return std::size_t(rng() % (n + 1)); };
+      std::size_t from = upTo(size + 2), to = upTo(size + 2);
+      if (from > to)
+        std::swap(from, to);
+      const std::size_t evalBegin = upTo(size + 2), evalEnd = upTo(size + 2);
+      std::size_t keepBegin = upTo(size + 2), keepEnd = upTo(size + 2);
+      if (keepBegin > keepEnd && rng() % 4 != 0)
+        std::swap(keepBegin, keepEnd);
+      Vec fresh(size + 3);
+      for (double& v : fresh)
+        v = pick[rng() % 6];
+      const std::size_t eb = std::max(evalBegin, from), ee = std::min({evalEnd, to, size});
+      bool evalInside = true;
+      w.update(from, to, evalBegin, evalEnd, keepBegin, keepEnd, [&](std::size_t i) {
+        evalInside = evalInside && i >= eb && i < ee;
+        return fresh[i];
+      });
+      for (std::size_t i = from; i < std::min(to, size); ++i)
+        ref[i] = i >= eb && i < ee ? fresh[i] : 0.0;
+
+      const QString where = QString("size %1, step %2").arg(size).arg(step);
+      QVERIFY2(evalInside, qPrintable(where));
+      std::size_t lo = size, hi = 0;
+      for (std::size_t i = 0; i < size; ++i)
+        if (!plainZero(ref[i])) {
+          lo = std::min(lo, i);
+          hi = i + 1;
+        }
+      const std::size_t ke = std::min(keepEnd, size), kb = std::min(keepBegin, ke);
+      if (kb < ke) {
+        lo = std::min(lo, kb);
+        hi = std::max(hi, ke);
+      }
+      QVERIFY2(lo >= hi ? w.windowBegin() == w.windowEnd()
+                        : w.windowBegin() == lo && w.windowEnd() == hi,
+               qPrintable(where));
+      const Fn::WindowedValues<double> copy(w);
+      Fn::WindowedValues<double> assigned(1);
+      assigned = w;
+      QCOMPARE(w.full().size(), size);
+      for (std::size_t i = 0; i < size; ++i) {
+        const double got[] = {w[i], w.full()[i], copy[i], assigned[i]};
+        for (double v : got)
+          QVERIFY2(v == ref[i] && std::signbit(v) == std::signbit(ref[i]),
+                   qPrintable(where + QString(", element %1").arg(i)));
+      }
+    }
+  }
 }
 
 QTEST_APPLESS_MAIN(TestPartitions)

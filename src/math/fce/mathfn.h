@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -123,43 +122,6 @@ public:
     recompute(std::min(_oldNzBegin, _nzBegin), std::max(_oldNzEnd, _nzEnd));
     _oldNzBegin = _nzBegin;
     _oldNzEnd = _nzEnd;
-  }
-
-  // Walks the function over domain positions yielding (element, value);
-  // positions before the first or after the last element read that element.
-  class ValueIterator
-  {
-  public:
-    typedef std::forward_iterator_tag iterator_category;
-    typedef std::pair<X, Y> value_type;
-    typedef std::ptrdiff_t difference_type;
-    typedef const value_type* pointer;
-    typedef value_type reference;
-
-    ValueIterator(const MathFn* fn, std::ptrdiff_t position) : _fn(fn), _position(position) {}
-    value_type operator*() const
-    {
-      const auto& v = _fn->domain()->values();
-      const std::ptrdiff_t last = std::ptrdiff_t(v.size()) - 1;
-      const std::size_t i = std::size_t(std::min(std::max(_position, std::ptrdiff_t(0)), last));
-      return value_type(v[i], _fn->valueAtIndex(i));
-    }
-    ValueIterator& operator++()
-    {
-      ++_position;
-      return *this;
-    }
-    std::ptrdiff_t position() const { return _position; }
-    bool operator==(const ValueIterator& o) const { return _position == o._position; }
-    bool operator!=(const ValueIterator& o) const { return _position != o._position; }
-
-  private:
-    const MathFn* _fn;
-    std::ptrdiff_t _position;
-  };
-  ValueIterator valueIterator(std::ptrdiff_t position) const
-  {
-    return ValueIterator(this, position);
   }
 
 protected:
