@@ -34,8 +34,8 @@ public:
     this->_fill = &FuzzyPartition::fill;
   }
 
-  // Copies of the prototype laid out `shift` apart across the domain, one node
-  // each. The prototype is moved along and stays the caller's.
+  // Copies of the prototype (a shape placed by its centre) laid out `shift`
+  // apart across the domain, one node each. The prototype is moved along and stays the caller's.
   FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0, false)
   {
     this->_fill = &FuzzyPartition::fill;
@@ -88,35 +88,19 @@ private:
     QM_ASSERT(!_domain->isBilateral());
     QM_ASSERT(_domain->low() < _domain->high());
     Policy::check(s > 0, "Parameter for fuzzy set shifting must be greater than zero");
-    QM_ASSERT((fuzzySet->paramsSize() == 3 && fuzzySet->numberOfPositionNodes() == 3) ||
-              (fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1));
+    // Only shapes placed by their centre are laid out by shifting.
+    QM_ASSERT(fuzzySet->paramsSize() == 2 && fuzzySet->numberOfPositionNodes() == 1);
     const X low = _domain->low(), high = _domain->high();
-    if (fuzzySet->numberOfPositionNodes() == 1) {
-      // Centres low + k s up to high, within the rounding allowance of the
-      // node layouts (Domains::endTolerance), so that a record's nodes and the
-      // copies laid out here agree in number.
-      const double tolerance = Domains::endTolerance(low, high, s);
-      for (double k = 0;; ++k) {
-        const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
-        if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
-          break; // past high, or a step lost in rounding that would never end
-        fuzzySet->setParam(0, centre);
-        addCopy(fuzzySet, 0);
-      }
-    } else if (fuzzySet->numberOfPositionNodes() == 3) {
-      const double k = std::trunc(fuzzySet->supportWidth() / s);
-      fuzzySet->moveKernelTo(X(low - k * s + fuzzySet->leftWidth()));
-      while (high > fuzzySet->supportBegin()) {
-        addCopy(fuzzySet, 1);
-        std::vector<double> params = fuzzySet->params();
-        for (double& p : params)
-          p += s;
-        if (params == fuzzySet->params())
-          break;
-        fuzzySet->setParams(params);
-      }
-    } else {
-      QM_ASSERT(false);
+    // Centres low + k s up to high, within the rounding allowance of the node
+    // layouts (Domains::endTolerance), so that a record's nodes and the copies
+    // laid out here agree in number.
+    const double tolerance = Domains::endTolerance(low, high, s);
+    for (double k = 0;; ++k) {
+      const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
+      if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
+        break; // past high, or a step lost in rounding that would never end
+      fuzzySet->setParam(0, centre);
+      addCopy(fuzzySet, 0);
     }
   }
 
