@@ -35,7 +35,8 @@ public:
   }
 
   // Copies of the prototype (a shape placed by its centre) laid out `shift`
-  // apart across the domain, one node each. The prototype is moved along and stays the caller's.
+  // apart across the domain, one node each. The prototype is moved along and
+  // stays the caller's.
   FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0, false)
   {
     this->_fill = &FuzzyPartition::fill;
