@@ -193,7 +193,7 @@ template <typename Done>
 void ConvergenceStudy::transform(const Partition& part, const std::vector<double>& f,
                                  Done done) const
 {
-  StaticFactory<double, double> bases(_domain.get());
+  StaticFactory<double, double> bases(_domain.get(), _layout.basis);
   std::vector<double> components, inverse, sums;
   for (int degree = 0; degree <= _maxDegree; ++degree) {
     Fn::directTransform(part, *bases.get(degree), f, components);

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "math/fce/higherdegreebasis.h"
 #include "math/partitions/partitionbase.h"
 
 #include <atomic>
@@ -27,6 +28,7 @@ struct StudyLayout
   int shift = 1;
   int offset = -1;
   double widthRatio = 0.5;
+  Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
 };
 
 // About `steps` counts in geometric progression from min(first, largest) to

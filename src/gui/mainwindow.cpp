@@ -216,6 +216,8 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui->ft1ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT1_changed);
   connect(ui->ft2ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT2_changed);
   connect(ui->ft3ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT3_changed);
+  connect(ui->basisCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+          &MainWindow::onBasisCbox_changed);
   ui->functionTableWidget->setController(ft);
   connect(ui->functionTableWidget, &FunctionTableWidget::componentChanged, ft,
           &FtransformWidget::onComponent_changed);
@@ -535,7 +537,7 @@ void MainWindow::updateTabOrder()
   }
   for (QWidget* w : {static_cast<QWidget*>(ui->ftDegreeSpin), static_cast<QWidget*>(ui->ft0ChBox),
                      static_cast<QWidget*>(ui->ft1ChBox), static_cast<QWidget*>(ui->ft2ChBox),
-                     static_cast<QWidget*>(ui->ft3ChBox)}) {
+                     static_cast<QWidget*>(ui->ft3ChBox), static_cast<QWidget*>(ui->basisCbox)}) {
     setTabOrder(previous, w);
     previous = w;
   }
@@ -582,6 +584,23 @@ void MainWindow::onFtDegreeSpin_changed(int degree)
 void MainWindow::onFtDegreeChBox_changed(int)
 {
   ui->centralwidget->setVisibleDegrees(degreeMask());
+}
+
+// The combo box lists the bases in the order of the enumeration, read by
+// index so that no label is ever parsed.
+void MainWindow::onBasisCbox_changed(int index)
+{
+  ui->centralwidget->setHigherDegreeBasis(index == 1 ? Fn::HigherDegreeBasis::ClosedForm
+                                                     : Fn::HigherDegreeBasis::Orthogonal);
+}
+
+void MainWindow::setHigherDegreeBasis(Fn::HigherDegreeBasis basis)
+{
+  {
+    const QSignalBlocker quiet(ui->basisCbox);
+    ui->basisCbox->setCurrentIndex(basis == Fn::HigherDegreeBasis::ClosedForm ? 1 : 0);
+  }
+  ui->centralwidget->setHigherDegreeBasis(basis);
 }
 
 void MainWindow::setDegreeColumnsVisible(int degree, int state)

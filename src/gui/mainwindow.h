@@ -99,6 +99,7 @@ protected slots:
   void onFunctionTableVisibility_changed(bool visible);
   void onFtDegreeSpin_changed(int degree);
   void onFtDegreeChBox_changed(int);
+  void onBasisCbox_changed(int index);
   void onFT0_changed(int);
   void onFT1_changed(int);
   void onFT2_changed(int);
@@ -160,6 +161,8 @@ protected:
   void connectSelectors(double zoom);
   void disconnectSelectors();
   void applyDegree(int degree);
+  // Shows and computes with these bases of the higher degrees.
+  void setHigherDegreeBasis(Fn::HigherDegreeBasis basis);
   int degreeMask() const;
   void updateWindowTitle();
   void restoreSettings();

@@ -270,6 +270,8 @@ bool MainWindow::writeSession(const QString& path)
   s->setValue(QStringLiteral("legendAlignment"),
               int(ui->centralwidget->plotWidget()->legendAlignment()));
   s->setValue(QStringLiteral("showLegend"), ui->actionShowLegend->isChecked());
+  s->setValue(QStringLiteral("higherDegreeBasis"),
+              QString::fromLatin1(Fn::basisName(ui->centralwidget->higherDegreeBasis())));
   s->endGroup();
   s->sync();
   return s->status() == QSettings::NoError;
@@ -410,6 +412,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
 
   setFunctionType(c.functionTypeUsed);
   connectSelectors(c.zoom);
+  setHigherDegreeBasis(c.higherDegreeBasis);
   const int degree = ui->ftDegreeSpin->value();
   applyDegree(degree);
   ft->setMaxDegree(degree);

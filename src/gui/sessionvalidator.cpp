@@ -174,6 +174,11 @@ bool SessionValidator::readMainWindow(QSettings& s)
   result.valueSeparator = s.value(QStringLiteral("MainWindow/valueSeparator")).toString();
   if (result.valueSeparator.size() > maxSeparatorLength)
     return fail(QStringLiteral("MainWindow/valueSeparator"), QStringLiteral("is too long"));
+  // Sessions from before the choice open with the orthogonal bases.
+  const QString basisKey = QStringLiteral("MainWindow/higherDegreeBasis");
+  if (s.contains(basisKey) &&
+      !Fn::parseBasisName(s.value(basisKey).toString().toStdString(), &result.higherDegreeBasis))
+    return fail(basisKey, QStringLiteral("is neither \"orthogonal\" nor \"closed-form\""));
   return true;
 }
 

@@ -1,6 +1,8 @@
 #ifndef QUELMORA_SESSIONVALIDATOR_H
 #define QUELMORA_SESSIONVALIDATOR_H
 
+#include "math/fce/higherdegreebasis.h"
+
 #include <QString>
 
 #include <set>
@@ -23,6 +25,7 @@ struct SessionContents
   int xColumn = 0;
   int legendAlignment = 0x22;
   bool showLegend = false;
+  Fn::HigherDegreeBasis higherDegreeBasis = Fn::HigherDegreeBasis::Orthogonal;
   // Nodes of kinds 6 and 8, duplicates merged; empty when none were stored.
   std::set<double> nodes;
   // Fixed point of kind 7, which its slider cannot store; inside the domain.

@@ -131,34 +131,39 @@ private slots:
     QVERIFY(sameBits(t.result(), Analysis::measureError(x.data(), f.data(), g.data(), 5000)));
   }
 
-  // Five triangles on [0, 1] (h = 0.25), 2,001 points, measured on ranges:
-  // exact away from the ends; at the half triangles the degree-1 basis is not
-  // orthogonal to constants, and what that costs is pinned here.
+  // Five triangles on [0, 1] (h = 0.25), 2,001 points, measured on ranges.
+  // The bases orthogonal on the points reproduce a line everywhere. The closed
+  // forms do only away from the ends: at the half triangles the degree-1
+  // basis is not orthogonal to constants, and what that costs is pinned here.
   void transformErrors_data()
   {
     QTest::addColumn<int>("function"); // 0: f = 2, 1: f = x
     QTest::addColumn<int>("degree");
+    QTest::addColumn<bool>("closedForms");
     QTest::addColumn<double>("from");
     QTest::addColumn<double>("to");
     QTest::addColumn<double>("maxAbs");
     QTest::addColumn<double>("argMax");
     QTest::addColumn<double>("tolerance");
     // clang-format off
-    QTest::newRow("constant, degree 0, everywhere") << 0 << 0 << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
-    QTest::newRow("constant, degree 1, inner range") << 0 << 1 << 0.25 << 0.75 << 0.0 << -1.0 << 1e-12;
-    // The bases of degrees 2 and 3 are orthogonal for the continuous
+    QTest::newRow("constant, degree 0, everywhere") << 0 << 0 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
+    QTest::newRow("constant, degree 3, everywhere") << 0 << 3 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
+    QTest::newRow("linear, degree 1, everywhere") << 1 << 1 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
+    QTest::newRow("linear, degree 3, everywhere") << 1 << 3 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
+    QTest::newRow("closed forms, constant, degree 1, inner range") << 0 << 1 << true << 0.25 << 0.75 << 0.0 << -1.0 << 1e-12;
+    // The closed forms of degrees 2 and 3 are orthogonal for the continuous
     // triangle, not for the sums over its 501 points.
-    QTest::newRow("constant, degree 3, inner range") << 0 << 3 << 0.25 << 0.75 << 0.0 << -1.0 << 1e-5;
+    QTest::newRow("closed forms, constant, degree 3, inner range") << 0 << 3 << true << 0.25 << 0.75 << 0.0 << -1.0 << 1e-5;
     // e = -(2c/h) A0(x) (x - x0): c/2 in the middle of the half triangle.
-    QTest::newRow("constant, degree 1, first half triangle") << 0 << 1 << 0.0 << 0.25 << 1.0 << 0.125 << 1e-12;
-    QTest::newRow("linear, degree 1, inner range") << 1 << 1 << 0.25 << 0.75 << 0.0 << -1.0 << 1e-12;
+    QTest::newRow("closed forms, constant, degree 1, first half triangle") << 0 << 1 << true << 0.0 << 0.25 << 1.0 << 0.125 << 1e-12;
+    QTest::newRow("closed forms, linear, degree 1, inner range") << 1 << 1 << true << 0.25 << 0.75 << 0.0 << -1.0 << 1e-12;
     // The degree-0 component of a half triangle is its centroid, about h/3
     // off the end; at x0 = 0 the degree-1 term does not move it.
-    QTest::newRow("linear, degree 0, first half triangle") << 1 << 0 << 0.0 << 0.25 << 0.25 / 3 << 0.0 << 2e-4;
-    QTest::newRow("linear, degree 1, first half triangle") << 1 << 1 << 0.0 << 0.25 << 0.25 / 3 << 0.0 << 2e-4;
+    QTest::newRow("linear, degree 0, first half triangle") << 1 << 0 << false << 0.0 << 0.25 << 0.25 / 3 << 0.0 << 2e-4;
+    QTest::newRow("closed forms, linear, degree 1, first half triangle") << 1 << 1 << true << 0.0 << 0.25 << 0.25 / 3 << 0.0 << 2e-4;
     // At the other end x_N = 1 enters: e(s) = (s/h)((2 x_N/h)(s - h) + h/3),
     // largest where s = 0.1198 (from x = 0.75).
-    QTest::newRow("linear, degree 1, last half triangle") << 1 << 1 << 0.75 << 1.0 << -1.0 << 0.8695 << 2e-4;
+    QTest::newRow("closed forms, linear, degree 1, last half triangle") << 1 << 1 << true << 0.75 << 1.0 << -1.0 << 0.8695 << 2e-4;
     // clang-format on
   }
 
@@ -166,6 +171,7 @@ private slots:
   {
     QFETCH(int, function);
     QFETCH(int, degree);
+    QFETCH(bool, closedForms);
     QFETCH(double, from);
     QFETCH(double, to);
     QFETCH(double, maxAbs);
@@ -176,8 +182,12 @@ private slots:
     Vec f;
     for (double v : x)
       f.push_back(function == 0 ? 2.0 : v);
+    Analysis::StudyLayout layout;
+    if (closedForms)
+      layout.basis = Fn::HigherDegreeBasis::ClosedForm;
     const Analysis::ConvergenceStudy study(
-        std::unique_ptr<const Domains::EnumerationBase<double>>(domain.clone()), {f}, {}, degree);
+        std::unique_ptr<const Domains::EnumerationBase<double>>(domain.clone()), {f}, layout,
+        degree);
     std::vector<Vec> inverses;
     QString why;
     QVERIFY(study.inverses(5, 0, &inverses, &why));

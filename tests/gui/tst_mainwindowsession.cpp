@@ -9,6 +9,7 @@
 #include "gui/inputs/partitionplotdriver.h"
 #include "math/domains/enumerationbase.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QRadioButton>
 
@@ -140,6 +141,7 @@ private slots:
     QCOMPARE(s.value("zoom").toDouble(), 1.0);
     QCOMPARE(s.value("legendAlignment").toInt(), 34);
     QCOMPARE(s.value("showLegend").toString(), QStringLiteral("false"));
+    QCOMPARE(s.value("higherDegreeBasis").toString(), QStringLiteral("orthogonal"));
     s.endGroup();
     QCOMPARE(s.value("FunctionSelector/count").toInt(), 1);
     QCOMPARE(s.value("FtDegreeWidget/ftDegreeSpin_value").toInt(), 0);
@@ -153,6 +155,42 @@ private slots:
     // Random data cannot be restored: the session comes back with the formulas.
     QVERIFY(w->openSession(file));
     QCOMPARE(w->functionSourceType(), 0);
+    QVERIFY(rec.messages.isEmpty());
+  }
+
+  // The bases of the higher degrees are the session's; a session from before
+  // the choice opens with the orthogonal ones, whatever was chosen.
+  void higherDegreeBasisGoesWithTheSession()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    auto* basis = T::child<QComboBox>(w.get(), "basisCbox");
+    FtransformWidget* ft = T::controller(w.get());
+    T::degreeSpin(w.get())->setValue(1);
+    T::degreeBox(w.get(), 1)->setChecked(true);
+    const auto slopes = [ft] {
+      return ft->components().value({ft->functions().value(0), 2})->values();
+    };
+    const std::vector<double> orthogonal = slopes();
+    basis->setCurrentIndex(1);
+    QCOMPARE(ft->higherDegreeBasis(), Fn::HigherDegreeBasis::ClosedForm);
+    QVERIFY(slopes() != orthogonal);
+    QVERIFY(w->saveSession(path("closed.qms")));
+    QCOMPARE(QSettings(path("closed.qms"), QSettings::IniFormat)
+                 .value("MainWindow/higherDegreeBasis")
+                 .toString(),
+             QStringLiteral("closed-form"));
+
+    QByteArray old = readAll(path("closed.qms"));
+    old.replace("higherDegreeBasis=closed-form\n", "");
+    writeFile(path("old.qms"), old);
+    QVERIFY(w->openSession(path("old.qms")));
+    QCOMPARE(basis->currentIndex(), 0);
+    QCOMPARE(ft->higherDegreeBasis(), Fn::HigherDegreeBasis::Orthogonal);
+    QVERIFY(slopes() == orthogonal);
+    QVERIFY(w->openSession(path("closed.qms")));
+    QCOMPARE(basis->currentIndex(), 1);
+    QCOMPARE(ft->higherDegreeBasis(), Fn::HigherDegreeBasis::ClosedForm);
     QVERIFY(rec.messages.isEmpty());
   }
 

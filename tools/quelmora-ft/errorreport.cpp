@@ -49,6 +49,7 @@ bool sweep(const ToolOptions& o, const Partitions::PartitionBase<double, double>
   layout.shape = o.shape >= 0 ? o.shape : int(DataHolders::ShapeTriangle);
   layout.shift = o.shift;
   layout.offset = o.offset;
+  layout.basis = o.basis;
   const Analysis::ConvergenceStudy study(
       std::unique_ptr<const Domains::EnumerationBase<double>>(domain->clone()), std::move(values),
       layout, o.degree);
@@ -87,7 +88,7 @@ bool checkErrorOptions(const ToolOptions& o, QString* error)
 
 bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, double>& partition,
                  const std::vector<std::unique_ptr<Fn::MathFn<double, double>>>& functions,
-                 const QStringList& names, bool flattenEnds, CsvExportFunction& writer,
+                 const QStringList& names, Fn::HigherDegreeBasis basis, CsvExportFunction& writer,
                  QString* error)
 {
   QList<QStringList> rows;
@@ -97,7 +98,7 @@ bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, d
     writer.setTable(QStringList{QStringLiteral("Components")} + header, rows);
     return true;
   }
-  const Transformer transformer(partition, o.degree, true, flattenEnds);
+  const Transformer transformer(partition, o.degree, true, basis);
   const std::vector<double>& x = partition.domain()->values();
   for (std::size_t f = 0; f < functions.size(); ++f) {
     const TransformResult result = transformer.transform(*functions[f]);

@@ -22,12 +22,12 @@ class CsvExportFunction;
 bool checkErrorOptions(const ToolOptions& options, QString* error);
 
 // Fills the writer's table. The partition is the one the options describe
-// (not used by a sweep, which lays out each count itself); flattenEnds as for
-// the value columns (a session that shows components as curves).
+// (not used by a sweep, which lays out each count itself); the bases of the
+// higher degrees as for the value columns.
 bool errorReport(const ToolOptions& options,
                  const Partitions::PartitionBase<double, double>& partition,
                  const std::vector<std::unique_ptr<Fn::MathFn<double, double>>>& functions,
-                 const QStringList& names, bool flattenEnds, CsvExportFunction& writer,
+                 const QStringList& names, Fn::HigherDegreeBasis basis, CsvExportFunction& writer,
                  QString* error);
 
 #endif

@@ -88,7 +88,7 @@ struct Source
   QSharedPointer<DataHolders::Partitions::PartBase> partition;
   int degree = 0;
   int degreeMask = DataHolders::Degree0; // the degrees written
-  bool flattenEnds = false;
+  Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
 };
 
 // Options a session leaves open; every other one would contradict it.
@@ -115,8 +115,8 @@ bool standardInputFile(const ToolOptions& o, QTemporaryFile& file, QString* erro
   while (!(chunk = in.read(1 << 20)).isEmpty()) {
     total += chunk.size();
     if (total > maxStandardInput) {
-      *error = QObject::tr("--data -: standard input holds more than %1 MB")
-                   .arg(maxStandardInput >> 20);
+      *error =
+          QObject::tr("--data -: standard input holds more than %1 MB").arg(maxStandardInput >> 20);
       return false;
     }
     if (file.write(chunk) != chunk.size()) {
@@ -239,7 +239,7 @@ bool sessionSource(const ToolOptions& o, Source& source, QString* error)
   source.partition = in.partition;
   source.degree = in.maxDegree;
   source.degreeMask = in.degreeMask;
-  source.flattenEnds = in.flattenEnds;
+  source.basis = in.basis;
   if (!source.partition) {
     *error = QObject::tr("the session \"%1\" holds no partition").arg(o.sessionFile);
     return false;
@@ -389,15 +389,15 @@ int main(int argc, char** argv)
     if (!sessionSource(o, source, &error))
       return fail(error);
     o.degree = source.degree;
+    o.basis = source.basis;
   } else {
     if (fromData) {
       if (!dataSource(o, source, &error))
         return fail(error);
       if (o.names.size() > int(source.functions.size()))
-        return fail(
-            QObject::tr("%1 names for %2 data columns: give at most one --name per column")
-                .arg(o.names.size())
-                .arg(source.functions.size()));
+        return fail(QObject::tr("%1 names for %2 data columns: give at most one --name per column")
+                        .arg(o.names.size())
+                        .arg(source.functions.size()));
     } else if (!formulaCountFits(o, &error) || !formulaSource(o, source, &error)) {
       return fail(error);
     }
@@ -408,6 +408,7 @@ int main(int argc, char** argv)
       return fail(error);
     source.degree = o.degree;
     source.degreeMask = (2 << o.degree) - 1;
+    source.basis = o.basis;
   }
 
   const auto& partRec = source.partition;
@@ -433,12 +434,12 @@ int main(int argc, char** argv)
 
   if (o.errors) {
     CsvExportFunction table(o.outputFile);
-    if (!errorReport(o, *partition, functions, source.names, source.flattenEnds, table, &error))
+    if (!errorReport(o, *partition, functions, source.names, source.basis, table, &error))
       return fail(error);
     return writeOutput(table, o);
   }
 
-  const Transformer transformer(*partition, source.degree, o.outInverse, source.flattenEnds);
+  const Transformer transformer(*partition, source.degree, o.outInverse, source.basis);
   std::vector<TransformResult> results;
   for (const auto& fn : functions)
     results.push_back(transformer.transform(*fn));

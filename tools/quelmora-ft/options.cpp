@@ -195,6 +195,12 @@ public:
          }},
         {"--degree", [this](const QString& o,
                             const QString& v) { return integer(o, v, 0, maxDegree, &opt.degree); }},
+        {"--basis",
+         [this](const QString& o, const QString& v) {
+           if (!Fn::parseBasisName(v.toStdString(), &opt.basis))
+             return fail(tr("%1: \"%2\" is neither orthogonal nor closed-form").arg(o, v));
+           return true;
+         }},
         {"--output", [this](const QString& o, const QString& v) { return output(o, v); }},
         {"--precision",
          [this](const QString& o, const QString& v) {
@@ -346,6 +352,9 @@ QString usageText()
       "  --offset O                generic, equidistant: node of the first basic function "
       "(-999..999, default -1)\n"
       "  --degree D                highest F-transform degree, 0..3 (default 0)\n"
+      "  --basis B                 the polynomials of degrees 1..3: orthogonal (on the points\n"
+      "                            of each basic function, the default) or closed-form\n"
+      "                            (t, t^2 - C2, t^3 - C3 t with t = x - node)\n"
       "  --output LIST             comma list of function, components, inverse (default all)\n"
       "  --include-domain          a leading \"Domain\" column with the x values of the first "
       "column\n"
@@ -358,7 +367,8 @@ QString usageText()
       "  -o FILE                   write to FILE (replaced only when written completely);\n"
       "                            - is standard output (the default)\n"
       "  --session FILE.qms        compute what the program computes for a saved session: its\n"
-      "                            domain, functions, partition and degrees; only --output,\n"
+      "                            domain, functions, partition, degrees and bases; only "
+      "--output,\n"
       "                            --include-domain, --precision and -o may go with it\n"
       "  --formulas FILE.ini       the formulas file for --session (default: the program's own)\n"
       "  --help                    this text\n"

@@ -1,6 +1,8 @@
 #ifndef QUELMORA_FT_OPTIONS_H
 #define QUELMORA_FT_OPTIONS_H
 
+#include "math/fce/higherdegreebasis.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -39,6 +41,7 @@ struct ToolOptions
   int offset = -1;
   bool offsetGiven = false;
   int degree = 0;
+  Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
   bool outFunction = true;
   bool outComponents = true;
   bool outInverse = true;

@@ -39,16 +39,15 @@ struct Transformer::Private
   const Partitions::PartitionBase<double, double>& part;
   int maxDegree;
   bool wantInverse;
-  bool flattenEnds;
   std::unique_ptr<StaticFactory<double, double>> bases;
   std::unique_ptr<Domains::Enumeration<double>> nodes;
 };
 
 Transformer::Transformer(const Partitions::PartitionBase<double, double>& partition, int maxDegree,
-                         bool wantInverse, bool flattenEnds)
-    : d(new Private{partition, maxDegree, wantInverse, flattenEnds, nullptr, nullptr})
+                         bool wantInverse, Fn::HigherDegreeBasis basis)
+    : d(new Private{partition, maxDegree, wantInverse, nullptr, nullptr})
 {
-  d->bases.reset(new StaticFactory<double, double>(partition.domain()));
+  d->bases.reset(new StaticFactory<double, double>(partition.domain(), basis));
   d->nodes.reset(new Domains::Enumeration<double>(componentPoints(partition), true));
 }
 
@@ -66,10 +65,6 @@ TransformResult Transformer::transform(const Fn::MathFn<double, double>& fn) con
   for (int degree = 0; degree <= d->maxDegree; ++degree) {
     std::vector<double> values;
     Fn::directTransform(part, *d->bases->get(degree), fn.values(), values);
-    if (d->flattenEnds && values.size() >= 2) {
-      values.front() = values[1];
-      values.back() = values[values.size() - 2];
-    }
     result.components.emplace_back(new Table(d->nodes.get(), std::move(values)));
   }
   if (!d->wantInverse)

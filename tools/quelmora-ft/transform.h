@@ -2,6 +2,7 @@
 #define QUELMORA_FT_TRANSFORM_H
 
 #include "math/domains/enumerationbase.h"
+#include "math/fce/higherdegreebasis.h"
 #include "math/fce/mathfn.h"
 #include "math/partitions/partitionbase.h"
 
@@ -19,15 +20,13 @@ struct TransformResult
   std::vector<std::unique_ptr<Fn::MathFn<double, double>>> inverses;   // degree 0..D
 };
 
-// Computes with a shared set of bases; `componentDomain` holds one point per
-// basic function and must outlive the result. With flattenEnds the first and
-// last components take their neighbours' values before the inverses are
-// summed, as the program does while it shows components as curves.
+// Computes with a shared set of bases of the chosen kind; `componentDomain`
+// holds one point per basic function and must outlive the result.
 class Transformer
 {
 public:
   Transformer(const Partitions::PartitionBase<double, double>& partition, int highestDegree,
-              bool wantInverse, bool flattenEnds = false);
+              bool wantInverse, Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal);
   ~Transformer();
 
   const Domains::EnumerationBase<double>& componentDomain() const;

@@ -142,6 +142,7 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
   layout.shape = fuzzy->shape;
   layout.shift = fuzzy->shift;
   layout.offset = fuzzy->offset;
+  layout.basis = c->higherDegreeBasis();
   const QString shapes = shapeName(layout.kind, layout.shape);
   if (shapes.isEmpty()) {
     *problem = tr("This shape cannot be transformed: the F-transform needs basic functions "
@@ -179,8 +180,10 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
     *problem = tr("There is no function to study.");
     return nullptr;
   }
-  const QString degrees =
-      in->maxDegree > 0 ? tr("degrees 0 to %1").arg(in->maxDegree) : tr("degree 0");
+  const QString degrees = in->maxDegree == 0 ? tr("degree 0")
+                          : layout.basis == Fn::HigherDegreeBasis::ClosedForm
+                              ? tr("degrees 0 to %1 (closed-form bases)").arg(in->maxDegree)
+                              : tr("degrees 0 to %1").arg(in->maxDegree);
   in->description = tr("%1: %2, %3, on %4 points from %5 to %6.")
                         .arg(in->names.join(QStringLiteral(", ")), kindText, degrees)
                         .arg(in->domain->size())
@@ -206,7 +209,7 @@ bool ConvergenceDialog::sameInputs(const Inputs& now) const
   const Analysis::StudyLayout& a = s.layout();
   const Analysis::StudyLayout& b = now.layout;
   if (a.kind != b.kind || a.shape != b.shape || a.shift != b.shift || a.offset != b.offset ||
-      a.widthRatio != b.widthRatio || s.maxDegree() != now.maxDegree ||
+      a.widthRatio != b.widthRatio || a.basis != b.basis || s.maxDegree() != now.maxDegree ||
       s.functionCount() != now.functions.size() ||
       !sameBits(s.domain().values(), now.domain->values()))
     return false;

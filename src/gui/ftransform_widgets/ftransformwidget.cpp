@@ -42,8 +42,8 @@ constexpr int kMaxDegree = 3;
 class FtransformWidget::Computation
 {
 public:
-  explicit Computation(const Partitions::PartitionBase<double, double>& part)
-      : factory(part.domain())
+  Computation(const Partitions::PartitionBase<double, double>& part, Fn::HigherDegreeBasis basis)
+      : factory(part.domain(), basis)
   {
     const std::vector<double>& nodes = part.nodes();
     std::vector<double> positions;
@@ -236,7 +236,8 @@ bool FtransformWidget::degreeRisky() const
 {
   const auto fuzzy =
       qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyPartBase>(_partitionRecord);
-  return fuzzy && fuzzy->shape != DataHolders::ShapeTriangle && _visibleDegrees > 1;
+  return _basis == Fn::HigherDegreeBasis::ClosedForm && fuzzy &&
+         fuzzy->shape != DataHolders::ShapeTriangle && _visibleDegrees > 1;
 }
 
 void FtransformWidget::checkDegrees()
@@ -344,7 +345,7 @@ bool FtransformWidget::moveChangedNodes()
     for (std::size_t i : moved)
       p->setPosition(i, current[i]);
 
-  NodeMoveUpdate update(*_partition, _maxDegree, highest);
+  NodeMoveUpdate update(*_partition, _maxDegree, highest, _basis);
   _lastChange = update.apply(results);
   PlotWidget* plot = ui->plotWidget;
   for (const auto& r : results) {
@@ -393,7 +394,7 @@ void FtransformWidget::compute(const QList<Function*>& fns)
       dropResults(f);
     return;
   }
-  Computation c(*_partition);
+  Computation c(*_partition, _basis);
   for (Function* f : fns) {
     computeComponents(f, c);
     applyEdits(f);
@@ -412,7 +413,6 @@ void FtransformWidget::dropResults(const Function* f)
 void FtransformWidget::computeComponents(Function* f, Computation& c)
 {
   const auto& part = *_partition;
-  const bool flattenEnds = _showComponents && _visibleDegrees != 1;
   for (int d = 0; d <= kMaxDegree; ++d) {
     const FnKey key{f, 1 << d};
     if (d > _maxDegree) {
@@ -421,8 +421,8 @@ void FtransformWidget::computeComponents(Function* f, Computation& c)
     }
     std::vector<double> values;
     Fn::directTransform(part, c.basis(d), f->values(), values);
-    _components.insert(key, QSharedPointer<Function>(
-                                new ComponentTable(c.nodeSet, std::move(values), flattenEnds)));
+    _components.insert(key,
+                       QSharedPointer<Function>(new ComponentTable(c.nodeSet, std::move(values))));
   }
 }
 
@@ -560,7 +560,7 @@ void FtransformWidget::refreshAll()
   _lastChange = FtransformChange();
   std::unique_ptr<Computation> c;
   if (partition())
-    c.reset(new Computation(*_partition));
+    c.reset(new Computation(*_partition, _basis));
   for (Function* f : qAsConst(_functions)) {
     removeCurves(f);
     if (c) {
@@ -596,6 +596,15 @@ void FtransformWidget::setVisibleDegrees(int mask)
 void FtransformWidget::setShowComponents(bool show)
 {
   _showComponents = show;
+}
+
+void FtransformWidget::setHigherDegreeBasis(Fn::HigherDegreeBasis basis)
+{
+  if (basis == _basis)
+    return;
+  _basis = basis;
+  refreshAll();
+  checkDegrees();
 }
 
 void FtransformWidget::setStyles(const QColor& background, const QPen& functionPen,
@@ -673,7 +682,7 @@ void FtransformWidget::onComponent_changed(QTableWidgetItem* item)
     _lastChange = FtransformChange();
     removeCurves(f);
     applyEdits(f);
-    Computation c(*_partition);
+    Computation c(*_partition, _basis);
     computeInverses(f, c);
     showCurves(f);
     replot();

@@ -6,6 +6,7 @@
 #include "gui/ftransform_widgets/ftransformchange.h"
 #include "gui/ftransform_widgets/nodemoveupdate.h"
 #include "gui/inputs/widgetbase.h"
+#include "math/fce/higherdegreebasis.h"
 
 #include <QColor>
 #include <QList>
@@ -60,6 +61,8 @@ public:
   void setMaxDegree(int degree);
   void setVisibleDegrees(int mask);
   void setShowComponents(bool show);
+  // The polynomials of degrees 1 to 3; a change recomputes everything.
+  void setHigherDegreeBasis(Fn::HigherDegreeBasis basis);
   void setStyles(const QColor& background, const QPen& functionPen, const QPen& degree0,
                  const QPen& degree1, const QPen& degree2, const QPen& degree3);
 
@@ -81,6 +84,7 @@ public:
   int maxDegree() const { return _maxDegree; }
   int visibleDegrees() const { return _visibleDegrees; }
   bool showComponents() const { return _showComponents; }
+  Fn::HigherDegreeBasis higherDegreeBasis() const { return _basis; }
   double zoom() const { return _zoom; }
 
   // While busy the degree warning stays silent (a session being applied);
@@ -93,9 +97,9 @@ public:
   }
   bool isBusy() const { return _busy; }
 
-  // Warns when a degree above 0 comes to be shown on a partition that is not
-  // made of triangles: once when the shape or the degrees change into that,
-  // not again while it lasts. Silent while busy or blocked.
+  // Warns when a degree above 0 comes to be shown with the closed-form bases
+  // on a partition that is not made of triangles: once when the shape or the degrees change into
+  // that, not again while it lasts. Silent while busy or blocked.
   void checkDegrees();
 
   // What the last recomputation changed (announced by ftransformRefreshed()):
@@ -169,6 +173,7 @@ private:
   bool _degreeRisky = false;
   QString _partitionProblem;
   bool _showComponents = false;
+  Fn::HigherDegreeBasis _basis = Fn::HigherDegreeBasis::Orthogonal;
   EditedComponents _edited;
   int _maxDegree = 1;
   int _visibleDegrees = 3;

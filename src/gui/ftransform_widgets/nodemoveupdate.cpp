@@ -43,9 +43,10 @@ bool PartitionLayout::operator==(const PartitionLayout& o) const
          delta == o.delta && extraParam == o.extraParam && nodeCount == o.nodeCount;
 }
 
-NodeMoveUpdate::NodeMoveUpdate(Partition& partition, int maxDegree, int highestInverse)
+NodeMoveUpdate::NodeMoveUpdate(Partition& partition, int maxDegree, int highestInverse,
+                               Fn::HigherDegreeBasis basis)
     : _part(partition), _maxDegree(std::min(maxDegree, kMaxDegree)),
-      _highestInverse(std::min(highestInverse, _maxDegree))
+      _highestInverse(std::min(highestInverse, _maxDegree)), _basis(basis)
 {
 }
 
@@ -59,23 +60,12 @@ FtransformChange NodeMoveUpdate::apply(std::vector<Results>& results)
   if (changes.empty())
     return change;
 
-  std::vector<std::size_t> moved;
   for (const auto& c : changes)
-    moved.push_back(c.index);
-  std::sort(moved.begin(), moved.end());
-
-  // The shown components a recomputed one reaches (the same for every table).
-  if (!results.empty() && results.front().components[0]) {
-    const ComponentTable& any = *results.front().components[0];
-    for (std::size_t k : moved)
-      any.dependents(k, [this](std::size_t j) { _shown.push_back(j); });
-  } else {
-    _shown = moved;
-  }
+    _shown.push_back(c.index);
   std::sort(_shown.begin(), _shown.end());
-  _shown.erase(std::unique(_shown.begin(), _shown.end()), _shown.end());
+  const std::vector<std::size_t>& moved = _shown;
 
-  StaticFactory<double, double> bases(_part.domain());
+  StaticFactory<double, double> bases(_part.domain(), _basis);
   for (Results& r : results) {
     const std::vector<double>& input = r.function->values();
     for (int d = 0; d <= _maxDegree; ++d) {
@@ -86,7 +76,7 @@ FtransformChange NodeMoveUpdate::apply(std::vector<Results>& results)
       const EditedComponents::Edits& edits = r.edits[d];
       for (std::size_t j : _shown) {
         const auto edit = edits.constFind(int(j));
-        table->setComponent(j, edit != edits.constEnd() ? edit.value() : table->computedShown(j));
+        table->setComponent(j, edit != edits.constEnd() ? edit.value() : table->computed()[j]);
       }
     }
   }

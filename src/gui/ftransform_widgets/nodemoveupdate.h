@@ -4,6 +4,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/ftransform_widgets/ftransformchange.h"
 #include "gui/ftransform_widgets/transformtables.h"
+#include "math/fce/higherdegreebasis.h"
 #include "math/partitions/partitionbase.h"
 
 #include <utility>
@@ -25,8 +26,7 @@ struct PartitionLayout
 
 // Brings the transforms up to date after nodes of the partition moved (with
 // change tracking on): only the moved basic functions' components are
-// recomputed (with the ends that show their neighbours' values), and each
-// inverse only where a moved function was or is non-zero. The numbers equal
+// recomputed, and each inverse only where a moved function was or is non-zero. The numbers equal
 // a whole recomputation's bit for bit, since the same terms are added in the
 // same order; the work follows the moved functions, not the domain.
 class NodeMoveUpdate
@@ -46,7 +46,8 @@ public:
   };
 
   // highestInverse: the highest degree whose inverse is computed (-1: none).
-  NodeMoveUpdate(Partition& partition, int maxDegree, int highestInverse);
+  NodeMoveUpdate(Partition& partition, int maxDegree, int highestInverse,
+                 Fn::HigherDegreeBasis basis);
 
   // Takes the partition's changes and updates the tables.
   FtransformChange apply(std::vector<Results>& results);
@@ -59,6 +60,7 @@ private:
   Partition& _part;
   int _maxDegree;
   int _highestInverse;
+  Fn::HigherDegreeBasis _basis;
   std::vector<std::pair<std::size_t, std::size_t>> _ranges;
   std::vector<std::size_t> _shown;
 };

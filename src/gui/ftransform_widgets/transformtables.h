@@ -33,57 +33,25 @@ struct NodesHolder
 } // namespace detail
 
 // The components of one function and degree: the values as computed, and the
-// values shown (where the ends may show their neighbours' values and edited
-// components replace computed ones).
+// values shown (where edited components replace computed ones).
 class ComponentTable : private detail::NodesHolder, public Fn::MathFnTable<double, double>
 {
 public:
-  ComponentTable(const QSharedPointer<ComponentNodes>& nodes, std::vector<double> computed,
-                 bool flattenEnds)
+  ComponentTable(const QSharedPointer<ComponentNodes>& nodes, std::vector<double> computed)
       : NodesHolder(nodes), Fn::MathFnTable<double, double>(nodes.data(), computed),
-        _computed(std::move(computed)), _flattenEnds(flattenEnds)
+        _computed(std::move(computed))
   {
-    for (std::size_t j = 0; j < _values.size(); ++j)
-      _values[j] = computedShown(j);
   }
 
   std::vector<double>& computed() { return _computed; }
+  const std::vector<double>& computed() const { return _computed; }
   const QSharedPointer<ComponentNodes>& nodes() const { return NodesHolder::nodes; }
-
-  // Drawn as curves, the half basic functions at the ends would pull the
-  // component curve off, so with flattened ends the first shows the second
-  // value and the last the one before it (both the second with two).
-  double computedShown(std::size_t j) const
-  {
-    const std::size_t n = _computed.size();
-    if (_flattenEnds && n >= 2) {
-      if (j == 0)
-        return _computed[1];
-      if (j == n - 1)
-        return _computed[n == 2 ? 1 : n - 2];
-    }
-    return _computed[j];
-  }
-  // The shown values that follow computed value j.
-  template <typename Visit>
-  void dependents(std::size_t j, Visit visit) const
-  {
-    const std::size_t n = _computed.size();
-    visit(j);
-    if (_flattenEnds && n >= 2) {
-      if (j == 1)
-        visit(std::size_t(0));
-      if (j == (n == 2 ? 1 : n - 2))
-        visit(n - 1);
-    }
-  }
 
   // An edited component overrides the computed one.
   void setComponent(std::size_t index, double value) { _values[index] = value; }
 
 private:
   std::vector<double> _computed;
-  bool _flattenEnds;
 };
 
 // An inverse transform over the computation domain.

@@ -362,6 +362,8 @@ void EditHistory::apply(const EditState& target)
     _host->restorePartition(target);
   if (now.degree != target.degree || now.shownDegrees != target.shownDegrees)
     _host->restoreDegrees(target.degree, target.shownDegrees);
+  if (now.basis != target.basis)
+    _host->restoreBasis(target.basis);
   // New functions come without edits.
   if (rebuilt ? !target.edits.isEmpty() : now.edits != target.edits)
     restoreEdits(target.edits);

@@ -244,7 +244,8 @@ bool EditState::samePartition(const EditState& o) const
 bool EditState::operator==(const EditState& o) const
 {
   return sameFunctionSource(o) && functions == o.functions && samePartition(o) &&
-         degree == o.degree && shownDegrees == o.shownDegrees && edits == o.edits;
+         degree == o.degree && shownDegrees == o.shownDegrees && basis == o.basis &&
+         edits == o.edits;
 }
 
 const PartitionState* EditState::current() const
@@ -277,6 +278,8 @@ EditStep EditStep::between(const EditState& a, const EditState& b)
   }
   if (a.degree != b.degree || a.shownDegrees != b.shownDegrees)
     return degreeStep(a, b);
+  if (a.basis != b.basis)
+    return {tr("Change higher-degree bases"), NoMerge};
   if (a.edits != b.edits)
     return editStep(a.edits, b.edits);
   return {tr("Change"), NoMerge};

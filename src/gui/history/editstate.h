@@ -2,6 +2,7 @@
 #define QUELMORA_EDITSTATE_H
 
 #include "gui/ftransform_widgets/data_structures.h"
+#include "math/fce/higherdegreebasis.h"
 #include "midle/numberreader/datafileinfo.h"
 
 #include <QMap>
@@ -55,6 +56,7 @@ struct EditState
   PartitionState generic, equidistant, custom;
 
   int degree = 0, shownDegrees = 1;
+  Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
   EditMap edits;
 
   // Domain, source and the number of selectors: what rebuilds the functions.

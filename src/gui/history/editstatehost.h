@@ -26,6 +26,7 @@ public:
   // selector cannot show it (the function would not follow).
   virtual bool selectFunction(int index, const QString& name) = 0;
   virtual void restoreDegrees(int degree, int shownDegrees) = 0;
+  virtual void restoreBasis(Fn::HigherDegreeBasis basis) = 0;
 
 protected:
   EditStateHost() = default;

@@ -50,6 +50,7 @@ EditState WindowEditState::editState()
 
   s.degree = w->ui->ftDegreeSpin->value();
   s.shownDegrees = w->degreeMask();
+  s.basis = ft->higherDegreeBasis();
   const QList<FtransformWidget::Function*>& functions = ft->functions();
   const auto& all = ft->editedComponents().all();
   for (auto it = all.constBegin(); it != all.constEnd(); ++it) {
@@ -191,6 +192,11 @@ bool WindowEditState::selectFunction(int index, const QString& name)
     return false;
   selector->select(index, name);
   return selector->selection(index) == name;
+}
+
+void WindowEditState::restoreBasis(Fn::HigherDegreeBasis basis)
+{
+  w->setHigherDegreeBasis(basis);
 }
 
 void WindowEditState::restoreDegrees(int degree, int shownDegrees)

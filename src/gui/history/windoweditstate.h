@@ -28,6 +28,7 @@ public:
   void restorePartition(const EditState& s) override;
   bool selectFunction(int index, const QString& name) override;
   void restoreDegrees(int degree, int shownDegrees) override;
+  void restoreBasis(Fn::HigherDegreeBasis basis) override;
 
 private:
   void writeRecords(const EditState& s);

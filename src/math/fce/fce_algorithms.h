@@ -1,6 +1,8 @@
 #ifndef QUELMORA_MATH_FCE_FCE_ALGORITHMS_H
 #define QUELMORA_MATH_FCE_FCE_ALGORITHMS_H
 
+#include "design_patterns/staticfactory/inttotype.h"
+#include "math/fuzzy_sets/ortogppoints.h"
 #include "math/fuzzy_sets/ortogptriangbase.h"
 #include "math/partitions/partitionbase.h"
 
@@ -32,12 +34,28 @@ void checkOnePointKernel(const Entry* fs)
   QM_ASSERT(fs->kernelBegin() == fs->kernelEnd());
 }
 
-// One of the orthogonal polynomial bases, evaluated inline: reset() derives
-// the widths and the constant exactly as the basis's own setParams would, so
-// the values equal the basis's, without a virtual call or a domain search per
-// basic function or element.
+// A polynomial of degree m needs m + 1 points where the basic function is not
+// 0. On fewer, every degree would count the same points again: the component
+// is undefined. (Only the two ends of a non-zero range may be 0.)
+template <typename Y>
+bool tooFewPoints(std::size_t length, const Y* a, int degree)
+{
+  return degree > 0 && length <= std::size_t(degree) + 2 &&
+         std::count_if(a, a + length, [](Y v) { return v != Y(0); }) <= degree;
+}
+
+// The evaluators below give, per basic function k (after reset), the basis
+// value at domain element i; component() turns the quotient of the sums into
+// the component and coefficient() a component back into the multiplier of
+// the evaluated basis in the inverse. Both are the identity where the
+// evaluated basis is the one the components refer to.
+
+// The closed forms, evaluated inline: reset() derives the widths and the
+// constant exactly as the basis's own setParams would, so the values equal
+// the basis's, without a virtual call or a domain search per basic function
+// or element.
 template <typename X, typename Y, int N>
-struct PolynomialBasis
+struct ClosedFormBasis
 {
   typedef FuzzySets::OrtogPTriangBase<X, Y, N> Basis;
   static constexpr int degree = N;
@@ -45,7 +63,7 @@ struct PolynomialBasis
   double a = 0, b = 0, c = 0, lw = 0, rw = 0, k = 0;
 
   template <typename Entry>
-  void reset(MathFn<X, Y>&, const Entry& e, std::vector<double>&)
+  void reset(MathFn<X, Y>&, const Entry& e, std::size_t, std::vector<double>&)
   {
     if (N == 0) // 1 everywhere
       return;
@@ -56,7 +74,39 @@ struct PolynomialBasis
     rw = c - b;
     k = Basis::constantFor(lw, rw);
   }
+  template <typename Entry>
+  bool undefined(const Entry& e, const Y* values, std::size_t) const
+  {
+    return tooFewPoints(e.end - e.begin, values, N);
+  }
   Y operator()(std::size_t i) const { return Basis::polynomial(double(xs[i]), a, b, c, lw, rw, k); }
+  Y component(Y quotient) const { return quotient; }
+  Y coefficient(Y component) const { return component; }
+};
+
+// The polynomials orthogonal on each basic function's points, evaluated in
+// the scaled variable of the partition's fits.
+template <typename X, typename Y, int N>
+struct OnPointsBasis
+{
+  static constexpr int degree = N;
+  const X* xs;
+  const Partitions::PointBases<X, Y>* fits;
+  const PointRecurrence* fit = nullptr;
+
+  template <typename Entry>
+  void reset(MathFn<X, Y>&, const Entry&, std::size_t k, std::vector<double>&)
+  {
+    fit = &(*fits)[k];
+  }
+  template <typename Entry>
+  bool undefined(const Entry&, const Y*, std::size_t k) const
+  {
+    return N > 0 && (*fits)[k].points <= std::size_t(N);
+  }
+  Y operator()(std::size_t i) const { return Y(fit->value<N>(fit->s(double(xs[i])))); }
+  Y component(Y quotient) const { return Y(fit->componentOf(N, quotient)); }
+  Y coefficient(Y component) const { return Y(fit->coefficientOf(N, component)); }
 };
 
 // Any other basis: parameters set per basic function, read through valueAtIndex.
@@ -66,37 +116,55 @@ struct AnyBasis
   static constexpr int degree = 0; // not known: every component is computed
   const MathFn<X, Y>* basis;
   template <typename Entry>
-  void reset(MathFn<X, Y>& b, const Entry& e, std::vector<double>& params)
+  void reset(MathFn<X, Y>& b, const Entry& e, std::size_t, std::vector<double>& params)
   {
     params[0] = e.a;
     params[1] = e.b;
     params[2] = e.c;
     b.setParams(params);
   }
+  template <typename Entry>
+  bool undefined(const Entry&, const Y*, std::size_t) const
+  {
+    return false;
+  }
   Y operator()(std::size_t i) const { return basis->valueAtIndex(i); }
+  Y component(Y quotient) const { return quotient; }
+  Y coefficient(Y component) const { return component; }
 };
+
+template <typename X, typename Y, int N>
+using OnPoints = FuzzySets::OrtogPPoints<X, Y, IntToType<N>>;
 
 // Calls body(evaluator) with the fastest evaluator for this basis; afterwards
 // the basis is left set to the last basic function's triangle.
 template <typename X, typename Y, typename Body>
-void withBasis(MathFn<X, Y>& basis, const Packed<X, Y>& packed, Body body)
+void withBasis(MathFn<X, Y>& basis, const Partitions::PartitionBase<X, Y>& part, Body body)
 {
+  const Packed<X, Y>& packed = part.packed();
   const X* xs = basis.domain()->values().data();
-  if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 0>*>(&basis))
-    body(PolynomialBasis<X, Y, 0>{xs});
+  if (dynamic_cast<const OnPoints<X, Y, 0>*>(&basis) ||
+      dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 0>*>(&basis))
+    body(ClosedFormBasis<X, Y, 0>{xs});
+  else if (dynamic_cast<const OnPoints<X, Y, 1>*>(&basis))
+    body(OnPointsBasis<X, Y, 1>{xs, &part.pointBases()});
+  else if (dynamic_cast<const OnPoints<X, Y, 2>*>(&basis))
+    body(OnPointsBasis<X, Y, 2>{xs, &part.pointBases()});
+  else if (dynamic_cast<const OnPoints<X, Y, 3>*>(&basis))
+    body(OnPointsBasis<X, Y, 3>{xs, &part.pointBases()});
   else if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 1>*>(&basis))
-    body(PolynomialBasis<X, Y, 1>{xs});
+    body(ClosedFormBasis<X, Y, 1>{xs});
   else if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 2>*>(&basis))
-    body(PolynomialBasis<X, Y, 2>{xs});
+    body(ClosedFormBasis<X, Y, 2>{xs});
   else if (dynamic_cast<const FuzzySets::OrtogPTriangBase<X, Y, 3>*>(&basis)) {
-    body(PolynomialBasis<X, Y, 3>{xs});
+    body(ClosedFormBasis<X, Y, 3>{xs});
   } else {
     body(AnyBasis<X, Y>{&basis});
     return;
   }
   if (packed.size() > 0) {
     std::vector<double> params(3);
-    AnyBasis<X, Y>{&basis}.reset(basis, packed.entry(packed.size() - 1), params);
+    AnyBasis<X, Y>{&basis}.reset(basis, packed.entry(packed.size() - 1), 0, params);
   }
 }
 
@@ -108,13 +176,9 @@ Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basi
   const auto& e = packed.entry(k);
   checkOnePointKernel(&e);
   const Y* a = packed.values(k);
-  // A polynomial of degree m needs m + 1 points where the basic function is not 0 (only the two
-  // ends of its range may be 0). On fewer, every degree would count the same points again: the
-  // component is undefined.
-  if (Basis::degree > 0 && e.end - e.begin <= std::size_t(Basis::degree) + 2 &&
-      std::count_if(a, a + (e.end - e.begin), [](Y v) { return v != Y(0); }) <= Basis::degree)
+  if (p.undefined(e, a, k))
     return std::numeric_limits<Y>::quiet_NaN();
-  p.reset(basis, e, params);
+  p.reset(basis, e, k, params);
   Y numerator = Y(0), denominator = Y(0);
   for (std::size_t i = e.begin; i < e.end; ++i) {
     const Y pv = p(i);
@@ -122,7 +186,7 @@ Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basi
     numerator += f[i] * w;
     denominator += w * pv;
   }
-  return numerator / denominator;
+  return p.component(numerator / denominator);
 }
 
 } // namespace detail
@@ -138,7 +202,7 @@ void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& 
   const auto& packed = part.packed();
   output.assign(packed.size(), Y(0));
   std::vector<double> params(3);
-  detail::withBasis(basis, packed, [&](auto p) {
+  detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < packed.size(); ++k)
       output[k] = detail::component(packed, k, basis, p, params, input.data());
   });
@@ -155,7 +219,7 @@ void directTransformAt(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>
   const auto& packed = part.packed();
   QM_ASSERT(output.size() == packed.size());
   std::vector<double> params(3);
-  detail::withBasis(basis, packed, [&](auto p) {
+  detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k : indices)
       output[k] = detail::component(packed, k, basis, p, params, input.data());
   });
@@ -227,15 +291,15 @@ void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathF
   const auto& packed = part.packed();
   std::vector<double> params(3);
   const auto functions = packed.meeting(from, to);
-  detail::withBasis(basis, packed, [&](auto p) {
+  detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = functions.first; k < functions.second; ++k) {
       const auto& e = packed.entry(k);
       detail::checkOnePointKernel(&e);
       const std::size_t b = std::max(e.begin, from), end = std::min(e.end, to);
       if (b >= end)
         continue;
-      p.reset(basis, e, params);
-      const Y c = input[k];
+      p.reset(basis, e, k, params);
+      const Y c = p.coefficient(input[k]);
       const Y* a = packed.values(k);
       if (!std::isfinite(c)) // undefined: the inverse keeps the lower degrees there
         continue;

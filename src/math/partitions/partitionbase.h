@@ -5,6 +5,7 @@
 #include "math/domains/equidistant.h"
 #include "math/fuzzy_sets/fuzzysetbase.h"
 #include "math/partitions/packedbasis.h"
+#include "math/partitions/pointbases.h"
 #include "math/policy.h"
 
 #include <algorithm>
@@ -134,7 +135,7 @@ public:
     item.name = name;
     _allFce.push_back(item.fn);
     _items.push_back(std::move(item));
-    _packed.reset();
+    functionsChanged();
   }
 
   // Moves a node; every parameter bound to it follows (recomputing only the
@@ -208,8 +209,32 @@ public:
     _stale.clear();
     return *_packed;
   }
+  // The bases orthogonal on the points of each basic function, current with
+  // every node move.
+  const PointBases<X, Y>& pointBases() const
+  {
+    const PackedBasis<X, Y>& p = packed();
+    const X* xs = _domain->values().data();
+    if (!_pointBases) {
+      _pointBases.reset(new PointBases<X, Y>);
+      _pointBases->build(p, xs);
+      _unfitted.clear();
+      _unfittedFlag.clear();
+    }
+    for (std::size_t k : _unfitted) {
+      _pointBases->update(p, xs, k);
+      _unfittedFlag[k] = false;
+    }
+    _unfitted.clear();
+    return *_pointBases;
+  }
+
   // For code that changed basic functions other than through moveNode.
-  void functionsChanged() { _packed.reset(); }
+  void functionsChanged()
+  {
+    _packed.reset();
+    _pointBases.reset();
+  }
 
   // While on, moveNode notes which basic functions it changed; takeChanges()
   // hands them over (each once, in the order first changed) and forgets them.
@@ -257,6 +282,14 @@ protected:
         _stale.push_back(k);
       }
     }
+    if (_pointBases) {
+      if (_unfittedFlag.size() != _allFce.size())
+        _unfittedFlag.assign(_allFce.size(), false);
+      if (!_unfittedFlag[k]) {
+        _unfittedFlag[k] = true;
+        _unfitted.push_back(k);
+      }
+    }
     if (_tracking) {
       if (_changeFlag.size() != _allFce.size())
         _changeFlag.assign(_allFce.size(), false);
@@ -281,6 +314,9 @@ protected:
   mutable std::unique_ptr<PackedBasis<X, Y>> _packed;
   mutable std::vector<std::size_t> _stale;
   mutable std::vector<bool> _staleFlag;
+  mutable std::unique_ptr<PointBases<X, Y>> _pointBases;
+  mutable std::vector<std::size_t> _unfitted;
+  mutable std::vector<bool> _unfittedFlag;
   bool _tracking = false;
   std::vector<Change> _changes;
   std::vector<bool> _changeFlag;

@@ -123,12 +123,9 @@ void SessionReader::readDegrees()
     if (checked)
       mask |= 1 << d;
   }
-  bool showComponents = false;
-  if (stored(s, QStringLiteral("Preferences_page1/showCompCbox_checked"), QMetaType::Bool, v))
-    showComponents = v.toBool();
   result.maxDegree = degree;
   result.degreeMask = mask;
-  result.flattenEnds = showComponents && mask != DataHolders::Degree0;
+  result.basis = values.higherDegreeBasis;
 }
 
 bool SessionReader::readFormulas()

@@ -27,9 +27,7 @@ struct SessionInputs
   QStringList names;
   int maxDegree = 0;
   int degreeMask = DataHolders::Degree0;
-  // The component table's "show components" preference: the first and last
-  // components take their neighbours' values (inverses included).
-  bool flattenEnds = false;
+  Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
 };
 
 // Reads a session file without a window, as the main window opens it: the

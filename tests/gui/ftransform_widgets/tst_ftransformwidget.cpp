@@ -1,9 +1,9 @@
+#include "../inputs/partitionplotdriver.h"
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/ftransform_widgets/nodelayout.h"
-#include "../inputs/partitionplotdriver.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
 #include "math/partitions/partitionbase.h"
@@ -122,13 +122,12 @@ private slots:
     QCOMPARE(t.inverseFlags(f), stored);
     for (int flag : stored) {
       QVERIFY(maxDiff(t.inverse(f, flag), all.inverse(gAll, flag)) < 1e-12);
-      // From degree 1 on a line is rebuilt where only whole triangles are non-zero
-      // (exactly by degree 1; the discrete higher bases add a trace of rounding).
+      // From degree 1 on a line comes back everywhere, the half triangles at the ends included.
       const std::vector<double> inv = t.inverse(line, flag);
       double err = 0.0;
-      for (std::size_t i = 500; i <= 1500 && flag > 1; ++i)
+      for (std::size_t i = 0; i < inv.size() && flag > 1; ++i)
         err = std::max(err, std::abs(inv[i] - (2 * t.domain.values()[i] - 1)));
-      QVERIFY2(err < (flag == 2 ? 1e-9 : 1e-5), qPrintable(QString::number(err)));
+      QVERIFY2(err < 1e-12, qPrintable(QString::number(err)));
     }
     for (int flag : {1, 2, 4, 8}) // components of every degree up to the maximum
       QCOMPARE(t.components(f, flag).size(), std::size_t(5));
@@ -161,27 +160,20 @@ private slots:
     QCOMPARE(plot->curveInfos().size(), 3);
   }
 
-  void showComponentsFlattensTheEnds_data()
+  // Showing the components as curves draws them and changes no number.
+  void showComponentsChangesNoValue()
   {
-    QTest::addColumn<bool>("show");
-    QTest::addColumn<int>("visible");
-    QTest::addColumn<bool>("flattened");
-    QTest::newRow("shown, degrees 0 and 1") << true << 3 << true;
-    QTest::newRow("shown, degree 0 only") << true << 1 << false;
-    QTest::newRow("not shown") << false << 3 << false;
-  }
-  void showComponentsFlattensTheEnds()
-  {
-    QFETCH(bool, show);
-    QFETCH(int, visible);
-    QFETCH(bool, flattened);
-    Fixture t(ShapeTriangle, 1, visible);
-    t.ctrl.setShowComponents(show);
-    const Function* g = t.add([](double x) { return std::exp(3 * x); });
+    Fixture plain(ShapeTriangle, 1, 3);
+    const Function* f = plain.add([](double x) { return std::exp(3 * x); });
+    Fixture shown(ShapeTriangle, 1, 3);
+    shown.ctrl.setShowComponents(true);
+    const Function* g = shown.add([](double x) { return std::exp(3 * x); });
     for (int flag : {1, 2}) {
-      const std::vector<double> c = t.components(g, flag);
-      QCOMPARE(c.size(), std::size_t(5));
-      QCOMPARE(QPair(c[0] == c[1], c[4] == c[3]), QPair(flattened, flattened));
+      QVERIFY(plain.components(f, flag) == shown.components(g, flag));
+      QVERIFY(plain.inverse(f, flag) == shown.inverse(g, flag));
+      QCOMPARE(curveName(shown.ctrl.plotWidget(), shown.ctrl.components().value({g, flag})),
+               QString("DirFt%1").arg(flag / 2));
+      QVERIFY(!plain.ctrl.plotWidget()->curveInfo(plain.ctrl.components().value({f, flag}).data()));
     }
   }
 
@@ -218,7 +210,7 @@ private slots:
     QVERIFY(t.components(g, 1)[1] != computed[1]);
     QCOMPARE(t.components(g, 1)[2], 3.5);
     QCOMPARE(t.inverse(g, 1)[1000], 3.5);
-    QCOMPARE(prompts.messages.size(), 1); // the shape changed into sine with degree 1 shown
+    QVERIFY(prompts.messages.isEmpty()); // sines have higher degrees too
 
     t.ctrl.removeFunctions({g});
     QVERIFY(!t.ctrl.plotWidget()->curveInfo(g));
@@ -232,23 +224,30 @@ private slots:
     QVERIFY(t.ctrl.plotWidget()->curveInfos().isEmpty());
   }
 
+  // Only the closed forms are limited to triangles.
   void degreeWarning_data()
   {
     QTest::addColumn<int>("shape");
     QTest::addColumn<int>("visible");
+    QTest::addColumn<bool>("closedForms");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("triangle, degrees 0 and 1") << int(ShapeTriangle) << 3 << 0;
-    QTest::newRow("sine, degree 0 only") << int(ShapeSin) << 1 << 0;
-    // Once when the partition is installed; adding a function is no reason to repeat it.
-    QTest::newRow("sine, degrees 0 and 1") << int(ShapeSin) << 3 << 1;
+    QTest::newRow("triangle, degrees 0 and 1, closed forms")
+        << int(ShapeTriangle) << 3 << true << 0;
+    QTest::newRow("sine, degree 0 only, closed forms") << int(ShapeSin) << 1 << true << 0;
+    // Once when the bases are chosen; adding a function is no reason to repeat it.
+    QTest::newRow("sine, degrees 0 and 1, closed forms") << int(ShapeSin) << 3 << true << 1;
+    QTest::newRow("sine, degrees 0 and 1, orthogonal") << int(ShapeSin) << 3 << false << 0;
   }
   void degreeWarning()
   {
     QFETCH(int, shape);
     QFETCH(int, visible);
+    QFETCH(bool, closedForms);
     QFETCH(int, warnings);
     PromptRecorder prompts;
     Fixture t(shape, 1, visible);
+    if (closedForms)
+      t.ctrl.setHigherDegreeBasis(Fn::HigherDegreeBasis::ClosedForm);
     t.add([](double x) { return x; });
     t.add([](double x) { return x * x; });
     t.ctrl.checkDegrees();
@@ -267,7 +266,7 @@ private slots:
     QVERIFY(prompts.messages.isEmpty());
     // Changing the shape or the degrees into the combination warns once.
     t.ctrl.partitionWidget()->findChild<QComboBox*>("shapeCbox")->setCurrentIndex(1 - shape);
-    const int sine = shape == ShapeTriangle && visible > 1 ? 1 : 0;
+    const int sine = closedForms && shape == ShapeTriangle && visible > 1 ? 1 : 0;
     QCOMPARE(prompts.messages.size(), sine);
     for (int visibleAgain : {1, 3, 2})
       t.ctrl.setVisibleDegrees(visibleAgain);
@@ -318,7 +317,7 @@ private slots:
     QFETCH(bool, locked);
     PromptRecorder prompts;
     QSharedPointer<Parts::PartBase> record(
-        kind == KindGenericRuspini ? static_cast<Parts::PartBase*>(new Parts::FuzzyEq)
+        kind == KindGenericRuspini    ? static_cast<Parts::PartBase*>(new Parts::FuzzyEq)
         : kind == KindCustomPartition ? static_cast<Parts::PartBase*>(new Parts::FuzzyDelta)
                                       : new Parts::FuzzyPt);
     Domains::Equidistant<double> domain(0.0, 1.0, 2000u);
@@ -360,7 +359,7 @@ private slots:
   // Node moves update the results in place (no curve replaced, only the moved
   // basic functions' reach recomputed), and after any sequence of them every
   // component and inverse equals a controller built afresh on the same nodes,
-  // bit for bit, edited components and flattened ends included.
+  // bit for bit, edited components included.
   void nodeMovesMatchAFreshComputation_data()
   {
     QTest::addColumn<int>("kind");
@@ -368,12 +367,13 @@ private slots:
     QTest::addColumn<int>("maxDegree");
     QTest::addColumn<int>("visible");
     QTest::addColumn<bool>("showComponents");
+    QTest::addColumn<bool>("closedForms");
     // clang-format off
-    QTest::newRow("generic triangles, degrees 0-3") << int(KindGenericRuspini) << 0 << 3 << 15 << true;
-    QTest::newRow("generic sines, degrees 0 and 2") << int(KindGenericRuspini) << 1 << 2 << 5 << false;
-    QTest::newRow("custom triangles, degree 3") << int(KindCustomPartition) << 0 << 3 << 8 << false;
-    QTest::newRow("custom sines, degrees 0 and 1") << int(KindCustomPartition) << 1 << 1 << 3 << true;
-    QTest::newRow("custom Gaussians, degree 0") << int(KindCustomPartition) << 2 << 0 << 1 << false;
+    QTest::newRow("generic triangles, degrees 0-3") << int(KindGenericRuspini) << 0 << 3 << 15 << true << false;
+    QTest::newRow("generic sines, degrees 0 and 2, closed forms") << int(KindGenericRuspini) << 1 << 2 << 5 << false << true;
+    QTest::newRow("custom triangles, degree 3") << int(KindCustomPartition) << 0 << 3 << 8 << false << false;
+    QTest::newRow("custom sines, degrees 0 and 1, closed forms") << int(KindCustomPartition) << 1 << 1 << 3 << true << true;
+    QTest::newRow("custom Gaussians, degrees 0 and 2") << int(KindCustomPartition) << 2 << 2 << 5 << false << false;
     // clang-format on
   }
   void nodeMovesMatchAFreshComputation()
@@ -383,6 +383,7 @@ private slots:
     QFETCH(int, maxDegree);
     QFETCH(int, visible);
     QFETCH(bool, showComponents);
+    QFETCH(bool, closedForms);
     PromptRecorder prompts;
     Domains::Equidistant<double> domain(-1.0, 2.0, 1500u);
     const auto makeRecord = [&]() -> QSharedPointer<Parts::PartBase> {
@@ -420,6 +421,8 @@ private slots:
       c.resize(800, 600);
       c.setMaxDegree(maxDegree);
       c.setShowComponents(showComponents);
+      if (closedForms)
+        c.setHigherDegreeBasis(Fn::HigherDegreeBasis::ClosedForm);
       c.setVisibleDegrees(visible);
       c.setPartition(record, &domain);
       c.addFunctions({fns[0].get(), fns[1].get(), fns[2].get()});

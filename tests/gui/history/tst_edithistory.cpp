@@ -113,6 +113,8 @@ void perform(MainWindow* w, const QString& what, const QTemporaryDir& dir)
     T::degreeSpin(w)->setValue(words[1].toInt());
   else if (what == "hide ft0")
     T::degreeBox(w, 0)->setChecked(false);
+  else if (what == "closed forms")
+    T::child<QComboBox>(w, "basisCbox")->setCurrentIndex(1);
   else if (what == "add function")
     QTest::mouseClick(T::child<QPushButton>(w, "addBtn"), Qt::LeftButton);
   else if (what == "remove function")
@@ -193,6 +195,7 @@ private slots:
     QTest::newRow("discretization") << "" << "domain discrEdt 1000" << "Change discretization";
     QTest::newRow("degree") << "" << "degree 2" << "Change degree";
     QTest::newRow("shown degrees") << "" << "hide ft0" << "Hide Ft-0";
+    QTest::newRow("higher-degree bases") << "" << "closed forms" << "Change higher-degree bases";
     QTest::newRow("function added") << "" << "add function" << "Add function";
     QTest::newRow("function removed") << "add function" << "remove function" << "Remove function 2";
     QTest::newRow("function changed") << "" << "function Square" << "Change function 1 to Square";
