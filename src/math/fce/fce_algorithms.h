@@ -92,7 +92,7 @@ struct OnPointsBasis
   static constexpr int degree = N;
   const X* xs;
   const Partitions::PointBases<X, Y>* fits;
-  const PointRecurrence* fit = nullptr;
+  const OrthogonalFit* fit = nullptr;
 
   template <typename Entry>
   void reset(MathFn<X, Y>&, const Entry&, std::size_t k, std::vector<double>&)
@@ -104,7 +104,7 @@ struct OnPointsBasis
   {
     return N > 0 && (*fits)[k].points <= std::size_t(N);
   }
-  Y operator()(std::size_t i) const { return Y(fit->value<N>(fit->s(double(xs[i])))); }
+  Y operator()(std::size_t i) const { return Y(fit->value<N>(fit->z(double(xs[i])))); }
   Y component(Y quotient) const { return Y(fit->componentOf(N, quotient)); }
   Y coefficient(Y component) const { return Y(fit->coefficientOf(N, component)); }
 };

@@ -3,7 +3,7 @@
 
 #include "design_patterns/staticfactory/inttotype.h"
 #include "math/fce/mathfn.h"
-#include "math/fce/pointrecurrence.h"
+#include "math/fce/orthogonalfit.h"
 
 #include <algorithm>
 #include <vector>
@@ -38,13 +38,7 @@ public:
     const auto& p = this->_params;
     this->setNzBegin(X(p[0]));
     this->setNzEnd(X(p[2]));
-    const std::vector<X>& xs = this->_domain->values();
-    const auto from = std::lower_bound(xs.begin(), xs.end(), X(p[0]));
-    const auto to = std::upper_bound(from, xs.end(), X(p[2]));
-    std::vector<Y> weights;
-    for (auto x = from; x != to; ++x)
-      weights.push_back(triangle(double(*x)));
-    _fit.fit(xs.data() + (from - xs.begin()), weights.data(), weights.size(), p[1]);
+    _fitted = false;
   }
 
   Y formula(X x) const
@@ -52,13 +46,31 @@ public:
     const auto& p = this->_params;
     if (N > 0 && (x < p[0] || x > p[2]))
       return Y(0);
-    return Y(_fit.coefficientOf(N, _fit.template value<N>(_fit.s(double(x)))));
+    if (!_fitted)
+      fit();
+    return Y(_fit.coefficientOf(N, _fit.template value<N>(_fit.z(double(x)))));
   }
 
 protected:
   OrtogPPoints(const OrtogPPoints&) = default;
 
 private:
+  // On first use only: the transforms set this basis to every basic function
+  // in turn and never evaluate it.
+  void fit() const
+  {
+    const auto& p = this->_params;
+    const std::vector<X>& xs = this->_domain->values();
+    const auto from = std::lower_bound(xs.begin(), xs.end(), X(p[0]));
+    const auto to = std::upper_bound(from, xs.end(), X(p[2]));
+    std::vector<Y> weights;
+    for (auto x = from; x != to; ++x)
+      weights.push_back(triangle(double(*x)));
+    _fit.fit(xs.data() + (from - xs.begin()), weights.data(), weights.size(), p[1],
+             0.5 * p[2] - 0.5 * p[0]);
+    _fitted = true;
+  }
+
   double triangle(double x) const
   {
     const auto& p = this->_params;
@@ -67,7 +79,8 @@ private:
     return p[2] > p[1] ? (p[2] - x) / (p[2] - p[1]) : 1.0;
   }
 
-  Fn::PointRecurrence _fit;
+  mutable Fn::OrthogonalFit _fit;
+  mutable bool _fitted = false;
 };
 
 } // namespace FuzzySets

@@ -1,0 +1,193 @@
+#ifndef QUELMORA_MATH_FCE_ORTHOGONALFIT_H
+#define QUELMORA_MATH_FCE_ORTHOGONALFIT_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace Fn {
+
+// The monic polynomials P_0 = 1, P_1, P_2, P_3 orthogonal under the weights
+// w_i at the points x_i, kept as their coefficients in powers of z, where
+// z = (x - mean) / spread is the points' own standardised variable.
+//
+// Two passes over the points give the weighted mean and the moments about
+// it; in z, Gram-Schmidt on the moments takes a few terms. Where the weights
+// fall off over many orders of magnitude (a narrow Gaussian, a few points
+// at a domain end) the moments lose digits to cancellation; a third pass
+// then takes the polynomials' inner products at the points themselves and
+// orthogonalises once more on those. Fitted once per basic function and
+// shared by every transformed function.
+//
+// x is first taken to s = (x - centre) / halfWidth, so that no point or power
+// overflows on any finite domain. In t = x - centre each polynomial is unit^m
+// times its value in z (unit = halfWidth * spread), so a component against
+// the z-polynomial is unit^m times the one against the t-polynomial
+// (componentOf and coefficientOf convert).
+struct OrthogonalFit
+{
+  static constexpr int kMaxDegree = 3;
+
+  double centre = 0;
+  double twiceInverse = 2; // 2 / halfWidth
+  double mean = 0;         // of s
+  double inverseSpread = 1;
+  double unit = 1;
+  // c[m][i]: the coefficient of z^i in P_m (c[m][m] = 1), 0 for a degree
+  // the points do not define.
+  double c[kMaxDegree + 1][kMaxDegree + 1] = {
+      {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+  std::size_t points = 0; // where the weight is not 0
+
+  // Halves first: x - centre may overflow where the domain's span does not.
+  double s(double x) const { return (0.5 * x - 0.5 * centre) * twiceInverse; }
+  double z(double x) const { return (s(x) - mean) * inverseSpread; }
+
+  template <int N>
+  double value(double v) const
+  {
+    double r = c[N][N];
+    for (int i = N - 1; i >= 0; --i)
+      r = r * v + c[N][i];
+    return r;
+  }
+  double value(int degree, double v) const
+  {
+    double r = c[degree][degree];
+    for (int i = degree - 1; i >= 0; --i)
+      r = r * v + c[degree][i];
+    return r;
+  }
+
+  // The component of degree m against the polynomial monic in x - centre,
+  // from the one against the polynomial monic in z. One factor at a time:
+  // unit^3 alone overflows on wide domains where the result does not.
+  double componentOf(int degree, double inZ) const
+  {
+    for (int j = 0; j < degree; ++j)
+      inZ /= unit;
+    return inZ;
+  }
+  double coefficientOf(int degree, double component) const
+  {
+    for (int j = 0; j < degree; ++j)
+      component *= unit;
+    return component;
+  }
+
+  // Fits the polynomials to the weights w[0 .. n) at the points x[0 .. n);
+  // halfWidth scales the points (half the basic function's support).
+  template <typename X, typename Y>
+  void fit(const X* x, const Y* w, std::size_t n, double centreAt, double halfWidth)
+  {
+    *this = OrthogonalFit();
+    centre = centreAt;
+    if (!(halfWidth > 0) || !std::isfinite(halfWidth))
+      halfWidth = 1.0;
+    twiceInverse = 2.0 / halfWidth;
+    unit = halfWidth;
+
+    double total = 0, first = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double wi = double(w[i]);
+      points += wi != 0;
+      total += wi;
+      first += wi * s(double(x[i]));
+    }
+    const int degrees = int(std::min<std::size_t>(points > 0 ? points - 1 : 0, kMaxDegree));
+    for (int m = degrees + 1; m <= kMaxDegree; ++m)
+      c[m][m] = 0;
+    if (degrees == 0 || !(total > 0))
+      return;
+    mean = first / total;
+
+    // Moments about the mean, in registers: this pass is most of the fit.
+    double m2 = 0, m3 = 0, m4 = 0, m5 = 0, m6 = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double d = s(double(x[i])) - mean, d2 = d * d, wd2 = double(w[i]) * d2;
+      m2 += wd2;
+      m3 += wd2 * d;
+      m4 += wd2 * d2;
+      m5 += wd2 * d2 * d;
+      m6 += wd2 * d2 * d2;
+    }
+    const double mu[2 * kMaxDegree + 1] = {1,          0,          m2 / total, m3 / total,
+                                           m4 / total, m5 / total, m6 / total};
+    const double spread = std::sqrt(mu[2]);
+    if (!(spread > 0) || !std::isfinite(spread))
+      return;
+    inverseSpread = 1.0 / spread;
+    unit = halfWidth * spread;
+    double nu[2 * kMaxDegree + 1];
+    double power = 1.0;
+    for (int k = 0; k <= 2 * kMaxDegree; ++k) {
+      nu[k] = mu[k] * power;
+      power *= inverseSpread;
+    }
+    // In z the mean is 0 and the variance 1, so Gram-Schmidt comes out in a
+    // few terms of the moments: P_1 = z, P_2 = z^2 - nu3 z - 1, and
+    // P_3 = z^3 - a P_2 - nu4 z - nu3 with a = (nu5 - nu3 nu4 - nu3) / |P_2|^2.
+    // Each norm is a difference; what cancels in it is lost to rounding.
+    c[1][0] = 0;
+    double norm = 1, terms = 1;
+    if (degrees >= 2) {
+      c[2][0] = -1;
+      c[2][1] = -nu[3];
+      norm = nu[4] - nu[3] * nu[3] - 1;
+      terms = nu[4] + nu[3] * nu[3] + 1;
+    }
+    if (degrees >= 3 && norm > 0) {
+      const double a = (nu[5] - nu[3] * nu[4] - nu[3]) / norm;
+      c[3][2] = -a;
+      c[3][1] = a * nu[3] - nu[4];
+      c[3][0] = a - nu[3];
+      terms = nu[6] + a * a * norm + nu[4] * nu[4] + nu[3] * nu[3];
+      norm = nu[6] - a * a * norm - nu[4] * nu[4] - nu[3] * nu[3];
+    }
+    // Where the weights fall off over many orders of magnitude (a narrow
+    // Gaussian, a few points at a domain end) that loss shows, and the
+    // polynomials' inner products at the points correct them.
+    if (!(terms < kCancellation * norm))
+      refine(x, w, n, degrees);
+  }
+
+private:
+  // Three digits lost leave more than ten of the sixteen.
+  static constexpr double kCancellation = 1e3;
+
+  // Gram-Schmidt once more on g[a][b] = sum w P_a P_b (b <= a) at the
+  // points: each step changes P_m's coefficients and, with them, its inner
+  // products.
+  template <typename X, typename Y>
+  void refine(const X* x, const Y* w, std::size_t n, int degrees)
+  {
+    double g[kMaxDegree + 1][kMaxDegree + 1] = {};
+    for (std::size_t i = 0; i < n; ++i) {
+      const double v = z(double(x[i])), wi = double(w[i]);
+      double p[kMaxDegree + 1] = {1, 0, 0, 0};
+      for (int m = 1; m <= degrees; ++m)
+        p[m] = value(m, v);
+      for (int a = 0; a <= degrees; ++a) {
+        const double wp = wi * p[a];
+        for (int b = 0; b <= a; ++b)
+          g[a][b] += wp * p[b];
+      }
+    }
+    for (int m = 1; m <= degrees; ++m)
+      for (int j = 0; j < m; ++j) {
+        if (!(g[j][j] > 0))
+          return;
+        const double along = g[m][j];
+        const double k = along / g[j][j];
+        for (int i = 0; i <= j; ++i)
+          c[m][i] -= k * c[j][i];
+        for (int b = 0; b < m; ++b)
+          g[m][b] -= k * (b <= j ? g[j][b] : g[b][j]);
+        g[m][m] -= k * along;
+      }
+  }
+};
+
+} // namespace Fn
+
+#endif
