@@ -127,6 +127,7 @@ MainWindow::MainWindow(QWidget* parent)
   sessionPersistence->addWidget(ui->domainWidget, QStringLiteral("DomainWidget"));
   sessionPersistence->addWidget(ui->fnSelector, QStringLiteral("FunctionSelector"));
   sessionPersistence->addWidget(ui->ftDegreeWidget, QStringLiteral("FtDegreeWidget"));
+  sessionPersistence->setHeldGroups(exportDialogGroups());
 
   zoomSlider->setOrientation(Qt::Horizontal);
   WidgetBase::replaceWidget(ui->sliderLayout, ui->sliderPlaceholder, zoomSlider);
@@ -385,12 +386,21 @@ void MainWindow::rebuildFunctions(Domains::EnumerationBase<double>* newDomain)
 
 QString MainWindow::expressionOf(const QString& name) const
 {
-  return formulaBuilder->expression(name);
+  if (formulaBuilder->formulaNames().contains(name))
+    return formulaBuilder->expression(name);
+  for (const FormulaFile::Entry& e : sessionFormulas)
+    if (e.name == name)
+      return e.expression;
+  return QString();
 }
 
 QStringList MainWindow::formulaNames() const
 {
-  return formulaBuilder->formulaNames();
+  QStringList names = formulaBuilder->formulaNames();
+  for (const FormulaFile::Entry& e : sessionFormulas)
+    if (!names.contains(e.name))
+      names.append(e.name);
+  return names;
 }
 
 // -------------------------------------------------------------- selectors
@@ -795,7 +805,7 @@ void MainWindow::applyPreferences(bool fromDialog)
   analysis->setErrorCurvesShown(preferences->showErrorCurves());
   analysis->setDegreePens({preferences->transformPen(0), preferences->transformPen(1),
                            preferences->transformPen(2), preferences->transformPen(3)});
-  formulaBuilder->setFormulaDirectory(formulaDirectory());
+  useFormulaDirectory();
   const int z = qMax(2, preferences->maxZoom());
   zoomSlider->setScale(1.0, double(z));
   zoomSlider->setTotalSteps(uint((z - 1) * 2));

@@ -4,6 +4,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/sessionvalidator.h"
 #include "midle/numberreader/datafileinfo.h"
+#include "midle/session/formulafile.h"
 
 #include <QHash>
 #include <QList>
@@ -168,8 +169,8 @@ protected:
   void restoreSettings();
   bool writeSettings();
   void applyPreferences(bool fromDialog);
-  // The preferences' formulas location; "" (the builder's own rule) unless a
-  // default session directory was set.
+  // The preferences' formulas location, else the default session directory
+  // when one was set, else the program's own place.
   QString formulaDirectory() const;
   void showLegendAlignment(int alignment);
   int legendAlignment() const;
@@ -188,6 +189,15 @@ protected:
   static Fn::MathFn<double, double>* randomData(const ::Domains::EnumerationBase<double>* domain,
                                                 quint32 seed);
   void installPartition();
+  // Groups of the export dialogs' fields in a session (mainwindow_export.cpp).
+  static QStringList exportDialogGroups();
+  // Sets the formula builder's directory (formulaDirectory()) and records it
+  // for the batch tool.
+  void useFormulaDirectory();
+  // The formulas a session carries, offered beside the user's list for this
+  // run where the list lacks them; per selector the name to select ("" to
+  // keep the stored position).
+  QStringList offerSessionFormulas(const QString& path, int selectorCount);
 
   Ui::MainWindow* ui;
   QwtSlider* zoomSlider;
@@ -202,6 +212,8 @@ protected:
   QList<Fn::MathFn<double, double>*> functions;
   QHash<const Fn::MathFn<double, double>*, QString> functionNames;
   QMap<QString, QString> renames;
+  // Formulas of opened sessions that the formula builder's list lacks.
+  QVector<FormulaFile::Entry> sessionFormulas;
   FormulaBuilderWidget* formulaBuilder;
   PreferencesWidget* preferences;
   AboutWidget* about;

@@ -1,6 +1,7 @@
 // Export of values, pictures and figures, and copies to the clipboard: the
 // main window's part. The dialogs collect the choices; ExportRunner and
-// FigureExport write and report failures.
+// FigureExport write and report failures. The dialogs' fields belong to the
+// session: held in memory, written with it when it is saved.
 #include "gui/mainwindow.h"
 
 #include "gui/components/functiontablewidget.h"
@@ -31,6 +32,11 @@ const char* const figureGroup = "ExportFigureWidget";
 
 } // namespace
 
+QStringList MainWindow::exportDialogGroups()
+{
+  return {QLatin1String(valueGroup), QLatin1String(pictureGroup), QLatin1String(figureGroup)};
+}
+
 void MainWindow::onActionExportValues_triggered()
 {
   ExportWidget dialog(this);
@@ -39,7 +45,7 @@ void MainWindow::onActionExportValues_triggered()
   sessionPersistence->loadTree(dialog.centralWidget(), QLatin1String(valueGroup));
   dialog.setupOkBtnState();
   const int result = dialog.exec();
-  sessionPersistence->saveTree(dialog.centralWidget(), QLatin1String(valueGroup));
+  sessionPersistence->holdTree(dialog.centralWidget(), QLatin1String(valueGroup));
   if (result != QDialog::Accepted)
     return;
 
@@ -67,7 +73,7 @@ void MainWindow::onActionExportPicture_triggered()
   dialog.setupOkBtnState();
   dialog.showCurrentSize(canvas.width(), canvas.height());
   const int result = dialog.exec();
-  sessionPersistence->saveTree(dialog.centralWidget(), QLatin1String(pictureGroup));
+  sessionPersistence->holdTree(dialog.centralWidget(), QLatin1String(pictureGroup));
   if (result != QDialog::Accepted)
     return;
   ExportRunner::exportPicture(this, plot, dialog.pictureSize(), dialog.filePath());
@@ -79,7 +85,7 @@ void MainWindow::onActionExportFigure_triggered()
   sessionPersistence->loadTree(dialog.centralWidget(), QLatin1String(figureGroup));
   dialog.setupOkBtnState();
   const int result = dialog.exec();
-  sessionPersistence->saveTree(dialog.centralWidget(), QLatin1String(figureGroup));
+  sessionPersistence->holdTree(dialog.centralWidget(), QLatin1String(figureGroup));
   if (result != QDialog::Accepted)
     return;
   QwtPlot* below = nullptr;

@@ -19,6 +19,7 @@
 #include "gui/preferenceswidget.h"
 #include "gui/unsavedwork.h"
 #include "gui/widgetpersistence.h"
+#include "midle/session/sessionlookup.h"
 #include "midle/session/sessionreader.h"
 
 #include <QComboBox>
@@ -66,7 +67,7 @@ void MainWindow::restoreSettings()
 {
   resetSelectors(1);
   globalPersistence->load();
-  formulaBuilder->setFormulaDirectory(formulaDirectory());
+  useFormulaDirectory();
 
   auto s = userSettings();
   s->beginGroup(QStringLiteral("MainWindow"));
@@ -164,8 +165,39 @@ void MainWindow::setDefaultSessionDirectory(const QString& dir)
 
 QString MainWindow::formulaDirectory() const
 {
-  const QString chosen = preferences->formulasLocation();
-  return chosen.isEmpty() ? defaultSessionDirectory() : chosen;
+  return SessionLookup::formulasDirectory(preferences->formulasLocation(),
+                                          defaultSessionDirectory());
+}
+
+void MainWindow::useFormulaDirectory()
+{
+  const QString dir = formulaDirectory();
+  formulaBuilder->setFormulaDirectory(dir);
+  SessionLookup::recordWindowFormulasDirectory(dir);
+}
+
+QStringList MainWindow::offerSessionFormulas(const QString& path, int selectorCount)
+{
+  QVector<FormulaFile::Entry> list;
+  for (const QString& name : formulaNames()) {
+    const QString expression = expressionOf(name);
+    list.append({name, expression, !expression.isEmpty()});
+  }
+  const QSettings s(path, QSettings::IniFormat);
+  QStringList chosen;
+  for (const SessionLookup::Choice& c : SessionLookup::read(s, selectorCount, list)) {
+    if (c.source != SessionLookup::Choice::Session) {
+      chosen.append(QString());
+      continue;
+    }
+    const QString name = SessionLookup::nameInList(c, list);
+    if (!formulaNames().contains(name)) {
+      sessionFormulas.append({name, c.expression, true});
+      list.append(sessionFormulas.last());
+    }
+    chosen.append(name);
+  }
+  return chosen;
 }
 
 QString MainWindow::defaultSessionPath()
@@ -254,6 +286,10 @@ bool MainWindow::writeSession(const QString& path)
       s->setValue(group + QStringLiteral("/fixedPoint"), record->fixedPoint);
   }
   s->setValue(QStringLiteral("FunctionSelector/count"), ui->fnSelector->count());
+  for (int i = 0; i < ui->fnSelector->count(); ++i) {
+    const QString name = ui->fnSelector->selection(i);
+    SessionLookup::writeChoice(*s, i, name, expressionOf(name));
+  }
 
   s->beginGroup(QStringLiteral("MainWindow"));
   s->setValue(QStringLiteral("zoom"), zoomSlider->value());
@@ -370,6 +406,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   ft->setBusy(true);
   sessionPersistence->setFile(path);
   sessionPersistence->settings()->sync();
+  sessionPersistence->readHeldGroups();
 
   DataFileInfo info(c.dataFile.toLocal8Bit(), false, c.xColumn);
   info.valueSeparator = c.valueSeparator;
@@ -378,8 +415,13 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   ui->actionShowLegend->setChecked(c.showLegend);
   ft->plotWidget()->setLegendVisible(c.showLegend);
 
+  const QStringList chosen = offerSessionFormulas(path, c.selectorCount);
   resetSelectors(c.selectorCount);
   sessionPersistence->load();
+  // By name: the stored position counts only where the session carries no formula.
+  for (int i = 0; i < chosen.size(); ++i)
+    if (QComboBox* box = ui->fnSelector->selector(i); box && !chosen.at(i).isEmpty())
+      box->setCurrentIndex(box->findText(chosen.at(i), Qt::MatchExactly | Qt::MatchCaseSensitive));
   applyPreferences(false);
 
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();

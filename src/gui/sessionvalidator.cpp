@@ -3,6 +3,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "midle/numberreader/utf16device.h"
+#include "midle/session/sessionlookup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -318,6 +319,7 @@ bool SessionValidator::checkDataFile()
   if (result.functionTypeUsed != 1)
     return true;
   const QString k = QStringLiteral("MainWindow/dataFile");
+  result.dataFile = SessionLookup::dataFile(path, result.dataFile);
   const QFileInfo info(result.dataFile);
   if (!info.exists())
     return fail(k, QStringLiteral("names a file that does not exist"));

@@ -17,6 +17,8 @@ struct SessionContents
   double zoom = 1.0;
   int partitionType = 6;
   int functionTypeUsed = 0;
+  // As stored, or the file of that name beside the session when the stored
+  // path names nothing (SessionLookup::dataFile).
   QString dataFile;
   QString valueSeparator;
   int decimalSeparator = 0;

@@ -119,11 +119,39 @@ QStringList WidgetPersistence::skippedNames() const
   return skippedNameList;
 }
 
+void WidgetPersistence::setHeldGroups(const QStringList& names)
+{
+  heldGroups = names;
+}
+
+void WidgetPersistence::readHeldGroups()
+{
+  held.clear();
+  for (const QString& group : qAsConst(heldGroups)) {
+    settingsObject->beginGroup(group);
+    const QStringList keys = settingsObject->allKeys();
+    for (const QString& key : keys)
+      held.insert(group + "/" + key, settingsObject->value(key));
+    settingsObject->endGroup();
+  }
+}
+
+void WidgetPersistence::holdTree(QWidget* root, const QString& group)
+{
+  if (!root)
+    return;
+  for (QWidget* w : walk(root))
+    for (const QString& p : propertiesOf(w))
+      held.insert(group + "/" + w->objectName() + "_" + p, w->property(p.toLatin1().constData()));
+}
+
 bool WidgetPersistence::save()
 {
   for (const auto& entry : groups)
     if (entry.first)
       saveTree(entry.first, entry.second);
+  for (auto it = held.constBegin(); it != held.constEnd(); ++it)
+    settingsObject->setValue(it.key(), it.value());
   qCDebug(lcDiagnostics) << "WidgetPersistence::Saved";
   settingsObject->sync();
   lastStatus = settingsObject->status();
@@ -209,7 +237,8 @@ void WidgetPersistence::loadTree(QWidget* root, const QString& group)
       const QString key = name + "_" + p;
       // The group is left before writing: a restored value drives slots that
       // may use this settings object themselves.
-      const QVariant value = settingsObject->value(group + "/" + key, QVariant());
+      const QVariant value = heldGroups.contains(group) ? held.value(group + "/" + key)
+                                                        : settingsObject->value(group + "/" + key);
       // Qt 5 writes a default value for an invalid variant, so a missing key
       // must not reach setProperty at all.
       if (!value.isValid() || !w->setProperty(p.toLatin1().constData(), value))

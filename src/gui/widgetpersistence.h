@@ -37,6 +37,14 @@ public:
   void addWidget(QWidget* widget, const QString& group);
   QString groupName(QWidget* widget) const;
 
+  // Groups kept in memory rather than in the file (dialogs opened now and
+  // then): loadTree() reads them from memory, holdTree() stores them there,
+  // and save() writes them, so the file changes only when it is saved.
+  void setHeldGroups(const QStringList& groups);
+  // The held groups as the file holds them now, all keys (a file opened).
+  void readHeldGroups();
+  void holdTree(QWidget* root, const QString& group);
+
   // Status of the settings object after the last save() (its sync).
   QSettings::Status status() const;
 
@@ -68,6 +76,8 @@ private:
   QStringList skippedClassList;
   QStringList skippedNameList;
   QSettings::Status lastStatus = QSettings::NoError;
+  QStringList heldGroups;
+  QMap<QString, QVariant> held; // "group/key"
 };
 
 #endif

@@ -6,6 +6,9 @@
 #include "common/testfiles.h"
 #include "gui/apppaths.h"
 #include "gui/components/plotwidget.h"
+#include "gui/exportwidget.h"
+#include "gui/figureexportwidget.h"
+#include "gui/formulabuilderwidget.h"
 #include "gui/inputs/partitionplotdriver.h"
 #include "math/domains/enumerationbase.h"
 
@@ -37,6 +40,33 @@ bool reported(const PromptRecorder& rec, const char* title, const QString& text)
       return true;
   return false;
 }
+
+// Runs fill on the next modal dialog of type D, then cancels it.
+template <typename D>
+void cancelNextDialog(const std::function<void(D*)>& fill)
+{
+  QTimer::singleShot(0, [fill] {
+    auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+    if (!d)
+      qFatal("no dialog");
+    fill(d);
+    d->reject();
+  });
+}
+
+// The window's formulas file holds content until the end of the test.
+struct FormulaList
+{
+  QString file;
+  QByteArray previous;
+  FormulaList(const QString& path, const QByteArray& content) : file(path), previous(readAll(path))
+  {
+    writeFile(file, content);
+  }
+  ~FormulaList() { writeFile(file, previous); }
+};
+
+const QString savedSessions = QStringLiteral(QUELMORA_TEST_DATA "/sessions/");
 
 } // namespace
 
@@ -448,6 +478,134 @@ private slots:
     rec.messages.clear();
     preference<QRadioButton>("allRbtn")->setChecked(true);
     QVERIFY(w->close() && rec.messages.isEmpty());
+  }
+
+  // Sessions saved before they carried their formulas open with the user's
+  // list and save every key they had with its value, the export fields
+  // included; a data file that moved with its session is found beside it.
+  void savedSessionsKeepTheirKeys_data()
+  {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("formulas") << "formula-v1";
+    QTest::newRow("data file moved beside") << "data-v1";
+  }
+
+  void savedSessionsKeepTheirKeys()
+  {
+    QFETCH(QString, name);
+    PromptRecorder rec;
+    QTemporaryDir dir;
+    for (const QString& file : QDir(savedSessions).entryList(QDir::Files))
+      QVERIFY(QFile::copy(savedSessions + file, dir.filePath(file)));
+    FormulaList list(path("FormulaBuilder.ini"), readAll(dir.filePath("formulas-v1.ini")));
+    Ptr w = startWindow();
+    const QString session = dir.filePath(name + ".qms");
+    QVERIFY(w->openSession(session));
+    QVERIFY2(rec.titles().filter("Error").isEmpty(), qPrintable(rec.titles().join(';')));
+    const bool data = name.startsWith("data");
+    QCOMPARE(w->functionSourceType(), data ? 1 : 0);
+    QCOMPARE(T::functions(w.get()).size(), 2);
+    QCOMPARE(T::selector(w.get())->selection(0), QString("sine"));
+    QCOMPARE(T::selector(w.get())->selection(1), QString("cubic"));
+    if (data)
+      QCOMPARE(T::dataFileInfo(w.get()).filePath(), dir.filePath("data-v1.csv"));
+
+    const QString again = dir.filePath("again.qms");
+    QVERIFY(w->saveSession(again));
+    QSettings before(session, QSettings::IniFormat), after(again, QSettings::IniFormat);
+    // Qt's own helper widgets (qt_...) come and go with the display.
+    for (const QString& key : before.allKeys())
+      if (key != "MainWindow/dataFile" && !key.section('/', 1).startsWith("qt_"))
+        QVERIFY2(after.value(key) == before.value(key), qPrintable(key));
+    QCOMPARE(after.value("MainWindow/dataFile").toString(),
+             data ? dir.filePath("data-v1.csv") : QString());
+    QCOMPARE(after.value("FunctionSelector/formula0_name").toString(), QString("sine"));
+    QCOMPARE(after.value("FunctionSelector/formula0_expression").toString(), QString("sin(6*x)"));
+    QCOMPARE(after.value("FunctionSelector/formula1_expression").toString(), QString("x^3 - x"));
+  }
+
+  // A session that carries its formulas opens with them whatever the user's
+  // list holds; one the list lacks is offered for this run, not stored there.
+  void sessionFormulasJoinTheList_data()
+  {
+    QTest::addColumn<QByteArray>("listed"); // the user's formulas
+    QTest::addColumn<QString>("shown");     // the selector's name for sin(6*x)
+    const QByteArray entry = "[formulas]\n1\\formula_name=Default\n1\\formula_expression=x\n";
+    // clang-format off
+    QTest::newRow("listed alike") << entry + "2\\formula_name=sine\n2\\formula_expression=sin(6*x)\nsize=2\n" << "sine";
+    QTest::newRow("not listed") << entry + "size=1\n" << "sine";
+    QTest::newRow("name listed for another formula") << entry + "2\\formula_name=sine\n2\\formula_expression=cos(x)\nsize=2\n" << "sine (session)";
+    // clang-format on
+  }
+
+  void sessionFormulasJoinTheList()
+  {
+    QFETCH(QByteArray, listed);
+    QFETCH(QString, shown);
+    PromptRecorder rec;
+    FormulaList list(path("FormulaBuilder.ini"), listed);
+    const QString session = path("carried.qms");
+    writeFile(session, "[FunctionSelector]\ncount=2\ncomboBox0_currentIndex=9\n"
+                       "formula0_name=sine\nformula0_expression=sin(6*x)\n"
+                       "comboBox1_currentIndex=0\n");
+    Ptr w = startWindow();
+    // Where the batch tool looks for the formulas of older sessions.
+    QCOMPARE(std::unique_ptr<QSettings>(ProgramEnvironment::user())
+                 ->value("MainWindow/formulasDirectory")
+                 .toString(),
+             env.dir.path());
+    QVERIFY(w->openSession(session));
+    FunctionSelectorWidget* selector = T::selector(w.get());
+    QCOMPARE(selector->selection(0), shown);
+    QCOMPARE(selector->selector(0)->toolTip(), QString("sin(6*x)"));
+    QCOMPARE(selector->selection(1), QString("Default")); // by its stored place
+    const auto* fn = T::functions(w.get()).at(0);
+    const std::size_t k = fn->domain()->size() / 3;
+    QCOMPARE(fn->values().at(k), std::sin(6 * fn->domain()->values().at(k)));
+    QCOMPARE(selector->itemList().count(shown), 1);
+    QCOMPARE(readAll(path("FormulaBuilder.ini")), listed);
+    QVERIFY(!T::formulaBuilder(w.get())->formulaNames().contains("sine (session)"));
+    // Opened again, the session's formula is the one already offered.
+    QVERIFY(w->openSession(session));
+    QCOMPARE(selector->itemList(), T::selector(w.get())->itemList());
+    QCOMPARE(selector->selection(0), shown);
+    QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(';')));
+  }
+
+  // The export dialogs' fields are the session's: the file changes only on saving.
+  void exportFieldsWaitForSave()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    const QString session = path("export.qms");
+    QVERIFY(w->saveSession(session));
+    QVERIFY(w->openSession(session));
+    const QByteArray before = readAll(session);
+    cancelNextDialog<ExportWidget>([](ExportWidget* d) {
+      d->findChild<QLineEdit*>("fileNameEdt")->setText("vals");
+      d->findChild<QCheckBox*>("coefChbox")->setChecked(true);
+    });
+    T::action(w.get(), "actionExportValues")->trigger();
+    cancelNextDialog<FigureExportWidget>([](FigureExportWidget* d) {
+      d->findChild<QLineEdit*>("fileNameEdt")->setText("fig");
+      d->findChild<QSpinBox*>("widthSpin")->setValue(123);
+    });
+    T::action(w.get(), "actionExportFigure")->trigger();
+    QTest::qWait(50); // a settings object writes from the event loop
+    QCOMPARE(readAll(session), before);
+
+    QString shown;
+    cancelNextDialog<ExportWidget>(
+        [&shown](ExportWidget* d) { shown = d->findChild<QLineEdit*>("fileNameEdt")->text(); });
+    T::action(w.get(), "actionExportValues")->trigger();
+    QCOMPARE(shown, QString("vals"));
+    T::action(w.get(), "actionSaveSession")->trigger();
+    QVERIFY2(rec.messages.isEmpty(), qPrintable(rec.titles().join(';')));
+    QSettings s(session, QSettings::IniFormat);
+    QCOMPARE(s.value("ExportValueWidget/fileNameEdt_text").toString(), QString("vals"));
+    QCOMPARE(s.value("ExportValueWidget/coefChbox_checked").toBool(), true);
+    QCOMPARE(s.value("ExportFigureWidget/fileNameEdt_text").toString(), QString("fig"));
+    QCOMPARE(s.value("ExportFigureWidget/widthSpin_value").toInt(), 123);
   }
 
   void saveOnExitWritesThroughALink()

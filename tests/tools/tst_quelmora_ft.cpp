@@ -13,9 +13,18 @@ struct Run
   QByteArray out, err;
 };
 
-Run runTool(const QStringList& args, const QByteArray& input = QByteArray())
+// home: the user settings of the run ("" keeps the test's own).
+Run runTool(const QStringList& args, const QByteArray& input = QByteArray(),
+            const QString& home = QString())
 {
   QProcess p;
+  if (!home.isEmpty()) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home + "/.config");
+    env.insert("XDG_DATA_HOME", home + "/.local/share");
+    p.setProcessEnvironment(env);
+  }
   p.start(QStringLiteral(QUELMORA_FT_PATH), args);
   p.write(input);
   p.closeWriteChannel();
@@ -63,6 +72,8 @@ private slots:
   void higherDegreeBases_data();
   void higherDegreeBases();
   void standardInputAndOutput();
+  void sessionFormulasAndData_data();
+  void sessionFormulasAndData();
 };
 
 void TestQuelmoraFt::defaultOutput()
@@ -397,6 +408,85 @@ void TestQuelmoraFt::standardInputAndOutput()
   const Run text = runTool({"--data", "-", "--include-domain"}, txt.replace(';', ' '));
   QCOMPARE(text.out, fromFile.out);
   QVERIFY(!QFileInfo::exists("-"));
+}
+
+// Sessions saved before they carried their formulas (tests/data/sessions)
+// and sessions that carry them. @ is a folder holding copies of the saved
+// sessions and of their formulas file; each run has a home of its own, where
+// the window may have recorded its formulas directory (@/window).
+void TestQuelmoraFt::sessionFormulasAndData_data()
+{
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<bool>("windowRecorded");
+  QTest::addColumn<QString>("header");   // or the message of a refusal
+  QTest::addColumn<QStringList>("same"); // a run with the same output
+  const QString two = "\"Domain\";\"sine\";\"sine - Comp0\";\"sine - Inverse0\";\"cubic\";"
+                      "\"cubic - Comp0\";\"cubic - Inverse0\";";
+  const QStringList carried{"--session", "@/carried.qms", "--include-domain"};
+  // clang-format off
+  QTest::newRow("formulas the session carries, none listed") << carried << false << two << QStringList{"--session", "@/formula-v1.qms", "--formulas", "@/formulas-v1.ini", "--include-domain"};
+  QTest::newRow("carried formula, nothing else") << QStringList{"--session", "@/sine.qms", "--include-domain"} << false << "\"Domain\";\"sine\";\"sine - Comp0\";\"sine - Inverse0\";" << QStringList{"--formula", "sin(6*x)", "--name", "sine", "--domain", "0,1,2048", "--include-domain"};
+  QTest::newRow("old session, --formulas") << QStringList{"--session", "@/formula-v1.qms", "--formulas", "@/formulas-v1.ini", "--include-domain"} << false << two << carried;
+  QTest::newRow("old session, where the window keeps its formulas") << QStringList{"--session", "@/formula-v1.qms", "--include-domain"} << true << two << carried;
+  QTest::newRow("old session, no formulas file") << QStringList{"--session", "@/formula-v1.qms"} << false << "the formula of function selector 0 of the session \"@/formula-v1.qms\" cannot be found: the session names it only by its place in a formulas file (FunctionSelector/comboBox0_currentIndex), and there is no formulas file" << QStringList();
+  QTest::newRow("old session, position past the list") << QStringList{"--session", "@/formula-v1.qms", "--formulas", "@/one.ini"} << false << "FunctionSelector/comboBox0_currentIndex selects entry 1 of a list of 1 formulas in the formulas file \"@/one.ini\"" << QStringList();
+  QTest::newRow("old session, listed formula invalid") << QStringList{"--session", "@/formula-v1.qms", "--formulas", "@/broken.ini"} << false << "selects the formula \"sine\", whose expression is not valid" << QStringList();
+  QTest::newRow("data file moved beside its session") << QStringList{"--session", "@/data-v1.qms", "--include-domain"} << false << "\"Domain\";\"DataFile 1\";\"DataFile 1 - Comp0\";\"DataFile 1 - Comp1\";\"DataFile 1 - Inverse0\";\"DataFile 1 - Inverse1\";\"DataFile 2\";\"DataFile 2 - Comp0\";\"DataFile 2 - Comp1\";\"DataFile 2 - Inverse0\";\"DataFile 2 - Inverse1\";" << QStringList{"--data", "@/data-v1.csv", "--degree", "1", "--include-domain"};
+  // clang-format on
+}
+
+void TestQuelmoraFt::sessionFormulasAndData()
+{
+  QFETCH(QStringList, args);
+  QFETCH(bool, windowRecorded);
+  QFETCH(QString, header);
+  QFETCH(QStringList, same);
+  QTemporaryDir dir, home;
+  const QString saved = QStringLiteral(QUELMORA_TEST_DATA "/sessions/");
+  for (const QString& name : QDir(saved).entryList(QDir::Files))
+    QVERIFY(QFile::copy(saved + name, dir.filePath(name)));
+  // The saved session with the keys of today: selector positions that name nothing.
+  QVERIFY(QFile::copy(dir.filePath("formula-v1.qms"), dir.filePath("carried.qms")));
+  {
+    QSettings s(dir.filePath("carried.qms"), QSettings::IniFormat);
+    const char* const formulas[][2] = {{"sine", "sin(6*x)"}, {"cubic", "x^3 - x"}};
+    for (int i = 0; i < 2; ++i) {
+      s.setValue(QString("FunctionSelector/comboBox%1_currentIndex").arg(i), 9);
+      s.setValue(QString("FunctionSelector/formula%1_name").arg(i), formulas[i][0]);
+      s.setValue(QString("FunctionSelector/formula%1_expression").arg(i), formulas[i][1]);
+    }
+  }
+  writeFile(dir, "sine.qms",
+            "[FunctionSelector]\ncount=1\ncomboBox0_currentIndex=3\nformula0_name=sine\n"
+            "formula0_expression=sin(6*x)\n");
+  writeFile(dir, "one.ini",
+            "[formulas]\n1\\formula_name=Default\n1\\formula_expression=x\nsize=1\n");
+  writeFile(dir, "broken.ini",
+            "[formulas]\n1\\formula_name=Default\n1\\formula_expression=x\n"
+            "2\\formula_name=sine\n2\\formula_expression=sin(\nsize=2\n");
+  if (windowRecorded) {
+    QVERIFY(QDir(dir.path()).mkdir("window"));
+    QVERIFY(
+        QFile::copy(dir.filePath("formulas-v1.ini"), dir.filePath("window/FormulaBuilder.ini")));
+    QSettings(home.path() + "/.config/korvant/quelmora.ini", QSettings::IniFormat)
+        .setValue("MainWindow/formulasDirectory", dir.filePath("window"));
+  }
+  for (QStringList* list : {&args, &same})
+    for (QString& a : *list)
+      a.replace('@', dir.path());
+  header.replace('@', dir.path());
+
+  const Run r = runTool(args, QByteArray(), home.path());
+  if (same.isEmpty()) {
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(r.err.contains(header.toUtf8()), r.err.constData());
+    QCOMPARE(r.err.contains("--formulas"), !args.contains("--formulas"));
+    return;
+  }
+  QVERIFY2(r.exitCode == 0, r.err.constData());
+  QCOMPARE(lines(r.out).first(), header.toUtf8());
+  QCOMPARE(r.out, runTool(same, QByteArray(), home.path()).out);
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)

@@ -227,6 +227,8 @@ bool sessionSource(const ToolOptions& o, Source& source, QString* error)
   reader.setFormulasFile(o.formulasFile);
   if (!reader.read()) {
     *error = reader.errorText();
+    if (reader.formulaNotFound() && o.formulasFile.isEmpty())
+      *error += QObject::tr("; name the formulas file with --formulas FILE");
     return false;
   }
   for (const QString& note : reader.notes())
@@ -346,7 +348,7 @@ int main(int argc, char** argv)
     QTextStream(stdout) << "quelmora-ft " QUELMORA_VERSION "\n";
     return 0;
   }
-  // The program's names: the session's formulas file is found where the program keeps it.
+  // The program's names: the user settings say where the window keeps its formulas.
   QCoreApplication::setOrganizationName(QStringLiteral("korvant"));
   QCoreApplication::setApplicationName(QStringLiteral("quelmora"));
   if (o.outputFile == QLatin1String("-"))

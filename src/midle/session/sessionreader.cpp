@@ -1,16 +1,17 @@
 #include "midle/session/sessionreader.h"
 
-#include "gui/apppaths.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
 #include "midle/numberreader/dataimport.h"
 #include "midle/session/formulafile.h"
+#include "midle/session/sessionlookup.h"
 #include "midle/session/sessionpartition.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -78,6 +79,7 @@ bool SessionReader::read()
 {
   error.clear();
   information.clear();
+  missingFormula = false;
   result = SessionInputs();
   // A session the window would not open, and so would not compute.
   SessionValidator validator(path, SessionValidator::Fallback());
@@ -131,22 +133,32 @@ void SessionReader::readDegrees()
 bool SessionReader::readFormulas()
 {
   if (formulasPath.isEmpty())
-    formulasPath = AppPaths::formulasFile(AppPaths::configuredFormulasDirectory());
+    formulasPath = SessionLookup::formulasFileOutsideWindow(QString());
+  // A file that is not there lists nothing.
   FormulaFile formulas;
-  formulas.read(formulasPath);
-  const QStringList names = formulas.names();
+  const bool haveFile = QFileInfo(formulasPath).isFile();
+  if (haveFile)
+    formulas.read(formulasPath);
   const QSettings s(path, QSettings::IniFormat);
-  for (int i = 0; i < values.selectorCount; ++i) {
-    // A selector holds the name at its stored position in the list; a
-    // position outside the list selects nothing.
-    int index = names.isEmpty() ? -1 : 0;
-    QVariant v;
-    if (stored(s, QStringLiteral("FunctionSelector/comboBox%1_currentIndex").arg(i), QMetaType::Int,
-               v))
-      index = v.toInt() >= 0 && v.toInt() < names.size() ? v.toInt() : -1;
-    const QString name = index >= 0 ? names.at(index) : QString();
-    result.functions.push_back(makeFormula(result.domain.get(), formulas.expression(name)));
-    result.names << name;
+  const auto choices = SessionLookup::read(s, values.selectorCount, formulas.entries());
+  for (int i = 0; i < choices.size(); ++i) {
+    const SessionLookup::Choice& c = choices.at(i);
+    if (c.source == SessionLookup::Choice::None) {
+      const QString why =
+          haveFile ? tr("%1 in the formulas file \"%2\"").arg(c.problem, formulasPath)
+                   : tr("the session names it only by its place in a formulas file "
+                        "(FunctionSelector/comboBox%1_currentIndex), and there is no formulas "
+                        "file \"%2\"")
+                         .arg(i)
+                         .arg(formulasPath);
+      error = tr("the formula of function selector %1 of the session \"%2\" cannot be found: %3")
+                  .arg(i)
+                  .arg(path, why);
+      missingFormula = true;
+      return false;
+    }
+    result.functions.push_back(makeFormula(result.domain.get(), c.expression));
+    result.names << c.name;
   }
   return true;
 }

@@ -32,8 +32,9 @@ struct SessionInputs
 
 // Reads a session file without a window, as the main window opens it: the
 // same validation (a session the window refuses is refused with its
-// message), the formulas by the selectors' positions in the formulas file,
-// or the data file read by the same import, and the partition record made
+// message), the formulas the session carries or those at the selectors'
+// positions in the formulas file (a formula found in neither is refused,
+// never taken as 0), or the data file read by the same import, and the partition record made
 // by the steps the partition widgets take when the session is applied.
 class SessionReader
 {
@@ -41,8 +42,9 @@ public:
   explicit SessionReader(const QString& sessionPath);
   ~SessionReader();
 
-  // The formulas file for the selectors; "" (the default) takes the one the
-  // program uses: the preferences' formulas location, else beside the program.
+  // The formulas file for selectors of a session that does not carry their
+  // formulas; "" (the default) takes the one the window uses
+  // (SessionLookup::formulasFileOutsideWindow).
   void setFormulasFile(const QString& path);
 
   // False when the window would not open the session; errorText() says why
@@ -50,6 +52,9 @@ public:
   bool read();
 
   QString errorText() const { return error; }
+  // read() failed on a selector whose formula is neither in the session nor
+  // in the formulas file.
+  bool formulaNotFound() const { return missingFormula; }
   // What the window shows in information boxes while opening (ignored lines
   // and text columns of a data file).
   QStringList notes() const { return information; }
@@ -75,6 +80,7 @@ private:
   SessionInputs result;
   QString error;
   QStringList information;
+  bool missingFormula = false;
 };
 
 #endif
