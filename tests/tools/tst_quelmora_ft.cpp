@@ -51,6 +51,8 @@ private slots:
   void defaultOutput();
   void columnsAndNames_data();
   void columnsAndNames();
+  void nodesColumn_data();
+  void nodesColumn();
   void kindsLayOutTheirNodes_data();
   void kindsLayOutTheirNodes();
   void finerThanTheDomain();
@@ -115,6 +117,31 @@ void TestQuelmoraFt::columnsAndNames()
   const Run r = runTool(args);
   QCOMPARE(r.exitCode, 0);
   QCOMPARE(file.isEmpty() ? lines(r.out).first() : r.out, expected);
+}
+
+// The components' rows follow their nodes, not the domain column: "nodes"
+// adds a Nodes column before the first components. Without it the layout is
+// that of the versions before, byte for byte.
+void TestQuelmoraFt::nodesColumn_data()
+{
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<QByteArray>("expected");
+  const QStringList small{"--domain", "0,1,4", "--components", "3", "--include-domain"};
+  // clang-format off
+  QTest::newRow("default layout") << small << QByteArray("\"Domain\";\"x\";\"x - Comp0\";\"x - Inverse0\";\n0; 0; 0.0833333; 0.0833333\n0.25; 0.25; 0.5; 0.291667\n0.5; 0.5; 0.916667; 0.5\n0.75; 0.75; ;0.708333\n1; 1; ;0.916667\n");
+  QTest::newRow("beside the components") << small + QStringList{"--output", "inverse,nodes,function,components"} << QByteArray("\"Domain\";\"x\";\"Nodes\";\"x - Comp0\";\"x - Inverse0\";\n0; 0; 0; 0.0833333; 0.0833333\n0.25; 0.25; 0.5; 0.5; 0.291667\n0.5; 0.5; 1; 0.916667; 0.5\n0.75; 0.75; ;;0.708333\n1; 1; ;;0.916667\n");
+  QTest::newRow("nodes alone") << QStringList{"--nodes", "0,0.1,0.6,1", "--output", "nodes"} << QByteArray("\"Nodes\";\n0\n0.1\n0.6\n1\n");
+  QTest::newRow("custom nodes") << QStringList{"--domain", "0,1,4", "--partition", "custom", "--delta", "0.5", "--output", "nodes,components"} << QByteArray("\"Nodes\";\"x - Comp0\";\n0; 0.130021\n0.5; 0.5\n1; 0.869979\n");
+  // clang-format on
+}
+
+void TestQuelmoraFt::nodesColumn()
+{
+  QFETCH(QStringList, args);
+  QFETCH(QByteArray, expected);
+  const Run r = runTool(args);
+  QVERIFY2(r.exitCode == 0, r.err.constData());
+  QCOMPARE(r.out, expected);
 }
 
 void TestQuelmoraFt::kindsLayOutTheirNodes_data()

@@ -450,6 +450,9 @@ int main(int argc, char** argv)
     const QString& name = source.names[int(i)];
     if (o.outFunction)
       writer.addColumn(functions[i].get(), name);
+    // The components' rows follow their nodes, not the domain column.
+    if (o.outNodes && i == 0)
+      writer.addPointsColumn(results[i].components[0].get(), QStringLiteral("Nodes"));
     if (o.outComponents)
       for (int d = 0; d <= source.degree; ++d)
         if (source.degreeMask & (1 << d))

@@ -131,18 +131,20 @@ public:
 
   bool output(const QString& option, const QString& value)
   {
-    opt.outFunction = opt.outComponents = opt.outInverse = false;
+    opt.outFunction = opt.outNodes = opt.outComponents = opt.outInverse = false;
     opt.outputGiven = true;
     for (const QString& part : value.split(QLatin1Char(','))) {
       const QString p = part.trimmed();
       if (p == QLatin1String("function"))
         opt.outFunction = true;
+      else if (p == QLatin1String("nodes"))
+        opt.outNodes = true;
       else if (p == QLatin1String("components"))
         opt.outComponents = true;
       else if (p == QLatin1String("inverse"))
         opt.outInverse = true;
       else
-        return fail(tr("%1: unknown column kind \"%2\" (use function, components, inverse)")
+        return fail(tr("%1: unknown column kind \"%2\" (use function, nodes, components, inverse)")
                         .arg(option, p));
     }
     return true;
@@ -346,7 +348,9 @@ QString usageText()
       "  --offset O                generic, equidistant: node of the first basic function "
       "(-999..999, default -1)\n"
       "  --degree D                highest F-transform degree, 0..3 (default 0)\n"
-      "  --output LIST             comma list of function, components, inverse (default all)\n"
+      "  --output LIST             comma list of function, nodes, components, inverse (default\n"
+      "                            function,components,inverse); nodes is a \"Nodes\" column of\n"
+      "                            the places of the components, before the first components\n"
       "  --include-domain          a leading \"Domain\" column with the x values of the first "
       "column\n"
       "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"

@@ -40,6 +40,7 @@ struct ToolOptions
   bool offsetGiven = false;
   int degree = 0;
   bool outFunction = true;
+  bool outNodes = false;
   bool outComponents = true;
   bool outInverse = true;
   bool outputGiven = false;
