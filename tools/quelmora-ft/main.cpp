@@ -433,9 +433,17 @@ int main(int argc, char** argv)
 
   if (o.errors) {
     CsvExportFunction table(o.outputFile);
-    if (!errorReport(o, *partition, functions, source.names, source.flattenEnds, table, &error))
+    std::vector<Analysis::CountResult> sweep;
+    if (!errorReport(o, *partition, functions, source.names, source.flattenEnds, table, &sweep,
+                     &error))
       return fail(error);
-    return writeOutput(table, o);
+    // The orders go beside a file; a device or a pipe has no "beside".
+    const QFileInfo target(o.outputFile);
+    if (!o.sweepGiven || o.outputFile.isEmpty() || (target.exists() && !target.isFile()))
+      return writeOutput(table, o);
+    if (!Analysis::writeStudy(o.outputFile, sweep, source.names, o.precision, true, &error))
+      return fail(error);
+    return 0;
   }
 
   const Transformer transformer(*partition, source.degree, o.outInverse, source.flattenEnds);
