@@ -38,11 +38,11 @@ void BM_Sweep(benchmark::State& state)
   const std::vector<int> counts = Analysis::defaultCounts(int(state.range(0)));
   for (auto _ : state) {
     for (int n : counts) {
-      std::vector<std::vector<Analysis::ErrorMeasure>> errors;
+      Analysis::CountResult result;
       QString why;
-      if (!s->compute(n, &errors, &why))
+      if (!s->compute(n, &result, &why))
         state.SkipWithError("a count failed");
-      benchmark::DoNotOptimize(errors);
+      benchmark::DoNotOptimize(result);
     }
   }
   state.counters["counts"] = double(counts.size());
@@ -54,11 +54,11 @@ void BM_OneCount(benchmark::State& state)
 {
   const auto s = study(100000);
   for (auto _ : state) {
-    std::vector<std::vector<Analysis::ErrorMeasure>> errors;
+    Analysis::CountResult result;
     QString why;
-    if (!s->compute(int(state.range(0)), &errors, &why))
+    if (!s->compute(int(state.range(0)), &result, &why))
       state.SkipWithError("the count failed");
-    benchmark::DoNotOptimize(errors);
+    benchmark::DoNotOptimize(result);
   }
   state.counters["peakRSS_MB"] = peakRssMb();
 }

@@ -24,6 +24,7 @@ ExportRunner::ValueChoices ExportRunner::valueChoices(const ExportWidget& dialog
   c.domainValues = dialog.domainValues();
   c.originalFunction = dialog.originalFunction();
   c.coefficients = dialog.coefficients();
+  c.nodes = dialog.nodes();
   c.inverseFunction = dialog.inverseFunction();
   return c;
 }
@@ -49,9 +50,22 @@ bool ExportRunner::valueColumns(const ValueChoices& choices, const QList<NamedFu
     }
     return true;
   };
+  // Every component of a computation sits on the same nodes.
+  auto addNodes = [&](const NamedFunction& f) {
+    for (int d = 0; d < degreeCount; ++d) {
+      if (const auto result = components.value(FnKey{f.function, 1 << d})) {
+        columns.append({result.data(), QStringLiteral("Nodes"), true});
+        return true;
+      }
+    }
+    missing = QObject::tr("Direct fuzzy transform was not calculated");
+    return false;
+  };
   for (const auto& f : functions) {
     if (choices.originalFunction)
       columns.append({f.function, f.name});
+    if (choices.nodes && &f == &functions.first() && !addNodes(f))
+      return false;
     if (choices.coefficients &&
         !addResults(f, components, " - Comp",
                     QObject::tr("Direct fuzzy transform was not calculated")))
@@ -80,8 +94,12 @@ bool ExportRunner::exportValues(QWidget* parent, const ValueChoices& choices,
   CsvExportFunction writer(choices.filePath);
   writer.setWaitForReader(false);
   writer.setIncludeDomain(choices.domainValues);
-  for (const auto& c : columns)
-    writer.addColumn(c.first, c.second);
+  for (const auto& c : columns) {
+    if (c.points)
+      writer.addPointsColumn(c.function, c.name);
+    else
+      writer.addColumn(c.function, c.name);
+  }
   if (writer.write())
     return true;
   reportFailure(parent, writer.errorString());

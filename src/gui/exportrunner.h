@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QMap>
-#include <QPair>
 #include <QSharedPointer>
 #include <QSize>
 #include <QString>
@@ -24,7 +23,12 @@ class ExportRunner
 public:
   using Function = Fn::MathFn<double, double>;
   using ResultMap = QMap<FnKey, QSharedPointer<Function>>;
-  using Column = QPair<const Function*, QString>;
+  struct Column
+  {
+    const Function* function;
+    QString name;
+    bool points = false; // the function's domain points, not its values
+  };
 
   struct ValueChoices
   {
@@ -32,6 +36,7 @@ public:
     bool domainValues = false;
     bool originalFunction = false;
     bool coefficients = false;
+    bool nodes = false;
     bool inverseFunction = false;
   };
 
@@ -44,7 +49,9 @@ public:
   static ValueChoices valueChoices(const ExportWidget& dialog);
 
   // The columns in file order: per function (in the given order) the function
-  // itself, its components of every degree in degreeMask, then its inverses.
+  // itself, its components of every degree in degreeMask, then its inverses;
+  // with nodes, a "Nodes" column (the places of the components) just before
+  // the first function's components.
   // A selected degree without results gives false and sets missing to the
   // message naming what was not calculated.
   static bool valueColumns(const ValueChoices& choices, const QList<NamedFunction>& functions,

@@ -114,6 +114,10 @@ bool ExportWidget::coefficients() const
 {
   return ui->coefChbox->isChecked();
 }
+bool ExportWidget::nodes() const
+{
+  return ui->nodesChbox->isChecked();
+}
 bool ExportWidget::inverseFunction() const
 {
   return ui->inverseFnChbox->isChecked();

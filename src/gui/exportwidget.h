@@ -37,6 +37,7 @@ public:
   bool domainValues() const;
   bool originalFunction() const;
   bool coefficients() const;
+  bool nodes() const;
   bool inverseFunction() const;
 
 public slots:

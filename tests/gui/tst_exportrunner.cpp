@@ -51,6 +51,8 @@ private slots:
   void okState();
   void exports_data();
   void exports();
+  void nodesColumn_data();
+  void nodesColumn();
 };
 
 void TestExportRunner::okState_data()
@@ -200,6 +202,61 @@ void TestExportRunner::exports()
   QImageReader reader(&buffer);
   QCOMPARE(reader.format(), format);
   QCOMPARE(reader.read().size(), size);
+}
+
+// The components' rows follow the nodes, not the domain column: the Nodes
+// column, asked for, comes once, just before the first function's components.
+void TestExportRunner::nodesColumn_data()
+{
+  QTest::addColumn<bool>("original");
+  QTest::addColumn<bool>("nodes");
+  QTest::addColumn<bool>("components");
+  QTest::addColumn<bool>("computed");
+  QTest::addColumn<QString>("columns"); // "" for none; "*" marks the column of points
+  // clang-format off
+  QTest::newRow("default, no nodes") << true << false << true << true << "f|f - Comp0|f - Comp1|g|g - Comp0|g - Comp1";
+  QTest::newRow("beside the components") << true << true << true << true << "f|*Nodes|f - Comp0|f - Comp1|g|g - Comp0|g - Comp1";
+  QTest::newRow("nodes alone") << false << true << false << true << "*Nodes";
+  QTest::newRow("nothing computed") << true << true << false << false << "";
+  // clang-format on
+}
+
+void TestExportRunner::nodesColumn()
+{
+  QFETCH(bool, original);
+  QFETCH(bool, nodes);
+  QFETCH(bool, components);
+  QFETCH(bool, computed);
+  QFETCH(QString, columns);
+  Scene scene;
+  Fn::MathFnTable<double, double> g{&scene.domain, {0.0, 0.0, 0.0}};
+  const Domains::Equidistant<double> nodeSet{0.0, 1.0, 4};
+  std::vector<std::unique_ptr<Fn::MathFnTable<double, double>>> tables;
+  for (const auto* fn : {static_cast<const ExportRunner::Function*>(&scene.f),
+                         static_cast<const ExportRunner::Function*>(&g)})
+    for (int d = 0; d < 2 && computed; ++d) {
+      tables.emplace_back(new Fn::MathFnTable<double, double>(&nodeSet, std::vector<double>(5)));
+      scene.components.insert(FnKey{fn, 1 << d},
+                              QSharedPointer<ExportRunner::Function>(
+                                  tables.back().get(), [](ExportRunner::Function*) {}));
+    }
+  ExportRunner::ValueChoices c;
+  c.originalFunction = original;
+  c.nodes = nodes;
+  c.coefficients = components;
+  QList<ExportRunner::Column> got;
+  QString missing;
+  const bool ok = ExportRunner::valueColumns(c, {{&scene.f, "f"}, {&g, "g"}}, 3, scene.components,
+                                             scene.inverses, got, missing);
+  QCOMPARE(ok, !columns.isEmpty());
+  if (!ok) {
+    QCOMPARE(missing, QString("Direct fuzzy transform was not calculated"));
+    return;
+  }
+  QStringList names;
+  for (const auto& column : got)
+    names << (column.points ? "*" : "") + column.name;
+  QCOMPARE(names.join('|'), columns);
 }
 
 QTEST_MAIN(TestExportRunner)

@@ -12,6 +12,7 @@
 #include "gui/inputs/partitionplotdriver.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/export/csvexportfunction.h"
 #include "midle/numberreader/csvnumberreader.h"
 #include "midle/session/formulafile.h"
 
@@ -102,8 +103,8 @@ void TestMainWindowData::initTestCase()
   // The formulas the sessions below choose from, in the program's formulas file.
   QSettings formulas(AppPaths::formulasFile(env.dir.path()), QSettings::IniFormat);
   formulas.beginWriteArray(FormulaFile::arrayKey);
-  const char* const list[][2] = {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x) + x/3"},
-                                 {"cubic", "x^3 - x"}};
+  const char* const list[][2] = {
+      {"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x) + x/3"}, {"cubic", "x^3 - x"}};
   for (int i = 0; i < 3; ++i) {
     formulas.setArrayIndex(i);
     formulas.setValue(FormulaFile::nameKey, list[i][0]);
@@ -391,12 +392,16 @@ void TestMainWindowData::toolReproducesSessionExport()
   }
   QVERIFY(drive.nodes() != nodes || setup == "equidistant");
 
+  const QVector<double> placed = drive.nodes();
   const QString session = dir.filePath(setup + ".qms");
   QVERIFY(w->saveSession(session));
-  auto exportAll = [&](MainWindow* from, const QString& name) {
-    answerDialog(name, [](ExportWidget* d) {
+  // Nodes untouched: off unless asked for, in a fresh window as in a reopened session.
+  auto exportAll = [&](MainWindow* from, const QString& name, bool nodeColumn = false) {
+    answerDialog(name, [nodeColumn](ExportWidget* d) {
       for (const char* box : {"domainCBox", "originFnChbox", "coefChbox", "inverseFnChbox"})
         d->findChild<QCheckBox*>(box)->setChecked(true);
+      if (nodeColumn)
+        d->findChild<QCheckBox*>("nodesChbox")->setChecked(true);
     });
     T::action(from, "actionExportValues")->trigger();
     return readAll(dir.filePath(name));
@@ -409,12 +414,27 @@ void TestMainWindowData::toolReproducesSessionExport()
   QVERIFY(window->openSession(session));
   QCOMPARE(exportAll(window.get(), setup + "-reopened.csv"), saved);
 
-  QProcess tool;
-  tool.start(QStringLiteral(QUELMORA_FT_PATH),
-             {"--session", session, "--include-domain", "-o", dir.filePath(setup + "-tool.csv")});
-  QVERIFY(tool.waitForFinished(60000));
-  QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
-  QCOMPARE(readAll(dir.filePath(setup + "-tool.csv")), saved);
+  const auto tool = [&](const QStringList& options, const QString& name) {
+    QProcess p;
+    p.start(QStringLiteral(QUELMORA_FT_PATH),
+            QStringList{"--session", session, "--include-domain", "-o", dir.filePath(name)} +
+                options);
+    return p.waitForFinished(60000) && p.exitCode() == 0 ? readAll(dir.filePath(name))
+                                                         : p.readAllStandardError();
+  };
+  QCOMPARE(tool({}, setup + "-tool.csv"), saved);
+
+  // The components' rows follow the nodes, not the domain column: a Nodes column beside them.
+  const QByteArray withNodes = exportAll(window.get(), setup + "-nodes.csv", true);
+  QList<QByteArray> header = saved.left(saved.indexOf('\n')).split(';');
+  header.insert(2, "\"Nodes\"");
+  const QList<QByteArray> rows = withNodes.split('\n');
+  QCOMPARE(rows[0], header.join(';'));
+  for (int i = 0; i < 3; ++i)
+    QCOMPARE(rows[i + 1].split(';')[2].trimmed(),
+             QByteArray::fromStdString(CsvExportFunction::formatNumber(placed[i])));
+  QCOMPARE(tool({"--output", "function,nodes,components,inverse"}, setup + "-tool-nodes.csv"),
+           withNodes);
   QVERIFY(rec.titles().filter("Error").isEmpty());
 }
 

@@ -51,6 +51,7 @@ class TestCsvExport : public QObject
 private slots:
   void exampleFileByteForByte();
   void shorterColumn();
+  void pointsColumn();
   void numbersIgnoreLocale_data();
   void numbersIgnoreLocale();
   void failedWriteKeepsOldFile();
@@ -91,6 +92,21 @@ void TestCsvExport::shorterColumn()
                                                     : QByteArrayList{"4; 14", "5; ;", "2048; ;"};
     QCOMPARE((QByteArrayList{lines[5], lines[6], lines[2049]}), expected);
   }
+}
+
+// A column of components is written once as its points (the nodes) and once
+// as its values, each under its own name.
+void TestCsvExport::pointsColumn()
+{
+  Column function({0, 0.5, 1}, {1, 1.5, 2});
+  Column components({0.1, 0.9}, {10, 11});
+  CsvExportFunction writer;
+  writer.setIncludeDomain(true);
+  writer.addColumn(function.fn.get(), "f");
+  writer.addPointsColumn(components.fn.get(), "Nodes");
+  writer.addColumn(components.fn.get(), "f - Comp0");
+  QCOMPARE(writer.content(), QByteArray("\"Domain\";\"f\";\"Nodes\";\"f - Comp0\";\n"
+                                        "0; 1; 0.1; 10\n0.5; 1.5; 0.9; 11\n1; 2; ;;\n"));
 }
 
 void TestCsvExport::numbersIgnoreLocale_data()

@@ -31,39 +31,49 @@ const QStringList header{QStringLiteral("Function"), QStringLiteral("Degree"),
 
 bool sweep(const ToolOptions& o, const Partitions::PartitionBase<double, double>& partition,
            const std::vector<std::unique_ptr<Fn::MathFn<double, double>>>& functions,
-           const QStringList& names, QList<QStringList>& rows, QString* error)
+           std::vector<Analysis::CountResult>* results, QString* error)
 {
-  const auto* domain = partition.domain();
-  const int largest = int(domain->size()) - 1;
-  for (int n : o.sweep) {
-    if (n > largest) {
-      *error =
-          tr("--components-sweep: %1 is above the domain's %2 subintervals").arg(n).arg(largest);
-      return false;
-    }
-  }
   std::vector<std::vector<double>> values;
-  for (const auto& fn : functions)
+  std::vector<std::string> formulas;
+  for (const auto& fn : functions) {
     values.push_back(fn->values());
+    formulas.push_back(Analysis::refinableFormula(*fn));
+  }
   Analysis::StudyLayout layout;
   layout.shape = o.shape >= 0 ? o.shape : int(DataHolders::ShapeTriangle);
   layout.shift = o.shift;
   layout.offset = o.offset;
   layout.basis = o.basis;
-  const Analysis::ConvergenceStudy study(
-      std::unique_ptr<const Domains::EnumerationBase<double>>(domain->clone()), std::move(values),
-      layout, o.degree);
-  std::vector<std::vector<Analysis::ErrorMeasure>> errors;
-  for (int n : o.sweep) {
+  Analysis::ConvergenceStudy study(
+      std::unique_ptr<const Domains::EnumerationBase<double>>(partition.domain()->clone()),
+      std::move(values), layout, o.degree);
+  if (!study.refine(o.pointsPerFunction, formulas, error)) {
+    *error = tr("--points-per-function: %1").arg(*error);
+    return false;
+  }
+  const std::vector<int> counts = o.sweepDefault ? study.defaultCounts() : o.sweep;
+  if (counts.empty()) {
+    *error = tr("--components-sweep default: no count gives basic functions of %1 points or "
+                "more on this domain; give the counts")
+                 .arg(Analysis::resolvedPoints);
+    return false;
+  }
+  for (int n : counts) {
+    if (n > study.largestCount()) {
+      *error = tr("--components-sweep: %1 is above the domain's %2 subintervals")
+                   .arg(n)
+                   .arg(study.largestCount());
+      return false;
+    }
+  }
+  for (int n : counts) {
+    Analysis::CountResult r;
     QString why;
-    if (!study.compute(n, &errors, &why)) {
+    if (!study.compute(n, &r, &why)) {
       *error = tr("--components-sweep: %1").arg(why);
       return false;
     }
-    for (std::size_t f = 0; f < functions.size(); ++f)
-      for (int d = 0; d <= o.degree; ++d)
-        rows << QStringList{QString::number(n)} +
-                    errorCells(names[int(f)], d, errors[f][std::size_t(d)], o.precision);
+    results->push_back(std::move(r));
   }
   return true;
 }
@@ -81,6 +91,8 @@ bool checkErrorOptions(const ToolOptions& o, QString* error)
     *error = tr("--components-sweep applies to the generic partition only");
   else if (o.sweepGiven && (o.componentsGiven || o.nodesGiven))
     *error = tr("--components-sweep takes the place of --components and --nodes");
+  else if (o.pointsGiven && !o.sweepGiven)
+    *error = tr("--points-per-function applies to --components-sweep only");
   else
     return true;
   return false;
@@ -89,15 +101,15 @@ bool checkErrorOptions(const ToolOptions& o, QString* error)
 bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, double>& partition,
                  const std::vector<std::unique_ptr<Fn::MathFn<double, double>>>& functions,
                  const QStringList& names, Fn::HigherDegreeBasis basis, CsvExportFunction& writer,
-                 QString* error)
+                 std::vector<Analysis::CountResult>* results, QString* error)
 {
-  QList<QStringList> rows;
   if (o.sweepGiven) {
-    if (!sweep(o, partition, functions, names, rows, error))
+    if (!sweep(o, partition, functions, results, error))
       return false;
-    writer.setTable(QStringList{QStringLiteral("Components")} + header, rows);
+    writer.setTable(Analysis::tableHeader(), Analysis::tableRows(*results, names, o.precision));
     return true;
   }
+  QList<QStringList> rows;
   const Transformer transformer(partition, o.degree, true, basis);
   const std::vector<double>& x = partition.domain()->values();
   for (std::size_t f = 0; f < functions.size(); ++f) {

@@ -436,9 +436,16 @@ int main(int argc, char** argv)
 
   if (o.errors) {
     CsvExportFunction table(o.outputFile);
-    if (!errorReport(o, *partition, functions, source.names, source.basis, table, &error))
+    std::vector<Analysis::CountResult> sweep;
+    if (!errorReport(o, *partition, functions, source.names, source.basis, table, &sweep, &error))
       return fail(error);
-    return writeOutput(table, o);
+    // The orders go beside a file; a device or a pipe has no "beside".
+    const QFileInfo target(o.outputFile);
+    if (!o.sweepGiven || o.outputFile.isEmpty() || (target.exists() && !target.isFile()))
+      return writeOutput(table, o);
+    if (!Analysis::writeStudy(o.outputFile, sweep, source.names, o.precision, true, &error))
+      return fail(error);
+    return 0;
   }
 
   const Transformer transformer(*partition, source.degree, o.outInverse, source.basis);
@@ -453,6 +460,9 @@ int main(int argc, char** argv)
     const QString& name = source.names[int(i)];
     if (o.outFunction)
       writer.addColumn(functions[i].get(), name);
+    // The components' rows follow their nodes, not the domain column.
+    if (o.outNodes && i == 0)
+      writer.addPointsColumn(results[i].components[0].get(), QStringLiteral("Nodes"));
     if (o.outComponents)
       for (int d = 0; d <= source.degree; ++d)
         if (source.degreeMask & (1 << d))

@@ -131,18 +131,20 @@ public:
 
   bool output(const QString& option, const QString& value)
   {
-    opt.outFunction = opt.outComponents = opt.outInverse = false;
+    opt.outFunction = opt.outNodes = opt.outComponents = opt.outInverse = false;
     opt.outputGiven = true;
     for (const QString& part : value.split(QLatin1Char(','))) {
       const QString p = part.trimmed();
       if (p == QLatin1String("function"))
         opt.outFunction = true;
+      else if (p == QLatin1String("nodes"))
+        opt.outNodes = true;
       else if (p == QLatin1String("components"))
         opt.outComponents = true;
       else if (p == QLatin1String("inverse"))
         opt.outInverse = true;
       else
-        return fail(tr("%1: unknown column kind \"%2\" (use function, components, inverse)")
+        return fail(tr("%1: unknown column kind \"%2\" (use function, nodes, components, inverse)")
                         .arg(option, p));
     }
     return true;
@@ -227,12 +229,19 @@ public:
          }},
         {"--components-sweep",
          [this](const QString& o, const QString& v) {
+           opt.sweepGiven = true;
+           opt.sweepDefault = v.trimmed() == QLatin1String("default");
            // The upper bound is the domain's, checked once the domain is known.
            QString why;
-           if (!Analysis::parseCounts(v, INT_MAX, &opt.sweep, &why))
+           if (!opt.sweepDefault && !Analysis::parseCounts(v, INT_MAX, &opt.sweep, &why))
              return fail(tr("%1: %2").arg(o, why));
-           opt.sweepGiven = true;
            return true;
+         }},
+        {"--points-per-function",
+         [this](const QString& o, const QString& v) {
+           opt.pointsGiven = true;
+           return integer(o, v, Analysis::resolvedPoints, Analysis::maxRefinedSubintervals,
+                          &opt.pointsPerFunction);
          }},
         {"--session",
          [this](const QString& o, const QString& v) {
@@ -355,15 +364,27 @@ QString usageText()
       "  --basis B                 the polynomials of degrees 1..3: orthogonal (on the points\n"
       "                            of each basic function, the default) or closed-form\n"
       "                            (t, t^2 - C2, t^3 - C3 t with t = x - node)\n"
-      "  --output LIST             comma list of function, components, inverse (default all)\n"
+      "  --output LIST             comma list of function, nodes, components, inverse (default\n"
+      "                            function,components,inverse); nodes is a \"Nodes\" column of\n"
+      "                            the places of the components, before the first components\n"
       "  --include-domain          a leading \"Domain\" column with the x values of the first "
       "column\n"
       "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
       "  --errors                  instead of the values, one line per function and degree\n"
       "                            0..D: MaxAbs, RMSE and ArgMax of f - inverse (finite points)\n"
       "  --components-sweep LIST   with --errors, generic partition: the errors for each of the\n"
-      "                            ascending component counts N1,N2,... (each 2..COUNT), laid\n"
-      "                            out as --components N would, under a leading Components column\n"
+      "                            ascending component counts N1,N2,... (each 2..COUNT, more\n"
+      "                            with --points-per-function), laid\n"
+      "                            out as --components N would, under a leading Components "
+      "column;\n"
+      "                            \"default\": up to the largest count whose basic functions "
+      "each\n"
+      "                            cover at least 8 points. Counts whose basic functions cover\n"
+      "                            fewer are marked under-resolved and left out of the orders,\n"
+      "                            which go to FILE-orders.SUFFIX beside -o FILE\n"
+      "  --points-per-function P   with --components-sweep: compute a count whose basic functions\n"
+      "                            would cover fewer than P points (8..10000000) on a finer\n"
+      "                            discretisation, the formulas evaluated there\n"
       "  -o FILE                   write to FILE (replaced only when written completely);\n"
       "                            - is standard output (the default)\n"
       "  --session FILE.qms        compute what the program computes for a saved session: its\n"

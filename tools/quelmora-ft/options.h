@@ -43,6 +43,7 @@ struct ToolOptions
   int degree = 0;
   Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
   bool outFunction = true;
+  bool outNodes = false;
   bool outComponents = true;
   bool outInverse = true;
   bool outputGiven = false;
@@ -57,10 +58,15 @@ struct ToolOptions
   QString separator;
   bool separatorGiven = false;
   // --errors: the approximation errors instead of the value columns;
-  // --components-sweep: one block of them per component count.
+  // --components-sweep: one block of them per component count ("default":
+  // the counts the study chooses, sweepDefault); --points-per-function:
+  // the study's refinement (0: off).
   bool errors = false;
   std::vector<int> sweep;
   bool sweepGiven = false;
+  bool sweepDefault = false;
+  int pointsPerFunction = 0;
+  bool pointsGiven = false;
   QString sessionFile;
   QString formulasFile;
   // Every option given, in order, as typed before any "=VALUE".

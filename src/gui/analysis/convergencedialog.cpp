@@ -8,7 +8,6 @@
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
-#include "midle/export/csvexportfunction.h"
 #include "ui_convergencedialog.h"
 
 #include <QFileInfo>
@@ -19,6 +18,7 @@
 #include <qwt_scale_engine.h>
 #include <qwt_symbol.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -26,7 +26,8 @@ namespace {
 
 using Function = Fn::MathFn<double, double>;
 
-const char* const headers[] = {"Components", "Function", "Degree", "MaxAbs", "RMSE", "ArgMax"};
+// Digits of the table, in the window as in the file.
+constexpr int tablePrecision = 6;
 
 QString shapeName(int kind, int shape)
 {
@@ -56,6 +57,8 @@ struct ConvergenceDialog::Inputs
   const Domains::EnumerationBase<double>* domain = nullptr;
   std::vector<const Function*> functions;
   QStringList names;
+  std::vector<std::string> formulas; // Analysis::refinableFormula of each function
+  int points = 0;                    // per basic function, 0: not refined
   Analysis::StudyLayout layout;
   int maxDegree = 0;
   QString description;
@@ -68,10 +71,8 @@ ConvergenceDialog::ConvergenceDialog(FtransformWidget* controller, QWidget* pare
 {
   ui->setupUi(this);
   ui->cancelBtn->setEnabled(false);
-  ui->resultTable->setColumnCount(int(std::size(headers)));
-  QStringList titles;
-  for (const char* h : headers)
-    titles << tr(h);
+  const QStringList titles = Analysis::tableHeader();
+  ui->resultTable->setColumnCount(titles.size());
   ui->resultTable->setHorizontalHeaderLabels(titles);
   ui->resultTable->verticalHeader()->hide();
   ui->resultTable->horizontalHeader()->setStretchLastSection(true);
@@ -94,6 +95,10 @@ ConvergenceDialog::ConvergenceDialog(FtransformWidget* controller, QWidget* pare
   connect(ui->countsEdt, &QLineEdit::textEdited, this, [this] { _countsEdited = true; });
   connect(ui->countsEdt, &QLineEdit::textChanged, this, &ConvergenceDialog::checkCounts);
   connect(ui->countsEdt, &QLineEdit::returnPressed, this, &ConvergenceDialog::run);
+  connect(ui->pointsChbox, &QCheckBox::toggled, ui->pointsSpin, &QWidget::setEnabled);
+  connect(ui->pointsChbox, &QCheckBox::toggled, this, &ConvergenceDialog::showInputs);
+  connect(ui->pointsSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+          &ConvergenceDialog::showInputs);
   connect(ui->functionCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           &ConvergenceDialog::replotResults);
   connect(ui->exportTableBtn, &QPushButton::clicked, this, &ConvergenceDialog::exportTable);
@@ -172,6 +177,7 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
     if (fn->values().size() != in->domain->size())
       continue;
     in->functions.push_back(fn);
+    in->formulas.push_back(Analysis::refinableFormula(*fn));
     const CurveInfoBase* info = c->plotWidget()->curveInfo(fn);
     in->names << (info && !info->name().isEmpty() ? info->name()
                                                   : tr("Function %1").arg(in->names.size() + 1));
@@ -189,14 +195,33 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
                         .arg(in->domain->size())
                         .arg(low)
                         .arg(high);
+  in->points = ui->pointsChbox->isChecked() ? ui->pointsSpin->value() : 0;
+  for (std::size_t i = 0; i < in->formulas.size() && in->points > 0; ++i) {
+    if (in->formulas[i].empty()) {
+      *problem = tr("Points per basic function evaluates formulas on a finer discretisation: "
+                    "%1 is data or draws random numbers.")
+                     .arg(in->names.value(int(i)));
+      return nullptr;
+    }
+  }
+  if (in->points > 0)
+    in->description += QLatin1Char(' ') + tr("Counts whose basic functions would cover fewer than "
+                                             "%1 points are computed on a finer discretisation.")
+                                              .arg(in->points);
   if (copyValues) {
     // Copied here, on the GUI thread: formula objects are not for other threads.
     std::vector<std::vector<double>> values;
     for (const Function* fn : in->functions)
       values.push_back(fn->values());
-    in->study = std::make_shared<const Analysis::ConvergenceStudy>(
+    auto study = std::make_shared<Analysis::ConvergenceStudy>(
         std::unique_ptr<const Domains::EnumerationBase<double>>(in->domain->clone()),
         std::move(values), layout, in->maxDegree);
+    QString why;
+    if (!study->refine(in->points, in->formulas, &why)) {
+      *problem = tr("Points per basic function: %1.").arg(why);
+      return nullptr;
+    }
+    in->study = study;
   }
   return in;
 }
@@ -210,7 +235,7 @@ bool ConvergenceDialog::sameInputs(const Inputs& now) const
   const Analysis::StudyLayout& b = now.layout;
   if (a.kind != b.kind || a.shape != b.shape || a.shift != b.shift || a.offset != b.offset ||
       a.widthRatio != b.widthRatio || a.basis != b.basis || s.maxDegree() != now.maxDegree ||
-      s.functionCount() != now.functions.size() ||
+      s.pointsPerFunction() != now.points || s.functionCount() != now.functions.size() ||
       !sameBits(s.domain().values(), now.domain->values()))
     return false;
   for (std::size_t i = 0; i < now.functions.size(); ++i)
@@ -223,25 +248,55 @@ void ConvergenceDialog::showInputs()
 {
   QString problem;
   const auto in = readInputs(&problem, false);
-  ui->inputLbl->setText(in ? in->description : problem);
   ui->runBtn->setEnabled(in != nullptr);
-  if (in && !_countsEdited)
-    ui->countsEdt->setText(
-        Analysis::countsText(Analysis::defaultCounts(int(in->domain->size()) - 1)));
+  if (!in) {
+    ui->inputLbl->setText(problem);
+    checkCounts();
+    return;
+  }
+  // Finding the last resolved count builds partitions: once per domain and layout.
+  const Analysis::StudyLayout& l = in->layout;
+  const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                          .arg(in->domain->size())
+                          .arg(in->domain->low(), 0, 'g', 17)
+                          .arg(in->domain->high(), 0, 'g', 17)
+                          .arg(l.kind)
+                          .arg(l.shape)
+                          .arg(l.shift)
+                          .arg(l.offset)
+                          .arg(l.widthRatio, 0, 'g', 17);
+  if (key != _defaultsFor) {
+    const Analysis::ConvergenceStudy probe(
+        std::unique_ptr<const Domains::EnumerationBase<double>>(in->domain->clone()), {}, l, 0);
+    _defaults = probe.defaultCounts();
+    _defaultsFor = key;
+  }
+  QString text = in->description;
+  if (_defaults.empty())
+    text += QLatin1Char(' ') + tr("On this domain no count gives basic functions of %1 points "
+                                  "or more: give counts, or turn on points per basic function.")
+                                   .arg(Analysis::resolvedPoints);
+  ui->inputLbl->setText(text);
+  if (!_countsEdited)
+    ui->countsEdt->setText(Analysis::countsText(_defaults));
   checkCounts();
 }
 
 void ConvergenceDialog::checkCounts()
 {
   const auto* domain = _controller ? _controller->domain() : nullptr;
+  const int points = ui->pointsChbox->isChecked() ? ui->pointsSpin->value() : 0;
   std::vector<int> counts;
   QString why;
-  const bool ok = domain && Analysis::parseCounts(ui->countsEdt->text(), int(domain->size()) - 1,
-                                                  &counts, &why);
+  const bool ok =
+      domain && Analysis::parseCounts(ui->countsEdt->text(),
+                                      Analysis::largestStudyCount(int(domain->size()) - 1, points),
+                                      &counts, &why);
   ui->countsEdt->setStyleSheet(ok ? QString()
                                   : QString::fromLatin1(AppConstants::invalidInputStyle));
   ui->countsEdt->setToolTip(ok ? tr("Ascending component counts separated by commas, each from "
-                                    "2 to the number of subintervals of the domain")
+                                    "2 to the number of subintervals of the domain (or more with "
+                                    "points per basic function)")
                                : why);
 }
 
@@ -342,23 +397,24 @@ void ConvergenceDialog::setMessage(const QString& text, bool error)
   ui->messageLbl->setStyleSheet(error ? QStringLiteral("color: #800000;") : QString());
 }
 
-void ConvergenceDialog::onCountDone(int index, int count, const ConvergenceRunner::Errors& errors)
+void ConvergenceDialog::onCountDone(int index, const Analysis::CountResult& result)
 {
-  _results.push_back(Result{count, errors});
+  _results.push_back(result);
   QTableWidget* t = ui->resultTable;
-  const auto number = [](double v) {
-    return std::isnan(v) ? QStringLiteral("NaN") : QString::number(v, 'g', 6);
-  };
-  for (std::size_t f = 0; f < errors.size(); ++f) {
-    for (std::size_t d = 0; d < errors[f].size(); ++d) {
-      const Analysis::ErrorMeasure& e = errors[f][d];
-      const int row = t->rowCount();
-      t->insertRow(row);
-      const QStringList cells{QString::number(count), _inputs->names.value(int(f)),
-                              QString::number(d),     number(e.maxAbs),
-                              number(e.rmse),         number(e.argMax)};
-      for (int col = 0; col < cells.size(); ++col)
-        t->setItem(row, col, new QTableWidgetItem(cells[col]));
+  const QString why = tr("Under-resolved: a basic function covers only %1 points (fewer than "
+                         "%2); left out of the orders")
+                          .arg(result.fewestPoints)
+                          .arg(Analysis::resolvedPoints);
+  for (const QStringList& cells : Analysis::tableRows({result}, _inputs->names, tablePrecision)) {
+    const int row = t->rowCount();
+    t->insertRow(row);
+    for (int col = 0; col < cells.size(); ++col) {
+      auto* item = new QTableWidgetItem(cells[col]);
+      if (!result.resolved()) {
+        item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(why);
+      }
+      t->setItem(row, col, item);
     }
   }
   ui->progressBar->setValue(index + 1);
@@ -368,31 +424,33 @@ void ConvergenceDialog::onCountDone(int index, int count, const ConvergenceRunne
 void ConvergenceDialog::onFinished(bool completed, const QString& reason)
 {
   setRunning(false);
+  const auto under = std::count_if(_results.begin(), _results.end(),
+                                   [](const Analysis::CountResult& r) { return !r.resolved(); });
+  QString note = QStringLiteral(".");
+  if (under > 0)
+    note = tr(", %1 of them under-resolved (basic functions of fewer than %2 points) and left "
+              "out of the orders.")
+               .arg(under)
+               .arg(Analysis::resolvedPoints);
   if (completed)
-    setMessage(tr("Done: %1 counts.").arg(_results.size()));
+    setMessage(tr("Done: %1 counts").arg(_results.size()) + note);
   else
     setMessage(tr("Stopped after %1 of %2 counts: %3")
-                   .arg(_results.size())
-                   .arg(_counts.size())
-                   .arg(reason),
+                       .arg(_results.size())
+                       .arg(_counts.size())
+                       .arg(reason) +
+                   (under > 0 ? note : QString()),
                true);
 }
 
 // ------------------------------------------------------------------ results
 
-double ConvergenceDialog::order(int function, int degree, bool rmse) const
+Analysis::OrderFit ConvergenceDialog::order(int function, int degree, bool rmse) const
 {
-  std::vector<int> counts;
-  std::vector<double> errors;
-  for (const Result& r : _results) {
-    if (function < 0 || std::size_t(function) >= r.errors.size() || degree < 0 ||
-        std::size_t(degree) >= r.errors[std::size_t(function)].size())
-      return Analysis::ErrorMeasure::none;
-    const Analysis::ErrorMeasure& e = r.errors[std::size_t(function)][std::size_t(degree)];
-    counts.push_back(r.count);
-    errors.push_back(rmse ? e.rmse : e.maxAbs);
-  }
-  return Analysis::empiricalOrder(counts, errors);
+  if (function < 0)
+    return Analysis::OrderFit();
+  return Analysis::fitOrder(_results, std::size_t(function), degree,
+                            rmse ? Analysis::Measure::Rmse : Analysis::Measure::MaxAbs);
 }
 
 void ConvergenceDialog::replotResults()
@@ -403,31 +461,46 @@ void ConvergenceDialog::replotResults()
   const int degrees = _inputs ? _inputs->maxDegree + 1 : 0;
   for (int d = 0; d < degrees && f >= 0 && !_results.empty(); ++d) {
     for (bool rmse : {false, true}) {
-      QVector<double> xs, ys;
-      for (const Result& r : _results) {
+      QVector<double> xs, ys, xu, yu;
+      for (const Analysis::CountResult& r : _results) {
         const Analysis::ErrorMeasure& e = r.errors[std::size_t(f)][std::size_t(d)];
         const double y = rmse ? e.rmse : e.maxAbs;
         // A log axis has no place for 0 or NaN.
         if (y > 0 && std::isfinite(y)) {
           xs << r.count;
           ys << y;
+          if (!r.resolved()) {
+            xu << r.count;
+            yu << y;
+          }
         }
       }
-      const double p = order(f, d, rmse);
-      const QString title = tr("Ft%1 %2, order %3")
-                                .arg(d)
-                                .arg(rmse ? tr("RMSE") : tr("MaxAbs"))
-                                .arg(std::isnan(p) ? tr("n/a") : QString::number(p, 'f', 2));
+      const Analysis::OrderFit fit = order(f, d, rmse);
+      const QString p =
+          std::isnan(fit.order)
+              ? tr("n/a")
+              : tr("%1 (N %2-%3)").arg(fit.order, 0, 'f', 2).arg(fit.from).arg(fit.to);
+      const QString title =
+          tr("Ft%1 %2, order %3").arg(d).arg(rmse ? tr("RMSE") : tr("MaxAbs")).arg(p);
       auto* curve = new QwtPlotCurve(title);
       QPen pen = _pens.value(d);
       pen.setStyle(rmse ? Qt::DashLine : Qt::SolidLine);
+      const QwtSymbol::Style shape = rmse ? QwtSymbol::Rect : QwtSymbol::Ellipse;
       curve->setPen(pen);
-      curve->setSymbol(new QwtSymbol(rmse ? QwtSymbol::Rect : QwtSymbol::Ellipse,
-                                     QBrush(pen.color()), QPen(pen.color()), QSize(6, 6)));
+      curve->setSymbol(new QwtSymbol(shape, QBrush(pen.color()), QPen(pen.color()), QSize(6, 6)));
       curve->setLegendAttribute(QwtPlotCurve::LegendShowLine);
       curve->setLegendAttribute(QwtPlotCurve::LegendShowSymbol);
       curve->setSamples(xs, ys);
       curve->attach(plot);
+      // Under-resolved counts drawn hollow over the line.
+      if (xu.isEmpty())
+        continue;
+      auto* hollow = new QwtPlotCurve(title + tr(", under-resolved"));
+      hollow->setStyle(QwtPlotCurve::NoCurve);
+      hollow->setSymbol(new QwtSymbol(shape, QBrush(Qt::white), QPen(pen.color()), QSize(8, 8)));
+      hollow->setItemAttribute(QwtPlotItem::Legend, false);
+      hollow->setSamples(xu, yu);
+      hollow->attach(plot);
     }
   }
   plot->replot();
@@ -442,26 +515,9 @@ void ConvergenceDialog::exportTable()
   if (QFileInfo(path).suffix().isEmpty())
     path += QLatin1Char('.') + QLatin1String(AppConstants::csvSuffix);
   _lastDirectory = QFileInfo(path).absolutePath();
-  CsvExportFunction writer(path);
-  writer.setWaitForReader(false);
-  QList<QStringList> rows;
-  const auto number = [&writer](double v) {
-    return QString::fromStdString(CsvExportFunction::formatNumber(v, writer.precision()));
-  };
-  for (const Result& r : _results)
-    for (std::size_t f = 0; f < r.errors.size(); ++f)
-      for (std::size_t d = 0; d < r.errors[f].size(); ++d) {
-        const Analysis::ErrorMeasure& e = r.errors[f][d];
-        rows << QStringList{QString::number(r.count), _inputs->names.value(int(f)),
-                            QString::number(d),       number(e.maxAbs),
-                            number(e.rmse),           number(e.argMax)};
-      }
-  QStringList header;
-  for (const char* h : headers)
-    header << QString::fromLatin1(h);
-  writer.setTable(header, rows);
-  if (!writer.write())
-    Prompt::critical(this, tr("Error"), writer.errorString());
+  QString error;
+  if (!Analysis::writeStudy(path, _results, _inputs->names, tablePrecision, false, &error))
+    Prompt::critical(this, tr("Error"), error);
 }
 
 void ConvergenceDialog::exportPlot()

@@ -22,20 +22,18 @@ class ConvergenceDialog;
 // (Analysis::StudyLayout, taken from the partition in use). The study runs on
 // a worker thread with a progress bar and Cancel; hiding the window or a
 // change of the functions, the partition kind or shape, the maximum degree
-// or the domain cancels it. Results are listed per count, function and degree,
-// plotted log-log per degree with the empirical order in the legend, and can
-// be exported (the table through the value writer, the plot as a picture).
+// or the domain cancels it. The default counts stop where the basic functions
+// would cover too few points; counts beyond are marked as under-resolved and
+// left out of the orders. "Points per basic function" refines the
+// discretisation with the count instead. Results are listed per count,
+// function and degree, plotted log-log per degree with the empirical order
+// and the counts it was fitted on in the legend, and can be exported (the
+// table and its orders beside it, the plot as a picture).
 class ConvergenceDialog : public QDialog
 {
   Q_OBJECT
 
 public:
-  struct Result
-  {
-    int count;
-    ConvergenceRunner::Errors errors; // [function][degree]
-  };
-
   explicit ConvergenceDialog(FtransformWidget* controller, QWidget* parent = nullptr);
   ~ConvergenceDialog() override;
 
@@ -44,9 +42,9 @@ public:
 
   ConvergenceRunner* runner() const { return _runner; }
   bool isRunning() const { return _runner->isRunning(); }
-  const std::vector<Result>& results() const { return _results; }
-  // The empirical order of a function's degree over the results so far.
-  double order(int function, int degree, bool rmse) const;
+  const std::vector<Analysis::CountResult>& results() const { return _results; }
+  // The empirical order of a function's degree over the resolved results so far.
+  Analysis::OrderFit order(int function, int degree, bool rmse) const;
   QString message() const;
 
 public slots:
@@ -69,7 +67,7 @@ private:
   void checkCounts();
   void setMessage(const QString& text, bool error = false);
   void setRunning(bool running);
-  void onCountDone(int index, int count, const ConvergenceRunner::Errors& errors);
+  void onCountDone(int index, const Analysis::CountResult& result);
   void onFinished(bool completed, const QString& reason);
   void replotResults();
   void exportTable();
@@ -80,10 +78,13 @@ private:
   ConvergenceRunner* _runner;
   std::unique_ptr<Inputs> _inputs; // of the last run
   std::vector<int> _counts;        // of the last run
-  std::vector<Result> _results;
+  std::vector<Analysis::CountResult> _results;
   QVector<QPen> _pens;
   bool _stale = false; // the inputs changed since the last run
   bool _countsEdited = false;
+  // The default counts of the domain and layout they were found for.
+  QString _defaultsFor;
+  std::vector<int> _defaults;
   QString _lastDirectory;
 };
 

@@ -20,9 +20,9 @@ void ConvergenceRunner::start(std::shared_ptr<const Analysis::ConvergenceStudy> 
     QString reason;
     bool completed = true;
     for (std::size_t i = 0; i < counts.size() && completed; ++i) {
-      Errors errors;
+      Analysis::CountResult result;
       try {
-        completed = study->compute(counts[i], &errors, &reason, stop.get());
+        completed = study->compute(counts[i], &result, &reason, stop.get());
       } catch (const std::bad_alloc&) {
         completed = false;
         reason = tr("not enough memory for %1 components").arg(counts[i]);
@@ -30,9 +30,9 @@ void ConvergenceRunner::start(std::shared_ptr<const Analysis::ConvergenceStudy> 
       if (completed)
         QMetaObject::invokeMethod(
             this,
-            [this, generation, i, count = counts[i], errors = std::move(errors)] {
+            [this, generation, i, result = std::move(result)] {
               if (generation == _generation)
-                emit countDone(int(i), count, errors);
+                emit countDone(int(i), result);
             },
             Qt::QueuedConnection);
     }

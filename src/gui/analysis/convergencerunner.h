@@ -22,8 +22,6 @@ class ConvergenceRunner : public QObject
   Q_OBJECT
 
 public:
-  using Errors = std::vector<std::vector<Analysis::ErrorMeasure>>; // [function][degree]
-
   explicit ConvergenceRunner(QObject* parent = nullptr);
   ~ConvergenceRunner() override;
 
@@ -34,8 +32,8 @@ public:
   void wait();
 
 signals:
-  // The errors at counts[index].
-  void countDone(int index, int count, const ConvergenceRunner::Errors& errors);
+  // What counts[index] gave.
+  void countDone(int index, const Analysis::CountResult& result);
   // The study ended: every count done, or stopped by the reason given.
   void finished(bool completed, const QString& reason);
 

@@ -122,14 +122,17 @@ bool CsvExportFunction::produce(Sink& sink) const
   const std::string separator = sep.toStdString();
   const std::string valueSeparator = separator + " ";
 
+  QStringList titles;
+  for (int c = 0; c < columns.size(); ++c)
+    titles << (pointColumns[c] ? pointNames : names).value(columns[c]);
   bool anyName = false;
-  for (const Function* f : columns)
-    anyName = anyName || !names.value(f).isEmpty();
+  for (const QString& title : qAsConst(titles))
+    anyName = anyName || !title.isEmpty();
   if (anyName) {
     if (withDomain)
       buf += "\"Domain\"" + separator;
-    for (const Function* f : columns)
-      buf += "\"" + names.value(f).toUtf8().toStdString() + "\"" + separator;
+    for (const QString& title : qAsConst(titles))
+      buf += "\"" + title.toUtf8().toStdString() + "\"" + separator;
   }
   buf += '\n';
 
@@ -154,7 +157,7 @@ bool CsvExportFunction::produce(Sink& sink) const
         number.append(buf, pointAt(f, r));
         buf += valueSeparator;
       }
-      number.append(buf, valueAt(f, r));
+      number.append(buf, pointColumns[c] ? pointAt(f, r) : valueAt(f, r));
       if (c != last)
         buf += valueSeparator;
     }

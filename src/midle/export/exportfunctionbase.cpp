@@ -11,7 +11,17 @@ void ExportFunctionBase::addColumn(const Function* fn, const QString& name)
   if (!fn)
     return;
   columns.append(fn);
+  pointColumns.append(false);
   names.insert(fn, name);
+}
+
+void ExportFunctionBase::addPointsColumn(const Function* fn, const QString& name)
+{
+  if (!fn)
+    return;
+  columns.append(fn);
+  pointColumns.append(true);
+  pointNames.insert(fn, name);
 }
 
 QString ExportFunctionBase::errorString() const

@@ -25,6 +25,10 @@ public:
 
   // Appends a column; a function added twice keeps the last name.
   void addColumn(const Function* fn, const QString& name);
+  // Appends a column of the points of fn's domain (its x values) in place of
+  // its values: where the rows of a column on other points than the domain
+  // column's lie.
+  void addPointsColumn(const Function* fn, const QString& name);
 
   // Writes the file. Returns false when it could not be written completely;
   // then errorString() names the file and the reason and an existing file
@@ -44,6 +48,8 @@ public:
 protected:
   QList<const Function*> columns;
   QMap<const Function*, QString> names;
+  QList<bool> pointColumns; // per column: its points, not its values
+  QMap<const Function*, QString> pointNames;
   QString file;
   QString sep = QStringLiteral(";");
   bool withDomain = false;

@@ -13,7 +13,9 @@
 #include "gui/preferenceswidget.h"
 #include "math/fce/mathfn.h"
 
+#include <QCheckBox>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
@@ -137,17 +139,47 @@ private slots:
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isRunning(), 30000);
     const int counts = T::child<QLineEdit>(win, "countsEdt")->text().count(',') + 1;
     QCOMPARE(int(dialog->results().size()), counts);
-    QVERIFY(std::isfinite(dialog->order(0, 0, false)));
+    // The default counts stop while every basic function covers enough points.
+    for (const Analysis::CountResult& r : dialog->results())
+      QVERIFY2(r.resolved(), qPrintable(QString::number(r.count)));
+    QVERIFY(std::isfinite(dialog->order(0, 0, false).order));
 
-    // The table goes out in the value export's format.
+    // The table goes out in the value export's format, the orders beside it.
     QTemporaryDir dir;
     rec.fileAnswer = dir.filePath("study");
     T::child<QPushButton>(win, "exportTableBtn")->click();
     const QList<QByteArray> lines = readAll(rec.fileAnswer + ".csv").split('\n');
-    QCOMPARE(lines.first(), QByteArray("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";"
-                                       "\"ArgMax\";"));
+    QVERIFY(lines.first().startsWith("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";"));
     QCOMPARE(lines.size(), counts + 2);
     QVERIFY(lines[1].startsWith("4; "));
+    const QList<QByteArray> orders = readAll(rec.fileAnswer + "-orders.csv").split('\n');
+    QCOMPARE(orders.size(), 1 + 2 + 1);
+    QVERIFY2(orders[1].contains("; 0; MaxAbs; ") && orders[2].contains("; 0; RMSE; "),
+             orders[1].constData());
+
+    // Beyond the domain's resolution: marked and left out; refined: resolved.
+    auto* countsEdt = T::child<QLineEdit>(win, "countsEdt");
+    // Return runs the counts typed, and they stay (no button takes Return to reset them).
+    const auto type = [countsEdt](const QString& text) {
+      countsEdt->setFocus();
+      countsEdt->selectAll();
+      QTest::keyClicks(countsEdt, text);
+      QTest::keyClick(countsEdt, Qt::Key_Return);
+    };
+    type("4, 64, 1000");
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isRunning(), 30000);
+    QCOMPARE(countsEdt->text(), QString("4, 64, 1000"));
+    QVERIFY(!dialog->results().back().resolved());
+    QCOMPARE(dialog->order(0, 0, false).to, 64);
+    QVERIFY2(dialog->message().contains("1 of them under-resolved"), qPrintable(dialog->message()));
+    T::child<QCheckBox>(win, "pointsChbox")->setChecked(true);
+    type("4, 64, 3000"); // above the domain's subintervals
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isRunning(), 30000);
+    QCOMPARE(dialog->results().back().subintervals, 64 * 2999);
+    QCOMPARE(dialog->order(0, 0, false).to, 3000);
+    T::child<QCheckBox>(win, "pointsChbox")->setChecked(false);
+    QVERIFY(!countsEdt->styleSheet().isEmpty()); // 3000 is too many again
+    T::child<QPushButton>(win, "defaultCountsBtn")->click();
 
     // Cancel: nothing arrives afterwards.
     dialog->run();
