@@ -25,6 +25,7 @@ ExportRunner::ValueChoices ExportRunner::valueChoices(const ExportWidget& dialog
   c.originalFunction = dialog.originalFunction();
   c.coefficients = dialog.coefficients();
   c.inverseFunction = dialog.inverseFunction();
+  c.digits = dialog.digits();
   return c;
 }
 
@@ -80,6 +81,7 @@ bool ExportRunner::exportValues(QWidget* parent, const ValueChoices& choices,
   CsvExportFunction writer(choices.filePath);
   writer.setWaitForReader(false);
   writer.setIncludeDomain(choices.domainValues);
+  writer.setPrecision(choices.digits);
   for (const auto& c : columns)
     writer.addColumn(c.first, c.second);
   if (writer.write())

@@ -33,6 +33,8 @@ public:
     bool originalFunction = false;
     bool coefficients = false;
     bool inverseFunction = false;
+    // Significant digits; 6 is the writer's usual format.
+    int digits = 6;
   };
 
   struct NamedFunction

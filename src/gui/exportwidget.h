@@ -38,6 +38,8 @@ public:
   bool originalFunction() const;
   bool coefficients() const;
   bool inverseFunction() const;
+  // Significant digits of the written numbers.
+  int digits() const;
 
 public slots:
   void setupOkBtnState();
