@@ -26,6 +26,7 @@ ExportRunner::ValueChoices ExportRunner::valueChoices(const ExportWidget& dialog
   c.coefficients = dialog.coefficients();
   c.nodes = dialog.nodes();
   c.inverseFunction = dialog.inverseFunction();
+  c.digits = dialog.digits();
   return c;
 }
 
@@ -94,6 +95,7 @@ bool ExportRunner::exportValues(QWidget* parent, const ValueChoices& choices,
   CsvExportFunction writer(choices.filePath);
   writer.setWaitForReader(false);
   writer.setIncludeDomain(choices.domainValues);
+  writer.setPrecision(choices.digits);
   for (const auto& c : columns) {
     if (c.points)
       writer.addPointsColumn(c.function, c.name);

@@ -38,6 +38,8 @@ public:
     bool coefficients = false;
     bool nodes = false;
     bool inverseFunction = false;
+    // Significant digits; 6 is the writer's usual format.
+    int digits = 6;
   };
 
   struct NamedFunction

@@ -122,6 +122,10 @@ bool ExportWidget::inverseFunction() const
 {
   return ui->inverseFnChbox->isChecked();
 }
+int ExportWidget::digits() const
+{
+  return ui->digitsSpin->value();
+}
 
 void ExportWidget::setupOkBtnState()
 {

@@ -39,6 +39,8 @@ public:
   bool coefficients() const;
   bool nodes() const;
   bool inverseFunction() const;
+  // Significant digits of the written numbers.
+  int digits() const;
 
 public slots:
   void setupOkBtnState();

@@ -62,6 +62,16 @@ FigureExport::Options FigureExportWidget::options() const
   o.filePath = filePath();
   o.sizeMm = QSizeF(ui->widthSpin->value(), ui->heightSpin->value());
   o.dpi = ui->dpiSpin->value();
+  // A restored index beyond the list (a later version's choice) is the default.
+  const int legend = ui->legendPlaceCBox->currentIndex();
+  o.legend = legend >= 0 && legend <= FigureExport::NoLegend ? FigureExport::LegendPlace(legend)
+                                                             : FigureExport::LegendAsShown;
+  o.xTitle = ui->xTitleEdt->text();
+  o.yTitle = ui->yTitleEdt->text();
+  const int colours = ui->coloursCBox->currentIndex();
+  o.colours = colours >= 0 && colours <= FigureExport::FunctionHuesDashes
+                  ? FigureExport::Colours(colours)
+                  : FigureExport::ColoursAsShown;
   return o;
 }
 

@@ -10,7 +10,8 @@ class FigureExportWidget;
 
 // The options of "Plot as figure": the target file (its format from the
 // suffix chosen beside the name), the size in millimetres, the resolution of
-// a PNG and whether the partition plot joins the figure. It only collects
+// a PNG, whether the partition plot joins the figure, the legend's place,
+// the axis titles and the colours. It only collects
 // the choices; FigureExport writes.
 class FigureExportWidget : public DialogBase
 {

@@ -4,6 +4,7 @@
 
 #include "gui/aboutwidget.h"
 #include "gui/analysis/analysisfeatures.h"
+#include "gui/analysis/errorcurves.h"
 #include "gui/appconstants.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/markerpolicy.h"
@@ -204,9 +205,9 @@ MainWindow::MainWindow(QWidget* parent)
           &MainWindow::onActionExportFigure_triggered);
   connect(ui->actionCopyPlot, &QAction::triggered, this, &MainWindow::onActionCopyPlot_triggered);
   connect(ui->actionCopyTable, &QAction::triggered, this, &MainWindow::onActionCopyTable_triggered);
-  // Ctrl+C in the component table copies it; the table is empty while hidden.
-  ui->dockFunctionTable->addAction(ui->actionCopyTable);
+  // The table is empty while hidden.
   ui->actionCopyTable->setEnabled(false);
+  setTableCellValues();
   setAcceptDrops(true);
   connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
   connect(ui->dockFunctionTable, &QDockWidget::visibilityChanged, this,
@@ -460,8 +461,7 @@ void MainWindow::onSelectedFunction_changed(int index, QString text)
   functionNames.insert(fn, text);
   if (tableLinked)
     refreshCoefTable();
-  if (CurveInfoBase* info = ft->plotWidget()->curveInfo(fn))
-    info->setName(text);
+  nameFunctionCurves();
   ft->checkDegrees();
 }
 
@@ -705,6 +705,9 @@ void MainWindow::nameFunctionCurves()
     if (info->name() != name)
       info->setName(name);
   }
+  ui->centralwidget->nameResultCurves();
+  if (analysis && analysis->curves())
+    analysis->curves()->nameCurves();
 }
 
 void MainWindow::refreshCoefTable()
@@ -753,6 +756,7 @@ void MainWindow::refreshCoefTable()
       tableWidget->setColumn(column++, header, it.value().data());
     }
   }
+  tableWidget->setRowCount(int(ft->partition()->fceCount()));
 }
 
 // ------------------------------------------------------------------ legend
@@ -811,6 +815,7 @@ void MainWindow::applyPreferences(bool fromDialog)
   zoomSlider->setTotalSteps(uint((z - 1) * 2));
   ft->plotWidget()->setGridVisible(preferences->showGrid());
   ft->plotWidget()->setLegendIconSize(preferences->legendIconSize());
+  ui->functionTableWidget->setPrecision(preferences->tablePrecision());
   if (fromDialog) {
     ft->refreshAll();
     linkNodeSelection(tableLinked);

@@ -1,6 +1,7 @@
 #ifndef QUELMORA_MAINWINDOW_H
 #define QUELMORA_MAINWINDOW_H
 
+#include "gui/figureexport.h"
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/sessionvalidator.h"
 #include "midle/numberreader/datafileinfo.h"
@@ -177,6 +178,9 @@ protected:
   void setTableColumnCount(int count);
   void setDegreeColumnsVisible(int degree, int state);
   void linkNodeSelection(bool link);
+  // Copies from the component table read the controller's components.
+  void setTableCellValues();
+  QVector<FigureExport::CurveRole> figureRoles() const;
   // Legend names of the function curves: the selector texts, or "DataFile".
   void nameFunctionCurves();
   void updateTabOrder();

@@ -4,6 +4,8 @@
 // session: held in memory, written with it when it is saved.
 #include "gui/mainwindow.h"
 
+#include "gui/analysis/analysisfeatures.h"
+#include "gui/analysis/errorcurves.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
@@ -23,6 +25,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+
+#include <qwt_plot_curve.h>
 
 namespace {
 
@@ -92,8 +96,40 @@ void MainWindow::onActionExportFigure_triggered()
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
   if (pw && pw->partitionEditor() && dialog.includePartition())
     below = pw->partitionEditor()->plot()->plot();
-  FigureExport::exportFigure(this, dialog.options(), ui->centralwidget->plotWidget()->plot(),
-                             below);
+  FigureExport::Options options = dialog.options();
+  options.roles = figureRoles();
+  FigureExport::exportFigure(this, options, ui->centralwidget->plotWidget()->plot(), below);
+}
+
+QVector<FigureExport::CurveRole> MainWindow::figureRoles() const
+{
+  // Which function and degree each curve of the main plot shows.
+  QVector<FigureExport::CurveRole> roles;
+  const FtransformWidget* ft = ui->centralwidget;
+  const PlotWidget* plot = ft->plotWidget();
+  const QList<Fn::MathFn<double, double>*>& shown = ft->functions();
+  for (int i = 0; i < shown.size(); ++i) {
+    if (const QwtPlotCurve* c = plot->curve(shown[i]))
+      roles.append({c, i, -1});
+    for (int d = 0; d < 4; ++d) {
+      for (const auto* results : {&ft->inverses(), &ft->components()}) {
+        const auto fn = results->value(FnKey{shown[i], 1 << d});
+        if (const QwtPlotCurve* c = fn ? plot->curve(fn.data()) : nullptr)
+          roles.append({c, i, d});
+      }
+    }
+  }
+  if (analysis && analysis->curves()) {
+    for (const ErrorCurves::Shown& e : analysis->curves()->shownCurves()) {
+      const int i = shown.indexOf(const_cast<Fn::MathFn<double, double>*>(e.fn));
+      int degree = 0;
+      for (int flag = e.flag; flag > 1; flag /= 2)
+        ++degree;
+      if (i >= 0)
+        roles.append({e.curve, i, degree, true});
+    }
+  }
+  return roles;
 }
 
 void MainWindow::onActionCopyPlot_triggered()
@@ -104,17 +140,20 @@ void MainWindow::onActionCopyPlot_triggered()
 
 void MainWindow::onActionCopyTable_triggered()
 {
+  ui->functionTableWidget->copy(TableText::All);
+}
+
+void MainWindow::setTableCellValues()
+{
   // Cells point at component functions; only those the controller holds now are read.
-  const FtransformWidget::FunctionMap& components = ui->centralwidget->components();
-  auto value = [&components](const void* fn, int row, double* v) {
-    for (const auto& c : components) {
+  const FtransformWidget* ft = ui->centralwidget;
+  ui->functionTableWidget->setCellValue([ft](const void* fn, int row, double* v) {
+    for (const auto& c : ft->components()) {
       if (c.data() == fn && row >= 0 && std::size_t(row) < c->domain()->size()) {
         *v = c->valueAtIndex(std::size_t(row));
         return true;
       }
     }
     return false;
-  };
-  QApplication::clipboard()->setText(
-      TableText::tabSeparated(*ui->functionTableWidget->table(), value));
+  });
 }

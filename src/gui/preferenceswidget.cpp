@@ -116,6 +116,11 @@ QSize PreferencesWidget::legendIconSize() const
   return QSize(ui->legendIconWidthSpin->value(), ui->legendIconHeightSpin->value());
 }
 
+int PreferencesWidget::tablePrecision() const
+{
+  return ui->tablePrecisionSpin->value();
+}
+
 QString PreferencesWidget::formulasLocation() const
 {
   return ui->formulasPathEdt->text();

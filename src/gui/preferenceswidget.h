@@ -35,6 +35,8 @@ public:
   bool showComponents() const;
   bool showErrorCurves() const;
   QSize legendIconSize() const;
+  // Significant digits of the component table.
+  int tablePrecision() const;
   QString formulasLocation() const;
   // 0 none, 1 "default.qms" only, 2 all sessions.
   int saveOnExitPolicy() const;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <memory>
@@ -47,6 +48,8 @@ class TestExportRunner : public QObject
   };
 
 private slots:
+  void digits_data();
+  void digits();
   void okState_data();
   void okState();
   void exports_data();
@@ -54,6 +57,31 @@ private slots:
   void nodesColumn_data();
   void nodesColumn();
 };
+
+void TestExportRunner::digits_data()
+{
+  QTest::addColumn<int>("digits"); // 0: as the dialog starts
+  QTest::addColumn<QByteArray>("line");
+  QTest::newRow("the usual format") << 0 << QByteArray("0.333333");
+  QTest::newRow("asked for more") << 17 << QByteArray("0.33333333333333331");
+}
+
+// The value export keeps its format unless more digits are asked for.
+void TestExportRunner::digits()
+{
+  QFETCH(int, digits);
+  Scene scene;
+  Fn::MathFnTable<double, double> third{&scene.domain, {1.0 / 3, 1.0 / 3, 1.0 / 3}};
+  ExportWidget dialog;
+  dialog.setValueOptionsVisible(true);
+  if (digits > 0)
+    dialog.findChild<QSpinBox*>("digitsSpin")->setValue(digits);
+  ExportRunner::ValueChoices c = ExportRunner::valueChoices(dialog);
+  c.filePath = scene.dir.filePath("third.csv");
+  c.originalFunction = true;
+  QVERIFY(ExportRunner::exportValues(nullptr, c, {{&third, "t"}}, 0, {}, {}));
+  QTEST(readAll(c.filePath).split('\n').value(1), "line");
+}
 
 void TestExportRunner::okState_data()
 {

@@ -3,23 +3,29 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
+#include "gui/apppaths.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/nodeeditors.h"
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderwidget.h"
+#include "gui/preferenceswidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/session/formulafile.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include <qwt_plot.h>
+#include <qwt_plot_item.h>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -153,23 +159,106 @@ private slots:
     T::action(win, "actionShowComponentTable")->trigger();
     QTRY_VERIFY(T::action(win, "actionCopyTable")->isEnabled());
     QTableWidget* t = table(win);
+    // Edit > Copy table: the whole table with its header, whatever is selected.
+    QCOMPARE(T::action(win, "actionCopyTable")->shortcut(), QKeySequence("Ctrl+Shift+C"));
     QLocale::setDefault(QLocale(QLocale::German));
     t->selectRow(2);
     T::action(win, "actionCopyTable")->trigger();
     QLocale::setDefault(QLocale::c());
     const QStringList lines = QApplication::clipboard()->text().split('\n');
-    QCOMPARE(lines.size(), 3); // the header, the row and what follows the last line break
+    QCOMPARE(lines.size(), t->rowCount() + 2); // and what follows the last line break
     QCOMPARE(lines[0],
              t->horizontalHeaderItem(0)->text() + '\t' + t->horizontalHeaderItem(1)->text());
-    const QStringList cells = lines[1].split('\t');
+    const QStringList cells = lines[3].split('\t');
     QCOMPARE(cells.size(), 2);
     for (int d = 0; d < 2; ++d)
       QCOMPARE(
           cells[d].toDouble(),
           T::controller(win)->components().value({firstFunction(win), 1 << d})->valueAtIndex(2));
-    t->clearSelection();
-    T::action(win, "actionCopyTable")->trigger();
-    QCOMPARE(QApplication::clipboard()->text().count('\n'), t->rowCount() + 1);
+    // Ctrl+C in the table: the selected row, at the same precision.
+    t->setFocus();
+    QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), lines[0] + '\n' + lines[3] + '\n');
+    QVERIFY(rec.messages.isEmpty());
+  }
+
+  // One row per basic function, whatever partition the table showed before.
+  void tableRowsFollowBasicFunctions_data()
+  {
+    QTest::addColumn<bool>("custom");
+    QTest::newRow("generic with 25, then 5") << false;
+    QTest::newRow("custom with 25 nodes, then generic with 5") << true;
+  }
+  void tableRowsFollowBasicFunctions()
+  {
+    QFETCH(bool, custom);
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    T::action(win, "actionShowComponentTable")->trigger();
+    auto basicFunctions = [win] { return int(T::controller(win)->partition()->fceCount()); };
+    // The partition widget is made anew as the partition changes.
+    auto count = [win] { return T::partitionWidget(win)->findChild<QSpinBox*>("nodesSpin"); };
+    if (custom) {
+      T::action(win, "actionPartDelta")->trigger();
+      std::set<double> nodes;
+      for (int i = 0; i < 25; ++i)
+        nodes.insert(i / 24.0);
+      QVERIFY(T::partitionWidget(win)->setNodeSet(nodes));
+      T::partitionWidget(win)->onInputsChanged();
+    } else {
+      count()->setValue(25);
+    }
+    QTRY_COMPARE(basicFunctions(), 25);
+    QTRY_COMPARE(table(win)->rowCount(), 25);
+    if (custom)
+      T::action(win, "actionEquidistant")->trigger();
+    count()->setValue(5);
+    QTRY_COMPARE(basicFunctions(), 5);
+    QTRY_COMPARE(table(win)->rowCount(), 5);
+    QVERIFY(rec.messages.isEmpty());
+  }
+
+  // With two functions every result and error curve names its function.
+  void legendNamesTheFunction()
+  {
+    PromptRecorder rec;
+    {
+      QSettings formulas(AppPaths::formulasFile(env.dir.path()), QSettings::IniFormat);
+      formulas.beginWriteArray(FormulaFile::arrayKey);
+      const char* const list[][2] = {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x)"}};
+      for (int i = 0; i < 2; ++i) {
+        formulas.setArrayIndex(i);
+        formulas.setValue(FormulaFile::nameKey, list[i][0]);
+        formulas.setValue(FormulaFile::expressionKey, list[i][1]);
+      }
+      formulas.endArray();
+    }
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
+    const QString first = T::selector(win)->selection(0), name = "wave";
+    T::selector(win)->select(1, name);
+    PreferencesWidget* preferences = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      preferences = preferences ? preferences : qobject_cast<PreferencesWidget*>(top);
+    QVERIFY(preferences);
+    preferences->findChild<QCheckBox*>("showErrCbox")->setChecked(true);
+    preferences->accept();
+    auto titles = [win] {
+      QStringList list;
+      for (const QwtPlotItem* c :
+           T::controller(win)->plotWidget()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve))
+        list << c->title().text();
+      return list;
+    };
+    for (const QString& f : {first, name})
+      QTRY_VERIFY2(titles().contains("InvFt0 " + f) && titles().contains("ErrFt0 " + f),
+                   qPrintable(titles().join('|')));
+    const QStringList all = titles();
+    QCOMPARE(all.size(), QSet<QString>(all.begin(), all.end()).size());
+    preferences->findChild<QCheckBox*>("showErrCbox")->setChecked(false);
+    preferences->accept();
     QVERIFY(rec.messages.isEmpty());
   }
 

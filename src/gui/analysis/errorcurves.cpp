@@ -138,8 +138,7 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
       c->fn = r.fn;
       c->flag = r.flag;
       c->e.assign(n, 0.0);
-      const QString digit = DataHolders::degreeName(r.flag);
-      c->curve = new DashedCurve(QwtText(QStringLiteral("ErrFt") + digit));
+      c->curve = new DashedCurve;
       const QwtPlotCurve* inverse =
           _plot->curve(ctrl->inverses().value(FnKey{r.fn, r.flag}).data());
       QPen pen = inverse ? inverse->pen() : QPen(Qt::gray, 1);
@@ -156,6 +155,7 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
       c->marker->attach(plot);
       _curves.push_back(std::move(c));
     }
+    nameCurves();
     from = 0;
     to = qint64(n);
   }
@@ -180,4 +180,29 @@ void ErrorCurves::onUpdated(bool rowsChanged, qint64 from, qint64 to)
   plot->setAxisTitle(QwtPlot::yRight, tr("Error"));
   plot->setAxisScale(QwtPlot::yRight, -limit, limit);
   _plot->replot();
+}
+
+QVector<ErrorCurves::Shown> ErrorCurves::shownCurves() const
+{
+  QVector<Shown> shown;
+  for (const auto& c : _curves)
+    if (c->curve)
+      shown.append({c->fn, c->flag, c->curve});
+  return shown;
+}
+
+void ErrorCurves::nameCurves()
+{
+  const FtransformWidget* ctrl = _monitor ? _monitor->controller() : nullptr;
+  const bool several = ctrl && ctrl->functions().size() > 1;
+  for (const auto& c : _curves) {
+    if (!c->curve)
+      continue;
+    QString name = QStringLiteral("ErrFt") + DataHolders::degreeName(c->flag);
+    const CurveInfoBase* own = _plot ? _plot->curveInfo(c->fn) : nullptr;
+    if (several && own && !own->name().isEmpty())
+      name += QLatin1Char(' ') + own->name();
+    if (c->curve->title().text() != name)
+      c->curve->setTitle(name);
+  }
 }

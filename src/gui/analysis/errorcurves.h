@@ -3,12 +3,18 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QVector>
 
 #include <memory>
 #include <vector>
 
 class ErrorMonitor;
 class PlotWidget;
+class QwtPlotCurve;
+namespace Fn {
+template <typename X, typename Y>
+class MathFn;
+}
 
 // Draws e(x) = f(x) - F_d(x) of every function and shown degree on the
 // controller's plot, against a right-hand axis titled "Error" that is
@@ -28,6 +34,16 @@ public:
   bool isShown() const { return _shown; }
   // Curves on the plot, one per row of the monitor.
   int curveCount() const { return int(_curves.size()); }
+  struct Shown
+  {
+    const Fn::MathFn<double, double>* fn;
+    int flag;
+    const QwtPlotCurve* curve;
+  };
+  QVector<Shown> shownCurves() const;
+  // Legend names: "ErrFt0", followed by the name of the function's own
+  // curve when more than one function is shown.
+  void nameCurves();
 
 private:
   struct Curve;

@@ -1,12 +1,16 @@
 #include "gui/components/functiontablewidget.h"
 
 #include "gui/components/componenteditsowner.h"
+#include "gui/components/shownnumber.h"
 #include "math/fce/mathfn.h"
 
 #include "ui_functiontablewidget.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -18,10 +22,15 @@ void* userFunction(const QTableWidgetItem* item)
   return item->data(Qt::UserRole).value<void*>();
 }
 
-// The table's number format.
-QString cellText(double value)
+const Fn::MathFn<double, double>* shownFunction(const QTableWidgetItem* item)
 {
-  return QString::number(value, 'f', 3);
+  return static_cast<const Fn::MathFn<double, double>*>(userFunction(item));
+}
+
+int columnDecimals(const Fn::MathFn<double, double>& function, int significant)
+{
+  return ShownNumber::decimalsForValues(function.values().data(), function.values().size(),
+                                        significant);
 }
 
 } // namespace
@@ -34,6 +43,7 @@ FunctionTableWidget::FunctionTableWidget(QWidget* parent)
           &FunctionTableWidget::onItemSelection_changed);
   connect(ui->resetBtn, &QPushButton::clicked, this,
           &FunctionTableWidget::onResetComponent_clicked);
+  ui->tableWidget->installEventFilter(this);
   connectItemChanged(true);
 }
 
@@ -47,6 +57,29 @@ void FunctionTableWidget::connectItemChanged(bool on)
   else
     disconnect(ui->tableWidget, &QTableWidget::itemChanged, this,
                &FunctionTableWidget::onItem_changed);
+}
+
+int FunctionTableWidget::decimals(int column) const
+{
+  const QTableWidgetItem* header = ui->tableWidget->horizontalHeaderItem(column);
+  const QVariant d = header ? header->data(Qt::UserRole) : QVariant();
+  return d.isValid() ? d.toInt() : ShownNumber::minDecimals;
+}
+
+void FunctionTableWidget::writeCells(int column, const Fn::MathFn<double, double>* function,
+                                     int first, int last)
+{
+  QTableWidget* table = ui->tableWidget;
+  const int d = decimals(column);
+  for (int i = first; i < last; ++i) {
+    QTableWidgetItem* item = table->item(i, column);
+    if (!item)
+      continue;
+    const double value = function->valueAtIndex(static_cast<std::size_t>(i));
+    item->setText(ShownNumber::text(value, d));
+    item->setToolTip(std::isnan(value) ? tr("Undefined: the basic function covers too few points")
+                                       : QString());
+  }
 }
 
 void FunctionTableWidget::setColumn(int column, const QString& header,
@@ -65,6 +98,8 @@ void FunctionTableWidget::setColumn(int column, const QString& header,
     table->setHorizontalHeaderItem(column, headerItem);
   }
   headerItem->setText(header);
+  // Kept with the header, which moves with its column.
+  headerItem->setData(Qt::UserRole, columnDecimals(*function, _precision));
 
   const int count = static_cast<int>(function->domain()->size());
   if (count > table->rowCount())
@@ -79,13 +114,14 @@ void FunctionTableWidget::setColumn(int column, const QString& header,
       table->setItem(i, column, item);
     }
     item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setText(cellText(function->valueAtIndex(static_cast<std::size_t>(i))));
     item->setData(Qt::UserRole, fnData);
   }
+  writeCells(column, function, 0, count);
   // Rows kept for longer columns: blank, and not editable as components.
   for (int i = count; i < table->rowCount(); ++i) {
     if (QTableWidgetItem* item = table->item(i, column)) {
       item->setText(QString());
+      item->setToolTip(QString());
       item->setData(Qt::UserRole, QVariant());
       item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     }
@@ -105,10 +141,13 @@ bool FunctionTableWidget::refreshRows(int column, const Fn::MathFn<double, doubl
   const QTableWidgetItem* probe = table->item(0, column);
   if (!probe || userFunction(probe) != static_cast<const void*>(function))
     return false;
+  // New values may ask for other decimals: the whole column follows then.
+  if (columnDecimals(*function, _precision) != decimals(column)) {
+    setColumn(column, table->horizontalHeaderItem(column)->text(), function);
+    return true;
+  }
   connectItemChanged(false);
-  for (int i = std::max(0, first); i < std::min(last, count); ++i)
-    if (QTableWidgetItem* item = table->item(i, column))
-      item->setText(QString::number(function->valueAtIndex(static_cast<std::size_t>(i)), 'f', 3));
+  writeCells(column, function, std::max(0, first), std::min(last, count));
   connectItemChanged(true);
   return true;
 }
@@ -117,6 +156,24 @@ void FunctionTableWidget::clearTable()
 {
   ui->tableWidget->clearContents();
   ui->tableWidget->setRowCount(0);
+}
+
+void FunctionTableWidget::setRowCount(int rows)
+{
+  ui->tableWidget->setRowCount(std::max(0, rows));
+}
+
+void FunctionTableWidget::setPrecision(int digits)
+{
+  if (digits == _precision)
+    return;
+  _precision = digits;
+  QTableWidget* table = ui->tableWidget;
+  for (int c = 0; c < table->columnCount(); ++c) {
+    const QTableWidgetItem* probe = table->item(0, c);
+    if (const auto* fn = probe ? shownFunction(probe) : nullptr)
+      setColumn(c, table->horizontalHeaderItem(c)->text(), fn);
+  }
 }
 
 void FunctionTableWidget::insertColumns(int first, int count)
@@ -147,6 +204,30 @@ QTableWidget* FunctionTableWidget::table() const
   return ui->tableWidget;
 }
 
+QString FunctionTableWidget::copyText(TableText::Scope scope) const
+{
+  return TableText::tabSeparated(*ui->tableWidget, _cellValue, scope);
+}
+
+void FunctionTableWidget::copy(TableText::Scope scope) const
+{
+  QApplication::clipboard()->setText(copyText(scope));
+}
+
+bool FunctionTableWidget::eventFilter(QObject* watched, QEvent* event)
+{
+  // The view's own Ctrl+C copies the current cell only.
+  if (watched == ui->tableWidget &&
+      (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    event->accept();
+    if (event->type() == QEvent::KeyPress)
+      copy(TableText::SelectionOrAll);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void FunctionTableWidget::selectRow(int index)
 {
   if (ui->tableWidget->currentRow() != index)
@@ -160,7 +241,7 @@ void FunctionTableWidget::onItemSelection_changed()
 
 void FunctionTableWidget::onItem_changed(QTableWidgetItem* item)
 {
-  const void* shown = item ? userFunction(item) : nullptr;
+  const auto* shown = item ? shownFunction(item) : nullptr;
   if (!shown)
     return;
   const int row = item->row(), column = item->column();
@@ -169,9 +250,8 @@ void FunctionTableWidget::onItem_changed(QTableWidgetItem* item)
   connectItemChanged(false);
   if (!ok || !std::isfinite(value)) {
     // Not a component: the cell shows its component again.
-    const auto* function = static_cast<const Fn::MathFn<double, double>*>(shown);
-    if (row >= 0 && std::size_t(row) < function->domain()->size())
-      item->setText(cellText(function->valueAtIndex(std::size_t(row))));
+    if (row >= 0 && std::size_t(row) < shown->domain()->size())
+      writeCells(column, shown, row, row + 1);
     connectItemChanged(true);
     return;
   }
@@ -180,9 +260,12 @@ void FunctionTableWidget::onItem_changed(QTableWidgetItem* item)
   // shows it in the table's format, unless the edit rebuilt the table.
   emit componentChanged(item);
   QTableWidgetItem* same = ui->tableWidget->item(row, column);
-  if (same && userFunction(same) == shown) {
+  if (same && shownFunction(same) == shown) {
     connectItemChanged(false);
-    same->setText(cellText(value));
+    if (columnDecimals(*shown, _precision) != decimals(column))
+      setColumn(column, ui->tableWidget->horizontalHeaderItem(column)->text(), shown);
+    else
+      same->setText(ShownNumber::text(value, decimals(column)));
     connectItemChanged(true);
   }
 }

@@ -1,6 +1,8 @@
 #ifndef QUELMORA_FUNCTIONTABLEWIDGET_H
 #define QUELMORA_FUNCTIONTABLEWIDGET_H
 
+#include "gui/components/tabletext.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -21,7 +23,10 @@ class FunctionTableWidget;
 // component function of its column under Qt::UserRole; cells without one
 // (rows beyond a column's component count) are not components. Typing into a
 // component cell is reported with componentChanged(); the controller decides
-// whether the text is a number.
+// whether the text is a number. A column shows three decimals, or more where
+// its largest component would otherwise show fewer significant digits than
+// the precision asks. Inside the table Ctrl+A selects every cell and Ctrl+C
+// copies the selection (the whole table when nothing is selected).
 class FunctionTableWidget : public QWidget
 {
   Q_OBJECT
@@ -38,6 +43,13 @@ public:
   // column shows something else.
   bool refreshRows(int column, const Fn::MathFn<double, double>* function, int first, int last);
   void clearTable();
+  // One row per component: surplus rows go, missing ones come empty.
+  void setRowCount(int rows);
+  // Significant digits of each column's largest component (never fewer than
+  // three decimals); the columns shown are written again.
+  void setPrecision(int digits);
+  // Decimals a column shows now.
+  int decimals(int column) const;
   void insertColumns(int first, int count);
   void removeColumns(int first, int count);
   // The row of the single selected row, or -1.
@@ -48,6 +60,13 @@ public:
   void setController(ComponentEditsOwner* controller);
 
   QTableWidget* table() const;
+
+  // Reads the full-precision value of a component cell for copies; unset,
+  // the cells' texts are copied.
+  void setCellValue(const TableText::CellValue& value) { _cellValue = value; }
+  QString copyText(TableText::Scope scope) const;
+  // Puts copyText(scope) on the clipboard.
+  void copy(TableText::Scope scope) const;
 
 signals:
   void selectedRowChanged(int index);
@@ -61,11 +80,18 @@ protected slots:
   void onItem_changed(QTableWidgetItem* item);
   void onResetComponent_clicked();
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
   void connectItemChanged(bool on);
+  // Texts (and tooltips) of the rows [first, last) of a column.
+  void writeCells(int column, const Fn::MathFn<double, double>* function, int first, int last);
 
   std::unique_ptr<Ui::FunctionTableWidget> ui;
   ComponentEditsOwner* controller = nullptr;
+  TableText::CellValue _cellValue;
+  int _precision = 3;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "gui/components/nodeeditors.h"
 
+#include "gui/components/shownnumber.h"
 #include "ui_nodeeditors.h"
 
 #include <QDoubleValidator>
@@ -82,11 +83,9 @@ std::size_t NodeEditors::createdEditors() const
                                    [](const QLineEdit* e) { return e != nullptr; }));
 }
 
-QString NodeEditors::editorText(double value)
+QString NodeEditors::editorText(double value, int decimals)
 {
-  QString text = QString::number(value, 'f', 4);
-  text.chop(1);
-  return text;
+  return ShownNumber::text(value, decimals);
 }
 
 QLineEdit* NodeEditors::ensureEditor(std::size_t index)
@@ -221,16 +220,42 @@ void NodeEditors::setNeighbourLimits(std::size_t index, double value)
     setBottom(index + 1, value);
 }
 
+void NodeEditors::showValue(std::size_t index)
+{
+  const QString text = editorText(_values[index], _decimals);
+  setNeighbourLimits(index, QLocale::c().toDouble(text));
+  _texts[index] = text;
+  if (_editors[index])
+    _editors[index]->setText(text);
+}
+
+bool NodeEditors::updateDecimals()
+{
+  const int d = ShownNumber::decimalsForNodes(_values);
+  if (d == _decimals)
+    return false;
+  _decimals = d;
+  for (std::size_t i = 0; i < _count; ++i)
+    showValue(i);
+  return true;
+}
+
 void NodeEditors::setEditorValue(size_t index, double value)
 {
   if (index >= _count)
     return;
   _values[index] = value;
-  const QString text = editorText(value);
-  setNeighbourLimits(index, QLocale::c().toDouble(text));
-  _texts[index] = text;
-  if (_editors[index])
-    _editors[index]->setText(text);
+  if (!updateDecimals())
+    showValue(index);
+}
+
+void NodeEditors::setEditorValues(const std::vector<double>& values)
+{
+  const std::size_t n = std::min(values.size(), _count);
+  std::copy(values.begin(), values.begin() + std::ptrdiff_t(n), _values.begin());
+  if (!updateDecimals())
+    for (std::size_t i = 0; i < n; ++i)
+      showValue(i);
 }
 
 void NodeEditors::onEditingFinished()
@@ -255,6 +280,8 @@ void NodeEditors::onEditingFinished()
   _values[index] = value;
   _texts[index] = text;
   setNeighbourLimits(index, value);
+  // A new smallest spacing may ask for other decimals: every text follows.
+  updateDecimals();
   emit valueChanged(index, value);
 }
 

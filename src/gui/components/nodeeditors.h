@@ -15,6 +15,9 @@ class NodeEditors;
 // number strictly between its neighbours' current values and inside the
 // range (the partition's domain; the end editors may reach its ends); a typed value is
 // reported with valueChanged only when it differs from what the editor showed.
+// Values show rounded to three decimals, or to as many as the smallest
+// spacing of neighbouring nodes needs to show three significant digits; the
+// limits of an editor are its neighbours' shown values.
 // A partition may have 100,000 nodes: the row keeps every node's text, value
 // and limits, but creates the line edit of a node only once it scrolls into
 // view or is asked for with editor().
@@ -45,8 +48,10 @@ public:
   void disconnectEditors();
   bool isConnected() const { return _connected; }
 
-  // The editor text of a value: 3 decimals, the 4th cut off.
-  static QString editorText(double value);
+  // The editor text of a value, rounded to the given decimals.
+  static QString editorText(double value, int decimals = 3);
+  // Decimals every editor shows now.
+  int decimals() const { return _decimals; }
 
 signals:
   void valueChanged(size_t index, double value);
@@ -57,6 +62,8 @@ public slots:
   // A count of 0 only disables the row.
   void setEditorsCount(size_t count);
   void setEditorValue(size_t index, double value);
+  // Every value at once (one per editor), in linear time.
+  void setEditorValues(const std::vector<double>& values);
   void highlighEditor(size_t index, bool highlight);
 
 protected slots:
@@ -70,6 +77,10 @@ private:
   QLineEdit* createEditor(std::size_t index);
   std::size_t indexOf(const QObject* editor) const;
   void setNeighbourLimits(std::size_t index, double value);
+  // Follows the decimals the values need; true when they changed and every
+  // text and limit was written again.
+  bool updateDecimals();
+  void showValue(std::size_t index);
   void setTop(std::size_t index, double top);
   void setBottom(std::size_t index, double bottom);
   // Sizes the strip for count editors and places the existing ones.
@@ -90,6 +101,7 @@ private:
   std::vector<double> _bottoms;
   std::vector<double> _tops;
   std::vector<bool> _highlights;
+  int _decimals = 3;
   double _rangeLow;
   double _rangeHigh;
   int _editorWidth = 0;

@@ -67,8 +67,7 @@ void PartitionEditor::setPartition(const DataHolderBase& record)
     // Typed nodes stay inside the domain (fixed-point layouts may reach past it).
     e->setRange(std::min(_partition->domain()->low(), nodes.front()),
                 std::max(_partition->domain()->high(), nodes.back()));
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-      e->setEditorValue(i, nodes[i]);
+    e->setEditorValues(nodes);
     int target = -1;
     if (_current >= 0) {
       const auto found = std::find(nodes.begin(), nodes.end(), highlighted);

@@ -2,8 +2,10 @@
 
 #include "gui/components/cullingplot.h"
 #include "gui/components/diagnostics.h"
+#include "gui/components/fittedlegend.h"
 #include "gui/components/functioncurve.h"
 #include "gui/components/markerpicker.h"
+#include "gui/components/plotaligner.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "ui_plotwidget.h"
@@ -17,7 +19,6 @@
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
-#include <qwt_plot_legenditem.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_picker.h>
 #include <qwt_scale_widget.h>
@@ -78,6 +79,7 @@ PlotWidget::PlotWidget(QWidget* parent)
 
 PlotWidget::~PlotWidget()
 {
+  delete _aligner;
   clear();
   delete _legend;
   delete _grid;
@@ -239,16 +241,37 @@ void PlotWidget::setZoom(double zoom)
   replot();
 }
 
+void PlotWidget::scrollSteps(double low, double high, double& origin, double& resolution)
+{
+  constexpr double plain = 100.0, fitsInt = 1e9, steps = 1e6;
+  const double width = high - low;
+  if (std::abs(low) * plain < fitsInt && std::abs(high) * plain < fitsInt && width >= 1.0) {
+    origin = 0.0;
+    resolution = plain;
+  } else {
+    origin = low;
+    resolution = width > 0.0 && std::isfinite(width) ? steps / width : 1.0;
+  }
+}
+
+void PlotWidget::scrollMapping(double& origin, double& resolution) const
+{
+  const PlotWidget* reference = _master && _master->_xMin <= _master->_xMax ? _master.data() : this;
+  scrollSteps(reference->_xMin, reference->_xMax, origin, resolution);
+}
+
 void PlotWidget::updateScrollRange()
 {
   applyScrollBarPolicy();
   if (_xMin > _xMax)
     return;
   _visibleWidth = (_xMax - _xMin) / _zoom;
+  double origin, resolution;
+  scrollMapping(origin, resolution);
   const int held = _scrollPosition;
-  ui->scrollBar->setRange(toScrollInt(_xMin * _scrollResolution),
-                          toScrollInt((_xMax - _visibleWidth) * _scrollResolution));
-  ui->scrollBar->setPageStep(std::max(1, toScrollInt(_visibleWidth * _scrollResolution)));
+  ui->scrollBar->setRange(toScrollInt((_xMin - origin) * resolution),
+                          toScrollInt((_xMax - _visibleWidth - origin) * resolution));
+  ui->scrollBar->setPageStep(std::max(1, toScrollInt(_visibleWidth * resolution)));
   ui->scrollBar->setValue(held);
   _scrollPosition = ui->scrollBar->value();
 }
@@ -257,8 +280,14 @@ void PlotWidget::applyAxisScale()
 {
   if (_xMin > _xMax || !std::isfinite(_visibleWidth))
     return;
-  const double low = double(ui->scrollBar->value()) / _scrollResolution;
-  _plot->setAxisScale(QwtPlot::xBottom, low, low + _visibleWidth);
+  double origin, resolution;
+  scrollMapping(origin, resolution);
+  const double low = origin + double(ui->scrollBar->value()) / resolution;
+  // The range's own ends where the view reaches them, free of rounding.
+  const double from = ui->scrollBar->value() <= ui->scrollBar->minimum() ? _xMin : low;
+  const double to =
+      ui->scrollBar->value() >= ui->scrollBar->maximum() ? _xMax : from + _visibleWidth;
+  _plot->setAxisScale(QwtPlot::xBottom, from, to);
 }
 
 void PlotWidget::onScrollBarValue_changed(int value)
@@ -307,6 +336,8 @@ void PlotWidget::attachScrollBar(PlotWidget* master)
   ui->scrollBar->hide();
   ui->leftSpacer->hide();
   ui->scrollBar->setObjectName(QLatin1String(attachedName));
+  _master = master;
+  _aligner = new PlotAligner(master->plot(), _plot, this);
   _masterConnection = connect(master->ui->scrollBar, &QScrollBar::valueChanged, ui->scrollBar,
                               &QScrollBar::setValue);
 }
@@ -318,6 +349,9 @@ void PlotWidget::detachScrollBar()
   ui->scrollBar->setObjectName(QString());
   disconnect(_masterConnection);
   _masterConnection = QMetaObject::Connection();
+  _master = nullptr;
+  delete _aligner;
+  _aligner = nullptr;
   ui->scrollBar->show();
   ui->leftSpacer->show();
 }
@@ -387,13 +421,7 @@ void PlotWidget::setLegendPeek(bool on)
   if (visible == isLegendVisible())
     return;
   if (visible) {
-    _legend = new QwtPlotLegendItem;
-    _legend->setBorderRadius(4);
-    QColor back(Qt::gray);
-    back.setAlpha(60);
-    _legend->setBackgroundBrush(QBrush(back));
-    _legend->setTextPen(QPen(Qt::black));
-    _legend->setMaxColumns(1);
+    _legend = new FittedLegend;
     _legend->setAlignment(_legendAlignment);
     _legend->attach(_plot);
     for (const Function* fn : qAsConst(_order)) {

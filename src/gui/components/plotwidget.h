@@ -6,17 +6,19 @@
 #include <QHash>
 #include <QPen>
 #include <QPixmap>
+#include <QPointer>
 #include <QSet>
 #include <QWidget>
 
 #include <vector>
 
+class FittedLegend;
 class MarkerPicker;
+class PlotAligner;
 class QScrollBar;
 class QwtPlot;
 class QwtPlotCurve;
 class QwtPlotGrid;
-class QwtPlotLegendItem;
 class QwtPlotMarker;
 class QwtPlotPicker;
 namespace Ui {
@@ -64,7 +66,8 @@ public:
   void setScrollBarPolicy(Qt::ScrollBarPolicy policy);
   Qt::ScrollBarPolicy scrollBarPolicy() const { return _scrollBarPolicy; }
   QScrollBar* scrollBar() const;
-  // Follows master's scroll bar (and hides its own) until detached.
+  // Follows master's scroll bar (and hides its own) until detached, its
+  // canvas at the same horizontal place as master's.
   void attachScrollBar(PlotWidget* master);
   void detachScrollBar();
   // Union of the domains of all curves; empty (min > max) without curves.
@@ -84,7 +87,7 @@ public:
   // Shows the legend while on (the Ctrl read-out), whatever setLegendVisible
   // asked; off, the legend is again as setLegendVisible left it.
   void setLegendPeek(bool on);
-  QwtPlotLegendItem* legend() const { return _legend; }
+  FittedLegend* legend() const { return _legend; }
   void setLegendIconSize(const QSize& size);
   QSize legendIconSize() const { return _legendIconSize; }
 
@@ -133,6 +136,13 @@ private:
   QwtPlotCurve* createCurve(CurveInfoBase* info);
   void registerCurveInfo(CurveInfoBase* info);
   void updateScrollRange();
+  // The scroll steps for the x-range [low, high]: 100 per unit of x from 0
+  // while that gives the range at least 100 steps and fits an int, else a
+  // fixed number over the range itself.
+  static void scrollSteps(double low, double high, double& origin, double& resolution);
+  // Scroll bar value v shows x from origin + v / resolution; a follower
+  // counts the steps as its master does.
+  void scrollMapping(double& origin, double& resolution) const;
   void applyAxisScale();
   void applyScrollBarPolicy();
   void resetRangeIfEmpty();
@@ -150,11 +160,10 @@ private:
   double _xMax;
   double _zoom = 1.0;
   double _visibleWidth = 0.0;
-  int _scrollResolution = 100;
   int _scrollPosition = 0;
   Qt::ScrollBarPolicy _scrollBarPolicy = Qt::ScrollBarAsNeeded;
   QwtPlotPicker* _tracker;
-  QwtPlotLegendItem* _legend = nullptr;
+  FittedLegend* _legend = nullptr;
   bool _legendWanted = false;
   bool _legendPeek = false;
   Qt::Alignment _legendAlignment = Qt::AlignRight | Qt::AlignTop;
@@ -162,6 +171,9 @@ private:
   bool _markersVisible = true;
   QSet<QwtPlotMarker*> _highlighted;
   QMetaObject::Connection _masterConnection;
+  QPointer<PlotWidget> _master;
+  // Keeps this follower's canvas under its master's.
+  PlotAligner* _aligner = nullptr;
 };
 
 #endif

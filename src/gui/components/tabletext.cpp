@@ -20,11 +20,12 @@ QString flat(QString text)
 
 } // namespace
 
-QString TableText::tabSeparated(const QTableWidget& table, const CellValue& value)
+QString TableText::tabSeparated(const QTableWidget& table, const CellValue& value, Scope scope)
 {
   std::set<int> rows, columns;
   QSet<QPair<int, int>> chosen;
-  const QModelIndexList selected = table.selectionModel()->selectedIndexes();
+  const QModelIndexList selected =
+      scope == All ? QModelIndexList() : table.selectionModel()->selectedIndexes();
   for (const QModelIndex& i : selected) {
     if (table.isColumnHidden(i.column()))
       continue;

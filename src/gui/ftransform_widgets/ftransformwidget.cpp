@@ -495,7 +495,7 @@ void FtransformWidget::showCurves(const Function* f)
       if (!(_visibleDegrees & flag) || it == results.constEnd())
         continue;
       if (CurveInfoBase* info = plot->addFunction(it->data(), _degreePens.value(flag))) {
-        info->setName(prefix + DataHolders::degreeName(flag));
+        info->setName(resultName(prefix, flag, f));
         plot->setSummarized(it->data(), true);
       }
     }
@@ -503,6 +503,33 @@ void FtransformWidget::showCurves(const Function* f)
   add(_inverses, QStringLiteral("InvFt"));
   if (_showComponents)
     add(_components, QStringLiteral("DirFt"));
+}
+
+QString FtransformWidget::resultName(const QString& prefix, int flag, const Function* f) const
+{
+  QString name = prefix + DataHolders::degreeName(flag);
+  const CurveInfoBase* own = ui->plotWidget->curveInfo(f);
+  if (_functions.size() > 1 && own && !own->name().isEmpty())
+    name += QLatin1Char(' ') + own->name();
+  return name;
+}
+
+void FtransformWidget::nameResultCurves()
+{
+  for (const Function* f : qAsConst(_functions)) {
+    for (int d = 0; d <= kMaxDegree; ++d) {
+      const int flag = 1 << d;
+      const std::pair<const FunctionMap*, const char*> results[] = {{&_inverses, "InvFt"},
+                                                                    {&_components, "DirFt"}};
+      for (const auto& r : results) {
+        const auto fn = r.first->value(FnKey{f, flag});
+        CurveInfoBase* info = fn ? ui->plotWidget->curveInfo(fn.data()) : nullptr;
+        const QString name = resultName(QLatin1String(r.second), flag, f);
+        if (info && info->name() != name)
+          info->setName(name);
+      }
+    }
+  }
 }
 
 void FtransformWidget::removeCurves(const Function* f)

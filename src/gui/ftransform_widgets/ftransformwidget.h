@@ -68,6 +68,9 @@ public:
 
   PlotWidget* plotWidget() const;
   void replot();
+  // Legend names of the result curves: "InvFt0" (or "DirFt0"), followed by
+  // the name of the function's own curve when more than one function is shown.
+  void nameResultCurves();
 
   // The results, keyed by (function, degree flag): components over the
   // partition's nodes, inverses over the computation domain (shown degrees
@@ -147,6 +150,7 @@ private:
   void applyEdits(const Function* f);
   void computeInverses(Function* f, Computation& c);
   void showCurves(const Function* f);
+  QString resultName(const QString& prefix, int flag, const Function* f) const;
   void removeCurves(const Function* f);
   void dropResults(const Function* f);
   void penCurve(const Function* f, const QPen& pen);

@@ -37,12 +37,14 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
           [this] { onInputsChanged(); });
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
-  connectNodesSpin();
-  // Kept in the record: the widget is made anew on every domain change.
+  // Kept in the record: the widget is made anew on every domain change. Taken
+  // before the partition is rebuilt, whose new limit would otherwise put the
+  // previous choice back in place of a lower one.
   connect(ui->nodesSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int count) {
     if (!limiting)
       eq().chosenComponentCount = count;
   });
+  connectNodesSpin();
   connect(ui->offsetSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &FuzzyPartEquidWidget::onInputsChanged);
   connect(ui->shiftSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,

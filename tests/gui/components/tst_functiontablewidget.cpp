@@ -2,13 +2,18 @@
 #include "math/domains/enumeration.h"
 #include "math/fce/mathfntable.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 #include <numeric>
+
+Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
 
@@ -17,9 +22,15 @@ struct Components
 {
   explicit Components(int n, double first = 1.0)
   {
-    std::vector<double> idx(static_cast<std::size_t>(n)), values(idx.size());
-    std::iota(idx.begin(), idx.end(), 0.0);
+    std::vector<double> values(static_cast<std::size_t>(n));
     std::iota(values.begin(), values.end(), first);
+    make(values);
+  }
+  explicit Components(const std::vector<double>& values) { make(values); }
+  void make(const std::vector<double>& values)
+  {
+    std::vector<double> idx(values.size());
+    std::iota(idx.begin(), idx.end(), 0.0);
     domain.reset(new Domains::Enumeration<double>(idx, true));
     fn.reset(new Fn::MathFnTable<double, double>(domain.get(), values));
   }
@@ -41,6 +52,14 @@ struct Table : FunctionTableWidget
 const void* userFunction(const QTableWidgetItem* item)
 {
   return item->data(Qt::UserRole).value<void*>();
+}
+
+QStringList columnTexts(const QTableWidget* t, int column)
+{
+  QStringList texts;
+  for (int r = 0; r < t->rowCount(); ++r)
+    texts << t->item(r, column)->text();
+  return texts;
 }
 
 } // namespace
@@ -111,6 +130,82 @@ private slots:
     QVERIFY(rows.last().first().toInt() == 1 && w.selectedRow() == 1);
     // Reset without a controller (the controller's own tests cover the reset itself).
     QTest::mouseClick(w.findChild<QPushButton*>("resetBtn"), Qt::LeftButton);
+  }
+
+  // Each column shows three decimals, or as many as its largest component
+  // needs for the precision's significant digits.
+  void decimals_data()
+  {
+    QTest::addColumn<std::vector<double>>("values");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QStringList>("texts");
+    // clang-format off
+    QTest::newRow("ordinary") << std::vector<double>{0.12345, -2} << 3 << QStringList{"0.123", "-2.000"};
+    QTest::newRow("small function") << std::vector<double>{1.5e-7, -3.5e-8} << 3 << QStringList{"0.000000150", "-0.000000035"};
+    QTest::newRow("more digits asked") << std::vector<double>{0.12345, -2} << 6 << QStringList{"0.12345", "-2.00000"};
+    QTest::newRow("undefined component") << std::vector<double>{std::nan(""), 1e-9} << 3 << QStringList{"nan", "0.00000000100"};
+    // clang-format on
+  }
+  void decimals()
+  {
+    QFETCH(std::vector<double>, values);
+    QFETCH(int, precision);
+    QFETCH(QStringList, texts);
+    Components c(values);
+    Table w(1);
+    w.setColumn(0, "a Ft0", c.fn.get());
+    w.setPrecision(precision); // the column shown follows
+    QCOMPARE(columnTexts(w.table(), 0), texts);
+    for (int r = 0; r < int(values.size()); ++r)
+      QCOMPARE(w.table()->item(r, 0)->toolTip().contains("too few points"), std::isnan(values[r]));
+  }
+
+  // Ctrl+C in the table copies the selection, the whole table when nothing is
+  // selected; Edit > Copy table (All) the whole table whatever is selected.
+  void copies_data()
+  {
+    QTest::addColumn<int>("row"); // selected before, -1 none
+    QTest::addColumn<bool>("selectAll");
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<QString>("text");
+    const QString all = "a Ft0\tb Ft0\n1\t11\n2\t12\n3\t13\n";
+    // clang-format off
+    QTest::newRow("Ctrl+C, nothing selected") << -1 << false << false << all;
+    QTest::newRow("Ctrl+C, a row") << 1 << false << false << QString("a Ft0\tb Ft0\n2\t12\n");
+    QTest::newRow("Ctrl+A, Ctrl+C") << 1 << true << false << all;
+    QTest::newRow("Copy table, a row") << 1 << false << true << all;
+    // clang-format on
+  }
+  void copies()
+  {
+    QFETCH(int, row);
+    QFETCH(bool, selectAll);
+    QFETCH(bool, whole);
+    Components a(3, 1), b(3, 11);
+    Table w(2);
+    w.setColumn(0, "a Ft0", a.fn.get());
+    w.setColumn(1, "b Ft0", b.fn.get());
+    // Copies carry the components at full precision, not the cells' texts.
+    w.setCellValue([](const void* fn, int r, double* v) {
+      *v = static_cast<const Fn::MathFn<double, double>*>(fn)->valueAtIndex(std::size_t(r));
+      return true;
+    });
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTableWidget* t = w.table();
+    t->setFocus();
+    if (row >= 0)
+      w.selectRow(row);
+    if (selectAll) {
+      QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
+      QCOMPARE(t->selectionModel()->selectedIndexes().size(), 6);
+    }
+    QApplication::clipboard()->clear();
+    if (whole)
+      w.copy(TableText::All);
+    else
+      QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
+    QTEST(QApplication::clipboard()->text(), "text");
   }
 };
 

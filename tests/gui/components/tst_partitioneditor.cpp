@@ -107,14 +107,16 @@ struct Fixture
   void checkEditors(std::size_t n)
   {
     QVERIFY(editors()->count() == n && editor.plot()->nodeCount() == n);
+    const int places = editors()->decimals();
     for (std::size_t i : {std::size_t(0), std::size_t(1), n / 2, n - 2, n - 1}) {
       QLineEdit* e = edit(i);
       QVERIFY(e);
-      QCOMPARE(e->text(), NodeEditors::editorText(node(i)));
+      QCOMPARE(e->text(), NodeEditors::editorText(node(i), places));
       if (i > 0)
-        QCOMPARE(validator(e)->bottom(), NodeEditors::editorText(node(i - 1)).toDouble());
-      QCOMPARE(validator(e)->top(), i + 1 == n ? editor.partition()->domain()->high()
-                                               : NodeEditors::editorText(node(i + 1)).toDouble());
+        QCOMPARE(validator(e)->bottom(), NodeEditors::editorText(node(i - 1), places).toDouble());
+      QCOMPARE(validator(e)->top(), i + 1 == n
+                                        ? editor.partition()->domain()->high()
+                                        : NodeEditors::editorText(node(i + 1), places).toDouble());
       QCOMPARE(editor.plot()->indexOf(marker(i)), i);
     }
     QVERIFY(!edit(n));
@@ -284,8 +286,8 @@ private slots:
     Fixture f;
     QVERIFY(f.editors()->findChild<QWidget*>("edit"));
     f.checkEditors(5);
-    for (auto vt : {qMakePair(0.1239, QString("0.123")), qMakePair(-0.5, QString("-0.500"))}) {
-      f.editors()->setEditorValue(1, vt.first); // cut, not rounded
+    for (auto vt : {qMakePair(0.1239, QString("0.124")), qMakePair(-0.5, QString("-0.500"))}) {
+      f.editors()->setEditorValue(1, vt.first); // rounded, not cut
       QVERIFY(f.edit(1)->text() == vt.second && f.editors()->values()[1] == vt.first);
     }
     f.editors()->setEditorValue(7, 1.0); // past the end: ignored
@@ -309,6 +311,36 @@ private slots:
       QVERIFY(f.plot()->plot()->itemList(rtti).isEmpty());
     f.editor.setPartition(DataHolderBase());
     QVERIFY(!f.editor.partition());
+  }
+
+  // Three decimals, unless the smallest spacing of neighbouring nodes needs
+  // more to show three significant digits; every editor follows a node that
+  // comes that close, and the limits stay its neighbours' shown values.
+  void decimalsFollowSpacing_data()
+  {
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("closer"); // the second node moved to a fifth of its spacing
+    // clang-format off
+    QTest::newRow("[0, 1]") << 0.0 << 1.0 << "0.250" << "0.0500";
+    QTest::newRow("[0, 1e-6]") << 0.0 << 1e-6 << "0.000000250" << "0.0000000500";
+    QTest::newRow("[1e6, 1e6 + 1e-3]") << 1e6 << 1e6 + 1e-3 << "1000000.000250" << "1000000.0000500";
+    // clang-format on
+  }
+  void decimalsFollowSpacing()
+  {
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QVector<double> nodes;
+    for (int i = 0; i < 5; ++i)
+      nodes.append(i == 4 ? high : low + (high - low) * i / 4);
+    Fixture f(nodes);
+    QTEST(f.edit(1)->text(), "second");
+    f.checkEditors(5);
+    QVERIFY(f.editor.moveNode(1, low + (high - low) / 20));
+    QTEST(f.edit(1)->text(), "closer");
+    f.checkEditors(5);
   }
 
   // Large partitions: only the editors in sight exist as widgets.

@@ -1,5 +1,6 @@
 #include "gui/components/canvasdriver.h"
 #include "gui/components/crossvaluepicker.h"
+#include "gui/components/fittedlegend.h"
 #include "gui/components/markerpicker.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/mathfntable.h"
@@ -72,6 +73,7 @@ struct Fixture
 
 QPair<double, double> axis(PlotWidget* w)
 {
+  w->plot()->updateAxes();
   const QwtScaleDiv& div = w->plot()->axisScaleDiv(QwtPlot::xBottom);
   return {div.lowerBound(), div.upperBound()};
 }
@@ -99,7 +101,7 @@ private slots:
     w.addFunction(b.fn.get());
     QCOMPARE(qMakePair(w.xMin(), w.xMax()), qMakePair(0.0, 3.0));
     w.removeFunction(a.fn.get());
-    w.removeFunction(a.fn.get()); // unknown by now: ignored
+    w.removeFunction(a.fn.get());                         // unknown by now: ignored
     QVERIFY(!w.curveInfo(a.fn.get()) && w.xMin() == 0.0); // a remaining curve keeps the range
     w.removeFunction(b.fn.get());
     QVERIFY(w.xMin() > w.xMax());
@@ -114,7 +116,9 @@ private slots:
     f.info->setName("f");
     // Points 0, 0.25, 0.5, 0.75, 1 with values x^2; half-way goes low.
     const QPair<double, QString> readOuts[] = {{0.375, "f: [0.25, 0.063]"},
-        {0.3751, "f: [0.50, 0.250]"}, {-3, "f: [0.00, 0.000]"}, {7, "f: [1.00, 1.000]"}};
+                                               {0.3751, "f: [0.50, 0.250]"},
+                                               {-3, "f: [0.00, 0.000]"},
+                                               {7, "f: [1.00, 1.000]"}};
     for (const auto& r : readOuts) {
       f.info->setValueAt(r.first, ": ");
       QCOMPARE(f.info->curve()->title().text(), r.second);
@@ -153,6 +157,82 @@ private slots:
     master->setZoom(1.0);
     QVERIFY(master->scrollBar()->value() == 0 && master->scrollBar()->isHidden());
     QCOMPARE(axis(master).second, 1.0);
+  }
+
+  // The axis spans the domain at zoom 1 and scrolls from one end to the
+  // other when zoomed, for tiny, huge and far-off domains alike.
+  void axisFollowsAnyDomain_data()
+  {
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::newRow("[0, 1]") << 0.0 << 1.0;
+    QTest::newRow("[0, 1e-6]") << 0.0 << 1e-6;
+    QTest::newRow("[1e6, 1e6 + 1e-3]") << 1e6 << 1e6 + 1e-3;
+    QTest::newRow("[-1e300, 1e300]") << -1e300 << 1e300;
+  }
+  void axisFollowsAnyDomain()
+  {
+    QFETCH(double, low);
+    QFETCH(double, high);
+    Sampled s(low, high, 8);
+    PlotWidget w;
+    w.addFunction(s.fn.get());
+    QCOMPARE(axis(&w), qMakePair(low, high));
+    w.setZoom(2.0);
+    QScrollBar* bar = w.scrollBar();
+    const double half = high / 2 - low / 2;
+    auto near = [&](double a, double b) { return std::abs(a - b) <= 1e-6 * half; };
+    bar->setValue(bar->minimum());
+    QVERIFY(axis(&w).first == low && near(axis(&w).second, low + half));
+    bar->setValue(bar->maximum());
+    QVERIFY(near(axis(&w).first, high - half) && axis(&w).second == high);
+    QVERIFY(bar->maximum() - bar->minimum() >= 50);
+  }
+
+  // A follower's canvas stays under its master's, whichever has the wider
+  // axes beside it (the error curves' right-hand axis comes and goes).
+  void followerCanvasUnderMaster()
+  {
+    Sampled s(0, 1, 8);
+    QWidget top;
+    auto* master = new PlotWidget(&top);
+    auto* follower = new PlotWidget(&top);
+    auto* layout = new QVBoxLayout(&top);
+    layout->addWidget(master);
+    layout->addWidget(follower);
+    master->addFunction(s.fn.get());
+    follower->addFunction(s.fn.get());
+    follower->plot()->setAxisScale(QwtPlot::yLeft, -100000, 100000);
+    QVERIFY(CanvasDriver::show(&top));
+    follower->attachScrollBar(master);
+    auto span = [](PlotWidget* w) {
+      const int x = w->canvas()->mapToGlobal(QPoint(0, 0)).x();
+      return qMakePair(x, x + w->canvas()->width());
+    };
+    for (bool rightAxis : {true, false}) {
+      master->plot()->enableAxis(QwtPlot::yRight, rightAxis);
+      QTRY_COMPARE(span(follower), span(master));
+    }
+  }
+
+  // Entries that one column cannot hold inside the canvas take more columns.
+  void legendShowsEveryEntry()
+  {
+    std::vector<std::unique_ptr<Sampled>> curves;
+    PlotWidget w;
+    for (int i = 0; i < 12; ++i) {
+      curves.emplace_back(new Sampled(0, 1, 4));
+      w.addFunction(curves.back()->fn.get());
+      w.curveInfo(curves.back()->fn.get())->setName(QString("curve %1").arg(i));
+    }
+    w.setLegendVisible(true);
+    QVERIFY(CanvasDriver::show(&w, {600, 200}));
+    w.replot();
+    QApplication::processEvents();
+    const QVector<FittedLegend::Drawn>& drawn = w.legend()->lastDrawn();
+    QCOMPARE(drawn.size(), 12);
+    for (const FittedLegend::Drawn& d : drawn)
+      QVERIFY2(w.canvas()->rect().contains(d.rect.toRect()), qPrintable(d.title));
   }
 
   void drags_data()
@@ -252,7 +332,6 @@ private slots:
     QTest::keyRelease(canvas, Qt::Key_Control);
     QVERIFY(f.w.isLegendVisible() == !legendBefore && !f.w.tracker()->isEnabled());
   }
-
 };
 
 QTEST_MAIN(TestPlotWidget)
