@@ -156,6 +156,14 @@ protected:
   void resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record);
   void clearFunctions();
   void rebuildFunctions(::Domains::EnumerationBase<double>* newDomain);
+  // The functions the controller computes and draws: every data function, the
+  // formula functions of selectors that show a formula (an added selector
+  // stays empty, and draws nothing, until one is picked).
+  QList<Fn::MathFn<double, double>*> drawnFunctions() const;
+  // Before data replaces the formulas: the domain input shows the domain they
+  // were computed on, which Close data brings back (a half-typed range never
+  // took effect).
+  void showFormulaDomain();
   void resetSelectors(int count);
   void connectSelectors(double zoom);
   void disconnectSelectors();
@@ -173,7 +181,8 @@ protected:
   void setTableColumnCount(int count);
   void setDegreeColumnsVisible(int degree, int state);
   void linkNodeSelection(bool link);
-  // Legend names of the function curves: the selector texts, or "DataFile".
+  // Legend names of the function curves: the selector texts, or the data
+  // columns' names ("DataFile 1 (temperature)", "DataFile" for random data).
   void nameFunctionCurves();
   void updateTabOrder();
   QString expressionOf(const QString& name) const;
