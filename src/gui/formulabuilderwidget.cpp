@@ -176,6 +176,20 @@ void FormulaBuilderWidget::accept()
 {
   if (hasPendingName())
     return;
+  // An expression that does not parse was never taken into its formula: say
+  // so instead of closing without it.
+  if (const QListWidgetItem* item = ui->listWidget->currentItem()) {
+    const QString text = ui->textEdit->toPlainText();
+    QString message;
+    if (text != item->data(Qt::UserRole).toString() && !checkExpression(text, false, &message)) {
+      Prompt::critical(this, tr("Error"),
+                       tr("The formula \"%1\" is not valid: %2\nCorrect it, or press Cancel "
+                          "to keep the formula as it was.")
+                           .arg(item->text(), message));
+      ui->textEdit->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
   save();
   DialogBase::accept();
 }

@@ -28,6 +28,7 @@
 #include "math/fce/mathfncachedformula.h"
 #include "math/fce/mathfntable.h"
 #include "math/policy.h"
+#include "midle/numberreader/dataimport.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -235,12 +236,16 @@ MainWindow::MainWindow(QWidget* parent)
   ui->menuFile->insertAction(ui->actionCloseData, randomDataAction.data());
 
   ui->actionExit->setShortcuts(QKeySequence::Quit);
-  connect(ft, &FtransformWidget::partitionProblemChanged, this, [this](const QString& problem) {
-    if (problem.isEmpty())
-      statusBar()->clearMessage();
-    else
-      statusBar()->showMessage(tr("The partition is not computed: %1.").arg(problem));
-  });
+  // A label, not a message: status tips (the partition plot's) only cover it for a while.
+  auto* problemLabel = new QLabel(this);
+  problemLabel->setObjectName(QStringLiteral("partitionProblemLbl"));
+  statusBar()->addWidget(problemLabel, 1);
+  connect(ft, &FtransformWidget::partitionProblemChanged, problemLabel,
+          [problemLabel](const QString& problem) {
+            problemLabel->setText(problem.isEmpty()
+                                      ? QString()
+                                      : tr("The partition is not computed: %1.").arg(problem));
+          });
   watchForChanges();
   updateTabOrder();
 
@@ -346,6 +351,9 @@ void MainWindow::installPartition()
 
 void MainWindow::setFunctionType(int type)
 {
+  // The source decides for the inputs as a whole, children included.
+  ui->domainWidget->restoreEnabledStates();
+  ui->fnSelector->restoreEnabledStates();
   ui->domainWidget->setEnabled(true);
   ui->fnSelector->setEnabled(true);
   ui->actionFormulaBuilder->setEnabled(true);
@@ -383,6 +391,28 @@ void MainWindow::rebuildFunctions(Domains::EnumerationBase<double>* newDomain)
     functions.append(fn);
     functionNames.insert(fn, name);
   }
+}
+
+QList<Fn::MathFn<double, double>*> MainWindow::drawnFunctions() const
+{
+  if (functionTypeUsed != 0)
+    return functions;
+  QList<Fn::MathFn<double, double>*> drawn;
+  for (int i = 0; i < functions.size(); ++i)
+    if (i >= ui->fnSelector->count() || !ui->fnSelector->selection(i).isEmpty())
+      drawn.append(functions.at(i));
+  return drawn;
+}
+
+void MainWindow::showFormulaDomain()
+{
+  if (functionTypeUsed != 0 || !domainRecord || ui->domainWidget->isValid())
+    return;
+  const auto text = [](double v) {
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
+  };
+  ui->domainWidget->showTexts(text(domainRecord->low), text(domainRecord->high),
+                              QString::number(domainRecord->count));
 }
 
 QString MainWindow::expressionOf(const QString& name) const
@@ -457,8 +487,11 @@ void MainWindow::onSelectedFunction_changed(int index, QString text)
   if (QComboBox* box = ui->fnSelector->selector(index))
     box->setToolTip(expression);
   FtransformWidget* ft = ui->centralwidget;
-  ft->refreshAll();
   functionNames.insert(fn, text);
+  if (ft->functions().contains(fn))
+    ft->refreshAll();
+  else
+    ft->addFunctions({fn});
   if (tableLinked)
     refreshCoefTable();
   nameFunctionCurves();
@@ -469,10 +502,10 @@ void MainWindow::onSelector_added(int index)
 {
   if (!domain)
     return;
+  // Empty until a formula is picked: made, but not handed to the controller.
   FormulaFn* fn = makeFormula(domain, QStringLiteral("0"));
   functions.insert(qBound(0, index, functions.size()), fn);
   functionNames.insert(fn, tr("Unknown name"));
-  ui->centralwidget->addFunctions({fn});
   refreshCoefTable();
   QTimer::singleShot(0, this, &MainWindow::updateTabOrder);
 }
@@ -506,7 +539,7 @@ void MainWindow::onDomain_changed()
   clearFunctions();
   rebuildFunctions(makeDomain(domainRecord));
   installPartition();
-  ui->centralwidget->addFunctions(functions);
+  ui->centralwidget->addFunctions(drawnFunctions());
   updateTabOrder();
   refreshCoefTable();
 }
@@ -699,9 +732,8 @@ void MainWindow::nameFunctionCurves()
     if (!info)
       continue;
     QString name = functionNames.value(functions.at(i));
-    if (functionTypeUsed == 1)
-      name = functions.size() > 1 ? QStringLiteral("DataFile %1").arg(i + 1)
-                                  : QStringLiteral("DataFile");
+    if (functionTypeUsed == 1 && name.isEmpty())
+      name = DataImport::functionName(i, functions.size());
     if (info->name() != name)
       info->setName(name);
   }
@@ -831,6 +863,7 @@ void MainWindow::applyPreferences(bool fromDialog)
 
 void MainWindow::generateRandomFunction()
 {
+  showFormulaDomain();
   clearFunctions();
   dataFileInfo = DataFileInfo();
   setFunctionType(1);
@@ -866,20 +899,24 @@ void MainWindow::onActionCloseData_triggered()
 {
   dataFileInfo = DataFileInfo();
   setFunctionType(0);
+  // The formulas come back on what the domain input shows; an input that
+  // gives no domain (a session of an older program) shows the default one.
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
-  if (record && DataHolders::domainRangeValid(*record))
+  if (record && ui->domainWidget->isValid()) {
     domainRecord = record;
-  resetPartitionRecords(domainRecord);
-  onDomain_changed();
-  // An invalid domain input leaves onDomain_changed without effect: the
-  // formula functions still come back on the last valid domain.
-  if (functions.isEmpty() || !functionNames.contains(functions.first())) {
-    clearFunctions();
-    rebuildFunctions(makeDomain(domainRecord));
-    installPartition();
-    ui->centralwidget->addFunctions(functions);
-    refreshCoefTable();
+  } else {
+    domainRecord = QSharedPointer<DataHolders::Domains::Equid>::create();
+    ui->domainWidget->showTexts(QString::number(domainRecord->low),
+                                QString::number(domainRecord->high),
+                                QString::number(domainRecord->count));
   }
+  resetPartitionRecords(domainRecord);
+  clearFunctions();
+  rebuildFunctions(makeDomain(domainRecord));
+  installPartition();
+  ui->centralwidget->addFunctions(drawnFunctions());
+  updateTabOrder();
+  refreshCoefTable();
   updateWindowTitle();
 }
 

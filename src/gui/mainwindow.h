@@ -159,6 +159,14 @@ protected:
   void resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record);
   void clearFunctions();
   void rebuildFunctions(::Domains::EnumerationBase<double>* newDomain);
+  // The functions the controller computes and draws: every data function, the
+  // formula functions of selectors that show a formula (an added selector
+  // stays empty, and draws nothing, until one is picked).
+  QList<Fn::MathFn<double, double>*> drawnFunctions() const;
+  // Before data replaces the formulas: the domain input shows the domain they
+  // were computed on, which Close data brings back (a half-typed range never
+  // took effect).
+  void showFormulaDomain();
   void resetSelectors(int count);
   void connectSelectors(double zoom);
   void disconnectSelectors();
@@ -181,7 +189,8 @@ protected:
   // Copies from the component table read the controller's components.
   void setTableCellValues();
   QVector<FigureExport::CurveRole> figureRoles() const;
-  // Legend names of the function curves: the selector texts, or "DataFile".
+  // Legend names of the function curves: the selector texts, or the data
+  // columns' names ("DataFile 1 (temperature)", "DataFile" for random data).
   void nameFunctionCurves();
   void updateTabOrder();
   QString expressionOf(const QString& name) const;

@@ -65,6 +65,7 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
   dataFileInfo = import.fileInfo();
   clearFunctions();
 
+  showFormulaDomain();
   auto record = QSharedPointer<DataHolders::Domains::Equid>::create();
   record->low = import.low();
   record->high = import.high();
@@ -79,8 +80,10 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
     resetPartitionRecords(domainRecord);
 
   domain = import.createDomain();
-  for (Fn::MathFn<double, double>* fn : import.createFunctions(domain))
+  for (Fn::MathFn<double, double>* fn : import.createFunctions(domain)) {
+    functionNames.insert(fn, import.functionLabel(functions.size()));
     functions.append(fn);
+  }
   import.releaseColumns();
 
   installPartition();

@@ -56,7 +56,10 @@ void MainWindow::onActionExportValues_triggered()
   // Data columns have no selector; they are told apart by their position.
   QList<ExportRunner::NamedFunction> shown;
   for (int i = 0; i < functions.size(); ++i) {
-    const Fn::MathFn<double, double>* fn = functions.at(i);
+    Fn::MathFn<double, double>* fn = functions.at(i);
+    // An empty selector has nothing computed.
+    if (!ui->centralwidget->functions().contains(fn))
+      continue;
     QString name = functionNames.value(fn);
     if (functionTypeUsed != 0)
       name = DataImport::functionName(i, functions.size());

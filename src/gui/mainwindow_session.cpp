@@ -98,7 +98,7 @@ void MainWindow::restoreSettings()
   clearFunctions();
   rebuildFunctions(makeDomain(domainRecord));
   installPartition();
-  ui->centralwidget->addFunctions(functions);
+  ui->centralwidget->addFunctions(drawnFunctions());
   ui->fnSelector->setItems(formulaNames());
   connectSelectors(1.0);
   nameFunctionCurves();
@@ -468,7 +468,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
     clearFunctions();
     rebuildFunctions(makeDomain(domainRecord));
     installPartition();
-    ft->addFunctions(functions);
+    ft->addFunctions(drawnFunctions());
     updateTabOrder();
     refreshCoefTable();
   } else {
@@ -484,7 +484,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
       clearFunctions();
       rebuildFunctions(makeDomain(domainRecord));
       installPartition();
-      ft->addFunctions(functions);
+      ft->addFunctions(drawnFunctions());
     }
   }
 

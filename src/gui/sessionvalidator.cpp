@@ -17,8 +17,8 @@
 namespace {
 
 // Input limits of the widgets whose values the session restores.
-constexpr int minDiscretization = 2;
-constexpr int maxDiscretization = 100000;
+using DataHolders::Domains::maxDiscretization;
+using DataHolders::Domains::minDiscretization;
 constexpr int minComponents = 2;
 constexpr int maxComponents = 10000;
 constexpr int minOffset = -999;

@@ -75,6 +75,7 @@ private slots:
   void expressionMarking_data();
   void expressionMarking();
   void acceptRejectAndClose();
+  void okOnAnInvalidFormulaSaysWhy();
   void previewRangeRefused_data();
   void previewRangeRefused();
   void everyParserFunctionListed();
@@ -229,6 +230,28 @@ void TestFormulaBuilderWidget::acceptRejectAndClose()
   rec.messages.clear();
   QVERIFY(!b.w.close());
   QVERIFY(rec.messages.isEmpty());
+}
+
+// OK keeps the dialog open and names the fault rather than dropping the edit.
+void TestFormulaBuilderWidget::okOnAnInvalidFormulaSaysWhy()
+{
+  PromptRecorder rec;
+  Builder b;
+  b.w.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&b.w));
+  QSignalSpy accepted(&b.w, &QDialog::accepted);
+  b.edit->setPlainText("sin(");
+  b.w.accept();
+  QVERIFY(b.w.isVisible() && accepted.isEmpty());
+  QCOMPARE(rec.titles(), QStringList{"Error"});
+  QVERIFY2(rec.messages[0].text.startsWith("The formula \"Default\" is not valid: Unexpected end"),
+           qPrintable(rec.messages[0].text));
+  QCOMPARE(b.edit->toPlainText(), QString("sin("));
+
+  b.edit->setPlainText("sin(x)");
+  b.w.accept();
+  QCOMPARE(accepted.count(), 1);
+  QCOMPARE(b.w.expression("Default"), QString("sin(x)"));
 }
 
 void TestFormulaBuilderWidget::previewRangeRefused_data()

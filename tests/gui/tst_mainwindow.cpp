@@ -284,6 +284,31 @@ private slots:
     QVERIFY(rec.messages.isEmpty());
   }
 
+  // An added selector is empty: nothing is computed or drawn for it until a
+  // formula is picked, also after the domain changes.
+  void addedSelectorDrawsNothingUntilPicked()
+  {
+    PromptRecorder rec;
+    Ptr w = startWindow();
+    MainWindow* const win = w.get();
+    PlotWidget* plot = T::controller(win)->plotWidget();
+    const int curves = plot->curveInfos().size();
+    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
+    T::domainChanged(win);
+    QCOMPARE(T::selector(win)->selection(1), QString());
+    QCOMPARE(T::controller(win)->functions().size(), 1);
+    QCOMPARE(plot->curveInfos().size(), curves);
+    for (const CurveInfoBase* info : plot->curveInfos())
+      QVERIFY(info->name() != "Unknown name");
+
+    T::selector(win)->select(1, T::selector(win)->selection(0));
+    QCOMPARE(T::controller(win)->functions().size(), 2);
+    QVERIFY(plot->curveInfos().size() > curves);
+    const CurveInfoBase* added = plot->curveInfo(T::controller(win)->functions().at(1));
+    QVERIFY(added && added->name() == T::selector(win)->selection(0));
+    QVERIFY(rec.messages.isEmpty());
+  }
+
   // Every rebuild of the partition (domain, kind, data) keeps the link between
   // the component table's rows and the partition editor's nodes.
   void tableAndNodesStayLinked()

@@ -21,6 +21,7 @@
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -72,6 +73,10 @@ private slots:
   void openData_data();
   void openData();
   void refusedFileThenCsvSession();
+  void closeDataAfterEachWayIn_data();
+  void closeDataAfterEachWayIn();
+  void closeDataShowsTheDomainInForce();
+  void legendsNameTheColumns();
   void valuesAndPicture();
   void csvDialogAppliesChoice();
   void toolReproducesSessionExport_data();
@@ -84,6 +89,7 @@ void TestMainWindowData::initTestCase()
   write("header.txt", "time value\nmeasured today\n0 1\n1 2\n2 4\n3 8\n");
   write("unsorted.txt", "0 1\n2 2\n1 3\n3 4\n");
   write("data.dat", "0 1\n1 2\n2 3\n3 4\n");
+  write("named.txt", "time temperature pressure\n0 1 10\n1 2 20\n2 4 30\n3 8 40\n");
   write("pipes.csv", "x|y|z\n0|1|10\n1|2,5|20\n2|4|x\n3|8|40\n");
   write("d.csv", "1;2\n3;4\n");
   write("comma.csv", "x,y\n0,1\n1,2\n2,3\n3,5\n");
@@ -235,6 +241,92 @@ void TestMainWindowData::refusedFileThenCsvSession()
   QCOMPARE(rec.messages.size(), 1);
   QCOMPARE(rec.messages.front().text,
            QString("Ignoring 2 lines that could not be read from file or contains a text."));
+}
+
+// The start-up session was saved while data was open, with every input
+// disabled; more data comes in one of the ways a user has.
+void TestMainWindowData::closeDataAfterEachWayIn_data()
+{
+  QTest::addColumn<QString>("way");
+  for (const char* way : {"start-up session", "command line", "open data", "drop"})
+    QTest::newRow(way) << way;
+}
+
+void TestMainWindowData::closeDataAfterEachWayIn()
+{
+  QFETCH(QString, way);
+  PromptRecorder rec;
+  MainWindow* w = window.get();
+  T::child<DomainWidget>(w, "domainWidget")->showTexts("-2", "5", "512");
+  T::domainChanged(w);
+  QVERIFY(w->openFile(dir.filePath("header.txt")));
+  struct Forget
+  {
+    ~Forget() { QFile::remove(MainWindow::defaultSessionPath()); }
+  } forget;
+  QVERIFY(w->saveSession(MainWindow::defaultSessionPath()));
+  window.reset();
+  ProgramEnvironment::clearWindowSettings();
+
+  const QString more = dir.filePath("named.txt");
+  window = std::make_unique<MainWindow>();
+  w = window.get();
+  if (way == "command line")
+    w->setStartupFile(more);
+  w->show();
+  QTRY_VERIFY(!w->currentSessionFile().isEmpty());
+  if (way == "open data") {
+    DataFileOpenDialog::setRunner([more](DataFileOpenDialog& d) {
+      d.selectFile(more);
+      return int(QDialog::Accepted);
+    });
+    T::openData(w);
+  } else if (way == "drop") {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(more)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &drop);
+  }
+  QTRY_COMPARE(T::dataFileInfo(w).filePath(),
+               way == "start-up session" ? dir.filePath("header.txt") : more);
+
+  T::action(w, "actionCloseData")->trigger();
+  QCOMPARE(w->functionSourceType(), 0);
+  for (const char* input : {"lowEdt", "highEdt", "discrEdt", "addBtn", "comboBox0"})
+    QVERIFY2(T::child<QWidget>(w, input)->isEnabled(), input);
+  QCOMPARE(T::domainText(w, "lowEdt") + " " + T::domainText(w, "highEdt"), QString("-2 5"));
+  QCOMPARE(T::domain(w)->size(), std::size_t(513));
+  QCOMPARE(T::domain(w)->high(), 5.0);
+}
+
+// A range typed but never taken is not what the formulas come back on.
+void TestMainWindowData::closeDataShowsTheDomainInForce()
+{
+  PromptRecorder rec;
+  MainWindow* w = window.get();
+  T::child<QLineEdit>(w, "highEdt")->setText("-3");
+  QVERIFY(w->openFile(dir.filePath("named.txt")));
+  T::action(w, "actionCloseData")->trigger();
+  QCOMPARE(T::domainText(w, "lowEdt") + " " + T::domainText(w, "highEdt"), QString("0 1"));
+  QCOMPARE(T::domain(w)->high(), 1.0);
+  QCOMPARE(T::domainRecord(w)->high, 1.0);
+}
+
+// The header line names the columns beside their numbers; the export keeps its names.
+void TestMainWindowData::legendsNameTheColumns()
+{
+  PromptRecorder rec;
+  MainWindow* w = window.get();
+  QVERIFY(w->openFile(dir.filePath("named.txt")));
+  QStringList names;
+  for (const auto* fn : T::functions(w))
+    names << T::controller(w)->plotWidget()->curveInfo(fn)->name();
+  QCOMPARE(names, (QStringList{"DataFile 1 (temperature)", "DataFile 2 (pressure)"}));
+  T::action(w, "actionCloseData")->trigger();
+  QCOMPARE(T::controller(w)->plotWidget()->curveInfo(T::functions(w).at(0))->name(),
+           T::selector(w)->selection(0));
 }
 
 void TestMainWindowData::valuesAndPicture()

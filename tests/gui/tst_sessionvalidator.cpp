@@ -86,7 +86,7 @@ private slots:
     QTest::newRow("range overflows") << QByteArray("[DomainWidget]\nlowEdt_text=-1.7e308\nhighEdt_text=1.7e308\n") << "DomainWidget/highEdt_text";
     QTest::newRow("low text") << QByteArray("[DomainWidget]\nlowEdt_text=abc\n") << "DomainWidget/lowEdt_text";
     QTest::newRow("discretization 1") << QByteArray("[DomainWidget]\ndiscrEdt_text=1\n") << "DomainWidget/discrEdt_text";
-    QTest::newRow("discretization huge") << QByteArray("[DomainWidget]\ndiscrEdt_text=100001\n") << "DomainWidget/discrEdt_text";
+    QTest::newRow("discretization huge") << QByteArray("[DomainWidget]\ndiscrEdt_text=10000001\n") << "DomainWidget/discrEdt_text";
     QTest::newRow("discretization fraction") << QByteArray("[DomainWidget]\ndiscrEdt_text=2.5\n") << "DomainWidget/discrEdt_text";
     QTest::newRow("discretization list") << QByteArray("[DomainWidget]\ndiscrEdt_text=1,5\n") << "DomainWidget/discrEdt_text";
     QTest::newRow("unknown partition type") << QByteArray("[MainWindow]\npartitionType=9\n") << "MainWindow/partitionType";

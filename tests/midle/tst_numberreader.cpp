@@ -80,6 +80,8 @@ private slots:
   void valueLimitStopsReading();
   void loaded_data();
   void loaded();
+  void functionLabels_data();
+  void functionLabels();
   void refused_data();
   void refused();
   void unreadableFileNamesFileAndReason_data();
@@ -301,6 +303,36 @@ void TestNumberReader::loaded()
   }
   for (auto* f : functions)
     delete f;
+}
+
+// The names of the header line right above the data, column by column
+// (the column count is taken from the fourth line).
+void TestNumberReader::functionLabels_data()
+{
+  QTest::addColumn<QByteArray>("content");
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QStringList>("labels");
+  // clang-format off
+  QTest::newRow("txt") << QByteArray("time temperature pressure\n0 1 10\n1 2 20\n2 4 30\n") << "t.txt" << QStringList{"DataFile 1 (temperature)", "DataFile 2 (pressure)"};
+  QTest::newRow("txt, a note above the names") << QByteArray("measured today\nx y\n0 1\n1 2\n") << "n.txt" << QStringList{"DataFile (y)"};
+  QTest::newRow("txt, names of another width") << QByteArray("a b c\n0 1\n1 2\n2 4\n") << "w.txt" << QStringList{"DataFile"};
+  QTest::newRow("no header") << QByteArray("0 1 2\n1 2 3\n2 3 4\n3 4 5\n") << "p.txt" << QStringList{"DataFile 1", "DataFile 2"};
+  QTest::newRow("csv, an empty column dropped") << QByteArray("x;;y;z\n0;;1;2\n1;;2;3\n2;;3;4\n") << "e.csv" << QStringList{"DataFile 1 (y)", "DataFile 2 (z)"};
+  QTest::newRow("csv, quoted names, a date column") << QByteArray("\"Date\";\"Close; EUR\";Volume\n2024-01-02;5;7\n2024-01-03;6;8\n2024-01-04;7;9\n") << "q.csv" << QStringList{"DataFile 1 (Close; EUR)", "DataFile 2 (Volume)"};
+  // clang-format on
+}
+
+void TestNumberReader::functionLabels()
+{
+  QFETCH(QByteArray, content);
+  QFETCH(QString, name);
+  QFETCH(QStringList, labels);
+  DataImport import;
+  QCOMPARE(import.run(file(content, name, name.endsWith("csv") ? ";" : "", 0)), DataImport::Loaded);
+  QStringList shown;
+  for (int i = 0; i < int(import.functionColumns().size()); ++i)
+    shown << import.functionLabel(i);
+  QCOMPARE(shown, labels);
 }
 
 void TestNumberReader::refused_data()

@@ -248,7 +248,12 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("domain of two parts") << QStringList{"--domain", "0,1"} << "LOW,HIGH,COUNT";
   QTest::newRow("domain of four parts") << QStringList{"--domain", "0,1,10,5"} << "LOW,HIGH,COUNT";
   QTest::newRow("low = high") << QStringList{"--domain", "1,1,10"} << "LOW";
-  QTest::newRow("count too large") << QStringList{"--domain", "0,1,10000001"} << "COUNT";
+  // The window's limits; a count taken lets the next option fail.
+  const QString limits = "--domain COUNT %1: Discretization must be between 2 and 10000000.";
+  QTest::newRow("count 1") << QStringList{"--domain", "0,1,1"} << limits.arg(1);
+  QTest::newRow("count 10000001") << QStringList{"--domain", "0,1,10000001"} << limits.arg(10000001);
+  for (const char* count : {"2", "999999", "10000000"})
+    QTest::newRow(qPrintable(QString("count %1 taken").arg(count))) << QStringList{"--domain", QString("0,1,") + count, "--components", "1"} << "--components: 1 is outside";
   QTest::newRow("one node") << QStringList{"--nodes", "0.5"} << "two nodes";
   QTest::newRow("node outside") << QStringList{"--nodes", "0,0.5,1.5"} << "outside";
   QTest::newRow("components above count") << QStringList{"--domain", "0,1,10", "--components", "11"} << "above";

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "analysis/convergencestudy.h"
+#include "gui/ftransform_widgets/data_structures.h"
 
 #include <QHash>
 #include <QObject>
@@ -23,6 +24,16 @@ bool toFinite(const QString& text, double* value)
   bool ok = false;
   const double v = text.trimmed().toDouble(&ok);
   if (!ok || !std::isfinite(v))
+    return false;
+  *value = v;
+  return true;
+}
+
+bool toLongLong(const QString& text, qlonglong* value)
+{
+  bool ok = false;
+  const qlonglong v = text.trimmed().toLongLong(&ok);
+  if (!ok)
     return false;
   *value = v;
   return true;
@@ -74,10 +85,18 @@ public:
       return fail(tr("%1 needs LOW,HIGH,COUNT, got \"%2\"").arg(option, value));
     double lo = 0, hi = 0;
     int n = 0;
-    if (!number(option + tr(" LOW"), parts[0], &lo) ||
-        !number(option + tr(" HIGH"), parts[1], &hi) ||
-        !integer(option + tr(" COUNT"), parts[2], 1, maxDomainCount, &n))
+    if (!number(option + tr(" LOW"), parts[0], &lo) || !number(option + tr(" HIGH"), parts[1], &hi))
       return false;
+    // The window's limits, and its words.
+    qlonglong count = 0;
+    if (!toLongLong(parts[2], &count))
+      return fail(tr("%1 COUNT: \"%2\" is not a whole number").arg(option, parts[2]));
+    if (!DataHolders::Domains::discretizationAllowed(count))
+      return fail(tr("%1 COUNT %2: %3")
+                      .arg(option)
+                      .arg(count)
+                      .arg(DataHolders::Domains::discretizationLimitText()));
+    n = int(count);
     if (!(lo < hi) || !std::isfinite(hi - lo))
       return fail(tr("%1: LOW must be less than HIGH (got %2 and %3)")
                       .arg(option, parts[0].trimmed(), parts[1].trimmed()));
@@ -326,13 +345,13 @@ bool parseArguments(const QStringList& args, ToolOptions& options, QString* erro
 
 QString usageText()
 {
-  return QStringLiteral(
+  const QString text = QStringLiteral(
       "Usage: quelmora-ft [options]\n"
       "Computes the direct and inverse F-transform of functions and writes them as\n"
       "semicolon-separated columns (to standard output, or to -o FILE).\n"
       "\n"
       "  --domain LOW,HIGH,COUNT   interval and number of subintervals (0,1,2000; COUNT "
-      "1..10000000)\n"
+      "%1..%2)\n"
       "  --formula EXPR            a function of x (muParser syntax); repeatable (default \"x\")\n"
       "  --name NAME               column name of the formula (or data column) of the same order\n"
       "                            (default: the formula text, \"DataFile\" for data)\n"
@@ -397,4 +416,6 @@ QString usageText()
       "  --version                 the version of the tool\n"
       "\n"
       "Errors give one line on standard error and exit status 2.\n");
+  return text.arg(DataHolders::Domains::minDiscretization)
+      .arg(DataHolders::Domains::maxDiscretization);
 }

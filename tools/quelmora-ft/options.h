@@ -1,6 +1,7 @@
 #ifndef QUELMORA_FT_OPTIONS_H
 #define QUELMORA_FT_OPTIONS_H
 
+#include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/higherdegreebasis.h"
 
 #include <QString>
@@ -80,7 +81,8 @@ bool parseArguments(const QStringList& args, ToolOptions& options, QString* erro
 QString usageText();
 
 // Limits of the inputs.
-constexpr int maxDomainCount = 10000000;
+// The most subintervals, and so the most components.
+constexpr int maxDomainCount = DataHolders::Domains::maxDiscretization;
 constexpr int maxShift = 999;
 constexpr int maxOffset = 999;
 constexpr int maxDegree = 3;

@@ -32,7 +32,6 @@ using ShapePartition = ::Partitions::FuzzyPartition<Basic>;
 
 // Records come from sessions too, so the builders refuse what would trip a
 // math precondition or run away in time or memory: no partition is built.
-constexpr int32_t kMaxDomainCount = 10000000;
 constexpr double kMaxCustomFunctions = 1000000;
 // Cached values a custom partition may hold in all (400 MB of doubles): wide
 // basic functions packed densely would otherwise exhaust memory.
@@ -151,6 +150,13 @@ QString partitionTypeName(int32_t kind)
   }
 }
 
+QString Domains::discretizationLimitText()
+{
+  return QObject::tr("Discretization must be between %1 and %2.")
+      .arg(minDiscretization)
+      .arg(maxDiscretization);
+}
+
 QString degreeName(int32_t flag)
 {
   checkDegreeFlag(flag);
@@ -169,7 +175,7 @@ QString degreeName(int32_t flag)
   const auto& r = static_cast<const Domains::Equid&>(*record);
   // A record read from a session may hold anything; the math domain asserts.
   if (!std::isfinite(r.low) || !std::isfinite(r.high) || !(r.high > r.low) || r.count < 1 ||
-      r.count > kMaxDomainCount || !((r.high - r.low) / r.count > 0))
+      r.count > Domains::maxDiscretization || !((r.high - r.low) / r.count > 0))
     return nullptr;
   return new ::Domains::Equidistant<double>(r.low, r.high, unsigned(r.count));
 }

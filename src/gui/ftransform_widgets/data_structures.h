@@ -62,6 +62,18 @@ public:
   int32_t count = 2000;
 };
 
+// The numbers of subintervals a user may ask for, in the window and the tool
+// alike (a data file sets its own count).
+constexpr int32_t minDiscretization = 2;
+constexpr int32_t maxDiscretization = 10000000;
+// Whether count lies within those limits.
+constexpr bool discretizationAllowed(qint64 count)
+{
+  return count >= minDiscretization && count <= maxDiscretization;
+}
+// The message for a count outside them, naming both limits.
+QString discretizationLimitText();
+
 } // namespace Domains
 
 namespace Partitions {

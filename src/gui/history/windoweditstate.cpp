@@ -173,7 +173,7 @@ void WindowEditState::restoreFunctions(const EditState& s)
     w->setFunctionType(0);
     w->rebuildFunctions(MainWindow::makeDomain(w->domainRecord));
     w->installPartition();
-    ft->addFunctions(w->functions);
+    ft->addFunctions(w->drawnFunctions());
   }
   w->connectSelectors(w->zoomSlider->value());
   for (int i = 0; i < w->ui->fnSelector->count(); ++i)

@@ -3,7 +3,8 @@
 #include "ui_domainwidget.h"
 
 #include <QDoubleValidator>
-#include <QIntValidator>
+#include <QRegExpValidator>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -34,15 +35,16 @@ DomainWidget::DomainWidget(QWidget* parent)
   highValidator->setDecimals(3);
   useCLocale(highValidator);
   ui->highEdt->setValidator(highValidator);
-  auto* countValidator = new QIntValidator(minCount, maxCount, this);
-  useCLocale(countValidator);
-  ui->discrEdt->setValidator(countValidator);
+  // Digits only, more than the limit allows: a count beyond it is typed out
+  // and refused with words, not cut off at the last digit that fits.
+  ui->discrEdt->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("[0-9]{0,10}")), this));
+  countTip = ui->discrEdt->toolTip();
 
   for (QLineEdit* edit : {ui->lowEdt, ui->highEdt, ui->discrEdt}) {
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::editingFinished, this, [this] { onInputsChanged(); });
   }
-  connect(ui->discrEdt, &QLineEdit::textEdited, this, &DomainWidget::highlightByValidator);
+  connect(ui->discrEdt, &QLineEdit::textEdited, this, &DomainWidget::onCount_edited);
 }
 
 DomainWidget::~DomainWidget()
@@ -74,7 +76,37 @@ bool DomainWidget::isValid()
   if (!readFinite(ui->lowEdt, low) || !readFinite(ui->highEdt, high))
     return false;
   auto record = data().staticCast<DataHolders::Domains::Equid>();
-  return record->high > record->low && record->count >= minCount && record->count <= maxCount;
+  return record->high > record->low && countAllowed();
+}
+
+bool DomainWidget::countAllowed() const
+{
+  bool ok = false;
+  const qlonglong count = ui->discrEdt->text().toLongLong(&ok, 10);
+  return ok && DataHolders::Domains::discretizationAllowed(count);
+}
+
+void DomainWidget::markCount(bool tell)
+{
+  if (countAllowed()) {
+    ui->discrEdt->setStyleSheet(QString());
+    ui->discrEdt->setToolTip(countTip);
+    return;
+  }
+  const QString limits = DataHolders::Domains::discretizationLimitText();
+  ui->discrEdt->setStyleSheet(invalidStyle);
+  ui->discrEdt->setToolTip(limits);
+  if (tell && ui->discrEdt->isVisible())
+    QToolTip::showText(ui->discrEdt->mapToGlobal(QPoint(0, ui->discrEdt->height())), limits,
+                       ui->discrEdt);
+}
+
+void DomainWidget::onCount_edited()
+{
+  // A count too small may still grow into one that fits; one too large cannot.
+  bool ok = false;
+  const qlonglong count = ui->discrEdt->text().toLongLong(&ok, 10);
+  markCount(ok && count > DataHolders::Domains::maxDiscretization);
 }
 
 QString DomainWidget::markInvalidInput()
@@ -94,6 +126,7 @@ QString DomainWidget::markInvalidInput()
   } else if (!isValid()) {
     bad = {ui->discrEdt};
     name = tr("Discretization (%1 to %2)").arg(minCount).arg(maxCount);
+    markCount(false);
   }
   for (QLineEdit* edit : bad)
     edit->setStyleSheet(invalidStyle);
@@ -107,9 +140,16 @@ void DomainWidget::showTexts(const QString& low, const QString& high, const QStr
   for (const auto& e : edits) {
     e.first->setText(e.second);
     e.first->setStyleSheet(QString());
+    e.first->setToolTip(e.first == ui->discrEdt ? countTip : QString());
     if (e.first == focusedEdit)
       textAtFocus = e.second;
   }
+}
+
+void DomainWidget::restoreEnabledStates()
+{
+  for (QWidget* child : findChildren<QWidget*>())
+    child->setEnabled(true);
 }
 
 bool DomainWidget::validateInputs(QLineEdit* changed)
@@ -129,13 +169,7 @@ bool DomainWidget::validateInputs(QLineEdit* changed)
   } else {
     changed->setStyleSheet(invalidStyle);
   }
-  bool ok = false;
-  const int count = ui->discrEdt->text().toInt(&ok, 10);
-  if (!ok || count < minCount || count > maxCount) {
-    // A count the validator refuses must not become a domain.
-    ui->discrEdt->setStyleSheet(invalidStyle);
-    return false;
-  }
-  ui->discrEdt->setStyleSheet(QString());
-  return high > low;
+  // A count outside the limits never becomes a domain, whichever edit was left.
+  markCount(changed == ui->discrEdt);
+  return countAllowed() && high > low;
 }

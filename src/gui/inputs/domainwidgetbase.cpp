@@ -29,6 +29,8 @@ void DomainWidgetBase::onInputsChanged(int)
     return;
   if (!validateInputs(edit))
     return;
+  // The text in force now: going back to the one before is a change again.
+  textAtFocus = edit->text();
   emit inputsChanged();
   if (edit == lowEdit || edit == highEdit)
     emit domainRangeChanged(data());

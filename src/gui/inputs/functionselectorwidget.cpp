@@ -67,6 +67,15 @@ QToolButton* FunctionSelectorWidget::removeButton(int index) const
   return index >= 0 && index < removeButtons.size() ? removeButtons.at(index) : nullptr;
 }
 
+void FunctionSelectorWidget::restoreEnabledStates()
+{
+  ui->addBtn->setEnabled(true);
+  for (QComboBox* combo : qAsConst(selectors))
+    combo->setEnabled(true);
+  for (QToolButton* b : qAsConst(removeButtons))
+    b->setEnabled(removeButtons.size() > 1);
+}
+
 void FunctionSelectorWidget::setSelectorCount(int n)
 {
   n = qMax(1, n);

@@ -41,6 +41,11 @@ public:
   QComboBox* selector(int index) const;
   QToolButton* removeButton(int index) const;
 
+  // Enables the children by the widget's own rule (the remove buttons while
+  // more than one selector is left): a restored session may have disabled
+  // them, as it stores what a disabled parent passed on.
+  void restoreEnabledStates();
+
 signals:
   void selectionChanged(int index, QString text);
   void selectorBeingInserted(int index);

@@ -48,6 +48,7 @@ FuzzyPartDeltaWidget::FuzzyPartDeltaWidget(const QSharedPointer<FuzzyDelta>& rec
   connect(ui->extraParamEdt, &QLineEdit::textEdited, this, &FuzzyPartDeltaWidget::onTextEdited);
 
   MarkerPicker* picker = editor->plot()->picker();
+  setNodeSetEditable(true);
   connect(picker, &MarkerPicker::userClicked_lmb_withCtrl, this,
           &FuzzyPartDeltaWidget::onAddMarker);
   connect(picker, &MarkerPicker::userClicked_rmb_withCtrl, this,

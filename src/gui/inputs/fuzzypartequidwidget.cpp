@@ -51,6 +51,7 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
           &FuzzyPartEquidWidget::onInputsChanged);
 
   MarkerPicker* picker = editor->plot()->picker();
+  setNodeSetEditable(true);
   connect(picker, &MarkerPicker::userClicked_lmb_withCtrl, this,
           &FuzzyPartEquidWidget::onAddMarker);
   connect(picker, &MarkerPicker::userClicked_rmb_withCtrl, this,

@@ -29,6 +29,7 @@ PartitionWidgetBase::PartitionWidgetBase(
   editor->setObjectName(QStringLiteral("bottom"));
   baseUi->bottom = editor;
   editor->plot()->plot()->setAxisScale(QwtPlot::yLeft, 0.0, 1.0, 0.5);
+  describeMouseActions();
 }
 
 PartitionWidgetBase::~PartitionWidgetBase()
@@ -71,6 +72,26 @@ void PartitionWidgetBase::setNodesLocked(bool on)
 {
   locked = on;
   editor->setNodesLocked(on);
+  describeMouseActions();
+}
+
+void PartitionWidgetBase::setNodeSetEditable(bool editable)
+{
+  nodeSetEditable = editable;
+  describeMouseActions();
+}
+
+void PartitionWidgetBase::describeMouseActions()
+{
+  QString tip;
+  if (locked)
+    tip = tr("Partition: click a node to select it; the nodes follow the inputs above.");
+  else if (nodeSetEditable)
+    tip = tr("Partition: drag a node to move it; Ctrl+click in the lower third adds a node; "
+             "Ctrl+right-click near a node removes it.");
+  else
+    tip = tr("Partition: drag a node to move it.");
+  editor->plot()->setStatusTip(tip);
 }
 
 void PartitionWidgetBase::setNodeMovePropagation(bool on)

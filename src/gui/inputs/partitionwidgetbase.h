@@ -112,13 +112,21 @@ protected:
   // Shape code of a shape name ("Triangle" 0, "Sin" 1, "Gaussian" 2, "Trapezoid" 3, else 0).
   static int32_t shapeCode(const QString& name);
 
+  // For kinds that add and remove nodes with Ctrl+clicks: the partition
+  // plot's status tip names those mouse actions too.
+  void setNodeSetEditable(bool editable);
+
   Ui::PartitionWidgetBase* baseUi;
   PartitionEditor* editor;
   QSharedPointer<DataHolders::Partitions::PartBase> partitionRecord;
   bool locked = false;
 
 private:
+  // The partition plot's status tip: what the mouse does there now.
+  void describeMouseActions();
+
   QList<QMetaObject::Connection> propagation;
+  bool nodeSetEditable = false;
 };
 
 #endif

@@ -32,6 +32,7 @@ int CsvNumberReader::read(Columns& columns)
 {
   columns.clear();
   textCols.clear();
+  names.clear();
   if (!file.isOpen() || lastProblem() == UnsupportedEncoding)
     return 0;
   rewind(stream);
@@ -46,6 +47,8 @@ int CsvNumberReader::read(Columns& columns)
   std::vector<char> rowText;
   std::string record;  // a record spread over several lines
   std::string scratch; // a field that held doubled quotes
+  // The cells of a row before the first row of numbers, as text.
+  QStringList cellTexts;
   int64_t recordLine = 0;
   int64_t lineNumber = 0;
   size_t width = 0;
@@ -59,6 +62,7 @@ int CsvNumberReader::read(Columns& columns)
   auto take = [&](const char* b, const char* e) {
     row.clear();
     rowText.clear();
+    cellTexts.clear();
     size_t cells = 0;
     size_t numbers = 0;
     bool text = false;
@@ -72,6 +76,8 @@ int CsvNumberReader::read(Columns& columns)
         ++cb;
       while (ce != cb && isSpace(ce[-1]))
         --ce;
+      if (values == 0)
+        cellTexts << QString::fromUtf8(cb, static_cast<int>(ce - cb));
       double v;
       const bool number = cb != ce && toNumber(cb, ce, v);
       row.push_back(number ? v : missing);
@@ -99,6 +105,8 @@ int CsvNumberReader::read(Columns& columns)
     }
     if (numbers == 0) {
       ++ignored; // a header or another line of text
+      if (values == 0 && cellTexts.size() == static_cast<int>(width))
+        names = cellTexts;
       return Done;
     }
     if (values + static_cast<int64_t>(width) > valueLimit) {
@@ -167,6 +175,14 @@ int CsvNumberReader::read(Columns& columns)
                tr("the quote that opens a field on line %1 is never closed").arg(recordLine));
     columns.clear();
     return clampCount(ignored);
+  }
+  // The names follow the columns that empty ones leave behind.
+  if (!names.isEmpty()) {
+    QStringList kept;
+    for (size_t j = 0; j < width; ++j)
+      if (kinds.number[j] || kinds.text[j])
+        kept << names.at(static_cast<int>(j));
+    names = kept;
   }
   const int result = finishColumns(columns, kinds, true, ignored);
   columnCount = static_cast<int32_t>(columns.size());

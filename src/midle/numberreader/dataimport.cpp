@@ -38,6 +38,7 @@ DataImport::Status DataImport::fail(const QString& title, const QString& text)
   boxes.append(Message{Critical, title, text});
   cols.clear();
   texts.clear();
+  names.clear();
   result = Failed;
   return result;
 }
@@ -47,6 +48,7 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   boxes.clear();
   cols.clear();
   texts.clear();
+  names.clear();
   info = fileInfo;
   ignored = 0;
   x = -1;
@@ -83,6 +85,7 @@ DataImport::Status DataImport::run(const DataFileInfo& fileInfo, const ImportDia
   if (reader->lastProblem() != NumberReaderBase::NoProblem)
     return fail(fileParser(), tr("Cannot read \"%1\": %2.").arg(name, reader->errorString()));
   texts = reader->textColumns();
+  names = reader->columnNames();
   const int k = static_cast<int>(cols.size());
   const int numericCount = k - static_cast<int>(texts.size());
   x = fileInfo.xColumn >= 0 && fileInfo.xColumn < k ? fileInfo.xColumn : -1;
@@ -174,6 +177,16 @@ std::vector<int> DataImport::functionColumns() const
 QString DataImport::functionName(int index, int count)
 {
   return count == 1 ? QStringLiteral("DataFile") : QStringLiteral("DataFile %1").arg(index + 1);
+}
+
+QString DataImport::functionLabel(int index) const
+{
+  const std::vector<int> columns = functionColumns();
+  const QString name = functionName(index, static_cast<int>(columns.size()));
+  if (index < 0 || index >= static_cast<int>(columns.size()))
+    return name;
+  const QString header = names.value(columns[static_cast<size_t>(index)]).trimmed();
+  return header.isEmpty() ? name : name + QStringLiteral(" (") + header + QLatin1Char(')');
 }
 
 ::Domains::EnumerationBase<double>* DataImport::createDomain() const

@@ -5,6 +5,7 @@
 #include "midle/numberreader/numberreaderbase.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -77,6 +78,12 @@ public:
   // The name the program gives the function at position index of count
   // functions made from a data file: "DataFile", or "DataFile 1", ...
   static QString functionName(int index, int count);
+  // The name shown for function index of a successful run (before
+  // releaseColumns()): functionName() with the column's name from the file's
+  // header line beside it, when the file has one.
+  QString functionLabel(int index) const;
+  // The column names of the file's header line, by column; empty without one.
+  const QStringList& columnNames() const { return names; }
 
   // Math objects of a successful run, owned by the caller. The domain is an
   // equidistant domain of the row indices or an enumeration of the x column;
@@ -97,6 +104,7 @@ private:
   int ignored = 0;
   Columns cols;
   std::vector<int> texts;
+  QStringList names;
   int x = -1;
   bool rowIndices = true;
   double lowValue = 0.0;

@@ -228,6 +228,7 @@ int NumberReaderBase::detectColumns(int lineToDetect)
 int NumberReaderBase::read(Columns& columns)
 {
   textCols.clear();
+  names.clear();
   if (!file.isOpen() || problem == UnsupportedEncoding) {
     columns.clear();
     return 0;
@@ -280,6 +281,13 @@ int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
     }
     // Lines of another width, and lines without any number (headers).
     if (fields != width || numbers == 0) {
+      if (rows == 0 && fields == width && width > 0) {
+        names.clear();
+        splitter.split(b, e, [this](const char* fb, const char* fe) {
+          names << QString::fromUtf8(fb, static_cast<int>(fe - fb));
+          return true;
+        });
+      }
       ++ignored;
       continue;
     }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 #include <cstdint>
@@ -78,6 +79,10 @@ public:
   QByteArray filePath() const { return fileName; }
   // The columns of the last read() that hold text only, ascending.
   const std::vector<int>& textColumns() const { return textCols; }
+  // The names of the columns of the last read(): the fields of the last line
+  // of text alone before the first row, when it has one field per column;
+  // empty otherwise.
+  const QStringList& columnNames() const { return names; }
   int detectedColumnCount() const { return columnCount; }
   int32_t decimalSeparator() const { return decimalComma; }
   void setDecimalSeparator(int32_t comma) { decimalComma = comma; }
@@ -117,6 +122,7 @@ protected:
   QString separator;
   int64_t valueLimit = maxValues;
   std::vector<int> textCols;
+  QStringList names;
 
 private:
   std::unique_ptr<Utf16Device> decoded;

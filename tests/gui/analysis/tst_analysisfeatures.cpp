@@ -121,6 +121,7 @@ private slots:
     QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).upperBound(), maxAbs * 1.05);
 
     T::selector(win)->findChild<QPushButton*>("addBtn")->click();
+    T::selector(win)->select(1, T::selector(win)->selection(0));
     QTRY_COMPARE(errorCurveTitles(win).size(), 2);
     box->setChecked(false);
     QMetaObject::invokeMethod(prefs, "accept");
@@ -195,6 +196,7 @@ private slots:
     // Another function cancels a run; closing the window too.
     dialog->run();
     T::selector(win)->findChild<QPushButton*>("addBtn")->click();
+    T::selector(win)->select(1, T::selector(win)->selection(0));
     QTRY_VERIFY(!dialog->isRunning());
     QVERIFY2(dialog->message().contains("changed"), qPrintable(dialog->message()));
     dialog->run();

@@ -328,6 +328,12 @@ private slots:
     QCOMPARE(w->nodesLocked(), locked);
     QCOMPARE(w->nodeMovePropagation(), !locked);
     QVERIFY(ctrl.partition());
+    // The partition plot names what the mouse does there.
+    const QString tip = w->partitionEditor()->plot()->statusTip();
+    QVERIFY2(tip.contains(locked ? "click a node to select it"
+                                 : "Ctrl+right-click near a node "
+                                   "removes it"),
+             qPrintable(tip));
   }
 
   void resizeRecomputes()

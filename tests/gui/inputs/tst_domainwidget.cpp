@@ -2,6 +2,8 @@
 
 #include "partitionplotdriver.h"
 
+#include <QToolTip>
+
 using DataHolders::Domains::Equid;
 
 static const QString invalid("border-style: groove;border-color: red;border-width: 3px;");
@@ -76,6 +78,51 @@ private slots:
     QVERIFY(!w->isValid());
   }
 
+  // Typed and confirmed with Enter: within the limits the count is taken,
+  // beyond them it stays as typed, refused in red with the limits in words.
+  void countLimits_data()
+  {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("1") << "1" << false;
+    QTest::newRow("2") << "2" << true;
+    QTest::newRow("999999") << "999999" << true;
+    QTest::newRow("1000000") << "1000000" << true;
+    QTest::newRow("10000000") << "10000000" << true;
+    QTest::newRow("10000001") << "10000001" << false;
+  }
+  void countLimits()
+  {
+    QFETCH(QString, typed);
+    QFETCH(bool, taken);
+    QLineEdit* discr = edit("discrEdt");
+    QSignalSpy inputs(w, &ConfigWidgetBase::inputsChanged);
+    retypeEdit(discr, typed);
+    QTest::keyClick(discr, Qt::Key_Return);
+    QCOMPARE(discr->text(), typed);
+    QCOMPARE(inputs.count(), taken ? 1 : 0);
+    QCOMPARE(w->isValid(), taken);
+    QCOMPARE(discr->styleSheet(), taken ? QString() : invalid);
+    const QString limits("Discretization must be between 2 and 10000000.");
+    QCOMPARE(discr->toolTip() == limits, !taken);
+    if (!taken)
+      QCOMPARE(QToolTip::text(), limits);
+    if (taken)
+      QCOMPARE(w->data().staticCast<Equid>()->count, typed.toInt());
+  }
+
+  // Retyping the count in force before the last one is a change too.
+  void backToEarlierCount()
+  {
+    QLineEdit* discr = edit("discrEdt");
+    QSignalSpy inputs(w, &ConfigWidgetBase::inputsChanged);
+    retypeEdit(discr, "512");
+    QTest::keyClick(discr, Qt::Key_Return);
+    retypeEdit(discr, "2048");
+    QTest::keyClick(discr, Qt::Key_Return);
+    QCOMPARE(inputs.count(), 2);
+  }
+
   // Texts as a restored session may set them, bypassing the validators.
   void isValid_data()
   {
@@ -83,11 +130,15 @@ private slots:
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("largest count") << "0" << "1" << "100000" << true;
+    QTest::newRow("largest count") << "0"
+                                   << "1"
+                                   << "10000000" << true;
     QTest::newRow("empty range") << "1" << "1" << "2048" << false;
     QTest::newRow("count not a number") << "0" << "1" << "x" << false;
     QTest::newRow("count 1") << "0" << "1" << "1" << false;
-    QTest::newRow("count too large") << "0" << "1" << "100001" << false;
+    QTest::newRow("count too large") << "0"
+                                     << "1"
+                                     << "10000001" << false;
     QTest::newRow("inf") << "0" << "inf" << "2048" << false;
     QTest::newRow("comma decimal") << "0,5" << "1" << "2048" << false;
   }
