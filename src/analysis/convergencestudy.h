@@ -41,7 +41,7 @@ constexpr int resolvedPoints = 8;
 // "Points per basic function" when it is turned on.
 constexpr int defaultPointsPerFunction = 64;
 // The finest discretisation a refined count may take: the program's own.
-constexpr int maxRefinedSubintervals = DataHolders::maxDiscretization;
+constexpr int maxRefinedSubintervals = DataHolders::Domains::maxDiscretization;
 
 // The largest count a study takes on a domain of that many subintervals:
 // those, or with points per basic function P (0: off) the count whose refined

@@ -85,6 +85,13 @@ std::size_t NodeEditors::createdEditors() const
 
 QString NodeEditors::editorText(double value, int decimals)
 {
+  // Three decimals cut the fourth, as editors always have: sessions store
+  // these texts, and the ones saved before keep their values.
+  if (decimals <= ShownNumber::minDecimals && std::abs(value) < 1e16) {
+    QString text = QString::number(value, 'f', ShownNumber::minDecimals + 1);
+    text.chop(1);
+    return text;
+  }
   return ShownNumber::text(value, decimals);
 }
 
