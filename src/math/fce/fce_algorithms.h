@@ -102,7 +102,7 @@ struct OnPointsBasis
   template <typename Entry>
   bool undefined(const Entry&, const Y*, std::size_t k) const
   {
-    return N > 0 && (*fits)[k].points <= std::size_t(N);
+    return (*fits)[k].degrees < N;
   }
   Y operator()(std::size_t i) const { return Y(fit->value<N>(fit->z(double(xs[i])))); }
   Y component(Y quotient) const { return Y(fit->componentOf(N, quotient)); }

@@ -33,11 +33,11 @@ struct OrthogonalFit
   double mean = 0;         // of s
   double inverseSpread = 1;
   double unit = 1;
-  // c[m][i]: the coefficient of z^i in P_m (c[m][m] = 1), 0 for a degree
-  // the points do not define.
-  double c[kMaxDegree + 1][kMaxDegree + 1] = {
-      {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-  std::size_t points = 0; // where the weight is not 0
+  // The coefficients of z^0 .. z^(m-1) of P_1, P_2, P_3 in turn (each monic);
+  // a degree the points do not define is 0 everywhere.
+  double lower[kMaxDegree * (kMaxDegree + 1) / 2] = {0, 0, 0, 0, 0, 0};
+  unsigned points = 0; // where the weight is not 0
+  int degrees = 0;     // defined: min(points - 1, 3)
 
   // Halves first: x - centre may overflow where the domain's span does not.
   double s(double x) const { return (0.5 * x - 0.5 * centre) * twiceInverse; }
@@ -46,17 +46,28 @@ struct OrthogonalFit
   template <int N>
   double value(double v) const
   {
-    double r = c[N][N];
+    if (N == 0)
+      return 1.0;
+    if (N > degrees)
+      return 0.0;
+    const double* c = lower + N * (N - 1) / 2;
+    double r = 1.0;
     for (int i = N - 1; i >= 0; --i)
-      r = r * v + c[N][i];
+      r = r * v + c[i];
     return r;
   }
   double value(int degree, double v) const
   {
-    double r = c[degree][degree];
-    for (int i = degree - 1; i >= 0; --i)
-      r = r * v + c[degree][i];
-    return r;
+    switch (degree) {
+    case 0:
+      return value<0>(v);
+    case 1:
+      return value<1>(v);
+    case 2:
+      return value<2>(v);
+    default:
+      return value<3>(v);
+    }
   }
 
   // The component of degree m against the polynomial monic in x - centre,
@@ -94,10 +105,8 @@ struct OrthogonalFit
       total += wi;
       first += wi * s(double(x[i]));
     }
-    const int degrees = int(std::min<std::size_t>(points > 0 ? points - 1 : 0, kMaxDegree));
-    for (int m = degrees + 1; m <= kMaxDegree; ++m)
-      c[m][m] = 0;
-    if (degrees == 0 || !(total > 0))
+    const int defined = int(std::min<unsigned>(points > 0 ? points - 1 : 0, kMaxDegree));
+    if (defined == 0 || !(total > 0))
       return;
     mean = first / total;
 
@@ -111,44 +120,42 @@ struct OrthogonalFit
       m5 += wd2 * d2 * d;
       m6 += wd2 * d2 * d2;
     }
-    const double mu[2 * kMaxDegree + 1] = {1,          0,          m2 / total, m3 / total,
-                                           m4 / total, m5 / total, m6 / total};
-    const double spread = std::sqrt(mu[2]);
+    const double spread = std::sqrt(m2 / total);
     if (!(spread > 0) || !std::isfinite(spread))
       return;
     inverseSpread = 1.0 / spread;
     unit = halfWidth * spread;
-    double nu[2 * kMaxDegree + 1];
-    double power = 1.0;
-    for (int k = 0; k <= 2 * kMaxDegree; ++k) {
-      nu[k] = mu[k] * power;
-      power *= inverseSpread;
-    }
-    // In z the mean is 0 and the variance 1, so Gram-Schmidt comes out in a
-    // few terms of the moments: P_1 = z, P_2 = z^2 - nu3 z - 1, and
-    // P_3 = z^3 - a P_2 - nu4 z - nu3 with a = (nu5 - nu3 nu4 - nu3) / |P_2|^2.
-    // Each norm is a difference; what cancels in it is lost to rounding.
-    c[1][0] = 0;
+    // Moments of z per unit weight: nu0 = 1, nu1 = 0, nu2 = 1.
+    const double v2 = 1 / (spread * spread), nu3 = m3 / total * v2 * inverseSpread,
+                 nu4 = m4 / total * v2 * v2, nu5 = m5 / total * v2 * v2 * inverseSpread,
+                 nu6 = m6 / total * v2 * v2 * v2;
+    // In z Gram-Schmidt comes out in a few terms of the moments: P_1 = z,
+    // P_2 = z^2 - nu3 z - 1, and P_3 = z^3 - a P_2 - nu4 z - nu3 with
+    // a = (nu5 - nu3 nu4 - nu3) / |P_2|^2. Each norm is a difference; what
+    // cancels in it is lost to rounding.
+    degrees = defined;
+    double* c2 = lower + 1;
+    double* c3 = lower + 3;
     double norm = 1, terms = 1;
     if (degrees >= 2) {
-      c[2][0] = -1;
-      c[2][1] = -nu[3];
-      norm = nu[4] - nu[3] * nu[3] - 1;
-      terms = nu[4] + nu[3] * nu[3] + 1;
+      c2[0] = -1;
+      c2[1] = -nu3;
+      norm = nu4 - nu3 * nu3 - 1;
+      terms = nu4 + nu3 * nu3 + 1;
     }
     if (degrees >= 3 && norm > 0) {
-      const double a = (nu[5] - nu[3] * nu[4] - nu[3]) / norm;
-      c[3][2] = -a;
-      c[3][1] = a * nu[3] - nu[4];
-      c[3][0] = a - nu[3];
-      terms = nu[6] + a * a * norm + nu[4] * nu[4] + nu[3] * nu[3];
-      norm = nu[6] - a * a * norm - nu[4] * nu[4] - nu[3] * nu[3];
+      const double a = (nu5 - nu3 * nu4 - nu3) / norm;
+      c3[2] = -a;
+      c3[1] = a * nu3 - nu4;
+      c3[0] = a - nu3;
+      terms = nu6 + a * a * norm + nu4 * nu4 + nu3 * nu3;
+      norm = nu6 - a * a * norm - nu4 * nu4 - nu3 * nu3;
     }
     // Where the weights fall off over many orders of magnitude (a narrow
     // Gaussian, a few points at a domain end) that loss shows, and the
     // polynomials' inner products at the points correct them.
     if (!(terms < kCancellation * norm))
-      refine(x, w, n, degrees);
+      refine(x, w, n);
   }
 
 private:
@@ -159,13 +166,13 @@ private:
   // points: each step changes P_m's coefficients and, with them, its inner
   // products.
   template <typename X, typename Y>
-  void refine(const X* x, const Y* w, std::size_t n, int degrees)
+  void refine(const X* x, const Y* w, std::size_t n)
   {
     double g[kMaxDegree + 1][kMaxDegree + 1] = {};
     for (std::size_t i = 0; i < n; ++i) {
       const double v = z(double(x[i])), wi = double(w[i]);
-      double p[kMaxDegree + 1] = {1, 0, 0, 0};
-      for (int m = 1; m <= degrees; ++m)
+      double p[kMaxDegree + 1];
+      for (int m = 0; m <= degrees; ++m)
         p[m] = value(m, v);
       for (int a = 0; a <= degrees; ++a) {
         const double wp = wi * p[a];
@@ -179,8 +186,12 @@ private:
           return;
         const double along = g[m][j];
         const double k = along / g[j][j];
-        for (int i = 0; i <= j; ++i)
-          c[m][i] -= k * c[j][i];
+        // P_m -= k P_j, with P_j monic.
+        double* cm = lower + m * (m - 1) / 2;
+        const double* cj = lower + j * (j - 1) / 2;
+        for (int i = 0; i < j; ++i)
+          cm[i] -= k * cj[i];
+        cm[j] -= k;
         for (int b = 0; b < m; ++b)
           g[m][b] -= k * (b <= j ? g[j][b] : g[b][j]);
         g[m][m] -= k * along;
