@@ -3,13 +3,12 @@
 // transform. A process figure is the child's CPU time (user + system, from
 // wait4), so start-up, page faults of fresh memory and the output count; its
 // peak memory is the child's ru_maxrss.
-#include "design_patterns/staticfactory/staticfactory.h"
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "math/domains/equidistant.h"
-#include "math/fce/fce_algorithms.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
+#include "midle/transform/transformpass.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,8 +34,7 @@ toolPartition(const Domains::EnumerationBase<double>& domain, int count, int com
   r->domain->count = count;
   r->componentCount = components;
   r->nodes = DataHolders::genericNodes(*r->domain, components);
-  return std::unique_ptr<Partitions::PartitionBase<double, double>>(
-      DataHolders::createPartition(r, &domain, DataHolders::BasicValues::PackedOnly));
+  return TransformPass::build(r, &domain);
 }
 
 // What the tool must do for --domain 0,1,COUNT --components N --degree 0
@@ -48,11 +46,11 @@ void BM_ToolWorkInProcess(benchmark::State& state)
   Expression f(&domain);
   auto part = toolPartition(domain, count, components);
   part->packed();
-  StaticFactory<> bases(&domain);
+  const TransformPass pass(*part, Fn::HigherDegreeBasis::Orthogonal);
   std::vector<double> c;
   for (auto _ : state) {
     f.setExpression("x");
-    Fn::directTransform(*part, *bases.get(0), f.values(), c);
+    pass.components(f.values(), 0, c);
     benchmark::DoNotOptimize(c.data());
   }
 }
@@ -72,8 +70,7 @@ void BM_ToolComputationInProcess(benchmark::State& state)
     Expression f(domain.get());
     f.setExpression("x");
     auto part = toolPartition(*domain, count, components);
-    StaticFactory<> bases(domain.get());
-    Fn::directTransform(*part, *bases.get(0), f.values(), c);
+    TransformPass(*part, Fn::HigherDegreeBasis::Orthogonal).components(f.values(), 0, c);
     benchmark::DoNotOptimize(c.data());
   }
 }

@@ -1,13 +1,12 @@
 #include "analysis/convergencestudy.h"
 
-#include "design_patterns/staticfactory/staticfactory.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "math/domains/equidistant.h"
-#include "math/fce/fce_algorithms.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
 #include "math/partitions/partitionbase.h"
 #include "midle/export/csvexportfunction.h"
+#include "midle/transform/transformpass.h"
 
 #include <QFileInfo>
 #include <QObject>
@@ -425,7 +424,6 @@ ConvergenceStudy::partition(int count, const Domain& domain, QString* error) con
   d->low = domain.low();
   d->high = domain.high();
   d->count = parts;
-  d->center = (d->low + d->high) * 0.5;
   const QVector<double> nodes = DataHolders::genericNodes(*d, count);
   if (nodes.size() != count) {
     *error = QObject::tr("%1 components cannot be laid out on this domain").arg(count);
@@ -433,7 +431,7 @@ ConvergenceStudy::partition(int count, const Domain& domain, QString* error) con
   }
 
   QSharedPointer<DataHolders::Partitions::PartBase> record;
-  if (_layout.kind == DataHolders::KindCustomPartition) {
+  if (_layout.kind == DataHolders::PartitionKind::Custom) {
     QSharedPointer<DataHolders::Partitions::FuzzyDelta> r(new DataHolders::Partitions::FuzzyDelta);
     const double h = (d->high - d->low) / (count - 1);
     // A hair below the node distance, so that rounding cannot drop the last
@@ -453,18 +451,13 @@ ConvergenceStudy::partition(int count, const Domain& domain, QString* error) con
   record->domain = d;
   record->nodes = nodes;
 
-  // Never drawn: the basic functions keep their values only packed for the sums.
-  std::unique_ptr<Partition> part(
-      DataHolders::createPartition(record, &domain, DataHolders::BasicValues::PackedOnly));
-  const bool transformable =
-      part && part->fceCount() > 0 &&
-      std::all_of(part->allFce().begin(), part->allFce().end(),
-                  [](const auto* fs) { return fs->kernelBegin() == fs->kernelEnd(); });
-  if (!transformable) {
+  std::unique_ptr<Partition> part = TransformPass::build(record, &domain);
+  if (!part) {
     *error = QObject::tr("%1 components give no partition that can be transformed").arg(count);
     return nullptr;
   }
-  if (_layout.kind == DataHolders::KindCustomPartition && part->fceCount() != std::size_t(count)) {
+  if (_layout.kind == DataHolders::PartitionKind::Custom &&
+      part->fceCount() != std::size_t(count)) {
     *error = QObject::tr("the custom layout of %1 nodes gives %2 basic functions")
                  .arg(count)
                  .arg(part->fceCount());
@@ -473,23 +466,14 @@ ConvergenceStudy::partition(int count, const Domain& domain, QString* error) con
   return part;
 }
 
-// As the controller computes them: each degree adds its term to the inverse
-// of the degree below.
 template <typename Done>
 void ConvergenceStudy::transform(const Partition& part, const std::vector<double>& f,
                                  Done done) const
 {
-  StaticFactory<double, double> bases(part.domain(), _layout.basis);
-  std::vector<double> components, inverse, sums;
-  for (int degree = 0; degree <= _maxDegree; ++degree) {
-    Fn::directTransform(part, *bases.get(degree), f, components);
-    if (degree == 0)
-      Fn::inverseTransform(part, components, inverse, &sums);
-    else
-      Fn::addHigherDegreeTerm(part, *bases.get(degree), components, inverse, sums);
-    if (!done(degree, inverse))
-      return;
-  }
+  TransformPass(part, _layout.basis)
+      .transform(f, _maxDegree, [&done](int degree, const auto&, const auto& inverse) {
+        return done(degree, inverse);
+      });
 }
 
 bool ConvergenceStudy::compute(int count, CountResult* result, QString* error,

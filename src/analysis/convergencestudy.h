@@ -26,7 +26,7 @@ namespace Analysis {
 // relative to the node distance as widthRatio says.
 struct StudyLayout
 {
-  int kind = DataHolders::KindGenericRuspini;
+  DataHolders::PartitionKind kind = DataHolders::PartitionKind::Generic;
   int shape = DataHolders::ShapeTriangle;
   int shift = 1;
   int offset = -1;

@@ -89,7 +89,7 @@ int countFlags(int mask)
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui(new Ui::MainWindow), zoomSlider(new QwtSlider(this)),
-      functionTypeUsed(0), domainRecord(new DataHolders::Domains::Equid),
+      functionTypeUsed(FunctionSource::Formulas), domainRecord(new DataHolders::Domains::Equid),
       genericRecord(new DataHolders::Partitions::FuzzyEq),
       equidistantRecord(new DataHolders::Partitions::FuzzyPt),
       customRecord(new DataHolders::Partitions::FuzzyDelta),
@@ -305,21 +305,45 @@ void MainWindow::ctorFinished()
 
 // ---------------------------------------------------------------- records
 
-QSharedPointer<DataHolders::Partitions::PartBase> MainWindow::currentPartitionRecord() const
+QAction* MainWindow::kindAction(DataHolders::PartitionKind kind) const
 {
-  if (ui->actionFixedPT->isChecked())
-    return equidistantRecord;
-  if (ui->actionEquidistant->isChecked())
+  switch (kind) {
+  case DataHolders::PartitionKind::Generic:
+    return ui->actionEquidistant; // the generic Ruspini partition
+  case DataHolders::PartitionKind::Equidistant:
+    return ui->actionFixedPT; // the equidistant Ruspini partition
+  case DataHolders::PartitionKind::Custom:
+    return ui->actionPartDelta; // the custom partition
+  }
+  return nullptr;
+}
+
+QSharedPointer<DataHolders::Partitions::PartBase>
+MainWindow::kindRecord(DataHolders::PartitionKind kind) const
+{
+  switch (kind) {
+  case DataHolders::PartitionKind::Generic:
     return genericRecord;
-  if (ui->actionPartDelta->isChecked())
+  case DataHolders::PartitionKind::Equidistant:
+    return equidistantRecord;
+  case DataHolders::PartitionKind::Custom:
     return customRecord;
+  }
   return {};
 }
 
-int MainWindow::currentPartitionKind() const
+QSharedPointer<DataHolders::Partitions::PartBase> MainWindow::currentPartitionRecord() const
+{
+  for (DataHolders::PartitionKind kind : DataHolders::partitionKinds)
+    if (kindAction(kind)->isChecked())
+      return kindRecord(kind);
+  return {};
+}
+
+DataHolders::PartitionKind MainWindow::currentPartitionKind() const
 {
   const auto record = currentPartitionRecord();
-  return record ? record->type : 0;
+  return record ? record->kind() : DataHolders::PartitionKind::Generic;
 }
 
 void MainWindow::resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record)
@@ -349,7 +373,7 @@ void MainWindow::installPartition()
   linkNodeSelection(tableLinked);
 }
 
-void MainWindow::setFunctionType(int type)
+void MainWindow::setFunctionType(FunctionSource type)
 {
   // The source decides for the inputs as a whole, children included.
   ui->domainWidget->restoreEnabledStates();
@@ -358,7 +382,7 @@ void MainWindow::setFunctionType(int type)
   ui->fnSelector->setEnabled(true);
   ui->actionFormulaBuilder->setEnabled(true);
   ui->actionCloseData->setEnabled(true);
-  if (type == 1) {
+  if (type == FunctionSource::TableData) {
     ui->domainWidget->setEnabled(false);
     ui->fnSelector->setEnabled(false);
     ui->actionFormulaBuilder->setEnabled(false);
@@ -395,7 +419,7 @@ void MainWindow::rebuildFunctions(Domains::EnumerationBase<double>* newDomain)
 
 QList<Fn::MathFn<double, double>*> MainWindow::drawnFunctions() const
 {
-  if (functionTypeUsed != 0)
+  if (functionTypeUsed != FunctionSource::Formulas)
     return functions;
   QList<Fn::MathFn<double, double>*> drawn;
   for (int i = 0; i < functions.size(); ++i)
@@ -406,7 +430,7 @@ QList<Fn::MathFn<double, double>*> MainWindow::drawnFunctions() const
 
 void MainWindow::showFormulaDomain()
 {
-  if (functionTypeUsed != 0 || !domainRecord || ui->domainWidget->isValid())
+  if (functionTypeUsed != FunctionSource::Formulas || !domainRecord || ui->domainWidget->isValid())
     return;
   const auto text = [](double v) {
     return QString::number(v, 'g', QLocale::FloatingPointShortest);
@@ -551,13 +575,14 @@ void MainWindow::onPartitionType_changed(bool)
   customRecord->domain = domainRecord;
   FtransformWidget* ft = ui->centralwidget;
   QObject* s = sender();
-  if (s == ui->actionEquidistant)
-    ft->setPartition(genericRecord, domain);
-  else if (s == ui->actionFixedPT)
-    ft->setPartition(equidistantRecord, domain);
-  else if (s == ui->actionPartDelta)
-    ft->setPartition(customRecord, domain);
-  else
+  bool installed = false;
+  for (DataHolders::PartitionKind kind : DataHolders::partitionKinds) {
+    if (s == kindAction(kind)) {
+      ft->setPartition(kindRecord(kind), domain);
+      installed = true;
+    }
+  }
+  if (!installed)
     installPartition();
   ft->refreshAll();
   linkNodeSelection(tableLinked);
@@ -732,7 +757,7 @@ void MainWindow::nameFunctionCurves()
     if (!info)
       continue;
     QString name = functionNames.value(functions.at(i));
-    if (functionTypeUsed == 1 && name.isEmpty())
+    if (functionTypeUsed == FunctionSource::TableData && name.isEmpty())
       name = DataImport::functionName(i, functions.size());
     if (info->name() != name)
       info->setName(name);
@@ -777,7 +802,8 @@ void MainWindow::refreshCoefTable()
       Policy::check(it != ft->components().constEnd() && it.value(),
                     "Direct fuzzy transform was not calculated");
       const QString header =
-          (functionTypeUsed == 0 ? functionNames.value(fn) : QStringLiteral("DataFile")) +
+          (functionTypeUsed == FunctionSource::Formulas ? functionNames.value(fn)
+                                                        : QStringLiteral("DataFile")) +
           QStringLiteral(" Ft") + DataHolders::degreeName(flag);
       if (!change.everything &&
           tableWidget->refreshRows(column, it.value().data(), int(change.componentFrom),
@@ -866,12 +892,11 @@ void MainWindow::generateRandomFunction()
   showFormulaDomain();
   clearFunctions();
   dataFileInfo = DataFileInfo();
-  setFunctionType(1);
+  setFunctionType(FunctionSource::TableData);
   auto record = QSharedPointer<DataHolders::Domains::Equid>::create();
   record->low = 0.0;
   record->high = 201.0;
   record->count = 200;
-  record->center = (record->low + record->high) * 0.5;
   domainRecord = record;
   resetPartitionRecords(domainRecord);
   domain = new Domains::Equidistant<double>(0.0, 201.0, 200u);
@@ -898,7 +923,7 @@ Fn::MathFn<double, double>* MainWindow::randomData(const Domains::EnumerationBas
 void MainWindow::onActionCloseData_triggered()
 {
   dataFileInfo = DataFileInfo();
-  setFunctionType(0);
+  setFunctionType(FunctionSource::Formulas);
   // The formulas come back on what the domain input shows; an input that
   // gives no domain (a session of an older program) shows the default one.
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();

@@ -59,7 +59,7 @@ public:
   QString currentSessionFile() const { return sessionFile; }
   // Session paths of the recent menu, in list order (most recent first).
   QStringList recentSessions() const;
-  int functionSourceType() const { return functionTypeUsed; }
+  FunctionSource functionSourceType() const { return functionTypeUsed; }
 
   // Saves to path without the input check; false (and a box naming the file)
   // when the file could not be written.
@@ -90,7 +90,7 @@ protected slots:
   void onActionExportFigure_triggered();
   void onActionCopyPlot_triggered();
   void onActionCopyTable_triggered();
-  void onActioneRecentSession_triggered();
+  void onActionRecentSession_triggered();
   void onFormulaBuilder_accepted();
   void onFormulaBuilder_rejected();
   void onFormulaBuilder_renamed(QString oldName, QString newName);
@@ -153,9 +153,13 @@ protected:
   bool openDataFile(const QString& file, int xColumn);
 
   // Window state.
-  void setFunctionType(int type);
+  void setFunctionType(FunctionSource type);
   QSharedPointer<DataHolders::Partitions::PartBase> currentPartitionRecord() const;
-  int currentPartitionKind() const;
+  DataHolders::PartitionKind currentPartitionKind() const;
+  // The action that picks a kind, and the window's record of it.
+  QAction* kindAction(DataHolders::PartitionKind kind) const;
+  QSharedPointer<DataHolders::Partitions::PartBase>
+  kindRecord(DataHolders::PartitionKind kind) const;
   void resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record);
   void clearFunctions();
   void rebuildFunctions(::Domains::EnumerationBase<double>* newDomain);
@@ -214,7 +218,7 @@ protected:
 
   Ui::MainWindow* ui;
   QwtSlider* zoomSlider;
-  int functionTypeUsed;
+  FunctionSource functionTypeUsed;
   QString sessionFile;
   QList<QAction*> recentActions;
   DataFileInfo dataFileInfo;

@@ -14,6 +14,7 @@
 
 #include <QActionGroup>
 #include <QFileInfo>
+#include <QTableWidgetItem>
 
 #include <qwt_slider.h>
 

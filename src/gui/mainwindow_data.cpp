@@ -37,7 +37,7 @@ bool MainWindow::openDataFile(const QString& file, int xColumn)
   // A refused file changes nothing, the component table included.
   if (!loadDataFile(info, true))
     return false;
-  setFunctionType(1);
+  setFunctionType(FunctionSource::TableData);
   ui->functionTableWidget->clearTable();
   refreshCoefTable();
   updateWindowTitle();
@@ -70,7 +70,6 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
   record->low = import.low();
   record->high = import.high();
   record->count = import.count();
-  record->center = (record->low + record->high) * 0.5;
   domainRecord = record;
   genericRecord->domain = domainRecord;
   equidistantRecord->domain = domainRecord;

@@ -61,7 +61,7 @@ void MainWindow::onActionExportValues_triggered()
     if (!ui->centralwidget->functions().contains(fn))
       continue;
     QString name = functionNames.value(fn);
-    if (functionTypeUsed != 0)
+    if (functionTypeUsed != FunctionSource::Formulas)
       name = DataImport::functionName(i, functions.size());
     shown.append({fn, name});
   }

@@ -257,8 +257,9 @@ void MainWindow::reportUnwritableSession(const QString& path)
 bool MainWindow::writeSession(const QString& path)
 {
   sessionPersistence->setFile(path);
-  const int kind = currentPartitionKind();
-  const QString group = DataHolders::partitionTypeName(kind);
+  using DataHolders::PartitionKind;
+  const PartitionKind kind = currentPartitionKind();
+  const QString group = DataHolders::partitionKindName(kind);
   QSettings* s = sessionPersistence->settings();
   s->clear();
   sessionPersistence->save();
@@ -266,7 +267,7 @@ bool MainWindow::writeSession(const QString& path)
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
   if (pw)
     sessionPersistence->saveTree(pw, group);
-  if (pw && (kind == DataHolders::KindGenericRuspini || kind == DataHolders::KindCustomPartition)) {
+  if (pw && (kind == PartitionKind::Generic || kind == PartitionKind::Custom)) {
     const auto record = pw->data().dynamicCast<DataHolders::Partitions::PartBase>();
     QVector<double> nodes = record ? record->nodes : QVector<double>();
     std::sort(nodes.begin(), nodes.end());
@@ -279,7 +280,7 @@ bool MainWindow::writeSession(const QString& path)
     s->endArray();
     s->endGroup();
   }
-  if (pw && kind == DataHolders::KindEquidistantRuspini) {
+  if (pw && kind == PartitionKind::Equidistant) {
     // The slider has no stored property: without this key the session would
     // reopen with the fixed point at low.
     if (const auto record = pw->data().dynamicCast<DataHolders::Partitions::FuzzyPt>())
@@ -293,14 +294,14 @@ bool MainWindow::writeSession(const QString& path)
 
   s->beginGroup(QStringLiteral("MainWindow"));
   s->setValue(QStringLiteral("zoom"), zoomSlider->value());
-  s->setValue(QStringLiteral("partitionType"), kind);
-  s->setValue(QStringLiteral("functionTypeUsed"), functionTypeUsed);
-  if (functionTypeUsed == 1) {
+  s->setValue(QStringLiteral("partitionType"), int(kind));
+  s->setValue(QStringLiteral("functionTypeUsed"), int(functionTypeUsed));
+  if (functionTypeUsed == FunctionSource::TableData) {
     s->setValue(QStringLiteral("dataFile"), dataFileInfo.filePath());
     s->setValue(QStringLiteral("xColumn"), dataFileInfo.xColumn);
     s->setValue(QStringLiteral("valueSeparator"), dataFileInfo.valueSeparator);
     s->setValue(QStringLiteral("decimalSeparator"), dataFileInfo.decimalSeparator);
-  } else if (functionTypeUsed == 0) {
+  } else if (functionTypeUsed == FunctionSource::Formulas) {
     s->setValue(QStringLiteral("dataFile"), QString());
   }
   s->setValue(QStringLiteral("legendAlignment"),
@@ -339,7 +340,7 @@ bool MainWindow::openSession(const QString& path)
     return false;
   }
   const SessionContents& c = validator.contents();
-  if (c.functionTypeUsed != 1) {
+  if (c.functionSource != FunctionSource::TableData) {
     const bool applied = applySession(path, c);
     if (applied) {
       editHistory->clear();
@@ -380,10 +381,10 @@ bool MainWindow::openSession(const QString& path)
 void MainWindow::restorePartitionWidget(const SessionContents& c)
 {
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
-  if (!pw || currentPartitionKind() != c.partitionType)
+  if (!pw || currentPartitionKind() != c.partitionKind)
     return;
-  sessionPersistence->loadTree(pw, DataHolders::partitionTypeName(c.partitionType));
-  if (c.partitionType != DataHolders::KindEquidistantRuspini && !c.nodes.empty())
+  sessionPersistence->loadTree(pw, DataHolders::partitionKindName(c.partitionKind));
+  if (c.partitionKind != DataHolders::PartitionKind::Equidistant && !c.nodes.empty())
     pw->setNodeSet(c.nodes);
   pw->onInputsChanged();
   // The slider's candidates follow the restored distance and shape.
@@ -430,29 +431,11 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   resetPartitionRecords(domainRecord);
   domain = makeDomain(domainRecord);
 
-  QSharedPointer<DataHolders::Partitions::PartBase> partitionRecord;
-  switch (c.partitionType) {
-  case DataHolders::KindGenericRuspini:
-    ui->actionEquidistant->setChecked(true);
-    partitionRecord = genericRecord;
-    break;
-  case DataHolders::KindEquidistantRuspini:
-    ui->actionFixedPT->setChecked(true);
-    partitionRecord = equidistantRecord;
-    break;
-  case DataHolders::KindCustomPartition:
-    ui->actionPartDelta->setChecked(true);
-    partitionRecord = customRecord;
-    break;
-  default:
-    break;
-  }
-  if (partitionRecord) {
-    ft->setPartition(partitionRecord, domain);
-    restorePartitionWidget(c);
-  }
+  kindAction(c.partitionKind)->setChecked(true);
+  ft->setPartition(kindRecord(c.partitionKind), domain);
+  restorePartitionWidget(c);
 
-  setFunctionType(c.functionTypeUsed);
+  setFunctionType(c.functionSource);
   connectSelectors(c.zoom);
   setHigherDegreeBasis(c.higherDegreeBasis);
   const int degree = ui->ftDegreeSpin->value();
@@ -461,7 +444,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   ft->setVisibleDegrees(degreeMask());
 
   bool ok = true;
-  if (c.functionTypeUsed == 0) {
+  if (c.functionSource == FunctionSource::Formulas) {
     const auto again = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
     if (again && DataHolders::domainRangeValid(*again))
       domainRecord = again;
@@ -480,7 +463,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
     if (!ok) {
       // Leave a consistent window behind: the formulas on the domain input.
       dataFileInfo = DataFileInfo();
-      setFunctionType(0);
+      setFunctionType(FunctionSource::Formulas);
       clearFunctions();
       rebuildFunctions(makeDomain(domainRecord));
       installPartition();
@@ -552,7 +535,7 @@ void MainWindow::addRecentSession(const QString& path)
   }
 
   auto* a = new QAction(path, menu);
-  connect(a, &QAction::triggered, this, &MainWindow::onActioneRecentSession_triggered);
+  connect(a, &QAction::triggered, this, &MainWindow::onActionRecentSession_triggered);
   a->setData(path);
   connect(a, &QAction::triggered, this, &MainWindow::onAction_openRecentSession);
   QAction* first = menu->actions().value(0, nullptr);
@@ -567,7 +550,7 @@ void MainWindow::addRecentSession(const QString& path)
   }
 }
 
-void MainWindow::onActioneRecentSession_triggered()
+void MainWindow::onActionRecentSession_triggered()
 {
   if (auto* a = qobject_cast<QAction*>(sender()))
     addRecentSession(a->text());
@@ -597,9 +580,10 @@ bool MainWindow::savesOnExit() const
 {
   if (sessionFile.isEmpty())
     return false;
-  const int policy = preferences->saveOnExitPolicy();
-  return policy == 2 || (policy == 1 && QFileInfo(sessionFile).completeBaseName() ==
-                                            QFileInfo(defaultSessionPath()).completeBaseName());
+  const SaveOnExit policy = preferences->saveOnExitPolicy();
+  return policy == SaveOnExit::All || (policy == SaveOnExit::DefaultOnly &&
+                                       QFileInfo(sessionFile).completeBaseName() ==
+                                           QFileInfo(defaultSessionPath()).completeBaseName());
 }
 
 void MainWindow::saveOnExit()

@@ -126,13 +126,13 @@ QString PreferencesWidget::formulasLocation() const
   return ui->formulasPathEdt->text();
 }
 
-int PreferencesWidget::saveOnExitPolicy() const
+SaveOnExit PreferencesWidget::saveOnExitPolicy() const
 {
   if (ui->allRbtn->isChecked())
-    return 2;
+    return SaveOnExit::All;
   if (ui->defaultOnlyRbtn->isChecked())
-    return 1;
-  return 0;
+    return SaveOnExit::DefaultOnly;
+  return SaveOnExit::None;
 }
 
 void PreferencesWidget::setCurrentPage(int row)

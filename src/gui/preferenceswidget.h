@@ -7,6 +7,13 @@
 #include <QPen>
 #include <QSize>
 
+// Which session the window saves when it closes ("Save session on exit").
+enum class SaveOnExit {
+  None = 0,
+  DefaultOnly = 1, // the default session ("default.qms") only
+  All = 2,
+};
+
 class QStackedWidget;
 class WidgetPersistence;
 namespace Ui {
@@ -38,8 +45,7 @@ public:
   // Significant digits of the component table.
   int tablePrecision() const;
   QString formulasLocation() const;
-  // 0 none, 1 "default.qms" only, 2 all sessions.
-  int saveOnExitPolicy() const;
+  SaveOnExit saveOnExitPolicy() const;
   void setCurrentPage(int row);
   QStackedWidget* pages() const;
 

@@ -92,6 +92,15 @@ bool SessionValidator::readDouble(QSettings& s, const QString& k, double min, do
   return true;
 }
 
+bool SessionValidator::readSource(QSettings& s, const QString& k, FunctionSource& value)
+{
+  int code = int(value);
+  if (!readInt(s, k, int(FunctionSource::Formulas), int(FunctionSource::TableData), code))
+    return false;
+  value = FunctionSource(code);
+  return true;
+}
+
 bool SessionValidator::readBool(QSettings& s, const QString& k, bool& value)
 {
   if (!s.contains(k))
@@ -148,7 +157,7 @@ bool SessionValidator::readMainWindow(QSettings& s)
   if (!readInt(s, QStringLiteral("FunctionSelector/count"), 1, maxSelectors,
                result.selectorCount) ||
       !readDouble(s, QStringLiteral("MainWindow/zoom"), 1.0, maxZoom, result.zoom) ||
-      !readInt(s, QStringLiteral("MainWindow/functionTypeUsed"), 0, 1, result.functionTypeUsed) ||
+      !readSource(s, QStringLiteral("MainWindow/functionTypeUsed"), result.functionSource) ||
       !readInt(s, QStringLiteral("MainWindow/decimalSeparator"), 0, 1, result.decimalSeparator) ||
       !readInt(s, QStringLiteral("MainWindow/xColumn"), -1, maxXColumn, result.xColumn) ||
       !readInt(s, QStringLiteral("MainWindow/legendAlignment"), 0, 0xffff,
@@ -157,19 +166,18 @@ bool SessionValidator::readMainWindow(QSettings& s)
     return false;
 
   const QString typeKey = QStringLiteral("MainWindow/partitionType");
-  if (!readInt(s, typeKey, 0, 1000, result.partitionType))
+  int type = int(result.partitionKind);
+  if (!readInt(s, typeKey, 0, 1000, type))
     return false;
-  if (result.partitionType != DataHolders::KindGenericRuspini &&
-      result.partitionType != DataHolders::KindEquidistantRuspini &&
-      result.partitionType != DataHolders::KindCustomPartition)
+  if (!DataHolders::partitionKindOfCode(type, &result.partitionKind))
     return fail(typeKey, QStringLiteral("is not a known partition type"));
 
   result.dataFile = s.value(QStringLiteral("MainWindow/dataFile")).toString();
   // Random data is table data without a file: it cannot be restored, so such
   // a session reopens with the formulas.
   // Its nodes lie on the random data's domain and are laid out afresh.
-  if (result.functionTypeUsed == 1 && result.dataFile.isEmpty()) {
-    result.functionTypeUsed = 0;
+  if (result.functionSource == FunctionSource::TableData && result.dataFile.isEmpty()) {
+    result.functionSource = FunctionSource::Formulas;
     skipNodes = true;
   }
   result.valueSeparator = s.value(QStringLiteral("MainWindow/valueSeparator")).toString();
@@ -220,9 +228,11 @@ bool SessionValidator::readDomain(QSettings& s, double& low, double& high)
 
 bool SessionValidator::readPartition(QSettings& s, double low, double high)
 {
-  const int kind = result.partitionType;
-  const QString group = DataHolders::partitionTypeName(kind) + QLatin1Char('/');
-  const int maxShape = kind == DataHolders::KindCustomPartition ? 2 : 1;
+  using DataHolders::PartitionKind;
+  const PartitionKind kind = result.partitionKind;
+  const QString name = DataHolders::partitionKindName(kind);
+  const QString group = name + QLatin1Char('/');
+  const int maxShape = kind == PartitionKind::Custom ? 2 : 1;
   int unused = 0;
   if (!readInt(s, group + QStringLiteral("shapeCbox_currentIndex"), 0, maxShape, unused))
     return false;
@@ -232,23 +242,23 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
   range.high = high;
   // A data session's partition lives on the data's domain, known only once the
   // file is read; the partition widgets bound the steps to it then.
-  const bool onDomainInput = result.functionTypeUsed == 0;
+  const bool onDomainInput = result.functionSource == FunctionSource::Formulas;
   const double minStep = onDomainInput ? DataHolders::Partitions::minimumStep(range)
                                        : std::numeric_limits<double>::min();
   const double maxStep = onDomainInput ? DataHolders::Partitions::maximumStep(range)
                                        : std::numeric_limits<double>::max();
 
-  if (kind == DataHolders::KindGenericRuspini || kind == DataHolders::KindEquidistantRuspini) {
+  if (kind == PartitionKind::Generic || kind == PartitionKind::Equidistant) {
     if (!readInt(s, group + QStringLiteral("offsetSpin_value"), minOffset, maxOffset, unused) ||
         !readInt(s, group + QStringLiteral("shiftSpin_value"), minShift, maxShift, unused))
       return false;
   }
-  if (kind == DataHolders::KindGenericRuspini)
+  if (kind == PartitionKind::Generic)
     return readInt(s, group + QStringLiteral("nodesSpin_value"), minComponents, maxComponents,
                    unused) &&
-           readNodes(s, DataHolders::partitionTypeName(kind), low, high);
+           readNodes(s, name, low, high);
 
-  if (kind == DataHolders::KindEquidistantRuspini) {
+  if (kind == PartitionKind::Equidistant) {
     double h = 0.25;
     if (!readDouble(s, group + QStringLiteral("elemWidthEdt_text"), minStep, maxStep, h))
       return false;
@@ -267,7 +277,7 @@ bool SessionValidator::readPartition(QSettings& s, double low, double high)
   if (!readDouble(s, group + QStringLiteral("extraParamEdt_text"), delta / 10000.0, maxVariance,
                   variance))
     return false;
-  return readNodes(s, DataHolders::partitionTypeName(kind), low, high);
+  return readNodes(s, name, low, high);
 }
 
 bool SessionValidator::readNodes(QSettings& s, const QString& group, double low, double high)
@@ -281,7 +291,7 @@ bool SessionValidator::readNodes(QSettings& s, const QString& group, double low,
 
   // Nodes of a data-file session live on the data's domain, which is only
   // known once the file is read: there they need only be numbers in order.
-  const bool checkRange = result.functionTypeUsed == 0;
+  const bool checkRange = result.functionSource == FunctionSource::Formulas;
   double previous = -HUGE_VAL;
   s.beginGroup(group);
   const int n = s.beginReadArray(QStringLiteral("NodeList"));
@@ -316,7 +326,7 @@ bool SessionValidator::readNodes(QSettings& s, const QString& group, double low,
 
 bool SessionValidator::checkDataFile()
 {
-  if (result.functionTypeUsed != 1)
+  if (result.functionSource != FunctionSource::TableData)
     return true;
   const QString k = QStringLiteral("MainWindow/dataFile");
   result.dataFile = SessionLookup::dataFile(path, result.dataFile);

@@ -1,7 +1,9 @@
 #ifndef QUELMORA_SESSIONVALIDATOR_H
 #define QUELMORA_SESSIONVALIDATOR_H
 
+#include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/higherdegreebasis.h"
+#include "midle/session/functionsource.h"
 
 #include <QString>
 
@@ -15,8 +17,8 @@ struct SessionContents
 {
   int selectorCount = 1;
   double zoom = 1.0;
-  int partitionType = 6;
-  int functionTypeUsed = 0;
+  DataHolders::PartitionKind partitionKind = DataHolders::PartitionKind::Generic;
+  FunctionSource functionSource = FunctionSource::Formulas;
   // As stored, or the file of that name beside the session when the stored
   // path names nothing (SessionLookup::dataFile).
   QString dataFile;
@@ -91,6 +93,7 @@ private:
   bool readInt(QSettings& s, const QString& k, int min, int max, int& value);
   bool readDouble(QSettings& s, const QString& k, double min, double max, double& value);
   bool readBool(QSettings& s, const QString& k, bool& value);
+  bool readSource(QSettings& s, const QString& k, FunctionSource& value);
 
   QString path;
   Fallback fallback;

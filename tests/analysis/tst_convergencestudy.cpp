@@ -72,7 +72,8 @@ private slots:
     QTest::addColumn<double>("widthRatio");
     QTest::addColumn<int>("subintervals");
     QTest::addColumn<int>("largest"); // -1: whatever the coverage says
-    const int generic = DataHolders::KindGenericRuspini, custom = DataHolders::KindCustomPartition;
+    const int generic = int(DataHolders::PartitionKind::Generic);
+    const int custom = int(DataHolders::PartitionKind::Custom);
     // clang-format off
     // The half triangles at the ends cover the points of one node distance.
     QTest::newRow("triangles on 2000") << generic << int(DataHolders::ShapeTriangle) << 0.5 << 2000 << 286;
@@ -91,7 +92,7 @@ private slots:
     QFETCH(int, subintervals);
     QFETCH(int, largest);
     Analysis::StudyLayout layout;
-    layout.kind = kind;
+    layout.kind = DataHolders::PartitionKind(kind);
     layout.shape = shape;
     layout.widthRatio = widthRatio;
     const auto s = study(subintervals, {"x"}, layout);

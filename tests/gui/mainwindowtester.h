@@ -99,7 +99,7 @@ public:
       << QString::number(w->customRecord->extraParam, 'g', 17);
     return p.join(QLatin1Char(' '));
   }
-  static void setFunctionType(MainWindow* w, int type) { w->setFunctionType(type); }
+  static void setFunctionType(MainWindow* w, FunctionSource type) { w->setFunctionType(type); }
   static QList<Fn::MathFn<double, double>*> functions(MainWindow* w) { return w->functions; }
   static const Domains::EnumerationBase<double>* domain(MainWindow* w) { return w->domain; }
   static DataFileInfo dataFileInfo(MainWindow* w) { return w->dataFileInfo; }
@@ -116,11 +116,11 @@ public:
   static QString fingerprint(MainWindow* w)
   {
     QStringList parts;
-    parts << w->currentSessionFile() << QString::number(w->currentPartitionKind())
+    parts << w->currentSessionFile() << QString::number(int(w->currentPartitionKind()))
           << QString::number(selector(w)->count()) << QString::number(w->zoomSlider->value())
           << domainText(w, "lowEdt") << domainText(w, "highEdt") << domainText(w, "discrEdt")
-          << QString::number(degreeSpin(w)->value()) << QString::number(w->functionSourceType())
-          << QString::number(legendAlignment(w))
+          << QString::number(degreeSpin(w)->value())
+          << QString::number(int(w->functionSourceType())) << QString::number(legendAlignment(w))
           << QString::number(action(w, "actionShowLegend")->isChecked())
           << QString::number(w->functions.size());
     for (double x : nodes(w))

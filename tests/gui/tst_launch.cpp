@@ -133,7 +133,7 @@ private slots:
       QApplication::sendEvent(w.get(), &drop);
     }
     QTRY_COMPARE(QFileInfo(w->currentSessionFile()).fileName(), session);
-    QTRY_COMPARE(w->functionSourceType(), source);
+    QTRY_COMPARE(int(w->functionSourceType()), source);
     QCOMPARE(T::degreeSpin(w.get())->value(), session == "s.qms" ? 2 : 0);
     QCOMPARE(w->recentSessions().first(), w->currentSessionFile());
     QCOMPARE(rec.titles(), refusal.isEmpty() ? QStringList() : QStringList{refusal});

@@ -122,7 +122,7 @@ private slots:
     Ptr w = startWindow();
     MainWindow* const win = w.get();
     T::randomData(win)->trigger();
-    QCOMPARE(w->functionSourceType(), 1);
+    QCOMPARE(w->functionSourceType(), FunctionSource::TableData);
     QCOMPARE(T::functions(win).size(), 1);
     const Fn::MathFn<double, double>* fn = firstFunction(win);
     QCOMPARE(fn->domain()->size(), std::size_t(201));
@@ -132,7 +132,7 @@ private slots:
     QVERIFY(!T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionFormulaBuilder")->isEnabled());
     T::action(win, "actionCloseData")->trigger();
-    QCOMPARE(w->functionSourceType(), 0);
+    QCOMPARE(w->functionSourceType(), FunctionSource::Formulas);
     QVERIFY(T::child<QWidget>(win, "domainWidget")->isEnabled());
     QVERIFY(T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionCloseData")->isEnabled());

@@ -179,7 +179,7 @@ void TestMainWindowData::openData()
   QCOMPARE(rec.messages.front().text,
            "Ignoring " + ignored + " that could not be read from file or contains a text.");
   QCOMPARE(rec.messages.front().icon, QMessageBox::Information);
-  QCOMPARE(window->functionSourceType(), 1);
+  QCOMPARE(window->functionSourceType(), FunctionSource::TableData);
   QVERIFY(T::action(window.get(), "actionCloseData")->isEnabled());
   QCOMPARE(T::functions(window.get()).size(), xColumn < 0 ? 2 : 1); // the x column as well
   QCOMPARE(xs(), QVector<double>({0, 1, 2, 3}));
@@ -196,7 +196,7 @@ void TestMainWindowData::refusedFileThenCsvSession()
   const auto functions = T::functions(window.get());
   const auto* domain = T::domain(window.get());
   const QString title = window->windowTitle();
-  const int source = window->functionSourceType();
+  const FunctionSource source = window->functionSourceType();
   PromptRecorder rec;
   for (const char* name : {"unsorted.txt", "data.dat"})
     QVERIFY(!T::loadDataFile(window.get(),
@@ -225,7 +225,7 @@ void TestMainWindowData::refusedFileThenCsvSession()
   DataFileInfo stored(QFile::encodeName(dir.filePath("pipes.csv")), false, 0);
   stored.valueSeparator = "|";
   QVERIFY(T::loadDataFile(window.get(), stored, true));
-  T::setFunctionType(window.get(), 1);
+  T::setFunctionType(window.get(), FunctionSource::TableData);
   const QString session = dir.filePath("pipes.qms");
   QVERIFY(window->saveSession(session));
   QCOMPARE(QSettings(session, QSettings::IniFormat).value("MainWindow/valueSeparator").toString(),
@@ -236,7 +236,7 @@ void TestMainWindowData::refusedFileThenCsvSession()
   rec.messages.clear();
   QVERIFY(window->openSession(session));
   QCOMPARE(T::dataFileInfo(window.get()).valueSeparator, QString("|"));
-  QCOMPARE(window->functionSourceType(), 1);
+  QCOMPARE(window->functionSourceType(), FunctionSource::TableData);
   QCOMPARE(T::functions(window.get()).size(), 2);
   QCOMPARE(rec.messages.size(), 1);
   QCOMPARE(rec.messages.front().text,
@@ -293,7 +293,7 @@ void TestMainWindowData::closeDataAfterEachWayIn()
                way == "start-up session" ? dir.filePath("header.txt") : more);
 
   T::action(w, "actionCloseData")->trigger();
-  QCOMPARE(w->functionSourceType(), 0);
+  QCOMPARE(w->functionSourceType(), FunctionSource::Formulas);
   for (const char* input : {"lowEdt", "highEdt", "discrEdt", "addBtn", "comboBox0"})
     QVERIFY2(T::child<QWidget>(w, input)->isEnabled(), input);
   QCOMPARE(T::domainText(w, "lowEdt") + " " + T::domainText(w, "highEdt"), QString("-2 5"));

@@ -150,7 +150,7 @@ private slots:
     T::action(w.get(), action.toLatin1())->trigger();
     if (random)
       T::randomData(w.get())->trigger();
-    QCOMPARE(w->functionSourceType(), int(random));
+    QCOMPARE(int(w->functionSourceType()), int(random));
     const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + ".qms");
     QVERIFY(w->saveSession(file));
     QSettings s(file, QSettings::IniFormat);
@@ -184,7 +184,7 @@ private slots:
                nodes.at(i));
     // Random data cannot be restored: the session comes back with the formulas.
     QVERIFY(w->openSession(file));
-    QCOMPARE(w->functionSourceType(), 0);
+    QCOMPARE(w->functionSourceType(), FunctionSource::Formulas);
     QVERIFY(rec.messages.isEmpty());
   }
 
@@ -235,7 +235,7 @@ private slots:
       rows += QByteArray::number(i * 0.1) + ' ' + QByteArray::number(i * i * 0.01) + '\n';
     writeFile(data, rows);
     QVERIFY(T::loadDataFile(win, DataFileInfo(QFile::encodeName(data), false, 0), true));
-    T::setFunctionType(win, 1);
+    T::setFunctionType(win, FunctionSource::TableData);
 
     // Node distance and fixed point are relative to the data's domain, beyond the input's 0..1.
     T::action(win, "actionFixedPT")->trigger();
@@ -254,9 +254,9 @@ private slots:
     QCOMPARE(s.value("MainWindow/dataFile").toString(), data);
     QVERIFY(s.contains("MainWindow/valueSeparator") && s.contains("MainWindow/decimalSeparator"));
     openEmpty(win);
-    QCOMPARE(w->functionSourceType(), 0);
+    QCOMPARE(w->functionSourceType(), FunctionSource::Formulas);
     QVERIFY(w->openSession(file));
-    QCOMPARE(w->functionSourceType(), 1);
+    QCOMPARE(w->functionSourceType(), FunctionSource::TableData);
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - data.qms - ") + data + "[*]");
     const auto fixed = T::partitionWidget(win)->data().dynamicCast<Pt>();
     QCOMPARE(fixed->partElementWidth, 2.0);
@@ -503,7 +503,7 @@ private slots:
     QVERIFY(w->openSession(session));
     QVERIFY2(rec.titles().filter("Error").isEmpty(), qPrintable(rec.titles().join(';')));
     const bool data = name.startsWith("data");
-    QCOMPARE(w->functionSourceType(), data ? 1 : 0);
+    QCOMPARE(int(w->functionSourceType()), data ? 1 : 0);
     QCOMPARE(T::functions(w.get()).size(), 2);
     QCOMPARE(T::selector(w.get())->selection(0), QString("sine"));
     QCOMPARE(T::selector(w.get())->selection(1), QString("cubic"));

@@ -47,8 +47,7 @@ private slots:
           "formulasPathEdt_text=", "maxRecentSpin_value=7", "defaultOnlyRbtn_checked=true",
           "functionStyle_LineWidth=2", "Original_functionLineStyleColor_color=#000000",
           "Transformed_function_Ft0LineStyleWidth_value=2"})
-      QCOMPARE(s.value(QString(line).section('=', 0, 0)).toString(),
-               QString(line).section('=', 1));
+      QCOMPARE(s.value(QString(line).section('=', 0, 0)).toString(), QString(line).section('=', 1));
     QVERIFY(!s.allKeys().join(' ').contains("qt_spinbox_lineedit"));
   }
 
@@ -66,7 +65,7 @@ private slots:
     press(p, QDialogButtonBox::Cancel);
     QCOMPARE(p.maxZoom(), 20);
     QCOMPARE(p.transformPen(1).color(), QColor(Qt::darkCyan));
-    QCOMPARE(p.saveOnExitPolicy(), 1);
+    QCOMPARE(p.saveOnExitPolicy(), SaveOnExit::DefaultOnly);
 
     // The next run starts from the defaults; Cancel brings back the stored values.
     PreferencesWidget next;

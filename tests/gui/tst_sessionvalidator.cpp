@@ -59,12 +59,12 @@ private slots:
     QVERIFY2(v.validate(), qPrintable(v.badKey() + ' ' + v.reason()));
     const SessionContents& c = v.contents();
     QTEST(c.zoom, "zoom");
-    QTEST(c.partitionType, "type");
+    QTEST(int(c.partitionKind), "type");
     QTEST(c.legendAlignment, "legend");
     QTEST(c.showLegend, "show");
     QTEST(c.selectorCount, "count");
     QTEST(QVector<double>(c.nodes.begin(), c.nodes.end()), "nodes");
-    QCOMPARE(c.functionTypeUsed, 0);
+    QCOMPARE(c.functionSource, FunctionSource::Formulas);
     QCOMPARE(c.hasFixedPoint, fixedPoint >= 0);
     QCOMPARE(c.fixedPoint, qMax(fixedPoint, 0.0));
   }
@@ -172,11 +172,15 @@ private slots:
   // UTF-16 text holds zero bytes; with its byte-order mark it is no binary file.
   void utf16DataFileWithItsStoredXColumn()
   {
-    const QString data = write(QByteArray("\xFF\xFE" "0\0 \0" "1\0\n\0", 10), "wide.txt");
-    SessionValidator v(write("[MainWindow]\nfunctionTypeUsed=1\nxColumn=-1\ndataFile=" +
-                                 data.toUtf8() + "\n",
-                             "wide.qms"),
-                       {});
+    const QString data = write(QByteArray("\xFF\xFE"
+                                          "0\0 \0"
+                                          "1\0\n\0",
+                                          10),
+                               "wide.txt");
+    SessionValidator v(
+        write("[MainWindow]\nfunctionTypeUsed=1\nxColumn=-1\ndataFile=" + data.toUtf8() + "\n",
+              "wide.qms"),
+        {});
     QVERIFY2(v.validate(), qPrintable(v.refusal()));
     QCOMPARE(v.contents().xColumn, -1);
   }

@@ -2,7 +2,7 @@
 
 #include "analysis/convergencestudy.h"
 #include "midle/export/csvexportfunction.h"
-#include "transform.h"
+#include "midle/transform/transformpass.h"
 
 #include <QObject>
 
@@ -87,7 +87,7 @@ bool checkErrorOptions(const ToolOptions& o, QString* error)
   else if (o.errors && (o.outputGiven || o.includeDomain))
     *error = tr("--errors takes the place of the value columns: --output and --include-domain "
                 "do not apply");
-  else if (o.sweepGiven && o.kind != ToolOptions::Generic)
+  else if (o.sweepGiven && o.kind != DataHolders::PartitionKind::Generic)
     *error = tr("--components-sweep applies to the generic partition only");
   else if (o.sweepGiven && (o.componentsGiven || o.nodesGiven))
     *error = tr("--components-sweep takes the place of --components and --nodes");
@@ -110,16 +110,15 @@ bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, d
     return true;
   }
   QList<QStringList> rows;
-  const Transformer transformer(partition, o.degree, true, basis);
+  const TransformPass pass(partition, basis);
   const std::vector<double>& x = partition.domain()->values();
   for (std::size_t f = 0; f < functions.size(); ++f) {
-    const TransformResult result = transformer.transform(*functions[f]);
-    for (int d = 0; d <= o.degree; ++d) {
-      const auto e =
-          Analysis::measureError(x.data(), functions[f]->values().data(),
-                                 result.inverses[std::size_t(d)]->values().data(), x.size());
+    const std::vector<double>& values = functions[f]->values();
+    pass.transform(values, o.degree, [&](int d, const auto&, const std::vector<double>& inverse) {
+      const auto e = Analysis::measureError(x.data(), values.data(), inverse.data(), x.size());
       rows << errorCells(names[int(f)], d, e, o.precision);
-    }
+      return true;
+    });
   }
   writer.setTable(header, rows);
   return true;

@@ -8,9 +8,9 @@
 #include "midle/export/csvexportfunction.h"
 #include "midle/numberreader/dataimport.h"
 #include "midle/session/sessionreader.h"
+#include "midle/transform/transformpass.h"
 #include "options.h"
 #include "partitionsetup.h"
-#include "transform.h"
 #include "version_private.h"
 
 #include <QCoreApplication>
@@ -210,7 +210,6 @@ bool dataSource(const ToolOptions& o, Source& source, QString* error)
   source.record->low = import.low();
   source.record->high = import.high();
   source.record->count = import.count();
-  source.record->center = (import.low() + import.high()) * 0.5;
   source.domain.reset(import.createDomain());
   for (Function* fn : import.createFunctions(source.domain.get()))
     source.functions.emplace_back(fn);
@@ -421,14 +420,13 @@ int main(int argc, char** argv)
   const auto& domain = source.domain;
   const auto& functions = source.functions;
 
-  // Never drawn: the basic functions keep their values only packed for the sums.
-  std::unique_ptr<Partitions::PartitionBase<double, double>> partition(
-      DataHolders::createPartition(partRec, domain.get(), DataHolders::BasicValues::PackedOnly));
-  if (!partition || partition->fceCount() == 0)
+  const std::unique_ptr<TransformPass::Partition> partition =
+      TransformPass::build(partRec, domain.get());
+  if (!partition)
     return fail(fromSession ? QObject::tr("the partition of the session cannot be built")
                             : QObject::tr("the partition cannot be built from these options"));
   // The program computes a custom partition with nodes left unplaced too.
-  if (!fromSession && partRec->type == DataHolders::KindCustomPartition &&
+  if (!fromSession && partRec->kind() == DataHolders::PartitionKind::Custom &&
       partition->nodes().size() != std::size_t(partRec->nodes.size()))
     return fail(QObject::tr("the custom partition has %1 basic functions for %2 nodes")
                     .arg(partition->nodes().size())
@@ -448,10 +446,10 @@ int main(int argc, char** argv)
     return 0;
   }
 
-  const Transformer transformer(*partition, source.degree, o.outInverse, source.basis);
-  std::vector<TransformResult> results;
+  const TransformPass pass(*partition, source.basis);
+  std::vector<TransformPass::Tables> results;
   for (const auto& fn : functions)
-    results.push_back(transformer.transform(*fn));
+    results.push_back(pass.tables(*fn, source.degree, o.outInverse));
 
   CsvExportFunction writer(o.outputFile);
   writer.setIncludeDomain(o.includeDomain);

@@ -127,14 +127,14 @@ public:
 
   bool kind(const QString& option, const QString& value)
   {
-    static const QHash<QString, ToolOptions::Kind> kinds{{"generic", ToolOptions::Generic},
-                                                         {"equidistant", ToolOptions::Equidistant},
-                                                         {"custom", ToolOptions::Custom}};
-    if (!kinds.contains(value))
-      return fail(tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)")
-                      .arg(option, value));
-    opt.kind = kinds.value(value);
-    return true;
+    for (DataHolders::PartitionKind k : DataHolders::partitionKinds) {
+      if (value == QLatin1String(partitionOptionName(k))) {
+        opt.kind = k;
+        return true;
+      }
+    }
+    return fail(
+        tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)").arg(option, value));
   }
 
   bool shape(const QString& option, const QString& value)
@@ -336,6 +336,19 @@ private:
 };
 
 } // namespace
+
+const char* partitionOptionName(DataHolders::PartitionKind kind)
+{
+  switch (kind) {
+  case DataHolders::PartitionKind::Generic:
+    return "generic";
+  case DataHolders::PartitionKind::Equidistant:
+    return "equidistant";
+  case DataHolders::PartitionKind::Custom:
+    break;
+  }
+  return "custom";
+}
 
 bool parseArguments(const QStringList& args, ToolOptions& options, QString* error)
 {

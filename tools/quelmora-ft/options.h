@@ -15,15 +15,13 @@
 // when the partition record is built.
 struct ToolOptions
 {
-  enum Kind { Generic, Equidistant, Custom };
-
   double low = 0.0;
   double high = 1.0;
   int count = 2000;
   bool domainGiven = false;
   QStringList formulas;
   QStringList names;
-  Kind kind = Generic;
+  DataHolders::PartitionKind kind = DataHolders::PartitionKind::Generic;
   int shape = -1; // -1: the kind's default
   int components = 5;
   bool componentsGiven = false;
@@ -79,6 +77,9 @@ struct ToolOptions
 bool parseArguments(const QStringList& args, ToolOptions& options, QString* error);
 
 QString usageText();
+
+// The word --partition names a kind by: "generic", "equidistant" or "custom".
+const char* partitionOptionName(DataHolders::PartitionKind kind);
 
 // Limits of the inputs.
 // The most subintervals, and so the most components.

@@ -35,18 +35,6 @@ const char* shapeName(int shape)
   }
 }
 
-const char* kindName(ToolOptions::Kind kind)
-{
-  switch (kind) {
-  case ToolOptions::Generic:
-    return "generic";
-  case ToolOptions::Equidistant:
-    return "equidistant";
-  default:
-    return "custom";
-  }
-}
-
 // Options that only some kinds read; giving one to another kind is a mistake
 // worth telling rather than ignoring.
 bool checkApplicable(const ToolOptions& o, QString* error)
@@ -68,11 +56,12 @@ bool checkApplicable(const ToolOptions& o, QString* error)
       {o.offsetGiven, "--offset", true, true, false},
   };
   for (const Use& u : uses) {
-    const bool applies = o.kind == ToolOptions::Generic       ? u.generic
-                         : o.kind == ToolOptions::Equidistant ? u.equidistant
-                                                              : u.custom;
+    const bool applies = o.kind == DataHolders::PartitionKind::Generic       ? u.generic
+                         : o.kind == DataHolders::PartitionKind::Equidistant ? u.equidistant
+                                                                             : u.custom;
     if (u.given && !applies) {
-      *error = tr("%1 does not apply to the %2 partition").arg(u.option, kindName(o.kind));
+      *error =
+          tr("%1 does not apply to the %2 partition").arg(u.option, partitionOptionName(o.kind));
       return false;
     }
   }
@@ -90,7 +79,7 @@ bool checkShape(const ToolOptions& o, int shape, QString* error)
                 "with a one-point kernel (use triangle or sin)");
     return false;
   }
-  if (shape == DataHolders::ShapeGaussian && o.kind != ToolOptions::Custom) {
+  if (shape == DataHolders::ShapeGaussian && o.kind != DataHolders::PartitionKind::Custom) {
     *error = tr("shape gaussian is supported by the custom partition only");
     return false;
   }
@@ -273,7 +262,6 @@ QSharedPointer<Equid> domainRecord(const ToolOptions& o)
   d->low = o.low;
   d->high = o.high;
   d->count = o.count;
-  d->center = (o.low + o.high) * 0.5;
   return d;
 }
 
@@ -281,17 +269,19 @@ PartPtr partitionRecord(const ToolOptions& o, const QSharedPointer<Equid>& d, QS
 {
   if (!checkApplicable(o, error))
     return {};
-  const int shape = o.shape >= 0                    ? o.shape
-                    : o.kind == ToolOptions::Custom ? int(DataHolders::ShapeGaussian)
-                                                    : int(DataHolders::ShapeTriangle);
+  const int shape = o.shape >= 0 ? o.shape
+                    : o.kind == DataHolders::PartitionKind::Custom
+                        ? int(DataHolders::ShapeGaussian)
+                        : int(DataHolders::ShapeTriangle);
   if (!checkShape(o, shape, error))
     return {};
   switch (o.kind) {
-  case ToolOptions::Generic:
+  case DataHolders::PartitionKind::Generic:
     return generic(o, d, shape, error);
-  case ToolOptions::Equidistant:
+  case DataHolders::PartitionKind::Equidistant:
     return equidistant(o, d, shape, error);
-  default:
-    return custom(o, d, shape, error);
+  case DataHolders::PartitionKind::Custom:
+    break;
   }
+  return custom(o, d, shape, error);
 }

@@ -29,7 +29,7 @@ using Function = Fn::MathFn<double, double>;
 // Digits of the table, in the window as in the file.
 constexpr int tablePrecision = 6;
 
-QString shapeName(int kind, int shape)
+QString shapeName(DataHolders::PartitionKind kind, int shape)
 {
   switch (shape) {
   case DataHolders::ShapeTriangle:
@@ -37,7 +37,7 @@ QString shapeName(int kind, int shape)
   case DataHolders::ShapeSin:
     return QObject::tr("sines");
   case DataHolders::ShapeGaussian:
-    return kind == DataHolders::KindCustomPartition ? QObject::tr("Gaussians") : QString();
+    return kind == DataHolders::PartitionKind::Custom ? QObject::tr("Gaussians") : QString();
   default:
     return QString();
   }
@@ -143,7 +143,7 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
     return nullptr;
   }
   auto& layout = in->layout;
-  layout.kind = record->type;
+  layout.kind = record->kind();
   layout.shape = fuzzy->shape;
   layout.shift = fuzzy->shift;
   layout.offset = fuzzy->offset;
@@ -156,7 +156,7 @@ std::unique_ptr<ConvergenceDialog::Inputs> ConvergenceDialog::readInputs(QString
   }
   const double low = in->domain->low(), high = in->domain->high();
   QString kindText = tr("Ruspini partitions of %1 on N equidistant nodes").arg(shapes);
-  if (layout.kind == DataHolders::KindCustomPartition) {
+  if (layout.kind == DataHolders::PartitionKind::Custom) {
     const auto delta = qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyDelta>(record);
     const int nodes = record->nodes.size();
     const double spacing = layout.shape == DataHolders::ShapeGaussian
@@ -260,7 +260,7 @@ void ConvergenceDialog::showInputs()
                           .arg(in->domain->size())
                           .arg(in->domain->low(), 0, 'g', 17)
                           .arg(in->domain->high(), 0, 'g', 17)
-                          .arg(l.kind)
+                          .arg(int(l.kind))
                           .arg(l.shape)
                           .arg(l.shift)
                           .arg(l.offset)

@@ -87,18 +87,13 @@ void ErrorMonitor::update()
   _from = _to = 0;
 
   if (isActive() && _controller) {
-    const FtransformWidget& c = *_controller;
-    const auto* domain = c.domain();
+    const TransformEngine& engine = _controller->engine();
+    const auto* domain = engine.domain();
     const std::size_t n = domain ? domain->size() : 0;
+    const std::vector<TransformEngine::Approximation> compared = engine.approximations();
     QVector<Row> rows;
-    for (const Function* fn : c.functions()) {
-      for (int flag = 1; flag <= 8; flag *= 2) {
-        const auto inverse = c.inverses().value(FnKey{fn, flag});
-        // Results of another domain (a replaced one) are not compared.
-        if (inverse && n > 0 && inverse->values().size() == n && fn->values().size() == n)
-          rows.append(Row{fn, flag, {}});
-      }
-    }
+    for (const auto& a : compared)
+      rows.append(Row{a.fn, a.flag, {}});
     bool rowsChanged = rows.size() != _rows.size() || domain != _domain;
     for (int i = 0; i < rows.size() && !rowsChanged; ++i)
       rowsChanged = rows[i].fn != _rows[i].fn || rows[i].flag != _rows[i].flag;
@@ -110,10 +105,11 @@ void ErrorMonitor::update()
       _trackers.swap(kept);
     }
     const double* x = n > 0 ? domain->values().data() : nullptr;
-    for (Row& r : rows) {
+    for (int i = 0; i < rows.size(); ++i) {
+      Row& r = rows[i];
       Analysis::ErrorTracker& t = _trackers[FnKey{r.fn, r.flag}];
       const double* f = r.fn->values().data();
-      const double* g = c.inverses().value(FnKey{r.fn, r.flag})->values().data();
+      const double* g = compared[std::size_t(i)].inverse->values().data();
       if (all)
         t.updateAll(x, f, g, n);
       else

@@ -91,14 +91,14 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
 template <template <typename> class Wrap>
 MathPartition* build(const Partitions::PartBase& record, const MathDomain* domain)
 {
-  if (!(domain->low() < domain->high()) || domain->isBilateral())
+  if (!(domain->low() < domain->high()))
     return nullptr;
   const std::vector<double> nodes(record.nodes.begin(), record.nodes.end());
   if (!allFinite(nodes))
     return nullptr;
-  switch (record.type) {
-  case KindGenericRuspini:
-  case KindEquidistantRuspini: {
+  switch (record.kind()) {
+  case PartitionKind::Generic:
+  case PartitionKind::Equidistant: {
     const auto& r = static_cast<const Partitions::FuzzyPartBase&>(record);
     switch (r.shape) {
     case ShapeTriangle:
@@ -111,7 +111,7 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
       return nullptr;
     }
   }
-  case KindCustomPartition: {
+  case PartitionKind::Custom: {
     const auto& r = static_cast<const Partitions::FuzzyDelta&>(record);
     switch (r.shape) {
     case ShapeTriangle:
@@ -136,18 +136,47 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
 
 } // namespace
 
-QString partitionTypeName(int32_t kind)
+QString partitionKindName(PartitionKind kind)
 {
   switch (kind) {
-  case KindGenericRuspini:
+  case PartitionKind::Generic:
     return QStringLiteral("GenericRuspini");
-  case KindEquidistantRuspini:
+  case PartitionKind::Equidistant:
     return QStringLiteral("EquidistantRuspini");
-  case KindCustomPartition:
+  case PartitionKind::Custom:
     return QStringLiteral("CustomPartition");
-  default:
-    return QStringLiteral("InvalidType");
   }
+  return QStringLiteral("InvalidType");
+}
+
+QString partitionTypeName(int32_t code)
+{
+  PartitionKind kind;
+  return partitionKindOfCode(code, &kind) ? partitionKindName(kind) : QStringLiteral("InvalidType");
+}
+
+bool partitionKindOfCode(qint64 code, PartitionKind* kind)
+{
+  for (PartitionKind k : partitionKinds) {
+    if (code == qint64(k)) {
+      *kind = k;
+      return true;
+    }
+  }
+  return false;
+}
+
+QSharedPointer<Partitions::PartBase> newPartitionRecord(PartitionKind kind)
+{
+  switch (kind) {
+  case PartitionKind::Generic:
+    return QSharedPointer<Partitions::FuzzyEq>::create();
+  case PartitionKind::Equidistant:
+    return QSharedPointer<Partitions::FuzzyPt>::create();
+  case PartitionKind::Custom:
+    return QSharedPointer<Partitions::FuzzyDelta>::create();
+  }
+  return {};
 }
 
 QString Domains::discretizationLimitText()
@@ -170,7 +199,7 @@ QString degreeName(int32_t flag)
 
 ::Domains::EnumerationBase<double>* createDomain(const DataHolderBase& record)
 {
-  if (!record || record->type != KindDomainEquid)
+  if (!record || record->type != domainEquidType)
     return nullptr;
   const auto& r = static_cast<const Domains::Equid&>(*record);
   // A record read from a session may hold anything; the math domain asserts.
@@ -183,7 +212,7 @@ QString degreeName(int32_t flag)
 QString partitionSizeProblem(const Partitions::PartBase& record,
                              const ::Domains::EnumerationBase<double>& domain)
 {
-  if (record.type != KindCustomPartition)
+  if (record.kind() != PartitionKind::Custom)
     return {};
   const auto& r = static_cast<const Partitions::FuzzyDelta&>(record);
   const double span = domain.high() - domain.low();

@@ -11,22 +11,36 @@
 #include <cstdint>
 #include <functional>
 
-namespace Domains { template <typename T> class EnumerationBase; }
-namespace Partitions { template <typename X, typename Y> class PartitionBase; }
-namespace Fn { template <typename X, typename Y> class MathFn; }
+namespace Domains {
+template <typename T>
+class EnumerationBase;
+}
+namespace Partitions {
+template <typename X, typename Y>
+class PartitionBase;
+}
+namespace Fn {
+template <typename X, typename Y>
+class MathFn;
+}
 
 // Plain records describing what the user chose for the domain and the
 // partition. They carry values only and are shared between the window, the
 // input widgets and the controller; whoever changes a field changes it for all.
 namespace DataHolders {
 
-// Kind codes stored in `type`.
-enum Kind : int32_t {
-  KindDomainEquid = 1,
-  KindGenericRuspini = 6,
-  KindEquidistantRuspini = 7,
-  KindCustomPartition = 8,
+// The kinds of fuzzy partition. The values are the codes a partition record
+// keeps in `type` and sessions store under MainWindow/partitionType.
+enum class PartitionKind : int32_t {
+  Generic = 6,     // generic Ruspini: nodes placed by the user
+  Equidistant = 7, // equidistant Ruspini: nodes h apart around a fixed point
+  Custom = 8,      // custom: basic functions of one width on freely placed nodes
 };
+constexpr PartitionKind partitionKinds[] = {PartitionKind::Generic, PartitionKind::Equidistant,
+                                            PartitionKind::Custom};
+
+// The code `type` holds for a domain record.
+constexpr int32_t domainEquidType = 1;
 
 // Basic function shapes; the combo box index of the partition widgets.
 enum Shape : int32_t { ShapeTriangle = 0, ShapeSin = 1, ShapeGaussian = 2, ShapeTrapezoid = 3 };
@@ -54,11 +68,10 @@ public:
 class Equid : public NumericBase
 {
 public:
-  Equid() : NumericBase(KindDomainEquid) {}
+  Equid() : NumericBase(domainEquidType) {}
 
   double low = 0.0;
   double high = 1.0;
-  double center = 0.5;
   int32_t count = 2000;
 };
 
@@ -81,9 +94,13 @@ namespace Partitions {
 class PartBase : public Base
 {
 public:
-  explicit PartBase(int32_t kind)
-    : Base(kind), domain(new DataHolders::Domains::Equid), nodes({0.0, 0.25, 0.5, 0.75, 1.0})
-  {}
+  explicit PartBase(PartitionKind kind)
+      : Base(int32_t(kind)), domain(new DataHolders::Domains::Equid),
+        nodes({0.0, 0.25, 0.5, 0.75, 1.0})
+  {
+  }
+
+  PartitionKind kind() const { return PartitionKind(type); }
 
   QSharedPointer<DataHolders::Domains::Equid> domain;
   QVector<double> nodes;
@@ -92,17 +109,18 @@ public:
 class FuzzyPartBase : public PartBase
 {
 public:
-  explicit FuzzyPartBase(int32_t kind, int32_t shapeCode) : PartBase(kind), shape(shapeCode) {}
+  FuzzyPartBase(PartitionKind kind, int32_t shapeCode) : PartBase(kind), shape(shapeCode) {}
 
   int32_t shift = 1;
   int32_t offset = -1;
   int32_t shape;
 };
 
+// The record of PartitionKind::Generic.
 class FuzzyEq : public FuzzyPartBase
 {
 public:
-  FuzzyEq() : FuzzyPartBase(KindGenericRuspini, ShapeTriangle) {}
+  FuzzyEq() : FuzzyPartBase(PartitionKind::Generic, ShapeTriangle) {}
 
   int32_t componentCount = 5;
   // The count the user chose last, which a limit on the components (a coarse
@@ -110,19 +128,21 @@ public:
   int32_t chosenComponentCount = 0;
 };
 
+// The record of PartitionKind::Equidistant.
 class FuzzyPt : public FuzzyPartBase
 {
 public:
-  FuzzyPt() : FuzzyPartBase(KindEquidistantRuspini, ShapeTriangle) {}
+  FuzzyPt() : FuzzyPartBase(PartitionKind::Equidistant, ShapeTriangle) {}
 
   double fixedPoint = 0.0;
   double partElementWidth = 0.25;
 };
 
+// The record of PartitionKind::Custom.
 class FuzzyDelta : public FuzzyPartBase
 {
 public:
-  FuzzyDelta() : FuzzyPartBase(KindCustomPartition, ShapeGaussian) {}
+  FuzzyDelta() : FuzzyPartBase(PartitionKind::Custom, ShapeGaussian) {}
 
   double delta = 0.25;
   double extraParam = 0.1;
@@ -130,8 +150,15 @@ public:
 
 } // namespace Partitions
 
-// "GenericRuspini", "EquidistantRuspini", "CustomPartition", else "InvalidType".
-QString partitionTypeName(int32_t kind);
+// The name of a kind's session group: "GenericRuspini", "EquidistantRuspini",
+// "CustomPartition".
+QString partitionKindName(PartitionKind kind);
+// The same for a stored code; codes of no kind give "InvalidType".
+QString partitionTypeName(int32_t code);
+// The kind of a stored code; false for a code of no kind.
+bool partitionKindOfCode(qint64 code, PartitionKind* kind);
+// A new record of that kind, with the defaults.
+QSharedPointer<Partitions::PartBase> newPartitionRecord(PartitionKind kind);
 
 // Stops the program unless flag is a single degree flag (1, 2, 4 or 8).
 inline void checkDegreeFlag(int32_t flag)
@@ -189,7 +216,6 @@ struct FnKey
 #include "math/policy/assertion.h"
 
 #include <QMap>
-#include <QTableWidgetItem>
 
 #include <cmath>
 
@@ -203,18 +229,16 @@ public:
 
   bool isEdited(const FnKey& key) const { return _edits.contains(key); }
 
-  // Stores the item's text as the component at the item's row (-1 when the
-  // item is in no table). Text that is not a finite number in the C notation
-  // is refused (false) and nothing is stored. The item must be a component
-  // cell, i.e. carry its function under Qt::UserRole.
-  bool setEdited(const QTableWidgetItem* item, const FnKey& key)
+  // Stores text typed for the component at `row` (a table row; -1 for a cell
+  // in no table). Text that is not a finite number in the C notation is
+  // refused (false) and nothing is stored.
+  bool setEdited(const FnKey& key, int row, const QString& text)
   {
-    QM_ASSERT(item && item->data(Qt::UserRole).value<void*>() != nullptr);
     bool ok = false;
-    const double value = item->text().toDouble(&ok); // locale-independent
+    const double value = text.toDouble(&ok); // locale-independent
     if (!ok || !std::isfinite(value))
       return false;
-    _edits[key][item->row()] = value;
+    _edits[key][row] = value;
     return true;
   }
 

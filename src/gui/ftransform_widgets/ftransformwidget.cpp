@@ -5,69 +5,23 @@
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
-#include "gui/inputs/fuzzypartdeltawidget.h"
-#include "gui/inputs/fuzzypartequidwidget.h"
-#include "gui/inputs/fuzzypartfixedwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
-
-#include "design_patterns/staticfactory/staticfactory.h"
-#include "math/domains/enumeration.h"
-#include "math/fce/fce_algorithms.h"
-#include "math/fce/mathfntable.h"
-#include "math/partitions/partitionbase.h"
+#include "gui/inputs/partitionwidgetfactory.h"
 
 #include "ui_ftransformwidget.h"
 
 #include <qwt_plot_curve.h>
 
 #include <QResizeEvent>
-#include <QSet>
 #include <QTableWidgetItem>
 
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
 namespace {
 
-using Domain = Domains::EnumerationBase<double>;
-using Table = Fn::MathFnTable<double, double>;
-
-constexpr int kMaxDegree = 3;
+constexpr int kMaxDegree = TransformEngine::topDegree;
 
 } // namespace
-
-// What one computation shares: the bases of the degrees and the node set of
-// the components, both made once per computation, not per function.
-class FtransformWidget::Computation
-{
-public:
-  Computation(const Partitions::PartitionBase<double, double>& part, Fn::HigherDegreeBasis basis)
-      : factory(part.domain(), basis)
-  {
-    const std::vector<double>& nodes = part.nodes();
-    std::vector<double> positions;
-    if (nodes.size() == part.fceCount() && std::is_sorted(nodes.begin(), nodes.end())) {
-      positions = nodes;
-    } else {
-      // Shapes spanning more than two nodes (or unusual offsets) give fewer
-      // components than nodes: place each at the peak of its basic function.
-      positions.reserve(part.fceCount());
-      for (const auto* fs : part.allFce())
-        positions.push_back(fs->kernelBegin());
-      std::sort(positions.begin(), positions.end());
-    }
-    nodeSet.reset(new ComponentNodes(positions, true));
-  }
-
-  Fn::MathFn<double, double>& basis(int degree) { return *factory.get(degree); }
-
-  StaticFactory<double, double> factory;
-  QSharedPointer<ComponentNodes> nodeSet;
-  // Work arrays of the inverses, reused for every function of the computation.
-  std::vector<double> running;
-  std::vector<double> membDegSum;
-};
 
 FtransformWidget::FtransformWidget(QWidget* parent)
     : WidgetBase(parent), ui(new Ui::FtransformWidget)
@@ -105,7 +59,7 @@ int FtransformWidget::paintResolution() const
 
 const Partitions::PartitionBase<double, double>* FtransformWidget::partition() const
 {
-  return _transformable ? _partition.get() : nullptr;
+  return _engine.partition();
 }
 
 PlotWidget* FtransformWidget::plotWidget() const
@@ -134,13 +88,12 @@ void FtransformWidget::dropPartitionWidget()
 void FtransformWidget::setPartition(const PartitionRecord& record,
                                     const Domains::EnumerationBase<double>* domain)
 {
-  _partitionRecord = record;
-  _domain = domain;
+  _engine.setRecord(record);
+  _engine.setDomain(domain);
   hide();
   dropPartitionWidget();
   _zoom = ui->plotWidget->zoom();
-  _partition.reset();
-  _transformable = false;
+  _engine.dropPartition();
 
   if (!record) {
     emit partitionWidgetChanged(nullptr);
@@ -154,35 +107,13 @@ void FtransformWidget::setPartition(const PartitionRecord& record,
                        : QSharedPointer<DataHolders::Domains::Equid>::create();
   record->domain->count = paintResolution();
 
-  PartitionWidgetBase* w = nullptr;
-  switch (record->type) {
-  case DataHolders::KindGenericRuspini:
-    if (auto r = qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyEq>(record))
-      w = new FuzzyPartEquidWidget(r, QStringLiteral("EquidPart"), this);
-    break;
-  case DataHolders::KindEquidistantRuspini:
-    if (auto r = qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyPt>(record))
-      w = new FuzzyPartFixedWidget(r, QStringLiteral("FixedPart"), this);
-    break;
-  case DataHolders::KindCustomPartition:
-    if (auto r = qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyDelta>(record))
-      w = new FuzzyPartDeltaWidget(r, QStringLiteral("DeltaPart"), this);
-    break;
-  default:
-    break;
-  }
+  PartitionWidgetBase* w = createPartitionWidget(record, this);
   if (!w) {
     emit partitionWidgetChanged(nullptr);
     return;
   }
   // Deleted later: the widget may be replaced from inside one of its own signals.
   _partitionWidget = QSharedPointer<PartitionWidgetBase>(w, &QObject::deleteLater);
-  if (record->type == DataHolders::KindEquidistantRuspini) {
-    w->setNodeMovePropagation(false);
-    w->setNodesLocked(true);
-  } else {
-    w->setNodeMovePropagation(true);
-  }
 
   ui->verticalLayout->addWidget(w);
   w->setSizePolicy(_placeholderPolicy);
@@ -200,44 +131,28 @@ void FtransformWidget::setPartition(const PartitionRecord& record,
 
 void FtransformWidget::rebuildPartition()
 {
-  _partition.reset();
-  _transformable = false;
-  if (_partitionWidget && _domain && _partitionRecord) {
-    // Never drawn: its basic functions keep their values only packed for the sums.
-    _partition.reset(DataHolders::createPartition(_partitionRecord, _domain,
-                                                  DataHolders::BasicValues::PackedOnly));
-    _layout = PartitionLayout::of(*_partitionRecord);
-    if (_partition)
-      _partition->setTrackChanges(true);
-    if (_partition && _partition->fceCount() > 0) {
-      // Only one-point kernels can be transformed; a stored record may ask
-      // for another shape (a trapezoid), which then shows no transform.
-      const auto& fces = _partition->allFce();
-      _transformable = std::all_of(fces.begin(), fces.end(), [](const auto* fs) {
-        return fs->kernelBegin() == fs->kernelEnd();
-      });
-    }
-  }
-  // A partition refused for lack of memory is said, not left blank.
-  QString problem;
-  if (!_partition && _partitionWidget && _domain && _partitionRecord)
-    problem = DataHolders::partitionSizeProblem(*_partitionRecord, *_domain);
+  const bool built = _partitionWidget && _engine.domain() && _engine.record();
+  if (built)
+    _engine.rebuildPartition();
+  else
+    _engine.dropPartition();
+  const QString problem = built ? _engine.partitionProblem() : QString();
   if (problem != _partitionProblem) {
     _partitionProblem = problem;
     emit partitionProblemChanged(problem);
   }
   checkDegrees();
-  if (_partitionWidget && _domain && _partitionRecord &&
-      _partitionRecord->type == DataHolders::KindGenericRuspini)
-    _partitionWidget->setMaxComponents(static_cast<int>(_domain->size()) - 1);
+  // Only the generic kind limits its components by the domain's subintervals.
+  if (built)
+    _partitionWidget->setMaxComponents(static_cast<int>(_engine.domain()->size()) - 1);
 }
 
 bool FtransformWidget::degreeRisky() const
 {
   const auto fuzzy =
-      qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyPartBase>(_partitionRecord);
-  return _basis == Fn::HigherDegreeBasis::ClosedForm && fuzzy &&
-         fuzzy->shape != DataHolders::ShapeTriangle && _visibleDegrees > 1;
+      qSharedPointerDynamicCast<DataHolders::Partitions::FuzzyPartBase>(_engine.record());
+  return _engine.basis() == Fn::HigherDegreeBasis::ClosedForm && fuzzy &&
+         fuzzy->shape != DataHolders::ShapeTriangle && _engine.visibleDegrees() > 1;
 }
 
 void FtransformWidget::checkDegrees()
@@ -261,7 +176,7 @@ void FtransformWidget::onInputs_changed()
     return;
   if (auto record =
           qSharedPointerDynamicCast<DataHolders::Partitions::PartBase>(_partitionWidget->data()))
-    _partitionRecord = record;
+    _engine.setRecord(record);
   if (moveChangedNodes())
     return;
   const bool wasBusy = _busy;
@@ -274,87 +189,24 @@ void FtransformWidget::onInputs_changed()
 }
 
 // Only node positions changed (a dragged or typed node, or nodes moved from
-// code through the partition widget): the nodes of the partition in use move
-// and the results are updated in place, as far as the moved basic functions
-// reach. False when anything else changed or the results cannot follow;
-// then everything is recomputed.
+// code through the partition widget): the engine updates the results in
+// place, and the curves are told which of their values changed. False when
+// anything else changed; then everything is recomputed.
 bool FtransformWidget::moveChangedNodes()
 {
-  if (!partition() || !_partitionRecord || PartitionLayout::of(*_partitionRecord) != _layout)
+  if (!_engine.moveNodes())
     return false;
-  const QVector<double>& nodes = _partitionRecord->nodes;
-  const std::vector<double>& current = _partition->nodes();
-  // The components sit at the nodes (one basic function per node).
-  if (current.size() != _partition->fceCount())
-    return false;
-  for (int i = 0; i < nodes.size(); ++i)
-    if (!std::isfinite(nodes[i]) || (i > 0 && nodes[i] < nodes[i - 1]))
-      return false; // not a partition any more: the whole path handles it
-  std::vector<std::size_t> moved;
-  const std::size_t common = std::min(current.size(), std::size_t(nodes.size()));
-  for (std::size_t i = 0; i < common; ++i)
-    if (nodes[int(i)] != current[i])
-      moved.push_back(i);
-  // Moving many nodes costs more than one whole pass.
-  if (moved.size() > std::max<std::size_t>(16, current.size() / 4))
-    return false;
-
-  std::vector<NodeMoveUpdate::Results> results;
-  const int highest = highestInverse();
-  for (const Function* f : qAsConst(_functions)) {
-    NodeMoveUpdate::Results r;
-    r.function = f;
-    for (int d = 0; d <= std::min(_maxDegree, kMaxDegree); ++d) {
-      const FnKey key{f, 1 << d};
-      const auto c = _components.value(key);
-      if (!c || c->domain()->size() != current.size())
-        return false;
-      r.components[d] = static_cast<ComponentTable*>(c.data());
-      r.edits[d] = _edited.edits(key);
-      if (d <= highest && (_visibleDegrees & (1 << d))) {
-        const auto inverse = _inverses.value(key);
-        if (!inverse)
-          return false;
-        r.inverses[d] = static_cast<InverseTable*>(inverse.data());
-      }
-    }
-    results.push_back(r);
-  }
-
-  // The components sit at the nodes, and follow them.
-  QSet<ComponentNodes*> positions;
-  for (const auto& r : results)
-    for (const ComponentTable* c : r.components)
-      if (c)
-        positions.insert(c->nodes().data());
-  for (const ComponentNodes* p : qAsConst(positions))
-    for (std::size_t i : moved)
-      if (p->values()[i] != current[i])
-        return false;
-
-  // One at a time, the nodes must stay in order: those moving left go first,
-  // from the left, then those moving right, from the right.
-  std::stable_partition(moved.begin(), moved.end(),
-                        [&](std::size_t i) { return nodes[int(i)] < current[i]; });
-  const auto right = std::find_if(moved.begin(), moved.end(),
-                                  [&](std::size_t i) { return nodes[int(i)] > current[i]; });
-  std::reverse(right, moved.end());
-  for (std::size_t i : moved)
-    _partition->moveNode(i, nodes[int(i)]);
-  for (ComponentNodes* p : qAsConst(positions))
-    for (std::size_t i : moved)
-      p->setPosition(i, current[i]);
-
-  NodeMoveUpdate update(*_partition, _maxDegree, highest, _basis);
-  _lastChange = update.apply(results);
+  const FtransformChange& change = _engine.lastChange();
   PlotWidget* plot = ui->plotWidget;
-  for (const auto& r : results) {
-    for (int d = 0; d <= kMaxDegree; ++d) {
-      if (r.inverses[d])
-        for (const auto& range : update.ranges())
-          plot->valuesChanged(r.inverses[d], range.first, range.second);
-      if (_showComponents && r.components[d] && !update.components().empty())
-        plot->valuesChanged(r.components[d], _lastChange.componentFrom, _lastChange.componentTo);
+  for (const Function* f : functions()) {
+    for (int d = 0; d <= _engine.maxDegree(); ++d) {
+      const FnKey key{f, 1 << d};
+      if (const auto inverse = inverses().value(key))
+        for (const auto& range : _engine.changedRanges())
+          plot->valuesChanged(inverse.data(), range.first, range.second);
+      const auto c = components().value(key);
+      if (_showComponents && c && _engine.componentsChanged())
+        plot->valuesChanged(c.data(), change.componentFrom, change.componentTo);
     }
   }
   replot();
@@ -362,24 +214,12 @@ bool FtransformWidget::moveChangedNodes()
   return true;
 }
 
-// The highest degree whose inverse is computed, or -1. Shown degrees above
-// maxDegree have no components: skipped.
-int FtransformWidget::highestInverse() const
-{
-  if (_maxDegree == 0 && _visibleDegrees == 0)
-    return -1;
-  for (int d = std::min(_maxDegree, kMaxDegree); d >= 0; --d)
-    if (_visibleDegrees & (1 << d))
-      return d;
-  return -1;
-}
-
 void FtransformWidget::recomputeAll()
 {
-  for (const Function* f : qAsConst(_functions))
+  for (const Function* f : functions())
     removeCurves(f);
-  compute(_functions);
-  for (const Function* f : qAsConst(_functions))
+  compute(functions());
+  for (const Function* f : functions())
     showCurves(f);
   emit ftransformRefreshed();
   replot();
@@ -387,100 +227,8 @@ void FtransformWidget::recomputeAll()
 
 void FtransformWidget::compute(const QList<Function*>& fns)
 {
-  _lastChange = FtransformChange();
   rebuildPartition();
-  if (!partition()) {
-    for (const Function* f : fns)
-      dropResults(f);
-    return;
-  }
-  Computation c(*_partition, _basis);
-  for (Function* f : fns) {
-    computeComponents(f, c);
-    applyEdits(f);
-    computeInverses(f, c);
-  }
-}
-
-void FtransformWidget::dropResults(const Function* f)
-{
-  for (int d = 0; d <= kMaxDegree; ++d) {
-    _components.remove(FnKey{f, 1 << d});
-    _inverses.remove(FnKey{f, 1 << d});
-  }
-}
-
-void FtransformWidget::computeComponents(Function* f, Computation& c)
-{
-  const auto& part = *_partition;
-  for (int d = 0; d <= kMaxDegree; ++d) {
-    const FnKey key{f, 1 << d};
-    if (d > _maxDegree) {
-      _components.remove(key);
-      continue;
-    }
-    std::vector<double> values;
-    Fn::directTransform(part, c.basis(d), f->values(), values);
-    _components.insert(key,
-                       QSharedPointer<Function>(new ComponentTable(c.nodeSet, std::move(values))));
-  }
-}
-
-void FtransformWidget::applyEdits(const Function* f)
-{
-  for (int d = 0; d <= kMaxDegree; ++d) {
-    const FnKey key{f, 1 << d};
-    if (!_edited.isEdited(key))
-      continue;
-    const auto it = _components.constFind(key);
-    if (it == _components.constEnd())
-      continue;
-    auto* table = static_cast<ComponentTable*>(it->data());
-    const auto size = static_cast<int>(table->domain()->size());
-    const EditedComponents::Edits edits = _edited.edits(key);
-    for (auto e = edits.constBegin(); e != edits.constEnd(); ++e)
-      if (e.key() >= 0 && e.key() < size)
-        table->setComponent(static_cast<std::size_t>(e.key()), e.value());
-  }
-}
-
-void FtransformWidget::computeInverses(Function* f, Computation& c)
-{
-  for (int d = 0; d <= kMaxDegree; ++d)
-    _inverses.remove(FnKey{f, 1 << d});
-  const int highest = highestInverse();
-  if (highest < 0)
-    return;
-
-  const auto& part = *_partition;
-  std::vector<const std::vector<double>*> comps;
-  for (int d = 0; d <= highest; ++d) {
-    const auto it = _components.constFind(FnKey{f, 1 << d});
-    if (it == _components.constEnd())
-      return;
-    const auto& v = static_cast<const Table*>(it->data())->values();
-    // Components made on another partition (a record changed without a
-    // recomputation) cannot be combined with this one.
-    if (v.size() != part.fceCount())
-      return;
-    comps.push_back(&v);
-  }
-
-  std::vector<double>& running = c.running;
-  std::vector<double>& membDegSum = c.membDegSum;
-  running.assign(_domain->size(), 0.0);
-  membDegSum.assign(_domain->size(), 0.0);
-  for (int d = 0; d <= highest; ++d) {
-    const int flag = 1 << d;
-    if (d == 0)
-      Fn::inverseTransform(part, *comps[0], running, &membDegSum);
-    else
-      Fn::addHigherDegreeTerm(part, c.basis(d), *comps[static_cast<std::size_t>(d)], running,
-                              membDegSum);
-    if (_visibleDegrees & flag)
-      _inverses.insert(FnKey{f, flag},
-                       QSharedPointer<Function>(new InverseTable(_domain, running)));
-  }
+  _engine.compute(fns);
 }
 
 // ---------------------------------------------------------------- curves
@@ -489,10 +237,10 @@ void FtransformWidget::showCurves(const Function* f)
 {
   PlotWidget* plot = ui->plotWidget;
   const auto add = [&](const FunctionMap& results, const QString& prefix) {
-    for (int d = 0; d <= std::min(_maxDegree, kMaxDegree); ++d) {
+    for (int d = 0; d <= maxDegree(); ++d) {
       const int flag = 1 << d;
       const auto it = results.constFind(FnKey{f, flag});
-      if (!(_visibleDegrees & flag) || it == results.constEnd())
+      if (!(visibleDegrees() & flag) || it == results.constEnd())
         continue;
       if (CurveInfoBase* info = plot->addFunction(it->data(), _degreePens.value(flag))) {
         info->setName(resultName(prefix, flag, f));
@@ -500,27 +248,27 @@ void FtransformWidget::showCurves(const Function* f)
       }
     }
   };
-  add(_inverses, QStringLiteral("InvFt"));
+  add(inverses(), QStringLiteral("InvFt"));
   if (_showComponents)
-    add(_components, QStringLiteral("DirFt"));
+    add(components(), QStringLiteral("DirFt"));
 }
 
 QString FtransformWidget::resultName(const QString& prefix, int flag, const Function* f) const
 {
   QString name = prefix + DataHolders::degreeName(flag);
   const CurveInfoBase* own = ui->plotWidget->curveInfo(f);
-  if (_functions.size() > 1 && own && !own->name().isEmpty())
+  if (functions().size() > 1 && own && !own->name().isEmpty())
     name += QLatin1Char(' ') + own->name();
   return name;
 }
 
 void FtransformWidget::nameResultCurves()
 {
-  for (const Function* f : qAsConst(_functions)) {
+  for (const Function* f : functions()) {
     for (int d = 0; d <= kMaxDegree; ++d) {
       const int flag = 1 << d;
-      const std::pair<const FunctionMap*, const char*> results[] = {{&_inverses, "InvFt"},
-                                                                    {&_components, "DirFt"}};
+      const std::pair<const FunctionMap*, const char*> results[] = {{&inverses(), "InvFt"},
+                                                                    {&components(), "DirFt"}};
       for (const auto& r : results) {
         const auto fn = r.first->value(FnKey{f, flag});
         CurveInfoBase* info = fn ? ui->plotWidget->curveInfo(fn.data()) : nullptr;
@@ -538,9 +286,9 @@ void FtransformWidget::removeCurves(const Function* f)
   // lowered since the curves were drawn.
   for (int d = 0; d <= kMaxDegree; ++d) {
     const FnKey key{f, 1 << d};
-    if (const auto c = _components.value(key))
+    if (const auto c = components().value(key))
       ui->plotWidget->removeFunction(c.data());
-    if (const auto i = _inverses.value(key))
+    if (const auto i = inverses().value(key))
       ui->plotWidget->removeFunction(i.data());
   }
 }
@@ -555,7 +303,7 @@ void FtransformWidget::penCurve(const Function* f, const QPen& pen)
 
 void FtransformWidget::addFunctions(const QList<Function*>& fns)
 {
-  _functions.append(fns);
+  _engine.addFunctions(fns);
   if (_partitionWidget)
     compute(fns);
   for (const Function* f : fns) {
@@ -575,28 +323,19 @@ void FtransformWidget::removeFunctions(const QList<Function*>& list)
   for (Function* f : fns) {
     removeCurves(f);
     ui->plotWidget->removeFunction(f);
-    dropResults(f);
-    _edited.removeFunction(f);
-    _functions.removeAll(f);
+    _engine.removeFunctions({f});
   }
   replot();
 }
 
 void FtransformWidget::refreshAll()
 {
-  _lastChange = FtransformChange();
-  std::unique_ptr<Computation> c;
-  if (partition())
-    c.reset(new Computation(*_partition, _basis));
-  for (Function* f : qAsConst(_functions)) {
+  // All curves go before any result is replaced; the new ones come in the
+  // functions' order.
+  for (const Function* f : functions())
     removeCurves(f);
-    if (c) {
-      computeComponents(f, *c);
-      applyEdits(f);
-      computeInverses(f, *c);
-    } else {
-      dropResults(f);
-    }
+  _engine.computeAll();
+  for (const Function* f : functions()) {
     showCurves(f);
     ui->plotWidget->valuesChanged(f, 0, f->domain()->size());
   }
@@ -606,16 +345,14 @@ void FtransformWidget::refreshAll()
 
 void FtransformWidget::setMaxDegree(int degree)
 {
-  degree = std::clamp(degree, 0, kMaxDegree);
-  if (degree != _maxDegree)
-    _maxDegree = degree;
+  _engine.setMaxDegree(degree);
 }
 
 void FtransformWidget::setVisibleDegrees(int mask)
 {
-  if (mask == _visibleDegrees)
+  if (mask == visibleDegrees())
     return;
-  _visibleDegrees = mask;
+  _engine.setVisibleDegrees(mask);
   refreshAll();
   checkDegrees();
 }
@@ -627,9 +364,9 @@ void FtransformWidget::setShowComponents(bool show)
 
 void FtransformWidget::setHigherDegreeBasis(Fn::HigherDegreeBasis basis)
 {
-  if (basis == _basis)
+  if (basis == higherDegreeBasis())
     return;
-  _basis = basis;
+  _engine.setBasis(basis);
   refreshAll();
   checkDegrees();
 }
@@ -641,13 +378,13 @@ void FtransformWidget::setStyles(const QColor& background, const QPen& functionP
   _backgroundColor = background;
   _functionPen = functionPen;
   _degreePens = {{1, degree0}, {2, degree1}, {4, degree2}, {8, degree3}};
-  for (const Function* f : qAsConst(_functions)) {
+  for (const Function* f : functions()) {
     penCurve(f, _functionPen);
     for (auto it = _degreePens.constBegin(); it != _degreePens.constEnd(); ++it) {
       const FnKey key{f, it.key()};
-      if (const auto c = _components.value(key))
+      if (const auto c = components().value(key))
         penCurve(c.data(), it.value());
-      if (const auto i = _inverses.value(key))
+      if (const auto i = inverses().value(key))
         penCurve(i.data(), it.value());
     }
   }
@@ -658,12 +395,12 @@ void FtransformWidget::setStyles(const QColor& background, const QPen& functionP
 
 void FtransformWidget::clearEdited()
 {
-  _edited.clear();
+  _engine.clearEdited();
 }
 
 void FtransformWidget::setEditedComponents(const QMap<FnKey, EditedComponents::Edits>& edits)
 {
-  _edited.setAll(edits);
+  _engine.setAllEdited(edits);
   const bool wasBusy = _busy;
   _busy = true;
   recomputeAll();
@@ -682,11 +419,13 @@ void FtransformWidget::resetEditedComponents()
 void FtransformWidget::setZoom(double value)
 {
   _zoom = value;
-  if (_partitionRecord && _partitionWidget)
+  if (partitionRecord() && _partitionWidget)
     _partitionWidget->partitionEditor()->plot()->setZoom(value);
   ui->plotWidget->setZoom(value);
 }
 
+// The component table's side of an edit: a cell shows the component table
+// it edits under Qt::UserRole, and its row is the component's index.
 void FtransformWidget::onComponent_changed(QTableWidgetItem* item)
 {
   if (!item)
@@ -694,27 +433,15 @@ void FtransformWidget::onComponent_changed(QTableWidgetItem* item)
   const void* shown = item->data(Qt::UserRole).value<void*>();
   if (!shown || !partition())
     return;
-  for (auto it = _components.constBegin(); it != _components.constEnd(); ++it) {
-    if (it->data() != shown)
-      continue;
-    const FnKey key = it.key();
-    if (!_edited.setEdited(item, key))
-      return;
-    Function* f = nullptr;
-    for (Function* g : qAsConst(_functions))
-      if (g == key.fn)
-        f = g;
-    if (!f)
-      return;
-    _lastChange = FtransformChange();
-    removeCurves(f);
-    applyEdits(f);
-    Computation c(*_partition, _basis);
-    computeInverses(f, c);
-    showCurves(f);
-    replot();
+  const FnKey key = _engine.componentKey(shown);
+  if (!key.fn || !_engine.setEdited(key, item->row(), item->text()))
     return;
-  }
+  if (!functions().contains(const_cast<Function*>(key.fn)))
+    return;
+  removeCurves(key.fn);
+  _engine.applyEdits(key.fn);
+  showCurves(key.fn);
+  replot();
 }
 
 void FtransformWidget::resizeEvent(QResizeEvent* event)
@@ -737,22 +464,20 @@ bool FtransformWidget::eventFilter(QObject* watched, QEvent* event)
 // the same hundred of subintervals recomputes nothing.
 void FtransformWidget::adaptPaintResolution()
 {
-  if (_blocked || !_partitionRecord || !_partitionWidget || !_partitionRecord->domain)
+  const PartitionRecord record = partitionRecord();
+  if (_blocked || !record || !_partitionWidget || !record->domain)
     return;
   const int resolution = paintResolution();
-  if (resolution == _partitionRecord->domain->count)
+  if (resolution == record->domain->count)
     return;
   _blocked = true;
-  for (const Function* f : qAsConst(_functions))
+  for (const Function* f : functions())
     removeCurves(f);
-  QSharedPointer<DataHolders::Domains::Equid> d(
-      new DataHolders::Domains::Equid(*_partitionRecord->domain));
+  QSharedPointer<DataHolders::Domains::Equid> d(new DataHolders::Domains::Equid(*record->domain));
   d->count = resolution;
   _partitionWidget->setDomainData(d);
-  if (_partitionRecord->type == DataHolders::KindEquidistantRuspini)
-    rebuildPartition();
-  compute(_functions);
-  for (const Function* f : qAsConst(_functions))
+  compute(functions());
+  for (const Function* f : functions())
     showCurves(f);
   _blocked = false;
   replot();

@@ -3,10 +3,9 @@
 
 #include "gui/components/componenteditsowner.h"
 #include "gui/ftransform_widgets/data_structures.h"
-#include "gui/ftransform_widgets/ftransformchange.h"
-#include "gui/ftransform_widgets/nodemoveupdate.h"
 #include "gui/inputs/widgetbase.h"
 #include "math/fce/higherdegreebasis.h"
+#include "midle/transform/transformengine.h"
 
 #include <QColor>
 #include <QList>
@@ -23,21 +22,22 @@ namespace Ui {
 class FtransformWidget;
 }
 
-// The centre of the main window: owns the math partition built from the
-// partition record in use, the configuration widget of that record, the
-// direct and inverse F-transforms of the functions it is given and the main
-// plot that shows them. The functions and the computation domain belong to
-// the main window, which must remove the functions (removeFunctions) before it
-// deletes them and install a partition again (setPartition) before it deletes
-// the domain.
+// The centre of the main window: owns the transform engine (the math
+// partition of the partition record in use and the direct and inverse
+// F-transforms of the functions it is given), the configuration widget of
+// that record and the main plot that shows the functions and their
+// transforms. The functions and the computation domain belong to the main
+// window, which must remove the functions (removeFunctions) before it deletes
+// them and install a partition again (setPartition) before it deletes the
+// domain.
 class FtransformWidget : public WidgetBase, public ComponentEditsOwner
 {
   Q_OBJECT
 
 public:
-  using Function = Fn::MathFn<double, double>;
-  using FunctionMap = QMap<FnKey, QSharedPointer<Function>>;
-  using PartitionRecord = QSharedPointer<DataHolders::Partitions::PartBase>;
+  using Function = TransformEngine::Function;
+  using FunctionMap = TransformEngine::FunctionMap;
+  using PartitionRecord = TransformEngine::PartitionRecord;
 
   explicit FtransformWidget(QWidget* parent = nullptr);
   ~FtransformWidget() override;
@@ -75,20 +75,22 @@ public:
   // The results, keyed by (function, degree flag): components over the
   // partition's nodes, inverses over the computation domain (shown degrees
   // only). Replaced by every recomputation.
-  const FunctionMap& components() const { return _components; }
-  const FunctionMap& inverses() const { return _inverses; }
-  const QList<Function*>& functions() const { return _functions; }
+  const FunctionMap& components() const { return _engine.components(); }
+  const FunctionMap& inverses() const { return _engine.inverses(); }
+  const QList<Function*>& functions() const { return _engine.functions(); }
   PartitionWidgetBase* partitionWidget() const { return _partitionWidget.data(); }
-  PartitionRecord partitionRecord() const { return _partitionRecord; }
+  PartitionRecord partitionRecord() const { return _engine.record(); }
   // The math partition of the last computation, or null when the record
   // gives none (or one that cannot be transformed).
   const Partitions::PartitionBase<double, double>* partition() const;
-  const Domains::EnumerationBase<double>* domain() const { return _domain; }
-  int maxDegree() const { return _maxDegree; }
-  int visibleDegrees() const { return _visibleDegrees; }
+  const Domains::EnumerationBase<double>* domain() const { return _engine.domain(); }
+  int maxDegree() const { return _engine.maxDegree(); }
+  int visibleDegrees() const { return _engine.visibleDegrees(); }
   bool showComponents() const { return _showComponents; }
-  Fn::HigherDegreeBasis higherDegreeBasis() const { return _basis; }
+  Fn::HigherDegreeBasis higherDegreeBasis() const { return _engine.basis(); }
   double zoom() const { return _zoom; }
+  // The numbers behind the curves.
+  const TransformEngine& engine() const { return _engine; }
 
   // While busy the degree warning stays silent (a session being applied);
   // what the session leaves behind counts as known when it ends.
@@ -107,9 +109,9 @@ public:
 
   // What the last recomputation changed (announced by ftransformRefreshed()):
   // after a node move only a range of components and of inverse values.
-  const FtransformChange& lastChange() const { return _lastChange; }
+  const FtransformChange& lastChange() const { return _engine.lastChange(); }
 
-  const EditedComponents& editedComponents() const { return _edited; }
+  const EditedComponents& editedComponents() const { return _engine.edited(); }
   void clearEdited();
   // Replaces every edited component and recomputes everything (an undone edit).
   void setEditedComponents(const QMap<FnKey, EditedComponents::Edits>& edits);
@@ -136,38 +138,21 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  class Computation;
-
   bool degreeRisky() const;
   void dropPartitionWidget();
   void adaptPaintResolution();
   void rebuildPartition();
   bool moveChangedNodes();
-  int highestInverse() const;
   void recomputeAll();
   void compute(const QList<Function*>& fns);
-  void computeComponents(Function* f, Computation& c);
-  void applyEdits(const Function* f);
-  void computeInverses(Function* f, Computation& c);
   void showCurves(const Function* f);
   QString resultName(const QString& prefix, int flag, const Function* f) const;
   void removeCurves(const Function* f);
-  void dropResults(const Function* f);
   void penCurve(const Function* f, const QPen& pen);
 
   std::unique_ptr<Ui::FtransformWidget> ui;
-  QList<Function*> _functions;
-  FunctionMap _components;
-  FunctionMap _inverses;
-  PartitionRecord _partitionRecord;
+  TransformEngine _engine;
   QSharedPointer<PartitionWidgetBase> _partitionWidget;
-  const Domains::EnumerationBase<double>* _domain = nullptr;
-  std::unique_ptr<Partitions::PartitionBase<double, double>> _partition;
-  bool _transformable = false;
-  // The record's layout when the partition was built: while it holds, a
-  // change of node positions moves the nodes instead of rebuilding.
-  PartitionLayout _layout;
-  FtransformChange _lastChange;
   double _zoom = 1.0;
   QPen _functionPen;
   QMap<int, QPen> _degreePens;
@@ -177,10 +162,6 @@ private:
   bool _degreeRisky = false;
   QString _partitionProblem;
   bool _showComponents = false;
-  Fn::HigherDegreeBasis _basis = Fn::HigherDegreeBasis::Orthogonal;
-  EditedComponents _edited;
-  int _maxDegree = 1;
-  int _visibleDegrees = 3;
   QSizePolicy _placeholderPolicy;
 };
 

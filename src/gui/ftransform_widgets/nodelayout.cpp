@@ -164,16 +164,16 @@ QVector<double> layoutNodes(const PartBase& record)
   if (!record.domain)
     return {};
   const DataHolders::Domains::Equid& d = *record.domain;
-  switch (record.type) {
-  case KindGenericRuspini:
+  switch (record.kind()) {
+  case PartitionKind::Generic:
     if (auto r = dynamic_cast<const FuzzyEq*>(&record))
       return genericNodes(d, r->componentCount);
     break;
-  case KindEquidistantRuspini:
+  case PartitionKind::Equidistant:
     if (auto r = dynamic_cast<const FuzzyPt*>(&record))
       return fixedPointNodes(d, r->fixedPoint, r->partElementWidth);
     break;
-  case KindCustomPartition:
+  case PartitionKind::Custom:
     if (auto r = dynamic_cast<const FuzzyDelta*>(&record))
       return deltaNodes(d, r->delta);
     break;

@@ -26,18 +26,17 @@ QString tr(const char* text)
   return QCoreApplication::translate("EditStep", text);
 }
 
-QString kindName(int kind)
+QString kindName(DataHolders::PartitionKind kind)
 {
   switch (kind) {
-  case DataHolders::KindGenericRuspini:
+  case DataHolders::PartitionKind::Generic:
     return tr("generic (Ruspini)");
-  case DataHolders::KindEquidistantRuspini:
+  case DataHolders::PartitionKind::Equidistant:
     return tr("equidistant (Ruspini)");
-  case DataHolders::KindCustomPartition:
+  case DataHolders::PartitionKind::Custom:
     return tr("custom");
-  default:
-    return tr("none");
   }
+  return tr("none");
 }
 
 // True when `more` is `fewer` with one node added.
@@ -102,7 +101,7 @@ EditStep partitionStep(const PartitionState& a, const PartitionState& b)
 EditStep functionStep(const EditState& a, const EditState& b)
 {
   if (a.source != b.source || !sameData(a.data, b.data) || a.randomSeed != b.randomSeed) {
-    if (b.source == 0)
+    if (b.source == FunctionSource::Formulas)
       return {tr("Close data"), EditStep::NoMerge};
     if (b.data.dataFile.isEmpty())
       return {tr("Random data"), EditStep::NoMerge};
@@ -251,15 +250,14 @@ bool EditState::operator==(const EditState& o) const
 const PartitionState* EditState::current() const
 {
   switch (kind) {
-  case DataHolders::KindGenericRuspini:
+  case DataHolders::PartitionKind::Generic:
     return &generic;
-  case DataHolders::KindEquidistantRuspini:
+  case DataHolders::PartitionKind::Equidistant:
     return &equidistant;
-  case DataHolders::KindCustomPartition:
+  case DataHolders::PartitionKind::Custom:
     return &custom;
-  default:
-    return nullptr;
   }
+  return nullptr;
 }
 
 EditStep EditStep::between(const EditState& a, const EditState& b)

@@ -4,6 +4,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/higherdegreebasis.h"
 #include "midle/numberreader/datafileinfo.h"
+#include "midle/session/functionsource.h"
 
 #include <QMap>
 #include <QPair>
@@ -47,12 +48,12 @@ struct EditState
   // The domain in use (the data's while table data is the source).
   double low = 0, high = 0;
   int32_t count = 0;
-  int source = 0;    // 0 formulas, 1 table data
+  FunctionSource source = FunctionSource::Formulas;
   DataFileInfo data; // table data from a file; none for random data
   quint32 randomSeed = 0;
   QStringList functions; // the selectors' texts
 
-  int kind = 0;
+  DataHolders::PartitionKind kind = DataHolders::PartitionKind::Generic;
   PartitionState generic, equidistant, custom;
 
   int degree = 0, shownDegrees = 1;

@@ -30,7 +30,7 @@ EditState WindowEditState::editState()
     s.count = w->domainRecord->count;
   }
   s.source = w->functionTypeUsed;
-  if (s.source == 1) {
+  if (s.source == FunctionSource::TableData) {
     s.data = w->dataFileInfo;
     if (s.data.dataFile.isEmpty())
       s.randomSeed = w->randomSeed;
@@ -99,21 +99,9 @@ void WindowEditState::writeRecords(const EditState& s)
   w->customRecord->domain = w->domainRecord;
 }
 
-void WindowEditState::checkKind(int kind)
+void WindowEditState::checkKind(DataHolders::PartitionKind kind)
 {
-  switch (kind) {
-  case DataHolders::KindGenericRuspini:
-    w->ui->actionEquidistant->setChecked(true);
-    break;
-  case DataHolders::KindEquidistantRuspini:
-    w->ui->actionFixedPT->setChecked(true);
-    break;
-  case DataHolders::KindCustomPartition:
-    w->ui->actionPartDelta->setChecked(true);
-    break;
-  default:
-    break;
-  }
+  w->kindAction(kind)->setChecked(true);
 }
 
 void WindowEditState::restorePartition(const EditState& s)
@@ -142,7 +130,6 @@ void WindowEditState::restoreFunctions(const EditState& s)
   record->low = s.low;
   record->high = s.high;
   record->count = s.count;
-  record->center = (s.low + s.high) * 0.5;
   w->domainRecord = record;
   writeRecords(s);
   checkKind(s.kind);
@@ -150,7 +137,7 @@ void WindowEditState::restoreFunctions(const EditState& s)
   w->setFunctionType(s.source);
 
   bool made = false;
-  if (s.source == 1) {
+  if (s.source == FunctionSource::TableData) {
     w->domain = MainWindow::makeDomain(w->domainRecord);
     if (s.data.dataFile.isEmpty()) {
       w->randomSeed = s.randomSeed;
@@ -170,7 +157,7 @@ void WindowEditState::restoreFunctions(const EditState& s)
   }
   if (!made) {
     // Formulas, or a data file that cannot be read again: the formulas on the domain input.
-    w->setFunctionType(0);
+    w->setFunctionType(FunctionSource::Formulas);
     w->rebuildFunctions(MainWindow::makeDomain(w->domainRecord));
     w->installPartition();
     ft->addFunctions(w->drawnFunctions());

@@ -32,7 +32,7 @@ public:
 
 private:
   void writeRecords(const EditState& s);
-  void checkKind(int kind);
+  void checkKind(DataHolders::PartitionKind kind);
 
   MainWindow* w;
   int restoring = 0;

@@ -66,7 +66,6 @@ DataHolderBase DomainWidget::data()
   record->low = ui->lowEdt->text().toDouble();
   record->high = ui->highEdt->text().toDouble();
   record->count = ui->discrEdt->text().toInt(nullptr, 10);
-  record->center = (record->low + record->high) * 0.5;
   return DataHolderBase(record);
 }
 

@@ -38,9 +38,6 @@ FuzzyPartDeltaWidget::FuzzyPartDeltaWidget(const QSharedPointer<FuzzyDelta>& rec
   useCLocale(varianceValidator);
   ui->extraParamEdt->setValidator(varianceValidator);
   updateBounds();
-  for (double x : qAsConst(fd().nodes))
-    if (std::isfinite(x))
-      nodeSet.insert(x);
 
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this] { onInputsChanged(); });
@@ -87,17 +84,6 @@ QString FuzzyPartDeltaWidget::markInvalidInput()
   return {};
 }
 
-bool FuzzyPartDeltaWidget::setNodeSet(const std::set<double>& nodes)
-{
-  const QVector<double> list(nodes.begin(), nodes.end());
-  if (!partitionRecord->domain || !DataHolders::nodesValid(list, *partitionRecord->domain))
-    return false;
-  nodeSet = nodes;
-  nodeSetStale = false;
-  partitionRecord->nodes = list;
-  return true;
-}
-
 void FuzzyPartDeltaWidget::setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain)
 {
   if (!domain || !DataHolders::domainRangeValid(*domain))
@@ -110,8 +96,7 @@ void FuzzyPartDeltaWidget::setDomainData(QSharedPointer<DataHolders::Domains::Eq
   }
   if (!DataHolders::Partitions::setDomain(fd(), domain))
     return;
-  nodeSet = std::set<double>(fd().nodes.begin(), fd().nodes.end());
-  nodeSetStale = false;
+  keepUserNodes(partitionRecord->nodes);
   updateBounds();
   redraw();
 }
@@ -139,27 +124,6 @@ void FuzzyPartDeltaWidget::onNode_moved(QwtPlotMarker*)
   nodesMoved();
 }
 
-void FuzzyPartDeltaWidget::nodesMoved()
-{
-  nodeSetStale = true;
-}
-
-std::set<double>& FuzzyPartDeltaWidget::userNodes() const
-{
-  if (nodeSetStale) {
-    const QVector<double> moved = editorNodes();
-    if (!moved.isEmpty())
-      nodeSet = std::set<double>(moved.begin(), moved.end());
-    nodeSetStale = false;
-  }
-  return nodeSet;
-}
-
-const std::set<double>& FuzzyPartDeltaWidget::nodes() const
-{
-  return userNodes();
-}
-
 void FuzzyPartDeltaWidget::onNode_moved(size_t, double)
 {
   onNode_moved();
@@ -178,8 +142,7 @@ void FuzzyPartDeltaWidget::updateData()
     const QVector<double> nodes = layoutNodes();
     if (!nodes.isEmpty()) {
       r.nodes = nodes;
-      nodeSet = std::set<double>(nodes.begin(), nodes.end());
-      nodeSetStale = false;
+      keepUserNodes(nodes);
     }
     regenerate = false;
   } else {

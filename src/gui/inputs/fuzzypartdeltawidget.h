@@ -25,8 +25,6 @@ public:
   // delta > 0 and extraParam > 0, their edits usable.
   bool isValid() override;
   QString markInvalidInput() override;
-  bool setNodeSet(const std::set<double>& nodes) override;
-  const std::set<double>& nodes() const;
 
   using PartitionWidgetBase::setDomainData;
 
@@ -45,7 +43,6 @@ protected slots:
   void onNode_moved(size_t index, double value);
 
 protected:
-  void nodesMoved() override;
   void updateData() override;
   QVector<double> layoutNodes() override;
 
@@ -54,14 +51,8 @@ private:
   // Validator bounds of the width and the variance from the domain; clamps and shows both.
   void updateBounds();
 
-  // The user's node set; rebuilt from the editor only when it is needed after
-  // nodes moved (a drag must not pay for sorting all nodes at every step).
-  std::set<double>& userNodes() const;
-
   Ui::FuzzyPartDeltaWidget* ui;
   bool regenerate = false;
-  mutable std::set<double> nodeSet;
-  mutable bool nodeSetStale = false;
   QDoubleValidator* deltaValidator;
   QDoubleValidator* varianceValidator;
 };

@@ -29,9 +29,6 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   ui->nodesSpin->setValue(eq().componentCount);
   ui->shiftSpin->setValue(eq().shift);
   ui->offsetSpin->setValue(eq().offset);
-  for (double x : qAsConst(eq().nodes))
-    if (std::isfinite(x))
-      nodeSet.insert(x);
 
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this] { onInputsChanged(); });
@@ -115,24 +112,12 @@ int FuzzyPartEquidWidget::maxComponents() const
   return ui->nodesSpin->maximum();
 }
 
-bool FuzzyPartEquidWidget::setNodeSet(const std::set<double>& nodes)
-{
-  const QVector<double> list(nodes.begin(), nodes.end());
-  if (!partitionRecord->domain || !DataHolders::nodesValid(list, *partitionRecord->domain))
-    return false;
-  nodeSet = nodes;
-  nodeSetStale = false;
-  partitionRecord->nodes = list;
-  return true;
-}
-
 void FuzzyPartEquidWidget::setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain)
 {
   // The spin box may count nodes added by hand; a fresh layout keeps their number.
   eq().componentCount = ui->nodesSpin->value();
   PartitionWidgetBase::setDomainData(domain);
-  nodeSet = std::set<double>(partitionRecord->nodes.begin(), partitionRecord->nodes.end());
-  nodeSetStale = false;
+  keepUserNodes(partitionRecord->nodes);
 }
 
 void FuzzyPartEquidWidget::onShape_changed(QString text)
@@ -176,27 +161,6 @@ void FuzzyPartEquidWidget::onNode_moved(QwtPlotMarker*)
   nodesMoved();
 }
 
-void FuzzyPartEquidWidget::nodesMoved()
-{
-  nodeSetStale = true;
-}
-
-std::set<double>& FuzzyPartEquidWidget::userNodes() const
-{
-  if (nodeSetStale) {
-    const QVector<double> moved = editorNodes();
-    if (!moved.isEmpty())
-      nodeSet = std::set<double>(moved.begin(), moved.end());
-    nodeSetStale = false;
-  }
-  return nodeSet;
-}
-
-const std::set<double>& FuzzyPartEquidWidget::nodes() const
-{
-  return userNodes();
-}
-
 void FuzzyPartEquidWidget::onNode_moved(size_t, double)
 {
   onNode_moved();
@@ -213,8 +177,7 @@ void FuzzyPartEquidWidget::updateData()
     const QVector<double> nodes = layoutNodes();
     if (!nodes.isEmpty()) {
       r.nodes = nodes;
-      nodeSet = std::set<double>(nodes.begin(), nodes.end());
-      nodeSetStale = false;
+      keepUserNodes(nodes);
     }
     regenerate = false;
   } else {

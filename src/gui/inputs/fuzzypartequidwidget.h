@@ -28,8 +28,6 @@ public:
   // brings back the count the user chose last.
   void setMaxComponents(int n) override;
   int maxComponents() const;
-  bool setNodeSet(const std::set<double>& nodes) override;
-  const std::set<double>& nodes() const;
 
   using PartitionWidgetBase::setDomainData;
   void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain) override;
@@ -47,7 +45,6 @@ protected slots:
   void onNode_moved(size_t index, double value);
 
 protected:
-  void nodesMoved() override;
   void updateData() override;
   QVector<double> layoutNodes() override;
 
@@ -57,14 +54,8 @@ private:
   void stepComponents(int steps);
   void connectNodesSpin();
 
-  // The user's node set; rebuilt from the editor only when it is needed after
-  // nodes moved (a drag must not pay for sorting all nodes at every step).
-  std::set<double>& userNodes() const;
-
   Ui::FuzzyPartEquidWidget* ui;
   bool regenerate = false;
-  mutable std::set<double> nodeSet;
-  mutable bool nodeSetStale = false;
   QMetaObject::Connection nodesSpinConnection;
   bool limiting = false;
 };

@@ -63,9 +63,33 @@ DataHolderBase PartitionWidgetBase::data()
 
 void PartitionWidgetBase::setMaxComponents(int) {}
 
-bool PartitionWidgetBase::setNodeSet(const std::set<double>&)
+bool PartitionWidgetBase::setNodeSet(const std::set<double>& nodes)
 {
-  return false;
+  const QVector<double> list(nodes.begin(), nodes.end());
+  if (!nodeSetEditable || !partitionRecord->domain ||
+      !DataHolders::nodesValid(list, *partitionRecord->domain))
+    return false;
+  nodeSet = nodes;
+  nodeSetStale = false;
+  partitionRecord->nodes = list;
+  return true;
+}
+
+std::set<double>& PartitionWidgetBase::userNodes() const
+{
+  if (nodeSetStale) {
+    const QVector<double> moved = editorNodes();
+    if (!moved.isEmpty())
+      nodeSet = std::set<double>(moved.begin(), moved.end());
+    nodeSetStale = false;
+  }
+  return nodeSet;
+}
+
+void PartitionWidgetBase::keepUserNodes(const QVector<double>& nodes)
+{
+  nodeSet = std::set<double>(nodes.begin(), nodes.end());
+  nodeSetStale = false;
 }
 
 void PartitionWidgetBase::setNodesLocked(bool on)
@@ -78,6 +102,11 @@ void PartitionWidgetBase::setNodesLocked(bool on)
 void PartitionWidgetBase::setNodeSetEditable(bool editable)
 {
   nodeSetEditable = editable;
+  nodeSet.clear();
+  nodeSetStale = false;
+  for (double x : qAsConst(partitionRecord->nodes))
+    if (std::isfinite(x))
+      nodeSet.insert(x);
   describeMouseActions();
 }
 
@@ -135,7 +164,7 @@ void PartitionWidgetBase::setDomainData(QSharedPointer<DataHolders::Domains::Equ
 
 void PartitionWidgetBase::setDomainData(DataHolderBase domain)
 {
-  if (!domain || domain->type != DataHolders::KindDomainEquid)
+  if (!domain || domain->type != DataHolders::domainEquidType)
     return;
   setDomainData(domain.staticCast<DataHolders::Domains::Equid>());
 }

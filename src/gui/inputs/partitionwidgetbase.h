@@ -39,7 +39,9 @@ public:
   // nodes without signalling or redrawing. Sets that a partition cannot be
   // built on (fewer than two nodes, not finite, outside the record's domain)
   // are refused with false. Kinds whose nodes follow from their inputs refuse all.
-  virtual bool setNodeSet(const std::set<double>& nodes);
+  bool setNodeSet(const std::set<double>& nodes);
+  // The node positions the user placed (kinds that add and remove nodes).
+  const std::set<double>& nodes() const { return userNodes(); }
 
   PartitionEditor* partitionEditor() const { return editor; }
 
@@ -68,8 +70,9 @@ protected slots:
 protected:
   // Reads the inputs into the record.
   virtual void updateData() = 0;
-  // Nodes were dragged, typed or moved by moveNode().
-  virtual void nodesMoved() {}
+  // Nodes were dragged, typed or moved by moveNode(): the user's node set is
+  // read from the editor when next needed.
+  void nodesMoved() { nodeSetStale = true; }
   // The node positions a fresh layout of the current record gives.
   virtual QVector<double> layoutNodes() = 0;
 
@@ -113,8 +116,15 @@ protected:
   static int32_t shapeCode(const QString& name);
 
   // For kinds that add and remove nodes with Ctrl+clicks: the partition
-  // plot's status tip names those mouse actions too.
+  // plot's status tip names those mouse actions too, and the user's node set
+  // starts from the record's finite nodes.
   void setNodeSetEditable(bool editable);
+
+  // The user's node set; rebuilt from the editor only when it is needed after
+  // nodes moved (a drag must not pay for sorting all nodes at every step).
+  std::set<double>& userNodes() const;
+  // Takes these positions as the user's node set.
+  void keepUserNodes(const QVector<double>& nodes);
 
   Ui::PartitionWidgetBase* baseUi;
   PartitionEditor* editor;
@@ -127,6 +137,8 @@ private:
 
   QList<QMetaObject::Connection> propagation;
   bool nodeSetEditable = false;
+  mutable std::set<double> nodeSet;
+  mutable bool nodeSetStale = false;
 };
 
 #endif

@@ -23,7 +23,6 @@ public:
   EnumerationBase(const std::vector<T>& std_data, bool sorted);
   virtual ~EnumerationBase() {}
 
-  virtual bool isBilateral() const { return false; }
   // A new domain of the same class, owned by the caller.
   virtual EnumerationBase* newDomain(const std::vector<T>& values) const;
 

@@ -54,7 +54,6 @@ public:
   // outside the node list are clamped to its ends.
   void createFromNodes()
   {
-    QM_ASSERT(!_domain->isBilateral());
     QM_ASSERT(_domain->low() < _domain->high());
     Policy::check(this->_nodes.size() >= 2, "Fuzzy partition needs at least two nodes");
     Policy::check(_shift > 0, "Shift by node must be greater than zero");
@@ -86,7 +85,6 @@ private:
 
   void createByShifting(F* fuzzySet, X s)
   {
-    QM_ASSERT(!_domain->isBilateral());
     QM_ASSERT(_domain->low() < _domain->high());
     Policy::check(s > 0, "Parameter for fuzzy set shifting must be greater than zero");
     // Only shapes placed by their centre are laid out by shifting.

@@ -35,8 +35,7 @@ int CsvNumberReader::read(Columns& columns)
   names.clear();
   if (!file.isOpen() || lastProblem() == UnsupportedEncoding)
     return 0;
-  rewind(stream);
-  input()->seek(0);
+  rewind();
   LineReader lines(input(), maxLineLength);
   const FieldSplitter splitter(separator);
   // An empty cell or one with text is held as NaN until it is known whether

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <charconv>
@@ -142,19 +143,13 @@ NumberReaderBase::NumberReaderBase(const DataFileInfo& info)
                    tr("it looks like UTF-16 text without a byte-order mark; save it as UTF-8, "
                       "or as UTF-16 with a byte-order mark"));
       }
-      stream.setDevice(input());
     } else {
       setProblem(CannotOpen, file.errorString());
     }
   }
-  savedLocale = QLocale();
-  QLocale::setDefault(QLocale(QLocale::Czech));
 }
 
-NumberReaderBase::~NumberReaderBase()
-{
-  QLocale::setDefault(savedLocale);
-}
+NumberReaderBase::~NumberReaderBase() = default;
 
 void NumberReaderBase::setProblem(Problem p, const QString& text)
 {
@@ -184,21 +179,18 @@ bool NumberReaderBase::toNumber(const char* begin, const char* end, double& valu
   return ok && std::isfinite(value);
 }
 
-void NumberReaderBase::rewind(QTextStream& textStream)
+void NumberReaderBase::rewind()
 {
-  if (!textStream.seek(0))
-    Policy::assertionFailed("stream.seek(0)", __FILE__, __LINE__);
+  if (!input()->seek(0))
+    Policy::assertionFailed("input()->seek(0)", __FILE__, __LINE__);
 }
-
-void NumberReaderBase::skipHeader(QTextStream&) {}
 
 int NumberReaderBase::detectColumns(int lineToDetect)
 {
   QM_ASSERT(lineToDetect >= 0);
   if (!file.isOpen() || problem == UnsupportedEncoding)
     return -1;
-  rewind(stream);
-  input()->seek(0);
+  rewind();
   LineReader lines(input(), maxLineLength);
   const char* b;
   const char* e;
@@ -233,21 +225,15 @@ int NumberReaderBase::read(Columns& columns)
     columns.clear();
     return 0;
   }
-  rewind(stream);
-  skipHeader(stream);
-  return readData(stream, columns);
+  rewind();
+  return readRows(columns);
 }
 
-int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
+int NumberReaderBase::readRows(Columns& columns)
 {
   textCols.clear();
   columns.assign(static_cast<size_t>(std::max(columnCount, 0)), Column());
-  QIODevice* device = textStream.device();
-  if (!device)
-    return 0;
-  // The text stream may have buffered ahead of what a header step consumed.
-  device->seek(textStream.pos());
-  LineReader lines(device, maxLineLength);
+  LineReader lines(input(), maxLineLength);
   const FieldSplitter splitter(separator);
   const size_t width = columns.size();
   const int64_t maxRows = width ? valueLimit / static_cast<int64_t>(width) : 0;
@@ -304,7 +290,7 @@ int NumberReaderBase::readData(QTextStream& textStream, Columns& columns)
     ++rows;
   }
   if (lines.failed())
-    setProblem(ReadFailed, device->errorString());
+    setProblem(ReadFailed, input()->errorString());
   return finishColumns(columns, kinds, false, ignored);
 }
 

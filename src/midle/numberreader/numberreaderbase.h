@@ -5,10 +5,8 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QLocale>
 #include <QString>
 #include <QStringList>
-#include <QTextStream>
 
 #include <cstdint>
 #include <memory>
@@ -23,10 +21,9 @@ class Utf16Device;
 // one row; every other line is counted as ignored. A column that holds no
 // number in any row (dates, labels) is a text column: it keeps its place in
 // the column numbering but no values, and its text does not cost the row.
-// Text in any other column skips its row. While a reader exists the default
-// locale is Czech, and a field is read first with a decimal comma, then with
-// a decimal dot; the former default locale comes back when the reader is
-// destroyed.
+// Text in any other column skips its row. A field is read first with a
+// decimal comma, then with a decimal dot, through locales of its own: the
+// program's default locale is never changed.
 //
 // Files in UTF-8 (with or without a byte-order mark) are scanned as they
 // are; UTF-16 files with a byte-order mark are decoded to UTF-8 on the way.
@@ -67,9 +64,6 @@ public:
   // Fills columns from the whole file; returns the number of ignored lines.
   // Text columns are left empty (see textColumns()).
   virtual int read(Columns& columns);
-  virtual void rewind(QTextStream& textStream);
-  virtual void skipHeader(QTextStream& textStream);
-  virtual int readData(QTextStream& textStream, Columns& columns);
 
   // False when the file could not be opened; errorString() says why.
   bool isOpen() const { return file.isOpen(); }
@@ -100,6 +94,8 @@ protected:
   static int clampCount(int64_t count);
   // The device the text is read from: the file, or its UTF-8 decoding.
   QIODevice* input();
+  // Puts the input back to its start.
+  void rewind();
 
   // What the rows of a read told about each column.
   struct ColumnKinds
@@ -115,16 +111,16 @@ protected:
 
   QByteArray fileName;
   QFile file;
-  QTextStream stream;
   int32_t columnCount = 2;
   int32_t decimalComma;
-  QLocale savedLocale;
   QString separator;
   int64_t valueLimit = maxValues;
   std::vector<int> textCols;
   QStringList names;
 
 private:
+  int readRows(Columns& columns);
+
   std::unique_ptr<Utf16Device> decoded;
   Problem problem = NoProblem;
   QString error;

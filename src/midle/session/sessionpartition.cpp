@@ -263,10 +263,10 @@ struct DeltaModel
 } // namespace
 
 SessionPartition::SessionPartition(QSettings& s, const SessionContents& c)
-    : kind(c.partitionType), nodes(c.nodes), hasFixedPoint(c.hasFixedPoint),
+    : kind(c.partitionKind), nodes(c.nodes), hasFixedPoint(c.hasFixedPoint),
       fixedPoint(c.fixedPoint)
 {
-  const QString g = DataHolders::partitionTypeName(kind) + QLatin1Char('/');
+  const QString g = DataHolders::partitionKindName(kind) + QLatin1Char('/');
   stored.shape = s.value(g + QStringLiteral("shapeCbox_currentIndex"));
   stored.components = s.value(g + QStringLiteral("nodesSpin_value"));
   stored.offset = s.value(g + QStringLiteral("offsetSpin_value"));
@@ -303,7 +303,8 @@ SessionPartition::restore(const DomainPtr& domainInput, const DomainPtr& dataDom
   int value = 0;
   QString text;
 
-  if (kind == DataHolders::KindGenericRuspini) {
+  switch (kind) {
+  case DataHolders::PartitionKind::Generic: {
     GenericModel m(reset(QSharedPointer<FuzzyEq>::create()));
     auto apply = [&](int subintervals) {
       m.construct(subintervals);
@@ -329,7 +330,7 @@ SessionPartition::restore(const DomainPtr& domainInput, const DomainPtr& dataDom
     return m.r;
   }
 
-  if (kind == DataHolders::KindEquidistantRuspini) {
+  case DataHolders::PartitionKind::Equidistant: {
     FixedModel m(reset(QSharedPointer<FuzzyPt>::create()));
     auto apply = [&] {
       m.construct();
@@ -355,7 +356,7 @@ SessionPartition::restore(const DomainPtr& domainInput, const DomainPtr& dataDom
     return m.r;
   }
 
-  if (kind == DataHolders::KindCustomPartition) {
+  case DataHolders::PartitionKind::Custom: {
     DeltaModel m(reset(QSharedPointer<FuzzyDelta>::create()));
     auto apply = [&] {
       m.construct();
@@ -377,6 +378,7 @@ SessionPartition::restore(const DomainPtr& domainInput, const DomainPtr& dataDom
       m.construct();
     }
     return m.r;
+  }
   }
   return {};
 }

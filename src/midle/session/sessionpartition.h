@@ -39,7 +39,7 @@ private:
     QVariant shape, components, offset, shift, width, delta, variance;
   };
 
-  int kind;
+  DataHolders::PartitionKind kind;
   Stored stored;
   std::set<double> nodes;
   bool hasFixedPoint;

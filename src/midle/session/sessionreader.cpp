@@ -55,7 +55,6 @@ QSharedPointer<DataHolders::Domains::Equid> domainInput(const QSettings& s)
   d->count = s.value(QStringLiteral("DomainWidget/discrEdt_text"), texts.discretization)
                  .toString()
                  .toInt(nullptr, 10);
-  d->center = (d->low + d->high) * 0.5;
   return d;
 }
 
@@ -93,7 +92,7 @@ bool SessionReader::read()
   const auto input = domainInput(s);
   readDegrees();
   QSharedPointer<DataHolders::Domains::Equid> dataDomain;
-  if (values.functionTypeUsed == 1) {
+  if (values.functionSource == FunctionSource::TableData) {
     if (!readDataFile())
       return false;
     dataDomain = result.domainRecord;
@@ -184,7 +183,6 @@ bool SessionReader::readDataFile()
   d->low = import.low();
   d->high = import.high();
   d->count = import.count();
-  d->center = (d->low + d->high) * 0.5;
   result.domainRecord = d;
   result.domain.reset(import.createDomain());
   const auto functions = import.createFunctions(result.domain.get());

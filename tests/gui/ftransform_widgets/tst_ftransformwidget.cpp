@@ -17,8 +17,6 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <random>
-#include <set>
 
 namespace {
 
@@ -26,8 +24,8 @@ using Function = Fn::MathFn<double, double>;
 using Vec = std::vector<double>;
 using Record = QSharedPointer<DataHolders::Partitions::FuzzyEq>;
 namespace Parts = DataHolders::Partitions;
-using DataHolders::KindCustomPartition, DataHolders::KindEquidistantRuspini;
-using DataHolders::ShapeTrapezoid, DataHolders::KindGenericRuspini;
+using Kind = DataHolders::PartitionKind;
+using DataHolders::ShapeTrapezoid;
 using DataHolders::ShapeTriangle, DataHolders::ShapeSin, DataHolders::ShapeGaussian;
 
 // A controller on [0, 1] with 2000 subintervals and the default generic
@@ -100,39 +98,6 @@ class TestFtransformWidget : public QObject
   Q_OBJECT
 
 private slots:
-  // Only what is shown is kept, but each shown degree sums all terms up to it.
-  void inversesAreCumulative_data()
-  {
-    QTest::addColumn<int>("visible");
-    QTest::addColumn<QList<int>>("stored");
-    QTest::newRow("degree 3 alone") << 8 << QList<int>{8};
-    QTest::newRow("degrees 0 and 2") << 5 << QList<int>{1, 4};
-  }
-  void inversesAreCumulative()
-  {
-    QFETCH(int, visible);
-    QFETCH(QList<int>, stored);
-    const auto g = [](double x) { return std::sin(5 * x) + x * x * x; };
-    Fixture all(ShapeTriangle, 3, 15);
-    const Function* gAll = all.add(g);
-    Fixture t(ShapeTriangle, 3, visible);
-    const Function* f = t.add(g);
-    const Function* line = t.add([](double x) { return 2 * x - 1; });
-
-    QCOMPARE(t.inverseFlags(f), stored);
-    for (int flag : stored) {
-      QVERIFY(maxDiff(t.inverse(f, flag), all.inverse(gAll, flag)) < 1e-12);
-      // From degree 1 on a line comes back everywhere, the half triangles at the ends included.
-      const std::vector<double> inv = t.inverse(line, flag);
-      double err = 0.0;
-      for (std::size_t i = 0; i < inv.size() && flag > 1; ++i)
-        err = std::max(err, std::abs(inv[i] - (2 * t.domain.values()[i] - 1)));
-      QVERIFY2(err < 1e-12, qPrintable(QString::number(err)));
-    }
-    for (int flag : {1, 2, 4, 8}) // components of every degree up to the maximum
-      QCOMPARE(t.components(f, flag).size(), std::size_t(5));
-  }
-
   void curvesAreNamedByDegreeAboveMaxSkipped()
   {
     Fixture t(ShapeTriangle, 3, 10);
@@ -307,19 +272,16 @@ private slots:
   {
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("locked");
-    QTest::newRow("generic") << int(KindGenericRuspini) << false;
-    QTest::newRow("equidistant") << int(KindEquidistantRuspini) << true;
-    QTest::newRow("custom") << int(KindCustomPartition) << false;
+    QTest::newRow("generic") << int(Kind::Generic) << false;
+    QTest::newRow("equidistant") << int(Kind::Equidistant) << true;
+    QTest::newRow("custom") << int(Kind::Custom) << false;
   }
   void partitionWidgetOfEachKind()
   {
     QFETCH(int, kind);
     QFETCH(bool, locked);
     PromptRecorder prompts;
-    QSharedPointer<Parts::PartBase> record(
-        kind == KindGenericRuspini    ? static_cast<Parts::PartBase*>(new Parts::FuzzyEq)
-        : kind == KindCustomPartition ? static_cast<Parts::PartBase*>(new Parts::FuzzyDelta)
-                                      : new Parts::FuzzyPt);
+    const auto record = DataHolders::newPartitionRecord(Kind(kind));
     Domains::Equidistant<double> domain(0.0, 1.0, 2000u);
     FtransformWidget ctrl;
     ctrl.resize(700, 500);
@@ -362,137 +324,35 @@ private slots:
     QCOMPARE(refreshed.count(), 0);
   }
 
-  // Node moves update the results in place (no curve replaced, only the moved
-  // basic functions' reach recomputed), and after any sequence of them every
-  // component and inverse equals a controller built afresh on the same nodes,
-  // bit for bit, edited components included.
-  void nodeMovesMatchAFreshComputation_data()
+  // A drag updates the results in place (the engine's numbers are its
+  // business): no curve is replaced, and every curve drawn from a summary is
+  // told of the values changed under it.
+  void nodeMovesUpdateTheCurvesInPlace()
   {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<int>("maxDegree");
-    QTest::addColumn<int>("visible");
-    QTest::addColumn<bool>("showComponents");
-    QTest::addColumn<bool>("closedForms");
-    // clang-format off
-    QTest::newRow("generic triangles, degrees 0-3") << int(KindGenericRuspini) << 0 << 3 << 15 << true << false;
-    QTest::newRow("generic sines, degrees 0 and 2, closed forms") << int(KindGenericRuspini) << 1 << 2 << 5 << false << true;
-    QTest::newRow("custom triangles, degree 3") << int(KindCustomPartition) << 0 << 3 << 8 << false << false;
-    QTest::newRow("custom sines, degrees 0 and 1, closed forms") << int(KindCustomPartition) << 1 << 1 << 3 << true << true;
-    QTest::newRow("custom Gaussians, degrees 0 and 2") << int(KindCustomPartition) << 2 << 2 << 5 << false << false;
-    // clang-format on
-  }
-  void nodeMovesMatchAFreshComputation()
-  {
-    QFETCH(int, kind);
-    QFETCH(int, shape);
-    QFETCH(int, maxDegree);
-    QFETCH(int, visible);
-    QFETCH(bool, showComponents);
-    QFETCH(bool, closedForms);
     PromptRecorder prompts;
-    Domains::Equidistant<double> domain(-1.0, 2.0, 1500u);
-    const auto makeRecord = [&]() -> QSharedPointer<Parts::PartBase> {
-      if (kind == KindGenericRuspini) {
-        auto r = QSharedPointer<Parts::FuzzyEq>::create();
-        r->shape = shape;
-        r->componentCount = 12;
-        r->domain = equid(-1, 2);
-        r->nodes = DataHolders::genericNodes(*r->domain, 12);
-        return r;
+    Fixture t(ShapeTriangle, 1, 3);
+    t.ctrl.setShowComponents(true);
+    t.add([](double x) { return std::sin(7 * x); });
+    t.add([](double x) { return x * x; });
+    PlotWidget* plot = t.ctrl.plotWidget();
+    const auto inverses = t.ctrl.inverses();
+    const int curves = plot->curveInfos().size();
+    QSignalSpy refreshed(&t.ctrl, &FtransformWidget::ftransformRefreshed);
+    for (double x : {0.3, 0.35, 0.1})
+      QVERIFY(t.ctrl.partitionWidget()->moveNode(1, x));
+    QVERIFY(!t.ctrl.lastChange().everything);
+    QCOMPARE(refreshed.count(), 3);
+    QCOMPARE(plot->curveInfos().size(), curves);
+    QCOMPARE(t.ctrl.inverses(), inverses);
+    for (const auto* results : {&t.ctrl.inverses(), &t.ctrl.components()}) {
+      for (const auto& f : *results) {
+        const std::vector<double>& v = f->values();
+        const auto [low, high] = std::minmax_element(v.begin(), v.end());
+        const QRectF box = plot->curve(f.data())->boundingRect();
+        QCOMPARE(box.top(), *low);
+        QCOMPARE(box.bottom(), *high);
       }
-      auto r = QSharedPointer<Parts::FuzzyDelta>::create();
-      r->shape = shape;
-      r->domain = equid(-1, 2);
-      r->delta = 0.25;
-      r->extraParam = shape == ShapeGaussian ? 0.04 : 0.3;
-      r->nodes.clear();
-      for (int i = 0; i <= 12; ++i)
-        r->nodes.append(-1.0 + 3.0 * 0.999999999 * i / 12);
-      return r;
-    };
-    std::vector<std::unique_ptr<Function>> fns;
-    for (const auto& g : std::vector<std::function<double(double)>>{
-             [](double x) { return std::sin(4 * x) + x * x; },
-             [](double x) { return std::exp(-x) * std::cos(9 * x); },
-             // An infinite sample: components of the functions over it are not finite.
-             [](double x) { return std::abs(x - 0.5) < 1e-3 ? INFINITY : x; }}) {
-      Vec v(domain.values());
-      for (double& x : v)
-        x = g(x);
-      fns.emplace_back(new Fn::MathFnTable<double, double>(&domain, v));
     }
-    QTableWidget table(20, 1);
-    const auto setUp = [&](FtransformWidget& c, const QSharedPointer<Parts::PartBase>& record) {
-      c.resize(800, 600);
-      c.setMaxDegree(maxDegree);
-      c.setShowComponents(showComponents);
-      if (closedForms)
-        c.setHigherDegreeBasis(Fn::HigherDegreeBasis::ClosedForm);
-      c.setVisibleDegrees(visible);
-      c.setPartition(record, &domain);
-      c.addFunctions({fns[0].get(), fns[1].get(), fns[2].get()});
-      // Edits of the first function: an inner component and an end one.
-      for (int row : {3, 0}) {
-        table.setItem(row, 0, new QTableWidgetItem(row ? "0.75" : "-2"));
-        void* shown = c.components().value({fns[0].get(), 1}).data();
-        table.item(row, 0)->setData(Qt::UserRole, QVariant::fromValue(shown));
-        c.onComponent_changed(table.item(row, 0));
-      }
-    };
-    const auto record = makeRecord();
-    FtransformWidget ctrl;
-    setUp(ctrl, record);
-    PartitionWidgetBase* w = ctrl.partitionWidget();
-    const QSharedPointer<Function> inverse = ctrl.inverses().value({fns[1].get(), 1 << maxDegree});
-    QVERIFY(inverse || !(visible & (1 << maxDegree)));
-    const int curves = ctrl.plotWidget()->curveInfos().size();
-
-    std::mt19937 rng(unsigned(kind * 10 + shape));
-    std::uniform_real_distribution<double> unit(0.05, 0.95);
-    for (int round = 1; round <= 8; ++round) {
-      for (int step = 0; step < 15; ++step) {
-        const QVector<double> nodes = record->nodes;
-        const int i = 1 + int(rng() % unsigned(nodes.size() - 2));
-        QVERIFY(
-            w->moveNode(std::size_t(i), nodes[i - 1] + (nodes[i + 1] - nodes[i - 1]) * unit(rng)));
-        QVERIFY(!ctrl.lastChange().everything);
-      }
-      QVERIFY(!w->moveNode(1, record->nodes[2])); // never onto a neighbour
-      // Several nodes at once (a session applied), each past its old neighbour.
-      const QVector<double> n = record->nodes;
-      std::set<double> shifted(n.begin(), n.end());
-      for (int j = 1; j <= 3; ++j)
-        shifted.erase(n[j]);
-      shifted.insert({(n[2] + n[3]) / 2, (n[3] + n[4]) / 2, n[3] + 0.99 * (n[4] - n[3])});
-      QVERIFY(w->setNodeSet(shifted));
-      w->onInputsChanged();
-      QVERIFY(!ctrl.lastChange().everything);
-      QCOMPARE(ctrl.inverses().value({fns[1].get(), 1 << maxDegree}), inverse);
-      QCOMPARE(ctrl.plotWidget()->curveInfos().size(), curves);
-
-      FtransformWidget fresh;
-      auto copy = makeRecord();
-      copy->nodes = record->nodes;
-      setUp(fresh, copy);
-      for (auto maps : {&FtransformWidget::components, &FtransformWidget::inverses}) {
-        const auto &mine = (ctrl.*maps)(), &theirs = (fresh.*maps)();
-        QCOMPARE(theirs.keys(), mine.keys());
-        for (const FnKey& key : mine.keys()) {
-          const Vec a = Fixture::at(mine.value(key)), b = Fixture::at(theirs.value(key));
-          QVERIFY2(std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                              [](double x, double y) { return x == y || (x != x && y != y); }),
-                   qPrintable(QString("round %1, degree flag %2").arg(round).arg(key.flag)));
-          // A curve drawn from a summary was told of the values changed under it.
-          if (const QwtPlotCurve* c = ctrl.plotWidget()->curve(mine.value(key).data()))
-            QCOMPARE(c->boundingRect(),
-                     fresh.plotWidget()->curve(theirs.value(key).data())->boundingRect());
-        }
-      }
-      fresh.removeFunctions(fresh.functions());
-    }
-    QVERIFY(prompts.messages.isEmpty() || shape != ShapeTriangle);
-    ctrl.removeFunctions(ctrl.functions());
   }
 };
 

@@ -18,7 +18,6 @@ DomainPtr domain(double low, double high, int count = 2000)
   d->low = low;
   d->high = high;
   d->count = count;
-  d->center = (low + high) * 0.5;
   return d;
 }
 

@@ -1,0 +1,104 @@
+#include "midle/transform/transformpass.h"
+
+#include "design_patterns/staticfactory/staticfactory.h"
+#include "math/fce/fce_algorithms.h"
+#include "math/fce/mathfntable.h"
+#include "midle/transform/transformtables.h"
+
+#include <algorithm>
+
+TransformPass::TransformPass(const Partition& partition, Fn::HigherDegreeBasis basis)
+    : _part(partition), _bases(new StaticFactory<double, double>(partition.domain(), basis))
+{
+}
+
+TransformPass::~TransformPass() = default;
+
+bool TransformPass::transformable(const Partition& partition)
+{
+  const auto& fces = partition.allFce();
+  return !fces.empty() && std::all_of(fces.begin(), fces.end(), [](const auto* fs) {
+    return fs->kernelBegin() == fs->kernelEnd();
+  });
+}
+
+std::unique_ptr<TransformPass::Partition>
+TransformPass::build(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
+                     const Domains::EnumerationBase<double>* domain)
+{
+  std::unique_ptr<Partition> part(
+      DataHolders::createPartition(record, domain, DataHolders::BasicValues::PackedOnly));
+  if (part && !transformable(*part))
+    part.reset();
+  return part;
+}
+
+TransformPass::Values TransformPass::componentPositions(const Partition& partition)
+{
+  const Values& nodes = partition.nodes();
+  if (nodes.size() == partition.fceCount() && std::is_sorted(nodes.begin(), nodes.end()))
+    return nodes;
+  // Shapes spanning more than two nodes, unusual offsets or custom nodes left
+  // behind their neighbours: each component sits at its function's peak.
+  Values peaks;
+  peaks.reserve(partition.fceCount());
+  for (const auto* fs : partition.allFce())
+    peaks.push_back(fs->kernelBegin());
+  std::sort(peaks.begin(), peaks.end());
+  return peaks;
+}
+
+const QSharedPointer<ComponentNodes>& TransformPass::componentNodes() const
+{
+  if (!_nodes)
+    _nodes.reset(new ComponentNodes(componentPositions(_part), true));
+  return _nodes;
+}
+
+TransformPass::Function& TransformPass::basis(int degree) const
+{
+  return *_bases->get(degree);
+}
+
+void TransformPass::components(const Values& f, int degree, Values& out) const
+{
+  Fn::directTransform(_part, basis(degree), f, out);
+}
+
+void TransformPass::inverse(const Values& components0, Values& inverse, Values& sums) const
+{
+  Fn::inverseTransform(_part, components0, inverse, &sums);
+}
+
+void TransformPass::addTerm(int degree, const Values& components, Values& inverse,
+                            const Values& sums) const
+{
+  Fn::addHigherDegreeTerm(_part, basis(degree), components, inverse, sums);
+}
+
+TransformPass::Tables TransformPass::tables(const Function& f, int highest, bool inverses) const
+{
+  using Table = Fn::MathFnTable<double, double>;
+  Tables result;
+  const ComponentNodes* nodes = componentNodes().data();
+  for (int degree = 0; degree <= highest; ++degree) {
+    Values values;
+    components(f.values(), degree, values);
+    result.components.emplace_back(new Table(nodes, std::move(values)));
+  }
+  if (!inverses)
+    return result;
+  // Each degree adds its term to a copy of the inverse below; the last one
+  // keeps the running array itself.
+  const auto c = [&result](int degree) -> const Values& {
+    return result.components[std::size_t(degree)]->values();
+  };
+  Values running, sums;
+  inverse(c(0), running, sums);
+  for (int degree = 1; degree <= highest; ++degree) {
+    result.inverses.emplace_back(new Table(_part.domain(), running));
+    addTerm(degree, c(degree), running, sums);
+  }
+  result.inverses.emplace_back(new Table(_part.domain(), std::move(running)));
+  return result;
+}
