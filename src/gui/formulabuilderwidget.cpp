@@ -1,7 +1,6 @@
 #include "gui/formulabuilderwidget.h"
 
 #include "gui/appconstants.h"
-#include "gui/apppaths.h"
 #include "gui/components/diagnostics.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
@@ -9,6 +8,7 @@
 #include "math/domains/equidistant.h"
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
+#include "midle/session/apppaths.h"
 #include "midle/session/formulafile.h"
 #include "ui_formulabuilderwidget.h"
 

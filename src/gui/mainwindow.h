@@ -3,9 +3,9 @@
 
 #include "gui/figureexport.h"
 #include "gui/ftransform_widgets/data_structures.h"
-#include "gui/sessionvalidator.h"
 #include "midle/numberreader/datafileinfo.h"
 #include "midle/session/formulafile.h"
+#include "midle/session/sessionvalidator.h"
 
 #include <QHash>
 #include <QList>

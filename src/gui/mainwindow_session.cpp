@@ -4,7 +4,6 @@
 #include "ui_mainwindow.h"
 
 #include "gui/appconstants.h"
-#include "gui/apppaths.h"
 #include "gui/components/diagnostics.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
@@ -19,6 +18,7 @@
 #include "gui/preferenceswidget.h"
 #include "gui/unsavedwork.h"
 #include "gui/widgetpersistence.h"
+#include "midle/session/apppaths.h"
 #include "midle/session/sessionlookup.h"
 #include "midle/session/sessionreader.h"
 

@@ -2,7 +2,7 @@
 // text. The validator reads a path, so each input is written to a file of
 // its own (QSettings keeps parsed files by name and time stamp). What a
 // valid session promises the window is checked.
-#include "gui/sessionvalidator.h"
+#include "midle/session/sessionvalidator.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,6 @@
 #include "mainwindowtester.h"
 
 #include "common/promptrecorder.h"
-#include "gui/apppaths.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/nodeeditors.h"
 #include "gui/components/partitioneditor.h"
@@ -12,6 +11,7 @@
 #include "gui/preferenceswidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
+#include "midle/session/apppaths.h"
 #include "midle/session/formulafile.h"
 
 #include <QClipboard>

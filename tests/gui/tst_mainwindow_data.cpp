@@ -3,7 +3,6 @@
 
 #include "common/promptrecorder.h"
 #include "common/testfiles.h"
-#include "gui/apppaths.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/csvdialog.h"
@@ -14,6 +13,7 @@
 #include "math/fce/mathfn.h"
 #include "midle/export/csvexportfunction.h"
 #include "midle/numberreader/csvnumberreader.h"
+#include "midle/session/apppaths.h"
 #include "midle/session/formulafile.h"
 
 #include <QApplication>

@@ -4,13 +4,13 @@
 
 #include "common/promptrecorder.h"
 #include "common/testfiles.h"
-#include "gui/apppaths.h"
 #include "gui/components/plotwidget.h"
 #include "gui/exportwidget.h"
 #include "gui/figureexportwidget.h"
 #include "gui/formulabuilderwidget.h"
 #include "gui/inputs/partitionplotdriver.h"
 #include "math/domains/enumerationbase.h"
+#include "midle/session/apppaths.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -78,6 +79,7 @@ private slots:
   void standardInputAndOutput();
   void sessionFormulasAndData_data();
   void sessionFormulasAndData();
+  void loadsNoGuiLibrary();
 };
 
 void TestQuelmoraFt::defaultOutput()
@@ -566,6 +568,50 @@ void TestQuelmoraFt::sessionFormulasAndData()
   QVERIFY2(r.exitCode == 0, r.err.constData());
   QCOMPARE(lines(r.out).first(), header.toUtf8());
   QCOMPARE(r.out, runTool(same, QByteArray(), home.path()).out);
+}
+
+// The batch tool runs where there is no display: it neither names a Qt GUI
+// library among the libraries it needs nor has one loaded while it runs.
+void TestQuelmoraFt::loadsNoGuiLibrary()
+{
+  const auto gui = [](const QByteArray& text) {
+    return text.contains("libQt5Gui") || text.contains("libQt5Widgets");
+  };
+  QProcess readelf;
+  readelf.start("readelf", {"--dynamic", QUELMORA_FT_PATH});
+  QVERIFY2(readelf.waitForFinished(60000) && readelf.exitCode() == 0, "readelf (binutils) runs");
+  const QByteArray needed = readelf.readAllStandardOutput();
+  QVERIFY(needed.contains("(NEEDED)") && needed.contains("libQt5Core"));
+  QVERIFY2(!gui(needed), needed.constData());
+
+  // It keeps standard input in a temporary file while it reads it: once that
+  // is open it runs its own code, every library it needs in place.
+  QTemporaryDir tmp;
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("TMPDIR", tmp.path());
+  p.setProcessEnvironment(env);
+  p.start(QUELMORA_FT_PATH, {"--data", "-"});
+  QVERIFY(p.waitForStarted());
+  const QString proc = QStringLiteral("/proc/%1/").arg(p.processId());
+  const auto keepsInput = [&] {
+    const QFileInfoList fds = QDir(proc + "fd").entryInfoList(QDir::AllEntries | QDir::System);
+    return std::any_of(fds.begin(), fds.end(), [&](const QFileInfo& fd) {
+      return fd.symLinkTarget().startsWith(tmp.path());
+    });
+  };
+  QElapsedTimer waited;
+  waited.start();
+  while (!keepsInput() && waited.elapsed() < 60000)
+    QThread::msleep(10);
+  QVERIFY(keepsInput());
+  QFile maps(proc + "maps");
+  QVERIFY(maps.open(QIODevice::ReadOnly));
+  const QByteArray mapped = maps.readAll();
+  p.closeWriteChannel();
+  p.waitForFinished();
+  QVERIFY(mapped.contains("libQt5Core"));
+  QVERIFY2(!gui(mapped), mapped.constData());
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)

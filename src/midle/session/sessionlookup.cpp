@@ -1,7 +1,7 @@
 #include "midle/session/sessionlookup.h"
 
-#include "gui/apppaths.h"
 #include "math/fce/formulaexpression.h"
+#include "midle/session/apppaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,8 @@
 #include "midle/session/sessionpartition.h"
 
 #include "gui/ftransform_widgets/nodelayout.h"
-#include "gui/sessionvalidator.h"
+#include "midle/session/sessionvalidator.h"
 
-#include <QDoubleValidator>
 #include <QLocale>
 #include <QSettings>
 
@@ -278,17 +277,46 @@ SessionPartition::SessionPartition(QSettings& s, const SessionContents& c)
 
 bool SessionPartition::acceptable(const QString& text, double bottom, double top)
 {
-  QDoubleValidator validator(bottom, top, 1000);
-  QLocale c = QLocale::c();
-  c.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
-  validator.setLocale(c);
-  QString t = text;
-  int pos = 0;
-  if (validator.validate(t, pos) != QValidator::Acceptable)
+  // The characters the validator lets through: digits, one point with at
+  // most 1000 decimals, signs at the start or after one exponent mark.
+  constexpr int maxDecimals = 1000;
+  int decimals = 0, points = 0, exponents = 0;
+  bool afterPoint = false, afterExponent = false;
+  for (int i = 0; i < text.size(); ++i) {
+    const QChar ch = text.at(i);
+    const bool sign = ch == QLatin1Char('+') || ch == QLatin1Char('-') || ch == QChar(0x2212);
+    const bool exponent = ch == QLatin1Char('e') || ch == QLatin1Char('E');
+    if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) {
+      if (afterPoint && ++decimals > maxDecimals)
+        return false;
+    } else if (ch == QLatin1Char('.')) {
+      if (++points > 1)
+        return false;
+      afterPoint = true;
+    } else if (sign) {
+      if (i != 0 && !afterExponent)
+        return false;
+    } else if (exponent) {
+      if (++exponents > 1)
+        return false;
+      afterPoint = false;
+    } else {
+      return false;
+    }
+    afterExponent = exponent;
+  }
+  if (text.isEmpty())
+    return false;
+  const QChar first = text.at(0);
+  if ((bottom >= 0 && (first == QLatin1Char('-') || first == QChar(0x2212))) ||
+      (top < 0 && first == QLatin1Char('+')))
     return false;
   bool ok = false;
-  const double value = text.toDouble(&ok);
-  return ok && std::isfinite(value) && value != bottom;
+  const double value = QLocale::c().toDouble(text, &ok);
+  if (!ok || std::isnan(value) || value < bottom || value > top)
+    return false;
+  const double again = text.toDouble(&ok);
+  return ok && std::isfinite(again) && again != bottom;
 }
 
 QSharedPointer<DataHolders::Partitions::PartBase>

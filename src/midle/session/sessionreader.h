@@ -2,8 +2,8 @@
 #define QUELMORA_SESSIONREADER_H
 
 #include "gui/ftransform_widgets/data_structures.h"
-#include "gui/sessionvalidator.h"
 #include "midle/numberreader/datafileinfo.h"
+#include "midle/session/sessionvalidator.h"
 
 #include <QSharedPointer>
 #include <QString>

@@ -2,7 +2,10 @@
 
 #include "partitionplotdriver.h"
 
+#include "midle/session/sessionpartition.h"
+
 #include <QComboBox>
+#include <QDoubleValidator>
 
 using DataHolders::Partitions::FuzzyDelta;
 
@@ -31,11 +34,16 @@ private slots:
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("width at the bound") << "deltaEdt" << "0.0001" << false;
-    QTest::newRow("width above the range") << "deltaEdt" << "2" << false;
-    QTest::newRow("width whole range") << "deltaEdt" << "1" << true;
-    QTest::newRow("variance at the bound") << "extraParamEdt" << "0.000025" << false;
-    QTest::newRow("variance above the bound") << "extraParamEdt" << "0.00003" << true;
+    QTest::newRow("width at the bound") << "deltaEdt"
+                                        << "0.0001" << false;
+    QTest::newRow("width above the range") << "deltaEdt"
+                                           << "2" << false;
+    QTest::newRow("width whole range") << "deltaEdt"
+                                       << "1" << true;
+    QTest::newRow("variance at the bound") << "extraParamEdt"
+                                           << "0.000025" << false;
+    QTest::newRow("variance above the bound") << "extraParamEdt"
+                                              << "0.00003" << true;
   }
   void bounds()
   {
@@ -51,6 +59,26 @@ private slots:
     QCOMPARE(stored, accepted ? text.toDouble() : before);
     QCOMPARE(e->styleSheet().isEmpty(), accepted);
     QCOMPARE(inputs.isEmpty(), !accepted);
+  }
+
+  // A session's texts count where the edit's validator would take them.
+  void sessionsAcceptWhatTheEditAccepts_data()
+  {
+    QTest::addColumn<QString>("text");
+    for (const char* t : {"0.5", "1", "0.0001", "1.5", "-0.5", "5e-1", "5E-1", ".5", "+.5", "0,5",
+                          " 0.5", "0.5e", "1e400", "inf", "0.5.1", "1e-1e1", ""})
+      QTest::newRow(t) << QString::fromLatin1(t);
+    QTest::newRow("Unicode minus") << QString::fromUtf8("\u22120.5");
+    QTest::newRow("1000 decimals") << "0." + QString(999, '1') + "2";
+    QTest::newRow("1001 decimals") << "0." + QString(1001, '1');
+  }
+  void sessionsAcceptWhatTheEditAccepts()
+  {
+    QFETCH(QString, text);
+    deltaEdit()->setText(text);
+    const auto* v = qobject_cast<const QDoubleValidator*>(deltaEdit()->validator());
+    QCOMPARE(SessionPartition::acceptable(text, v->bottom(), v->top()),
+             WidgetBase::isAcceptable(deltaEdit()));
   }
 
   // A new element width lays the nodes out afresh; the other inputs keep the

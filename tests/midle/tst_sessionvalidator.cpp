@@ -1,7 +1,7 @@
 // Session files are user data: every damaged or hostile value must be refused
 // with the key that holds it before anything reaches a widget.
 #include "common/testfiles.h"
-#include "gui/sessionvalidator.h"
+#include "midle/session/sessionvalidator.h"
 
 #include <QFile>
 #include <QTemporaryDir>

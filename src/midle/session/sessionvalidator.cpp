@@ -1,4 +1,4 @@
-#include "gui/sessionvalidator.h"
+#include "midle/session/sessionvalidator.h"
 
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/ftransform_widgets/nodelayout.h"

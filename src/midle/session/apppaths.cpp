@@ -1,4 +1,4 @@
-#include "gui/apppaths.h"
+#include "midle/session/apppaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
