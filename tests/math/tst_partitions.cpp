@@ -276,8 +276,8 @@ struct LeastSquares
   }
 };
 
-// Shapes 0, 1 on shared nodes; 2, 3, 4 (wide), 5 (narrower than the domain's step, so some
-// cover no point: NaN components) custom, laid out `step` apart and moved to nodes.
+// Custom shapes 2, 3, 4 laid out `step` apart and moved to nodes (4: narrow
+// Gaussians), or shapes 0, 1 on shared nodes.
 template <typename F>
 std::unique_ptr<PartBase> shapedAs(const Domain& d, int shape, const Vec& nodes, double step)
 {
@@ -285,21 +285,13 @@ std::unique_ptr<PartBase> shapedAs(const Domain& d, int shape, const Vec& nodes,
   if (shape <= 1)
     return fromNodes<P>(d, nodes);
   F proto(&d);
-  proto.setParam(1, shape == 4 ? 0.05 : shape == 5 ? 0.001 : 0.3);
+  proto.setParam(1, shape == 4 ? 0.05 : 0.3);
   std::unique_ptr<PartBase> p(new P(&d, &proto, step));
   p->moveNodes(nodes);
   return p;
 }
 
-template <typename S>
-std::unique_ptr<PartBase> shaped(bool cached, const Domain& d, int shape, const Vec& nodes,
-                                 double step)
-{
-  return cached ? shapedAs<Cached<S>>(d, shape, nodes, step)
-                : shapedAs<Fn::MathFnFormula<double, double, S>>(d, shape, nodes, step);
-}
-
-// Components of degrees 0 ... d and the inverse of degree d, as the controller computes them.
+// Components of degrees 0 ... d and the inverse of degree d, as the transform engine computes them.
 Vec transform(const PartBase& part, const StaticFactory<>& factory, const Vec& f, int degree,
               std::vector<Vec>* components = nullptr)
 {
@@ -327,8 +319,6 @@ private slots:
   void unityOfRuspiniPartitions();
   void endNodesMoveInward_data();
   void endNodesMoveInward();
-  void partialUpdatesMatchFreshBuilds_data();
-  void partialUpdatesMatchFreshBuilds();
   void shiftedPrototypes();
   void largePartition();
   void knownTransforms();
@@ -406,105 +396,6 @@ void TestPartitions::endNodesMoveInward()
   QCOMPARE(part->allFce().front()->param(1), 0.1);
   QCOMPARE(part->allFce().back()->params().back(), 0.9);
   checkUnity(*part, 1e-12, 0.1, 0.9);
-}
-
-void TestPartitions::partialUpdatesMatchFreshBuilds_data()
-{
-  QTest::addColumn<int>("shape");
-  QTest::addColumn<bool>("cached");
-  QTest::addColumn<Basis>("basis");
-  // 0, 1: triangles and sines on shared nodes; 2, 3, 4, 5: custom triangles, sines, Gaussians,
-  // triangles narrower than the step
-  for (int shape = 0; shape <= 5; ++shape)
-    for (bool cached : {true, false})
-      for (Basis basis : {Basis::Orthogonal, Basis::ClosedForm})
-        QTest::addRow("shape %d, %s, %s", shape, cached ? "cached" : "packed only",
-                      Fn::basisName(basis))
-            << shape << cached << basis;
-}
-
-// After every random node move only the moved functions' components and the
-// inverses over their old and new ranges are recomputed; all must equal a
-// partition built afresh on the same nodes, bit for bit.
-void TestPartitions::partialUpdatesMatchFreshBuilds()
-{
-  QFETCH(int, shape);
-  QFETCH(bool, cached);
-  QFETCH(Basis, basis);
-  Domain d(-1, 2, 700);
-  const int count = 14;
-  const double step = 3.0 * 0.999999999 / (count - 1);
-  Vec start;
-  for (int i = 0; i < count; ++i)
-    start.push_back(-1 + step * i);
-  // A partition of the shape on these nodes, its functions cached or not.
-  const auto build = [&](const Vec& nodes, bool withCaches) {
-    switch (shape) {
-    case 0:
-      return shaped<Triangle>(withCaches, d, shape, nodes, step);
-    case 1:
-      return shaped<FuzzySets::Sin<double, double>>(withCaches, d, shape, nodes, step);
-    case 2:
-    case 5:
-      return shaped<FuzzySets::TriangleAlternate<double, double>>(withCaches, d, shape, nodes,
-                                                                  step);
-    case 3:
-      return shaped<FuzzySets::SinAlternate<double, double>>(withCaches, d, shape, nodes, step);
-    default:
-      return shaped<Gaussian>(withCaches, d, shape, nodes, step);
-    }
-  };
-  auto part = build(start, cached);
-  QCOMPARE(part->nodes().size(), start.size());
-  StaticFactory<> factory(&d, basis);
-  const Vec f = sample(d, [](double x) { return std::sin(5 * x) + x * x; });
-  std::vector<Vec> c(4), inv(4);
-  for (int m = 0; m <= 3; ++m) {
-    std::vector<Vec> cs;
-    inv[std::size_t(m)] = transform(*part, factory, f, m, &cs);
-    c[std::size_t(m)] = cs[std::size_t(m)];
-  }
-  part->setTrackChanges(true);
-  std::mt19937 rng(7 + unsigned(shape));
-  std::uniform_real_distribution<double> unit(0, 1);
-  const std::size_t n = part->nodes().size();
-  for (int round = 1; round <= 150; ++round) {
-    for (int moves = 1 + int(rng() % 3); moves > 0; --moves) {
-      const std::size_t i = 1 + std::size_t(rng() % (n - 2));
-      const double lo = part->nodes()[i - 1], hi = part->nodes()[i + 1];
-      part->moveNode(i, lo + (hi - lo) * (0.05 + 0.9 * unit(rng)));
-    }
-    const auto changes = part->takeChanges();
-    std::vector<std::size_t> moved;
-    for (const auto& ch : changes)
-      moved.push_back(ch.index);
-    std::sort(moved.begin(), moved.end());
-    for (int m = 0; m <= 3; ++m)
-      Fn::directTransformAt(*part, *factory.get(m), f, moved, c[std::size_t(m)]);
-    for (const auto& r : Fn::changedRanges(*part, changes, moved)) {
-      Vec run(r.second - r.first), sums(run.size());
-      Fn::inverseTransformRange(*part, c[0], r.first, r.second, run.data(), sums.data());
-      for (int m = 0; m <= 3; ++m) {
-        if (m > 0)
-          Fn::addHigherDegreeTermRange(*part, *factory.get(m), c[std::size_t(m)], r.first, r.second,
-                                       run.data(), sums.data());
-        std::copy(run.begin(), run.end(), inv[std::size_t(m)].begin() + std::ptrdiff_t(r.first));
-      }
-    }
-    if (round % 25 != 0)
-      continue;
-    auto fresh = build(part->nodes(), !cached);
-    for (int m = 0; m <= 3; ++m) {
-      std::vector<Vec> cs;
-      const Vec full = transform(*fresh, factory, f, m, &cs);
-      for (std::size_t k = 0; k < cs[std::size_t(m)].size(); ++k)
-        QVERIFY2(same(cs[std::size_t(m)][k], c[std::size_t(m)][k]),
-                 qPrintable(QString("round %1 degree %2 component %3").arg(round).arg(m).arg(k)));
-      for (std::size_t i = 0; i < full.size(); ++i)
-        QVERIFY2(same(full[i], inv[std::size_t(m)][i]),
-                 qPrintable(QString("round %1 degree %2 element %3").arg(round).arg(m).arg(i)));
-    }
-  }
 }
 
 void TestPartitions::shiftedPrototypes()

@@ -32,8 +32,9 @@ QSharedPointer<DataHolders::Domains::Equid> equid(double low, double high)
   return d;
 }
 
-// A record of each kind on [-1, 2] with 12 or 13 nodes.
-Record makeRecord(Kind kind, int shape)
+// A record of each kind on [-1, 2] with 12 or 13 nodes; a custom one's
+// basic functions `width` wide (0: the kind's own width).
+Record makeRecord(Kind kind, int shape, double width = 0)
 {
   Record r;
   if (kind == Kind::Generic) {
@@ -48,7 +49,7 @@ Record makeRecord(Kind kind, int shape)
   } else {
     auto c = QSharedPointer<Parts::FuzzyDelta>::create();
     c->delta = 0.25;
-    c->extraParam = shape == DataHolders::ShapeGaussian ? 0.04 : 0.3;
+    c->extraParam = width > 0 ? width : shape == DataHolders::ShapeGaussian ? 0.04 : 0.3;
     r = c;
   }
   r.staticCast<Parts::FuzzyPartBase>()->shape = shape;
@@ -62,6 +63,7 @@ struct Setup
   Kind kind;
   int shape, maxDegree, visible;
   Fn::HigherDegreeBasis basis;
+  double width = 0;
 };
 
 // Functions 0 (edited), 1, 2 (an infinite sample: its components over it are
@@ -140,6 +142,8 @@ private slots:
     QTest::newRow("custom triangles, degree 3 alone") << Setup{Kind::Custom, T, 3, 8, O};
     QTest::newRow("custom sines, degrees 0 and 1, closed forms") << Setup{Kind::Custom, S, 1, 3, C};
     QTest::newRow("custom Gaussians, degrees 0 and 2") << Setup{Kind::Custom, G, 2, 5, O};
+    // Some basic functions cover no point: their components are not numbers.
+    QTest::newRow("custom triangles narrower than the points, closed forms") << Setup{Kind::Custom, T, 3, 15, C, 0.001};
     // clang-format on
   }
 
@@ -148,7 +152,7 @@ private slots:
     QFETCH(Setup, setup);
     const Domains::Equidistant<double> domain(-1.0, 2.0, 1500u);
     const auto fns = functions(domain);
-    const Record record = makeRecord(setup.kind, setup.shape);
+    const Record record = makeRecord(setup.kind, setup.shape, setup.width);
     TransformEngine e;
     setUp(e, setup, record, domain, fns);
     QVERIFY(e.partition());
@@ -220,7 +224,7 @@ private slots:
       QCOMPARE(e.inverses().value({fns[1].get(), 1 << setup.maxDegree}), inverse);
 
       TransformEngine fresh;
-      const Record copy = makeRecord(setup.kind, setup.shape);
+      const Record copy = makeRecord(setup.kind, setup.shape, setup.width);
       copy->nodes = record->nodes;
       setUp(fresh, setup, copy, domain, fns);
       for (auto maps : {&TransformEngine::components, &TransformEngine::inverses}) {

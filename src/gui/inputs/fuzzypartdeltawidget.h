@@ -9,6 +9,7 @@ namespace Ui {
 class FuzzyPartDeltaWidget;
 }
 
+// The widget of PartitionKind::Custom (record FuzzyDelta, action actionPartDelta).
 // Custom partition: basic functions of one width ("Variance") on freely placed
 // nodes, first laid out "Element width" apart. Nodes are dragged, added
 // (Ctrl+left click) and removed (Ctrl+right click) on the partition plot.

@@ -8,6 +8,7 @@ namespace Ui {
 class FuzzyPartEquidWidget;
 }
 
+// The widget of PartitionKind::Generic (record FuzzyEq, action actionEquidistant).
 // Generic Ruspini partition: a number of components laid out equidistantly,
 // whose nodes the user then drags, adds (Ctrl+left click) and removes
 // (Ctrl+right click) on the partition plot.

@@ -10,6 +10,7 @@ namespace Ui {
 class FuzzyPartFixedWidget;
 }
 
+// The widget of PartitionKind::Equidistant (record FuzzyPt, action actionFixedPT).
 // Equidistant Ruspini partition: nodes h apart around a fixed point. The nodes
 // follow from the inputs, so the controller locks them on the plot.
 class FuzzyPartFixedWidget : public PartitionWidgetBase
