@@ -74,7 +74,8 @@ public:
 
   // The results, keyed by (function, degree flag): components over the
   // partition's nodes, inverses over the computation domain (shown degrees
-  // only). Replaced by every recomputation.
+  // only). Replaced by every recomputation but a node move, which updates
+  // them in place.
   const FunctionMap& components() const { return _engine.components(); }
   const FunctionMap& inverses() const { return _engine.inverses(); }
   const QList<Function*>& functions() const { return _engine.functions(); }
