@@ -3,6 +3,8 @@
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/csvnumberreader.h"
 #include "midle/numberreader/dataimport.h"
+#include "midle/numberreader/fieldsplitter.h"
+#include "midle/numberreader/linereader.h"
 #include "midle/numberreader/numberreaderbase.h"
 
 #include <QLocale>
@@ -10,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using Columns = NumberReaderBase::Columns;
 Q_DECLARE_METATYPE(Columns)
@@ -38,6 +42,45 @@ QByteArray utf16(const QString& text, bool bigEndian, bool mark = true)
     out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
   }
   return out;
+}
+
+// Hands its data out in pieces of given lengths, as a pipe or a slow disk may:
+// each read ends where the next piece begins.
+class PieceDevice : public QIODevice
+{
+public:
+  PieceDevice(const QByteArray& data, QList<int> pieces) : _data(data), _pieces(std::move(pieces))
+  {
+    open(QIODevice::ReadOnly);
+  }
+
+protected:
+  qint64 readData(char* out, qint64 max) override
+  {
+    const qint64 left = _data.size() - _at;
+    const qint64 piece = _pieces.isEmpty() ? left : _pieces.takeFirst();
+    const qint64 n = std::min({max, left, piece});
+    std::memcpy(out, _data.constData() + _at, size_t(n));
+    _at += n;
+    return n;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+  QByteArray _data;
+  QList<int> _pieces;
+  qint64 _at = 0;
+};
+
+QStringList allLines(QIODevice* device)
+{
+  LineReader reader(device, 1000);
+  QStringList lines;
+  const char *b, *e;
+  bool overlong;
+  while (reader.next(b, e, overlong))
+    lines << (overlong ? QString("<overlong>") : QString::fromUtf8(b, int(e - b)));
+  return lines;
 }
 
 } // namespace
@@ -77,6 +120,10 @@ private slots:
   void readers();
   void defaultLocaleStaysWhileReading();
   void overlongLineIsIgnored();
+  void lineEndsAcrossReads_data();
+  void lineEndsAcrossReads();
+  void separatorsAtLineEnds_data();
+  void separatorsAtLineEnds();
   void valueLimitStopsReading();
   void loaded_data();
   void loaded();
@@ -225,6 +272,74 @@ void TestNumberReader::overlongLineIsIgnored()
   Columns columns;
   QCOMPARE(reader.read(columns), 2);
   QCOMPARE(columns, cols({{1, 3, 5, 7}, {2, 4, 6, 8}}));
+}
+
+// A CR LF whose two bytes come in two reads ends one line, not two; a CR
+// alone still ends a line wherever the read ends.
+void TestNumberReader::lineEndsAcrossReads_data()
+{
+  QTest::addColumn<QByteArray>("data");
+  QTest::addColumn<QList<int>>("pieces");
+  QTest::addColumn<QStringList>("lines");
+  // clang-format off
+  QTest::newRow("CR LF split") << QByteArray("1 2\r\n3 4\r\n") << QList<int>{4, 5} << QStringList{"1 2", "3 4"};
+  QTest::newRow("CR LF split after the mark") << QByteArray("\xEF\xBB\xBF" "5\r\n6") << QList<int>{2, 2, 1} << QStringList{"5", "6"};
+  QTest::newRow("lone CR at a read's end") << QByteArray("7\r8\r\n") << QList<int>{2} << QStringList{"7", "8"};
+  QTest::newRow("empty line after a split CR LF") << QByteArray("9\r\n\r\n10") << QList<int>{2, 1, 1} << QStringList{"9", "", "10"};
+  QTest::newRow("byte by byte") << QByteArray("a\r\nb\n\rc") << QList<int>{1, 1, 1, 1, 1, 1, 1, 1} << QStringList{"a", "b", "", "c"};
+  // clang-format on
+}
+
+void TestNumberReader::lineEndsAcrossReads()
+{
+  QFETCH(QByteArray, data);
+  QFETCH(QList<int>, pieces);
+  QFETCH(QStringList, lines);
+  PieceDevice device(data, pieces);
+  QCOMPARE(allLines(&device), lines);
+}
+
+// A separator in the last bytes of a line, whole or cut short, and one of
+// several bytes that starts right where the line does.
+void TestNumberReader::separatorsAtLineEnds_data()
+{
+  QTest::addColumn<QString>("separator");
+  QTest::addColumn<QByteArray>("line");
+  QTest::addColumn<QStringList>("fields");
+  QTest::addColumn<QStringList>("csvFields");
+  // clang-format off
+  QTest::newRow("one byte, last") << ";" << QByteArray("1;2;") << QStringList{"1", "2"} << QStringList{"1", "2", ""};
+  QTest::newRow("two bytes, last") << "::" << QByteArray("1::2::") << QStringList{"1", "2"} << QStringList{"1", "2", ""};
+  QTest::newRow("two bytes, cut short") << "::" << QByteArray("1::2:") << QStringList{"1", "2:"} << QStringList{"1", "2:"};
+  QTest::newRow("two bytes, first") << "::" << QByteArray("::3") << QStringList{"3"} << QStringList{"", "3"};
+  QTest::newRow("quoted, then the separator") << ";" << QByteArray("\"4\";") << QStringList{"\"4\""} << QStringList{"4", ""};
+  QTest::newRow("three bytes, twice at the end") << "|||" << QByteArray("5||||||") << QStringList{"5"} << QStringList{"5", "", ""};
+  // clang-format on
+}
+
+void TestNumberReader::separatorsAtLineEnds()
+{
+  QFETCH(QString, separator);
+  QFETCH(QByteArray, line);
+  QFETCH(QStringList, fields);
+  QFETCH(QStringList, csvFields);
+  const FieldSplitter splitter(separator);
+  QStringList got;
+  splitter.split(line.constData(), line.constData() + line.size(),
+                 [&](const char* b, const char* e) {
+                   got << QString::fromUtf8(b, int(e - b));
+                   return true;
+                 });
+  QCOMPARE(got, fields);
+  got.clear();
+  std::string scratch;
+  QCOMPARE(splitter.splitCsv(line.constData(), line.constData() + line.size(), scratch,
+                             [&](const char* b, const char* e) {
+                               got << QString::fromUtf8(b, int(e - b));
+                               return true;
+                             }),
+           FieldSplitter::Complete);
+  QCOMPARE(got, csvFields);
 }
 
 void TestNumberReader::valueLimitStopsReading()

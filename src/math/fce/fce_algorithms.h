@@ -59,6 +59,7 @@ struct ClosedFormBasis
 {
   typedef FuzzySets::OrtogPTriangBase<X, Y, N> Basis;
   static constexpr int degree = N;
+  static constexpr bool knowsNorm = false;
   const X* xs;
   double a = 0, b = 0, c = 0, lw = 0, rw = 0, k = 0;
 
@@ -90,6 +91,7 @@ template <typename X, typename Y, int N>
 struct OnPointsBasis
 {
   static constexpr int degree = N;
+  static constexpr bool knowsNorm = N > 0;
   const X* xs;
   const Partitions::PointBases<X, Y>* fits;
   const OrthogonalFit* fit = nullptr;
@@ -106,6 +108,8 @@ struct OnPointsBasis
   }
   Y operator()(std::size_t i) const { return Y(fit->value<N>(fit->z(double(xs[i])))); }
   Y component(Y quotient) const { return Y(fit->componentOf(N, quotient)); }
+  // sum A_k P^2, fitted with the polynomials.
+  Y norm() const { return Y(fit->norms[N > 0 ? N - 1 : 0]); }
   Y coefficient(Y component) const { return Y(fit->coefficientOf(N, component)); }
 };
 
@@ -114,6 +118,7 @@ template <typename X, typename Y>
 struct AnyBasis
 {
   static constexpr int degree = 0; // not known: every component is computed
+  static constexpr bool knowsNorm = false;
   const MathFn<X, Y>* basis;
   template <typename Entry>
   void reset(MathFn<X, Y>& b, const Entry& e, std::size_t, std::vector<double>& params)
@@ -179,6 +184,12 @@ Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basi
   if (p.undefined(e, a, k))
     return std::numeric_limits<Y>::quiet_NaN();
   p.reset(basis, e, k, params);
+  if constexpr (Basis::knowsNorm) {
+    Y numerator = Y(0);
+    for (std::size_t i = e.begin; i < e.end; ++i)
+      numerator += f[i] * (p(i) * a[i - e.begin]);
+    return p.component(numerator / p.norm());
+  }
   Y numerator = Y(0), denominator = Y(0);
   for (std::size_t i = e.begin; i < e.end; ++i) {
     const Y pv = p(i);

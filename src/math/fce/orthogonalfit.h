@@ -32,16 +32,20 @@ struct OrthogonalFit
   double twiceInverse = 2; // 2 / halfWidth
   double mean = 0;         // of s
   double inverseSpread = 1;
+  // z = (0.5 x - 0.5 centre) * zScale - zShift, one rounding fewer per point
+  double zScale = 2, zShift = 0;
   double unit = 1;
   // The coefficients of z^0 .. z^(m-1) of P_1, P_2, P_3 in turn (each monic);
   // a degree the points do not define is 0 everywhere.
   double lower[kMaxDegree * (kMaxDegree + 1) / 2] = {0, 0, 0, 0, 0, 0};
+  // sum w P_m^2 of P_1, P_2, P_3: the denominators of the components.
+  double norms[kMaxDegree] = {0, 0, 0};
   unsigned points = 0; // where the weight is not 0
   int degrees = 0;     // defined: min(points - 1, 3)
 
   // Halves first: x - centre may overflow where the domain's span does not.
   double s(double x) const { return (0.5 * x - 0.5 * centre) * twiceInverse; }
-  double z(double x) const { return (s(x) - mean) * inverseSpread; }
+  double z(double x) const { return (0.5 * x - 0.5 * centre) * zScale - zShift; }
 
   template <int N>
   double value(double v) const
@@ -96,6 +100,7 @@ struct OrthogonalFit
     if (!(halfWidth > 0) || !std::isfinite(halfWidth))
       halfWidth = 1.0;
     twiceInverse = 2.0 / halfWidth;
+    zScale = twiceInverse;
     unit = halfWidth;
 
     double total = 0, first = 0;
@@ -109,6 +114,7 @@ struct OrthogonalFit
     if (defined == 0 || !(total > 0))
       return;
     mean = first / total;
+    zShift = mean;
 
     // Moments about the mean, in registers: this pass is most of the fit.
     double m2 = 0, m3 = 0, m4 = 0, m5 = 0, m6 = 0;
@@ -124,6 +130,8 @@ struct OrthogonalFit
     if (!(spread > 0) || !std::isfinite(spread))
       return;
     inverseSpread = 1.0 / spread;
+    zScale = twiceInverse * inverseSpread;
+    zShift = mean * inverseSpread;
     unit = halfWidth * spread;
     // Moments of z per unit weight: nu0 = 1, nu1 = 0, nu2 = 1.
     const double v2 = 1 / (spread * spread), nu3 = m3 / total * v2 * inverseSpread,
@@ -137,11 +145,13 @@ struct OrthogonalFit
     double* c2 = lower + 1;
     double* c3 = lower + 3;
     double norm = 1, terms = 1;
+    norms[0] = total;
     if (degrees >= 2) {
       c2[0] = -1;
       c2[1] = -nu3;
       norm = nu4 - nu3 * nu3 - 1;
       terms = nu4 + nu3 * nu3 + 1;
+      norms[1] = norm * total;
     }
     if (degrees >= 3 && norm > 0) {
       const double a = (nu5 - nu3 * nu4 - nu3) / norm;
@@ -150,6 +160,7 @@ struct OrthogonalFit
       c3[0] = a - nu3;
       terms = nu6 + a * a * norm + nu4 * nu4 + nu3 * nu3;
       norm = nu6 - a * a * norm - nu4 * nu4 - nu3 * nu3;
+      norms[2] = norm * total;
     }
     // Where the weights fall off over many orders of magnitude (a narrow
     // Gaussian, a few points at a domain end) that loss shows, and the
@@ -196,6 +207,8 @@ private:
           g[m][b] -= k * (b <= j ? g[j][b] : g[b][j]);
         g[m][m] -= k * along;
       }
+    for (int m = 1; m <= degrees; ++m)
+      norms[m - 1] = g[m][m];
   }
 };
 
