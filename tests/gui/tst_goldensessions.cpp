@@ -6,8 +6,8 @@
 
 #include "common/promptrecorder.h"
 #include "common/testfiles.h"
-#include "gui/apppaths.h"
 #include "gui/exportwidget.h"
+#include "midle/session/apppaths.h"
 
 #include <QDialogButtonBox>
 #include <QProcess>
