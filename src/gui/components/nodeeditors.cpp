@@ -285,10 +285,11 @@ void NodeEditors::onEditingFinished()
     return;
   }
   _values[index] = value;
-  _texts[index] = text;
-  setNeighbourLimits(index, value);
   // A new smallest spacing may ask for other decimals: every text follows.
-  updateDecimals();
+  // Otherwise the typed text shows as a reopened session would show it, so
+  // that saving twice writes the same text.
+  if (!updateDecimals())
+    showValue(index);
   emit valueChanged(index, value);
 }
 

@@ -173,6 +173,8 @@ private slots:
     else {
       QCOMPARE(changed.count(), 1);
       QVERIFY(changed.at(0).at(0).value<size_t>() == i && changed.at(0).at(1).toDouble() == node);
+      // Shown as a reopened session shows it: saved twice, the same text.
+      QCOMPARE(f.edit(i)->text(), NodeEditors::editorText(node));
       const double shown = f.edit(i)->text().toDouble(); // bounds the neighbours
       if (i > 0)
         QCOMPARE(validator(f.edit(i - 1))->top(), shown);
