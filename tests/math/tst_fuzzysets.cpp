@@ -1,3 +1,4 @@
+#include "common/datatable.h"
 #include "design_patterns/staticfactory/staticfactory.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/formulaexpression.h"
@@ -78,6 +79,11 @@ void randomMoves(int shape)
   }
 }
 
+using Memberships = DataTable<int, QVector<double>, double, double>;
+using Bases = DataTable<int, double, double>;
+using Expressions = DataTable<QString, double, double>;
+using Rejections = DataTable<QString, QString, QString>;
+
 } // namespace
 
 class TestFuzzySets : public QObject
@@ -102,10 +108,7 @@ private slots:
 
 void TestFuzzySets::memberships_data()
 {
-  QTest::addColumn<int>("shape");
-  QTest::addColumn<QVector<double>>("params");
-  QTest::addColumn<double>("x");
-  QTest::addColumn<double>("expected");
+  Memberships::declare(); // shape, params, x, expected
   const QVector<double> tri{0.2, 0.5, 0.8}, trap{0, 0.25, 0.75, 1};
   // clang-format off
   QTest::newRow("triangle left") << 0 << tri << 0.35 << 0.5;
@@ -124,10 +127,7 @@ void TestFuzzySets::memberships_data()
 
 void TestFuzzySets::memberships()
 {
-  QFETCH(int, shape);
-  QFETCH(QVector<double>, params);
-  QFETCH(double, x);
-  QFETCH(double, expected);
+  const auto [shape, params, x, expected] = Memberships::fetch();
   Domain d(0, 1, 2000);
   Plain<Triangle> t(&d);
   Plain<Trapezoid> z(&d);
@@ -187,9 +187,7 @@ void TestFuzzySets::gaussianCutOff()
 
 void TestFuzzySets::bases_data()
 {
-  QTest::addColumn<int>("degree");
-  QTest::addColumn<double>("x");
-  QTest::addColumn<double>("expected");
+  Bases::declare(); // degree, x, expected
   const double c2 = 0.25 / 12 + 0.25 / 12;
   // clang-format off
   QTest::newRow("degree 0 inside") << 0 << 0.3 << 1.0;
@@ -206,9 +204,7 @@ void TestFuzzySets::bases_data()
 // triangle come within the discretisation (2000 subintervals) of them.
 void TestFuzzySets::bases()
 {
-  QFETCH(int, degree);
-  QFETCH(double, x);
-  QFETCH(double, expected);
+  const auto [degree, x, expected] = Bases::fetch();
   Domain d(0, 1, 2000);
   for (const auto kind : {Fn::HigherDegreeBasis::ClosedForm, Fn::HigherDegreeBasis::Orthogonal}) {
     StaticFactory<> factory(&d, kind);
@@ -249,9 +245,7 @@ void TestFuzzySets::expressionCache()
 
 void TestFuzzySets::expressions_data()
 {
-  QTest::addColumn<QString>("expression");
-  QTest::addColumn<double>("x");
-  QTest::addColumn<double>("expected");
+  Expressions::declare(); // expression, x, expected
   // clang-format off
   QTest::newRow("pi is exact") << "sin(_pi)" << 0.0 << std::sin(M_PI);
   QTest::newRow("log is natural") << "log(x)" << 1.0 << 0.0;
@@ -263,9 +257,7 @@ void TestFuzzySets::expressions_data()
 
 void TestFuzzySets::expressions()
 {
-  QFETCH(QString, expression);
-  QFETCH(double, x);
-  QFETCH(double, expected);
+  const auto [expression, x, expected] = Expressions::fetch();
   Domain d(0, 1, 4);
   Expression e(&d);
   e.setExpression(expression.toStdString());
@@ -275,9 +267,7 @@ void TestFuzzySets::expressions()
 
 void TestFuzzySets::rejectedExpressions_data()
 {
-  QTest::addColumn<QString>("expression");
-  QTest::addColumn<QString>("message");
-  QTest::addColumn<QString>("token");
+  Rejections::declare(); // expression, message, token
   const QString twoResults = "Expression has more than one result; use '.' as the decimal point "
                              "and ',' only between function arguments.";
   // clang-format off
@@ -290,9 +280,7 @@ void TestFuzzySets::rejectedExpressions_data()
 
 void TestFuzzySets::rejectedExpressions()
 {
-  QFETCH(QString, expression);
-  QFETCH(QString, message);
-  QFETCH(QString, token);
+  const auto [expression, message, token] = Rejections::fetch();
   const Fn::ExpressionCheck c =
       Fn::FormulaExpression<double, double>::checkExpression(expression.toStdString());
   QVERIFY(!c.ok);
