@@ -38,7 +38,6 @@ using Params = std::vector<std::vector<double>>;
 using SinPart = Part<FuzzySets::Sin<double, double>>;
 using Vec = std::vector<double>;
 using Basis = Fn::HigherDegreeBasis;
-Q_DECLARE_METATYPE(Basis)
 
 namespace {
 
