@@ -318,21 +318,17 @@ void TestNumberReader::separatorsAtLineEnds()
 {
   const auto [separator, line, fields, csvFields] = Splits::fetch();
   const FieldSplitter splitter(separator);
+  const char *begin = line.constData(), *end = begin + line.size();
   QStringList got;
-  splitter.split(line.constData(), line.constData() + line.size(),
-                 [&](const char* b, const char* e) {
-                   got << QString::fromUtf8(b, int(e - b));
-                   return true;
-                 });
+  const auto collect = [&got](const char* b, const char* e) {
+    got << QString::fromUtf8(b, int(e - b));
+    return true;
+  };
+  splitter.split(begin, end, collect);
   QCOMPARE(got, fields);
   got.clear();
   std::string scratch;
-  QCOMPARE(splitter.splitCsv(line.constData(), line.constData() + line.size(), scratch,
-                             [&](const char* b, const char* e) {
-                               got << QString::fromUtf8(b, int(e - b));
-                               return true;
-                             }),
-           FieldSplitter::Complete);
+  QCOMPARE(splitter.splitCsv(begin, end, scratch, collect), FieldSplitter::Complete);
   QCOMPARE(got, csvFields);
 }
 
