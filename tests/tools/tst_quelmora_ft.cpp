@@ -52,16 +52,15 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
   return writeFile(dir.filePath(name), content);
 }
 
-// data file name ("" for none), its content, arguments, output (the header line alone without a
-// file)
+// data file ("" for none), its content, arguments, output (without a file: its header line)
 using Outputs = DataTable<QString, QByteArray, QStringList, QByteArray>;
 // arguments, session ("" for none), line, the columns of that line
 using Bases = DataTable<QStringList, QString, int, QList<double>>;
 // arguments, the window recorded its formulas directory, header or the message of a refusal,
 // a run with the same output
 using Sessions = DataTable<QStringList, bool, QString, QStringList>;
-
 using Sweeps = DataTable<QStringList, QByteArrayList, QByteArray>;
+
 } // namespace
 
 class TestQuelmoraFt : public QObject
