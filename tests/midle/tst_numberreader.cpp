@@ -79,18 +79,14 @@ std::unique_ptr<NumberReaderBase> readerFor(const DataFileInfo& info)
                                                                 : new NumberReaderBase(info));
 }
 
-// suffix, content, separator (empty: any white space), columns read, lines ignored
 using Readers = DataTable<QString, QByteArray, QString, Columns, int>;
-// separator, line, fields split, fields split as CSV
 using Splits = DataTable<QString, QByteArray, QStringList, QStringList>;
-// content, file name, x column, domain, first function, function count, lines ignored, labels
 using Loads =
     DataTable<QByteArray, QString, int, QVector<double>, QVector<double>, int, int, QStringList>;
-// content, file name, x column, messages ("%1": the file's path)
 using Refusals = DataTable<QByteArray, QString, int, QStringList>;
-
 using Fields = DataTable<QByteArray, bool, double>;
 using Pieces = DataTable<QByteArray, QList<int>, QStringList>;
+
 QStringList allLines(QIODevice* device)
 {
   LineReader reader(device, 1000);
@@ -204,6 +200,7 @@ void TestNumberReader::toNumberAgreesWithLocaleRules()
 // Text files (separator empty: any white space) and CSV files, by the file suffix.
 void TestNumberReader::readers_data()
 {
+  // suffix, content, separator (empty: any white space), columns read, lines ignored
   Readers::declare();
   const Columns c4 = cols({{1, 3, 5, 7}, {2, 4, 6, 8}});
   // clang-format off
@@ -303,6 +300,7 @@ void TestNumberReader::lineEndsAcrossReads()
 // several bytes that starts right where the line does.
 void TestNumberReader::separatorsAtLineEnds_data()
 {
+  // separator, line, fields split, fields split as CSV
   Splits::declare();
   // clang-format off
   QTest::newRow("one byte, last") << ";" << QByteArray("1;2;") << QStringList{"1", "2"} << QStringList{"1", "2", ""};
@@ -357,6 +355,7 @@ void TestNumberReader::valueLimitStopsReading()
 // by column (the column count is taken from the fourth line).
 void TestNumberReader::loaded_data()
 {
+  // content, file name, x column, domain, first function, function count, lines ignored, labels
   Loads::declare();
   using V = QVector<double>;
   // clang-format off
@@ -415,6 +414,7 @@ void TestNumberReader::loaded()
 
 void TestNumberReader::refused_data()
 {
+  // content, file name, x column, messages ("%1": the file's path)
   Refusals::declare();
   const QString notSorted = "Input data / Invalid column selected for X axis - data is not sorted.";
   QByteArray wide; // one field more than a file may hold

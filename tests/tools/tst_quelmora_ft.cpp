@@ -52,12 +52,8 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
   return writeFile(dir.filePath(name), content);
 }
 
-// data file ("" for none), its content, arguments, output (without a file: its header line)
 using Outputs = DataTable<QString, QByteArray, QStringList, QByteArray>;
-// arguments, session ("" for none), line, the columns of that line
 using Bases = DataTable<QStringList, QString, int, QList<double>>;
-// arguments, the window recorded its formulas directory, header or the message of a refusal,
-// a run with the same output
 using Sessions = DataTable<QStringList, bool, QString, QStringList>;
 using Sweeps = DataTable<QStringList, QByteArrayList, QByteArray>;
 
@@ -110,6 +106,7 @@ void TestQuelmoraFt::defaultOutput()
 // (function columns only, over two components).
 void TestQuelmoraFt::columnsAndNames_data()
 {
+  // data file ("" for none), its content, arguments, output (without a file: its header line)
   Outputs::declare();
   // Columns are detected on the fourth line, so every file has at least four.
   const QByteArray csv("x;y;z\n0;1;2\n0.5;1.5;2.5\n1;2;3\n");
@@ -352,6 +349,7 @@ void TestQuelmoraFt::errors()
 // unequal nodes.
 void TestQuelmoraFt::higherDegreeBases_data()
 {
+  // arguments, session ("" for none), line, the columns of that line
   Bases::declare();
   const QStringList constant{"--formula", "1", "--degree", "1", "--output", "components"};
   const QStringList line{"--formula", "x",       "--degree",
@@ -450,6 +448,8 @@ void TestQuelmoraFt::standardInputAndOutput()
 // the window may have recorded its formulas directory (@/window).
 void TestQuelmoraFt::sessionFormulasAndData_data()
 {
+  // arguments, the window recorded its formulas directory, header (or the message of a
+  // refusal), a run with the same output
   Sessions::declare();
   const QString two = "\"Domain\";\"sine\";\"sine - Comp0\";\"sine - Inverse0\";\"cubic\";"
                       "\"cubic - Comp0\";\"cubic - Inverse0\";";
