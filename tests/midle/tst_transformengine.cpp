@@ -225,6 +225,10 @@ private slots:
     std::swap(record->nodes[3], record->nodes[4]);
     QVERIFY(!e.moveNodes());
     record->nodes = kept;
+    if (auto pt = record.dynamicCast<Parts::FuzzyPt>()) {
+      pt->partElementWidth *= 2;
+      QVERIFY(!e.moveNodes());
+    }
     record.staticCast<Parts::FuzzyPartBase>()->shape = 1 - std::min(setup.shape, 1);
     QVERIFY(!e.moveNodes());
   }
