@@ -3,6 +3,7 @@
 // beyond are marked and left out of the orders, refinement computes a count
 // on a finer discretisation, and the orders go to a file of their own.
 #include "analysis/convergencestudy.h"
+#include "common/datatable.h"
 #include "common/testfiles.h"
 #include "math/domains/equidistant.h"
 #include "math/fce/formulaexpression.h"
@@ -46,17 +47,13 @@ CountResult at(const ConvergenceStudy& s, int count)
 
 CountResult result(int count, int fewest, double maxAbs, double rmse)
 {
-  CountResult r;
-  r.count = count;
-  r.subintervals = 2000;
-  r.fewestPoints = fewest;
-  Analysis::ErrorMeasure e;
-  e.maxAbs = maxAbs;
-  e.rmse = rmse;
-  e.argMax = 0;
-  r.errors = {{e}};
-  return r;
+  return CountResult{count, 2000, fewest, {{Analysis::ErrorMeasure{maxAbs, rmse, 0}}}};
 }
+
+using Layouts = DataTable<int, int, double, int, int>;
+using Orders = DataTable<QString, bool, double>;
+using Refinements = DataTable<int, int, int>;
+using Refusals = DataTable<QString, int, QString>;
 
 } // namespace
 
@@ -67,11 +64,8 @@ class TestConvergenceStudy : public QObject
 private slots:
   void defaultCountsStayResolved_data()
   {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<double>("widthRatio");
-    QTest::addColumn<int>("subintervals");
-    QTest::addColumn<int>("largest"); // -1: whatever the coverage says
+    // kind, shape, widthRatio, subintervals, largest (-1: whatever the coverage says)
+    Layouts::declare();
     const int generic = int(DataHolders::PartitionKind::Generic);
     const int custom = int(DataHolders::PartitionKind::Custom);
     // clang-format off
@@ -86,11 +80,7 @@ private slots:
 
   void defaultCountsStayResolved()
   {
-    QFETCH(int, kind);
-    QFETCH(int, shape);
-    QFETCH(double, widthRatio);
-    QFETCH(int, subintervals);
-    QFETCH(int, largest);
+    const auto [kind, shape, widthRatio, subintervals, largest] = Layouts::fetch();
     Analysis::StudyLayout layout;
     layout.kind = DataHolders::PartitionKind(kind);
     layout.shape = shape;
@@ -113,9 +103,7 @@ private slots:
   // errors collapse where the basic functions cover one or two points.
   void underResolvedLeftOutOfOrders_data()
   {
-    QTest::addColumn<QString>("formula");
-    QTest::addColumn<bool>("rmse");
-    QTest::addColumn<double>("order");
+    Orders::declare(); // formula, rmse, order
     QTest::newRow("x, MaxAbs: h/3 at the ends") << "x" << false << 1.0;
     QTest::newRow("x, RMSE: two end intervals") << "x" << true << 1.5;
     QTest::newRow("cos(pi x), MaxAbs: flat ends") << "cos(_pi*x)" << false << 2.0;
@@ -123,9 +111,7 @@ private slots:
 
   void underResolvedLeftOutOfOrders()
   {
-    QFETCH(QString, formula);
-    QFETCH(bool, rmse);
-    QFETCH(double, order);
+    const auto [formula, rmse, order] = Orders::fetch();
     const auto s = study(2000, {formula.toStdString()});
     std::vector<CountResult> results;
     for (int n : Analysis::defaultCounts(2000))
@@ -141,9 +127,7 @@ private slots:
   // resolves that well keeps the domain.
   void refinement_data()
   {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("subintervals");
-    QTest::addColumn<int>("fewest");
+    Refinements::declare(); // count, subintervals, fewest
     QTest::newRow("coarse count keeps the domain") << 20 << 2000 << 106;
     QTest::newRow("finer than the domain resolves") << 64 << 4032 << 64;
     QTest::newRow("as many as subintervals") << 2000 << 127936 << 64;
@@ -152,9 +136,7 @@ private slots:
 
   void refinement()
   {
-    QFETCH(int, count);
-    QFETCH(int, subintervals);
-    QFETCH(int, fewest);
+    const auto [count, subintervals, fewest] = Refinements::fetch();
     const auto s = study(2000, {"sin(6*x)"});
     QString why;
     QVERIFY(s->refine(Analysis::defaultPointsPerFunction, {"sin(6*x)"}, &why));
@@ -170,9 +152,7 @@ private slots:
 
   void refinementRefusals_data()
   {
-    QTest::addColumn<QString>("function"); // "" stands for data values
-    QTest::addColumn<int>("points");
-    QTest::addColumn<QString>("why");
+    Refusals::declare(); // function ("" stands for data values), points, why
     QTest::newRow("data") << "" << 64 << "no formula";
     QTest::newRow("random numbers") << "x + normal(0, 1)" << 64 << "no formula";
     QTest::newRow("random after a bracket") << "(uniform(0, 1))" << 64 << "no formula";
@@ -181,9 +161,7 @@ private slots:
 
   void refinementRefusals()
   {
-    QFETCH(QString, function);
-    QFETCH(int, points);
-    QFETCH(QString, why);
+    const auto [function, points, why] = Refusals::fetch();
     const Domains::Equidistant<double> domain(0.0, 1.0, 100u);
     Fn::MathFnTable<double, double> table(&domain, Vec(101, 1.0));
     Formula formula(&domain);
@@ -204,12 +182,11 @@ private slots:
   {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("orders");
-    QTest::newRow("csv") << "dir/study.csv"
-                         << "dir/study-orders.csv";
-    QTest::newRow("dotted name") << "a.b.csv"
-                                 << "a.b-orders.csv";
-    QTest::newRow("no suffix, dotted directory") << "d.x/study"
-                                                 << "d.x/study-orders";
+    // clang-format off
+    QTest::newRow("csv") << "dir/study.csv" << "dir/study-orders.csv";
+    QTest::newRow("dotted name") << "a.b.csv" << "a.b-orders.csv";
+    QTest::newRow("no suffix, dotted directory") << "d.x/study" << "d.x/study-orders";
+    // clang-format on
   }
 
   void ordersPath()

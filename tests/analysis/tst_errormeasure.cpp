@@ -1,8 +1,10 @@
 // The error measures against plain loops, the incremental update against a
 // fresh computation, what the errors of the F-transform are near and away
-// from the ends, and the convergence study's order estimate.
+// from the ends, and the convergence study's count lists and order estimate
+// (the orders of whole studies are checked with the study).
 #include "analysis/convergencestudy.h"
 #include "analysis/errormeasure.h"
+#include "common/datatable.h"
 #include "math/domains/equidistant.h"
 
 #include <QtTest>
@@ -54,6 +56,8 @@ bool sameBits(const ErrorMeasure& a, const ErrorMeasure& b)
          std::memcmp(&a.rmse, &b.rmse, sizeof(double)) == 0 &&
          std::memcmp(&a.argMax, &b.argMax, sizeof(double)) == 0 && a.points == b.points;
 }
+
+using TransformErrors = DataTable<int, int, bool, double, double, double, double, double>;
 
 } // namespace
 
@@ -137,19 +141,10 @@ private slots:
   // basis is not orthogonal to constants, and what that costs is pinned here.
   void transformErrors_data()
   {
-    QTest::addColumn<int>("function"); // 0: f = 2, 1: f = x
-    QTest::addColumn<int>("degree");
-    QTest::addColumn<bool>("closedForms");
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::addColumn<double>("maxAbs");
-    QTest::addColumn<double>("argMax");
-    QTest::addColumn<double>("tolerance");
+    // function (0: f = 2, 1: f = x), degree, closedForms, from, to, maxAbs, argMax, tolerance
+    TransformErrors::declare();
     // clang-format off
-    QTest::newRow("constant, degree 0, everywhere") << 0 << 0 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
-    QTest::newRow("constant, degree 3, everywhere") << 0 << 3 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
     QTest::newRow("linear, degree 1, everywhere") << 1 << 1 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
-    QTest::newRow("linear, degree 3, everywhere") << 1 << 3 << false << 0.0 << 1.0 << 0.0 << -1.0 << 1e-12;
     QTest::newRow("closed forms, constant, degree 1, inner range") << 0 << 1 << true << 0.25 << 0.75 << 0.0 << -1.0 << 1e-12;
     // The closed forms of degrees 2 and 3 are orthogonal for the continuous
     // triangle, not for the sums over its 501 points.
@@ -169,14 +164,8 @@ private slots:
 
   void transformErrors()
   {
-    QFETCH(int, function);
-    QFETCH(int, degree);
-    QFETCH(bool, closedForms);
-    QFETCH(double, from);
-    QFETCH(double, to);
-    QFETCH(double, maxAbs);
-    QFETCH(double, argMax);
-    QFETCH(double, tolerance);
+    auto [function, degree, closedForms, from, to, maxAbs, argMax, tolerance] =
+        TransformErrors::fetch();
     const Domains::Equidistant<double> domain(0.0, 1.0, 2000u);
     const Vec& x = domain.values();
     Vec f;
@@ -207,39 +196,6 @@ private slots:
              qPrintable(QString::number(e.maxAbs, 'g', 17)));
     if (maxAbs > tolerance)
       QVERIFY2(std::fabs(e.argMax - argMax) < 1e-3, qPrintable(QString::number(e.argMax)));
-  }
-
-  // Degree 0 is first order at the ends (the half triangles' centroids) and
-  // second order where the function is flat there.
-  void sweepOrder_data()
-  {
-    QTest::addColumn<int>("function");
-    QTest::addColumn<double>("maxAbsOrder");
-    QTest::newRow("x: the ends set the order") << 1 << 1.0;
-    QTest::newRow("cos(pi x): flat ends") << 2 << 2.0;
-  }
-
-  void sweepOrder()
-  {
-    QFETCH(int, function);
-    QFETCH(double, maxAbsOrder);
-    // Every count's node distance is a whole number of subintervals.
-    const Domains::Equidistant<double> domain(0.0, 1.0, 102400u);
-    Vec f;
-    for (double x : domain.values())
-      f.push_back(function == 1 ? x : std::cos(M_PI * x));
-    const Analysis::ConvergenceStudy study(
-        std::unique_ptr<const Domains::EnumerationBase<double>>(domain.clone()), {f}, {}, 0);
-    const std::vector<int> counts{5, 9, 17, 33, 65, 129, 257, 513};
-    Vec maxAbs;
-    for (int n : counts) {
-      Analysis::CountResult result;
-      QString why;
-      QVERIFY(study.compute(n, &result, &why));
-      maxAbs.push_back(result.errors[0][0].maxAbs);
-    }
-    const double order = Analysis::empiricalOrder(counts, maxAbs).order;
-    QVERIFY2(std::fabs(order - maxAbsOrder) < 0.05, qPrintable(QString::number(order)));
   }
 
   void countLists_data()

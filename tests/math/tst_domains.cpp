@@ -1,12 +1,13 @@
+#include "common/datatable.h"
 #include "math/domains/enumeration.h"
 #include "math/domains/equidistant.h"
-
 
 #include <QtTest>
 
 #include <cmath>
 #include <random>
 
+using Counts = DataTable<double, double, uint, double>;
 using Domains::Enumeration;
 using Domains::EnumerationBase;
 using Domains::Equidistant;
@@ -23,10 +24,7 @@ private slots:
 
 void TestDomains::equidistantCount_data()
 {
-  QTest::addColumn<double>("low");
-  QTest::addColumn<double>("high");
-  QTest::addColumn<uint>("parts");
-  QTest::addColumn<double>("width");
+  Counts::declare(); // low, high, parts, width
   QTest::newRow("default") << 0.0 << 1.0 << 2000u << 0.0005;
   QTest::newRow("negative") << -3.0 << 5.0 << 8u << 1.0;
   QTest::newRow("last is high, 3 * 0.1 != 0.3") << 0.0 << 0.3 << 3u << 0.1;
@@ -35,10 +33,7 @@ void TestDomains::equidistantCount_data()
 
 void TestDomains::equidistantCount()
 {
-  QFETCH(double, low);
-  QFETCH(double, high);
-  QFETCH(uint, parts);
-  QFETCH(double, width);
+  const auto [low, high, parts, width] = Counts::fetch();
   Equidistant<double> d(low, high, parts);
   QCOMPARE(d.size(), std::size_t(parts) + 1);
   QCOMPARE(d.partElementWidth(), width);

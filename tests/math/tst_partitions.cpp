@@ -12,6 +12,8 @@
 #include "math/partitions/fuzzypartition.h"
 
 #include "assertioncatcher.h"
+#include "common/checks.h"
+#include "common/datatable.h"
 
 #include <QtTest>
 
@@ -34,10 +36,8 @@ using Gaussian = FuzzySets::Gaussian<double, double>;
 using TrianglePart = Part<Triangle>;
 using Params = std::vector<std::vector<double>>;
 using SinPart = Part<FuzzySets::Sin<double, double>>;
-using GaussianPart = Part<Gaussian>;
 using Vec = std::vector<double>;
 using Basis = Fn::HigherDegreeBasis;
-Q_DECLARE_METATYPE(Basis)
 
 namespace {
 
@@ -79,19 +79,6 @@ void checkParams(const PartBase& part, const Params& expected)
   QCOMPARE(part.fceCount(), expected.size());
   for (std::size_t k = 0; k < expected.size(); ++k)
     QVERIFY(part.allFce()[k]->params() == expected[k]);
-}
-
-Vec sample(const Domain& d, const std::function<double(double)>& f)
-{
-  Vec v(d.size());
-  for (std::size_t i = 0; i < v.size(); ++i)
-    v[i] = f(d.values()[i]);
-  return v;
-}
-
-bool same(double a, double b)
-{
-  return a == b || (std::isnan(a) && std::isnan(b));
 }
 
 // The transforms written out plainly over whole-domain arrays, reading every
@@ -157,136 +144,113 @@ struct LeastSquares
 {
   const PartBase& part;
 
-  // Coefficients of x^0..m (in x - centre, scaled by h) of basic function k's fit.
-  static bool solve(std::vector<std::vector<double>> a, Vec b, Vec& x)
-  {
-    const std::size_t n = b.size();
-    for (std::size_t c = 0; c < n; ++c) {
-      std::size_t pivot = c;
-      for (std::size_t r = c + 1; r < n; ++r)
-        if (std::abs(a[r][c]) > std::abs(a[pivot][c]))
-          pivot = r;
-      if (!(std::abs(a[pivot][c]) > 0))
-        return false;
-      std::swap(a[c], a[pivot]);
-      std::swap(b[c], b[pivot]);
-      for (std::size_t r = c + 1; r < n; ++r) {
-        const double q = a[r][c] / a[c][c];
-        for (std::size_t j = c; j < n; ++j)
-          a[r][j] -= q * a[c][j];
-        b[r] -= q * b[c];
-      }
-    }
-    x.assign(n, 0.0);
-    for (std::size_t c = n; c-- > 0;) {
-      double v = b[c];
-      for (std::size_t j = c + 1; j < n; ++j)
-        v -= a[c][j] * x[j];
-      x[c] = v / a[c][c];
-    }
-    return true;
-  }
-
-  // The fit of degree m of basic function k: value at x, leading coefficient in x.
+  // A fit in s = (x - centre) / h; no coefficients where it is undefined.
   struct Fit
   {
-    bool defined = false;
     double centre = 0, h = 1;
-    Vec c; // in s = (x - centre) / h
+    Vec c;
     double at(double x) const
     {
-      const double v = (x - centre) / h;
       double r = 0;
       for (std::size_t j = c.size(); j-- > 0;)
-        r = r * v + c[j];
+        r = r * ((x - centre) / h) + c[j];
       return r;
     }
     double leading() const { return c.back() / std::pow(h, double(c.size() - 1)); }
   };
 
+  // Centred and scaled by the weights, so that the normal equations stay
+  // well conditioned where a narrow Gaussian spans many points of tiny weight.
   Fit fit(std::size_t k, int m, const Vec& f) const
   {
-    const auto* fs = part.allFce()[k];
     const Vec& xs = part.domain()->values();
-    const Vec& a = fs->values();
+    const Vec& a = part.allFce()[k]->values();
+    std::vector<std::size_t> on;
+    double w = 0, spread = 0;
     Fit r;
-    std::size_t points = 0, lo = xs.size(), hi = 0;
     for (std::size_t i = 0; i < xs.size(); ++i)
       if (a[i] != 0) {
-        ++points;
-        lo = std::min(lo, i);
-        hi = i;
+        on.push_back(i);
+        w += a[i];
+        r.centre += a[i] * xs[i];
       }
-    if (points <= std::size_t(m))
-      return r;
-    // Centred and scaled by the weights, so that the normal equations stay
-    // well conditioned where a narrow Gaussian spans many points of tiny weight.
-    double w = 0, mean = 0, spread = 0;
-    for (std::size_t i = lo; i <= hi; ++i) {
-      w += a[i];
-      mean += a[i] * xs[i];
-    }
-    mean /= w;
-    for (std::size_t i = lo; i <= hi; ++i)
-      spread += a[i] * (xs[i] - mean) * (xs[i] - mean);
-    r.centre = mean;
+    if (on.size() <= std::size_t(m))
+      return Fit();
+    r.centre /= w;
+    for (std::size_t i : on)
+      spread += a[i] * (xs[i] - r.centre) * (xs[i] - r.centre);
     r.h = spread > 0 ? std::sqrt(spread / w) : 1.0;
+    // The normal equations, right-hand side in the last column.
     const std::size_t n = std::size_t(m) + 1;
-    std::vector<std::vector<double>> g(n, Vec(n, 0.0));
-    Vec rhs(n, 0.0);
-    for (std::size_t i = lo; i <= hi; ++i) {
-      const double v = (xs[i] - r.centre) / r.h;
+    std::vector<Vec> g(n, Vec(n + 1, 0.0));
+    for (std::size_t i : on) {
       Vec pw(2 * n, 1.0);
+      const double v = (xs[i] - r.centre) / r.h;
       for (std::size_t j = 1; j < pw.size(); ++j)
         pw[j] = pw[j - 1] * v;
       for (std::size_t p = 0; p < n; ++p) {
-        rhs[p] += a[i] * f[i] * pw[p];
+        g[p][n] += a[i] * f[i] * pw[p];
         for (std::size_t q = 0; q < n; ++q)
           g[p][q] += a[i] * pw[p + q];
       }
     }
-    r.defined = solve(g, rhs, r.c);
+    // Gaussian elimination with partial pivoting.
+    for (std::size_t c = 0; c < n; ++c) {
+      std::size_t pivot = c;
+      for (std::size_t row = c + 1; row < n; ++row)
+        if (std::abs(g[row][c]) > std::abs(g[pivot][c]))
+          pivot = row;
+      if (!(std::abs(g[pivot][c]) > 0))
+        return Fit();
+      std::swap(g[c], g[pivot]);
+      for (std::size_t row = c + 1; row < n; ++row) {
+        const double q = g[row][c] / g[c][c];
+        for (std::size_t j = c; j <= n; ++j)
+          g[row][j] -= q * g[c][j];
+      }
+    }
+    r.c.assign(n, 0.0);
+    for (std::size_t c = n; c-- > 0;) {
+      double v = g[c][n];
+      for (std::size_t j = c + 1; j < n; ++j)
+        v -= g[c][j] * r.c[j];
+      r.c[c] = v / g[c][c];
+    }
     return r;
   }
 
   // The inverse of degree m, and the leading coefficients (components of degree m).
-  Vec inverse(int m, const Vec& f, Vec* leading = nullptr) const
+  Vec inverse(int m, const Vec& f, Vec& leading) const
   {
-    const std::size_t n = part.domain()->size();
-    Vec out(n, 0.0), sums(n, 0.0);
-    if (leading)
-      leading->assign(part.fceCount(), std::numeric_limits<double>::quiet_NaN());
+    const Vec& xs = part.domain()->values();
+    Vec out(xs.size(), 0.0), sums(xs.size(), 0.0);
+    leading.assign(part.fceCount(), std::numeric_limits<double>::quiet_NaN());
     for (std::size_t k = 0; k < part.fceCount(); ++k) {
-      Fit fk;
-      for (int d = m; d >= 0 && !fk.defined; --d)
+      Fit fk = fit(k, m, f);
+      if (!fk.c.empty())
+        leading[k] = fk.leading();
+      for (int d = m - 1; d >= 0 && fk.c.empty(); --d)
         fk = fit(k, d, f);
-      const Fit exact = fit(k, m, f);
-      if (leading && exact.defined)
-        (*leading)[k] = exact.leading();
       const Vec& a = part.allFce()[k]->values();
-      for (std::size_t i = 0; i < n; ++i)
+      for (std::size_t i = 0; i < xs.size(); ++i)
         if (a[i] != 0) {
-          out[i] += a[i] * fk.at(part.domain()->values()[i]);
+          out[i] += a[i] * fk.at(xs[i]);
           sums[i] += a[i];
         }
     }
-    for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t i = 0; i < xs.size(); ++i)
       out[i] /= sums[i];
     return out;
   }
 };
 
-// Custom shapes 2, 3, 4 laid out `step` apart and moved to nodes (4: narrow
-// Gaussians), or shapes 0, 1 on shared nodes.
+// Basic functions of shape F, `width` wide, laid out `step` apart and moved to nodes.
 template <typename F>
-std::unique_ptr<PartBase> shapedAs(const Domain& d, int shape, const Vec& nodes, double step)
+std::unique_ptr<PartBase> shapedAs(const Domain& d, double width, const Vec& nodes, double step)
 {
-  using P = Partitions::FuzzyPartition<F>;
-  if (shape <= 1)
-    return fromNodes<P>(d, nodes);
   F proto(&d);
-  proto.setParam(1, shape == 4 ? 0.05 : 0.3);
-  std::unique_ptr<PartBase> p(new P(&d, &proto, step));
+  proto.setParam(1, width);
+  std::unique_ptr<PartBase> p(new Partitions::FuzzyPartition<F>(&d, &proto, step));
   p->moveNodes(nodes);
   return p;
 }
@@ -306,6 +270,8 @@ Vec transform(const PartBase& part, const StaticFactory<>& factory, const Vec& f
     *components = c;
   return out;
 }
+
+using Loops = DataTable<int, int, double>;
 
 } // namespace
 
@@ -440,22 +406,22 @@ void TestPartitions::knownTransforms()
   Domain d(0, 1, 2000);
   auto part = fromNodes<TrianglePart>(d, {0, 0.25, 0.5, 0.75, 1});
   StaticFactory<> factory(&d, Basis::ClosedForm);
-  Vec c;
-  directTransform(*part, *factory.get(0), Vec(d.size(), 2.0), c);
-  QCOMPARE(c.size(), std::size_t(5));
-  for (double v : c)
-    QVERIFY(std::abs(v - 2) < 1e-12);
-  // Odd degrees vanish by symmetry on inner components, not on the half triangles at the ends;
-  // degree 2 only up to the discretisation (its constant is exact for the continuous triangle).
-  for (int m = 1; m <= 3; ++m) {
+  // A constant's components: itself at degree 0; odd degrees vanish by symmetry on inner
+  // components, not on the half triangles at the ends; degree 2 only up to the discretisation
+  // (its constant is exact for the continuous triangle).
+  for (int m = 0; m <= 3; ++m) {
+    Vec c;
     directTransform(*part, *factory.get(m), Vec(d.size(), 2.0), c);
-    for (std::size_t k = 1; k <= 3; ++k)
-      QVERIFY2(std::abs(c[k]) < (m == 2 ? 1e-3 : 1e-9), qPrintable(QString("%1 %2").arg(m).arg(k)));
-    if (m == 1)
-      QVERIFY(std::abs(c[0]) > 0.1 && std::abs(c[4]) > 0.1);
+    QCOMPARE(c.size(), std::size_t(5));
+    for (std::size_t k = m ? 1 : 0; k < (m ? 4 : 5); ++k)
+      QVERIFY2(std::abs(c[k] - (m ? 0 : 2)) < (m == 0   ? 1e-12
+                                               : m == 2 ? 1e-3
+                                                        : 1e-9),
+               describe("%1 %2", m, k));
+    QVERIFY(m != 1 || (std::abs(c[0]) > 0.1 && std::abs(c[4]) > 0.1));
   }
   std::vector<Vec> cs;
-  transform(*part, factory, sample(d, [](double x) { return x; }), 1, &cs);
+  transform(*part, factory, sample(d.values(), [](double x) { return x; }), 1, &cs);
   for (std::size_t k = 1; k <= 3; ++k) {
     QVERIFY(std::abs(cs[0][k] - 0.25 * double(k)) < 1e-12);
     QVERIFY(std::abs(cs[1][k] - 1) < 1e-9);
@@ -464,12 +430,10 @@ void TestPartitions::knownTransforms()
 
 void TestPartitions::matchesPlainLoops_data()
 {
-  QTest::addColumn<int>("shape");
-  QTest::addColumn<int>("nodes");
   // Of the components against the bases orthogonal on the points. Gaussians
   // narrower than the domain's step leave few points of any weight: a cubic's
   // leading coefficient is ill conditioned there in either way of computing it.
-  QTest::addColumn<double>("tolerance");
+  Loops::declare(); // shape, nodes, tolerance
   QTest::newRow("triangles") << 0 << 9 << 1e-9;
   QTest::newRow("many triangles") << 0 << 400 << 1e-7; // four points each
   QTest::newRow("sines") << 1 << 12 << 1e-9;
@@ -479,9 +443,7 @@ void TestPartitions::matchesPlainLoops_data()
 
 void TestPartitions::matchesPlainLoops()
 {
-  QFETCH(int, shape);
-  QFETCH(int, nodes);
-  QFETCH(double, tolerance);
+  const auto [shape, nodes, tolerance] = Loops::fetch();
   Domain d(-1, 3, 1600);
   std::mt19937 rng{unsigned(shape * 100 + nodes)};
   std::uniform_real_distribution<double> jitter(-0.3, 0.3);
@@ -490,33 +452,22 @@ void TestPartitions::matchesPlainLoops()
     n.push_back(i + 1 == nodes ? 3.0 : -1 + 4.0 * i / (nodes - 1));
   for (std::size_t i = 1; i + 1 < n.size(); ++i)
     n[i] += jitter(rng) * 4.0 / (nodes - 1);
-  std::unique_ptr<PartBase> part;
-  Fn::MathFnCachedFormula<double, double, FuzzySets::Gaussian<double, double>> proto(&d);
-  if (shape == 0)
-    part = fromNodes<TrianglePart>(d, n);
-  else if (shape == 1)
-    part = fromNodes<SinPart>(d, n);
-  else {
-    proto.setParam(1, shape == 2 ? 0.002 : 0.5);
-    part.reset(new GaussianPart(&d, &proto, 4 * 0.999999999 / (nodes - 1)));
-    part->moveNodes(n);
-  }
+  auto part = shape == 0   ? fromNodes<TrianglePart>(d, n)
+              : shape == 1 ? fromNodes<SinPart>(d, n)
+                           : shapedAs<Cached<Gaussian>>(d, shape == 2 ? 0.002 : 0.5, n,
+                                                        4 * 0.999999999 / (nodes - 1));
   // Nodes moved after construction must leave the same sums as fresh ones.
   part->moveNode(2, (part->nodes()[1] + 2 * part->nodes()[2]) / 3);
   StaticFactory<> factory(&d, Basis::ClosedForm);
-  const Vec f = sample(d, [](double x) { return std::sin(3 * x) + x * x; });
+  const Vec f = sample(d.values(), [](double x) { return std::sin(3 * x) + x * x; });
   Reference ref{*part, factory};
   std::vector<Vec> c, refC;
   const Vec inv = transform(*part, factory, f, 3, &c);
   for (std::size_t m = 0; m <= 3; ++m) {
     refC.push_back(ref.direct(int(m), f));
-    for (std::size_t k = 0; k < part->fceCount(); ++k)
-      QVERIFY2(same(c[m][k], refC[m][k]),
-               qPrintable(QString("degree %1 component %2").arg(m).arg(k)));
+    QVERIFY2(sameBits(c[m], refC[m]), describe("degree %1", m));
   }
-  const Vec refInv = ref.inverse(refC);
-  for (std::size_t i = 0; i < d.size(); ++i)
-    QVERIFY2(same(inv[i], refInv[i]), qPrintable(QString::number(i)));
+  QVERIFY(sameBits(inv, ref.inverse(refC)));
 
   // The bases orthogonal on the points: each degree's inverse is the blend of
   // the weighted least-squares polynomials, each component the leading
@@ -531,26 +482,19 @@ void TestPartitions::matchesPlainLoops()
   const LeastSquares ls{*part};
   for (int m = 1; m <= 3; ++m) {
     Vec leading;
-    const Vec expected = ls.inverse(m, f, &leading);
+    const Vec expected = ls.inverse(m, f, leading);
     const Vec got = transform(*part, onPoints, f, m, &c);
     for (std::size_t i = 0; i < d.size(); ++i)
       QVERIFY2(memberships[i] < std::numeric_limits<double>::min() ||
                    std::abs(got[i] - expected[i]) < 1e-9 * (1 + std::abs(expected[i])) ||
                    same(got[i], expected[i]),
-               qPrintable(QString("degree %1 element %2: %3 against %4")
-                              .arg(m)
-                              .arg(i)
-                              .arg(got[i], 0, 'g', 17)
-                              .arg(expected[i], 0, 'g', 17)));
-    for (std::size_t k = 0; k < part->fceCount(); ++k)
-      QVERIFY2(std::abs(c[std::size_t(m)][k] - leading[k]) <=
-                       tolerance * (1 + std::abs(leading[k])) ||
-                   same(c[std::size_t(m)][k], leading[k]),
-               qPrintable(QString("degree %1 component %2: %3 against %4")
-                              .arg(m)
-                              .arg(k)
-                              .arg(c[std::size_t(m)][k], 0, 'g', 17)
-                              .arg(leading[k], 0, 'g', 17)));
+               describe("degree %1 element %2: %3 against %4", m, i, got[i], expected[i]));
+    for (std::size_t k = 0; k < part->fceCount(); ++k) {
+      const double ck = c[std::size_t(m)][k];
+      QVERIFY2(std::abs(ck - leading[k]) <= tolerance * (1 + std::abs(leading[k])) ||
+                   same(ck, leading[k]),
+               describe("degree %1 component %2: %3 against %4", m, k, ck, leading[k]));
+    }
   }
 }
 
@@ -585,22 +529,22 @@ void TestPartitions::higherDegreesReproducePolynomials()
     nodes = {-1.5};
     while (nodes.back() < 2.5)
       nodes.push_back(std::min(2.5, nodes.back() + 0.05 + 0.6 * unit(rng)));
-    part = shape == 0 ? fromNodes<TrianglePart>(d, nodes) : fromNodes<SinPart>(d, nodes);
   } else if (kind == 1) {
     // A fixed point and distance that meet neither end of the domain.
     for (double x = 0.3 - 5 * 0.35; x <= 2.5; x += 0.35)
       if (x >= -1.5)
         nodes.push_back(x);
-    part = shape == 0 ? fromNodes<TrianglePart>(d, nodes) : fromNodes<SinPart>(d, nodes);
   } else {
     for (double x = -1.5; x <= 2.5 + 1e-9; x += 0.4)
       nodes.push_back(x + 0.1 * unit(rng));
     using TA = Cached<FuzzySets::TriangleAlternate<double, double>>;
     using SA = Cached<FuzzySets::SinAlternate<double, double>>;
-    part = shape == 0   ? shapedAs<TA>(d, 2, nodes, 0.4)
-           : shape == 1 ? shapedAs<SA>(d, 3, nodes, 0.4)
-                        : shapedAs<Cached<Gaussian>>(d, 3, nodes, 0.4);
+    part = shape == 0   ? shapedAs<TA>(d, 0.3, nodes, 0.4)
+           : shape == 1 ? shapedAs<SA>(d, 0.3, nodes, 0.4)
+                        : shapedAs<Cached<Gaussian>>(d, 0.3, nodes, 0.4);
   }
+  if (kind < 2)
+    part = shape == 0 ? fromNodes<TrianglePart>(d, nodes) : fromNodes<SinPart>(d, nodes);
   const std::vector<std::function<double(double)>> polynomials{
       [](double) { return 2.5; }, [](double x) { return 1 - 2 * x; },
       [](double x) { return 0.5 + x - 3 * x * x; },
@@ -608,7 +552,7 @@ void TestPartitions::higherDegreesReproducePolynomials()
   StaticFactory<> factory(&d, Basis::Orthogonal);
   const auto& fits = part->pointBases();
   for (int p = 0; p <= 3; ++p) {
-    const Vec f = sample(d, polynomials[std::size_t(p)]);
+    const Vec f = sample(d.values(), polynomials[std::size_t(p)]);
     double size = 0;
     for (double v : f)
       size = std::max(size, std::abs(v));
@@ -633,11 +577,8 @@ void TestPartitions::higherDegreesReproducePolynomials()
           continue;
         ++checked;
         QVERIFY2(std::abs(inv[i] - f[i]) <= 1e-9 * size,
-                 qPrintable(QString("polynomial of degree %1, inverse of degree %2, x = %3: %4")
-                                .arg(p)
-                                .arg(m)
-                                .arg(d.values()[i])
-                                .arg(inv[i] - f[i], 0, 'g', 3)));
+                 describe("polynomial of degree %1, inverse of degree %2, x = %3: %4", p, m,
+                          d.values()[i], inv[i] - f[i]));
       }
       QVERIFY(checked > int(d.size()) / 2);
       // A component of degree m times the basis it multiplies, at its scale.
@@ -645,11 +586,8 @@ void TestPartitions::higherDegreesReproducePolynomials()
         for (std::size_t k = 0; k < part->fceCount(); ++k) {
           const double term = fits[k].coefficientOf(j, c[std::size_t(j)][k]);
           QVERIFY2(std::isnan(term) || std::abs(term) <= 1e-9 * size,
-                   qPrintable(QString("polynomial of degree %1, component %2 of degree %3: %4")
-                                  .arg(p)
-                                  .arg(k)
-                                  .arg(j)
-                                  .arg(c[std::size_t(j)][k], 0, 'g', 3)));
+                   describe("polynomial of degree %1, component %2 of degree %3: %4", p, k, j,
+                            c[std::size_t(j)][k]));
         }
     }
   }
@@ -661,7 +599,7 @@ void TestPartitions::higherDegreesReproducePolynomials()
 void TestPartitions::higherDegreesConverge()
 {
   Domain d(-3, 3, 100000);
-  const Vec f = sample(d, [](double x) { return std::sin(6 * x); });
+  const Vec f = sample(d.values(), [](double x) { return std::sin(6 * x); });
   std::vector<Vec> errors(2);
   for (std::size_t b = 0; b < 2; ++b) {
     StaticFactory<> factory(&d, b == 0 ? Basis::Orthogonal : Basis::ClosedForm);
@@ -694,13 +632,13 @@ void TestPartitions::wideDomains()
     Domain d(-span, span, 400);
     auto part = fromNodes<SinPart>(d, {-span, -0.3 * span, 0.1 * span, span});
     StaticFactory<> factory(&d, Basis::Orthogonal);
-    const Vec f = sample(d, [span](double x) { return 3 * (x / span) - 1; });
+    const Vec f = sample(d.values(), [span](double x) { return 3 * (x / span) - 1; });
     std::vector<Vec> c;
     const Vec inv = transform(*part, factory, f, 3, &c);
     for (std::size_t i = 0; i < d.size(); ++i)
-      QVERIFY2(std::abs(inv[i] - f[i]) < 1e-12, qPrintable(QString::number(inv[i] - f[i])));
+      QVERIFY2(std::abs(inv[i] - f[i]) < 1e-12, describe("%1", inv[i] - f[i]));
     for (std::size_t k = 0; k < part->fceCount(); ++k)
-      QVERIFY2(std::abs(c[1][k] * span / 3 - 1) < 1e-12, qPrintable(QString::number(c[1][k])));
+      QVERIFY2(std::abs(c[1][k] * span / 3 - 1) < 1e-12, describe("%1", c[1][k]));
   }
 }
 

@@ -1,3 +1,4 @@
+#include "common/datatable.h"
 #include "common/testfiles.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
@@ -72,6 +73,20 @@ private:
   qint64 _at = 0;
 };
 
+std::unique_ptr<NumberReaderBase> readerFor(const DataFileInfo& info)
+{
+  return std::unique_ptr<NumberReaderBase>(info.suffix == "csv" ? new CsvNumberReader(info)
+                                                                : new NumberReaderBase(info));
+}
+
+using Readers = DataTable<QString, QByteArray, QString, Columns, int>;
+using Splits = DataTable<QString, QByteArray, QStringList, QStringList>;
+using Loads =
+    DataTable<QByteArray, QString, int, QVector<double>, QVector<double>, int, int, QStringList>;
+using Refusals = DataTable<QByteArray, QString, int, QStringList>;
+using Fields = DataTable<QByteArray, bool, double>;
+using Pieces = DataTable<QByteArray, QList<int>, QStringList>;
+
 QStringList allLines(QIODevice* device)
 {
   LineReader reader(device, 1000);
@@ -92,6 +107,7 @@ class TestNumberReader : public QObject
   QTemporaryDir dir;
 
   // Writes content to a file (a bare suffix: a fresh name with it) and returns its record.
+  // A CSV file's separator is ";" unless given.
   DataFileInfo file(const QByteArray& content, const QString& name = "txt",
                     const QString& separator = QString(), int xColumn = 0)
   {
@@ -100,7 +116,7 @@ class TestNumberReader : public QObject
         dir.filePath(name.contains('.') ? name : QString("f%1.%2").arg(++serial).arg(name)),
         content);
     DataFileInfo info(QFile::encodeName(path), false, xColumn);
-    info.valueSeparator = separator;
+    info.valueSeparator = separator.isNull() && name.endsWith("csv") ? ";" : separator;
     return info;
   }
 
@@ -127,8 +143,6 @@ private slots:
   void valueLimitStopsReading();
   void loaded_data();
   void loaded();
-  void functionLabels_data();
-  void functionLabels();
   void refused_data();
   void refused();
   void unreadableFileNamesFileAndReason_data();
@@ -138,9 +152,7 @@ private slots:
 
 void TestNumberReader::toNumber_data()
 {
-  QTest::addColumn<QByteArray>("field");
-  QTest::addColumn<bool>("ok");
-  QTest::addColumn<double>("value");
+  Fields::declare(); // field, ok, value
   // clang-format off
   QTest::newRow("denormal") << QByteArray("4.9e-324") << true << 4.9e-324;
   QTest::newRow("long mantissa") << QByteArray("0.1000000000000000055511151231257827021181583404541015625") << true << 0.1;
@@ -154,9 +166,7 @@ void TestNumberReader::toNumber_data()
 
 void TestNumberReader::toNumber()
 {
-  QFETCH(QByteArray, field);
-  QFETCH(bool, ok);
-  QFETCH(double, value);
+  const auto [field, ok, value] = Fields::fetch();
   double v = -7.0;
   QCOMPARE(NumberReaderBase::toNumber(field.constData(), field.constData() + field.size(), v), ok);
   if (ok)
@@ -190,11 +200,8 @@ void TestNumberReader::toNumberAgreesWithLocaleRules()
 // Text files (separator empty: any white space) and CSV files, by the file suffix.
 void TestNumberReader::readers_data()
 {
-  QTest::addColumn<QString>("suffix");
-  QTest::addColumn<QByteArray>("content");
-  QTest::addColumn<QString>("separator");
-  QTest::addColumn<Columns>("expected");
-  QTest::addColumn<int>("ignored");
+  // suffix, content, separator (empty: any white space), columns read, lines ignored
+  Readers::declare();
   const Columns c4 = cols({{1, 3, 5, 7}, {2, 4, 6, 8}});
   // clang-format off
   QTest::newRow("tabs and runs") << "txt" << QByteArray("h\nh\nh\n0\t\t1\n1  \t 2\n  2 4  \n") << QString() << cols({{0, 1, 2}, {1, 2, 4}}) << 3;
@@ -229,14 +236,8 @@ void TestNumberReader::readers_data()
 
 void TestNumberReader::readers()
 {
-  QFETCH(QString, suffix);
-  QFETCH(QByteArray, content);
-  QFETCH(QString, separator);
-  QFETCH(Columns, expected);
-  QFETCH(int, ignored);
-  const DataFileInfo info = file(content, suffix, separator);
-  std::unique_ptr<NumberReaderBase> reader(suffix == "csv" ? new CsvNumberReader(info)
-                                                           : new NumberReaderBase(info));
+  const auto [suffix, content, separator, expected, ignored] = Readers::fetch();
+  const auto reader = readerFor(file(content, suffix, separator));
   if (suffix == "txt")
     QCOMPARE(reader->detectColumns(3), static_cast<int>(expected.size()));
   Columns columns;
@@ -278,9 +279,7 @@ void TestNumberReader::overlongLineIsIgnored()
 // alone still ends a line wherever the read ends.
 void TestNumberReader::lineEndsAcrossReads_data()
 {
-  QTest::addColumn<QByteArray>("data");
-  QTest::addColumn<QList<int>>("pieces");
-  QTest::addColumn<QStringList>("lines");
+  Pieces::declare(); // data, pieces, lines
   // clang-format off
   QTest::newRow("CR LF split") << QByteArray("1 2\r\n3 4\r\n") << QList<int>{4, 5} << QStringList{"1 2", "3 4"};
   QTest::newRow("CR LF split after the mark") << QByteArray("\xEF\xBB\xBF" "5\r\n6") << QList<int>{2, 2, 1} << QStringList{"5", "6"};
@@ -292,9 +291,7 @@ void TestNumberReader::lineEndsAcrossReads_data()
 
 void TestNumberReader::lineEndsAcrossReads()
 {
-  QFETCH(QByteArray, data);
-  QFETCH(QList<int>, pieces);
-  QFETCH(QStringList, lines);
+  const auto [data, pieces, lines] = Pieces::fetch();
   PieceDevice device(data, pieces);
   QCOMPARE(allLines(&device), lines);
 }
@@ -303,10 +300,8 @@ void TestNumberReader::lineEndsAcrossReads()
 // several bytes that starts right where the line does.
 void TestNumberReader::separatorsAtLineEnds_data()
 {
-  QTest::addColumn<QString>("separator");
-  QTest::addColumn<QByteArray>("line");
-  QTest::addColumn<QStringList>("fields");
-  QTest::addColumn<QStringList>("csvFields");
+  // separator, line, fields split, fields split as CSV
+  Splits::declare();
   // clang-format off
   QTest::newRow("one byte, last") << ";" << QByteArray("1;2;") << QStringList{"1", "2"} << QStringList{"1", "2", ""};
   QTest::newRow("two bytes, last") << "::" << QByteArray("1::2::") << QStringList{"1", "2"} << QStringList{"1", "2", ""};
@@ -319,26 +314,19 @@ void TestNumberReader::separatorsAtLineEnds_data()
 
 void TestNumberReader::separatorsAtLineEnds()
 {
-  QFETCH(QString, separator);
-  QFETCH(QByteArray, line);
-  QFETCH(QStringList, fields);
-  QFETCH(QStringList, csvFields);
+  const auto [separator, line, fields, csvFields] = Splits::fetch();
   const FieldSplitter splitter(separator);
+  const char *begin = line.constData(), *end = begin + line.size();
   QStringList got;
-  splitter.split(line.constData(), line.constData() + line.size(),
-                 [&](const char* b, const char* e) {
-                   got << QString::fromUtf8(b, int(e - b));
-                   return true;
-                 });
+  const auto collect = [&got](const char* b, const char* e) {
+    got << QString::fromUtf8(b, int(e - b));
+    return true;
+  };
+  splitter.split(begin, end, collect);
   QCOMPARE(got, fields);
   got.clear();
   std::string scratch;
-  QCOMPARE(splitter.splitCsv(line.constData(), line.constData() + line.size(), scratch,
-                             [&](const char* b, const char* e) {
-                               got << QString::fromUtf8(b, int(e - b));
-                               return true;
-                             }),
-           FieldSplitter::Complete);
+  QCOMPARE(splitter.splitCsv(begin, end, scratch, collect), FieldSplitter::Complete);
   QCOMPARE(got, csvFields);
 }
 
@@ -348,9 +336,7 @@ void TestNumberReader::valueLimitStopsReading()
   for (int i = 0; i < 100; ++i)
     content += QByteArray::number(i) + ";" + QByteArray::number(2 * i) + "\n";
   for (const char* suffix : {"txt", "csv"}) {
-    const DataFileInfo info = file(content, suffix, ";");
-    std::unique_ptr<NumberReaderBase> reader(info.suffix == "csv" ? new CsvNumberReader(info)
-                                                                  : new NumberReaderBase(info));
+    const auto reader = readerFor(file(content, suffix, ";"));
     reader->setValueLimit(200);
     QCOMPARE(reader->detectColumns(3), 2);
     Columns columns;
@@ -365,56 +351,51 @@ void TestNumberReader::valueLimitStopsReading()
 }
 
 // x column -1: row indices; beyond the last column: row indices as well.
+// The labels take the names of the header line right above the data, column
+// by column (the column count is taken from the fourth line).
 void TestNumberReader::loaded_data()
 {
-  QTest::addColumn<QByteArray>("content");
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<int>("xColumn");
-  QTest::addColumn<QVector<double>>("domain");
-  QTest::addColumn<QVector<double>>("firstFunction");
-  QTest::addColumn<int>("functionCount");
-  QTest::addColumn<int>("ignored");
+  // content, file name, x column, domain, first function, function count, lines ignored, labels
+  Loads::declare();
+  using V = QVector<double>;
   // clang-format off
-  QTest::newRow("two header lines") << QByteArray("time value\nin seconds\n0 1\n1 2\n2 4\n3 8\n") << "h.txt" << 0 << QVector<double>{0, 1, 2, 3} << QVector<double>{1, 2, 4, 8} << 1 << 2;
-  QTest::newRow("row indices") << QByteArray("a\nb\n5 1\n7 2\n9 4\n") << "r.txt" << -1 << QVector<double>{0, 1, 2} << QVector<double>{5, 7, 9} << 2 << 2;
-  QTest::newRow("x column 0") << QByteArray("0 5 6\n1 6 7\n1 7 8\n2,5 8 9\n") << "x.txt" << 0 << QVector<double>{0, 1, 1, 2.5} << QVector<double>{5, 6, 7, 8} << 2 << 0;
-  QTest::newRow("x column 1") << QByteArray("5;0\n6;1\n7;3\n8;4\n") << "x.csv" << 1 << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1 << 0;
-  QTest::newRow("x column beyond last") << QByteArray("5 0\n6 1\n7 3\n8 4\n") << "b.txt" << 2 << QVector<double>{0, 1, 2, 3} << QVector<double>{5, 6, 7, 8} << 2 << 0;
-  QTest::newRow("two rows") << QByteArray("a\nb\n0 2\n1 4\n") << "2.txt" << 0 << QVector<double>{0, 1} << QVector<double>{2, 4} << 1 << 2;
-  QTest::newRow("one column as x") << QByteArray("1\n3\n3\n4\n") << "o.txt" << 0 << QVector<double>{0, 1, 2, 3} << QVector<double>() << 0 << 0;
-  QTest::newRow("csv header, text cells, ragged rows") << QByteArray("x;y\n0;1\n1;text\n2;4\n3;9;27\n4\n") << "c.csv" << 0 << QVector<double>{0, 2, 3} << QVector<double>{1, 4, 9} << 1 << 3;
-  QTest::newRow("x column after a text column") << QByteArray("a 0 5\nb 1 6\nc 3 7\nd 4 8\n") << "t.txt" << 1 << QVector<double>{0, 1, 3, 4} << QVector<double>{5, 6, 7, 8} << 1 << 0;
-  QTest::newRow("x column holding text") << QByteArray("Date;Close\n2024-01-02;5\n2024-01-03;6\n2024-01-04;8\n") << "d.csv" << 0 << QVector<double>{0, 1, 2} << QVector<double>{5, 6, 8} << 1 << 1;
+  QTest::newRow("two header lines") << QByteArray("time value\nin seconds\n0 1\n1 2\n2 4\n3 8\n") << "h.txt" << 0 << V{0, 1, 2, 3} << V{1, 2, 4, 8} << 1 << 2 << QStringList{"DataFile (seconds)"};
+  QTest::newRow("row indices") << QByteArray("a\nb\n5 1\n7 2\n9 4\n") << "r.txt" << -1 << V{0, 1, 2} << V{5, 7, 9} << 2 << 2 << QStringList{"DataFile 1", "DataFile 2"};
+  QTest::newRow("x column 0") << QByteArray("0 5 6\n1 6 7\n1 7 8\n2,5 8 9\n") << "x.txt" << 0 << V{0, 1, 1, 2.5} << V{5, 6, 7, 8} << 2 << 0 << QStringList{"DataFile 1", "DataFile 2"};
+  QTest::newRow("x column 1") << QByteArray("5;0\n6;1\n7;3\n8;4\n") << "x.csv" << 1 << V{0, 1, 3, 4} << V{5, 6, 7, 8} << 1 << 0 << QStringList{"DataFile"};
+  QTest::newRow("x column beyond last") << QByteArray("5 0\n6 1\n7 3\n8 4\n") << "b.txt" << 2 << V{0, 1, 2, 3} << V{5, 6, 7, 8} << 2 << 0 << QStringList{"DataFile 1", "DataFile 2"};
+  QTest::newRow("two rows") << QByteArray("a\nb\n0 2\n1 4\n") << "2.txt" << 0 << V{0, 1} << V{2, 4} << 1 << 2 << QStringList{"DataFile"};
+  QTest::newRow("one column as x") << QByteArray("1\n3\n3\n4\n") << "o.txt" << 0 << V{0, 1, 2, 3} << V() << 0 << 0 << QStringList();
+  QTest::newRow("csv header, text cells, ragged rows") << QByteArray("x;y\n0;1\n1;text\n2;4\n3;9;27\n4\n") << "c.csv" << 0 << V{0, 2, 3} << V{1, 4, 9} << 1 << 3 << QStringList{"DataFile (y)"};
+  QTest::newRow("x column after a text column") << QByteArray("a 0 5\nb 1 6\nc 3 7\nd 4 8\n") << "t.txt" << 1 << V{0, 1, 3, 4} << V{5, 6, 7, 8} << 1 << 0 << QStringList{"DataFile"};
+  QTest::newRow("x column holding text") << QByteArray("Date;Close\n2024-01-02;5\n2024-01-03;6\n2024-01-04;8\n") << "d.csv" << 0 << V{0, 1, 2} << V{5, 6, 8} << 1 << 1 << QStringList{"DataFile (Close)"};
+  QTest::newRow("txt header") << QByteArray("time temperature pressure\n0 1 10\n1 2 20\n2 4 30\n") << "t.txt" << 0 << V{0, 1, 2} << V{1, 2, 4} << 2 << 1 << QStringList{"DataFile 1 (temperature)", "DataFile 2 (pressure)"};
+  QTest::newRow("txt, a note above the names") << QByteArray("measured today\nx y\n0 1\n1 2\n") << "n.txt" << 0 << V{0, 1} << V{1, 2} << 1 << 2 << QStringList{"DataFile (y)"};
+  QTest::newRow("txt, names of another width") << QByteArray("a b c\n0 1\n1 2\n2 4\n") << "w.txt" << 0 << V{0, 1, 2} << V{1, 2, 4} << 1 << 1 << QStringList{"DataFile"};
+  QTest::newRow("csv, an empty column dropped") << QByteArray("x;;y;z\n0;;1;2\n1;;2;3\n2;;3;4\n") << "e.csv" << 0 << V{0, 1, 2} << V{1, 2, 3} << 2 << 1 << QStringList{"DataFile 1 (y)", "DataFile 2 (z)"};
+  QTest::newRow("csv, quoted names, a date column") << QByteArray("\"Date\";\"Close; EUR\";Volume\n2024-01-02;5;7\n2024-01-03;6;8\n2024-01-04;7;9\n") << "q.csv" << 0 << V{0, 1, 2} << V{5, 6, 7} << 2 << 1 << QStringList{"DataFile 1 (Close; EUR)", "DataFile 2 (Volume)"};
   // clang-format on
 }
 
 void TestNumberReader::loaded()
 {
-  QFETCH(QByteArray, content);
-  QFETCH(QString, name);
-  QFETCH(int, xColumn);
-  QFETCH(QVector<double>, domain);
-  QFETCH(QVector<double>, firstFunction);
-  QFETCH(int, functionCount);
-  QFETCH(int, ignored);
+  const auto [content, name, xColumn, domain, firstFunction, functionCount, ignored, labels] =
+      Loads::fetch();
   DataImport import;
-  const auto info = file(content, name, name.endsWith("csv") ? ";" : "", xColumn);
-  QCOMPARE(import.run(info), DataImport::Loaded);
+  QCOMPARE(import.run(file(content, name, {}, xColumn)), DataImport::Loaded);
   QCOMPARE(import.ignoredLines(), ignored);
-  QString expected = ignored
-                         ? QString("Ignoring %1 %2 that could not be read from file or contains "
-                                   "a text.")
-                               .arg(ignored)
-                               .arg(ignored == 1 ? "line" : "lines")
-                         : QString();
+  QStringList expected;
+  if (ignored)
+    expected << QString("Ignoring %1 %2 that could not be read from file or contains a text.")
+                    .arg(ignored)
+                    .arg(ignored == 1 ? "line" : "lines");
   for (int c : import.textColumns())
-    expected +=
-        QString(expected.isEmpty() ? "" : "\n") + QString("Ignoring column %1 (text).").arg(c);
+    expected << QString("Ignoring column %1 (text).").arg(c);
   if (import.isTextColumn(xColumn))
-    expected += QString("\nColumn %1 holds text, not numbers: the rows are numbered for X instead.")
+    expected << QString("Column %1 holds text, not numbers: the rows are numbered for X instead.")
                     .arg(xColumn);
-  QCOMPARE(texts(import),
-           expected.isEmpty() ? QStringList() : QStringList("File parser / " + expected));
+  QCOMPARE(texts(import), expected.isEmpty() ? QStringList()
+                                             : QStringList("File parser / " + expected.join('\n')));
   std::unique_ptr<Domains::EnumerationBase<double>> d(import.createDomain());
   QCOMPARE(QVector<double>(d->values().begin(), d->values().end()), domain);
   auto functions = import.createFunctions(d.get());
@@ -425,32 +406,6 @@ void TestNumberReader::loaded()
   }
   for (auto* f : functions)
     delete f;
-}
-
-// The names of the header line right above the data, column by column
-// (the column count is taken from the fourth line).
-void TestNumberReader::functionLabels_data()
-{
-  QTest::addColumn<QByteArray>("content");
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<QStringList>("labels");
-  // clang-format off
-  QTest::newRow("txt") << QByteArray("time temperature pressure\n0 1 10\n1 2 20\n2 4 30\n") << "t.txt" << QStringList{"DataFile 1 (temperature)", "DataFile 2 (pressure)"};
-  QTest::newRow("txt, a note above the names") << QByteArray("measured today\nx y\n0 1\n1 2\n") << "n.txt" << QStringList{"DataFile (y)"};
-  QTest::newRow("txt, names of another width") << QByteArray("a b c\n0 1\n1 2\n2 4\n") << "w.txt" << QStringList{"DataFile"};
-  QTest::newRow("no header") << QByteArray("0 1 2\n1 2 3\n2 3 4\n3 4 5\n") << "p.txt" << QStringList{"DataFile 1", "DataFile 2"};
-  QTest::newRow("csv, an empty column dropped") << QByteArray("x;;y;z\n0;;1;2\n1;;2;3\n2;;3;4\n") << "e.csv" << QStringList{"DataFile 1 (y)", "DataFile 2 (z)"};
-  QTest::newRow("csv, quoted names, a date column") << QByteArray("\"Date\";\"Close; EUR\";Volume\n2024-01-02;5;7\n2024-01-03;6;8\n2024-01-04;7;9\n") << "q.csv" << QStringList{"DataFile 1 (Close; EUR)", "DataFile 2 (Volume)"};
-  // clang-format on
-}
-
-void TestNumberReader::functionLabels()
-{
-  QFETCH(QByteArray, content);
-  QFETCH(QString, name);
-  QFETCH(QStringList, labels);
-  DataImport import;
-  QCOMPARE(import.run(file(content, name, name.endsWith("csv") ? ";" : "", 0)), DataImport::Loaded);
   QStringList shown;
   for (int i = 0; i < int(import.functionColumns().size()); ++i)
     shown << import.functionLabel(i);
@@ -459,10 +414,8 @@ void TestNumberReader::functionLabels()
 
 void TestNumberReader::refused_data()
 {
-  QTest::addColumn<QByteArray>("content");
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<int>("xColumn");
-  QTest::addColumn<QStringList>("messages");
+  // content, file name, x column, messages ("%1": the file's path)
+  Refusals::declare();
   const QString notSorted = "Input data / Invalid column selected for X axis - data is not sorted.";
   QByteArray wide; // one field more than a file may hold
   for (int i = 0; i <= 1000; ++i)
@@ -484,12 +437,9 @@ void TestNumberReader::refused_data()
 
 void TestNumberReader::refused()
 {
-  QFETCH(QByteArray, content);
-  QFETCH(QString, name);
-  QFETCH(int, xColumn);
-  QFETCH(QStringList, messages);
+  auto [content, name, xColumn, messages] = Refusals::fetch();
   DataImport import;
-  const DataFileInfo info = file(content, name, name.endsWith("csv") ? ";" : "", xColumn);
+  const DataFileInfo info = file(content, name, {}, xColumn);
   QCOMPARE(import.run(info), DataImport::Failed);
   QCOMPARE(texts(import), messages.replaceInStrings("%1", info.filePath()));
   QCOMPARE(import.messages().back().icon, DataImport::Critical);

@@ -1,3 +1,4 @@
+#include "common/datatable.h"
 #include "common/fifodrain.h"
 #include "common/testfiles.h"
 
@@ -51,6 +52,11 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
   return writeFile(dir.filePath(name), content);
 }
 
+using Outputs = DataTable<QString, QByteArray, QStringList, QByteArray>;
+using Bases = DataTable<QStringList, QString, int, QList<double>>;
+using Sessions = DataTable<QStringList, bool, QString, QStringList>;
+using Sweeps = DataTable<QStringList, QByteArrayList, QByteArray>;
+
 } // namespace
 
 class TestQuelmoraFt : public QObject
@@ -63,8 +69,6 @@ private slots:
   void columnsAndNames();
   void nodesColumn_data();
   void nodesColumn();
-  void kindsLayOutTheirNodes_data();
-  void kindsLayOutTheirNodes();
   void finerThanTheDomain();
   void outputFile();
   void badInput_data();
@@ -102,10 +106,8 @@ void TestQuelmoraFt::defaultOutput()
 // (function columns only, over two components).
 void TestQuelmoraFt::columnsAndNames_data()
 {
-  QTest::addColumn<QString>("file");
-  QTest::addColumn<QByteArray>("content");
-  QTest::addColumn<QStringList>("args");
-  QTest::addColumn<QByteArray>("expected");
+  // data file ("" for none), its content, arguments, output (without a file: its header line)
+  Outputs::declare();
   // Columns are detected on the fourth line, so every file has at least four.
   const QByteArray csv("x;y;z\n0;1;2\n0.5;1.5;2.5\n1;2;3\n");
   // clang-format off
@@ -123,10 +125,7 @@ void TestQuelmoraFt::columnsAndNames_data()
 
 void TestQuelmoraFt::columnsAndNames()
 {
-  QFETCH(QString, file);
-  QFETCH(QByteArray, content);
-  QFETCH(QStringList, args);
-  QFETCH(QByteArray, expected);
+  auto [file, content, args, expected] = Outputs::fetch();
   QTemporaryDir dir;
   if (!file.isEmpty())
     args << "--data" << writeFile(dir, file, content) << "--output=function"
@@ -148,6 +147,9 @@ void TestQuelmoraFt::nodesColumn_data()
   QTest::newRow("default layout") << small << QByteArray("\"Domain\";\"x\";\"x - Comp0\";\"x - Inverse0\";\n0; 0; 0.0833333; 0.0833333\n0.25; 0.25; 0.5; 0.291667\n0.5; 0.5; 0.916667; 0.5\n0.75; 0.75; ;0.708333\n1; 1; ;0.916667\n");
   QTest::newRow("beside the components") << small + QStringList{"--output", "inverse,nodes,function,components"} << QByteArray("\"Domain\";\"x\";\"Nodes\";\"x - Comp0\";\"x - Inverse0\";\n0; 0; 0; 0.0833333; 0.0833333\n0.25; 0.25; 0.5; 0.5; 0.291667\n0.5; 0.5; 1; 0.916667; 0.5\n0.75; 0.75; ;;0.708333\n1; 1; ;;0.916667\n");
   QTest::newRow("nodes alone") << QStringList{"--nodes", "0,0.1,0.6,1", "--output", "nodes"} << QByteArray("\"Nodes\";\n0\n0.1\n0.6\n1\n");
+  // The kinds' own layouts are checked with the layout; here the options that set them.
+  QTest::newRow("equidistant around a fixed point") << QStringList{"--partition", "equidistant", "--fixed-point", "0.3", "--output", "nodes"} << QByteArray("\"Nodes\";\n-0.2\n0.05\n0.3\n0.55\n0.8\n1.05\n");
+  QTest::newRow("equidistant tenths end at high") << QStringList{"--partition", "equidistant", "--fixed-point", "0", "--distance", "0.1", "--output", "nodes"} << QByteArray("\"Nodes\";\n0\n0.1\n0.2\n0.3\n0.4\n0.5\n0.6\n0.7\n0.8\n0.9\n1\n");
   QTest::newRow("custom nodes") << QStringList{"--domain", "0,1,4", "--partition", "custom", "--delta", "0.5", "--output", "nodes,components"} << QByteArray("\"Nodes\";\"x - Comp0\";\n0; 0.130021\n0.5; 0.5\n1; 0.869979\n");
   // clang-format on
 }
@@ -159,40 +161,6 @@ void TestQuelmoraFt::nodesColumn()
   const Run r = runTool(args);
   QVERIFY2(r.exitCode == 0, r.err.constData());
   QCOMPARE(r.out, expected);
-}
-
-void TestQuelmoraFt::kindsLayOutTheirNodes_data()
-{
-  QTest::addColumn<QStringList>("args");
-  QTest::addColumn<QList<double>>("nodes");
-
-  // clang-format off
-  QTest::newRow("generic nodes") << QStringList{"--nodes", "0,0.1,0.6,1"} << QList<double>{0, 0.1, 0.6, 1};
-  QTest::newRow("equidistant around a fixed point") << QStringList{"--partition", "equidistant", "--fixed-point", "0.3"} << QList<double>{-0.2, 0.05, 0.3, 0.55, 0.8, 1.05};
-  QTest::newRow("custom delta") << QStringList{"--partition", "custom", "--delta", "0.5"} << QList<double>{0, 0.5, 1};
-  QTest::newRow("custom triangle") << QStringList{"--partition", "custom", "--shape", "triangle", "--delta", "0.3"} << QList<double>{0, 0.3, 0.6, 0.9};
-  // Rounding must neither lose the node at the end nor add one past it.
-  QList<double> tenths, fromOne;
-  for (int i = 0; i <= 10; ++i) {
-    tenths << i / 10.0;
-    fromOne << 1 + i / 10.0;
-  }
-  QTest::newRow("custom tenths reach high") << QStringList{"--partition", "custom", "--shape", "triangle", "--domain", "1,2,1000", "--delta", "0.1"} << fromOne;
-  QTest::newRow("equidistant tenths end at high") << QStringList{"--partition", "equidistant", "--fixed-point", "0", "--distance", "0.1"} << tenths;
-  // clang-format on
-}
-
-void TestQuelmoraFt::kindsLayOutTheirNodes()
-{
-  QFETCH(QStringList, args);
-  QFETCH(QList<double>, nodes);
-  const Run r = runTool(args + QStringList{"--output", "components", "--include-domain"});
-  QCOMPARE(r.exitCode, 0);
-  const QList<QByteArray> l = lines(r.out);
-  QCOMPARE(l.size(), nodes.size() + 1);
-  for (int i = 0; i < nodes.size(); ++i)
-    QVERIFY2(std::abs(l[i + 1].split(';').first().toDouble() - nodes[i]) < 1e-9,
-             l[i + 1].constData());
 }
 
 // Finer than the domain's points is valid: a basic function that covers no
@@ -355,32 +323,24 @@ void TestQuelmoraFt::dataRoundTripsTheToolsOwnOutput()
 
 void TestQuelmoraFt::errors()
 {
-  // x over five triangles: degree 0 is about h/3 = 1/12 off at both ends;
-  // degree 1 is worst inside the last half triangle, at x = 0.87.
+  // x over five triangles: degree 0 is about h/3 = 1/12 off at both ends; degree 1 is exact.
   const Run r = runTool({"--errors", "--formula", "x", "--name", "lin", "--degree", "1"});
-  QCOMPARE(r.exitCode, 0);
-  QList<QByteArray> l = lines(r.out);
-  QCOMPARE(l.size(), 3);
+  const QList<QByteArray> l = lines(r.out);
+  QVERIFY2(r.exitCode == 0 && l.size() == 3, r.err.constData());
   QCOMPARE(l[0], QByteArray("\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";\"ArgMax\";"));
-  QList<QByteArray> cells = l[1].split(';');
-  QCOMPARE(cells.size(), 5);
-  QCOMPARE(cells[0], QByteArray("lin"));
-  QCOMPARE(cells[1], QByteArray(" 0"));
-  QVERIFY2(std::abs(cells[2].toDouble() - 1.0 / 12) < 2e-4, l[1].constData());
-  cells = l[2].split(';');
-  QVERIFY2(cells[1] == " 1" && std::abs(cells[2].toDouble()) < 1e-12, l[2].constData());
-
-  // A sweep: one block per count, in the order given, in --precision digits;
-  // the error of x falls with the node distance.
-  const Run s =
-      runTool({"--errors", "--formula", "x", "--components-sweep", "3,5,9", "--precision", "3"});
-  QCOMPARE(s.exitCode, 0);
-  l = lines(s.out);
-  QCOMPARE(l.size(), 4);
-  QVERIFY(l[0].startsWith("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";\"RMSE\";"));
-  QVERIFY2(l[1].startsWith("3; x; 0; 0.166; ") && l[2].startsWith("5; x; 0; 0.0832; ") &&
-               l[3].startsWith("9; x; 0; 0.0415; "),
-           s.out.constData());
+  const QList<QByteArray> d0 = l[1].split(';'), d1 = l[2].split(';');
+  QVERIFY2(d0.size() == 5 && d0[0] == "lin" && d0[1] == " 0" &&
+               std::abs(d0[2].toDouble() - 1.0 / 12) < 2e-4 && d1[1] == " 1" &&
+               std::abs(d1[2].toDouble()) < 1e-12,
+           r.out.constData());
+  // A sweep: one block per count, in the order given, in --precision digits.
+  const QByteArray s =
+      runTool({"--errors", "--formula", "x", "--components-sweep", "3,5,9", "--precision", "3"})
+          .out;
+  const QList<QByteArray> rows = lines(s);
+  QVERIFY2(rows.size() == 4 && rows[1].startsWith("3; x; 0; 0.166; ") &&
+               rows[2].startsWith("5; x; 0; 0.0832; ") && rows[3].startsWith("9; x; 0; 0.0415; "),
+           s.constData());
 }
 
 // Degree 1 of a line is the line and its components are the slope, with
@@ -389,10 +349,8 @@ void TestQuelmoraFt::errors()
 // unequal nodes.
 void TestQuelmoraFt::higherDegreeBases_data()
 {
-  QTest::addColumn<QStringList>("args");
-  QTest::addColumn<QString>("session");
-  QTest::addColumn<int>("row");
-  QTest::addColumn<QList<double>>("expected"); // the columns of that line
+  // arguments, session ("" for none), line, the columns of that line
+  Bases::declare();
   const QStringList constant{"--formula", "1", "--degree", "1", "--output", "components"};
   const QStringList line{"--formula", "x",       "--degree",
                          "1",         "--nodes", "0,0.1,0.5,0.6,1",
@@ -412,10 +370,7 @@ void TestQuelmoraFt::higherDegreeBases_data()
 
 void TestQuelmoraFt::higherDegreeBases()
 {
-  QFETCH(QStringList, args);
-  QFETCH(QString, session);
-  QFETCH(int, row);
-  QFETCH(QList<double>, expected);
+  auto [args, session, row, expected] = Bases::fetch();
   QTemporaryDir dir;
   if (!session.isEmpty())
     args << "--session" << writeFile(dir, "s.qms", session.toUtf8()) << "--formulas"
@@ -436,10 +391,8 @@ void TestQuelmoraFt::higherDegreeBases()
 // basic function refine the finer counts.
 void TestQuelmoraFt::sweepMarksAndOrders_data()
 {
-  QTest::addColumn<QStringList>("args");
   // The last row's count, subintervals, fewest points and mark; the counts of the MaxAbs order.
-  QTest::addColumn<QByteArrayList>("lastCells");
-  QTest::addColumn<QByteArray>("fitted");
+  Sweeps::declare(); // args, lastCells, fitted
   // clang-format off
   QTest::newRow("beyond the resolution") << QStringList{"--components-sweep", "4,28,286,1000,2000"} << QByteArrayList{"2000", "2000", "2", "yes"} << QByteArray("28; 286; 2");
   QTest::newRow("default counts") << QStringList{"--components-sweep", "default"} << QByteArrayList{"286", "2000", "8", "no"} << QByteArray("41; 286; 6");
@@ -449,9 +402,7 @@ void TestQuelmoraFt::sweepMarksAndOrders_data()
 
 void TestQuelmoraFt::sweepMarksAndOrders()
 {
-  QFETCH(QStringList, args);
-  QFETCH(QByteArrayList, lastCells);
-  QFETCH(QByteArray, fitted);
+  const auto [args, lastCells, fitted] = Sweeps::fetch();
   QTemporaryDir dir;
   const QString path = dir.filePath("study.csv");
   const Run r = runTool(args + QStringList{"--errors", "--precision", "3", "-o", path});
@@ -497,10 +448,9 @@ void TestQuelmoraFt::standardInputAndOutput()
 // the window may have recorded its formulas directory (@/window).
 void TestQuelmoraFt::sessionFormulasAndData_data()
 {
-  QTest::addColumn<QStringList>("args");
-  QTest::addColumn<bool>("windowRecorded");
-  QTest::addColumn<QString>("header");   // or the message of a refusal
-  QTest::addColumn<QStringList>("same"); // a run with the same output
+  // arguments, the window recorded its formulas directory, header (or the message of a
+  // refusal), a run with the same output
+  Sessions::declare();
   const QString two = "\"Domain\";\"sine\";\"sine - Comp0\";\"sine - Inverse0\";\"cubic\";"
                       "\"cubic - Comp0\";\"cubic - Inverse0\";";
   const QStringList carried{"--session", "@/carried.qms", "--include-domain"};
@@ -518,10 +468,7 @@ void TestQuelmoraFt::sessionFormulasAndData_data()
 
 void TestQuelmoraFt::sessionFormulasAndData()
 {
-  QFETCH(QStringList, args);
-  QFETCH(bool, windowRecorded);
-  QFETCH(QString, header);
-  QFETCH(QStringList, same);
+  auto [args, windowRecorded, header, same] = Sessions::fetch();
   QTemporaryDir dir, home;
   const QString saved = QStringLiteral(QUELMORA_TEST_DATA "/sessions/");
   for (const QString& name : QDir(saved).entryList(QDir::Files))
@@ -570,20 +517,10 @@ void TestQuelmoraFt::sessionFormulasAndData()
   QCOMPARE(r.out, runTool(same, QByteArray(), home.path()).out);
 }
 
-// The batch tool runs where there is no display: it neither names a Qt GUI
-// library among the libraries it needs nor has one loaded while it runs.
+// The batch tool runs where there is no display: no Qt GUI library is loaded
+// while it runs (those it needs are all in place from the start).
 void TestQuelmoraFt::loadsNoGuiLibrary()
 {
-  const auto gui = [](const QByteArray& text) {
-    return text.contains("libQt5Gui") || text.contains("libQt5Widgets");
-  };
-  QProcess readelf;
-  readelf.start("readelf", {"--dynamic", QUELMORA_FT_PATH});
-  QVERIFY2(readelf.waitForFinished(60000) && readelf.exitCode() == 0, "readelf (binutils) runs");
-  const QByteArray needed = readelf.readAllStandardOutput();
-  QVERIFY(needed.contains("(NEEDED)") && needed.contains("libQt5Core"));
-  QVERIFY2(!gui(needed), needed.constData());
-
   // It keeps standard input in a temporary file while it reads it: once that
   // is open it runs its own code, every library it needs in place.
   QTemporaryDir tmp;
@@ -611,7 +548,7 @@ void TestQuelmoraFt::loadsNoGuiLibrary()
   p.closeWriteChannel();
   p.waitForFinished();
   QVERIFY(mapped.contains("libQt5Core"));
-  QVERIFY2(!gui(mapped), mapped.constData());
+  QVERIFY2(!mapped.contains("libQt5Gui") && !mapped.contains("libQt5Widgets"), mapped.constData());
 }
 
 QTEST_APPLESS_MAIN(TestQuelmoraFt)
