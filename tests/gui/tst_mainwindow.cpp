@@ -8,7 +8,6 @@
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderwidget.h"
-#include "gui/preferenceswidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 
@@ -20,7 +19,6 @@
 #include <QTableWidget>
 
 #include <qwt_plot.h>
-#include <qwt_plot_item.h>
 
 #include <cmath>
 #include <set>
@@ -52,11 +50,7 @@ class TestMainWindow : public QObject
   MainWindow* win = nullptr;
 
 private slots:
-  void initTestCase()
-  {
-    env.setUp();
-    writeFormulas(env.dir.path(), {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x)"}});
-  }
+  void initTestCase() { env.setUp(); }
   // A started window whose prompts are recorded: none is expected.
   void init()
   {
@@ -178,61 +172,44 @@ private slots:
           T::controller(win)->components().value({firstFunction(win), 1 << d})->valueAtIndex(2));
   }
 
-  // One row per basic function, whatever partition the table showed before.
-  void tableRowsFollowBasicFunctions_data()
+  // One row per basic function, whatever partition the table showed before (the count going
+  // down, custom 25 nodes then equidistant 5), and every rebuild (count, domain, kind, data)
+  // keeps the link between the table's rows and the partition editor's nodes.
+  void tableFollowsThePartition()
   {
-    QTest::addColumn<bool>("custom");
-    QTest::newRow("generic with 25, then 5") << false;
-    QTest::newRow("custom with 25 nodes, then generic with 5") << true;
-  }
-  void tableRowsFollowBasicFunctions()
-  {
-    QFETCH(bool, custom);
     T::action(win, "actionShowComponentTable")->trigger();
+    auto* rows = T::child<FunctionTableWidget>(win, "functionTableWidget");
     auto basicFunctions = [this] { return int(T::controller(win)->partition()->fceCount()); };
     // The partition widget is made anew as the partition changes.
     auto count = [this] { return T::partitionWidget(win)->findChild<QSpinBox*>("nodesSpin"); };
-    if (custom) {
-      T::action(win, "actionPartDelta")->trigger();
-      std::set<double> nodes;
-      for (int i = 0; i < 25; ++i)
-        nodes.insert(i / 24.0);
-      QVERIFY(T::partitionWidget(win)->setNodeSet(nodes));
-      T::partitionWidget(win)->onInputsChanged();
-    } else {
-      count()->setValue(25);
+    const int functions[] = {25, 5, 5, 25, 5, 0}; // 0: as many as the data gives
+    for (int step = 0; step < 6; ++step) {
+      if (step < 2) {
+        count()->setValue(functions[step]);
+      } else if (step == 2) {
+        T::domainChanged(win);
+      } else if (step == 3) {
+        T::action(win, "actionPartDelta")->trigger();
+        std::set<double> nodes;
+        for (int i = 0; i < 25; ++i)
+          nodes.insert(i / 24.0);
+        QVERIFY(T::partitionWidget(win)->setNodeSet(nodes));
+        T::partitionWidget(win)->onInputsChanged();
+      } else if (step == 4) {
+        T::action(win, "actionEquidistant")->trigger();
+        count()->setValue(5);
+      } else {
+        T::randomData(win)->trigger();
+      }
+      if (functions[step])
+        QTRY_COMPARE(basicFunctions(), functions[step]);
+      QTRY_COMPARE(rows->table()->rowCount(), basicFunctions());
+      const int row = step % 3 + 1;
+      rows->selectRow(row);
+      QCOMPARE(T::partitionWidget(win)->partitionEditor()->current(), row);
+      T::partitionWidget(win)->partitionEditor()->editors()->editor(0)->setFocus();
+      QTRY_COMPARE(rows->selectedRow(), 0);
     }
-    QTRY_COMPARE(basicFunctions(), 25);
-    QTRY_COMPARE(table(win)->rowCount(), 25);
-    if (custom)
-      T::action(win, "actionEquidistant")->trigger();
-    count()->setValue(5);
-    QTRY_COMPARE(basicFunctions(), 5);
-    QTRY_COMPARE(table(win)->rowCount(), 5);
-  }
-
-  // With two functions every result and error curve names its function.
-  void legendNamesTheFunction()
-  {
-    const QString first = T::selector(win)->selection(0), name = "wave";
-    addSecondFunction(win, name);
-    auto* preferences = topLevel<PreferencesWidget>();
-    preferences->findChild<QCheckBox*>("showErrCbox")->setChecked(true);
-    preferences->accept();
-    auto titles = [this] {
-      QStringList list;
-      for (const QwtPlotItem* c :
-           T::controller(win)->plotWidget()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve))
-        list << c->title().text();
-      return list;
-    };
-    for (const QString& f : {first, name})
-      QTRY_VERIFY2(titles().contains("InvFt0 " + f) && titles().contains("ErrFt0 " + f),
-                   qPrintable(titles().join('|')));
-    const QStringList all = titles();
-    QCOMPARE(all.size(), QSet<QString>(all.begin(), all.end()).size());
-    preferences->findChild<QCheckBox*>("showErrCbox")->setChecked(false);
-    preferences->accept();
   }
 
   void renamedFormulaFollowsInTheSelectors()
@@ -270,25 +247,6 @@ private slots:
     QVERIFY(plot->curveInfos().size() > curves);
     const CurveInfoBase* added = plot->curveInfo(T::controller(win)->functions().at(1));
     QVERIFY(added && added->name() == T::selector(win)->selection(0));
-  }
-
-  // Every rebuild of the partition (domain, kind, data) keeps the link between
-  // the component table's rows and the partition editor's nodes.
-  void tableAndNodesStayLinked()
-  {
-    T::action(win, "actionShowComponentTable")->trigger();
-    auto* rows = T::child<FunctionTableWidget>(win, "functionTableWidget");
-    for (int row : {1, 2, 3}) {
-      if (row == 1)
-        T::domainChanged(win);
-      else
-        (row == 2 ? T::action(win, "actionPartDelta") : T::randomData(win))->trigger();
-      QTRY_VERIFY(rows->table()->rowCount() >= 5);
-      rows->selectRow(row);
-      QCOMPARE(T::partitionWidget(win)->partitionEditor()->current(), row);
-      T::partitionWidget(win)->partitionEditor()->editors()->editor(0)->setFocus();
-      QTRY_COMPARE(rows->selectedRow(), 0);
-    }
   }
 
   void desktopConventions()

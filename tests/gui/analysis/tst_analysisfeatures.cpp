@@ -60,7 +60,11 @@ class TestAnalysisFeatures : public QObject
   MainWindow* win = nullptr;
 
 private slots:
-  void initTestCase() { env.setUp(); }
+  void initTestCase()
+  {
+    env.setUp();
+    writeFormulas(env.dir.path(), {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x)"}});
+  }
   // A started window whose prompts are recorded: none is expected.
   void init()
   {
@@ -124,8 +128,21 @@ private slots:
     const double maxAbs = features(win)->monitor()->rows().first().error.maxAbs;
     QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).upperBound(), maxAbs * 1.05);
 
-    addSecondFunction(win);
-    QTRY_COMPARE(errorCurveTitles(win).size(), 2);
+    // With two functions every result and error curve names its function, each title once.
+    const QString first = T::selector(win)->selection(0);
+    addSecondFunction(win, "wave");
+    const auto titles = [plot] {
+      QStringList all;
+      for (const QwtPlotItem* c : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+        all << c->title().text();
+      return all;
+    };
+    for (const QString& f : {first, QString("wave")})
+      QTRY_VERIFY2(titles().contains("InvFt0 " + f) && titles().contains("ErrFt0 " + f),
+                   qPrintable(titles().join('|')));
+    const QStringList all = titles();
+    QCOMPARE(all.size(), QSet<QString>(all.begin(), all.end()).size());
+    QCOMPARE(errorCurveTitles(win).size(), 2);
     box->setChecked(false);
     QMetaObject::invokeMethod(prefs, "accept");
     QTRY_VERIFY(errorCurveTitles(win).isEmpty());
