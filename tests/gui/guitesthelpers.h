@@ -2,7 +2,7 @@
 #define QUELMORA_TESTS_GUITESTHELPERS_H
 
 // Steps the main-window tests share: the formulas file, files handed to the
-// window's dialogs or dropped on it, and the window's own top-level dialogs.
+// window's dialogs or dropped on it, degrees and a second function.
 #include "mainwindowtester.h"
 
 #include "gui/csvdialog.h"
@@ -60,17 +60,6 @@ inline bool dropFile(QWidget* w, const QString& path)
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(w, &drop);
   return enter.isAccepted();
-}
-
-// The window's own dialog of type W, a top-level widget of its own.
-template <typename W>
-W* topLevel()
-{
-  for (QWidget* top : QApplication::topLevelWidgets())
-    if (auto* w = qobject_cast<W*>(top))
-      return w;
-  qFatal("no such top-level widget");
-  return nullptr;
 }
 
 // Degrees 0..max computed, those of the mask shown.

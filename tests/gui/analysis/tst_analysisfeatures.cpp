@@ -114,7 +114,10 @@ private slots:
 
   void errorCurvesFromThePreference()
   {
-    auto* prefs = topLevel<PreferencesWidget>();
+    PreferencesWidget* prefs = nullptr; // a window of its own
+    for (QWidget* top : QApplication::topLevelWidgets())
+      prefs = prefs ? prefs : qobject_cast<PreferencesWidget*>(top);
+    QVERIFY(prefs);
     auto* box = prefs->findChild<QCheckBox*>("showErrCbox");
     QVERIFY(!box->isChecked());
     QVERIFY(errorCurveTitles(win).isEmpty());
