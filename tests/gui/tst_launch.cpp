@@ -1,17 +1,13 @@
 // Starting on a file and dropping one on the window: the command line is read
 // as the program entry reads it, the window opens what it was given.
-#include "mainwindowtester.h"
+#include "guitesthelpers.h"
 
 #include "common/promptrecorder.h"
 #include "common/testfiles.h"
 #include "gui/aboutwidget.h"
-#include "gui/csvdialog.h"
 #include "gui/launch.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QMimeData>
-#include <QPushButton>
 
 using T = MainWindowTester;
 
@@ -123,15 +119,8 @@ private slots:
       w->setStartupFile(path(name));
     w->show();
     QTRY_VERIFY(!w->currentSessionFile().isEmpty());
-    if (dropped) {
-      QMimeData mime;
-      mime.setUrls({QUrl::fromLocalFile(path(name))});
-      QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(w.get(), &enter);
-      QCOMPARE(enter.isAccepted(), Launch::kindOf(name) != Launch::NoFile);
-      QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(w.get(), &drop);
-    }
+    if (dropped)
+      QCOMPARE(dropFile(w.get(), path(name)), Launch::kindOf(name) != Launch::NoFile);
     QTRY_COMPARE(QFileInfo(w->currentSessionFile()).fileName(), session);
     QTRY_COMPARE(int(w->functionSourceType()), source);
     QCOMPARE(T::degreeSpin(w.get())->value(), session == "s.qms" ? 2 : 0);

@@ -1,6 +1,6 @@
 // The main window's own controls: degrees and the component-table columns,
 // legend corners, random data and closing it, renamed formulas.
-#include "mainwindowtester.h"
+#include "guitesthelpers.h"
 
 #include "common/promptrecorder.h"
 #include "gui/components/functiontablewidget.h"
@@ -8,11 +8,8 @@
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotwidget.h"
 #include "gui/formulabuilderwidget.h"
-#include "gui/preferenceswidget.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
-#include "midle/session/apppaths.h"
-#include "midle/session/formulafile.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -22,7 +19,6 @@
 #include <QTableWidget>
 
 #include <qwt_plot.h>
-#include <qwt_plot_item.h>
 
 #include <cmath>
 #include <set>
@@ -49,16 +45,29 @@ class TestMainWindow : public QObject
   Q_OBJECT
 
   ProgramEnvironment env;
+  std::unique_ptr<PromptRecorder> rec;
+  Ptr w;
+  MainWindow* win = nullptr;
 
 private slots:
   void initTestCase() { env.setUp(); }
-  void init() { ProgramEnvironment::clearWindowSettings(); }
+  // A started window whose prompts are recorded: none is expected.
+  void init()
+  {
+    ProgramEnvironment::clearWindowSettings();
+    rec = std::make_unique<PromptRecorder>();
+    w = startWindow();
+    win = w.get();
+  }
+  void cleanup()
+  {
+    QVERIFY(rec->messages.isEmpty());
+    w.reset();
+    rec.reset();
+  }
 
   void degreeControlsAndTheirColumns()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
     T::degreeSpin(win)->setValue(2);
     QVERIFY(!T::degreeBox(win, 2)->isHidden() && T::degreeBox(win, 3)->isHidden());
     QCOMPARE(T::controller(win)->maxDegree(), 2);
@@ -72,15 +81,13 @@ private slots:
 
     // Unchecking a degree hides its column of every function.
     QTest::mouseClick(T::selector(win)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
-    T::degreeSpin(win)->setValue(1);
-    T::degreeBox(win, 1)->setChecked(true);
+    showDegrees(win, 1, 3);
     table(win)->setColumnCount(4);
     for (int c = 0; c < 4; ++c)
       table(win)->setColumnHidden(c, false);
     T::degreeBox(win, 1)->setChecked(false);
     for (int c = 0; c < 4; ++c)
       QCOMPARE(table(win)->isColumnHidden(c), c % 2 == 1);
-    QVERIFY(rec.messages.isEmpty());
   }
 
   void legendCorners_data()
@@ -95,8 +102,6 @@ private slots:
   {
     QFETCH(int, alignment);
     QFETCH(QString, checked);
-    PromptRecorder rec;
-    Ptr w = startWindow();
     const QString file = env.dir.filePath(QStringLiteral("legend%1.qms").arg(alignment));
     {
       QSettings s(file, QSettings::IniFormat);
@@ -105,22 +110,19 @@ private slots:
     }
     QVERIFY(w->openSession(file));
     QStringList on;
-    for (QAction* a : T::child<QMenu>(w.get(), "menuPlot")->actions())
+    for (QAction* a : T::child<QMenu>(win, "menuPlot")->actions())
       if (a->isChecked() && a->objectName().startsWith(QStringLiteral("actionLegend")))
         on << a->objectName();
     QCOMPARE(on, QStringList{checked});
     // A value that names no corner gives the default: menu and plot agree.
     const int shown = alignment ? alignment : 0x22;
-    QCOMPARE(T::legendAlignment(w.get()), shown);
-    QCOMPARE(int(T::controller(w.get())->plotWidget()->legendAlignment()), shown);
-    QVERIFY(T::controller(w.get())->plotWidget()->isLegendVisible());
+    QCOMPARE(T::legendAlignment(win), shown);
+    QCOMPARE(int(T::controller(win)->plotWidget()->legendAlignment()), shown);
+    QVERIFY(T::controller(win)->plotWidget()->isLegendVisible());
   }
 
   void randomDataAndCloseData()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
     T::randomData(win)->trigger();
     QCOMPARE(w->functionSourceType(), FunctionSource::TableData);
     QCOMPARE(T::functions(win).size(), 1);
@@ -131,31 +133,24 @@ private slots:
     QVERIFY(!T::child<QWidget>(win, "domainWidget")->isEnabled());
     QVERIFY(!T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionFormulaBuilder")->isEnabled());
-    T::action(win, "actionCloseData")->trigger();
+    T::action(win, "actionCloseData")->trigger(); // the inputs: tst_mainwindow_data
     QCOMPARE(w->functionSourceType(), FunctionSource::Formulas);
-    QVERIFY(T::child<QWidget>(win, "domainWidget")->isEnabled());
-    QVERIFY(T::selector(win)->isEnabled());
     QVERIFY(!T::action(win, "actionCloseData")->isEnabled());
     QCOMPARE(T::functions(win).size(), 1);
     QCOMPARE(firstFunction(win)->domain()->low(), T::domainText(win, "lowEdt").toDouble());
     QCOMPARE(firstFunction(win)->domain()->high(), T::domainText(win, "highEdt").toDouble());
     QCOMPARE(w->windowTitle(), QStringLiteral("Quelmora - default.qms[*]"));
-    QVERIFY(rec.messages.isEmpty());
   }
 
   // The plot goes to the clipboard as an image, the table as text a spreadsheet
-  // reads as the very numbers, whatever the locale.
+  // reads as the very numbers, whatever the locale (Ctrl+C: the table's own test).
   void copyPlotAndTable()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
     T::action(win, "actionCopyPlot")->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(),
              T::controller(win)->plotWidget()->plot()->size());
     QVERIFY(!T::action(win, "actionCopyTable")->isEnabled()); // the table is hidden and empty
-    T::degreeSpin(win)->setValue(1);
-    T::degreeBox(win, 1)->setChecked(true);
+    showDegrees(win, 1, 3);
     T::action(win, "actionShowComponentTable")->trigger();
     QTRY_VERIFY(T::action(win, "actionCopyTable")->isEnabled());
     QTableWidget* t = table(win);
@@ -175,122 +170,68 @@ private slots:
       QCOMPARE(
           cells[d].toDouble(),
           T::controller(win)->components().value({firstFunction(win), 1 << d})->valueAtIndex(2));
-    // Ctrl+C in the table: the selected row, at the same precision.
-    t->setFocus();
-    QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), lines[0] + '\n' + lines[3] + '\n');
-    QVERIFY(rec.messages.isEmpty());
   }
 
-  // One row per basic function, whatever partition the table showed before.
-  void tableRowsFollowBasicFunctions_data()
+  // One row per basic function, whatever partition the table showed before (the count going
+  // down, custom 25 nodes then equidistant 5), and every rebuild (count, domain, kind, data)
+  // keeps the link between the table's rows and the partition editor's nodes.
+  void tableFollowsThePartition()
   {
-    QTest::addColumn<bool>("custom");
-    QTest::newRow("generic with 25, then 5") << false;
-    QTest::newRow("custom with 25 nodes, then generic with 5") << true;
-  }
-  void tableRowsFollowBasicFunctions()
-  {
-    QFETCH(bool, custom);
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
     T::action(win, "actionShowComponentTable")->trigger();
-    auto basicFunctions = [win] { return int(T::controller(win)->partition()->fceCount()); };
+    auto* rows = T::child<FunctionTableWidget>(win, "functionTableWidget");
+    auto basicFunctions = [this] { return int(T::controller(win)->partition()->fceCount()); };
     // The partition widget is made anew as the partition changes.
-    auto count = [win] { return T::partitionWidget(win)->findChild<QSpinBox*>("nodesSpin"); };
-    if (custom) {
-      T::action(win, "actionPartDelta")->trigger();
-      std::set<double> nodes;
-      for (int i = 0; i < 25; ++i)
-        nodes.insert(i / 24.0);
-      QVERIFY(T::partitionWidget(win)->setNodeSet(nodes));
-      T::partitionWidget(win)->onInputsChanged();
-    } else {
-      count()->setValue(25);
-    }
-    QTRY_COMPARE(basicFunctions(), 25);
-    QTRY_COMPARE(table(win)->rowCount(), 25);
-    if (custom)
-      T::action(win, "actionEquidistant")->trigger();
-    count()->setValue(5);
-    QTRY_COMPARE(basicFunctions(), 5);
-    QTRY_COMPARE(table(win)->rowCount(), 5);
-    QVERIFY(rec.messages.isEmpty());
-  }
-
-  // With two functions every result and error curve names its function.
-  void legendNamesTheFunction()
-  {
-    PromptRecorder rec;
-    {
-      QSettings formulas(AppPaths::formulasFile(env.dir.path()), QSettings::IniFormat);
-      formulas.beginWriteArray(FormulaFile::arrayKey);
-      const char* const list[][2] = {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x)"}};
-      for (int i = 0; i < 2; ++i) {
-        formulas.setArrayIndex(i);
-        formulas.setValue(FormulaFile::nameKey, list[i][0]);
-        formulas.setValue(FormulaFile::expressionKey, list[i][1]);
+    auto count = [this] { return T::partitionWidget(win)->findChild<QSpinBox*>("nodesSpin"); };
+    const int functions[] = {25, 5, 5, 25, 5, 0}; // 0: as many as the data gives
+    for (int step = 0; step < 6; ++step) {
+      if (step < 2) {
+        count()->setValue(functions[step]);
+      } else if (step == 2) {
+        T::domainChanged(win);
+      } else if (step == 3) {
+        T::action(win, "actionPartDelta")->trigger();
+        std::set<double> nodes;
+        for (int i = 0; i < 25; ++i)
+          nodes.insert(i / 24.0);
+        QVERIFY(T::partitionWidget(win)->setNodeSet(nodes));
+        T::partitionWidget(win)->onInputsChanged();
+      } else if (step == 4) {
+        T::action(win, "actionEquidistant")->trigger();
+        count()->setValue(5);
+      } else {
+        T::randomData(win)->trigger();
       }
-      formulas.endArray();
+      if (functions[step])
+        QTRY_COMPARE(basicFunctions(), functions[step]);
+      QTRY_COMPARE(rows->table()->rowCount(), basicFunctions());
+      const int row = step % 3 + 1;
+      rows->selectRow(row);
+      QCOMPARE(T::partitionWidget(win)->partitionEditor()->current(), row);
+      T::partitionWidget(win)->partitionEditor()->editors()->editor(0)->setFocus();
+      QTRY_COMPARE(rows->selectedRow(), 0);
     }
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
-    QTest::mouseClick(T::selector(win)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
-    const QString first = T::selector(win)->selection(0), name = "wave";
-    T::selector(win)->select(1, name);
-    PreferencesWidget* preferences = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-      preferences = preferences ? preferences : qobject_cast<PreferencesWidget*>(top);
-    QVERIFY(preferences);
-    preferences->findChild<QCheckBox*>("showErrCbox")->setChecked(true);
-    preferences->accept();
-    auto titles = [win] {
-      QStringList list;
-      for (const QwtPlotItem* c :
-           T::controller(win)->plotWidget()->plot()->itemList(QwtPlotItem::Rtti_PlotCurve))
-        list << c->title().text();
-      return list;
-    };
-    for (const QString& f : {first, name})
-      QTRY_VERIFY2(titles().contains("InvFt0 " + f) && titles().contains("ErrFt0 " + f),
-                   qPrintable(titles().join('|')));
-    const QStringList all = titles();
-    QCOMPARE(all.size(), QSet<QString>(all.begin(), all.end()).size());
-    preferences->findChild<QCheckBox*>("showErrCbox")->setChecked(false);
-    preferences->accept();
-    QVERIFY(rec.messages.isEmpty());
   }
 
   void renamedFormulaFollowsInTheSelectors()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    FormulaBuilderWidget* builder = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-      builder = builder ? builder : qobject_cast<FormulaBuilderWidget*>(top);
-    QVERIFY(builder);
+    FormulaBuilderWidget* builder = T::formulaBuilder(win);
     auto* list = builder->findChild<QListWidget*>("listWidget");
     const QList<QListWidgetItem*> items =
-        list->findItems(T::selector(w.get())->selection(0), Qt::MatchExactly);
+        list->findItems(T::selector(win)->selection(0), Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
     items.first()->setText(QStringLiteral("Wave"));
     items.first()->setText(QStringLiteral("Wave2"));
     builder->accept();
-    QCOMPARE(T::selector(w.get())->selection(0), QStringLiteral("Wave2"));
+    QCOMPARE(T::selector(win)->selection(0), QStringLiteral("Wave2"));
     // The function keeps its formula under the new name.
-    const Fn::MathFn<double, double>* fn = firstFunction(w.get());
+    const Fn::MathFn<double, double>* fn = firstFunction(win);
     QVERIFY(fn->valueAtIndex(fn->domain()->size() - 1) != 0.0);
-    QVERIFY(rec.messages.isEmpty());
   }
 
   // An added selector is empty: nothing is computed or drawn for it until a
   // formula is picked, also after the domain changes.
   void addedSelectorDrawsNothingUntilPicked()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
     PlotWidget* plot = T::controller(win)->plotWidget();
     const int curves = plot->curveInfos().size();
     QTest::mouseClick(T::selector(win)->findChild<QPushButton*>("addBtn"), Qt::LeftButton);
@@ -306,38 +247,13 @@ private slots:
     QVERIFY(plot->curveInfos().size() > curves);
     const CurveInfoBase* added = plot->curveInfo(T::controller(win)->functions().at(1));
     QVERIFY(added && added->name() == T::selector(win)->selection(0));
-    QVERIFY(rec.messages.isEmpty());
-  }
-
-  // Every rebuild of the partition (domain, kind, data) keeps the link between
-  // the component table's rows and the partition editor's nodes.
-  void tableAndNodesStayLinked()
-  {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* const win = w.get();
-    T::action(win, "actionShowComponentTable")->trigger();
-    auto* rows = T::child<FunctionTableWidget>(win, "functionTableWidget");
-    for (int row : {1, 2, 3}) {
-      if (row == 1)
-        T::domainChanged(win);
-      else
-        (row == 2 ? T::action(win, "actionPartDelta") : T::randomData(win))->trigger();
-      QTRY_VERIFY(rows->table()->rowCount() >= 5);
-      rows->selectRow(row);
-      QCOMPARE(T::partitionWidget(win)->partitionEditor()->current(), row);
-      T::partitionWidget(win)->partitionEditor()->editors()->editor(0)->setFocus();
-      QTRY_COMPARE(rows->selectedRow(), 0);
-    }
   }
 
   void desktopConventions()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    QCOMPARE(T::action(w.get(), "actionExit")->shortcut(), QKeySequence(QKeySequence::Quit));
+    QCOMPARE(T::action(win, "actionExit")->shortcut(), QKeySequence(QKeySequence::Quit));
     QString keys; // the File menu's mnemonics differ
-    for (QAction* a : T::child<QMenu>(w.get(), "menuFile")->actions())
+    for (QAction* a : T::child<QMenu>(win, "menuFile")->actions())
       keys += a->text().section('&', 1).left(1).toLower();
     QVERIFY2(std::all_of(keys.begin(), keys.end(), [&](QChar c) { return keys.count(c) == 1; }),
              qPrintable(keys));
@@ -345,7 +261,7 @@ private slots:
     const QStringList order{"lowEdt",     "highEdt", "discrEdt",     "computeBtn",
                             "zoomSlider", "addBtn",  "ftDegreeSpin", "ft0ChBox"};
     QStringList seen;
-    for (QWidget* at = T::child<QWidget>(w.get(), "lowEdt"); seen.size() < order.size();
+    for (QWidget* at = T::child<QWidget>(win, "lowEdt"); seen.size() < order.size();
          at = at->nextInFocusChain())
       if (order.value(seen.size()) == at->objectName())
         seen << at->objectName();

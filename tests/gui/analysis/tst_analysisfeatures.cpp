@@ -1,7 +1,7 @@
 // The approximation error in the main window: the error table during a node
 // drag, the error curves from the preference, and the convergence window
 // running, cancelled and exported.
-#include "gui/mainwindowtester.h"
+#include "gui/guitesthelpers.h"
 
 #include "common/promptrecorder.h"
 #include "common/testfiles.h"
@@ -55,21 +55,37 @@ class TestAnalysisFeatures : public QObject
   Q_OBJECT
 
   ProgramEnvironment env;
+  std::unique_ptr<PromptRecorder> rec;
+  Ptr w;
+  MainWindow* win = nullptr;
 
 private slots:
-  void initTestCase() { env.setUp(); }
-  void init() { ProgramEnvironment::clearWindowSettings(); }
+  void initTestCase()
+  {
+    env.setUp();
+    writeFormulas(env.dir.path(), {{"Default", "sin(15*x) * x^2"}, {"wave", "sin(7*x)"}});
+  }
+  // A started window whose prompts are recorded: none is expected.
+  void init()
+  {
+    ProgramEnvironment::clearWindowSettings();
+    rec = std::make_unique<PromptRecorder>();
+    w = startWindow();
+    win = w.get();
+  }
+  void cleanup()
+  {
+    QVERIFY(rec->messages.isEmpty());
+    w.reset();
+    rec.reset();
+  }
 
   void errorTableFollowsADrag()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* win = w.get();
     auto* dock = T::child<QDockWidget>(win, "dockErrorTable");
     QVERIFY(dock->isHidden());
     T::action(win, "actionShowErrorTable")->trigger();
-    T::degreeSpin(win)->setValue(1);
-    T::degreeBox(win, 1)->setChecked(true);
+    showDegrees(win, 1, 3);
     QTRY_COMPARE(features(win)->monitor()->rows().size(), 2);
     QCOMPARE(cell(win, 1, 1), QStringLiteral("1"));
 
@@ -94,18 +110,13 @@ private slots:
       seen << cell(win, 0, 2);
     }
     QTest::mouseRelease(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, at(0.6));
-    QVERIFY(rec.messages.isEmpty());
   }
 
   void errorCurvesFromThePreference()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* win = w.get();
-    PreferencesWidget* prefs = nullptr;
+    PreferencesWidget* prefs = nullptr; // a window of its own
     for (QWidget* top : QApplication::topLevelWidgets())
-      if (auto* p = qobject_cast<PreferencesWidget*>(top))
-        prefs = p;
+      prefs = prefs ? prefs : qobject_cast<PreferencesWidget*>(top);
     QVERIFY(prefs);
     auto* box = prefs->findChild<QCheckBox*>("showErrCbox");
     QVERIFY(!box->isChecked());
@@ -120,9 +131,21 @@ private slots:
     const double maxAbs = features(win)->monitor()->rows().first().error.maxAbs;
     QCOMPARE(plot->axisScaleDiv(QwtPlot::yRight).upperBound(), maxAbs * 1.05);
 
-    T::selector(win)->findChild<QPushButton*>("addBtn")->click();
-    T::selector(win)->select(1, T::selector(win)->selection(0));
-    QTRY_COMPARE(errorCurveTitles(win).size(), 2);
+    // With two functions every result and error curve names its function, each title once.
+    const QString first = T::selector(win)->selection(0);
+    addSecondFunction(win, "wave");
+    const auto titles = [plot] {
+      QStringList all;
+      for (const QwtPlotItem* c : plot->itemList(QwtPlotItem::Rtti_PlotCurve))
+        all << c->title().text();
+      return all;
+    };
+    for (const QString& f : {first, QString("wave")})
+      QTRY_VERIFY2(titles().contains("InvFt0 " + f) && titles().contains("ErrFt0 " + f),
+                   qPrintable(titles().join('|')));
+    const QStringList all = titles();
+    QCOMPARE(all.size(), QSet<QString>(all.begin(), all.end()).size());
+    QCOMPARE(errorCurveTitles(win).size(), 2);
     box->setChecked(false);
     QMetaObject::invokeMethod(prefs, "accept");
     QTRY_VERIFY(errorCurveTitles(win).isEmpty());
@@ -131,9 +154,6 @@ private slots:
 
   void convergenceRunsCancelsAndExports()
   {
-    PromptRecorder rec;
-    Ptr w = startWindow();
-    MainWindow* win = w.get();
     T::action(win, "actionConvergence")->trigger();
     ConvergenceDialog* dialog = features(win)->convergence();
     QVERIFY(dialog && dialog->isVisible());
@@ -147,13 +167,13 @@ private slots:
 
     // The table goes out in the value export's format, the orders beside it.
     QTemporaryDir dir;
-    rec.fileAnswer = dir.filePath("study");
+    rec->fileAnswer = dir.filePath("study");
     T::child<QPushButton>(win, "exportTableBtn")->click();
-    const QList<QByteArray> lines = readAll(rec.fileAnswer + ".csv").split('\n');
+    const QList<QByteArray> lines = readAll(rec->fileAnswer + ".csv").split('\n');
     QVERIFY(lines.first().startsWith("\"Components\";\"Function\";\"Degree\";\"MaxAbs\";"));
     QCOMPARE(lines.size(), counts + 2);
     QVERIFY(lines[1].startsWith("4; "));
-    const QList<QByteArray> orders = readAll(rec.fileAnswer + "-orders.csv").split('\n');
+    const QList<QByteArray> orders = readAll(rec->fileAnswer + "-orders.csv").split('\n');
     QCOMPARE(orders.size(), 1 + 2 + 1);
     QVERIFY2(orders[1].contains("; 0; MaxAbs; ") && orders[2].contains("; 0; RMSE; "),
              orders[1].constData());
@@ -195,14 +215,12 @@ private slots:
 
     // Another function cancels a run; closing the window too.
     dialog->run();
-    T::selector(win)->findChild<QPushButton*>("addBtn")->click();
-    T::selector(win)->select(1, T::selector(win)->selection(0));
+    addSecondFunction(win);
     QTRY_VERIFY(!dialog->isRunning());
     QVERIFY2(dialog->message().contains("changed"), qPrintable(dialog->message()));
     dialog->run();
     dialog->close();
     QVERIFY(!dialog->isRunning());
-    QVERIFY(rec.messages.isEmpty());
   }
 };
 

@@ -127,6 +127,8 @@ private slots:
     }
   }
 
+  // A follower scrolls with its master, and its canvas stays under the master's
+  // whichever has the wider axes beside it (the error curves' right-hand axis comes and goes).
   void followerScrollsWithMaster()
   {
     Sampled s(0, 1, 8);
@@ -136,12 +138,21 @@ private slots:
     auto* layout = new QVBoxLayout(&top);
     layout->addWidget(master);
     layout->addWidget(follower);
+    follower->plot()->setAxisScale(QwtPlot::yLeft, -100000, 100000);
     QVERIFY(CanvasDriver::show(&top));
     for (PlotWidget* w : {master, follower}) {
       w->addFunction(s.fn.get());
       w->setZoom(2.0);
     }
     follower->attachScrollBar(master);
+    auto span = [](PlotWidget* w) {
+      const int x = w->canvas()->mapToGlobal(QPoint(0, 0)).x();
+      return qMakePair(x, x + w->canvas()->width());
+    };
+    for (bool rightAxis : {true, false}) {
+      master->plot()->enableAxis(QwtPlot::yRight, rightAxis);
+      QTRY_COMPARE(span(follower), span(master));
+    }
     QVERIFY(follower->scrollBar()->isHidden() && master->scrollBar()->isVisible());
     master->scrollBar()->setValue(40);
     QCOMPARE(axis(master), qMakePair(0.4, 0.9));
@@ -187,32 +198,6 @@ private slots:
     bar->setValue(bar->maximum());
     QVERIFY(near(axis(&w).first, high - half) && axis(&w).second == high);
     QVERIFY(bar->maximum() - bar->minimum() >= 50);
-  }
-
-  // A follower's canvas stays under its master's, whichever has the wider
-  // axes beside it (the error curves' right-hand axis comes and goes).
-  void followerCanvasUnderMaster()
-  {
-    Sampled s(0, 1, 8);
-    QWidget top;
-    auto* master = new PlotWidget(&top);
-    auto* follower = new PlotWidget(&top);
-    auto* layout = new QVBoxLayout(&top);
-    layout->addWidget(master);
-    layout->addWidget(follower);
-    master->addFunction(s.fn.get());
-    follower->addFunction(s.fn.get());
-    follower->plot()->setAxisScale(QwtPlot::yLeft, -100000, 100000);
-    QVERIFY(CanvasDriver::show(&top));
-    follower->attachScrollBar(master);
-    auto span = [](PlotWidget* w) {
-      const int x = w->canvas()->mapToGlobal(QPoint(0, 0)).x();
-      return qMakePair(x, x + w->canvas()->width());
-    };
-    for (bool rightAxis : {true, false}) {
-      master->plot()->enableAxis(QwtPlot::yRight, rightAxis);
-      QTRY_COMPARE(span(follower), span(master));
-    }
   }
 
   // Entries that one column cannot hold inside the canvas take more columns.

@@ -196,12 +196,13 @@ private slots:
     QTest::addColumn<int>("visible");
     QTest::addColumn<bool>("closedForms");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("triangle, degrees 0 and 1, closed forms")
-        << int(ShapeTriangle) << 3 << true << 0;
-    QTest::newRow("sine, degree 0 only, closed forms") << int(ShapeSin) << 1 << true << 0;
     // Once when the bases are chosen; adding a function is no reason to repeat it.
+    // clang-format off
+    QTest::newRow("triangle, degrees 0 and 1, closed forms") << int(ShapeTriangle) << 3 << true << 0;
+    QTest::newRow("sine, degree 0 only, closed forms") << int(ShapeSin) << 1 << true << 0;
     QTest::newRow("sine, degrees 0 and 1, closed forms") << int(ShapeSin) << 3 << true << 1;
     QTest::newRow("sine, degrees 0 and 1, orthogonal") << int(ShapeSin) << 3 << false << 0;
+    // clang-format on
   }
   void degreeWarning()
   {
@@ -286,8 +287,7 @@ private slots:
     // The partition plot names what the mouse does there.
     const QString tip = w->partitionEditor()->plot()->statusTip();
     QVERIFY2(tip.contains(locked ? "click a node to select it"
-                                 : "Ctrl+right-click near a node "
-                                   "removes it"),
+                                 : "Ctrl+right-click near a node removes it"),
              qPrintable(tip));
   }
 

@@ -34,16 +34,13 @@ private slots:
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("width at the bound") << "deltaEdt"
-                                        << "0.0001" << false;
-    QTest::newRow("width above the range") << "deltaEdt"
-                                           << "2" << false;
-    QTest::newRow("width whole range") << "deltaEdt"
-                                       << "1" << true;
-    QTest::newRow("variance at the bound") << "extraParamEdt"
-                                           << "0.000025" << false;
-    QTest::newRow("variance above the bound") << "extraParamEdt"
-                                              << "0.00003" << true;
+    // clang-format off
+    QTest::newRow("width at the bound") << "deltaEdt" << "0.0001" << false;
+    QTest::newRow("width above the range") << "deltaEdt" << "2" << false;
+    QTest::newRow("width whole range") << "deltaEdt" << "1" << true;
+    QTest::newRow("variance at the bound") << "extraParamEdt" << "0.000025" << false;
+    QTest::newRow("variance above the bound") << "extraParamEdt" << "0.00003" << true;
+    // clang-format on
   }
   void bounds()
   {
