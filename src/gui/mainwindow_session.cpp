@@ -19,6 +19,7 @@
 #include "gui/unsavedwork.h"
 #include "gui/widgetpersistence.h"
 #include "midle/session/apppaths.h"
+#include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
 #include "midle/session/sessionreader.h"
 
@@ -265,51 +266,28 @@ bool MainWindow::writeSession(const QString& path)
   sessionPersistence->save();
 
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
-  if (pw)
+  if (pw) {
     sessionPersistence->saveTree(pw, group);
-  if (pw && (kind == PartitionKind::Generic || kind == PartitionKind::Custom)) {
     const auto record = pw->data().dynamicCast<DataHolders::Partitions::PartBase>();
-    QVector<double> nodes = record ? record->nodes : QVector<double>();
-    std::sort(nodes.begin(), nodes.end());
-    s->beginGroup(group);
-    s->beginWriteArray(QStringLiteral("NodeList"), nodes.size());
-    for (int i = 0; i < nodes.size(); ++i) {
-      s->setArrayIndex(i);
-      s->setValue(QStringLiteral("node"), nodes.at(i));
-    }
-    s->endArray();
-    s->endGroup();
+    SessionKeys::writePartition(*s, kind, record.data());
   }
-  if (pw && kind == PartitionKind::Equidistant) {
-    // The slider has no stored property: without this key the session would
-    // reopen with the fixed point at low.
-    if (const auto record = pw->data().dynamicCast<DataHolders::Partitions::FuzzyPt>())
-      s->setValue(group + QStringLiteral("/fixedPoint"), record->fixedPoint);
-  }
-  s->setValue(QStringLiteral("FunctionSelector/count"), ui->fnSelector->count());
-  for (int i = 0; i < ui->fnSelector->count(); ++i) {
+  SessionContents c;
+  c.selectorCount = ui->fnSelector->count();
+  c.zoom = zoomSlider->value();
+  c.partitionKind = kind;
+  c.functionSource = functionTypeUsed;
+  c.dataFile = dataFileInfo.filePath();
+  c.xColumn = dataFileInfo.xColumn;
+  c.valueSeparator = dataFileInfo.valueSeparator;
+  c.decimalSeparator = dataFileInfo.decimalSeparator;
+  c.legendAlignment = int(ui->centralwidget->plotWidget()->legendAlignment());
+  c.showLegend = ui->actionShowLegend->isChecked();
+  c.higherDegreeBasis = ui->centralwidget->higherDegreeBasis();
+  SessionKeys::write(*s, c);
+  for (int i = 0; i < c.selectorCount; ++i) {
     const QString name = ui->fnSelector->selection(i);
     SessionLookup::writeChoice(*s, i, name, expressionOf(name));
   }
-
-  s->beginGroup(QStringLiteral("MainWindow"));
-  s->setValue(QStringLiteral("zoom"), zoomSlider->value());
-  s->setValue(QStringLiteral("partitionType"), int(kind));
-  s->setValue(QStringLiteral("functionTypeUsed"), int(functionTypeUsed));
-  if (functionTypeUsed == FunctionSource::TableData) {
-    s->setValue(QStringLiteral("dataFile"), dataFileInfo.filePath());
-    s->setValue(QStringLiteral("xColumn"), dataFileInfo.xColumn);
-    s->setValue(QStringLiteral("valueSeparator"), dataFileInfo.valueSeparator);
-    s->setValue(QStringLiteral("decimalSeparator"), dataFileInfo.decimalSeparator);
-  } else if (functionTypeUsed == FunctionSource::Formulas) {
-    s->setValue(QStringLiteral("dataFile"), QString());
-  }
-  s->setValue(QStringLiteral("legendAlignment"),
-              int(ui->centralwidget->plotWidget()->legendAlignment()));
-  s->setValue(QStringLiteral("showLegend"), ui->actionShowLegend->isChecked());
-  s->setValue(QStringLiteral("higherDegreeBasis"),
-              QString::fromLatin1(Fn::basisName(ui->centralwidget->higherDegreeBasis())));
-  s->endGroup();
   s->sync();
   return s->status() == QSettings::NoError;
 }
