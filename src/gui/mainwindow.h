@@ -5,6 +5,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "midle/numberreader/datafileinfo.h"
 #include "midle/session/formulafile.h"
+#include "midle/session/sessiondocument.h"
 #include "midle/session/sessionvalidator.h"
 
 #include <QHash>
@@ -59,7 +60,7 @@ public:
   QString currentSessionFile() const { return sessionFile; }
   // Session paths of the recent menu, in list order (most recent first).
   QStringList recentSessions() const;
-  FunctionSource functionSourceType() const { return functionTypeUsed; }
+  FunctionSource functionSourceType() const { return document.source; }
 
   // Saves to path without the input check; false (and a box naming the file)
   // when the file could not be written.
@@ -158,9 +159,6 @@ protected:
   DataHolders::PartitionKind currentPartitionKind() const;
   // The action that picks a kind, and the window's record of it.
   QAction* kindAction(DataHolders::PartitionKind kind) const;
-  QSharedPointer<DataHolders::Partitions::PartBase>
-  kindRecord(DataHolders::PartitionKind kind) const;
-  void resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record);
   void clearFunctions();
   void rebuildFunctions(::Domains::EnumerationBase<double>* newDomain);
   // The functions the controller computes and draws: every data function, the
@@ -199,12 +197,6 @@ protected:
   void updateTabOrder();
   QString expressionOf(const QString& name) const;
   QStringList formulaNames() const;
-  // The math domain of a domain record; nullptr for an unusable record.
-  static ::Domains::EnumerationBase<double>*
-  makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record);
-  // The random data of a seed: one table function on domain, the same for the same seed.
-  static Fn::MathFn<double, double>* randomData(const ::Domains::EnumerationBase<double>* domain,
-                                                quint32 seed);
   void installPartition();
   // Groups of the export dialogs' fields in a session (mainwindow_export.cpp).
   static QStringList exportDialogGroups();
@@ -218,35 +210,22 @@ protected:
 
   Ui::MainWindow* ui;
   QwtSlider* zoomSlider;
-  FunctionSource functionTypeUsed;
   QString sessionFile;
   QList<QAction*> recentActions;
-  DataFileInfo dataFileInfo;
-  QSharedPointer<DataHolders::Domains::Equid> domainRecord;
-  QSharedPointer<DataHolders::Partitions::FuzzyEq> genericRecord;
-  QSharedPointer<DataHolders::Partitions::FuzzyPt> equidistantRecord;
-  QSharedPointer<DataHolders::Partitions::FuzzyDelta> customRecord;
-  QList<Fn::MathFn<double, double>*> functions;
-  QHash<const Fn::MathFn<double, double>*, QString> functionNames;
+  // The work shown: records, function source, functions and their domain.
+  SessionDocument document;
   QMap<QString, QString> renames;
   // Formulas of opened sessions that the formula builder's list lacks.
   QVector<FormulaFile::Entry> sessionFormulas;
   FormulaBuilderWidget* formulaBuilder;
   PreferencesWidget* preferences;
   AboutWidget* about;
-  ::Domains::EnumerationBase<double>* domain;
   WidgetPersistence* sessionPersistence;
   WidgetPersistence* globalPersistence;
   UnsavedWork* unsavedWork = nullptr;
   // Undo and redo (src/gui/history); the window's side of it is editState.
   WindowEditState* editState = nullptr;
   EditHistory* editHistory = nullptr;
-  // What the random data in use was made from (function source 1 without a file).
-  quint32 randomSeed = 0;
-
-  // The domain replaced last; the controller's partition may still refer to
-  // it until the next partition is installed.
-  ::Domains::EnumerationBase<double>* retiredDomain = nullptr;
   QMetaObject::Connection nodeSelectedLink;
   QMetaObject::Connection rowSelectedLink;
   QActionGroup* partitionGroup = nullptr;

@@ -48,7 +48,7 @@ bool MainWindow::openDataFile(const QString& file, int xColumn)
 bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
 {
   // Everything that can fail happens before the window is touched, so a
-  // refused file leaves the functions, the domain and dataFileInfo as they were.
+  // refused file leaves the functions, the domain and the data file as they were.
   DataImport import;
   const DataImport::Status status = import.run(fileInfo, [](NumberReaderBase& reader) {
     return CsvDialog::execFor(reader) == QDialog::Accepted;
@@ -62,7 +62,7 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
   if (status != DataImport::Loaded)
     return false;
 
-  dataFileInfo = import.fileInfo();
+  document.dataFile = import.fileInfo();
   clearFunctions();
 
   showFormulaDomain();
@@ -70,22 +70,20 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
   record->low = import.low();
   record->high = import.high();
   record->count = import.count();
-  domainRecord = record;
-  genericRecord->domain = domainRecord;
-  equidistantRecord->domain = domainRecord;
-  customRecord->domain = domainRecord;
+  document.domainRecord = record;
+  document.pointRecordsAtDomain();
   // A session keeps the partition records it restored.
   if (interactive)
-    resetPartitionRecords(domainRecord);
+    document.resetRecords();
 
-  domain = import.createDomain();
-  for (Fn::MathFn<double, double>* fn : import.createFunctions(domain)) {
-    functionNames.insert(fn, import.functionLabel(functions.size()));
-    functions.append(fn);
+  document.domain = import.createDomain();
+  for (Fn::MathFn<double, double>* fn : import.createFunctions(document.domain)) {
+    document.names.insert(fn, import.functionLabel(document.functions.size()));
+    document.functions.append(fn);
   }
   import.releaseColumns();
 
   installPartition();
-  ui->centralwidget->addFunctions(functions);
+  ui->centralwidget->addFunctions(document.functions);
   return true;
 }

@@ -93,11 +93,11 @@ void MainWindow::restoreSettings()
   // start-up session is opened.
   const auto input = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
   if (input && ui->domainWidget->isValid()) {
-    domainRecord = input;
-    resetPartitionRecords(domainRecord);
+    document.domainRecord = input;
+    document.resetRecords();
   }
   clearFunctions();
-  rebuildFunctions(makeDomain(domainRecord));
+  rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
   installPartition();
   ui->centralwidget->addFunctions(drawnFunctions());
   ui->fnSelector->setItems(formulaNames());
@@ -275,11 +275,11 @@ bool MainWindow::writeSession(const QString& path)
   c.selectorCount = ui->fnSelector->count();
   c.zoom = zoomSlider->value();
   c.partitionKind = kind;
-  c.functionSource = functionTypeUsed;
-  c.dataFile = dataFileInfo.filePath();
-  c.xColumn = dataFileInfo.xColumn;
-  c.valueSeparator = dataFileInfo.valueSeparator;
-  c.decimalSeparator = dataFileInfo.decimalSeparator;
+  c.functionSource = document.source;
+  c.dataFile = document.dataFile.filePath();
+  c.xColumn = document.dataFile.xColumn;
+  c.valueSeparator = document.dataFile.valueSeparator;
+  c.decimalSeparator = document.dataFile.decimalSeparator;
   c.legendAlignment = int(ui->centralwidget->plotWidget()->legendAlignment());
   c.showLegend = ui->actionShowLegend->isChecked();
   c.higherDegreeBasis = ui->centralwidget->higherDegreeBasis();
@@ -370,11 +370,11 @@ void MainWindow::restorePartitionWidget(const SessionContents& c)
     fixed->setFixedPoint(c.fixedPoint);
   const DataHolderBase restored = pw->data();
   if (auto eq = restored.dynamicCast<DataHolders::Partitions::FuzzyEq>())
-    genericRecord = eq;
+    document.genericRecord = eq;
   else if (auto pt = restored.dynamicCast<DataHolders::Partitions::FuzzyPt>())
-    equidistantRecord = pt;
+    document.equidistantRecord = pt;
   else if (auto delta = restored.dynamicCast<DataHolders::Partitions::FuzzyDelta>())
-    customRecord = delta;
+    document.customRecord = delta;
 }
 
 bool MainWindow::applySession(const QString& path, const SessionContents& c)
@@ -405,12 +405,12 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
 
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
   if (record && DataHolders::domainRangeValid(*record))
-    domainRecord = record;
-  resetPartitionRecords(domainRecord);
-  domain = makeDomain(domainRecord);
+    document.domainRecord = record;
+  document.resetRecords();
+  document.domain = SessionDocument::makeDomain(document.domainRecord);
 
   kindAction(c.partitionKind)->setChecked(true);
-  ft->setPartition(kindRecord(c.partitionKind), domain);
+  ft->setPartition(document.record(c.partitionKind), document.domain);
   restorePartitionWidget(c);
 
   setFunctionType(c.functionSource);
@@ -425,9 +425,9 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   if (c.functionSource == FunctionSource::Formulas) {
     const auto again = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
     if (again && DataHolders::domainRangeValid(*again))
-      domainRecord = again;
+      document.domainRecord = again;
     clearFunctions();
-    rebuildFunctions(makeDomain(domainRecord));
+    rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
     installPartition();
     ft->addFunctions(drawnFunctions());
     updateTabOrder();
@@ -440,10 +440,10 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
       restorePartitionWidget(c);
     if (!ok) {
       // Leave a consistent window behind: the formulas on the domain input.
-      dataFileInfo = DataFileInfo();
+      document.dataFile = DataFileInfo();
       setFunctionType(FunctionSource::Formulas);
       clearFunctions();
-      rebuildFunctions(makeDomain(domainRecord));
+      rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
       installPartition();
       ft->addFunctions(drawnFunctions());
     }
