@@ -24,7 +24,6 @@
 #include "gui/preferenceswidget.h"
 #include "gui/widgetpersistence.h"
 #include "math/domains/equidistant.h"
-#include "math/policy.h"
 #include "midle/numberreader/dataimport.h"
 
 #include <QActionGroup>
@@ -42,21 +41,6 @@
 #include <algorithm>
 #include <ctime>
 #include <utility>
-
-namespace {
-
-constexpr int degreeFlags[] = {1, 2, 4, 8};
-
-int countFlags(int mask)
-{
-  int n = 0;
-  for (int flag : degreeFlags)
-    if (mask & flag)
-      ++n;
-  return n;
-}
-
-} // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui(new Ui::MainWindow), zoomSlider(new QwtSlider(this)),
@@ -116,9 +100,15 @@ MainWindow::MainWindow(QWidget* parent)
   setTabOrder(ui->domainWidget->lastInputWidget(), zoomSlider);
   legendGroup = new QActionGroup(this);
   legendGroup->setExclusive(true);
-  for (QAction* a : {ui->actionLegendTopLeft, ui->actionLegendTopRight, ui->actionLegendBottomLeft,
-                     ui->actionLegendBottomRight})
-    legendGroup->addAction(a);
+  const std::pair<QAction*, Qt::Alignment> corners[] = {
+      {ui->actionLegendTopLeft, Qt::AlignTop | Qt::AlignLeft},
+      {ui->actionLegendTopRight, Qt::AlignTop | Qt::AlignRight},
+      {ui->actionLegendBottomLeft, Qt::AlignBottom | Qt::AlignLeft},
+      {ui->actionLegendBottomRight, Qt::AlignBottom | Qt::AlignRight}};
+  for (const auto& [action, corner] : corners) {
+    action->setData(int(corner));
+    legendGroup->addAction(action);
+  }
   ui->actionCloseData->setEnabled(false);
   ui->actionSaveSession->setEnabled(false);
   ui->dockFunctionTable->hide();
@@ -414,7 +404,8 @@ void MainWindow::connectSelectors(double zoom)
           &MainWindow::onSelector_added);
   connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingRemoved, this,
           &MainWindow::onSelector_removed);
-  setTableColumnCount(ui->fnSelector->count() * countFlags(ui->centralwidget->visibleDegrees()));
+  setTableColumnCount(ui->fnSelector->count() *
+                      FunctionTableWidget::columnsPerFunction(ui->centralwidget->visibleDegrees()));
 }
 
 void MainWindow::setTableColumnCount(int count)
@@ -584,22 +575,8 @@ void MainWindow::setHigherDegreeBasis(Fn::HigherDegreeBasis basis)
 
 void MainWindow::setDegreeColumnsVisible(int degree, int state)
 {
-  // Columns are laid out function by function, shown degrees in ascending
-  // order; the mask is the one before this change.
-  const int mask = ui->centralwidget->visibleDegrees();
-  const int flag = 1 << degree;
-  const int shown = countFlags(mask);
-  int position = 0;
-  if (degree > 0) {
-    int missing = 0;
-    for (int f = flag; f >= 2; f /= 2)
-      if (!(mask & f))
-        ++missing;
-    position = degree - missing;
-  }
-  QTableWidget* table = ui->functionTableWidget->table();
-  for (int j = ui->fnSelector->count() - 1; j >= 0; --j)
-    table->setColumnHidden(shown * j + position, state != Qt::Checked);
+  ui->functionTableWidget->setDegreeColumnsVisible(
+      ui->fnSelector->count(), ui->centralwidget->visibleDegrees(), degree, state == Qt::Checked);
 }
 
 void MainWindow::onFT0_changed(int state)
@@ -687,71 +664,31 @@ void MainWindow::refreshCoefTable()
   if (!tableLinked)
     return;
   FtransformWidget* ft = ui->centralwidget;
-  FunctionTableWidget* tableWidget = ui->functionTableWidget;
-  QTableWidget* table = tableWidget->table();
-  const int mask = ft->visibleDegrees();
   // Without a partition (a shape its kind cannot build) there is nothing to list.
   if (!ft->partition() || !document.domain) {
-    tableWidget->clearTable();
+    ui->functionTableWidget->clearTable();
     return;
   }
-  // The controller's functions: a rebuild may refresh the table while new
-  // functions are made but not yet handed over (a components limit that
-  // lowers the count recomputes at once).
-  const QList<Fn::MathFn<double, double>*> computed = ft->functions();
-  table->setColumnCount(computed.size() * countFlags(mask));
-  for (int c = 0; c < table->columnCount(); ++c)
-    table->setColumnHidden(c, false);
-  // After a node move only a few rows changed, in the tables shown already.
-  const FtransformChange& change = ft->lastChange();
-  int column = 0;
-  for (const Fn::MathFn<double, double>* fn : computed) {
-    for (int flag : degreeFlags) {
-      if (!(mask & flag) || flag > (1 << ft->maxDegree()))
-        continue;
-      const auto it = ft->components().constFind(FnKey{fn, flag});
-      Policy::check(it != ft->components().constEnd() && it.value(),
-                    "Direct fuzzy transform was not calculated");
-      const QString header =
-          (document.source == FunctionSource::Formulas ? document.names.value(fn)
-                                                       : QStringLiteral("DataFile")) +
-          QStringLiteral(" Ft") + DataHolders::degreeName(flag);
-      if (!change.everything &&
-          tableWidget->refreshRows(column, it.value().data(), int(change.componentFrom),
-                                   int(change.componentTo))) {
-        ++column;
-        continue;
-      }
-      tableWidget->setColumn(column++, header, it.value().data());
-    }
-  }
-  tableWidget->setRowCount(int(ft->partition()->fceCount()));
+  ft->showComponentTable(ui->functionTableWidget, [this](const Fn::MathFn<double, double>* fn) {
+    return document.source == FunctionSource::Formulas ? document.names.value(fn)
+                                                       : QStringLiteral("DataFile");
+  });
 }
 
 // ------------------------------------------------------------------ legend
 
 void MainWindow::showLegendAlignment(int alignment)
 {
-  QAction* target = nullptr;
-  if (alignment & 0x20)
-    target = (alignment & 0x01) ? ui->actionLegendTopLeft : ui->actionLegendTopRight;
-  else if (alignment & 0x40)
-    target = (alignment & 0x01) ? ui->actionLegendBottomLeft : ui->actionLegendBottomRight;
-  // A value that names no corner gives the default, so menu and plot agree.
-  (target ? target : ui->actionLegendTopRight)->setChecked(true);
+  const int corner = int(PlotWidget::legendCorner(alignment));
+  for (QAction* a : legendGroup->actions())
+    if (a->data().toInt() == corner)
+      a->setChecked(true);
 }
 
 int MainWindow::legendAlignment() const
 {
-  if (ui->actionLegendTopLeft->isChecked())
-    return 0x21;
-  if (ui->actionLegendTopRight->isChecked())
-    return 0x22;
-  if (ui->actionLegendBottomLeft->isChecked())
-    return 0x41;
-  if (ui->actionLegendBottomRight->isChecked())
-    return 0x42;
-  return 0;
+  const QAction* checked = legendGroup->checkedAction();
+  return checked ? checked->data().toInt() : 0;
 }
 
 void MainWindow::onLegendPosition_changed()
