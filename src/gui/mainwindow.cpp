@@ -7,14 +7,12 @@
 #include "gui/analysis/errorcurves.h"
 #include "gui/appconstants.h"
 #include "gui/components/functiontablewidget.h"
-#include "gui/components/markerpolicy.h"
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
-#include "gui/ftransform_widgets/nodelayout.h"
 #include "gui/history/edithistory.h"
 #include "gui/history/windoweditstate.h"
 #include "gui/inputs/domainwidget.h"
@@ -22,15 +20,14 @@
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/launch.h"
 #include "gui/preferenceswidget.h"
+#include "gui/recentsessions.h"
 #include "gui/widgetpersistence.h"
-#include "math/domains/equidistant.h"
 #include "midle/numberreader/dataimport.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -53,6 +50,12 @@ MainWindow::MainWindow(QWidget* parent)
   ui->menuRecentSession->removeAction(ui->actionDefault);
   delete ui->actionDefault;
   ui->actionDefault = nullptr;
+  recent = new RecentSessions(ui->menuRecentSession,
+                              [this] { return preferences->maxRecentSessions(); });
+  connect(recent, &RecentSessions::openRequested, this, [this](const QString& path) {
+    if (confirmUnsavedWork())
+      openSession(path);
+  });
   partitionGroup = new QActionGroup(this);
   partitionGroup->setExclusive(true);
   partitionGroup->addAction(ui->actionEquidistant);
@@ -172,10 +175,12 @@ MainWindow::MainWindow(QWidget* parent)
           &MainWindow::onFunctionTableVisibility_changed);
   connect(ui->ftDegreeSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &MainWindow::onFtDegreeSpin_changed);
-  connect(ui->ft0ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT0_changed);
-  connect(ui->ft1ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT1_changed);
-  connect(ui->ft2ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT2_changed);
-  connect(ui->ft3ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT3_changed);
+  QCheckBox* const degreeBoxes[] = {ui->ft0ChBox, ui->ft1ChBox, ui->ft2ChBox, ui->ft3ChBox};
+  for (int d = 0; d < 4; ++d)
+    connect(degreeBoxes[d], &QCheckBox::stateChanged, this, [this, d](int state) {
+      setDegreeColumnsVisible(d, state);
+      onFtDegreeChBox_changed(state);
+    });
   connect(ui->basisCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           &MainWindow::onBasisCbox_changed);
   ui->functionTableWidget->setController(ft);
@@ -239,10 +244,7 @@ MainWindow::~MainWindow()
 
 QStringList MainWindow::recentSessions() const
 {
-  QStringList paths;
-  for (const QAction* a : recentActions)
-    paths.append(a->data().toString());
-  return paths;
+  return recent->paths();
 }
 
 void MainWindow::ctorFinished()
@@ -577,30 +579,6 @@ void MainWindow::setDegreeColumnsVisible(int degree, int state)
 {
   ui->functionTableWidget->setDegreeColumnsVisible(
       ui->fnSelector->count(), ui->centralwidget->visibleDegrees(), degree, state == Qt::Checked);
-}
-
-void MainWindow::onFT0_changed(int state)
-{
-  setDegreeColumnsVisible(0, state);
-  onFtDegreeChBox_changed(state);
-}
-
-void MainWindow::onFT1_changed(int state)
-{
-  setDegreeColumnsVisible(1, state);
-  onFtDegreeChBox_changed(state);
-}
-
-void MainWindow::onFT2_changed(int state)
-{
-  setDegreeColumnsVisible(2, state);
-  onFtDegreeChBox_changed(state);
-}
-
-void MainWindow::onFT3_changed(int state)
-{
-  setDegreeColumnsVisible(3, state);
-  onFtDegreeChBox_changed(state);
 }
 
 // ---------------------------------------------------------- component table

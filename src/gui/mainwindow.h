@@ -22,6 +22,7 @@ class AnalysisFeatures;
 class EditHistory;
 class FormulaBuilderWidget;
 class PreferencesWidget;
+class RecentSessions;
 class QAction;
 class QActionGroup;
 class QCloseEvent;
@@ -83,7 +84,6 @@ protected slots:
   void onActionOpenSession_triggered();
   void onActionSaveSession_triggered();
   void onActionSaveAsSession_triggered();
-  void onAction_openRecentSession();
   void onActionOpenData_triggered();
   void onActionCloseData_triggered();
   void onActionExportValues_triggered();
@@ -91,7 +91,6 @@ protected slots:
   void onActionExportFigure_triggered();
   void onActionCopyPlot_triggered();
   void onActionCopyTable_triggered();
-  void onActionRecentSession_triggered();
   void onFormulaBuilder_accepted();
   void onFormulaBuilder_rejected();
   void onFormulaBuilder_renamed(QString oldName, QString newName);
@@ -103,10 +102,6 @@ protected slots:
   void onFtDegreeSpin_changed(int degree);
   void onFtDegreeChBox_changed(int);
   void onBasisCbox_changed(int index);
-  void onFT0_changed(int);
-  void onFT1_changed(int);
-  void onFT2_changed(int);
-  void onFT3_changed(int);
   void refreshCoefTable();
   void generateRandomFunction();
   void onLegendPosition_changed();
@@ -211,7 +206,7 @@ protected:
   Ui::MainWindow* ui;
   QwtSlider* zoomSlider;
   QString sessionFile;
-  QList<QAction*> recentActions;
+  RecentSessions* recent = nullptr;
   // The work shown: records, function source, functions and their domain.
   SessionDocument document;
   QMap<QString, QString> renames;

@@ -16,12 +16,14 @@
 #include "gui/inputs/fuzzypartfixedwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/preferenceswidget.h"
+#include "gui/recentsessions.h"
 #include "gui/unsavedwork.h"
 #include "gui/widgetpersistence.h"
 #include "midle/session/apppaths.h"
 #include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
 #include "midle/session/sessionreader.h"
+#include "midle/session/sessionsave.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -32,12 +34,9 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
 #include <qwt_slider.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -56,10 +55,6 @@ std::unique_ptr<QSettings> userSettings()
                                      QCoreApplication::applicationName());
 }
 
-// Recent entries read from a damaged settings file stay within what the
-// preferences can ask for.
-constexpr int maxStoredRecent = 50;
-
 } // namespace
 
 // --------------------------------------------------------------- settings
@@ -74,17 +69,8 @@ void MainWindow::restoreSettings()
   s->beginGroup(QStringLiteral("MainWindow"));
   restoreState(s->value(QStringLiteral("windowState")).toByteArray());
   restoreGeometry(s->value(QStringLiteral("geometry")).toByteArray());
-  const int n = std::min(s->beginReadArray(QStringLiteral("Menu")), maxStoredRecent);
-  QStringList stored;
-  for (int i = 0; i < n; ++i) {
-    s->setArrayIndex(i);
-    stored.append(s->value(QStringLiteral("recent")).toString());
-  }
-  s->endArray();
+  recent->load(*s);
   s->endGroup();
-  for (int i = stored.size() - 1; i >= 0; --i)
-    if (!stored.at(i).isEmpty())
-      addRecentSession(stored.at(i));
 
   zoomSlider->setScale(1.0, 5.0);
   zoomSlider->setTotalSteps(8);
@@ -112,13 +98,7 @@ bool MainWindow::writeSettings()
   s->beginGroup(QStringLiteral("MainWindow"));
   s->setValue(QStringLiteral("geometry"), saveGeometry());
   s->setValue(QStringLiteral("windowState"), saveState());
-  s->remove(QStringLiteral("Menu"));
-  s->beginWriteArray(QStringLiteral("Menu"), recentActions.size());
-  for (int i = 0; i < recentActions.size(); ++i) {
-    s->setArrayIndex(i);
-    s->setValue(QStringLiteral("recent"), recentActions.at(i)->data().toString());
-  }
-  s->endArray();
+  recent->save(*s);
   s->endGroup();
   s->sync();
   ok = ok && s->status() == QSettings::NoError;
@@ -227,22 +207,9 @@ bool MainWindow::checkSessionInputs()
   return false;
 }
 
-namespace {
-
-// A session is a file to open again. A device or a FIFO is none: the
-// settings object would read it first (a FIFO blocks the window) and then
-// rename a file over it (as root, /dev/null replaced for the machine).
-bool specialFile(const QString& path)
-{
-  const QFileInfo info(path);
-  return info.exists() && !info.isFile();
-}
-
-} // namespace
-
 bool MainWindow::saveSession(const QString& path)
 {
-  if (!specialFile(path) && writeSession(path))
+  if (!SessionSave::specialFile(path) && writeSession(path))
     return true;
   reportUnwritableSession(path);
   return false;
@@ -500,44 +467,7 @@ void MainWindow::onActionOpenSession_triggered()
 
 void MainWindow::addRecentSession(const QString& path)
 {
-  QMenu* menu = ui->menuRecentSession;
-  for (int i = 0; i < recentActions.size(); ++i) {
-    QAction* a = recentActions.at(i);
-    if (a->data().toString() != path)
-      continue;
-    qCDebug(lcDiagnostics) << "Swap";
-    menu->removeAction(a);
-    menu->insertAction(menu->actions().value(0, nullptr), a);
-    recentActions.swapItemsAt(0, i);
-    return;
-  }
-
-  auto* a = new QAction(path, menu);
-  connect(a, &QAction::triggered, this, &MainWindow::onActionRecentSession_triggered);
-  a->setData(path);
-  connect(a, &QAction::triggered, this, &MainWindow::onAction_openRecentSession);
-  QAction* first = menu->actions().value(0, nullptr);
-  recentActions.prepend(a);
-  menu->insertAction(first, a);
-
-  if (recentActions.size() > preferences->maxRecentSessions()) {
-    QAction* last = recentActions.takeLast();
-    menu->removeAction(last);
-    disconnect(last, &QAction::triggered, this, &MainWindow::onAction_openRecentSession);
-    delete last;
-  }
-}
-
-void MainWindow::onActionRecentSession_triggered()
-{
-  if (auto* a = qobject_cast<QAction*>(sender()))
-    addRecentSession(a->text());
-}
-
-void MainWindow::onAction_openRecentSession()
-{
-  if (auto* a = qobject_cast<QAction*>(sender()); a && confirmUnsavedWork())
-    openSession(a->data().toString());
+  recent->add(path);
 }
 
 void MainWindow::openStartupSession()
@@ -545,10 +475,10 @@ void MainWindow::openStartupSession()
   QString p = defaultSessionPath();
   if (!QFileInfo::exists(p) && saveSession(p))
     qCDebug(lcDiagnostics) << "Default session saved";
-  if (recentActions.isEmpty())
+  if (recent->paths().isEmpty())
     addRecentSession(p);
   else
-    p = recentActions.first()->text();
+    p = recent->paths().first();
   if (QFileInfo::exists(p))
     openSession(p);
   unsavedWork->markClean();
@@ -572,56 +502,23 @@ void MainWindow::saveOnExit()
 
 bool MainWindow::saveSessionChecked(const QString& target)
 {
-  // The session is written beside the target and judged as opening it would
-  // judge it; only a file that would open again replaces the target, so the
-  // last good session is never lost to inputs left half-typed. A link is
-  // followed, so that the rename replaces the file and not the link.
-  if (specialFile(target)) {
+  // Only a file that would open again replaces the target, so the last good
+  // session is never lost to inputs left half-typed.
+  QString why;
+  const auto result = SessionSave::replaceChecked(
+      target,
+      [this, &target](const QString& temp) {
+        const bool written = writeSession(temp);
+        sessionPersistence->setFile(target);
+        return written;
+      },
+      currentDomainTexts(), &why);
+  if (result == SessionSave::Result::Unwritable)
     reportUnwritableSession(target);
-    return false;
-  }
-  const QFileInfo info(target);
-  const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
-  QString temp;
-  {
-    QTemporaryFile reserve(QFileInfo(real).absoluteFilePath() + QStringLiteral(".XXXXXX"));
-    if (!reserve.open()) {
-      reportUnwritableSession(target);
-      return false;
-    }
-    temp = reserve.fileName();
-    // Removed again: the settings object creates it with the usual permissions.
-  }
-  const bool written = writeSession(temp);
-  sessionPersistence->setFile(target);
-  if (!written) {
-    QFile::remove(temp);
-    reportUnwritableSession(target);
-    return false;
-  }
-
-  QString where;
-  {
-    // Its settings object is gone before the file is renamed.
-    SessionValidator check(temp, currentDomainTexts());
-    if (!check.validate())
-      where = check.refusal();
-  }
-  if (!where.isEmpty()) {
-    QFile::remove(temp);
+  if (result == SessionSave::Result::Refused)
     Prompt::critical(this, tr("Error when saving session"),
                      tr("Session \"%1\" was not saved: the inputs would give a session that "
                         "cannot be opened (%2).\nThe file keeps its last saved state.")
-                         .arg(QDir::toNativeSeparators(target), where));
-    return false;
-  }
-
-  if (QFileInfo::exists(real))
-    QFile::setPermissions(temp, QFile::permissions(real));
-  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(real).constData()) != 0) {
-    QFile::remove(temp);
-    reportUnwritableSession(target);
-    return false;
-  }
-  return true;
+                         .arg(QDir::toNativeSeparators(target), why));
+  return result == SessionSave::Result::Saved;
 }
