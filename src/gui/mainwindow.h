@@ -114,12 +114,7 @@ protected:
   // Sessions (mainwindow_session.cpp).
   bool checkSessionInputs();
   void addRecentSession(const QString& path);
-  // The folder of the last session (user settings "FileDialogDir"), where the
-  // session dialogs start; data files keep a folder of their own.
-  QString fileDialogDir() const;
-  void setFileDialogDir(const QString& file);
-  QString dataDialogDir() const;
-  void setDataDialogDir(const QString& file);
+  void reportUnwritableSettings();
   void openStartupSession();
   // Whether the save-on-exit preference saves the current session.
   bool savesOnExit() const;

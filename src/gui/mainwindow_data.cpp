@@ -10,6 +10,7 @@
 #include "gui/datafileopendialog.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/history/edithistory.h"
+#include "gui/usersettings.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/dataimport.h"
@@ -19,13 +20,13 @@
 void MainWindow::onActionOpenData_triggered()
 {
   DataFileOpenDialog dialog(this);
-  dialog.setDirectory(dataDialogDir());
+  dialog.setDirectory(UserSettings::dataDir());
   if (dialog.run() != QDialog::Accepted)
     return;
   const QString file = dialog.selectedFiles().value(0);
   if (file.isEmpty())
     return;
-  setDataDialogDir(file);
+  UserSettings::rememberDataDir(file);
   openDataFile(file, dialog.xColumn());
 }
 

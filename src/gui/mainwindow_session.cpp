@@ -18,6 +18,7 @@
 #include "gui/preferenceswidget.h"
 #include "gui/recentsessions.h"
 #include "gui/unsavedwork.h"
+#include "gui/usersettings.h"
 #include "gui/widgetpersistence.h"
 #include "midle/session/apppaths.h"
 #include "midle/session/sessionkeys.h"
@@ -47,14 +48,6 @@ QString& defaultSessionDirectory()
   return dir;
 }
 
-// The user settings file, the same one the global widget persistence uses.
-std::unique_ptr<QSettings> userSettings()
-{
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                     QCoreApplication::organizationName(),
-                                     QCoreApplication::applicationName());
-}
-
 } // namespace
 
 // --------------------------------------------------------------- settings
@@ -65,7 +58,7 @@ void MainWindow::restoreSettings()
   globalPersistence->load();
   useFormulaDirectory();
 
-  auto s = userSettings();
+  auto s = UserSettings::open();
   s->beginGroup(QStringLiteral("MainWindow"));
   restoreState(s->value(QStringLiteral("windowState")).toByteArray());
   restoreGeometry(s->value(QStringLiteral("geometry")).toByteArray());
@@ -94,7 +87,7 @@ void MainWindow::restoreSettings()
 bool MainWindow::writeSettings()
 {
   bool ok = globalPersistence->save();
-  auto s = userSettings();
+  auto s = UserSettings::open();
   s->beginGroup(QStringLiteral("MainWindow"));
   s->setValue(QStringLiteral("geometry"), saveGeometry());
   s->setValue(QStringLiteral("windowState"), saveState());
@@ -103,38 +96,15 @@ bool MainWindow::writeSettings()
   s->sync();
   ok = ok && s->status() == QSettings::NoError;
   if (!ok)
-    Prompt::critical(this, tr("Error when saving settings"),
-                     tr("The settings could not be written to \"%1\".").arg(s->fileName()));
+    reportUnwritableSettings();
   return ok;
 }
 
-QString MainWindow::fileDialogDir() const
+void MainWindow::reportUnwritableSettings()
 {
-  return userSettings()->value(QStringLiteral("MainWindow/FileDialogDir")).toString();
-}
-
-void MainWindow::setFileDialogDir(const QString& file)
-{
-  auto s = userSettings();
-  s->setValue(QStringLiteral("MainWindow/FileDialogDir"),
-              QFileInfo(file).absoluteDir().canonicalPath());
-  s->sync();
-  if (s->status() != QSettings::NoError)
-    Prompt::critical(this, tr("Error when saving settings"),
-                     tr("The settings could not be written to \"%1\".").arg(s->fileName()));
-}
-
-QString MainWindow::dataDialogDir() const
-{
-  const QString dir = userSettings()->value(QStringLiteral("MainWindow/DataDialogDir")).toString();
-  return dir.isEmpty() ? fileDialogDir() : dir;
-}
-
-void MainWindow::setDataDialogDir(const QString& file)
-{
-  auto s = userSettings();
-  s->setValue(QStringLiteral("MainWindow/DataDialogDir"),
-              QFileInfo(file).absoluteDir().canonicalPath());
+  Prompt::critical(
+      this, tr("Error when saving settings"),
+      tr("The settings could not be written to \"%1\".").arg(UserSettings::open()->fileName()));
 }
 
 // ---------------------------------------------------------------- sessions
@@ -243,10 +213,7 @@ bool MainWindow::writeSession(const QString& path)
   c.zoom = zoomSlider->value();
   c.partitionKind = kind;
   c.functionSource = document.source;
-  c.dataFile = document.dataFile.filePath();
-  c.xColumn = document.dataFile.xColumn;
-  c.valueSeparator = document.dataFile.valueSeparator;
-  c.decimalSeparator = document.dataFile.decimalSeparator;
+  SessionKeys::takeDataFile(c, document.dataFile);
   c.legendAlignment = int(ui->centralwidget->plotWidget()->legendAlignment());
   c.showLegend = ui->actionShowLegend->isChecked();
   c.higherDegreeBasis = ui->centralwidget->higherDegreeBasis();
@@ -354,9 +321,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   sessionPersistence->settings()->sync();
   sessionPersistence->readHeldGroups();
 
-  DataFileInfo info(c.dataFile.toLocal8Bit(), false, c.xColumn);
-  info.valueSeparator = c.valueSeparator;
-  info.decimalSeparator = c.decimalSeparator;
+  const DataFileInfo info = SessionKeys::dataFileInfo(c);
   showLegendAlignment(c.legendAlignment);
   ui->actionShowLegend->setChecked(c.showLegend);
   ft->plotWidget()->setLegendVisible(c.showLegend);
@@ -436,7 +401,7 @@ void MainWindow::onActionSaveSession_triggered()
 
 void MainWindow::onActionSaveAsSession_triggered()
 {
-  QString name = Prompt::getSaveFileName(this, tr("Save session"), fileDialogDir(),
+  QString name = Prompt::getSaveFileName(this, tr("Save session"), UserSettings::sessionDir(),
                                          AppConstants::sessionFilter(), QStringLiteral("qms"));
   if (name.isEmpty() || !checkSessionInputs())
     return;
@@ -447,7 +412,8 @@ void MainWindow::onActionSaveAsSession_triggered()
   ui->actionSaveSession->setEnabled(true);
   if (saveSession(sessionFile)) {
     unsavedWork->markClean();
-    setFileDialogDir(sessionFile);
+    if (!UserSettings::rememberSessionDir(sessionFile))
+      reportUnwritableSettings();
   }
   updateWindowTitle();
 }
@@ -456,11 +422,12 @@ void MainWindow::onActionOpenSession_triggered()
 {
   if (!confirmUnsavedWork())
     return;
-  const QString file = Prompt::getOpenFileName(this, tr("Open session"), fileDialogDir(),
+  const QString file = Prompt::getOpenFileName(this, tr("Open session"), UserSettings::sessionDir(),
                                                AppConstants::sessionFilter());
   if (file.isEmpty())
     return;
-  setFileDialogDir(file);
+  if (!UserSettings::rememberSessionDir(file))
+    reportUnwritableSettings();
   addRecentSession(file);
   openSession(file);
 }

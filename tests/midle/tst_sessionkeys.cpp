@@ -96,6 +96,22 @@ private slots:
     QVERIFY(!s.contains("MainWindow/valueSeparator"));
     QVERIFY(!s.contains("MainWindow/decimalSeparator"));
   }
+
+  // A session's data file reopens with the import settings it was read with.
+  void dataFileSettingsComeBack()
+  {
+    DataFileInfo info(QByteArray("/d/x.csv"), true, 3);
+    info.valueSeparator = ";";
+    info.decimalSeparator = 1;
+    SessionContents c;
+    SessionKeys::takeDataFile(c, info);
+    const DataFileInfo back = SessionKeys::dataFileInfo(c);
+    QCOMPARE(back.filePath(), info.filePath());
+    QCOMPARE(back.xColumn, 3);
+    QCOMPARE(back.valueSeparator, QString(";"));
+    QCOMPARE(back.decimalSeparator, 1);
+    QVERIFY(!back.showImportDialog);
+  }
 };
 
 QTEST_GUILESS_MAIN(TestSessionKeys)

@@ -168,3 +168,19 @@ void SessionKeys::writePartition(QSettings& s, DataHolders::PartitionKind kind,
   s.endArray();
   s.endGroup();
 }
+
+DataFileInfo SessionKeys::dataFileInfo(const SessionContents& c)
+{
+  DataFileInfo info(c.dataFile.toLocal8Bit(), false, c.xColumn);
+  info.valueSeparator = c.valueSeparator;
+  info.decimalSeparator = c.decimalSeparator;
+  return info;
+}
+
+void SessionKeys::takeDataFile(SessionContents& c, const DataFileInfo& info)
+{
+  c.dataFile = info.filePath();
+  c.xColumn = info.xColumn;
+  c.valueSeparator = info.valueSeparator;
+  c.decimalSeparator = info.decimalSeparator;
+}

@@ -1,6 +1,7 @@
 #ifndef QUELMORA_SESSIONKEYS_H
 #define QUELMORA_SESSIONKEYS_H
 
+#include "midle/numberreader/datafileinfo.h"
 #include "midle/session/sessionvalidator.h"
 
 #include <QString>
@@ -30,6 +31,10 @@ const std::vector<Key>& table();
 // Reads every key the file holds; false with the refused key and why.
 bool read(const QSettings& s, SessionContents& c, QString& badKey, QString& why);
 void write(QSettings& s, const SessionContents& c);
+
+// The data file of the session's keys, and the keys of a data file in use.
+DataFileInfo dataFileInfo(const SessionContents& c);
+void takeDataFile(SessionContents& c, const DataFileInfo& info);
 
 // The partition group's keys that no widget holds: the node list of the
 // kinds with free nodes (sorted; empty without a record), the equidistant

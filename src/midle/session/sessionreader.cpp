@@ -6,6 +6,7 @@
 #include "math/fce/mathfncachedformula.h"
 #include "midle/numberreader/dataimport.h"
 #include "midle/session/formulafile.h"
+#include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
 #include "midle/session/sessionpartition.h"
 
@@ -164,9 +165,7 @@ bool SessionReader::readFormulas()
 
 bool SessionReader::readDataFile()
 {
-  DataFileInfo info(values.dataFile.toLocal8Bit(), false, values.xColumn);
-  info.valueSeparator = values.valueSeparator;
-  info.decimalSeparator = values.decimalSeparator;
+  const DataFileInfo info = SessionKeys::dataFileInfo(values);
   DataImport import;
   const DataImport::Status status = import.run(info);
   for (const DataImport::Message& m : import.messages()) {
