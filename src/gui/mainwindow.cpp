@@ -354,21 +354,13 @@ void MainWindow::showFormulaDomain()
 
 QString MainWindow::expressionOf(const QString& name) const
 {
-  if (formulaBuilder->formulaNames().contains(name))
-    return formulaBuilder->expression(name);
-  for (const FormulaFile::Entry& e : sessionFormulas)
-    if (e.name == name)
-      return e.expression;
-  return QString();
+  return formulaBuilder->formulaNames().contains(name) ? formulaBuilder->expression(name)
+                                                       : document.sessionExpression(name);
 }
 
 QStringList MainWindow::formulaNames() const
 {
-  QStringList names = formulaBuilder->formulaNames();
-  for (const FormulaFile::Entry& e : sessionFormulas)
-    if (!names.contains(e.name))
-      names.append(e.name);
-  return names;
+  return document.formulaNames(formulaBuilder->formulaNames());
 }
 
 // -------------------------------------------------------------- selectors

@@ -36,9 +36,10 @@ namespace Ui {
 class MainWindow;
 }
 
-// The one top-level window. It owns the records, the math domain and the
-// functions being transformed, the dialogs and both widget persistences, and
-// turns menu actions and input signals into calls on the controller.
+// The one top-level window. It shows and edits the session document (the
+// records, the functions and their source), owns the dialogs and both widget
+// persistences, and turns menu actions and input signals into calls on the
+// document and the controller.
 // Session files are handled in mainwindow_session.cpp, data import in
 // mainwindow_data.cpp and export in mainwindow_export.cpp.
 class MainWindow : public QMainWindow
@@ -205,8 +206,6 @@ protected:
   // The work shown: records, function source, functions and their domain.
   SessionDocument document;
   QMap<QString, QString> renames;
-  // Formulas of opened sessions that the formula builder's list lacks.
-  QVector<FormulaFile::Entry> sessionFormulas;
   FormulaBuilderWidget* formulaBuilder;
   PreferencesWidget* preferences;
   AboutWidget* about;

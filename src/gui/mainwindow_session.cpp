@@ -129,26 +129,13 @@ void MainWindow::useFormulaDirectory()
 
 QStringList MainWindow::offerSessionFormulas(const QString& path, int selectorCount)
 {
-  QVector<FormulaFile::Entry> list;
+  QVector<FormulaFile::Entry> offered;
   for (const QString& name : formulaNames()) {
     const QString expression = expressionOf(name);
-    list.append({name, expression, !expression.isEmpty()});
+    offered.append({name, expression, !expression.isEmpty()});
   }
-  const QSettings s(path, QSettings::IniFormat);
-  QStringList chosen;
-  for (const SessionLookup::Choice& c : SessionLookup::read(s, selectorCount, list)) {
-    if (c.source != SessionLookup::Choice::Session) {
-      chosen.append(QString());
-      continue;
-    }
-    const QString name = SessionLookup::nameInList(c, list);
-    if (!formulaNames().contains(name)) {
-      sessionFormulas.append({name, c.expression, true});
-      list.append(sessionFormulas.last());
-    }
-    chosen.append(name);
-  }
-  return chosen;
+  return document.offerSessionFormulas(QSettings(path, QSettings::IniFormat), selectorCount,
+                                       offered);
 }
 
 QString MainWindow::defaultSessionPath()

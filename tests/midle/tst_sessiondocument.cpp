@@ -4,6 +4,8 @@
 #include "math/fce/mathfn.h"
 #include "midle/session/sessiondocument.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -86,6 +88,31 @@ private slots:
     d->high = 1;
     std::unique_ptr<SessionDocument::Domain> domain(SessionDocument::makeDomain(d));
     QCOMPARE(domain->size(), std::size_t(2001));
+  }
+
+  // A formula only the session carries is offered beside the user's list,
+  // once; one the list holds is chosen from it.
+  void sessionFormulasAreOffered()
+  {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("s.qms");
+    {
+      QSettings s(path, QSettings::IniFormat);
+      s.setValue("FunctionSelector/count", 2);
+      s.setValue("FunctionSelector/formula0_name", "spike");
+      s.setValue("FunctionSelector/formula0_expression", "x*2");
+      s.setValue("FunctionSelector/formula1_name", "a");
+      s.setValue("FunctionSelector/formula1_expression", "x");
+    }
+    SessionDocument doc;
+    const QVector<FormulaFile::Entry> user = {{"a", "x", true}};
+    for (int twice = 0; twice < 2; ++twice)
+      QCOMPARE(doc.offerSessionFormulas(QSettings(path, QSettings::IniFormat), 2, user),
+               QStringList({"spike", "a"}));
+    QCOMPARE(doc.sessionFormulas.size(), 1);
+    QCOMPARE(doc.formulaNames({"a"}), QStringList({"a", "spike"}));
+    QCOMPARE(doc.sessionExpression("spike"), QString("x*2"));
+    QCOMPARE(doc.sessionExpression("a"), QString());
   }
 };
 

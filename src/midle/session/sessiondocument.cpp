@@ -5,6 +5,7 @@
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
 #include "math/fce/mathfntable.h"
+#include "midle/session/sessionlookup.h"
 
 #include <algorithm>
 #include <random>
@@ -101,6 +102,44 @@ SessionDocument::Function* SessionDocument::insertFormula(int index, const QStri
   functions.insert(qBound(0, index, functions.size()), fn);
   names.insert(fn, name);
   return fn;
+}
+
+QStringList SessionDocument::formulaNames(const QStringList& user) const
+{
+  QStringList all = user;
+  for (const FormulaFile::Entry& e : sessionFormulas)
+    if (!all.contains(e.name))
+      all.append(e.name);
+  return all;
+}
+
+QString SessionDocument::sessionExpression(const QString& name) const
+{
+  for (const FormulaFile::Entry& e : sessionFormulas)
+    if (e.name == name)
+      return e.expression;
+  return QString();
+}
+
+QStringList SessionDocument::offerSessionFormulas(const QSettings& session, int selectorCount,
+                                                  QVector<FormulaFile::Entry> offered)
+{
+  QStringList chosen;
+  for (const SessionLookup::Choice& c : SessionLookup::read(session, selectorCount, offered)) {
+    if (c.source != SessionLookup::Choice::Session) {
+      chosen.append(QString());
+      continue;
+    }
+    const QString name = SessionLookup::nameInList(c, offered);
+    const auto named = [&name](const FormulaFile::Entry& e) { return e.name == name; };
+    if (std::none_of(offered.cbegin(), offered.cend(), named) &&
+        std::none_of(sessionFormulas.cbegin(), sessionFormulas.cend(), named)) {
+      sessionFormulas.append({name, c.expression, true});
+      offered.append(sessionFormulas.last());
+    }
+    chosen.append(name);
+  }
+  return chosen;
 }
 
 void SessionDocument::makeRandomData(quint32 clock)

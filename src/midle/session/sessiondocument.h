@@ -3,12 +3,17 @@
 
 #include "gui/ftransform_widgets/data_structures.h"
 #include "midle/numberreader/datafileinfo.h"
+#include "midle/session/formulafile.h"
 #include "midle/session/functionsource.h"
 
 #include <QHash>
 #include <QList>
 #include <QSharedPointer>
 #include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QSettings;
 
 // The work the main window shows and edits, without a widget: the domain and
 // partition records, where the functions come from (formulas, a data file,
@@ -42,6 +47,19 @@ public:
   QHash<const Function*, QString> names;
   // The math domain of the functions; nullptr between clear() and the next one.
   Domain* domain = nullptr;
+
+  // Formulas that opened sessions carry and the user's list lacks, offered
+  // beside that list for this run.
+  QVector<FormulaFile::Entry> sessionFormulas;
+  // The user's names, then those of the session formulas.
+  QStringList formulaNames(const QStringList& user) const;
+  // A session formula's expression; "" for a name it does not hold.
+  QString sessionExpression(const QString& name) const;
+  // Takes in the formulas a session carries for its selectors that the
+  // offered list lacks; per selector the name to select ("" keeps the
+  // stored position).
+  QStringList offerSessionFormulas(const QSettings& session, int selectorCount,
+                                   QVector<FormulaFile::Entry> offered);
 
   QSharedPointer<DataHolders::Partitions::PartBase> record(DataHolders::PartitionKind kind) const;
   // Every record refers to domainRecord.
