@@ -94,11 +94,17 @@ void SessionDocument::setExpression(Function* function, const QString& expressio
   }
 }
 
+SessionDocument::Function* SessionDocument::newFormula(const Domain* on, const QString& expression)
+{
+  auto* fn = new FormulaFn(on);
+  setExpression(fn, expression);
+  return fn;
+}
+
 SessionDocument::Function* SessionDocument::insertFormula(int index, const QString& name,
                                                           const QString& expression)
 {
-  auto* fn = new FormulaFn(domain);
-  setExpression(fn, expression);
+  Function* fn = newFormula(domain, expression);
   functions.insert(qBound(0, index, functions.size()), fn);
   names.insert(fn, name);
   return fn;

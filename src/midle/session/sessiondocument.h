@@ -76,7 +76,9 @@ public:
   // A formula function on domain at index; an expression the parser refuses
   // (a damaged formulas file) gives the constant 0.
   Function* insertFormula(int index, const QString& name, const QString& expression);
-  // Sets a formula function's expression as insertFormula makes one.
+  // A formula function on domain, as insertFormula makes one.
+  static Function* newFormula(const Domain* domain, const QString& expression);
+  // Sets a formula function's expression as newFormula does.
   static void setExpression(Function* fn, const QString& expression);
 
   // After clear(): random data on its own domain (0..201, 200 points), made
