@@ -7,14 +7,12 @@
 #include "gui/analysis/errorcurves.h"
 #include "gui/appconstants.h"
 #include "gui/components/functiontablewidget.h"
-#include "gui/components/markerpolicy.h"
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
-#include "gui/ftransform_widgets/nodelayout.h"
 #include "gui/history/edithistory.h"
 #include "gui/history/windoweditstate.h"
 #include "gui/inputs/domainwidget.h"
@@ -22,19 +20,14 @@
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/launch.h"
 #include "gui/preferenceswidget.h"
+#include "gui/recentsessions.h"
 #include "gui/widgetpersistence.h"
-#include "math/domains/equidistant.h"
-#include "math/fce/formulaexpression.h"
-#include "math/fce/mathfncachedformula.h"
-#include "math/fce/mathfntable.h"
-#include "math/policy.h"
 #include "midle/numberreader/dataimport.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -43,58 +36,13 @@
 #include <qwt_slider.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
 #include <utility>
-#include <vector>
-
-namespace {
-
-using FormulaFn = Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
-using TableFn = Fn::MathFnTable<double, double>;
-
-constexpr int degreeFlags[] = {1, 2, 4, 8};
-
-void setFormulaExpression(Fn::MathFn<double, double>* function, const QString& expression)
-{
-  auto* fn = dynamic_cast<FormulaFn*>(function);
-  if (!fn)
-    return;
-  try {
-    fn->setExpression(expression.isEmpty() ? std::string("0") : expression.toStdString());
-  } catch (const mu::ParserError&) {
-    fn->setExpression("0");
-  }
-}
-
-// A formula function on domain; an expression the parser refuses (a damaged
-// formulas file) gives the constant 0 rather than no function.
-FormulaFn* makeFormula(const Domains::EnumerationBase<double>* domain, const QString& expression)
-{
-  auto* fn = new FormulaFn(domain);
-  setFormulaExpression(fn, expression);
-  return fn;
-}
-
-int countFlags(int mask)
-{
-  int n = 0;
-  for (int flag : degreeFlags)
-    if (mask & flag)
-      ++n;
-  return n;
-}
-
-} // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui(new Ui::MainWindow), zoomSlider(new QwtSlider(this)),
-      functionTypeUsed(FunctionSource::Formulas), domainRecord(new DataHolders::Domains::Equid),
-      genericRecord(new DataHolders::Partitions::FuzzyEq),
-      equidistantRecord(new DataHolders::Partitions::FuzzyPt),
-      customRecord(new DataHolders::Partitions::FuzzyDelta),
       formulaBuilder(new FormulaBuilderWidget), preferences(new PreferencesWidget),
-      about(new AboutWidget), domain(nullptr), sessionPersistence(new WidgetPersistence(this)),
+      about(new AboutWidget), sessionPersistence(new WidgetPersistence(this)),
       globalPersistence(new WidgetPersistence(this))
 {
   ui->setupUi(this);
@@ -102,6 +50,12 @@ MainWindow::MainWindow(QWidget* parent)
   ui->menuRecentSession->removeAction(ui->actionDefault);
   delete ui->actionDefault;
   ui->actionDefault = nullptr;
+  recent = new RecentSessions(ui->menuRecentSession,
+                              [this] { return preferences->maxRecentSessions(); });
+  connect(recent, &RecentSessions::openRequested, this, [this](const QString& path) {
+    if (confirmUnsavedWork())
+      openSession(path);
+  });
   partitionGroup = new QActionGroup(this);
   partitionGroup->setExclusive(true);
   partitionGroup->addAction(ui->actionEquidistant);
@@ -134,7 +88,7 @@ MainWindow::MainWindow(QWidget* parent)
   zoomSlider->setOrientation(Qt::Horizontal);
   WidgetBase::replaceWidget(ui->sliderLayout, ui->sliderPlaceholder, zoomSlider);
   ui->sliderPlaceholder = nullptr;
-  resetPartitionRecords(domainRecord);
+  document.resetRecords();
 
   FtransformWidget* ft = ui->centralwidget;
   ft->setMaxDegree(0);
@@ -142,16 +96,22 @@ MainWindow::MainWindow(QWidget* parent)
   ui->ftDegreeSpin->setValue(0);
   ui->ft0ChBox->setChecked(true);
 
-  domain = makeDomain(domainRecord);
+  document.domain = SessionDocument::makeDomain(document.domainRecord);
 
   zoomSlider->setHandleSize(QSize(20, 12));
   zoomSlider->setObjectName(QStringLiteral("zoomSlider"));
   setTabOrder(ui->domainWidget->lastInputWidget(), zoomSlider);
   legendGroup = new QActionGroup(this);
   legendGroup->setExclusive(true);
-  for (QAction* a : {ui->actionLegendTopLeft, ui->actionLegendTopRight, ui->actionLegendBottomLeft,
-                     ui->actionLegendBottomRight})
-    legendGroup->addAction(a);
+  const std::pair<QAction*, Qt::Alignment> corners[] = {
+      {ui->actionLegendTopLeft, Qt::AlignTop | Qt::AlignLeft},
+      {ui->actionLegendTopRight, Qt::AlignTop | Qt::AlignRight},
+      {ui->actionLegendBottomLeft, Qt::AlignBottom | Qt::AlignLeft},
+      {ui->actionLegendBottomRight, Qt::AlignBottom | Qt::AlignRight}};
+  for (const auto& [action, corner] : corners) {
+    action->setData(int(corner));
+    legendGroup->addAction(action);
+  }
   ui->actionCloseData->setEnabled(false);
   ui->actionSaveSession->setEnabled(false);
   ui->dockFunctionTable->hide();
@@ -161,7 +121,7 @@ MainWindow::MainWindow(QWidget* parent)
   editHistory = new EditHistory(this, ft, editState);
   editHistory->addActions(ui->menuEdit, ui->menuWindow);
 
-  ft->setPartition(currentPartitionRecord(), domain);
+  ft->setPartition(currentPartitionRecord(), document.domain);
   ft->setStyles(preferences->backgroundColor(), preferences->functionPen(),
                 preferences->transformPen(0), preferences->transformPen(1),
                 preferences->transformPen(2), preferences->transformPen(3));
@@ -215,10 +175,12 @@ MainWindow::MainWindow(QWidget* parent)
           &MainWindow::onFunctionTableVisibility_changed);
   connect(ui->ftDegreeSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &MainWindow::onFtDegreeSpin_changed);
-  connect(ui->ft0ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT0_changed);
-  connect(ui->ft1ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT1_changed);
-  connect(ui->ft2ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT2_changed);
-  connect(ui->ft3ChBox, &QCheckBox::stateChanged, this, &MainWindow::onFT3_changed);
+  QCheckBox* const degreeBoxes[] = {ui->ft0ChBox, ui->ft1ChBox, ui->ft2ChBox, ui->ft3ChBox};
+  for (int d = 0; d < 4; ++d)
+    connect(degreeBoxes[d], &QCheckBox::stateChanged, this, [this, d](int state) {
+      setDegreeColumnsVisible(d, state);
+      onFtDegreeChBox_changed(state);
+    });
   connect(ui->basisCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           &MainWindow::onBasisCbox_changed);
   ui->functionTableWidget->setController(ft);
@@ -271,12 +233,8 @@ MainWindow::~MainWindow()
   disconnect(ui->dockFunctionTable, nullptr, this, nullptr);
   disconnectSelectors();
   ui->centralwidget->setPartition({}, nullptr);
-  if (!functions.isEmpty())
-    ui->centralwidget->removeFunctions(functions);
-  qDeleteAll(functions);
-  functions.clear();
-  delete domain;
-  delete retiredDomain;
+  if (!document.functions.isEmpty())
+    ui->centralwidget->removeFunctions(document.functions);
   randomDataAction.reset();
   delete formulaBuilder;
   delete preferences;
@@ -286,10 +244,7 @@ MainWindow::~MainWindow()
 
 QStringList MainWindow::recentSessions() const
 {
-  QStringList paths;
-  for (const QAction* a : recentActions)
-    paths.append(a->data().toString());
-  return paths;
+  return recent->paths();
 }
 
 void MainWindow::ctorFinished()
@@ -318,25 +273,11 @@ QAction* MainWindow::kindAction(DataHolders::PartitionKind kind) const
   return nullptr;
 }
 
-QSharedPointer<DataHolders::Partitions::PartBase>
-MainWindow::kindRecord(DataHolders::PartitionKind kind) const
-{
-  switch (kind) {
-  case DataHolders::PartitionKind::Generic:
-    return genericRecord;
-  case DataHolders::PartitionKind::Equidistant:
-    return equidistantRecord;
-  case DataHolders::PartitionKind::Custom:
-    return customRecord;
-  }
-  return {};
-}
-
 QSharedPointer<DataHolders::Partitions::PartBase> MainWindow::currentPartitionRecord() const
 {
   for (DataHolders::PartitionKind kind : DataHolders::partitionKinds)
     if (kindAction(kind)->isChecked())
-      return kindRecord(kind);
+      return document.record(kind);
   return {};
 }
 
@@ -346,29 +287,9 @@ DataHolders::PartitionKind MainWindow::currentPartitionKind() const
   return record ? record->kind() : DataHolders::PartitionKind::Generic;
 }
 
-void MainWindow::resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record)
-{
-  using namespace DataHolders::Partitions;
-  genericRecord->domain = record;
-  equidistantRecord->domain = record;
-  customRecord->domain = record;
-  // The helpers leave a record as it was for a range they cannot lay out.
-  resetToDomain(*genericRecord, record);
-  resetToDomain(*equidistantRecord, record);
-  resetToDomain(*customRecord, record);
-}
-
-Domains::EnumerationBase<double>*
-MainWindow::makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record)
-{
-  if (!record || !DataHolders::domainRangeValid(*record) || record->count < 1)
-    return new Domains::Equidistant<double>(0.0, 1.0, 2000u);
-  return DataHolders::createDomain(record);
-}
-
 void MainWindow::installPartition()
 {
-  ui->centralwidget->setPartition(currentPartitionRecord(), domain);
+  ui->centralwidget->setPartition(currentPartitionRecord(), document.domain);
   // The partition editor is a new one: the component table links to it again.
   linkNodeSelection(tableLinked);
 }
@@ -389,73 +310,57 @@ void MainWindow::setFunctionType(FunctionSource type)
   } else {
     ui->actionCloseData->setEnabled(false);
   }
-  functionTypeUsed = type;
+  document.source = type;
 }
 
 void MainWindow::clearFunctions()
 {
   if (!ui->centralwidget->functions().isEmpty())
     ui->centralwidget->removeFunctions(ui->centralwidget->functions());
-  functionNames.clear();
-  qDeleteAll(functions);
-  functions.clear();
-  // The controller's partition still refers to the domain until the next
-  // setPartition: keep it alive until the following clear.
-  delete retiredDomain;
-  retiredDomain = domain;
-  domain = nullptr;
+  document.clear();
 }
 
 void MainWindow::rebuildFunctions(Domains::EnumerationBase<double>* newDomain)
 {
-  domain = newDomain;
+  document.domain = newDomain;
   for (int i = 0; i < ui->fnSelector->count(); ++i) {
     const QString name = ui->fnSelector->selection(i);
-    FormulaFn* fn = makeFormula(domain, expressionOf(name));
-    functions.append(fn);
-    functionNames.insert(fn, name);
+    document.insertFormula(i, name, expressionOf(name));
   }
 }
 
 QList<Fn::MathFn<double, double>*> MainWindow::drawnFunctions() const
 {
-  if (functionTypeUsed != FunctionSource::Formulas)
-    return functions;
+  if (document.source != FunctionSource::Formulas)
+    return document.functions;
   QList<Fn::MathFn<double, double>*> drawn;
-  for (int i = 0; i < functions.size(); ++i)
+  for (int i = 0; i < document.functions.size(); ++i)
     if (i >= ui->fnSelector->count() || !ui->fnSelector->selection(i).isEmpty())
-      drawn.append(functions.at(i));
+      drawn.append(document.functions.at(i));
   return drawn;
 }
 
 void MainWindow::showFormulaDomain()
 {
-  if (functionTypeUsed != FunctionSource::Formulas || !domainRecord || ui->domainWidget->isValid())
+  if (document.source != FunctionSource::Formulas || !document.domainRecord ||
+      ui->domainWidget->isValid())
     return;
   const auto text = [](double v) {
     return QString::number(v, 'g', QLocale::FloatingPointShortest);
   };
-  ui->domainWidget->showTexts(text(domainRecord->low), text(domainRecord->high),
-                              QString::number(domainRecord->count));
+  ui->domainWidget->showTexts(text(document.domainRecord->low), text(document.domainRecord->high),
+                              QString::number(document.domainRecord->count));
 }
 
 QString MainWindow::expressionOf(const QString& name) const
 {
-  if (formulaBuilder->formulaNames().contains(name))
-    return formulaBuilder->expression(name);
-  for (const FormulaFile::Entry& e : sessionFormulas)
-    if (e.name == name)
-      return e.expression;
-  return QString();
+  return formulaBuilder->formulaNames().contains(name) ? formulaBuilder->expression(name)
+                                                       : document.sessionExpression(name);
 }
 
 QStringList MainWindow::formulaNames() const
 {
-  QStringList names = formulaBuilder->formulaNames();
-  for (const FormulaFile::Entry& e : sessionFormulas)
-    if (!names.contains(e.name))
-      names.append(e.name);
-  return names;
+  return document.formulaNames(formulaBuilder->formulaNames());
 }
 
 // -------------------------------------------------------------- selectors
@@ -493,7 +398,8 @@ void MainWindow::connectSelectors(double zoom)
           &MainWindow::onSelector_added);
   connect(ui->fnSelector, &FunctionSelectorWidget::selectorBeingRemoved, this,
           &MainWindow::onSelector_removed);
-  setTableColumnCount(ui->fnSelector->count() * countFlags(ui->centralwidget->visibleDegrees()));
+  setTableColumnCount(ui->fnSelector->count() *
+                      FunctionTableWidget::columnsPerFunction(ui->centralwidget->visibleDegrees()));
 }
 
 void MainWindow::setTableColumnCount(int count)
@@ -503,15 +409,15 @@ void MainWindow::setTableColumnCount(int count)
 
 void MainWindow::onSelectedFunction_changed(int index, QString text)
 {
-  if (index < 0 || index >= functions.size())
+  if (index < 0 || index >= document.functions.size())
     return;
-  Fn::MathFn<double, double>* fn = functions.at(index);
+  Fn::MathFn<double, double>* fn = document.functions.at(index);
   const QString expression = expressionOf(text);
-  setFormulaExpression(fn, expression);
+  SessionDocument::setExpression(fn, expression);
   if (QComboBox* box = ui->fnSelector->selector(index))
     box->setToolTip(expression);
   FtransformWidget* ft = ui->centralwidget;
-  functionNames.insert(fn, text);
+  document.names.insert(fn, text);
   if (ft->functions().contains(fn))
     ft->refreshAll();
   else
@@ -524,23 +430,21 @@ void MainWindow::onSelectedFunction_changed(int index, QString text)
 
 void MainWindow::onSelector_added(int index)
 {
-  if (!domain)
+  if (!document.domain)
     return;
   // Empty until a formula is picked: made, but not handed to the controller.
-  FormulaFn* fn = makeFormula(domain, QStringLiteral("0"));
-  functions.insert(qBound(0, index, functions.size()), fn);
-  functionNames.insert(fn, tr("Unknown name"));
+  document.insertFormula(index, tr("Unknown name"), QStringLiteral("0"));
   refreshCoefTable();
   QTimer::singleShot(0, this, &MainWindow::updateTabOrder);
 }
 
 void MainWindow::onSelector_removed(int index)
 {
-  if (index < 0 || index >= functions.size())
+  if (index < 0 || index >= document.functions.size())
     return;
-  Fn::MathFn<double, double>* fn = functions.takeAt(index);
+  Fn::MathFn<double, double>* fn = document.functions.takeAt(index);
   ui->centralwidget->removeFunctions({fn});
-  functionNames.remove(fn);
+  document.names.remove(fn);
   delete fn;
   refreshCoefTable();
 }
@@ -552,16 +456,10 @@ void MainWindow::onDomain_changed()
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
   if (!record || !ui->domainWidget->isValid())
     return;
-  domainRecord = record;
-  using namespace DataHolders::Partitions;
-  // The records take the new domain here: they must still hold the old one to
-  // tell a new range (the fixed point then moves to low + h) from the same.
-  setDomain(*genericRecord, record);
-  setDomain(*equidistantRecord, record);
-  setDomain(*customRecord, record);
+  document.moveRecords(record);
 
   clearFunctions();
-  rebuildFunctions(makeDomain(domainRecord));
+  rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
   installPartition();
   ui->centralwidget->addFunctions(drawnFunctions());
   updateTabOrder();
@@ -570,15 +468,13 @@ void MainWindow::onDomain_changed()
 
 void MainWindow::onPartitionType_changed(bool)
 {
-  genericRecord->domain = domainRecord;
-  equidistantRecord->domain = domainRecord;
-  customRecord->domain = domainRecord;
+  document.pointRecordsAtDomain();
   FtransformWidget* ft = ui->centralwidget;
   QObject* s = sender();
   bool installed = false;
   for (DataHolders::PartitionKind kind : DataHolders::partitionKinds) {
     if (s == kindAction(kind)) {
-      ft->setPartition(kindRecord(kind), domain);
+      ft->setPartition(document.record(kind), document.domain);
       installed = true;
     }
   }
@@ -673,46 +569,8 @@ void MainWindow::setHigherDegreeBasis(Fn::HigherDegreeBasis basis)
 
 void MainWindow::setDegreeColumnsVisible(int degree, int state)
 {
-  // Columns are laid out function by function, shown degrees in ascending
-  // order; the mask is the one before this change.
-  const int mask = ui->centralwidget->visibleDegrees();
-  const int flag = 1 << degree;
-  const int shown = countFlags(mask);
-  int position = 0;
-  if (degree > 0) {
-    int missing = 0;
-    for (int f = flag; f >= 2; f /= 2)
-      if (!(mask & f))
-        ++missing;
-    position = degree - missing;
-  }
-  QTableWidget* table = ui->functionTableWidget->table();
-  for (int j = ui->fnSelector->count() - 1; j >= 0; --j)
-    table->setColumnHidden(shown * j + position, state != Qt::Checked);
-}
-
-void MainWindow::onFT0_changed(int state)
-{
-  setDegreeColumnsVisible(0, state);
-  onFtDegreeChBox_changed(state);
-}
-
-void MainWindow::onFT1_changed(int state)
-{
-  setDegreeColumnsVisible(1, state);
-  onFtDegreeChBox_changed(state);
-}
-
-void MainWindow::onFT2_changed(int state)
-{
-  setDegreeColumnsVisible(2, state);
-  onFtDegreeChBox_changed(state);
-}
-
-void MainWindow::onFT3_changed(int state)
-{
-  setDegreeColumnsVisible(3, state);
-  onFtDegreeChBox_changed(state);
+  ui->functionTableWidget->setDegreeColumnsVisible(
+      ui->fnSelector->count(), ui->centralwidget->visibleDegrees(), degree, state == Qt::Checked);
 }
 
 // ---------------------------------------------------------- component table
@@ -752,13 +610,13 @@ void MainWindow::linkNodeSelection(bool link)
 void MainWindow::nameFunctionCurves()
 {
   PlotWidget* plot = ui->centralwidget->plotWidget();
-  for (int i = 0; i < functions.size(); ++i) {
-    CurveInfoBase* info = plot->curveInfo(functions.at(i));
+  for (int i = 0; i < document.functions.size(); ++i) {
+    CurveInfoBase* info = plot->curveInfo(document.functions.at(i));
     if (!info)
       continue;
-    QString name = functionNames.value(functions.at(i));
-    if (functionTypeUsed == FunctionSource::TableData && name.isEmpty())
-      name = DataImport::functionName(i, functions.size());
+    QString name = document.names.value(document.functions.at(i));
+    if (document.source == FunctionSource::TableData && name.isEmpty())
+      name = DataImport::functionName(i, document.functions.size());
     if (info->name() != name)
       info->setName(name);
   }
@@ -776,71 +634,31 @@ void MainWindow::refreshCoefTable()
   if (!tableLinked)
     return;
   FtransformWidget* ft = ui->centralwidget;
-  FunctionTableWidget* tableWidget = ui->functionTableWidget;
-  QTableWidget* table = tableWidget->table();
-  const int mask = ft->visibleDegrees();
   // Without a partition (a shape its kind cannot build) there is nothing to list.
-  if (!ft->partition() || !domain) {
-    tableWidget->clearTable();
+  if (!ft->partition() || !document.domain) {
+    ui->functionTableWidget->clearTable();
     return;
   }
-  // The controller's functions: a rebuild may refresh the table while new
-  // functions are made but not yet handed over (a components limit that
-  // lowers the count recomputes at once).
-  const QList<Fn::MathFn<double, double>*> computed = ft->functions();
-  table->setColumnCount(computed.size() * countFlags(mask));
-  for (int c = 0; c < table->columnCount(); ++c)
-    table->setColumnHidden(c, false);
-  // After a node move only a few rows changed, in the tables shown already.
-  const FtransformChange& change = ft->lastChange();
-  int column = 0;
-  for (const Fn::MathFn<double, double>* fn : computed) {
-    for (int flag : degreeFlags) {
-      if (!(mask & flag) || flag > (1 << ft->maxDegree()))
-        continue;
-      const auto it = ft->components().constFind(FnKey{fn, flag});
-      Policy::check(it != ft->components().constEnd() && it.value(),
-                    "Direct fuzzy transform was not calculated");
-      const QString header =
-          (functionTypeUsed == FunctionSource::Formulas ? functionNames.value(fn)
-                                                        : QStringLiteral("DataFile")) +
-          QStringLiteral(" Ft") + DataHolders::degreeName(flag);
-      if (!change.everything &&
-          tableWidget->refreshRows(column, it.value().data(), int(change.componentFrom),
-                                   int(change.componentTo))) {
-        ++column;
-        continue;
-      }
-      tableWidget->setColumn(column++, header, it.value().data());
-    }
-  }
-  tableWidget->setRowCount(int(ft->partition()->fceCount()));
+  ft->showComponentTable(ui->functionTableWidget, [this](const Fn::MathFn<double, double>* fn) {
+    return document.source == FunctionSource::Formulas ? document.names.value(fn)
+                                                       : QStringLiteral("DataFile");
+  });
 }
 
 // ------------------------------------------------------------------ legend
 
 void MainWindow::showLegendAlignment(int alignment)
 {
-  QAction* target = nullptr;
-  if (alignment & 0x20)
-    target = (alignment & 0x01) ? ui->actionLegendTopLeft : ui->actionLegendTopRight;
-  else if (alignment & 0x40)
-    target = (alignment & 0x01) ? ui->actionLegendBottomLeft : ui->actionLegendBottomRight;
-  // A value that names no corner gives the default, so menu and plot agree.
-  (target ? target : ui->actionLegendTopRight)->setChecked(true);
+  const int corner = int(PlotWidget::legendCorner(alignment));
+  for (QAction* a : legendGroup->actions())
+    if (a->data().toInt() == corner)
+      a->setChecked(true);
 }
 
 int MainWindow::legendAlignment() const
 {
-  if (ui->actionLegendTopLeft->isChecked())
-    return 0x21;
-  if (ui->actionLegendTopRight->isChecked())
-    return 0x22;
-  if (ui->actionLegendBottomLeft->isChecked())
-    return 0x41;
-  if (ui->actionLegendBottomRight->isChecked())
-    return 0x42;
-  return 0;
+  const QAction* checked = legendGroup->checkedAction();
+  return checked ? checked->data().toInt() : 0;
 }
 
 void MainWindow::onLegendPosition_changed()
@@ -891,53 +709,32 @@ void MainWindow::generateRandomFunction()
 {
   showFormulaDomain();
   clearFunctions();
-  dataFileInfo = DataFileInfo();
   setFunctionType(FunctionSource::TableData);
-  auto record = QSharedPointer<DataHolders::Domains::Equid>::create();
-  record->low = 0.0;
-  record->high = 201.0;
-  record->count = 200;
-  domainRecord = record;
-  resetPartitionRecords(domainRecord);
-  domain = new Domains::Equidistant<double>(0.0, 201.0, 200u);
-
-  // A new seed each time, also within one second: undo and redo remake the data from it.
-  randomSeed = std::max(quint32(std::time(nullptr)), randomSeed + 1);
-  functions.append(randomData(domain, randomSeed));
+  document.makeRandomData(quint32(std::time(nullptr)));
   installPartition();
-  ui->centralwidget->addFunctions(functions);
+  ui->centralwidget->addFunctions(document.functions);
   refreshCoefTable();
   updateWindowTitle();
 }
 
-Fn::MathFn<double, double>* MainWindow::randomData(const Domains::EnumerationBase<double>* domain,
-                                                   quint32 seed)
-{
-  std::srand(seed);
-  std::vector<double> values(domain->size());
-  for (double& v : values)
-    v = double(std::rand() % 1001) / 1000.0;
-  return new TableFn(domain, values);
-}
-
 void MainWindow::onActionCloseData_triggered()
 {
-  dataFileInfo = DataFileInfo();
+  document.dataFile = DataFileInfo();
   setFunctionType(FunctionSource::Formulas);
   // The formulas come back on what the domain input shows; an input that
   // gives no domain (a session of an older program) shows the default one.
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
   if (record && ui->domainWidget->isValid()) {
-    domainRecord = record;
+    document.domainRecord = record;
   } else {
-    domainRecord = QSharedPointer<DataHolders::Domains::Equid>::create();
-    ui->domainWidget->showTexts(QString::number(domainRecord->low),
-                                QString::number(domainRecord->high),
-                                QString::number(domainRecord->count));
+    document.domainRecord = QSharedPointer<DataHolders::Domains::Equid>::create();
+    ui->domainWidget->showTexts(QString::number(document.domainRecord->low),
+                                QString::number(document.domainRecord->high),
+                                QString::number(document.domainRecord->count));
   }
-  resetPartitionRecords(domainRecord);
+  document.resetRecords();
   clearFunctions();
-  rebuildFunctions(makeDomain(domainRecord));
+  rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
   installPartition();
   ui->centralwidget->addFunctions(drawnFunctions());
   updateTabOrder();
@@ -986,8 +783,8 @@ void MainWindow::updateWindowTitle()
   QString title = QString::fromLatin1(AppConstants::productName);
   if (!sessionFile.isEmpty())
     title += QStringLiteral(" - ") + QFileInfo(sessionFile).fileName();
-  if (!dataFileInfo.dataFile.isEmpty())
-    title += QStringLiteral(" - ") + dataFileInfo.filePath();
+  if (!document.dataFile.dataFile.isEmpty())
+    title += QStringLiteral(" - ") + document.dataFile.filePath();
   setWindowTitle(title + QStringLiteral("[*]"));
 }
 

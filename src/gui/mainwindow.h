@@ -5,6 +5,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "midle/numberreader/datafileinfo.h"
 #include "midle/session/formulafile.h"
+#include "midle/session/sessiondocument.h"
 #include "midle/session/sessionvalidator.h"
 
 #include <QHash>
@@ -21,6 +22,7 @@ class AnalysisFeatures;
 class EditHistory;
 class FormulaBuilderWidget;
 class PreferencesWidget;
+class RecentSessions;
 class QAction;
 class QActionGroup;
 class QCloseEvent;
@@ -34,9 +36,10 @@ namespace Ui {
 class MainWindow;
 }
 
-// The one top-level window. It owns the records, the math domain and the
-// functions being transformed, the dialogs and both widget persistences, and
-// turns menu actions and input signals into calls on the controller.
+// The one top-level window. It shows and edits the session document (the
+// records, the functions and their source), owns the dialogs and both widget
+// persistences, and turns menu actions and input signals into calls on the
+// document and the controller.
 // Session files are handled in mainwindow_session.cpp, data import in
 // mainwindow_data.cpp and export in mainwindow_export.cpp.
 class MainWindow : public QMainWindow
@@ -59,7 +62,7 @@ public:
   QString currentSessionFile() const { return sessionFile; }
   // Session paths of the recent menu, in list order (most recent first).
   QStringList recentSessions() const;
-  FunctionSource functionSourceType() const { return functionTypeUsed; }
+  FunctionSource functionSourceType() const { return document.source; }
 
   // Saves to path without the input check; false (and a box naming the file)
   // when the file could not be written.
@@ -82,7 +85,6 @@ protected slots:
   void onActionOpenSession_triggered();
   void onActionSaveSession_triggered();
   void onActionSaveAsSession_triggered();
-  void onAction_openRecentSession();
   void onActionOpenData_triggered();
   void onActionCloseData_triggered();
   void onActionExportValues_triggered();
@@ -90,7 +92,6 @@ protected slots:
   void onActionExportFigure_triggered();
   void onActionCopyPlot_triggered();
   void onActionCopyTable_triggered();
-  void onActionRecentSession_triggered();
   void onFormulaBuilder_accepted();
   void onFormulaBuilder_rejected();
   void onFormulaBuilder_renamed(QString oldName, QString newName);
@@ -102,10 +103,6 @@ protected slots:
   void onFtDegreeSpin_changed(int degree);
   void onFtDegreeChBox_changed(int);
   void onBasisCbox_changed(int index);
-  void onFT0_changed(int);
-  void onFT1_changed(int);
-  void onFT2_changed(int);
-  void onFT3_changed(int);
   void refreshCoefTable();
   void generateRandomFunction();
   void onLegendPosition_changed();
@@ -118,12 +115,7 @@ protected:
   // Sessions (mainwindow_session.cpp).
   bool checkSessionInputs();
   void addRecentSession(const QString& path);
-  // The folder of the last session (user settings "FileDialogDir"), where the
-  // session dialogs start; data files keep a folder of their own.
-  QString fileDialogDir() const;
-  void setFileDialogDir(const QString& file);
-  QString dataDialogDir() const;
-  void setDataDialogDir(const QString& file);
+  void reportUnwritableSettings();
   void openStartupSession();
   // Whether the save-on-exit preference saves the current session.
   bool savesOnExit() const;
@@ -158,9 +150,6 @@ protected:
   DataHolders::PartitionKind currentPartitionKind() const;
   // The action that picks a kind, and the window's record of it.
   QAction* kindAction(DataHolders::PartitionKind kind) const;
-  QSharedPointer<DataHolders::Partitions::PartBase>
-  kindRecord(DataHolders::PartitionKind kind) const;
-  void resetPartitionRecords(const QSharedPointer<DataHolders::Domains::Equid>& record);
   void clearFunctions();
   void rebuildFunctions(::Domains::EnumerationBase<double>* newDomain);
   // The functions the controller computes and draws: every data function, the
@@ -199,12 +188,6 @@ protected:
   void updateTabOrder();
   QString expressionOf(const QString& name) const;
   QStringList formulaNames() const;
-  // The math domain of a domain record; nullptr for an unusable record.
-  static ::Domains::EnumerationBase<double>*
-  makeDomain(const QSharedPointer<DataHolders::Domains::Equid>& record);
-  // The random data of a seed: one table function on domain, the same for the same seed.
-  static Fn::MathFn<double, double>* randomData(const ::Domains::EnumerationBase<double>* domain,
-                                                quint32 seed);
   void installPartition();
   // Groups of the export dialogs' fields in a session (mainwindow_export.cpp).
   static QStringList exportDialogGroups();
@@ -218,35 +201,20 @@ protected:
 
   Ui::MainWindow* ui;
   QwtSlider* zoomSlider;
-  FunctionSource functionTypeUsed;
   QString sessionFile;
-  QList<QAction*> recentActions;
-  DataFileInfo dataFileInfo;
-  QSharedPointer<DataHolders::Domains::Equid> domainRecord;
-  QSharedPointer<DataHolders::Partitions::FuzzyEq> genericRecord;
-  QSharedPointer<DataHolders::Partitions::FuzzyPt> equidistantRecord;
-  QSharedPointer<DataHolders::Partitions::FuzzyDelta> customRecord;
-  QList<Fn::MathFn<double, double>*> functions;
-  QHash<const Fn::MathFn<double, double>*, QString> functionNames;
+  RecentSessions* recent = nullptr;
+  // The work shown: records, function source, functions and their domain.
+  SessionDocument document;
   QMap<QString, QString> renames;
-  // Formulas of opened sessions that the formula builder's list lacks.
-  QVector<FormulaFile::Entry> sessionFormulas;
   FormulaBuilderWidget* formulaBuilder;
   PreferencesWidget* preferences;
   AboutWidget* about;
-  ::Domains::EnumerationBase<double>* domain;
   WidgetPersistence* sessionPersistence;
   WidgetPersistence* globalPersistence;
   UnsavedWork* unsavedWork = nullptr;
   // Undo and redo (src/gui/history); the window's side of it is editState.
   WindowEditState* editState = nullptr;
   EditHistory* editHistory = nullptr;
-  // What the random data in use was made from (function source 1 without a file).
-  quint32 randomSeed = 0;
-
-  // The domain replaced last; the controller's partition may still refer to
-  // it until the next partition is installed.
-  ::Domains::EnumerationBase<double>* retiredDomain = nullptr;
   QMetaObject::Connection nodeSelectedLink;
   QMetaObject::Connection rowSelectedLink;
   QActionGroup* partitionGroup = nullptr;

@@ -10,6 +10,7 @@
 #include "gui/datafileopendialog.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/history/edithistory.h"
+#include "gui/usersettings.h"
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/dataimport.h"
@@ -19,13 +20,13 @@
 void MainWindow::onActionOpenData_triggered()
 {
   DataFileOpenDialog dialog(this);
-  dialog.setDirectory(dataDialogDir());
+  dialog.setDirectory(UserSettings::dataDir());
   if (dialog.run() != QDialog::Accepted)
     return;
   const QString file = dialog.selectedFiles().value(0);
   if (file.isEmpty())
     return;
-  setDataDialogDir(file);
+  UserSettings::rememberDataDir(file);
   openDataFile(file, dialog.xColumn());
 }
 
@@ -48,7 +49,7 @@ bool MainWindow::openDataFile(const QString& file, int xColumn)
 bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
 {
   // Everything that can fail happens before the window is touched, so a
-  // refused file leaves the functions, the domain and dataFileInfo as they were.
+  // refused file leaves the functions, the domain and the data file as they were.
   DataImport import;
   const DataImport::Status status = import.run(fileInfo, [](NumberReaderBase& reader) {
     return CsvDialog::execFor(reader) == QDialog::Accepted;
@@ -62,7 +63,7 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
   if (status != DataImport::Loaded)
     return false;
 
-  dataFileInfo = import.fileInfo();
+  document.dataFile = import.fileInfo();
   clearFunctions();
 
   showFormulaDomain();
@@ -70,22 +71,20 @@ bool MainWindow::loadDataFile(DataFileInfo fileInfo, bool interactive)
   record->low = import.low();
   record->high = import.high();
   record->count = import.count();
-  domainRecord = record;
-  genericRecord->domain = domainRecord;
-  equidistantRecord->domain = domainRecord;
-  customRecord->domain = domainRecord;
+  document.domainRecord = record;
+  document.pointRecordsAtDomain();
   // A session keeps the partition records it restored.
   if (interactive)
-    resetPartitionRecords(domainRecord);
+    document.resetRecords();
 
-  domain = import.createDomain();
-  for (Fn::MathFn<double, double>* fn : import.createFunctions(domain)) {
-    functionNames.insert(fn, import.functionLabel(functions.size()));
-    functions.append(fn);
+  document.domain = import.createDomain();
+  for (Fn::MathFn<double, double>* fn : import.createFunctions(document.domain)) {
+    document.names.insert(fn, import.functionLabel(document.functions.size()));
+    document.functions.append(fn);
   }
   import.releaseColumns();
 
   installPartition();
-  ui->centralwidget->addFunctions(functions);
+  ui->centralwidget->addFunctions(document.functions);
   return true;
 }

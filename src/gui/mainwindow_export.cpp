@@ -55,14 +55,14 @@ void MainWindow::onActionExportValues_triggered()
 
   // Data columns have no selector; they are told apart by their position.
   QList<ExportRunner::NamedFunction> shown;
-  for (int i = 0; i < functions.size(); ++i) {
-    Fn::MathFn<double, double>* fn = functions.at(i);
+  for (int i = 0; i < document.functions.size(); ++i) {
+    Fn::MathFn<double, double>* fn = document.functions.at(i);
     // An empty selector has nothing computed.
     if (!ui->centralwidget->functions().contains(fn))
       continue;
-    QString name = functionNames.value(fn);
-    if (functionTypeUsed != FunctionSource::Formulas)
-      name = DataImport::functionName(i, functions.size());
+    QString name = document.names.value(fn);
+    if (document.source != FunctionSource::Formulas)
+      name = DataImport::functionName(i, document.functions.size());
     shown.append({fn, name});
   }
   ExportRunner::exportValues(this, ExportRunner::valueChoices(dialog), shown, degreeMask(),

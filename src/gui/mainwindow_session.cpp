@@ -16,11 +16,15 @@
 #include "gui/inputs/fuzzypartfixedwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/preferenceswidget.h"
+#include "gui/recentsessions.h"
 #include "gui/unsavedwork.h"
+#include "gui/usersettings.h"
 #include "gui/widgetpersistence.h"
 #include "midle/session/apppaths.h"
+#include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
 #include "midle/session/sessionreader.h"
+#include "midle/session/sessionsave.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -31,12 +35,9 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
 #include <qwt_slider.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -46,18 +47,6 @@ QString& defaultSessionDirectory()
   static QString dir;
   return dir;
 }
-
-// The user settings file, the same one the global widget persistence uses.
-std::unique_ptr<QSettings> userSettings()
-{
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                     QCoreApplication::organizationName(),
-                                     QCoreApplication::applicationName());
-}
-
-// Recent entries read from a damaged settings file stay within what the
-// preferences can ask for.
-constexpr int maxStoredRecent = 50;
 
 } // namespace
 
@@ -69,21 +58,12 @@ void MainWindow::restoreSettings()
   globalPersistence->load();
   useFormulaDirectory();
 
-  auto s = userSettings();
+  auto s = UserSettings::open();
   s->beginGroup(QStringLiteral("MainWindow"));
   restoreState(s->value(QStringLiteral("windowState")).toByteArray());
   restoreGeometry(s->value(QStringLiteral("geometry")).toByteArray());
-  const int n = std::min(s->beginReadArray(QStringLiteral("Menu")), maxStoredRecent);
-  QStringList stored;
-  for (int i = 0; i < n; ++i) {
-    s->setArrayIndex(i);
-    stored.append(s->value(QStringLiteral("recent")).toString());
-  }
-  s->endArray();
+  recent->load(*s);
   s->endGroup();
-  for (int i = stored.size() - 1; i >= 0; --i)
-    if (!stored.at(i).isEmpty())
-      addRecentSession(stored.at(i));
 
   zoomSlider->setScale(1.0, 5.0);
   zoomSlider->setTotalSteps(8);
@@ -92,11 +72,11 @@ void MainWindow::restoreSettings()
   // start-up session is opened.
   const auto input = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
   if (input && ui->domainWidget->isValid()) {
-    domainRecord = input;
-    resetPartitionRecords(domainRecord);
+    document.domainRecord = input;
+    document.resetRecords();
   }
   clearFunctions();
-  rebuildFunctions(makeDomain(domainRecord));
+  rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
   installPartition();
   ui->centralwidget->addFunctions(drawnFunctions());
   ui->fnSelector->setItems(formulaNames());
@@ -107,53 +87,24 @@ void MainWindow::restoreSettings()
 bool MainWindow::writeSettings()
 {
   bool ok = globalPersistence->save();
-  auto s = userSettings();
+  auto s = UserSettings::open();
   s->beginGroup(QStringLiteral("MainWindow"));
   s->setValue(QStringLiteral("geometry"), saveGeometry());
   s->setValue(QStringLiteral("windowState"), saveState());
-  s->remove(QStringLiteral("Menu"));
-  s->beginWriteArray(QStringLiteral("Menu"), recentActions.size());
-  for (int i = 0; i < recentActions.size(); ++i) {
-    s->setArrayIndex(i);
-    s->setValue(QStringLiteral("recent"), recentActions.at(i)->data().toString());
-  }
-  s->endArray();
+  recent->save(*s);
   s->endGroup();
   s->sync();
   ok = ok && s->status() == QSettings::NoError;
   if (!ok)
-    Prompt::critical(this, tr("Error when saving settings"),
-                     tr("The settings could not be written to \"%1\".").arg(s->fileName()));
+    reportUnwritableSettings();
   return ok;
 }
 
-QString MainWindow::fileDialogDir() const
+void MainWindow::reportUnwritableSettings()
 {
-  return userSettings()->value(QStringLiteral("MainWindow/FileDialogDir")).toString();
-}
-
-void MainWindow::setFileDialogDir(const QString& file)
-{
-  auto s = userSettings();
-  s->setValue(QStringLiteral("MainWindow/FileDialogDir"),
-              QFileInfo(file).absoluteDir().canonicalPath());
-  s->sync();
-  if (s->status() != QSettings::NoError)
-    Prompt::critical(this, tr("Error when saving settings"),
-                     tr("The settings could not be written to \"%1\".").arg(s->fileName()));
-}
-
-QString MainWindow::dataDialogDir() const
-{
-  const QString dir = userSettings()->value(QStringLiteral("MainWindow/DataDialogDir")).toString();
-  return dir.isEmpty() ? fileDialogDir() : dir;
-}
-
-void MainWindow::setDataDialogDir(const QString& file)
-{
-  auto s = userSettings();
-  s->setValue(QStringLiteral("MainWindow/DataDialogDir"),
-              QFileInfo(file).absoluteDir().canonicalPath());
+  Prompt::critical(
+      this, tr("Error when saving settings"),
+      tr("The settings could not be written to \"%1\".").arg(UserSettings::open()->fileName()));
 }
 
 // ---------------------------------------------------------------- sessions
@@ -178,26 +129,13 @@ void MainWindow::useFormulaDirectory()
 
 QStringList MainWindow::offerSessionFormulas(const QString& path, int selectorCount)
 {
-  QVector<FormulaFile::Entry> list;
+  QVector<FormulaFile::Entry> offered;
   for (const QString& name : formulaNames()) {
     const QString expression = expressionOf(name);
-    list.append({name, expression, !expression.isEmpty()});
+    offered.append({name, expression, !expression.isEmpty()});
   }
-  const QSettings s(path, QSettings::IniFormat);
-  QStringList chosen;
-  for (const SessionLookup::Choice& c : SessionLookup::read(s, selectorCount, list)) {
-    if (c.source != SessionLookup::Choice::Session) {
-      chosen.append(QString());
-      continue;
-    }
-    const QString name = SessionLookup::nameInList(c, list);
-    if (!formulaNames().contains(name)) {
-      sessionFormulas.append({name, c.expression, true});
-      list.append(sessionFormulas.last());
-    }
-    chosen.append(name);
-  }
-  return chosen;
+  return document.offerSessionFormulas(QSettings(path, QSettings::IniFormat), selectorCount,
+                                       offered);
 }
 
 QString MainWindow::defaultSessionPath()
@@ -226,22 +164,9 @@ bool MainWindow::checkSessionInputs()
   return false;
 }
 
-namespace {
-
-// A session is a file to open again. A device or a FIFO is none: the
-// settings object would read it first (a FIFO blocks the window) and then
-// rename a file over it (as root, /dev/null replaced for the machine).
-bool specialFile(const QString& path)
-{
-  const QFileInfo info(path);
-  return info.exists() && !info.isFile();
-}
-
-} // namespace
-
 bool MainWindow::saveSession(const QString& path)
 {
-  if (!specialFile(path) && writeSession(path))
+  if (!SessionSave::specialFile(path) && writeSession(path))
     return true;
   reportUnwritableSession(path);
   return false;
@@ -265,51 +190,25 @@ bool MainWindow::writeSession(const QString& path)
   sessionPersistence->save();
 
   PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
-  if (pw)
+  if (pw) {
     sessionPersistence->saveTree(pw, group);
-  if (pw && (kind == PartitionKind::Generic || kind == PartitionKind::Custom)) {
     const auto record = pw->data().dynamicCast<DataHolders::Partitions::PartBase>();
-    QVector<double> nodes = record ? record->nodes : QVector<double>();
-    std::sort(nodes.begin(), nodes.end());
-    s->beginGroup(group);
-    s->beginWriteArray(QStringLiteral("NodeList"), nodes.size());
-    for (int i = 0; i < nodes.size(); ++i) {
-      s->setArrayIndex(i);
-      s->setValue(QStringLiteral("node"), nodes.at(i));
-    }
-    s->endArray();
-    s->endGroup();
+    SessionKeys::writePartition(*s, kind, record.data());
   }
-  if (pw && kind == PartitionKind::Equidistant) {
-    // The slider has no stored property: without this key the session would
-    // reopen with the fixed point at low.
-    if (const auto record = pw->data().dynamicCast<DataHolders::Partitions::FuzzyPt>())
-      s->setValue(group + QStringLiteral("/fixedPoint"), record->fixedPoint);
-  }
-  s->setValue(QStringLiteral("FunctionSelector/count"), ui->fnSelector->count());
-  for (int i = 0; i < ui->fnSelector->count(); ++i) {
+  SessionContents c;
+  c.selectorCount = ui->fnSelector->count();
+  c.zoom = zoomSlider->value();
+  c.partitionKind = kind;
+  c.functionSource = document.source;
+  SessionKeys::takeDataFile(c, document.dataFile);
+  c.legendAlignment = int(ui->centralwidget->plotWidget()->legendAlignment());
+  c.showLegend = ui->actionShowLegend->isChecked();
+  c.higherDegreeBasis = ui->centralwidget->higherDegreeBasis();
+  SessionKeys::write(*s, c);
+  for (int i = 0; i < c.selectorCount; ++i) {
     const QString name = ui->fnSelector->selection(i);
     SessionLookup::writeChoice(*s, i, name, expressionOf(name));
   }
-
-  s->beginGroup(QStringLiteral("MainWindow"));
-  s->setValue(QStringLiteral("zoom"), zoomSlider->value());
-  s->setValue(QStringLiteral("partitionType"), int(kind));
-  s->setValue(QStringLiteral("functionTypeUsed"), int(functionTypeUsed));
-  if (functionTypeUsed == FunctionSource::TableData) {
-    s->setValue(QStringLiteral("dataFile"), dataFileInfo.filePath());
-    s->setValue(QStringLiteral("xColumn"), dataFileInfo.xColumn);
-    s->setValue(QStringLiteral("valueSeparator"), dataFileInfo.valueSeparator);
-    s->setValue(QStringLiteral("decimalSeparator"), dataFileInfo.decimalSeparator);
-  } else if (functionTypeUsed == FunctionSource::Formulas) {
-    s->setValue(QStringLiteral("dataFile"), QString());
-  }
-  s->setValue(QStringLiteral("legendAlignment"),
-              int(ui->centralwidget->plotWidget()->legendAlignment()));
-  s->setValue(QStringLiteral("showLegend"), ui->actionShowLegend->isChecked());
-  s->setValue(QStringLiteral("higherDegreeBasis"),
-              QString::fromLatin1(Fn::basisName(ui->centralwidget->higherDegreeBasis())));
-  s->endGroup();
   s->sync();
   return s->status() == QSettings::NoError;
 }
@@ -392,11 +291,11 @@ void MainWindow::restorePartitionWidget(const SessionContents& c)
     fixed->setFixedPoint(c.fixedPoint);
   const DataHolderBase restored = pw->data();
   if (auto eq = restored.dynamicCast<DataHolders::Partitions::FuzzyEq>())
-    genericRecord = eq;
+    document.genericRecord = eq;
   else if (auto pt = restored.dynamicCast<DataHolders::Partitions::FuzzyPt>())
-    equidistantRecord = pt;
+    document.equidistantRecord = pt;
   else if (auto delta = restored.dynamicCast<DataHolders::Partitions::FuzzyDelta>())
-    customRecord = delta;
+    document.customRecord = delta;
 }
 
 bool MainWindow::applySession(const QString& path, const SessionContents& c)
@@ -409,9 +308,7 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   sessionPersistence->settings()->sync();
   sessionPersistence->readHeldGroups();
 
-  DataFileInfo info(c.dataFile.toLocal8Bit(), false, c.xColumn);
-  info.valueSeparator = c.valueSeparator;
-  info.decimalSeparator = c.decimalSeparator;
+  const DataFileInfo info = SessionKeys::dataFileInfo(c);
   showLegendAlignment(c.legendAlignment);
   ui->actionShowLegend->setChecked(c.showLegend);
   ft->plotWidget()->setLegendVisible(c.showLegend);
@@ -427,12 +324,12 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
 
   const auto record = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
   if (record && DataHolders::domainRangeValid(*record))
-    domainRecord = record;
-  resetPartitionRecords(domainRecord);
-  domain = makeDomain(domainRecord);
+    document.domainRecord = record;
+  document.resetRecords();
+  document.domain = SessionDocument::makeDomain(document.domainRecord);
 
   kindAction(c.partitionKind)->setChecked(true);
-  ft->setPartition(kindRecord(c.partitionKind), domain);
+  ft->setPartition(document.record(c.partitionKind), document.domain);
   restorePartitionWidget(c);
 
   setFunctionType(c.functionSource);
@@ -447,9 +344,9 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
   if (c.functionSource == FunctionSource::Formulas) {
     const auto again = ui->domainWidget->data().dynamicCast<DataHolders::Domains::Equid>();
     if (again && DataHolders::domainRangeValid(*again))
-      domainRecord = again;
+      document.domainRecord = again;
     clearFunctions();
-    rebuildFunctions(makeDomain(domainRecord));
+    rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
     installPartition();
     ft->addFunctions(drawnFunctions());
     updateTabOrder();
@@ -462,10 +359,10 @@ bool MainWindow::applySession(const QString& path, const SessionContents& c)
       restorePartitionWidget(c);
     if (!ok) {
       // Leave a consistent window behind: the formulas on the domain input.
-      dataFileInfo = DataFileInfo();
+      document.dataFile = DataFileInfo();
       setFunctionType(FunctionSource::Formulas);
       clearFunctions();
-      rebuildFunctions(makeDomain(domainRecord));
+      rebuildFunctions(SessionDocument::makeDomain(document.domainRecord));
       installPartition();
       ft->addFunctions(drawnFunctions());
     }
@@ -491,7 +388,7 @@ void MainWindow::onActionSaveSession_triggered()
 
 void MainWindow::onActionSaveAsSession_triggered()
 {
-  QString name = Prompt::getSaveFileName(this, tr("Save session"), fileDialogDir(),
+  QString name = Prompt::getSaveFileName(this, tr("Save session"), UserSettings::sessionDir(),
                                          AppConstants::sessionFilter(), QStringLiteral("qms"));
   if (name.isEmpty() || !checkSessionInputs())
     return;
@@ -502,7 +399,8 @@ void MainWindow::onActionSaveAsSession_triggered()
   ui->actionSaveSession->setEnabled(true);
   if (saveSession(sessionFile)) {
     unsavedWork->markClean();
-    setFileDialogDir(sessionFile);
+    if (!UserSettings::rememberSessionDir(sessionFile))
+      reportUnwritableSettings();
   }
   updateWindowTitle();
 }
@@ -511,55 +409,19 @@ void MainWindow::onActionOpenSession_triggered()
 {
   if (!confirmUnsavedWork())
     return;
-  const QString file = Prompt::getOpenFileName(this, tr("Open session"), fileDialogDir(),
+  const QString file = Prompt::getOpenFileName(this, tr("Open session"), UserSettings::sessionDir(),
                                                AppConstants::sessionFilter());
   if (file.isEmpty())
     return;
-  setFileDialogDir(file);
+  if (!UserSettings::rememberSessionDir(file))
+    reportUnwritableSettings();
   addRecentSession(file);
   openSession(file);
 }
 
 void MainWindow::addRecentSession(const QString& path)
 {
-  QMenu* menu = ui->menuRecentSession;
-  for (int i = 0; i < recentActions.size(); ++i) {
-    QAction* a = recentActions.at(i);
-    if (a->data().toString() != path)
-      continue;
-    qCDebug(lcDiagnostics) << "Swap";
-    menu->removeAction(a);
-    menu->insertAction(menu->actions().value(0, nullptr), a);
-    recentActions.swapItemsAt(0, i);
-    return;
-  }
-
-  auto* a = new QAction(path, menu);
-  connect(a, &QAction::triggered, this, &MainWindow::onActionRecentSession_triggered);
-  a->setData(path);
-  connect(a, &QAction::triggered, this, &MainWindow::onAction_openRecentSession);
-  QAction* first = menu->actions().value(0, nullptr);
-  recentActions.prepend(a);
-  menu->insertAction(first, a);
-
-  if (recentActions.size() > preferences->maxRecentSessions()) {
-    QAction* last = recentActions.takeLast();
-    menu->removeAction(last);
-    disconnect(last, &QAction::triggered, this, &MainWindow::onAction_openRecentSession);
-    delete last;
-  }
-}
-
-void MainWindow::onActionRecentSession_triggered()
-{
-  if (auto* a = qobject_cast<QAction*>(sender()))
-    addRecentSession(a->text());
-}
-
-void MainWindow::onAction_openRecentSession()
-{
-  if (auto* a = qobject_cast<QAction*>(sender()); a && confirmUnsavedWork())
-    openSession(a->data().toString());
+  recent->add(path);
 }
 
 void MainWindow::openStartupSession()
@@ -567,10 +429,10 @@ void MainWindow::openStartupSession()
   QString p = defaultSessionPath();
   if (!QFileInfo::exists(p) && saveSession(p))
     qCDebug(lcDiagnostics) << "Default session saved";
-  if (recentActions.isEmpty())
+  if (recent->paths().isEmpty())
     addRecentSession(p);
   else
-    p = recentActions.first()->text();
+    p = recent->paths().first();
   if (QFileInfo::exists(p))
     openSession(p);
   unsavedWork->markClean();
@@ -594,56 +456,23 @@ void MainWindow::saveOnExit()
 
 bool MainWindow::saveSessionChecked(const QString& target)
 {
-  // The session is written beside the target and judged as opening it would
-  // judge it; only a file that would open again replaces the target, so the
-  // last good session is never lost to inputs left half-typed. A link is
-  // followed, so that the rename replaces the file and not the link.
-  if (specialFile(target)) {
+  // Only a file that would open again replaces the target, so the last good
+  // session is never lost to inputs left half-typed.
+  QString why;
+  const auto result = SessionSave::replaceChecked(
+      target,
+      [this, &target](const QString& temp) {
+        const bool written = writeSession(temp);
+        sessionPersistence->setFile(target);
+        return written;
+      },
+      currentDomainTexts(), &why);
+  if (result == SessionSave::Result::Unwritable)
     reportUnwritableSession(target);
-    return false;
-  }
-  const QFileInfo info(target);
-  const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
-  QString temp;
-  {
-    QTemporaryFile reserve(QFileInfo(real).absoluteFilePath() + QStringLiteral(".XXXXXX"));
-    if (!reserve.open()) {
-      reportUnwritableSession(target);
-      return false;
-    }
-    temp = reserve.fileName();
-    // Removed again: the settings object creates it with the usual permissions.
-  }
-  const bool written = writeSession(temp);
-  sessionPersistence->setFile(target);
-  if (!written) {
-    QFile::remove(temp);
-    reportUnwritableSession(target);
-    return false;
-  }
-
-  QString where;
-  {
-    // Its settings object is gone before the file is renamed.
-    SessionValidator check(temp, currentDomainTexts());
-    if (!check.validate())
-      where = check.refusal();
-  }
-  if (!where.isEmpty()) {
-    QFile::remove(temp);
+  if (result == SessionSave::Result::Refused)
     Prompt::critical(this, tr("Error when saving session"),
                      tr("Session \"%1\" was not saved: the inputs would give a session that "
                         "cannot be opened (%2).\nThe file keeps its last saved state.")
-                         .arg(QDir::toNativeSeparators(target), where));
-    return false;
-  }
-
-  if (QFileInfo::exists(real))
-    QFile::setPermissions(temp, QFile::permissions(real));
-  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(real).constData()) != 0) {
-    QFile::remove(temp);
-    reportUnwritableSession(target);
-    return false;
-  }
-  return true;
+                         .arg(QDir::toNativeSeparators(target), why));
+  return result == SessionSave::Result::Saved;
 }

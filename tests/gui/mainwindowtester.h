@@ -85,27 +85,34 @@ public:
   static QString records(MainWindow* w)
   {
     QStringList p;
-    for (const auto& r : {w->genericRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>(),
-                          w->equidistantRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>(),
-                          w->customRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>()}) {
+    for (const auto& r :
+         {w->document.genericRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>(),
+          w->document.equidistantRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>(),
+          w->document.customRecord.staticCast<DataHolders::Partitions::FuzzyPartBase>()}) {
       p << QString::number(r->shape) << QString::number(r->shift) << QString::number(r->offset);
       for (double x : r->nodes)
         p << QString::number(x, 'g', 17);
     }
-    p << QString::number(w->genericRecord->componentCount)
-      << QString::number(w->equidistantRecord->fixedPoint, 'g', 17)
-      << QString::number(w->equidistantRecord->partElementWidth, 'g', 17)
-      << QString::number(w->customRecord->delta, 'g', 17)
-      << QString::number(w->customRecord->extraParam, 'g', 17);
+    p << QString::number(w->document.genericRecord->componentCount)
+      << QString::number(w->document.equidistantRecord->fixedPoint, 'g', 17)
+      << QString::number(w->document.equidistantRecord->partElementWidth, 'g', 17)
+      << QString::number(w->document.customRecord->delta, 'g', 17)
+      << QString::number(w->document.customRecord->extraParam, 'g', 17);
     return p.join(QLatin1Char(' '));
   }
   static void setFunctionType(MainWindow* w, FunctionSource type) { w->setFunctionType(type); }
-  static QList<Fn::MathFn<double, double>*> functions(MainWindow* w) { return w->functions; }
-  static const Domains::EnumerationBase<double>* domain(MainWindow* w) { return w->domain; }
-  static DataFileInfo dataFileInfo(MainWindow* w) { return w->dataFileInfo; }
+  static QList<Fn::MathFn<double, double>*> functions(MainWindow* w)
+  {
+    return w->document.functions;
+  }
+  static const Domains::EnumerationBase<double>* domain(MainWindow* w)
+  {
+    return w->document.domain;
+  }
+  static DataFileInfo dataFileInfo(MainWindow* w) { return w->document.dataFile; }
   static QSharedPointer<DataHolders::Domains::Equid> domainRecord(MainWindow* w)
   {
-    return w->domainRecord;
+    return w->document.domainRecord;
   }
   static QString domainText(MainWindow* w, const char* edit)
   {
@@ -122,7 +129,7 @@ public:
           << QString::number(degreeSpin(w)->value())
           << QString::number(int(w->functionSourceType())) << QString::number(legendAlignment(w))
           << QString::number(action(w, "actionShowLegend")->isChecked())
-          << QString::number(w->functions.size());
+          << QString::number(w->document.functions.size());
     for (double x : nodes(w))
       parts << QString::number(x, 'g', 17);
     return parts.join(QLatin1Char('|'));

@@ -158,6 +158,31 @@ void FunctionTableWidget::clearTable()
   ui->tableWidget->setRowCount(0);
 }
 
+int FunctionTableWidget::columnsPerFunction(int mask)
+{
+  int n = 0;
+  for (int flag = 1; flag <= 8; flag *= 2)
+    if (mask & flag)
+      ++n;
+  return n;
+}
+
+void FunctionTableWidget::setDegreeColumnsVisible(int functionCount, int mask, int degree,
+                                                  bool visible)
+{
+  const int shown = columnsPerFunction(mask);
+  int position = 0;
+  if (degree > 0) {
+    int missing = 0;
+    for (int f = 1 << degree; f >= 2; f /= 2)
+      if (!(mask & f))
+        ++missing;
+    position = degree - missing;
+  }
+  for (int j = functionCount - 1; j >= 0; --j)
+    table()->setColumnHidden(shown * j + position, !visible);
+}
+
 void FunctionTableWidget::setRowCount(int rows)
 {
   ui->tableWidget->setRowCount(std::max(0, rows));

@@ -45,6 +45,12 @@ public:
   void clearTable();
   // One row per component: surplus rows go, missing ones come empty.
   void setRowCount(int rows);
+  // Columns per function for the shown degrees (a mask of degree flags 1, 2, 4, 8).
+  static int columnsPerFunction(int mask);
+  // Shows or hides one degree's column of each of functionCount functions,
+  // laid out function by function, shown degrees ascending; mask is the one
+  // before the change.
+  void setDegreeColumnsVisible(int functionCount, int mask, int degree, bool visible);
   // Significant digits of each column's largest component (never fewer than
   // three decimals); the columns shown are written again.
   void setPrecision(int digits);

@@ -438,6 +438,16 @@ void PlotWidget::setLegendPeek(bool on)
   replot();
 }
 
+Qt::Alignment PlotWidget::legendCorner(int alignment)
+{
+  const Qt::Alignment side = (alignment & Qt::AlignLeft) ? Qt::AlignLeft : Qt::AlignRight;
+  if (alignment & Qt::AlignTop)
+    return Qt::AlignTop | side;
+  if (alignment & Qt::AlignBottom)
+    return Qt::AlignBottom | side;
+  return Qt::AlignTop | Qt::AlignRight;
+}
+
 void PlotWidget::setLegendAlignment(Qt::Alignment alignment)
 {
   _legendAlignment = alignment;

@@ -83,6 +83,9 @@ public:
 
   void setLegendAlignment(Qt::Alignment alignment);
   Qt::Alignment legendAlignment() const { return _legendAlignment; }
+  // The corner an alignment names (top or bottom, left or right): stored
+  // values that name none give the top right one.
+  static Qt::Alignment legendCorner(int alignment);
   bool isLegendVisible() const { return _legend != nullptr; }
   // Shows the legend while on (the Ctrl read-out), whatever setLegendVisible
   // asked; off, the legend is again as setLegendVisible left it.

@@ -1,12 +1,15 @@
 #include "gui/ftransform_widgets/ftransformwidget.h"
 
 #include "gui/components/crossvaluepicker.h"
+#include "gui/components/functiontablewidget.h"
 #include "gui/components/partitioneditor.h"
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/prompt.h"
 #include "gui/inputs/partitionwidgetbase.h"
 #include "gui/inputs/partitionwidgetfactory.h"
+
+#include "math/policy.h"
 
 #include "ui_ftransformwidget.h"
 
@@ -481,4 +484,40 @@ void FtransformWidget::adaptPaintResolution()
     showCurves(f);
   _blocked = false;
   replot();
+}
+
+void FtransformWidget::showComponentTable(
+    FunctionTableWidget* tableWidget, const std::function<QString(const Function*)>& header) const
+{
+  QTableWidget* table = tableWidget->table();
+  const int mask = visibleDegrees();
+  // The engine's functions: a rebuild may refresh the table while new
+  // functions are made but not yet handed over (a components limit that
+  // lowers the count recomputes at once).
+  const QList<Function*>& computed = functions();
+  table->setColumnCount(computed.size() * FunctionTableWidget::columnsPerFunction(mask));
+  for (int c = 0; c < table->columnCount(); ++c)
+    table->setColumnHidden(c, false);
+  // After a node move only a few rows changed, in the tables shown already.
+  const FtransformChange& change = lastChange();
+  int column = 0;
+  for (const Function* fn : computed) {
+    for (int flag = 1; flag <= 8; flag *= 2) {
+      if (!(mask & flag) || flag > (1 << maxDegree()))
+        continue;
+      const auto it = components().constFind(FnKey{fn, flag});
+      Policy::check(it != components().constEnd() && it.value(),
+                    "Direct fuzzy transform was not calculated");
+      if (!change.everything &&
+          tableWidget->refreshRows(column, it.value().data(), int(change.componentFrom),
+                                   int(change.componentTo))) {
+        ++column;
+        continue;
+      }
+      tableWidget->setColumn(column++,
+                             header(fn) + QStringLiteral(" Ft") + DataHolders::degreeName(flag),
+                             it.value().data());
+    }
+  }
+  tableWidget->setRowCount(int(partition()->fceCount()));
 }

@@ -13,8 +13,10 @@
 #include <QPen>
 #include <QSharedPointer>
 
+#include <functional>
 #include <memory>
 
+class FunctionTableWidget;
 class PartitionWidgetBase;
 class PlotWidget;
 class QTableWidgetItem;
@@ -118,6 +120,12 @@ public:
   void setEditedComponents(const QMap<FnKey, EditedComponents::Edits>& edits);
   // Discards every edited component and recomputes everything.
   void resetEditedComponents() override;
+
+  // Fills table with the components of the shown degrees, function by
+  // function (after a node move only the rows that changed); header names a
+  // function's columns.
+  void showComponentTable(FunctionTableWidget* table,
+                          const std::function<QString(const Function*)>& header) const;
 
   // Why the partition of the record is not computed for lack of memory, or "".
   QString partitionProblem() const { return _partitionProblem; }

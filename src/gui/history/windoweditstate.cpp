@@ -24,16 +24,16 @@ EditState WindowEditState::editState()
   s.lowText = texts.low;
   s.highText = texts.high;
   s.countText = texts.discretization;
-  if (w->domainRecord) {
-    s.low = w->domainRecord->low;
-    s.high = w->domainRecord->high;
-    s.count = w->domainRecord->count;
+  if (w->document.domainRecord) {
+    s.low = w->document.domainRecord->low;
+    s.high = w->document.domainRecord->high;
+    s.count = w->document.domainRecord->count;
   }
-  s.source = w->functionTypeUsed;
+  s.source = w->document.source;
   if (s.source == FunctionSource::TableData) {
-    s.data = w->dataFileInfo;
+    s.data = w->document.dataFile;
     if (s.data.dataFile.isEmpty())
-      s.randomSeed = w->randomSeed;
+      s.randomSeed = w->document.randomSeed;
   }
   const FunctionSelectorWidget* selector = w->ui->fnSelector;
   for (int i = 0; i < selector->count(); ++i)
@@ -44,9 +44,9 @@ EditState WindowEditState::editState()
   // The editor holds the nodes of a drag or a typed node until asked.
   if (PartitionWidgetBase* pw = ft->partitionWidget())
     pw->data();
-  s.generic = PartitionState::of(*w->genericRecord);
-  s.equidistant = PartitionState::of(*w->equidistantRecord);
-  s.custom = PartitionState::of(*w->customRecord);
+  s.generic = PartitionState::of(*w->document.genericRecord);
+  s.equidistant = PartitionState::of(*w->document.equidistantRecord);
+  s.custom = PartitionState::of(*w->document.customRecord);
 
   s.degree = w->ui->ftDegreeSpin->value();
   s.shownDegrees = w->degreeMask();
@@ -91,12 +91,10 @@ void WindowEditState::endRestore()
 
 void WindowEditState::writeRecords(const EditState& s)
 {
-  s.generic.applyTo(*w->genericRecord);
-  s.equidistant.applyTo(*w->equidistantRecord);
-  s.custom.applyTo(*w->customRecord);
-  w->genericRecord->domain = w->domainRecord;
-  w->equidistantRecord->domain = w->domainRecord;
-  w->customRecord->domain = w->domainRecord;
+  s.generic.applyTo(*w->document.genericRecord);
+  s.equidistant.applyTo(*w->document.equidistantRecord);
+  s.custom.applyTo(*w->document.customRecord);
+  w->document.pointRecordsAtDomain();
 }
 
 void WindowEditState::checkKind(DataHolders::PartitionKind kind)
@@ -130,20 +128,19 @@ void WindowEditState::restoreFunctions(const EditState& s)
   record->low = s.low;
   record->high = s.high;
   record->count = s.count;
-  w->domainRecord = record;
+  w->document.domainRecord = record;
   writeRecords(s);
   checkKind(s.kind);
-  w->dataFileInfo = DataFileInfo();
+  w->document.dataFile = DataFileInfo();
   w->setFunctionType(s.source);
 
   bool made = false;
   if (s.source == FunctionSource::TableData) {
-    w->domain = MainWindow::makeDomain(w->domainRecord);
+    w->document.domain = SessionDocument::makeDomain(w->document.domainRecord);
     if (s.data.dataFile.isEmpty()) {
-      w->randomSeed = s.randomSeed;
-      w->functions.append(MainWindow::randomData(w->domain, s.randomSeed));
+      w->document.remakeRandomData(s.randomSeed);
       w->installPartition();
-      ft->addFunctions(w->functions);
+      ft->addFunctions(w->document.functions);
       made = true;
     } else {
       // The partition moves to the new domain before the data replaces it.
@@ -158,7 +155,7 @@ void WindowEditState::restoreFunctions(const EditState& s)
   if (!made) {
     // Formulas, or a data file that cannot be read again: the formulas on the domain input.
     w->setFunctionType(FunctionSource::Formulas);
-    w->rebuildFunctions(MainWindow::makeDomain(w->domainRecord));
+    w->rebuildFunctions(SessionDocument::makeDomain(w->document.domainRecord));
     w->installPartition();
     ft->addFunctions(w->drawnFunctions());
   }

@@ -2,10 +2,11 @@
 
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "math/domains/enumerationbase.h"
-#include "math/fce/formulaexpression.h"
-#include "math/fce/mathfncachedformula.h"
+#include "math/fce/mathfn.h"
 #include "midle/numberreader/dataimport.h"
 #include "midle/session/formulafile.h"
+#include "midle/session/sessiondocument.h"
+#include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
 #include "midle/session/sessionpartition.h"
 
@@ -15,8 +16,6 @@
 #include <QSettings>
 
 namespace {
-
-using Formula = Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
 
 QString tr(const char* text)
 {
@@ -29,20 +28,6 @@ bool stored(const QSettings& s, const QString& key, int type, QVariant& out)
 {
   out = s.value(key);
   return out.isValid() && out.convert(type);
-}
-
-// A formula function as the window makes one: an expression that is empty
-// or does not parse is the constant 0.
-std::unique_ptr<Formula> makeFormula(const Domains::EnumerationBase<double>* domain,
-                                     const QString& expression)
-{
-  auto fn = std::make_unique<Formula>(domain);
-  try {
-    fn->setExpression(expression.isEmpty() ? std::string("0") : expression.toStdString());
-  } catch (const mu::ParserError&) {
-    fn->setExpression("0");
-  }
-  return fn;
 }
 
 // The domain input's record, read from its line edits as the domain widget reads them.
@@ -156,7 +141,8 @@ bool SessionReader::readFormulas()
       missingFormula = true;
       return false;
     }
-    result.functions.push_back(makeFormula(result.domain.get(), c.expression));
+    // Made as the window makes it.
+    result.functions.emplace_back(SessionDocument::newFormula(result.domain.get(), c.expression));
     result.names << c.name;
   }
   return true;
@@ -164,9 +150,7 @@ bool SessionReader::readFormulas()
 
 bool SessionReader::readDataFile()
 {
-  DataFileInfo info(values.dataFile.toLocal8Bit(), false, values.xColumn);
-  info.valueSeparator = values.valueSeparator;
-  info.decimalSeparator = values.decimalSeparator;
+  const DataFileInfo info = SessionKeys::dataFileInfo(values);
   DataImport import;
   const DataImport::Status status = import.run(info);
   for (const DataImport::Message& m : import.messages()) {

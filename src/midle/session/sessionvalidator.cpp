@@ -3,6 +3,7 @@
 #include "gui/ftransform_widgets/data_structures.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "midle/numberreader/utf16device.h"
+#include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
 
 #include <QCoreApplication>
@@ -92,29 +93,6 @@ bool SessionValidator::readDouble(QSettings& s, const QString& k, double min, do
   return true;
 }
 
-bool SessionValidator::readSource(QSettings& s, const QString& k, FunctionSource& value)
-{
-  int code = int(value);
-  if (!readInt(s, k, int(FunctionSource::Formulas), int(FunctionSource::TableData), code))
-    return false;
-  value = FunctionSource(code);
-  return true;
-}
-
-bool SessionValidator::readBool(QSettings& s, const QString& k, bool& value)
-{
-  if (!s.contains(k))
-    return true;
-  const QString t = s.value(k).toString().trimmed().toLower();
-  if (t == QLatin1String("true") || t == QLatin1String("1"))
-    value = true;
-  else if (t == QLatin1String("false") || t == QLatin1String("0"))
-    value = false;
-  else
-    return fail(k, QStringLiteral("is not true or false"));
-  return true;
-}
-
 bool SessionValidator::checkFile()
 {
   const QFileInfo info(path);
@@ -154,25 +132,8 @@ bool SessionValidator::validate()
 
 bool SessionValidator::readMainWindow(QSettings& s)
 {
-  if (!readInt(s, QStringLiteral("FunctionSelector/count"), 1, maxSelectors,
-               result.selectorCount) ||
-      !readDouble(s, QStringLiteral("MainWindow/zoom"), 1.0, maxZoom, result.zoom) ||
-      !readSource(s, QStringLiteral("MainWindow/functionTypeUsed"), result.functionSource) ||
-      !readInt(s, QStringLiteral("MainWindow/decimalSeparator"), 0, 1, result.decimalSeparator) ||
-      !readInt(s, QStringLiteral("MainWindow/xColumn"), -1, maxXColumn, result.xColumn) ||
-      !readInt(s, QStringLiteral("MainWindow/legendAlignment"), 0, 0xffff,
-               result.legendAlignment) ||
-      !readBool(s, QStringLiteral("MainWindow/showLegend"), result.showLegend))
+  if (!SessionKeys::read(s, result, key, why))
     return false;
-
-  const QString typeKey = QStringLiteral("MainWindow/partitionType");
-  int type = int(result.partitionKind);
-  if (!readInt(s, typeKey, 0, 1000, type))
-    return false;
-  if (!DataHolders::partitionKindOfCode(type, &result.partitionKind))
-    return fail(typeKey, QStringLiteral("is not a known partition type"));
-
-  result.dataFile = s.value(QStringLiteral("MainWindow/dataFile")).toString();
   // Random data is table data without a file: it cannot be restored, so such
   // a session reopens with the formulas.
   // Its nodes lie on the random data's domain and are laid out afresh.
@@ -180,14 +141,6 @@ bool SessionValidator::readMainWindow(QSettings& s)
     result.functionSource = FunctionSource::Formulas;
     skipNodes = true;
   }
-  result.valueSeparator = s.value(QStringLiteral("MainWindow/valueSeparator")).toString();
-  if (result.valueSeparator.size() > maxSeparatorLength)
-    return fail(QStringLiteral("MainWindow/valueSeparator"), QStringLiteral("is too long"));
-  // Sessions from before the choice open with the orthogonal bases.
-  const QString basisKey = QStringLiteral("MainWindow/higherDegreeBasis");
-  if (s.contains(basisKey) &&
-      !Fn::parseBasisName(s.value(basisKey).toString().toStdString(), &result.higherDegreeBasis))
-    return fail(basisKey, QStringLiteral("is neither \"orthogonal\" nor \"closed-form\""));
   return true;
 }
 

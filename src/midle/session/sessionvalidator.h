@@ -92,8 +92,6 @@ private:
 
   bool readInt(QSettings& s, const QString& k, int min, int max, int& value);
   bool readDouble(QSettings& s, const QString& k, double min, double max, double& value);
-  bool readBool(QSettings& s, const QString& k, bool& value);
-  bool readSource(QSettings& s, const QString& k, FunctionSource& value);
 
   QString path;
   Fallback fallback;
