@@ -94,7 +94,8 @@ QStringList allLines(QIODevice* device)
   const char *b, *e;
   bool overlong;
   while (reader.next(b, e, overlong))
-    lines << (overlong ? QString("<overlong>") : QString::fromUtf8(b, int(e - b)));
+    // Latin-1: fromUtf8 would drop a byte-order mark left in the line.
+    lines << (overlong ? QString("<overlong>") : QString::fromLatin1(b, int(e - b)));
   return lines;
 }
 
@@ -156,6 +157,7 @@ void TestNumberReader::toNumber_data()
   // clang-format off
   QTest::newRow("denormal") << QByteArray("4.9e-324") << true << 4.9e-324;
   QTest::newRow("long mantissa") << QByteArray("0.1000000000000000055511151231257827021181583404541015625") << true << 0.1;
+  QTest::newRow("longer than the direct conversion takes") << "1" + QByteArray(299, '0') << true << 1e299;
   QTest::newRow("nan") << QByteArray("nan") << false << 0.0;
   QTest::newRow("inf") << QByteArray("inf") << false << 0.0;
   QTest::newRow("overflow") << QByteArray("1e999") << false << 0.0;
@@ -420,7 +422,9 @@ void TestNumberReader::refused_data()
   QByteArray wide; // one field more than a file may hold
   for (int i = 0; i <= 1000; ++i)
     wide += QByteArray::number(i) + ' ';
+  QByteArray wideCsv = wide.trimmed().replace(' ', ';') + '\n';
   wide = (wide.trimmed() + '\n').repeated(4);
+  wideCsv += "1;2\n3;4\n5;6\n"; // the first row sets a CSV file's width
   // clang-format off
   QTest::newRow("unsorted x") << QByteArray("0 1\n2 2\n1 3\n3 4\n") << "u.txt" << 0 << QStringList(notSorted);
   QTest::newRow("equal x values") << QByteArray("2 1\n2 2\n2 3\n2 4\n") << "e.txt" << 0 << QStringList("Input data / Invalid column selected for X axis - all its values are equal, so it spans no interval.");
@@ -430,6 +434,7 @@ void TestNumberReader::refused_data()
   QTest::newRow("one row") << QByteArray("a\nb\nc\n1 2\n") << "o.txt" << 0 << QStringList("File parser / Data was not parsed correctly or file is empty.");
   QTest::newRow("ignored lines, then unsorted") << QByteArray("h\n0 1\n2 2\n1 3\n") << "i.txt" << 0 << QStringList({"File parser / Ignoring 1 line that could not be read from file or contains a text.", notSorted});
   QTest::newRow("1001 fields") << wide << "f.txt" << 0 << QStringList("File parser / Cannot read \"%1\": a line holds more than 1000 fields.");
+  QTest::newRow("1001 cells") << wideCsv << "f.csv" << 0 << QStringList("File parser / Cannot read \"%1\": a line holds more than 1000 cells.");
   QTest::newRow("quote left open at the end") << QByteArray("1;2\n3;4\n5;6\n7;\"8\n") << "q.csv" << 0 << QStringList("File parser / Cannot read \"%1\": the quote that opens a field on line 4 is never closed.");
   QTest::newRow("utf-16 without a byte-order mark") << utf16("0 1\n1 2\n2 4\n3 8\n", false, false) << "w.txt" << 0 << QStringList("File parser / Cannot read \"%1\": it looks like UTF-16 text without a byte-order mark; save it as UTF-8, or as UTF-16 with a byte-order mark.");
   // clang-format on
