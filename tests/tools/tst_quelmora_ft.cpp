@@ -205,6 +205,8 @@ void TestQuelmoraFt::outputFile()
   const Run help = runTool({"--help"});
   QCOMPARE(help.exitCode, 0);
   QVERIFY(help.out.startsWith("Usage: quelmora-ft") && help.err.isEmpty());
+  const Run version = runTool({"--version"});
+  QVERIFY(version.exitCode == 0 && version.out.startsWith("quelmora-ft ") && version.err.isEmpty());
 }
 
 void TestQuelmoraFt::badInput_data()
@@ -231,7 +233,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("unknown shape") << QStringList{"--shape", "square"} << "square";
   QTest::newRow("zero distance") << QStringList{eq, "--distance", "0"} << "--distance";
   QTest::newRow("delta past the domain") << QStringList{custom, "--delta", "5"} << "two nodes";
-  QTest::newRow("custom triangles, a node short") << QStringList{custom, "--shape", "triangle", "--delta", "0.5", "--nodes", "0,1"} << "exactly 3 nodes";
+  QTest::newRow("custom triangles, a node short") << QStringList{custom, "--shape", "triangle", "--delta", "0.5", "--nodes", "0,1"} << "exactly 3 nodes (got 2)";
   QTest::newRow("custom too many nodes") << QStringList{custom, "--delta", "1e-9"} << "--delta 1e-09 would lay out more than 10000001 nodes";
   QTest::newRow("custom too slow") << QStringList{custom, "--domain", "0,1,10000000", "--delta", "1e-6", "--variance", "1"} << "would cache";
   QTest::newRow("option of another kind") << QStringList{"--delta", "0.1"} << "--delta";
@@ -248,6 +250,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("too many values") << QStringList{"--domain", "0,1,10000000", "--components", "10000000"} << "too many values";
   QTest::newRow("missing data file") << QStringList{"--data", "@/nothere.csv"} << "no such file";
   QTest::newRow("x column beyond") << QStringList{"--data", "@/d.csv", "--x-column", "5"} << "only 3 columns";
+  QTest::newRow("x column 10000") << QStringList{"--data", "@/d.csv", "--x-column", "10000"} << "--x-column: 10000 is outside";
   QTest::newRow("x column without data") << QStringList{"--x-column", "1"} << "--data";
   QTest::newRow("sweep without errors") << QStringList{"--components-sweep", "4,8"} << "needs --errors";
   QTest::newRow("sweep descending") << QStringList{"--errors", "--components-sweep", "8,4"} << "ascending";

@@ -38,7 +38,6 @@ public:
 
   // Position of the element nearest to x; a tie goes to the lower element.
   Position nearest(T x) const;
-  void snapToDomain(std::vector<T>& array) const;
   // Sets `position` to the first element not less than x; false when there is none.
   bool findElement(T x, Position& position) const;
   // Every element e with left <= e <= right.
@@ -120,13 +119,6 @@ typename EnumerationBase<T>::Position EnumerationBase<T>::nearest(T x) const
   if (std::abs(x - *previous) > std::abs(x - *next))
     return Position(next - _values.begin());
   return Position(previous - _values.begin());
-}
-
-template <typename T>
-void EnumerationBase<T>::snapToDomain(std::vector<T>& array) const
-{
-  for (T& v : array)
-    v = _values[nearest(v)];
 }
 
 template <typename T>

@@ -29,7 +29,7 @@ public:
 
   // Takes the nodes; setShift/setOffset and createFromNodes build the functions.
   FuzzyPartition(const Domain* domain, const Domains::Enumeration<X>& nodeSet)
-      : Base(domain, nodeSet, false)
+      : Base(domain, nodeSet)
   {
     this->_fill = &FuzzyPartition::fill;
   }
@@ -37,7 +37,7 @@ public:
   // Copies of the prototype (a shape placed by its centre) laid out `shift`
   // apart across the domain, one node each. The prototype is moved along and
   // stays the caller's.
-  FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0, false)
+  FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0)
   {
     this->_fill = &FuzzyPartition::fill;
     createByShifting(prototype, shift);

@@ -50,15 +50,13 @@ public:
     std::size_t oldBegin, oldEnd;
   };
 
-  // Nodes copied in the node set's order; snapped to the nearest elements if asked.
-  PartitionBase(const Domain* domain, const Domains::Enumeration<X>& nodeSet, bool snap)
-      : _domain(domain), _nodes(nodeSet.values()), _snap(snap)
+  // Nodes copied in the node set's order.
+  PartitionBase(const Domain* domain, const Domains::Enumeration<X>& nodeSet)
+      : _domain(domain), _nodes(nodeSet.values())
   {
-    if (_snap)
-      _domain->snapToDomain(_nodes);
   }
   // n equidistant nodes from low to high (one node: the middle).
-  PartitionBase(const Domain* domain, int32_t nodeCount, bool snap) : _domain(domain), _snap(snap)
+  PartitionBase(const Domain* domain, int32_t nodeCount) : _domain(domain)
   {
     if (nodeCount == 1) {
       _nodes.push_back((domain->low() + domain->high()) * 0.5);
@@ -66,8 +64,6 @@ public:
       _nodes =
           Domains::Equidistant<X>(domain->low(), domain->high(), unsigned(nodeCount - 1)).values();
     }
-    if (_snap)
-      _domain->snapToDomain(_nodes);
   }
   PartitionBase(const PartitionBase&) = delete;
   PartitionBase& operator=(const PartitionBase&) = delete;
@@ -308,7 +304,6 @@ protected:
   // Named items in creation order.
   std::vector<Item> _items;
   std::vector<FuzzySet*> _allFce;
-  bool _snap;
   std::unique_ptr<const Domain> _ownedDomain;
   Fill _fill = &PartitionBase::copyStoredValues;
   mutable std::unique_ptr<PackedBasis<X, Y>> _packed;
