@@ -15,6 +15,8 @@
 
 #include <QtTest>
 
+#include <memory>
+
 #include <cmath>
 #include <random>
 #include <set>
@@ -269,6 +271,8 @@ void TestFuzzySets::expressions()
   if (c.ok) {
     e.setExpression(expression.toStdString());
     QCOMPARE(e.value(x), expected);
+    const std::unique_ptr<Fn::MathFn<double, double>> copy(e.clone());
+    QCOMPARE(copy->value(x), expected);
     return;
   }
   QVERIFY(!c.message.empty());
