@@ -249,6 +249,7 @@ void TestFuzzySets::expressions_data()
   // clang-format off
   QTest::newRow("pi is exact") << "sin(_pi)" << 0.0 << std::sin(M_PI) << QStringList();
   QTest::newRow("log is natural") << "log(x)" << 1.0 << 0.0 << QStringList();
+  QTest::newRow("e") << "_e" << 0.0 << std::exp(1.0) << QStringList();
   QTest::newRow("argument comma") << "min(x, 0.25)" << 1.0 << 0.25 << QStringList();
   QTest::newRow("uniform of equal bounds") << "uniform(2, 2)" << 0.5 << 2.0 << QStringList();
   QTest::newRow("normal without spread") << "normal(3, 0)" << 0.5 << 3.0 << QStringList();
