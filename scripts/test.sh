@@ -25,4 +25,4 @@ if ! wait $fuzzBuild; then
   cat build-sanitize/fuzz-build.log
   exit 1
 fi
-scripts/fuzz.sh 30
+scripts/fuzz.sh 15
