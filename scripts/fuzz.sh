@@ -6,6 +6,7 @@
 # run; the input that caused it stays in build-fuzz/crashes/TARGET/.
 # Usage: scripts/fuzz.sh [SECONDS [TARGET...]]   (default: 30 s, every target)
 #        scripts/fuzz.sh --build-only               (builds them, runs nothing)
+# FUZZ_OPT=-O0 builds faster and runs slower (the test command's short run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 buildOnly=0
@@ -19,7 +20,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_numberreader fuzz_session fuzz_formula fuzz_options)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="${FUZZ_OPT:--O1} -g1" \
   -DQUELMORA_FUZZ=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 [ $buildOnly = 0 ] || exit 0

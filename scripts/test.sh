@@ -14,7 +14,7 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS
   -DQUELMORA_SANITIZE=ON -DQUELMORA_GUI=ON -DQUELMORA_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 # The fuzz targets build while the widget tests wait on their event loops.
-scripts/fuzz.sh --build-only >build-sanitize/fuzz-build.log 2>&1 &
+FUZZ_OPT=-O0 scripts/fuzz.sh --build-only >build-sanitize/fuzz-build.log 2>&1 &
 fuzzBuild=$!
 trap 'kill $fuzzBuild 2>/dev/null || true' EXIT
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -25,4 +25,4 @@ if ! wait $fuzzBuild; then
   cat build-sanitize/fuzz-build.log
   exit 1
 fi
-scripts/fuzz.sh 15
+FUZZ_OPT=-O0 scripts/fuzz.sh 15
