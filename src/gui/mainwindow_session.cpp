@@ -134,8 +134,11 @@ QStringList MainWindow::offerSessionFormulas(const QString& path, int selectorCo
     const QString expression = expressionOf(name);
     offered.append({name, expression, !expression.isEmpty()});
   }
-  return document.offerSessionFormulas(QSettings(path, QSettings::IniFormat), selectorCount,
-                                       offered);
+  const QSettings s(path, QSettings::IniFormat);
+  QMap<QString, QVariant> values;
+  for (const QString& key : s.allKeys())
+    values.insert(key, s.value(key));
+  return document.offerSessionFormulas(values, selectorCount, offered);
 }
 
 QString MainWindow::defaultSessionPath()
@@ -204,6 +207,9 @@ bool MainWindow::writeSession(const QString& path)
   c.legendAlignment = int(ui->centralwidget->plotWidget()->legendAlignment());
   c.showLegend = ui->actionShowLegend->isChecked();
   c.higherDegreeBasis = ui->centralwidget->higherDegreeBasis();
+  c.degree = ui->ftDegreeSpin->value();
+  c.shownDegrees = degreeMask();
+  c.domainTexts = currentDomainTexts();
   SessionKeys::write(*s, c);
   for (int i = 0; i < c.selectorCount; ++i) {
     const QString name = ui->fnSelector->selection(i);

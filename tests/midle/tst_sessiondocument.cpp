@@ -4,8 +4,6 @@
 #include "math/fce/mathfn.h"
 #include "midle/session/sessiondocument.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -94,21 +92,15 @@ private slots:
   // once; one the list holds is chosen from it.
   void sessionFormulasAreOffered()
   {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("s.qms");
-    {
-      QSettings s(path, QSettings::IniFormat);
-      s.setValue("FunctionSelector/count", 2);
-      s.setValue("FunctionSelector/formula0_name", "spike");
-      s.setValue("FunctionSelector/formula0_expression", "x*2");
-      s.setValue("FunctionSelector/formula1_name", "a");
-      s.setValue("FunctionSelector/formula1_expression", "x");
-    }
+    const QMap<QString, QVariant> stored = {{"FunctionSelector/count", 2},
+                                            {"FunctionSelector/formula0_name", "spike"},
+                                            {"FunctionSelector/formula0_expression", "x*2"},
+                                            {"FunctionSelector/formula1_name", "a"},
+                                            {"FunctionSelector/formula1_expression", "x"}};
     SessionDocument doc;
     const QVector<FormulaFile::Entry> user = {{"a", "x", true}};
     for (int twice = 0; twice < 2; ++twice)
-      QCOMPARE(doc.offerSessionFormulas(QSettings(path, QSettings::IniFormat), 2, user),
-               QStringList({"spike", "a"}));
+      QCOMPARE(doc.offerSessionFormulas(stored, 2, user), QStringList({"spike", "a"}));
     QCOMPARE(doc.sessionFormulas.size(), 1);
     QCOMPARE(doc.formulaNames({"a"}), QStringList({"a", "spike"}));
     QCOMPARE(doc.sessionExpression("spike"), QString("x*2"));
