@@ -4,6 +4,8 @@
 #include "math/fce/mathfn.h"
 #include "midle/session/sessiondocument.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -105,6 +107,39 @@ private slots:
     QCOMPARE(doc.formulaNames({"a"}), QStringList({"a", "spike"}));
     QCOMPARE(doc.sessionExpression("spike"), QString("x*2"));
     QCOMPARE(doc.sessionExpression("a"), QString());
+  }
+
+  // A saved document writes its own keys from its fields: what a file held of
+  // them beyond that (a hand edit, a group of another kind) is not written
+  // back; every other stored value is.
+  void ownKeysComeFromTheDocument()
+  {
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.qms"), out = dir.filePath("out.qms");
+    {
+      QSettings s(in, QSettings::IniFormat);
+      s.setValue("MainWindow/valueSeparator", ";");
+      s.setValue("CustomPartition/NodeList/1/node", 0.5);
+      s.setValue("CustomPartition/NodeList/size", 1);
+      s.setValue("CustomPartition/fixedPoint", 0.5);
+      s.setValue("FunctionSelector/formula1_name", "spare");
+      s.setValue("DomainWidget/lowEdt_enabled", false);
+      s.setValue("ExportValueWidget/pathEdt_text", "/tmp");
+    }
+    SessionContents c;
+    QString why;
+    QVERIFY2(SessionDocument::read(in, DomainTexts(), &c, &why), qPrintable(why));
+    SessionDocument doc;
+    doc.take(c);
+    QVERIFY(doc.save(out));
+    const QSettings s(out, QSettings::IniFormat);
+    QCOMPARE(s.childGroups(), QStringList({"DomainWidget", "ExportValueWidget", "FtDegreeWidget",
+                                           "FunctionSelector", "GenericRuspini", "MainWindow"}));
+    QVERIFY(!s.contains("MainWindow/valueSeparator"));
+    QVERIFY(!s.contains("FunctionSelector/formula1_name"));
+    QCOMPARE(s.value("DomainWidget/lowEdt_enabled").toString(), QString("false"));
+    QCOMPARE(s.value("ExportValueWidget/pathEdt_text").toString(), QString("/tmp"));
+    QCOMPARE(s.value("GenericRuspini/NodeList/size").toInt(), 5);
   }
 };
 

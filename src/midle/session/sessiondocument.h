@@ -58,8 +58,9 @@ public:
   bool showLegend = false;
   int legendAlignment = 0x22; // Qt alignment flags of the legend's corner
   DomainTexts domainTexts;
-  // Per function selector: the chosen formula's name and expression.
-  QVector<FormulaFile::Entry> selections;
+  // Per function selector: the chosen formula's name and expression (one
+  // selector, nothing chosen, in a new document).
+  QVector<FormulaFile::Entry> selections{FormulaFile::Entry()};
   // Components typed over the computed ones; sessions do not keep them.
   EditMap edits;
   // Every other stored value ("Group/key"): the fields of the input widgets
