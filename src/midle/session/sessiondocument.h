@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <QVector>
 
+class DataImport;
+
 // The work the main window shows and edits, without a widget: the domain and
 // partition records, where the functions come from (formulas, a data file,
 // random data and its seed), the functions made from them with their names,
@@ -24,8 +26,6 @@
 // checks and writes session files. It owns the functions and domains; the
 // window hands them to the controller and keeps the document up to date
 // with its inputs, and the undo history snapshots it.
-class DataImport;
-
 class SessionDocument
 {
 public:
