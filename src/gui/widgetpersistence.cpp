@@ -2,6 +2,7 @@
 
 #include "gui/components/diagnostics.h"
 #include "gui/components/prompt.h"
+#include "midle/session/sessionsave.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -35,29 +36,6 @@ QSettings* WidgetPersistence::openSettings() const
   return new QSettings(fileName, QSettings::IniFormat);
 }
 
-namespace {
-
-// The settings file is replaced by renaming a temporary beside it, so its
-// directory must be writable too; missing directories are created on saving,
-// so for those the nearest existing one counts.
-bool targetWritable(const QString& name)
-{
-  const QFileInfo info(name);
-  if (info.exists() && (!info.isFile() || !info.isWritable()))
-    return false;
-  QString path = info.absolutePath();
-  while (!QFileInfo::exists(path)) {
-    const QString up = QFileInfo(path).absolutePath();
-    if (up == path)
-      return false;
-    path = up;
-  }
-  const QFileInfo dir(path);
-  return dir.isDir() && dir.isWritable();
-}
-
-} // namespace
-
 void WidgetPersistence::setFile(const QString& name)
 {
   if (name == fileName)
@@ -66,7 +44,7 @@ void WidgetPersistence::setFile(const QString& name)
   delete settingsObject;
   settingsObject = nullptr;
 
-  if (!name.isEmpty() && !targetWritable(name))
+  if (!name.isEmpty() && !SessionSave::targetWritable(name))
     Prompt::critical(nullptr, tr("Error"), tr("Cannot write to target location."),
                      QMessageBox::Close);
   settingsObject = openSettings();
@@ -119,42 +97,39 @@ QStringList WidgetPersistence::skippedNames() const
   return skippedNameList;
 }
 
+void WidgetPersistence::setStore(QMap<QString, QVariant>* values)
+{
+  store = values;
+}
+
 void WidgetPersistence::setHeldGroups(const QStringList& names)
 {
   heldGroups = names;
 }
 
-void WidgetPersistence::readHeldGroups()
+QVariant WidgetPersistence::storedValue(const QString& key) const
 {
-  held.clear();
-  for (const QString& group : qAsConst(heldGroups)) {
-    settingsObject->beginGroup(group);
-    const QStringList keys = settingsObject->allKeys();
-    for (const QString& key : keys)
-      held.insert(group + "/" + key, settingsObject->value(key));
-    settingsObject->endGroup();
-  }
-}
-
-void WidgetPersistence::holdTree(QWidget* root, const QString& group)
-{
-  if (!root)
-    return;
-  for (QWidget* w : walk(root))
-    for (const QString& p : propertiesOf(w))
-      held.insert(group + "/" + w->objectName() + "_" + p, w->property(p.toLatin1().constData()));
+  return store ? store->value(key) : settingsObject->value(key);
 }
 
 bool WidgetPersistence::save()
 {
+  if (store) {
+    for (auto it = store->begin(); it != store->end();) {
+      if (heldGroups.contains(it.key().section(QLatin1Char('/'), 0, 0)))
+        ++it;
+      else
+        it = store->erase(it);
+    }
+  }
   for (const auto& entry : groups)
     if (entry.first)
       saveTree(entry.first, entry.second);
-  for (auto it = held.constBegin(); it != held.constEnd(); ++it)
-    settingsObject->setValue(it.key(), it.value());
   qCDebug(lcDiagnostics) << "WidgetPersistence::Saved";
-  settingsObject->sync();
-  lastStatus = settingsObject->status();
+  if (!store) {
+    settingsObject->sync();
+    lastStatus = settingsObject->status();
+  }
   emit saved();
   return lastStatus == QSettings::NoError;
 }
@@ -209,10 +184,14 @@ void WidgetPersistence::saveTree(QWidget* root, const QString& group)
   if (!root)
     return;
   for (QWidget* w : walk(root)) {
-    settingsObject->beginGroup(group);
-    for (const QString& p : propertiesOf(w))
-      settingsObject->setValue(w->objectName() + "_" + p, w->property(p.toLatin1().constData()));
-    settingsObject->endGroup();
+    for (const QString& p : propertiesOf(w)) {
+      const QString key = group + "/" + w->objectName() + "_" + p;
+      const QVariant v = w->property(p.toLatin1().constData());
+      if (store)
+        store->insert(key, v);
+      else
+        settingsObject->setValue(key, v);
+    }
   }
 }
 
@@ -237,8 +216,7 @@ void WidgetPersistence::loadTree(QWidget* root, const QString& group)
       const QString key = name + "_" + p;
       // The group is left before writing: a restored value drives slots that
       // may use this settings object themselves.
-      const QVariant value = heldGroups.contains(group) ? held.value(group + "/" + key)
-                                                        : settingsObject->value(group + "/" + key);
+      const QVariant value = storedValue(group + "/" + key);
       // Qt 5 writes a default value for an invalid variant, so a missing key
       // must not reach setProperty at all.
       if (!value.isValid() || !w->setProperty(p.toLatin1().constData(), value))

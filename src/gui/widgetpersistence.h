@@ -11,13 +11,14 @@
 
 class QWidget;
 
-// Stores and restores whole widget trees in a settings file without the
-// widgets knowing: every named widget of a registered tree writes the
-// properties its classes carry (a spin box its "value", a check box
-// "checked", ...) as "<objectName>_<property>" in the tree's group.
-// Restoring writes the values back through the property system, so the
-// widgets emit their change signals as if the user had typed them.
-// The target is the user settings file until setFile() names another.
+// Stores and restores whole widget trees in a settings file, or in a map of
+// stored values, without the widgets knowing: every named widget of a
+// registered tree writes the properties its classes carry (a spin box its
+// "value", a check box "checked", ...) as "<objectName>_<property>" in the
+// tree's group. Restoring writes the values back through the property system,
+// so the widgets emit their change signals as if the user had typed them.
+// The target is the user settings file until setFile() names another or
+// setStore() a map.
 class WidgetPersistence : public QObject
 {
   Q_OBJECT
@@ -31,19 +32,18 @@ public:
   void setFile(const QString& name);
   QString file() const;
   QSettings* settings() const;
+  // Keeps the values in store ("Group/key") instead of a file; nullptr goes
+  // back to the file. The store outlives its use here.
+  void setStore(QMap<QString, QVariant>* store);
 
   // Registers a tree; registering a widget again replaces its group.
   // Trees are saved and loaded in registration order.
   void addWidget(QWidget* widget, const QString& group);
   QString groupName(QWidget* widget) const;
 
-  // Groups kept in memory rather than in the file (dialogs opened now and
-  // then): loadTree() reads them from memory, holdTree() stores them there,
-  // and save() writes them, so the file changes only when it is saved.
+  // Groups of a store that save() keeps as they are (dialogs opened now and
+  // then, saved with saveTree() when they close).
   void setHeldGroups(const QStringList& groups);
-  // The held groups as the file holds them now, all keys (a file opened).
-  void readHeldGroups();
-  void holdTree(QWidget* root, const QString& group);
 
   // Status of the settings object after the last save() (its sync).
   QSettings::Status status() const;
@@ -53,6 +53,7 @@ public:
 
 public slots:
   // Stores every registered tree and syncs; true when the file was written.
+  // A store keeps only the held groups besides the trees.
   bool save();
   void load();
   void saveTree(QWidget* root, const QString& group);
@@ -68,16 +69,17 @@ private:
   QList<QWidget*> walk(QWidget* root) const;
   bool stored(const QWidget* w) const;
   QStringList propertiesOf(const QWidget* w) const;
+  QVariant storedValue(const QString& key) const;
 
   QString fileName;
   QSettings* settingsObject = nullptr;
+  QMap<QString, QVariant>* store = nullptr;
   QList<QPair<QPointer<QWidget>, QString>> groups; // registration order
   QList<QPair<QString, QStringList>> properties;   // class -> properties, in table order
   QStringList skippedClassList;
   QStringList skippedNameList;
   QSettings::Status lastStatus = QSettings::NoError;
   QStringList heldGroups;
-  QMap<QString, QVariant> held; // "group/key"
 };
 
 #endif

@@ -5,6 +5,10 @@
 // environment of its own for each test binary.
 #include "gui/mainwindow.h"
 
+#include "gui/documentview.h"
+#include "gui/recentsessions.h"
+#include "gui/sessioncontroller.h"
+
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/history/edithistory.h"
 #include "gui/inputs/domainwidget.h"
@@ -61,8 +65,8 @@ public:
     const auto r = pw ? pw->data().dynamicCast<DataHolders::Partitions::PartBase>() : nullptr;
     return r ? r->nodes : QVector<double>();
   }
-  static int legendAlignment(MainWindow* w) { return w->legendAlignment(); }
-  static void addRecent(MainWindow* w, const QString& p) { w->addRecentSession(p); }
+  static int legendAlignment(MainWindow* w) { return w->view->legendAlignment(); }
+  static void addRecent(MainWindow* w, const QString& p) { w->sessions->recent()->add(p); }
   static QStringList menuOrder(MainWindow* w)
   {
     QStringList paths;
@@ -70,14 +74,14 @@ public:
       paths.append(a->data().toString());
     return paths;
   }
-  static void setSessionFile(MainWindow* w, const QString& p) { w->sessionFile = p; }
+  static void setSessionFile(MainWindow* w, const QString& p) { w->sessions->setFile(p); }
   static bool loadDataFile(MainWindow* w, const DataFileInfo& info, bool interactive)
   {
-    return w->loadDataFile(info, interactive);
+    return w->view->loadDataFile(info, interactive);
   }
-  static void openData(MainWindow* w) { w->onActionOpenData_triggered(); }
+  static void openData(MainWindow* w) { w->view->openData(); }
   // As the domain input reports a change.
-  static void domainChanged(MainWindow* w) { w->onDomain_changed(); }
+  static void domainChanged(MainWindow* w) { w->view->takeDomain(); }
   static QAction* randomData(MainWindow* w) { return w->randomDataAction.data(); }
   static EditHistory* history(MainWindow* w) { return w->editHistory; }
   static FormulaBuilderWidget* formulaBuilder(MainWindow* w) { return w->formulaBuilder; }
@@ -100,7 +104,10 @@ public:
       << QString::number(w->document.customRecord->extraParam, 'g', 17);
     return p.join(QLatin1Char(' '));
   }
-  static void setFunctionType(MainWindow* w, FunctionSource type) { w->setFunctionType(type); }
+  static void setFunctionType(MainWindow* w, FunctionSource type)
+  {
+    w->view->setFunctionType(type);
+  }
   static QList<Fn::MathFn<double, double>*> functions(MainWindow* w)
   {
     return w->document.functions;
@@ -123,7 +130,7 @@ public:
   static QString fingerprint(MainWindow* w)
   {
     QStringList parts;
-    parts << w->currentSessionFile() << QString::number(int(w->currentPartitionKind()))
+    parts << w->currentSessionFile() << QString::number(int(w->view->currentKind()))
           << QString::number(selector(w)->count()) << QString::number(w->zoomSlider->value())
           << domainText(w, "lowEdt") << domainText(w, "highEdt") << domainText(w, "discrEdt")
           << QString::number(degreeSpin(w)->value())

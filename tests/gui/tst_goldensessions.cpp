@@ -8,6 +8,7 @@
 #include "common/testfiles.h"
 #include "gui/exportwidget.h"
 #include "midle/session/apppaths.h"
+#include "midle/session/sessionreader.h"
 
 #include <QDialogButtonBox>
 #include <QProcess>
@@ -147,6 +148,43 @@ private slots:
     QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
     diff = firstDifference(readAll(dir.filePath("tool.csv")), values);
     QVERIFY2(diff.isEmpty(), qPrintable("quelmora-ft, " + diff));
+  }
+
+  // Without a window: the document writes what it read, its partition record
+  // restored as the batch tool restores it.
+  void documentSavesWhatItRead_data()
+  {
+    QTest::addColumn<QString>("name");
+    for (const char* name :
+         {"generic-triangle", "generic-sine", "equidistant-triangle", "equidistant-sine",
+          "custom-gaussian", "custom-triangle", "custom-sine"})
+      QTest::newRow(name) << name;
+  }
+
+  void documentSavesWhatItRead()
+  {
+    QFETCH(QString, name);
+    const QString session = golden + name + ".qms";
+    SessionContents c;
+    QString why;
+    QVERIFY2(SessionDocument::read(session, DomainTexts(), &c, &why), qPrintable(why));
+    SessionReader reader(session);
+    reader.setFormulasFile(formulasFile());
+    QVERIFY2(reader.read(), qPrintable(reader.errorText()));
+    SessionDocument doc;
+    doc.take(c);
+    using namespace DataHolders::Partitions;
+    const auto record = reader.inputs().partition;
+    if (auto eq = record.dynamicCast<FuzzyEq>())
+      doc.genericRecord = eq;
+    else if (auto pt = record.dynamicCast<FuzzyPt>())
+      doc.equidistantRecord = pt;
+    else
+      doc.customRecord = record.dynamicCast<FuzzyDelta>();
+    QTemporaryDir dir;
+    QVERIFY(doc.save(dir.filePath("again.qms")));
+    const QString diff = firstDifference(readAll(dir.filePath("again.qms")), readAll(session));
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
   }
 };
 

@@ -94,25 +94,52 @@ private slots:
   // once; one the list holds is chosen from it.
   void sessionFormulasAreOffered()
   {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("s.qms");
-    {
-      QSettings s(path, QSettings::IniFormat);
-      s.setValue("FunctionSelector/count", 2);
-      s.setValue("FunctionSelector/formula0_name", "spike");
-      s.setValue("FunctionSelector/formula0_expression", "x*2");
-      s.setValue("FunctionSelector/formula1_name", "a");
-      s.setValue("FunctionSelector/formula1_expression", "x");
-    }
+    const QMap<QString, QVariant> stored = {{"FunctionSelector/count", 2},
+                                            {"FunctionSelector/formula0_name", "spike"},
+                                            {"FunctionSelector/formula0_expression", "x*2"},
+                                            {"FunctionSelector/formula1_name", "a"},
+                                            {"FunctionSelector/formula1_expression", "x"}};
     SessionDocument doc;
     const QVector<FormulaFile::Entry> user = {{"a", "x", true}};
     for (int twice = 0; twice < 2; ++twice)
-      QCOMPARE(doc.offerSessionFormulas(QSettings(path, QSettings::IniFormat), 2, user),
-               QStringList({"spike", "a"}));
+      QCOMPARE(doc.offerSessionFormulas(stored, 2, user), QStringList({"spike", "a"}));
     QCOMPARE(doc.sessionFormulas.size(), 1);
     QCOMPARE(doc.formulaNames({"a"}), QStringList({"a", "spike"}));
     QCOMPARE(doc.sessionExpression("spike"), QString("x*2"));
     QCOMPARE(doc.sessionExpression("a"), QString());
+  }
+
+  // A saved document writes its own keys from its fields: what a file held of
+  // them beyond that (a hand edit, a group of another kind) is not written
+  // back; every other stored value is.
+  void ownKeysComeFromTheDocument()
+  {
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.qms"), out = dir.filePath("out.qms");
+    {
+      QSettings s(in, QSettings::IniFormat);
+      s.setValue("MainWindow/valueSeparator", ";");
+      s.setValue("CustomPartition/NodeList/1/node", 0.5);
+      s.setValue("CustomPartition/NodeList/size", 1);
+      s.setValue("CustomPartition/fixedPoint", 0.5);
+      s.setValue("FunctionSelector/formula1_name", "spare");
+      s.setValue("DomainWidget/lowEdt_enabled", false);
+      s.setValue("ExportValueWidget/pathEdt_text", "/tmp");
+    }
+    SessionContents c;
+    QString why;
+    QVERIFY2(SessionDocument::read(in, DomainTexts(), &c, &why), qPrintable(why));
+    SessionDocument doc;
+    doc.take(c);
+    QVERIFY(doc.save(out));
+    const QSettings s(out, QSettings::IniFormat);
+    QCOMPARE(s.childGroups(), QStringList({"DomainWidget", "ExportValueWidget", "FtDegreeWidget",
+                                           "FunctionSelector", "GenericRuspini", "MainWindow"}));
+    QVERIFY(!s.contains("MainWindow/valueSeparator"));
+    QVERIFY(!s.contains("FunctionSelector/formula1_name"));
+    QCOMPARE(s.value("DomainWidget/lowEdt_enabled").toString(), QString("false"));
+    QCOMPARE(s.value("ExportValueWidget/pathEdt_text").toString(), QString("/tmp"));
+    QCOMPARE(s.value("GenericRuspini/NodeList/size").toInt(), 5);
   }
 };
 

@@ -22,6 +22,14 @@ const char* const rows[][4] = {
     {"MainWindow/valueSeparator", ";", "12345678901234567", "is too long"},
     {"MainWindow/higherDegreeBasis", "closed-form", "Closed-form",
      "is neither \"orthogonal\" nor \"closed-form\""},
+    {"FtDegreeWidget/ftDegreeSpin_value", "2", "4", "is outside 0..3"},
+    {"FtDegreeWidget/ft0ChBox_checked", "false", nullptr, ""},
+    {"FtDegreeWidget/ft1ChBox_checked", "true", nullptr, ""},
+    {"FtDegreeWidget/ft2ChBox_checked", "true", nullptr, ""},
+    {"FtDegreeWidget/ft3ChBox_checked", "true", nullptr, ""},
+    {"DomainWidget/lowEdt_text", "-1.5", nullptr, ""},
+    {"DomainWidget/highEdt_text", "2e3", nullptr, ""},
+    {"DomainWidget/discrEdt_text", "x", nullptr, ""},
 };
 
 } // namespace

@@ -260,6 +260,36 @@ const PartitionState* EditState::current() const
   return nullptr;
 }
 
+EditState EditState::of(const SessionDocument& d)
+{
+  EditState s;
+  s.lowText = d.domainTexts.low;
+  s.highText = d.domainTexts.high;
+  s.countText = d.domainTexts.discretization;
+  if (d.domainRecord) {
+    s.low = d.domainRecord->low;
+    s.high = d.domainRecord->high;
+    s.count = d.domainRecord->count;
+  }
+  s.source = d.source;
+  if (s.source == FunctionSource::TableData) {
+    s.data = d.dataFile;
+    if (s.data.dataFile.isEmpty())
+      s.randomSeed = d.randomSeed;
+  }
+  for (const FormulaFile::Entry& e : d.selections)
+    s.functions.append(e.name);
+  s.kind = d.kind;
+  s.generic = PartitionState::of(*d.genericRecord);
+  s.equidistant = PartitionState::of(*d.equidistantRecord);
+  s.custom = PartitionState::of(*d.customRecord);
+  s.degree = d.degree;
+  s.shownDegrees = d.shownDegrees;
+  s.basis = d.basis;
+  s.edits = d.edits;
+  return s;
+}
+
 EditStep EditStep::between(const EditState& a, const EditState& b)
 {
   // What the user touched comes first; what it brought along goes unnamed.

@@ -5,6 +5,7 @@
 #include "math/fce/higherdegreebasis.h"
 #include "midle/numberreader/datafileinfo.h"
 #include "midle/session/functionsource.h"
+#include "midle/session/sessiondocument.h"
 
 #include <QMap>
 #include <QPair>
@@ -39,8 +40,7 @@ struct PartitionState
 struct EditState
 {
   using Edits = QMap<int, double>;
-  // (function index, degree flag) -> component index -> value.
-  using EditMap = QMap<QPair<int, int>, Edits>;
+  using EditMap = SessionDocument::EditMap;
 
   // The domain input's texts. They are restored but not compared: an edit
   // holding text that was never applied is no change.
@@ -68,6 +68,9 @@ struct EditState
   bool operator!=(const EditState& o) const { return !(*this == o); }
 
   const PartitionState* current() const;
+
+  // The document's work as a step keeps it.
+  static EditState of(const SessionDocument& document);
 };
 
 // How a step from one state to another is named, and which later steps may

@@ -3,9 +3,9 @@
 
 #include "gui/history/editstate.h"
 
-// The window whose edits the history keeps: it tells its state and brings
-// parts of it back. Node moves, degrees and edited components the history
-// applies through the controller and the window's own inputs.
+// The work whose edits the history keeps: it tells its state and brings
+// parts of it back. Node moves and edited components the history applies
+// through the controller.
 class EditStateHost
 {
 public:

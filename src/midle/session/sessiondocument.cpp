@@ -5,7 +5,11 @@
 #include "math/fce/formulaexpression.h"
 #include "math/fce/mathfncachedformula.h"
 #include "math/fce/mathfntable.h"
+#include "midle/numberreader/dataimport.h"
+#include "midle/session/sessionkeys.h"
 #include "midle/session/sessionlookup.h"
+
+#include <QSettings>
 
 #include <algorithm>
 #include <random>
@@ -32,10 +36,64 @@ SessionDocument::~SessionDocument()
   delete retired;
 }
 
-QSharedPointer<DataHolders::Partitions::PartBase>
-SessionDocument::record(DataHolders::PartitionKind kind) const
+SessionContents SessionDocument::contents() const
 {
-  switch (kind) {
+  SessionContents c;
+  c.selectorCount = selections.size();
+  c.zoom = zoom;
+  c.partitionKind = kind;
+  c.functionSource = source;
+  SessionKeys::takeDataFile(c, dataFile);
+  c.legendAlignment = legendAlignment;
+  c.showLegend = showLegend;
+  c.higherDegreeBasis = basis;
+  c.degree = degree;
+  c.shownDegrees = shownDegrees;
+  c.domainTexts = domainTexts;
+  c.formulas = selections;
+  c.values = stored;
+  return c;
+}
+
+bool SessionDocument::read(const QString& path, const DomainTexts& fallback,
+                           SessionContents* contents, QString* why)
+{
+  SessionValidator validator(path, fallback);
+  if (!validator.validate()) {
+    *why = validator.refusal();
+    return false;
+  }
+  *contents = validator.contents();
+  return true;
+}
+
+void SessionDocument::take(const SessionContents& c)
+{
+  kind = c.partitionKind;
+  zoom = c.zoom;
+  degree = c.degree;
+  shownDegrees = c.shownDegrees;
+  basis = c.higherDegreeBasis;
+  showLegend = c.showLegend;
+  legendAlignment = c.legendAlignment;
+  domainTexts = c.domainTexts;
+  selections = c.formulas;
+  stored = c.values;
+}
+
+bool SessionDocument::save(const QString& path) const
+{
+  QSettings s(path, QSettings::IniFormat);
+  s.clear();
+  SessionKeys::writeSession(s, contents(), record(kind).data());
+  s.sync();
+  return s.status() == QSettings::NoError;
+}
+
+QSharedPointer<DataHolders::Partitions::PartBase>
+SessionDocument::record(DataHolders::PartitionKind which) const
+{
+  switch (which) {
   case DataHolders::PartitionKind::Generic:
     return genericRecord;
   case DataHolders::PartitionKind::Equidistant:
@@ -127,7 +185,8 @@ QString SessionDocument::sessionExpression(const QString& name) const
   return QString();
 }
 
-QStringList SessionDocument::offerSessionFormulas(const QSettings& session, int selectorCount,
+QStringList SessionDocument::offerSessionFormulas(const QMap<QString, QVariant>& session,
+                                                  int selectorCount,
                                                   QVector<FormulaFile::Entry> offered)
 {
   QStringList chosen;
@@ -146,6 +205,25 @@ QStringList SessionDocument::offerSessionFormulas(const QSettings& session, int 
     chosen.append(name);
   }
   return chosen;
+}
+
+void SessionDocument::takeData(DataImport& import, bool keepRecords)
+{
+  dataFile = import.fileInfo();
+  auto r = QSharedPointer<DataHolders::Domains::Equid>::create();
+  r->low = import.low();
+  r->high = import.high();
+  r->count = import.count();
+  domainRecord = r;
+  pointRecordsAtDomain();
+  if (!keepRecords)
+    resetRecords();
+  domain = import.createDomain();
+  for (Function* fn : import.createFunctions(domain)) {
+    names.insert(fn, import.functionLabel(functions.size()));
+    functions.append(fn);
+  }
+  import.releaseColumns();
 }
 
 void SessionDocument::makeRandomData(quint32 clock)

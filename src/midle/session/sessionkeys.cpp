@@ -1,5 +1,8 @@
 #include "midle/session/sessionkeys.h"
 
+#include "midle/session/sessionlookup.h"
+
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <algorithm>
@@ -54,6 +57,29 @@ bool readBool(const QVariant& v, bool& out, QString& why)
 bool tableData(const SessionContents& c)
 {
   return c.functionSource == FunctionSource::TableData;
+}
+
+// A stored widget value as the property system converts it for the widget.
+bool asProperty(const QVariant& v, int type, QVariant& out)
+{
+  out = v;
+  return out.convert(type);
+}
+
+// The check box of degree d: checked, or not, as the box takes the value.
+template <int d>
+bool readShown(const QVariant& v, SessionContents& c, QString&)
+{
+  QVariant b;
+  if (asProperty(v, QMetaType::Bool, b))
+    c.shownDegrees = b.toBool() ? c.shownDegrees | (1 << d) : c.shownDegrees & ~(1 << d);
+  return true;
+}
+
+template <int d>
+QVariant writeShown(const SessionContents& c)
+{
+  return QVariant(bool(c.shownDegrees & (1 << d)));
 }
 
 using C = SessionContents;
@@ -118,6 +144,32 @@ const std::vector<SessionKeys::Key> keys = {
      return why.isEmpty();
    },
    [](const C& c) { return V(QString::fromLatin1(Fn::basisName(c.higherDegreeBasis))); }},
+  // Keys of input widgets the document reads as well: the spin box takes the
+  // degree as the property system converts it.
+  {"FtDegreeWidget/ftDegreeSpin_value",
+   [](const V& v, C& c, Q& why) {
+     int degree = 0;
+     V d;
+     if (!readInt(v, 0, 3, degree, why))
+       return false;
+     if (asProperty(v, QMetaType::Int, d))
+       c.degree = qBound(0, d.toInt(), 3);
+     return true;
+   },
+   [](const C& c) { return V(c.degree); }},
+  {"FtDegreeWidget/ft0ChBox_checked", readShown<0>, writeShown<0>},
+  {"FtDegreeWidget/ft1ChBox_checked", readShown<1>, writeShown<1>},
+  {"FtDegreeWidget/ft2ChBox_checked", readShown<2>, writeShown<2>},
+  {"FtDegreeWidget/ft3ChBox_checked", readShown<3>, writeShown<3>},
+  {"DomainWidget/lowEdt_text",
+   [](const V& v, C& c, Q&) { c.domainTexts.low = v.toString(); return true; },
+   [](const C& c) { return V(c.domainTexts.low); }},
+  {"DomainWidget/highEdt_text",
+   [](const V& v, C& c, Q&) { c.domainTexts.high = v.toString(); return true; },
+   [](const C& c) { return V(c.domainTexts.high); }},
+  {"DomainWidget/discrEdt_text",
+   [](const V& v, C& c, Q&) { c.domainTexts.discretization = v.toString(); return true; },
+   [](const C& c) { return V(c.domainTexts.discretization); }},
 };
 // clang-format on
 
@@ -145,6 +197,31 @@ void SessionKeys::write(QSettings& s, const SessionContents& c)
   for (const Key& k : keys)
     if (const QVariant v = k.write(c); v.isValid())
       s.setValue(QString::fromLatin1(k.name), v);
+}
+
+bool SessionKeys::ownKey(const QString& key)
+{
+  static const QRegularExpression own(
+      QStringLiteral("^(MainWindow/|FunctionSelector/formula\\d+_(name|expression)$|[^/]+/NodeList/"
+                     "|[^/]+/fixedPoint$)"));
+  if (own.match(key).hasMatch())
+    return true;
+  for (const Key& k : keys)
+    if (key == QLatin1String(k.name))
+      return true;
+  return false;
+}
+
+void SessionKeys::writeSession(QSettings& s, const SessionContents& c,
+                               const DataHolders::Partitions::PartBase* record)
+{
+  for (auto it = c.values.constBegin(); it != c.values.constEnd(); ++it)
+    if (!ownKey(it.key()))
+      s.setValue(it.key(), it.value());
+  writePartition(s, c.partitionKind, record);
+  write(s, c);
+  for (int i = 0; i < c.formulas.size(); ++i)
+    SessionLookup::writeChoice(s, i, c.formulas.at(i).name, c.formulas.at(i).expression);
 }
 
 void SessionKeys::writePartition(QSettings& s, DataHolders::PartitionKind kind,

@@ -11,9 +11,11 @@
 
 class QSettings;
 
-// The session file's own keys (those no input widget stores): one entry per
-// key, read and checked into SessionContents and written from it. The key
-// names are stored ones and never change.
+// The keys the session document reads and writes itself: its own (those no
+// input widget stores) and the widget keys it computes with (the degree
+// controls, the domain input's texts). One entry per key, read and checked
+// into SessionContents and written from it. The key names are stored ones
+// and never change.
 namespace SessionKeys {
 
 struct Key
@@ -31,6 +33,15 @@ const std::vector<Key>& table();
 // Reads every key the file holds; false with the refused key and why.
 bool read(const QSettings& s, SessionContents& c, QString& badKey, QString& why);
 void write(QSettings& s, const SessionContents& c);
+
+// Whether the document writes key itself ("Group/key"): a key of the table,
+// of the window's group, a selector's formula, a node list or a fixed point.
+bool ownKey(const QString& key);
+// A whole session: the stored values of c that are not the document's own,
+// then the document's keys, the partition's (below) and the selectors'
+// formulas.
+void writeSession(QSettings& s, const SessionContents& c,
+                  const DataHolders::Partitions::PartBase* record);
 
 // The data file of the session's keys, and the keys of a data file in use.
 DataFileInfo dataFileInfo(const SessionContents& c);

@@ -61,7 +61,19 @@ void SessionLookup::writeChoice(QSettings& session, int selector, const QString&
   session.setValue(expressionKey(selector), expression);
 }
 
-QVector<SessionLookup::Choice> SessionLookup::read(const QSettings& session, int count,
+QVector<FormulaFile::Entry> SessionLookup::carried(const QMap<QString, QVariant>& session,
+                                                   int count)
+{
+  QVector<FormulaFile::Entry> formulas;
+  for (int i = 0; i < count; ++i) {
+    const QString expression = text(session.value(expressionKey(i)));
+    formulas.append({text(session.value(nameKey(i))), expression, parses(expression)});
+  }
+  return formulas;
+}
+
+QVector<SessionLookup::Choice> SessionLookup::read(const QMap<QString, QVariant>& session,
+                                                   int count,
                                                    const QVector<FormulaFile::Entry>& list)
 {
   QVector<Choice> choices;

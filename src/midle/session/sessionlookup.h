@@ -3,7 +3,9 @@
 
 #include "midle/session/formulafile.h"
 
+#include <QMap>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 class QSettings;
@@ -32,11 +34,15 @@ public:
   static void writeChoice(QSettings& session, int selector, const QString& name,
                           const QString& expression);
 
-  // The formula of each of count selectors: the session's own when its keys
-  // hold a name and an expression that parses, else the entry at the stored
-  // position in list (the first when no position is stored).
-  static QVector<Choice> read(const QSettings& session, int count,
+  // The formula of each of count selectors in a session's values ("Group/key"):
+  // the session's own when its keys hold a name and an expression that
+  // parses, else the entry at the stored position in list (the first when no
+  // position is stored).
+  static QVector<Choice> read(const QMap<QString, QVariant>& session, int count,
                               const QVector<FormulaFile::Entry>& list);
+  // The name and expression each of count selectors carries, as stored
+  // (valid when the expression parses).
+  static QVector<FormulaFile::Entry> carried(const QMap<QString, QVariant>& session, int count);
   // The name under which a formula of the session is offered beside list:
   // an entry of the same name and expression, else its own name when free,
   // else that name marked as the session's.

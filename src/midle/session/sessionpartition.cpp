@@ -4,7 +4,6 @@
 #include "midle/session/sessionvalidator.h"
 
 #include <QLocale>
-#include <QSettings>
 
 #include <algorithm>
 #include <cmath>
@@ -261,10 +260,11 @@ struct DeltaModel
 
 } // namespace
 
-SessionPartition::SessionPartition(QSettings& s, const SessionContents& c)
+SessionPartition::SessionPartition(const SessionContents& c)
     : kind(c.partitionKind), nodes(c.nodes), hasFixedPoint(c.hasFixedPoint),
       fixedPoint(c.fixedPoint)
 {
+  const QMap<QString, QVariant>& s = c.values;
   const QString g = DataHolders::partitionKindName(kind) + QLatin1Char('/');
   stored.shape = s.value(g + QStringLiteral("shapeCbox_currentIndex"));
   stored.components = s.value(g + QStringLiteral("nodesSpin_value"));

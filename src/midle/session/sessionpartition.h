@@ -8,7 +8,6 @@
 
 #include <set>
 
-class QSettings;
 struct SessionContents;
 
 // The partition record a session gives, made by the steps the partition
@@ -20,8 +19,8 @@ struct SessionContents;
 class SessionPartition
 {
 public:
-  // Reads the partition group of the session's kind.
-  SessionPartition(QSettings& session, const SessionContents& contents);
+  // Takes the partition group of the session's kind from its values.
+  explicit SessionPartition(const SessionContents& contents);
 
   // The record on the domain input's domain; with a data domain, moved
   // there as the window moves it after reading the data file.

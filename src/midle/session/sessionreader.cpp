@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
@@ -22,24 +21,13 @@ QString tr(const char* text)
   return QCoreApplication::translate("SessionReader", text);
 }
 
-// A stored widget value as the property system converts it; false when it
-// would be refused (the widget then keeps its value).
-bool stored(const QSettings& s, const QString& key, int type, QVariant& out)
+// The domain input's record, read from its texts as the domain widget reads them.
+QSharedPointer<DataHolders::Domains::Equid> domainInput(const DomainTexts& texts)
 {
-  out = s.value(key);
-  return out.isValid() && out.convert(type);
-}
-
-// The domain input's record, read from its line edits as the domain widget reads them.
-QSharedPointer<DataHolders::Domains::Equid> domainInput(const QSettings& s)
-{
-  const SessionValidator::Fallback texts;
   auto d = QSharedPointer<DataHolders::Domains::Equid>::create();
-  d->low = s.value(QStringLiteral("DomainWidget/lowEdt_text"), texts.low).toString().toDouble();
-  d->high = s.value(QStringLiteral("DomainWidget/highEdt_text"), texts.high).toString().toDouble();
-  d->count = s.value(QStringLiteral("DomainWidget/discrEdt_text"), texts.discretization)
-                 .toString()
-                 .toInt(nullptr, 10);
+  d->low = texts.low.toDouble();
+  d->high = texts.high.toDouble();
+  d->count = texts.discretization.toInt(nullptr, 10);
   return d;
 }
 
@@ -66,16 +54,18 @@ bool SessionReader::read()
   missingFormula = false;
   result = SessionInputs();
   // A session the window would not open, and so would not compute.
-  SessionValidator validator(path, SessionValidator::Fallback());
-  if (!validator.validate()) {
-    error = SessionValidator::notOpened(path, validator.refusal());
+  QString why;
+  if (!SessionDocument::read(path, DomainTexts(), &values, &why)) {
+    error = SessionValidator::notOpened(path, why);
     return false;
   }
-  values = validator.contents();
-
-  const QSettings s(path, QSettings::IniFormat);
-  const auto input = domainInput(s);
-  readDegrees();
+  SessionDocument document;
+  document.take(values);
+  const auto input = domainInput(document.domainTexts);
+  // The check boxes above the degree are unchecked when the degree is applied.
+  result.maxDegree = document.degree;
+  result.degreeMask = document.shownDegrees & ((2 << document.degree) - 1);
+  result.basis = document.basis;
   QSharedPointer<DataHolders::Domains::Equid> dataDomain;
   if (values.functionSource == FunctionSource::TableData) {
     if (!readDataFile())
@@ -87,31 +77,8 @@ bool SessionReader::read()
     if (!result.domain || !readFormulas())
       return false;
   }
-  QSettings settings(path, QSettings::IniFormat);
-  result.partition = SessionPartition(settings, values).restore(input, dataDomain);
+  result.partition = SessionPartition(values).restore(input, dataDomain);
   return true;
-}
-
-void SessionReader::readDegrees()
-{
-  const QSettings s(path, QSettings::IniFormat);
-  QVariant v;
-  // The check boxes above the degree are unchecked when the degree is applied.
-  int degree = 0;
-  if (stored(s, QStringLiteral("FtDegreeWidget/ftDegreeSpin_value"), QMetaType::Int, v))
-    degree = qBound(0, v.toInt(), 3);
-  int mask = 0;
-  for (int d = 0; d <= degree; ++d) {
-    bool checked = d == 0;
-    const QString key = QStringLiteral("FtDegreeWidget/ft%1ChBox_checked").arg(d);
-    if (stored(s, key, QMetaType::Bool, v))
-      checked = v.toBool();
-    if (checked)
-      mask |= 1 << d;
-  }
-  result.maxDegree = degree;
-  result.degreeMask = mask;
-  result.basis = values.higherDegreeBasis;
 }
 
 bool SessionReader::readFormulas()
@@ -123,8 +90,7 @@ bool SessionReader::readFormulas()
   const bool haveFile = QFileInfo(formulasPath).isFile();
   if (haveFile)
     formulas.read(formulasPath);
-  const QSettings s(path, QSettings::IniFormat);
-  const auto choices = SessionLookup::read(s, values.selectorCount, formulas.entries());
+  const auto choices = SessionLookup::read(values.values, values.selectorCount, formulas.entries());
   for (int i = 0; i < choices.size(); ++i) {
     const SessionLookup::Choice& c = choices.at(i);
     if (c.source == SessionLookup::Choice::None) {

@@ -72,7 +72,6 @@ public:
 private:
   bool readFormulas();
   bool readDataFile();
-  void readDegrees();
 
   QString path;
   QString formulasPath;

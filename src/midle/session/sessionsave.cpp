@@ -12,6 +12,22 @@ bool SessionSave::specialFile(const QString& path)
   return info.exists() && !info.isFile();
 }
 
+bool SessionSave::targetWritable(const QString& name)
+{
+  const QFileInfo info(name);
+  if (info.exists() && (!info.isFile() || !info.isWritable()))
+    return false;
+  QString path = info.absolutePath();
+  while (!QFileInfo::exists(path)) {
+    const QString up = QFileInfo(path).absolutePath();
+    if (up == path)
+      return false;
+    path = up;
+  }
+  const QFileInfo dir(path);
+  return dir.isDir() && dir.isWritable();
+}
+
 SessionSave::Result SessionSave::replaceChecked(const QString& target,
                                                 const std::function<bool(const QString&)>& write,
                                                 const SessionValidator::Fallback& fallback,

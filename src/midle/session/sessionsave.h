@@ -20,6 +20,11 @@ enum class Result {
 // (a FIFO blocks) and then rename a file over it.
 bool specialFile(const QString& path);
 
+// Whether a settings file at path can be written: it is replaced by renaming
+// a temporary beside it, so its directory must be writable too; missing
+// directories are created on saving, so for those the nearest existing one counts.
+bool targetWritable(const QString& path);
+
 // Writes the session beside target through write(temporary path), judges it
 // as opening would, and only then renames it over target (a link is followed,
 // so that the file and not the link is replaced; its permissions are kept).

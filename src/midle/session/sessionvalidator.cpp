@@ -126,8 +126,13 @@ bool SessionValidator::validate()
     return fail(QString(), QStringLiteral("it is not a readable settings file"));
 
   double low = 0.0, high = 1.0;
-  return readMainWindow(s) && readWidgets(s) && readDomain(s, low, high) &&
-         readPartition(s, low, high) && checkDataFile();
+  if (!readMainWindow(s) || !readWidgets(s) || !readDomain(s, low, high) ||
+      !readPartition(s, low, high) || !checkDataFile())
+    return false;
+  for (const QString& k : s.allKeys())
+    result.values.insert(k, s.value(k));
+  result.formulas = SessionLookup::carried(result.values, result.selectorCount);
+  return true;
 }
 
 bool SessionValidator::readMainWindow(QSettings& s)
@@ -147,8 +152,7 @@ bool SessionValidator::readMainWindow(QSettings& s)
 bool SessionValidator::readWidgets(QSettings& s)
 {
   int unused = 0;
-  return readInt(s, QStringLiteral("FtDegreeWidget/ftDegreeSpin_value"), 0, 3, unused) &&
-         readInt(s, QStringLiteral("Preferences_page1/maxZoomSpin_value"), 5, int(maxZoom),
+  return readInt(s, QStringLiteral("Preferences_page1/maxZoomSpin_value"), 5, int(maxZoom),
                  unused) &&
          readInt(s, QStringLiteral("Preferences_page1/legendIconWidthSpin_value"), 0, 99, unused) &&
          readInt(s, QStringLiteral("Preferences_page1/legendIconHeightSpin_value"), 0, 19, unused);

@@ -3,16 +3,29 @@
 
 #include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/higherdegreebasis.h"
+#include "midle/session/formulafile.h"
 #include "midle/session/functionsource.h"
 
+#include <QMap>
 #include <QString>
+#include <QVariant>
+#include <QVector>
 
 #include <set>
 
 class QSettings;
 
-// The values of a session file that the main window applies itself, after
-// they passed the checks (missing keys hold the documented defaults).
+// The domain input's three texts, which may hold what was never applied.
+struct DomainTexts
+{
+  QString low = QStringLiteral("0");
+  QString high = QStringLiteral("1");
+  QString discretization = QStringLiteral("2048");
+};
+
+// A session file's values after they passed the checks (missing keys hold
+// the documented defaults): the keys the session document reads and writes
+// itself, and every stored value as read.
 struct SessionContents
 {
   int selectorCount = 1;
@@ -35,6 +48,18 @@ struct SessionContents
   // Fixed point of kind 7, which its slider cannot store; inside the domain.
   bool hasFixedPoint = false;
   double fixedPoint = 0.0;
+  // The degree controls' keys: the degree, and per degree d bit 1 << d when
+  // its box is checked (boxes above the degree are unchecked when applied).
+  int degree = 0;
+  int shownDegrees = 1;
+  DomainTexts domainTexts;
+  // Per selector the formula it carries (name and expression); none for a
+  // selector the session names only by a place in the formulas list.
+  QVector<FormulaFile::Entry> formulas;
+  // Every stored value as read ("Group/key"): the input widgets' and dialogs'
+  // fields are written back from here as they are (a colour as the variant
+  // it was), the document's own keys from the fields above.
+  QMap<QString, QVariant> values;
 };
 
 // Checks a whole session file before anything of it reaches a widget. A session
@@ -48,12 +73,7 @@ class SessionValidator
 public:
   // What the window shows now, used where the file lacks a domain key (the
   // domain input then keeps its text).
-  struct Fallback
-  {
-    QString low = QStringLiteral("0");
-    QString high = QStringLiteral("1");
-    QString discretization = QStringLiteral("2048");
-  };
+  using Fallback = DomainTexts;
 
   // Limits of what a session may ask for: each selector costs a function and
   // its transforms over the whole domain; the node count is what the widest

@@ -1,5 +1,5 @@
-#ifndef QUELMORA_WINDOWEDITSTATE_H
-#define QUELMORA_WINDOWEDITSTATE_H
+#ifndef QUELMORA_DOCUMENTEDITSTATE_H
+#define QUELMORA_DOCUMENTEDITSTATE_H
 
 #include "gui/history/editstatehost.h"
 #include "gui/unsavedwork.h"
@@ -10,16 +10,20 @@
 
 #include <memory>
 
-class MainWindow;
+class DocumentView;
+class FtransformWidget;
+class SessionDocument;
 
-// The main window as the edit history sees it: reads the inputs and records
-// into an EditState and brings them back with the window's own operations
-// (the ones a domain change, a kind change or opening a session uses).
-class WindowEditState : public EditStateHost
+// The session document as the edit history sees it: a step is the document
+// as the window's inputs left it, and it is brought back through the
+// document view with the operations a domain change, a kind change or
+// opening a session uses.
+class DocumentEditState : public EditStateHost
 {
 public:
-  explicit WindowEditState(MainWindow* window);
-  ~WindowEditState() override;
+  DocumentEditState(SessionDocument& document, DocumentView* view, FtransformWidget* controller,
+                    UnsavedWork* unsavedWork);
+  ~DocumentEditState() override;
 
   EditState editState() override;
   void beginRestore() override;
@@ -32,9 +36,11 @@ public:
 
 private:
   void writeRecords(const EditState& s);
-  void checkKind(DataHolders::PartitionKind kind);
 
-  MainWindow* w;
+  SessionDocument& document;
+  DocumentView* view;
+  FtransformWidget* ft;
+  UnsavedWork* work;
   int restoring = 0;
   std::unique_ptr<UnsavedWork::Pause> pause;
   // The partition input with the focus when a restore began.

@@ -1,8 +1,4 @@
-// Export of values, pictures and figures, and copies to the clipboard: the
-// main window's part. The dialogs collect the choices; ExportRunner and
-// FigureExport write and report failures. The dialogs' fields belong to the
-// session: held in memory, written with it when it is saved.
-#include "gui/mainwindow.h"
+#include "gui/exportcontroller.h"
 
 #include "gui/analysis/analysisfeatures.h"
 #include "gui/analysis/errorcurves.h"
@@ -11,9 +7,9 @@
 #include "gui/components/plotpartition.h"
 #include "gui/components/plotwidget.h"
 #include "gui/components/tabletext.h"
+#include "gui/documentview.h"
 #include "gui/exportrunner.h"
 #include "gui/exportwidget.h"
-#include "gui/figureexport.h"
 #include "gui/figureexportwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
 #include "gui/inputs/partitionwidgetbase.h"
@@ -21,7 +17,6 @@
 #include "math/domains/enumerationbase.h"
 #include "math/fce/mathfn.h"
 #include "midle/numberreader/dataimport.h"
-#include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,20 +31,40 @@ const char* const figureGroup = "ExportFigureWidget";
 
 } // namespace
 
-QStringList MainWindow::exportDialogGroups()
+ExportController::ExportController(QWidget* mainWindow, FtransformWidget* controller,
+                                   FunctionTableWidget* componentTable, const SessionDocument& doc,
+                                   DocumentView* documentView,
+                                   WidgetPersistence* sessionPersistence,
+                                   AnalysisFeatures* features)
+    : QObject(mainWindow), window(mainWindow), ft(controller), table(componentTable), document(doc),
+      view(documentView), persistence(sessionPersistence), analysis(features)
+{
+  // Cells point at component functions; only those the controller holds now are read.
+  table->setCellValue([controller](const void* fn, int row, double* v) {
+    for (const auto& c : controller->components()) {
+      if (c.data() == fn && row >= 0 && std::size_t(row) < c->domain()->size()) {
+        *v = c->valueAtIndex(std::size_t(row));
+        return true;
+      }
+    }
+    return false;
+  });
+}
+
+QStringList ExportController::dialogGroups()
 {
   return {QLatin1String(valueGroup), QLatin1String(pictureGroup), QLatin1String(figureGroup)};
 }
 
-void MainWindow::onActionExportValues_triggered()
+void ExportController::exportValues()
 {
-  ExportWidget dialog(this);
+  ExportWidget dialog(window);
   dialog.setValueOptionsVisible(true);
   dialog.setPictureOptionsVisible(false);
-  sessionPersistence->loadTree(dialog.centralWidget(), QLatin1String(valueGroup));
+  persistence->loadTree(dialog.centralWidget(), QLatin1String(valueGroup));
   dialog.setupOkBtnState();
   const int result = dialog.exec();
-  sessionPersistence->holdTree(dialog.centralWidget(), QLatin1String(valueGroup));
+  persistence->saveTree(dialog.centralWidget(), QLatin1String(valueGroup));
   if (result != QDialog::Accepted)
     return;
 
@@ -58,57 +73,55 @@ void MainWindow::onActionExportValues_triggered()
   for (int i = 0; i < document.functions.size(); ++i) {
     Fn::MathFn<double, double>* fn = document.functions.at(i);
     // An empty selector has nothing computed.
-    if (!ui->centralwidget->functions().contains(fn))
+    if (!ft->functions().contains(fn))
       continue;
     QString name = document.names.value(fn);
     if (document.source != FunctionSource::Formulas)
       name = DataImport::functionName(i, document.functions.size());
     shown.append({fn, name});
   }
-  ExportRunner::exportValues(this, ExportRunner::valueChoices(dialog), shown, degreeMask(),
-                             ui->centralwidget->components(), ui->centralwidget->inverses());
+  ExportRunner::exportValues(window, ExportRunner::valueChoices(dialog), shown, view->degreeMask(),
+                             ft->components(), ft->inverses());
 }
 
-void MainWindow::onActionExportPicture_triggered()
+void ExportController::exportPicture()
 {
-  PlotWidget* plot = ui->centralwidget->plotWidget();
+  PlotWidget* plot = ft->plotWidget();
   const QSize canvas = plot->canvas()->size();
-  ExportWidget dialog(this);
+  ExportWidget dialog(window);
   dialog.setValueOptionsVisible(false);
   dialog.setCurrentSize(canvas.width(), canvas.height());
-  sessionPersistence->loadTree(dialog.centralWidget(), QLatin1String(pictureGroup));
+  persistence->loadTree(dialog.centralWidget(), QLatin1String(pictureGroup));
   dialog.setupOkBtnState();
   dialog.showCurrentSize(canvas.width(), canvas.height());
   const int result = dialog.exec();
-  sessionPersistence->holdTree(dialog.centralWidget(), QLatin1String(pictureGroup));
+  persistence->saveTree(dialog.centralWidget(), QLatin1String(pictureGroup));
   if (result != QDialog::Accepted)
     return;
-  ExportRunner::exportPicture(this, plot, dialog.pictureSize(), dialog.filePath());
+  ExportRunner::exportPicture(window, plot, dialog.pictureSize(), dialog.filePath());
 }
 
-void MainWindow::onActionExportFigure_triggered()
+void ExportController::exportFigure()
 {
-  FigureExportWidget dialog(this);
-  sessionPersistence->loadTree(dialog.centralWidget(), QLatin1String(figureGroup));
+  FigureExportWidget dialog(window);
+  persistence->loadTree(dialog.centralWidget(), QLatin1String(figureGroup));
   dialog.setupOkBtnState();
   const int result = dialog.exec();
-  sessionPersistence->holdTree(dialog.centralWidget(), QLatin1String(figureGroup));
+  persistence->saveTree(dialog.centralWidget(), QLatin1String(figureGroup));
   if (result != QDialog::Accepted)
     return;
   QwtPlot* below = nullptr;
-  PartitionWidgetBase* pw = ui->centralwidget->partitionWidget();
+  PartitionWidgetBase* pw = ft->partitionWidget();
   if (pw && pw->partitionEditor() && dialog.includePartition())
     below = pw->partitionEditor()->plot()->plot();
   FigureExport::Options options = dialog.options();
   options.roles = figureRoles();
-  FigureExport::exportFigure(this, options, ui->centralwidget->plotWidget()->plot(), below);
+  FigureExport::exportFigure(window, options, ft->plotWidget()->plot(), below);
 }
 
-QVector<FigureExport::CurveRole> MainWindow::figureRoles() const
+QVector<FigureExport::CurveRole> ExportController::figureRoles() const
 {
-  // Which function and degree each curve of the main plot shows.
   QVector<FigureExport::CurveRole> roles;
-  const FtransformWidget* ft = ui->centralwidget;
   const PlotWidget* plot = ft->plotWidget();
   const QList<Fn::MathFn<double, double>*>& shown = ft->functions();
   for (int i = 0; i < shown.size(); ++i) {
@@ -135,28 +148,12 @@ QVector<FigureExport::CurveRole> MainWindow::figureRoles() const
   return roles;
 }
 
-void MainWindow::onActionCopyPlot_triggered()
+void ExportController::copyPlot()
 {
-  QApplication::clipboard()->setImage(
-      FigureExport::screenImage(ui->centralwidget->plotWidget()->plot()));
+  QApplication::clipboard()->setImage(FigureExport::screenImage(ft->plotWidget()->plot()));
 }
 
-void MainWindow::onActionCopyTable_triggered()
+void ExportController::copyTable()
 {
-  ui->functionTableWidget->copy(TableText::All);
-}
-
-void MainWindow::setTableCellValues()
-{
-  // Cells point at component functions; only those the controller holds now are read.
-  const FtransformWidget* ft = ui->centralwidget;
-  ui->functionTableWidget->setCellValue([ft](const void* fn, int row, double* v) {
-    for (const auto& c : ft->components()) {
-      if (c.data() == fn && row >= 0 && std::size_t(row) < c->domain()->size()) {
-        *v = c->valueAtIndex(std::size_t(row));
-        return true;
-      }
-    }
-    return false;
-  });
+  table->copy(TableText::All);
 }
