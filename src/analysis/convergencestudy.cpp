@@ -6,11 +6,11 @@
 #include "math/fce/mathfncachedformula.h"
 #include "math/partitions/partitionbase.h"
 #include "midle/export/csvexportfunction.h"
+#include "midle/job/jobinput.h"
 #include "midle/transform/transformpass.h"
 
 #include <QFileInfo>
 #include <QObject>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <climits>
@@ -248,9 +248,7 @@ std::string refinableFormula(const Fn::MathFn<double, double>& function)
   if (!formula)
     return {};
   // The random functions share one generator, which is not for two threads either.
-  static const QRegularExpression random(
-      QStringLiteral("(^|[^A-Za-z0-9_])(normal|uniform)\\s*\\("));
-  if (QString::fromStdString(formula->expression()).contains(random))
+  if (Job::drawsRandomNumbers(formula->expression()))
     return {};
   return formula->expression();
 }

@@ -1,6 +1,7 @@
 #include "errorreport.h"
 
 #include "analysis/convergencestudy.h"
+#include "analysis/errorreport.h"
 #include "midle/export/csvexportfunction.h"
 #include "midle/transform/transformpass.h"
 
@@ -39,43 +40,18 @@ bool sweep(const ToolOptions& o, const Partitions::PartitionBase<double, double>
     values.push_back(fn->values());
     formulas.push_back(Analysis::refinableFormula(*fn));
   }
-  Analysis::StudyLayout layout;
-  layout.shape = o.shape >= 0 ? o.shape : int(DataHolders::ShapeTriangle);
-  layout.shift = o.shift;
-  layout.offset = o.offset;
-  layout.basis = o.basis;
-  Analysis::ConvergenceStudy study(
-      std::unique_ptr<const Domains::EnumerationBase<double>>(partition.domain()->clone()),
-      std::move(values), layout, o.degree);
-  if (!study.refine(o.pointsPerFunction, formulas, error)) {
-    *error = tr("--points-per-function: %1").arg(*error);
-    return false;
-  }
-  const std::vector<int> counts = o.sweepDefault ? study.defaultCounts() : o.sweep;
-  if (counts.empty()) {
-    *error = tr("--components-sweep default: no count gives basic functions of %1 points or "
-                "more on this domain; give the counts")
-                 .arg(Analysis::resolvedPoints);
-    return false;
-  }
-  for (int n : counts) {
-    if (n > study.largestCount()) {
-      *error = tr("--components-sweep: %1 is above the domain's %2 subintervals")
-                   .arg(n)
-                   .arg(study.largestCount());
-      return false;
-    }
-  }
-  for (int n : counts) {
-    Analysis::CountResult r;
-    QString why;
-    if (!study.compute(n, &r, &why)) {
-      *error = tr("--components-sweep: %1").arg(why);
-      return false;
-    }
-    results->push_back(std::move(r));
-  }
-  return true;
+  Analysis::SweepOptions sweep;
+  sweep.shape = o.shape;
+  sweep.shift = o.shift;
+  sweep.offset = o.offset;
+  sweep.basis = o.basis;
+  sweep.degree = o.degree;
+  sweep.counts = o.sweep;
+  sweep.defaultCounts = o.sweepDefault;
+  sweep.pointsPerFunction = o.pointsPerFunction;
+  return Analysis::sweepErrors(
+      sweep, std::unique_ptr<const Domains::EnumerationBase<double>>(partition.domain()->clone()),
+      std::move(values), formulas, results, error);
 }
 
 } // namespace
@@ -111,14 +87,11 @@ bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, d
   }
   QList<QStringList> rows;
   const TransformPass pass(partition, basis);
-  const std::vector<double>& x = partition.domain()->values();
   for (std::size_t f = 0; f < functions.size(); ++f) {
     const std::vector<double>& values = functions[f]->values();
-    pass.transform(values, o.degree, [&](int d, const auto&, const std::vector<double>& inverse) {
-      const auto e = Analysis::measureError(x.data(), values.data(), inverse.data(), x.size());
-      rows << errorCells(names[int(f)], d, e, o.precision);
-      return true;
-    });
+    const auto errors = Analysis::inverseErrors(pass, values.data(), values.size(), o.degree);
+    for (int d = 0; d <= o.degree; ++d)
+      rows << errorCells(names[int(f)], d, errors[std::size_t(d)], o.precision);
   }
   writer.setTable(header, rows);
   return true;

@@ -3,14 +3,11 @@
 
 #include "errorreport.h"
 #include "gui/ftransform_widgets/data_structures.h"
-#include "math/fce/formulaexpression.h"
-#include "math/fce/mathfncachedformula.h"
 #include "midle/export/csvexportfunction.h"
-#include "midle/numberreader/dataimport.h"
-#include "midle/session/sessionreader.h"
+#include "midle/job/jobinput.h"
+#include "midle/job/partitionsetup.h"
 #include "midle/transform/transformpass.h"
 #include "options.h"
-#include "partitionsetup.h"
 #include "version_private.h"
 
 #include <QCoreApplication>
@@ -35,15 +32,18 @@
 
 namespace {
 
-using Function = Fn::MathFn<double, double>;
-using Expression = Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
-
 constexpr int badInput = 2;
 
 // Values the tool may hold at once (the functions, their inverses and
 // temporaries); above this it would exhaust memory rather than finish.
 constexpr double maxHeldValues = 1.5e8;
 constexpr int maxFormulas = 10000;
+
+void printNotes(const QStringList& notes)
+{
+  for (const QString& note : notes)
+    QTextStream(stderr) << "quelmora-ft: note: " << note << Qt::endl;
+}
 
 int fail(const QString& message)
 {
@@ -52,44 +52,6 @@ int fail(const QString& message)
   QTextStream(stderr) << "quelmora-ft: " << line << Qt::endl;
   return badInput;
 }
-
-// A formula function on the domain, or an error naming the parser's complaint.
-std::unique_ptr<Function> formulaFunction(const Domains::EnumerationBase<double>* domain,
-                                          const QString& text, QString* error)
-{
-  const std::string expression = text.toStdString();
-  const Fn::ExpressionCheck check =
-      Fn::FormulaExpression<double, double>::checkExpression(expression);
-  if (!check.ok) {
-    *error = QObject::tr("--formula \"%1\": %2").arg(text, QString::fromStdString(check.message));
-    if (!check.token.empty())
-      *error += QObject::tr(" (token \"%1\")").arg(QString::fromStdString(check.token));
-    return nullptr;
-  }
-  std::unique_ptr<Expression> fn(new Expression(domain));
-  try {
-    fn->setExpression(expression);
-  } catch (const mu::ParserError& e) {
-    *error = QObject::tr("--formula \"%1\": %2").arg(text, QString::fromStdString(e.GetMsg()));
-    return nullptr;
-  }
-  return std::unique_ptr<Function>(fn.release());
-}
-
-// What is transformed: the functions, the domain they live on and its
-// record, the partition and the degrees. The options, a data file or a
-// session supply it; the computation and the output are the same for all.
-struct Source
-{
-  std::unique_ptr<Domains::EnumerationBase<double>> domain;
-  QSharedPointer<DataHolders::Domains::Equid> record;
-  std::vector<std::unique_ptr<Function>> functions;
-  QStringList names;
-  QSharedPointer<DataHolders::Partitions::PartBase> partition;
-  int degree = 0;
-  int degreeMask = DataHolders::Degree0; // the degrees written
-  Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
-};
 
 // Options a session leaves open; every other one would contradict it.
 const QStringList sessionOptions{"--session",   "--formulas", "--output", "--include-domain",
@@ -127,124 +89,17 @@ bool standardInputFile(const ToolOptions& o, QTemporaryFile& file, QString* erro
   return file.flush();
 }
 
-bool formulaSource(const ToolOptions& o, Source& source, QString* error)
-{
-  source.record = domainRecord(o);
-  source.domain.reset(DataHolders::createDomain(source.record));
-  if (!source.domain) {
-    *error =
-        QObject::tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count);
-    return false;
-  }
-  for (const QString& text : o.formulas) {
-    source.functions.push_back(formulaFunction(source.domain.get(), text, error));
-    if (!source.functions.back())
-      return false;
-    source.names << text;
-  }
-  return true;
-}
-
-// The columns of a data file as functions, read as the program reads them;
-// notes (ignored lines) go to standard error, the run goes on.
-bool dataSource(const ToolOptions& o, Source& source, QString* error)
+// The columns of a data file, or of standard input kept in a file; notes
+// (ignored lines) go to standard error, the run goes on.
+bool dataSource(const ToolOptions& o, JobInput& source, QString* error)
 {
   QTemporaryFile input;
   const bool fromInput = o.dataFile == QLatin1String("-");
   if (fromInput && !standardInputFile(o, input, error))
     return false;
-  const QString path = fromInput ? input.fileName() : o.dataFile;
-  const QFileInfo file(path);
-  // A device or a pipe could be read for ever.
-  if (!file.isFile()) {
-    *error = QObject::tr("--data \"%1\": %2")
-                 .arg(o.dataFile, file.exists() ? QObject::tr("not a regular file")
-                                                : QObject::tr("no such file"));
+  if (!Job::dataInput(o, fromInput ? input.fileName() : o.dataFile, source, error))
     return false;
-  }
-  DataFileInfo info(QFile::encodeName(path), false, o.xColumn);
-  info.valueSeparator = o.separatorGiven                      ? o.separator
-                        : info.suffix == QLatin1String("csv") ? QStringLiteral(";")
-                                                              : QString();
-  DataImport import;
-  import.run(info);
-  // One column is the function itself, unless the user asked for an x column.
-  if (import.status() == DataImport::Loaded && import.functionColumns().empty() &&
-      !o.xColumnGiven) {
-    info.xColumn = -1;
-    import.run(info);
-  }
-  QStringList notes;
-  for (const DataImport::Message& m : import.messages()) {
-    if (m.icon == DataImport::Information)
-      notes << QString(m.text).replace('\n', ' ');
-    else
-      *error = QObject::tr("--data \"%1\": %2").arg(o.dataFile, m.text);
-  }
-  if (import.status() != DataImport::Loaded)
-    return false;
-  if (o.xColumnGiven && import.isTextColumn(o.xColumn)) {
-    *error = QObject::tr("--x-column %1: column %1 of \"%2\" holds text, not numbers")
-                 .arg(o.xColumn)
-                 .arg(o.dataFile);
-    return false;
-  }
-  if (o.xColumnGiven && o.xColumn >= 0 && import.xColumn() != o.xColumn) {
-    *error = QObject::tr("--x-column %1: the data file \"%2\" has only %3 columns")
-                 .arg(o.xColumn)
-                 .arg(o.dataFile)
-                 .arg(import.columns().size());
-    return false;
-  }
-  const std::vector<int> columns = import.functionColumns();
-  if (columns.empty()) {
-    *error = QObject::tr("--data \"%1\": no column is left besides the x column %2")
-                 .arg(o.dataFile)
-                 .arg(o.xColumn);
-    return false;
-  }
-
-  for (const QString& note : notes)
-    QTextStream(stderr) << "quelmora-ft: note: " << note << Qt::endl;
-  source.record.reset(new DataHolders::Domains::Equid);
-  source.record->low = import.low();
-  source.record->high = import.high();
-  source.record->count = import.count();
-  source.domain.reset(import.createDomain());
-  for (Function* fn : import.createFunctions(source.domain.get()))
-    source.functions.emplace_back(fn);
-  for (int c : columns)
-    source.names << (columns.size() == 1 ? QStringLiteral("DataFile")
-                                         : QStringLiteral("DataFile %1").arg(c));
-  return true;
-}
-
-// The inputs a session file holds, read as the program opens it.
-bool sessionSource(const ToolOptions& o, Source& source, QString* error)
-{
-  SessionReader reader(o.sessionFile);
-  reader.setFormulasFile(o.formulasFile);
-  if (!reader.read()) {
-    *error = reader.errorText();
-    if (reader.formulaNotFound() && o.formulasFile.isEmpty())
-      *error += QObject::tr("; name the formulas file with --formulas FILE");
-    return false;
-  }
-  for (const QString& note : reader.notes())
-    QTextStream(stderr) << "quelmora-ft: note: " << QString(note).replace('\n', ' ') << Qt::endl;
-  SessionInputs& in = reader.inputs();
-  source.record = in.domainRecord;
-  source.domain = std::move(in.domain);
-  source.functions = std::move(in.functions);
-  source.names = in.names;
-  source.partition = in.partition;
-  source.degree = in.maxDegree;
-  source.degreeMask = in.degreeMask;
-  source.basis = in.basis;
-  if (!source.partition) {
-    *error = QObject::tr("the session \"%1\" holds no partition").arg(o.sessionFile);
-    return false;
-  }
+  printNotes(source.notes);
   return true;
 }
 
@@ -385,9 +240,11 @@ int main(int argc, char** argv)
   if (!o.outputFile.isEmpty() && !checkOutputTarget(o.outputFile, &error))
     return fail(error);
 
-  Source source;
+  JobInput source;
   if (fromSession) {
-    if (!sessionSource(o, source, &error))
+    const bool read = Job::sessionInput(o.sessionFile, o.formulasFile, source, &error);
+    printNotes(source.notes);
+    if (!read)
       return fail(error);
     o.degree = source.degree;
     o.basis = source.basis;
@@ -399,12 +256,12 @@ int main(int argc, char** argv)
         return fail(QObject::tr("%1 names for %2 data columns: give at most one --name per column")
                         .arg(o.names.size())
                         .arg(source.functions.size()));
-    } else if (!formulaCountFits(o, &error) || !formulaSource(o, source, &error)) {
+    } else if (!formulaCountFits(o, &error) || !Job::formulaInput(o, o.formulas, source, &error)) {
       return fail(error);
     }
     for (int i = 0; i < o.names.size(); ++i)
       source.names[i] = o.names[i];
-    source.partition = partitionRecord(o, source.record, &error);
+    source.partition = Job::partitionRecord(o, source.record, &error);
     if (!source.partition)
       return fail(error);
     source.degree = o.degree;
@@ -421,16 +278,9 @@ int main(int argc, char** argv)
   const auto& functions = source.functions;
 
   const std::unique_ptr<TransformPass::Partition> partition =
-      TransformPass::build(partRec, domain.get());
+      Job::buildPartition(partRec, domain.get(), fromSession, &error);
   if (!partition)
-    return fail(fromSession ? QObject::tr("the partition of the session cannot be built")
-                            : QObject::tr("the partition cannot be built from these options"));
-  // The program computes a custom partition with nodes left unplaced too.
-  if (!fromSession && partRec->kind() == DataHolders::PartitionKind::Custom &&
-      partition->nodes().size() != std::size_t(partRec->nodes.size()))
-    return fail(QObject::tr("the custom partition has %1 basic functions for %2 nodes")
-                    .arg(partition->nodes().size())
-                    .arg(partRec->nodes.size()));
+    return fail(error);
 
   if (o.errors) {
     CsvExportFunction table(o.outputFile);

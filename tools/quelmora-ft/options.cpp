@@ -63,7 +63,7 @@ public:
   bool number(const QString& option, const QString& value, double* out)
   {
     if (!toFinite(value, out))
-      return fail(tr("%1: \"%2\" is not a finite number").arg(option, value));
+      return fail(Job::notFinite(option, value));
     return true;
   }
 
@@ -73,7 +73,7 @@ public:
     if (!toInt(value, &v))
       return fail(tr("%1: \"%2\" is not a whole number").arg(option, value));
     if (v < lowest || v > highest)
-      return fail(tr("%1: %2 is outside %3..%4").arg(option).arg(v).arg(lowest).arg(highest));
+      return fail(Job::outside(option, v, lowest, highest));
     *out = v;
     return true;
   }
@@ -84,25 +84,16 @@ public:
     if (parts.size() != 3)
       return fail(tr("%1 needs LOW,HIGH,COUNT, got \"%2\"").arg(option, value));
     double lo = 0, hi = 0;
-    int n = 0;
     if (!number(option + tr(" LOW"), parts[0], &lo) || !number(option + tr(" HIGH"), parts[1], &hi))
       return false;
-    // The window's limits, and its words.
     qlonglong count = 0;
     if (!toLongLong(parts[2], &count))
       return fail(tr("%1 COUNT: \"%2\" is not a whole number").arg(option, parts[2]));
-    if (!DataHolders::Domains::discretizationAllowed(count))
-      return fail(tr("%1 COUNT %2: %3")
-                      .arg(option)
-                      .arg(count)
-                      .arg(DataHolders::Domains::discretizationLimitText()));
-    n = int(count);
-    if (!(lo < hi) || !std::isfinite(hi - lo))
-      return fail(tr("%1: LOW must be less than HIGH (got %2 and %3)")
-                      .arg(option, parts[0].trimmed(), parts[1].trimmed()));
+    if (!Job::checkDomain(option, lo, hi, count, parts[0], parts[1], error))
+      return false;
     opt.low = lo;
     opt.high = hi;
-    opt.count = n;
+    opt.count = int(count);
     opt.domainGiven = true;
     return true;
   }
@@ -110,7 +101,7 @@ public:
   bool nodes(const QString& option, const QString& value)
   {
     const QStringList parts = value.split(QLatin1Char(','));
-    if (parts.size() > maxDomainCount + 1)
+    if (parts.size() > Job::maxDomainCount + 1)
       return fail(tr("%1: too many nodes").arg(option));
     QVector<double> list;
     list.reserve(parts.size());
@@ -127,25 +118,12 @@ public:
 
   bool kind(const QString& option, const QString& value)
   {
-    for (DataHolders::PartitionKind k : DataHolders::partitionKinds) {
-      if (value == QLatin1String(partitionOptionName(k))) {
-        opt.kind = k;
-        return true;
-      }
-    }
-    return fail(
-        tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)").arg(option, value));
+    return Job::parseKind(option, value, &opt.kind, error);
   }
 
   bool shape(const QString& option, const QString& value)
   {
-    static const QHash<QString, int> shapes{
-        {"triangle", 0}, {"sin", 1}, {"gaussian", 2}, {"trapezoid", 3}};
-    if (!shapes.contains(value))
-      return fail(tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)")
-                      .arg(option, value));
-    opt.shape = shapes.value(value);
-    return true;
+    return Job::parseShape(option, value, &opt.shape, error);
   }
 
   bool output(const QString& option, const QString& value)
@@ -197,7 +175,7 @@ public:
         {"--components",
          [this](const QString& o, const QString& v) {
            opt.componentsGiven = true;
-           return integer(o, v, 2, maxDomainCount, &opt.components);
+           return integer(o, v, 2, Job::maxDomainCount, &opt.components);
          }},
         {"--nodes", [this](const QString& o, const QString& v) { return nodes(o, v); }},
         {"--fixed-point", store(&opt.fixedPoint, &opt.fixedPointGiven)},
@@ -207,21 +185,19 @@ public:
         {"--shift",
          [this](const QString& o, const QString& v) {
            opt.shiftGiven = true;
-           return integer(o, v, 1, maxShift, &opt.shift);
+           return integer(o, v, 1, Job::maxShift, &opt.shift);
          }},
         {"--offset",
          [this](const QString& o, const QString& v) {
            opt.offsetGiven = true;
-           return integer(o, v, -maxOffset, maxOffset, &opt.offset);
+           return integer(o, v, -Job::maxOffset, Job::maxOffset, &opt.offset);
          }},
-        {"--degree", [this](const QString& o,
-                            const QString& v) { return integer(o, v, 0, maxDegree, &opt.degree); }},
-        {"--basis",
+        {"--degree",
          [this](const QString& o, const QString& v) {
-           if (!Fn::parseBasisName(v.toStdString(), &opt.basis))
-             return fail(tr("%1: \"%2\" is neither orthogonal nor closed-form").arg(o, v));
-           return true;
+           return integer(o, v, 0, Job::maxDegree, &opt.degree);
          }},
+        {"--basis", [this](const QString& o,
+                           const QString& v) { return Job::parseBasis(o, v, &opt.basis, error); }},
         {"--output", [this](const QString& o, const QString& v) { return output(o, v); }},
         {"--precision",
          [this](const QString& o, const QString& v) {
@@ -336,19 +312,6 @@ private:
 };
 
 } // namespace
-
-const char* partitionOptionName(DataHolders::PartitionKind kind)
-{
-  switch (kind) {
-  case DataHolders::PartitionKind::Generic:
-    return "generic";
-  case DataHolders::PartitionKind::Equidistant:
-    return "equidistant";
-  case DataHolders::PartitionKind::Custom:
-    break;
-  }
-  return "custom";
-}
 
 bool parseArguments(const QStringList& args, ToolOptions& options, QString* error)
 {

@@ -3,6 +3,8 @@
 
 #include "gui/ftransform_widgets/data_structures.h"
 #include "math/fce/higherdegreebasis.h"
+#include "midle/job/jobinput.h"
+#include "midle/job/partitionsetup.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,32 +15,10 @@
 // What the command line asked for, checked for syntax only; the values that
 // depend on each other (nodes and domain, step and node count) are checked
 // when the partition record is built.
-struct ToolOptions
+struct ToolOptions : DomainOptions, PartitionOptions, DataOptions
 {
-  double low = 0.0;
-  double high = 1.0;
-  int count = 2000;
-  bool domainGiven = false;
   QStringList formulas;
   QStringList names;
-  DataHolders::PartitionKind kind = DataHolders::PartitionKind::Generic;
-  int shape = -1; // -1: the kind's default
-  int components = 5;
-  bool componentsGiven = false;
-  QVector<double> nodes;
-  bool nodesGiven = false;
-  double fixedPoint = 0.0;
-  bool fixedPointGiven = false;
-  double distance = 0.0;
-  bool distanceGiven = false;
-  double delta = 0.0;
-  bool deltaGiven = false;
-  double variance = 0.0;
-  bool varianceGiven = false;
-  int shift = 1;
-  bool shiftGiven = false;
-  int offset = -1;
-  bool offsetGiven = false;
   int degree = 0;
   Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
   bool outFunction = true;
@@ -51,11 +31,6 @@ struct ToolOptions
   QString outputFile;
   bool help = false;
   bool version = false;
-  QString dataFile;
-  int xColumn = 0;
-  bool xColumnGiven = false;
-  QString separator;
-  bool separatorGiven = false;
   // --errors: the approximation errors instead of the value columns;
   // --components-sweep: one block of them per component count ("default":
   // the counts the study chooses, sweepDefault); --points-per-function:
@@ -78,15 +53,7 @@ bool parseArguments(const QStringList& args, ToolOptions& options, QString* erro
 
 QString usageText();
 
-// The word --partition names a kind by: "generic", "equidistant" or "custom".
-const char* partitionOptionName(DataHolders::PartitionKind kind);
-
-// Limits of the inputs.
-// The most subintervals, and so the most components.
-constexpr int maxDomainCount = DataHolders::Domains::maxDiscretization;
-constexpr int maxShift = 999;
-constexpr int maxOffset = 999;
-constexpr int maxDegree = 3;
+// The most significant digits of --precision.
 constexpr int maxPrecision = 17;
 
 #endif

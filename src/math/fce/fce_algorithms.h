@@ -204,19 +204,26 @@ Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basi
 
 // output[k] = sum f A_k P_k / sum A_k P_k^2 over A_k's non-zero range, where
 // P_k is `basis` (a factory prototype of degree m) set to A_k's triangle and f
-// the input values (one per domain element). 0/0 stays NaN.
+// the input values (n, one per domain element, read in place). 0/0 stays NaN.
 template <typename X, typename Y>
 void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
-                     const std::vector<Y>& input, std::vector<Y>& output)
+                     const Y* input, std::size_t n, std::vector<Y>& output)
 {
-  QM_ASSERT(input.size() == part.domain()->size());
+  QM_ASSERT(n == part.domain()->size());
   const auto& packed = part.packed();
   output.assign(packed.size(), Y(0));
   std::vector<double> params(3);
   detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < packed.size(); ++k)
-      output[k] = detail::component(packed, k, basis, p, params, input.data());
+      output[k] = detail::component(packed, k, basis, p, params, input);
   });
+}
+
+template <typename X, typename Y>
+void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
+                     const std::vector<Y>& input, std::vector<Y>& output)
+{
+  directTransform(part, basis, input.data(), input.size(), output);
 }
 
 // The same for the components listed in `indices` only; output holds one

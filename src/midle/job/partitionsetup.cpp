@@ -1,16 +1,19 @@
-#include "partitionsetup.h"
+#include "midle/job/partitionsetup.h"
 
 #include "gui/ftransform_widgets/nodelayout.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
 
 using DataHolders::Domains::Equid;
-using PartPtr = QSharedPointer<DataHolders::Partitions::PartBase>;
+using PartPtr = Job::PartitionRecord;
+using Options = PartitionOptions;
 
 QString tr(const char* text)
 {
@@ -37,7 +40,7 @@ const char* shapeName(int shape)
 
 // Options that only some kinds read; giving one to another kind is a mistake
 // worth telling rather than ignoring.
-bool checkApplicable(const ToolOptions& o, QString* error)
+bool checkApplicable(const Options& o, QString* error)
 {
   struct Use
   {
@@ -60,8 +63,7 @@ bool checkApplicable(const ToolOptions& o, QString* error)
                          : o.kind == DataHolders::PartitionKind::Equidistant ? u.equidistant
                                                                              : u.custom;
     if (u.given && !applies) {
-      *error =
-          tr("%1 does not apply to the %2 partition").arg(u.option, partitionOptionName(o.kind));
+      *error = tr("%1 does not apply to the %2 partition").arg(u.option, Job::kindName(o.kind));
       return false;
     }
   }
@@ -72,7 +74,7 @@ bool checkApplicable(const ToolOptions& o, QString* error)
   return true;
 }
 
-bool checkShape(const ToolOptions& o, int shape, QString* error)
+bool checkShape(const Options& o, int shape, QString* error)
 {
   if (shape == DataHolders::ShapeTrapezoid) {
     *error = tr("shape trapezoid cannot be transformed: the F-transform needs basic functions "
@@ -136,7 +138,7 @@ bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, bool bound
   return true;
 }
 
-PartPtr generic(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, QString* error)
+PartPtr generic(const Options& o, const QSharedPointer<Equid>& d, int shape, QString* error)
 {
   QSharedPointer<DataHolders::Partitions::FuzzyEq> r(new DataHolders::Partitions::FuzzyEq);
   r->shape = shape;
@@ -167,7 +169,7 @@ PartPtr generic(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape,
   return r;
 }
 
-PartPtr equidistant(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, QString* error)
+PartPtr equidistant(const Options& o, const QSharedPointer<Equid>& d, int shape, QString* error)
 {
   QSharedPointer<DataHolders::Partitions::FuzzyPt> r(new DataHolders::Partitions::FuzzyPt);
   r->shape = shape;
@@ -193,7 +195,7 @@ PartPtr equidistant(const ToolOptions& o, const QSharedPointer<Equid>& d, int sh
   return r;
 }
 
-PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, QString* error)
+PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QString* error)
 {
   QSharedPointer<DataHolders::Partitions::FuzzyDelta> r(new DataHolders::Partitions::FuzzyDelta);
   r->shape = shape;
@@ -256,7 +258,7 @@ PartPtr custom(const ToolOptions& o, const QSharedPointer<Equid>& d, int shape, 
 
 } // namespace
 
-QSharedPointer<Equid> domainRecord(const ToolOptions& o)
+Job::DomainRecord Job::domainRecord(const DomainOptions& o)
 {
   QSharedPointer<Equid> d(new Equid);
   d->low = o.low;
@@ -265,7 +267,7 @@ QSharedPointer<Equid> domainRecord(const ToolOptions& o)
   return d;
 }
 
-PartPtr partitionRecord(const ToolOptions& o, const QSharedPointer<Equid>& d, QString* error)
+PartPtr Job::partitionRecord(const Options& o, const DomainRecord& d, QString* error)
 {
   if (!checkApplicable(o, error))
     return {};
@@ -284,4 +286,145 @@ PartPtr partitionRecord(const ToolOptions& o, const QSharedPointer<Equid>& d, QS
     break;
   }
   return custom(o, d, shape, error);
+}
+
+QString Job::numberText(double value)
+{
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return QString::fromLatin1(text, int(end - text));
+}
+
+QString Job::notFinite(const QString& option, const QString& text)
+{
+  return tr("%1: \"%2\" is not a finite number").arg(option, text);
+}
+
+QString Job::outside(const QString& option, qint64 value, qint64 lowest, qint64 highest)
+{
+  return tr("%1: %2 is outside %3..%4").arg(option).arg(value).arg(lowest).arg(highest);
+}
+
+bool Job::checkDomain(const QString& option, double low, double high, qint64 count,
+                      const QString& lowText, const QString& highText, QString* error)
+{
+  if (!std::isfinite(low))
+    *error = notFinite(option + tr(" LOW"), lowText);
+  else if (!std::isfinite(high))
+    *error = notFinite(option + tr(" HIGH"), highText);
+  // The window's limits, and its words.
+  else if (!DataHolders::Domains::discretizationAllowed(count))
+    *error = tr("%1 COUNT %2: %3")
+                 .arg(option)
+                 .arg(count)
+                 .arg(DataHolders::Domains::discretizationLimitText());
+  else if (!(low < high) || !std::isfinite(high - low))
+    *error = tr("%1: LOW must be less than HIGH (got %2 and %3)")
+                 .arg(option, lowText.trimmed(), highText.trimmed());
+  else
+    return true;
+  return false;
+}
+
+const char* Job::kindName(DataHolders::PartitionKind kind)
+{
+  switch (kind) {
+  case DataHolders::PartitionKind::Generic:
+    return "generic";
+  case DataHolders::PartitionKind::Equidistant:
+    return "equidistant";
+  case DataHolders::PartitionKind::Custom:
+    break;
+  }
+  return "custom";
+}
+
+bool Job::parseKind(const QString& option, const QString& name, DataHolders::PartitionKind* kind,
+                    QString* error)
+{
+  for (DataHolders::PartitionKind k : DataHolders::partitionKinds) {
+    if (name == QLatin1String(kindName(k))) {
+      *kind = k;
+      return true;
+    }
+  }
+  *error =
+      tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)").arg(option, name);
+  return false;
+}
+
+bool Job::parseShape(const QString& option, const QString& name, int* shape, QString* error)
+{
+  static const QHash<QString, int> shapes{{"triangle", DataHolders::ShapeTriangle},
+                                          {"sin", DataHolders::ShapeSin},
+                                          {"gaussian", DataHolders::ShapeGaussian},
+                                          {"trapezoid", DataHolders::ShapeTrapezoid}};
+  if (!shapes.contains(name)) {
+    *error =
+        tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)").arg(option, name);
+    return false;
+  }
+  *shape = shapes.value(name);
+  return true;
+}
+
+bool Job::parseBasis(const QString& option, const QString& name, Fn::HigherDegreeBasis* basis,
+                     QString* error)
+{
+  if (Fn::parseBasisName(name.toStdString(), basis))
+    return true;
+  *error = tr("%1: \"%2\" is neither orthogonal nor closed-form").arg(option, name);
+  return false;
+}
+
+bool Job::checkPartitionValues(const PartitionOptions& o, QString* error)
+{
+  const auto finite = [error](const char* option, bool given, double value) {
+    if (!given || std::isfinite(value))
+      return true;
+    *error = notFinite(QLatin1String(option), numberText(value));
+    return false;
+  };
+  const auto within = [error](const char* option, bool given, int value, int lowest, int highest) {
+    if (!given || (value >= lowest && value <= highest))
+      return true;
+    *error = outside(QLatin1String(option), value, lowest, highest);
+    return false;
+  };
+  if (!within("--components", o.componentsGiven, o.components, 2, maxDomainCount))
+    return false;
+  if (o.nodesGiven && o.nodes.size() > maxDomainCount + 1) {
+    *error = tr("%1: too many nodes").arg(QLatin1String("--nodes"));
+    return false;
+  }
+  for (double node : o.nodes)
+    if (!finite("--nodes", o.nodesGiven, node))
+      return false;
+  return finite("--fixed-point", o.fixedPointGiven, o.fixedPoint) &&
+         finite("--distance", o.distanceGiven, o.distance) &&
+         finite("--delta", o.deltaGiven, o.delta) &&
+         finite("--variance", o.varianceGiven, o.variance) &&
+         within("--shift", o.shiftGiven, o.shift, 1, maxShift) &&
+         within("--offset", o.offsetGiven, o.offset, -maxOffset, maxOffset);
+}
+
+std::unique_ptr<TransformPass::Partition>
+Job::buildPartition(const PartitionRecord& record, const Domains::EnumerationBase<double>* domain,
+                    bool fromSession, QString* error)
+{
+  std::unique_ptr<TransformPass::Partition> partition = TransformPass::build(record, domain);
+  if (!partition) {
+    *error = fromSession ? tr("the partition of the session cannot be built")
+                         : tr("the partition cannot be built from these options");
+    return nullptr;
+  }
+  // The program computes a custom partition with nodes left unplaced too.
+  if (!fromSession && record->kind() == DataHolders::PartitionKind::Custom &&
+      partition->nodes().size() != std::size_t(record->nodes.size())) {
+    *error = tr("the custom partition has %1 basic functions for %2 nodes")
+                 .arg(partition->nodes().size())
+                 .arg(record->nodes.size());
+    return nullptr;
+  }
+  return partition;
 }
