@@ -21,7 +21,7 @@ targets=("$@")
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="${FUZZ_OPT:--O1} -g1" \
-  -DQUELMORA_FUZZ=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF >/dev/null
+  -DQUELMORA_FUZZ=ON -DQUELMORA_GUI=OFF -DQUELMORA_BENCH=OFF -DQUELMORA_PYTHON=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 [ $buildOnly = 0 ] || exit 0
 

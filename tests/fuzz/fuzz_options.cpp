@@ -4,10 +4,10 @@
 // precondition; records small enough to build quickly are built into the
 // partition the tool computes with.
 #include "options.h"
-#include "partitionsetup.h"
 
 #include "math/domains/enumerationbase.h"
 #include "math/partitions/partitionbase.h"
+#include "midle/job/partitionsetup.h"
 
 #include <QStringList>
 
@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   }
   if (options.help || !options.dataFile.isEmpty())
     return 0;
-  const auto domain = domainRecord(options);
-  const auto partition = partitionRecord(options, domain, &error);
+  const auto domain = Job::domainRecord(options);
+  const auto partition = Job::partitionRecord(options, domain, &error);
   if (!partition) {
     if (error.isEmpty())
       std::abort();

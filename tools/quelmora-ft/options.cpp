@@ -220,7 +220,7 @@ public:
         {"--x-column",
          [this](const QString& o, const QString& v) {
            opt.xColumnGiven = true;
-           return integer(o, v, -1, 9999, &opt.xColumn);
+           return integer(o, v, -1, Job::maxXColumn, &opt.xColumn);
          }},
         {"--components-sweep",
          [this](const QString& o, const QString& v) {

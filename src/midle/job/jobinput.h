@@ -46,6 +46,9 @@ struct JobInput
 
 namespace Job {
 
+// The highest --x-column.
+constexpr int maxXColumn = 9999;
+
 // True when the formula draws random numbers ("normal", "uniform"): their
 // generator is one for the whole process.
 bool drawsRandomNumbers(const std::string& formula);
