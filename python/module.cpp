@@ -10,7 +10,7 @@
 #include <pybind11/stl.h>
 
 #include <atomic>
-#include <climits>
+#include <sstream>
 
 namespace py = pybind11;
 
@@ -19,6 +19,7 @@ namespace {
 using Array = py::array_t<double, py::array::c_style | py::array::forcecast>;
 using DomainRef = std::shared_ptr<Module::Domain>;
 using PartitionRef = std::shared_ptr<Module::Partition>;
+using StudyRef = std::shared_ptr<Module::Study>;
 
 // The tests' look inside the computation: how many computations ran
 // without the interpreter's lock, and how many with it.
@@ -33,9 +34,10 @@ auto computing(F f) -> decltype(f())
   return f();
 }
 
-DomainRef mutableRef(const Module::DomainPtr& d)
+template <typename T>
+std::shared_ptr<T> mutableRef(const std::shared_ptr<const T>& p)
 {
-  return std::const_pointer_cast<Module::Domain>(d);
+  return std::const_pointer_cast<T>(p);
 }
 
 std::string pathText(const py::object& path, const char* argument)
@@ -58,12 +60,14 @@ Array toArray(const py::handle& values, const char* argument)
   return a;
 }
 
-QVector<double> nodeList(const py::object& nodes)
+Module::Partition::Nodes nodeList(const py::object& nodes)
 {
+  if (nodes.is_none())
+    return std::nullopt;
   const Array a = toArray(nodes, "nodes");
   if (a.ndim() != 1)
     throw py::value_error("nodes must be one-dimensional");
-  return QVector<double>(a.data(), a.data() + a.size());
+  return std::vector<double>(a.data(), a.data() + a.size());
 }
 
 // A read-only array over values that `owner` keeps alive.
@@ -75,33 +79,24 @@ py::array view(const std::vector<double>& values, const py::handle& owner)
   return a;
 }
 
-template <typename T>
-py::array_t<T> fresh(std::size_t rows, std::size_t columns)
-{
-  return py::array_t<T>({py::ssize_t(rows), py::ssize_t(columns)});
-}
-
-py::array_t<double> copyOf(const std::vector<double>& values)
-{
-  py::array_t<double> a(py::ssize_t(values.size()));
-  std::copy(values.begin(), values.end(), a.mutable_data());
-  return a;
-}
-
-py::list texts(const QStringList& list)
+py::list views(const std::vector<std::vector<double>>& arrays, const py::handle& owner)
 {
   py::list out;
-  for (const QString& s : list)
-    out.append(s.toStdString());
+  for (const auto& v : arrays)
+    out.append(view(v, owner));
   return out;
 }
 
-int whole(long long value, const char* option, long long lowest, long long highest)
+// A new array of the values, in rows of `columns` when given.
+template <typename T>
+py::array_t<T> arrayOf(const std::vector<T>& values, std::size_t columns = 0)
 {
-  if (value < lowest || value > highest)
-    throw std::invalid_argument(
-        Job::outside(QLatin1String(option), value, lowest, highest).toStdString());
-  return int(value);
+  std::vector<py::ssize_t> shape{py::ssize_t(values.size())};
+  if (columns > 0)
+    shape = {py::ssize_t(values.size() / columns), py::ssize_t(columns)};
+  py::array_t<T> a(shape);
+  std::copy(values.begin(), values.end(), a.mutable_data());
+  return a;
 }
 
 struct Result
@@ -114,14 +109,24 @@ struct Result
 // The arrays are made before the interpreter is released.
 Result newResult(const Module::Partition& p, const Module::Request& r)
 {
-  Result result;
-  const std::size_t rows = std::size_t(r.degree) + 1;
-  result.components = fresh<double>(rows, p.size());
-  result.inverse = fresh<double>(rows, p.domain()->size());
-  result.nodes = copyOf(p.positions());
-  result.degree = r.degree;
-  result.basis = Module::basisName(r.basis);
-  return result;
+  const py::ssize_t rows = r.degree + 1;
+  return Result{py::array_t<double>({rows, py::ssize_t(p.size())}),
+                py::array_t<double>({rows, py::ssize_t(p.domain()->size())}),
+                arrayOf(p.positions()), r.degree, Fn::basisName(r.basis)};
+}
+
+// compute(samples) of f, an array or a formula sampled on the domain.
+template <typename Compute>
+auto withSamples(const Module::Domain& d, const py::object& f, Compute compute)
+{
+  if (py::isinstance<py::str>(f)) {
+    const std::string formula = f.cast<std::string>();
+    return computing([&] { return compute(Module::Samples(d, formula)); });
+  }
+  const Array values = toArray(f, "f");
+  Module::Samples::checkShape(d, int(values.ndim()), std::size_t(values.size()));
+  return computing(
+      [&] { return compute(Module::Samples(values.data(), std::size_t(values.size()))); });
 }
 
 Result transform(const PartitionRef& p, const py::object& f, int degree, const std::string& basis,
@@ -131,18 +136,9 @@ Result transform(const PartitionRef& p, const py::object& f, int degree, const s
   Result result = newResult(*p, r);
   double* components = result.components.mutable_data();
   double* inverse = result.inverse.mutable_data();
-  if (py::isinstance<py::str>(f)) {
-    const std::string formula = f.cast<std::string>();
-    computing([&] {
-      Module::transform(*p, Module::Samples(*p->domain(), formula), r, components, inverse);
-    });
-    return result;
-  }
-  const Array values = toArray(f, "f");
-  Module::Samples::checkShape(*p->domain(), int(values.ndim()), std::size_t(values.size()));
-  computing([&] {
-    Module::transform(*p, Module::Samples(values.data(), std::size_t(values.size())), r, components,
-                      inverse);
+  withSamples(*p->domain(), f, [&](const Module::Samples& s) {
+    Module::transform(*p, s, r, components, inverse);
+    return 0;
   });
   return result;
 }
@@ -156,91 +152,47 @@ Errors errors(const PartitionRef& p, const py::object& f, int degree, const std:
               int threads)
 {
   const Module::Request r = Module::request(degree, basis, threads);
-  std::vector<Analysis::ErrorMeasure> measures;
-  if (py::isinstance<py::str>(f)) {
-    const std::string formula = f.cast<std::string>();
-    measures =
-        computing([&] { return Module::errors(*p, Module::Samples(*p->domain(), formula), r); });
-  } else {
-    const Array values = toArray(f, "f");
-    Module::Samples::checkShape(*p->domain(), int(values.ndim()), std::size_t(values.size()));
-    measures = computing([&] {
-      return Module::errors(*p, Module::Samples(values.data(), std::size_t(values.size())), r);
-    });
+  const auto measures = withSamples(
+      *p->domain(), f, [&](const Module::Samples& s) { return Module::errors(*p, s, r); });
+  std::vector<double> maxAbs, rmse, argMax;
+  for (const Analysis::ErrorMeasure& e : measures) {
+    maxAbs.push_back(e.maxAbs);
+    rmse.push_back(e.rmse);
+    argMax.push_back(e.argMax);
   }
-  Errors e{py::array_t<double>(py::ssize_t(measures.size())),
-           py::array_t<double>(py::ssize_t(measures.size())),
-           py::array_t<double>(py::ssize_t(measures.size()))};
-  for (std::size_t d = 0; d < measures.size(); ++d) {
-    e.maxAbs.mutable_data()[d] = measures[d].maxAbs;
-    e.rmse.mutable_data()[d] = measures[d].rmse;
-    e.argMax.mutable_data()[d] = measures[d].argMax;
-  }
-  return e;
+  return Errors{arrayOf(maxAbs), arrayOf(rmse), arrayOf(argMax)};
 }
 
-struct Convergence
-{
-  std::vector<Analysis::CountResult> results;
-  int degree = 0;
-
-  py::array_t<int> column(int (*field)(const Analysis::CountResult&)) const
-  {
-    py::array_t<int> a(py::ssize_t(results.size()));
-    for (std::size_t i = 0; i < results.size(); ++i)
-      a.mutable_data()[i] = field(results[i]);
-    return a;
-  }
-  py::array_t<double> measure(double Analysis::ErrorMeasure::*field) const
-  {
-    auto a = fresh<double>(results.size(), std::size_t(degree) + 1);
-    for (std::size_t i = 0; i < results.size(); ++i)
-      for (int d = 0; d <= degree; ++d)
-        a.mutable_at(i, d) = results[i].errors[0][std::size_t(d)].*field;
-    return a;
-  }
-  py::array_t<double> orders(const std::string& measure) const
-  {
-    if (measure != "max_abs" && measure != "rmse")
-      throw py::value_error("measure must be \"max_abs\" or \"rmse\", not \"" + measure + "\"");
-    py::array_t<double> a(py::ssize_t(degree) + 1);
-    for (int d = 0; d <= degree; ++d)
-      a.mutable_data()[d] = Analysis::fitOrder(results, 0, d,
-                                               measure == "rmse" ? Analysis::Measure::Rmse
-                                                                 : Analysis::Measure::MaxAbs)
-                                .order;
-    return a;
-  }
-};
-
-Convergence convergence(const DomainRef& d, const py::object& f,
-                        const std::optional<std::vector<long long>>& counts, int degree,
-                        const std::string& shape, int shift, int offset, const std::string& basis,
-                        int pointsPerFunction, int threads)
+StudyRef convergence(const DomainRef& d, const py::object& f,
+                     const std::optional<std::vector<long long>>& counts, int degree,
+                     const std::string& shape, long long shift, long long offset,
+                     const std::string& basis, long long pointsPerFunction, int threads)
 {
   const Module::Request r = Module::request(degree, basis, threads);
-  const Analysis::SweepOptions options =
-      Module::sweepOptions({counts, shape, shift, offset, pointsPerFunction}, r);
-  Convergence c;
-  c.degree = r.degree;
-  if (py::isinstance<py::str>(f)) {
-    const std::string formula = f.cast<std::string>();
-    c.results =
-        computing([&] { return Module::convergence(*d, Module::Samples(*d, formula), options); });
-    return c;
-  }
-  const Array values = toArray(f, "f");
-  Module::Samples::checkShape(*d, int(values.ndim()), std::size_t(values.size()));
-  c.results = computing([&] {
-    return Module::convergence(*d, Module::Samples(values.data(), std::size_t(values.size())),
-                               options);
+  const Module::Sweep sweep{counts, shape, shift, offset, pointsPerFunction};
+  Module::check(sweep, r);
+  return withSamples(*d, f, [&](const Module::Samples& s) {
+    return std::make_shared<Module::Study>(*d, s, sweep, r);
   });
-  return c;
+}
+
+py::array_t<double> table(const Module::Study& s, Module::Study::Measure m)
+{
+  return arrayOf(s.measure(m), std::size_t(s.degree()) + 1);
+}
+
+Module::Study::Measure measureNamed(const std::string& name)
+{
+  if (name == "max_abs")
+    return Module::Study::Measure::MaxAbs;
+  if (name == "rmse")
+    return Module::Study::Measure::Rmse;
+  throw py::value_error("measure must be \"max_abs\" or \"rmse\", not \"" + name + "\"");
 }
 
 std::vector<Result> sessionTransform(const Module::Session& s, int threads)
 {
-  const Module::Request r = Module::request(s.degree(), Module::basisName(s.basis()), threads);
+  const Module::Request r = Module::request(s.degree(), Fn::basisName(s.basis()), threads);
   const Module::Partition& p = *s.partition();
   std::vector<Result> results;
   for (std::size_t i = 0; i < s.values().size(); ++i)
@@ -255,39 +207,17 @@ std::vector<Result> sessionTransform(const Module::Session& s, int threads)
   return results;
 }
 
-PartitionRef partition(const DomainRef& d, const PartitionOptions& o)
+std::string number(double v)
 {
-  return computing([&] { return std::make_shared<Module::Partition>(d, o); });
-}
-
-PartitionOptions ruspini(DataHolders::PartitionKind kind, const std::string& shape, long long shift,
-                         long long offset)
-{
-  PartitionOptions o;
-  o.kind = kind;
-  QString error;
-  if (!Job::parseShape(QStringLiteral("--shape"), QString::fromStdString(shape), &o.shape, &error))
-    throw std::invalid_argument(error.toStdString());
-  o.shift = whole(shift, "--shift", 1, Job::maxShift);
-  o.shiftGiven = true;
-  o.offset = whole(offset, "--offset", -Job::maxOffset, Job::maxOffset);
-  o.offsetGiven = true;
-  return o;
-}
-
-void optionalNumber(const std::optional<double>& value, double* field, bool* given)
-{
-  if (!value)
-    return;
-  *field = *value;
-  *given = true;
+  std::ostringstream text;
+  text << v;
+  return text.str();
 }
 
 std::string domainText(const Module::Domain& d)
 {
-  const auto& r = *d.record();
-  return "Domain(" + Job::numberText(r.low).toStdString() + ", " +
-         Job::numberText(r.high).toStdString() + ", " + std::to_string(r.count) + ")";
+  return "Domain(" + number(d.low()) + ", " + number(d.high()) + ", " + std::to_string(d.count()) +
+         ")";
 }
 
 const char* moduleDoc =
@@ -326,15 +256,10 @@ Example:
     >>> d.x
     array([0.  , 0.25, 0.5 , 0.75, 1.  ])
 )doc")
-      .def(py::init([](double low, double high, long long count) {
-             return std::make_shared<Module::Domain>(low, high, count);
-           }),
-           py::arg("low"), py::arg("high"), py::arg("count"))
-      .def_property_readonly("low", [](const Module::Domain& d) { return d.record()->low; })
-      .def_property_readonly("high", [](const Module::Domain& d) { return d.record()->high; })
-      .def_property_readonly(
-          "count", [](const Module::Domain& d) { return d.record()->count; },
-          "The number of subintervals.")
+      .def(py::init<double, double, long long>(), py::arg("low"), py::arg("high"), py::arg("count"))
+      .def_property_readonly("low", &Module::Domain::low)
+      .def_property_readonly("high", &Module::Domain::high)
+      .def_property_readonly("count", &Module::Domain::count, "The number of subintervals.")
       .def_property_readonly(
           "x",
           [](const py::object& self) { return view(self.cast<const Module::Domain&>().x(), self); },
@@ -352,16 +277,10 @@ len(p) is the number of basic functions; p.nodes says where their components sit
           "generic",
           [](const DomainRef& d, std::optional<long long> components, const py::object& nodes,
              const std::string& shape, long long shift, long long offset) {
-            PartitionOptions o = ruspini(DataHolders::PartitionKind::Generic, shape, shift, offset);
-            if (components) {
-              o.components = whole(*components, "--components", 2, Job::maxDomainCount);
-              o.componentsGiven = true;
-            }
-            if (!nodes.is_none()) {
-              o.nodes = nodeList(nodes);
-              o.nodesGiven = true;
-            }
-            return partition(d, o);
+            const auto list = nodeList(nodes);
+            return computing([&] {
+              return Module::Partition::generic(d, components, list, shape, shift, offset);
+            });
           },
           py::arg("domain"), py::arg("components") = py::none(), py::kw_only(),
           py::arg("nodes") = py::none(), py::arg("shape") = "triangle", py::arg("shift") = 1,
@@ -379,11 +298,9 @@ Example:
           "equidistant",
           [](const DomainRef& d, std::optional<double> fixedPoint, std::optional<double> distance,
              const std::string& shape, long long shift, long long offset) {
-            PartitionOptions o =
-                ruspini(DataHolders::PartitionKind::Equidistant, shape, shift, offset);
-            optionalNumber(fixedPoint, &o.fixedPoint, &o.fixedPointGiven);
-            optionalNumber(distance, &o.distance, &o.distanceGiven);
-            return partition(d, o);
+            return computing([&] {
+              return Module::Partition::equidistant(d, fixedPoint, distance, shape, shift, offset);
+            });
           },
           py::arg("domain"), py::arg("fixed_point") = py::none(), py::arg("distance") = py::none(),
           py::kw_only(), py::arg("shape") = "triangle", py::arg("shift") = 1,
@@ -400,19 +317,9 @@ Example:
           "custom",
           [](const DomainRef& d, std::optional<double> width, std::optional<double> variance,
              const py::object& nodes, const std::string& shape) {
-            PartitionOptions o;
-            o.kind = DataHolders::PartitionKind::Custom;
-            QString error;
-            if (!Job::parseShape(QStringLiteral("--shape"), QString::fromStdString(shape), &o.shape,
-                                 &error))
-              throw std::invalid_argument(error.toStdString());
-            optionalNumber(width, &o.delta, &o.deltaGiven);
-            optionalNumber(variance, &o.variance, &o.varianceGiven);
-            if (!nodes.is_none()) {
-              o.nodes = nodeList(nodes);
-              o.nodesGiven = true;
-            }
-            return partition(d, o);
+            const auto list = nodeList(nodes);
+            return computing(
+                [&] { return Module::Partition::custom(d, width, variance, list, shape); });
           },
           py::arg("domain"), py::arg("width") = py::none(), py::arg("variance") = py::none(),
           py::kw_only(), py::arg("nodes") = py::none(), py::arg("shape") = "gaussian",
@@ -475,7 +382,7 @@ Example:
     >>> p = qm.Partition.generic(d, components=11)
     >>> r = qm.transform(p, np.sin(6 * d.x), degree=3)
     >>> r2 = qm.transform(p, "sin(6*x)", degree=3)
-    >>> bool((r.inverse == r2.inverse).all())
+    >>> float(abs(r.inverse - r2.inverse).max()) < 1e-12
     True
 )doc");
 
@@ -498,52 +405,46 @@ Example:
     (2,)
 )doc");
 
-  py::class_<Convergence>(m, "Convergence",
-                          R"doc(The errors of a convergence sweep, a row per component count.
+  py::class_<Module::Study, StudyRef>(
+      m, "Convergence", R"doc(The errors of a convergence sweep, a row per component count.
 
 max_abs, rmse and arg_max have shape (counts, degree + 1). A count whose basic
 functions cover fewer than 8 points is under-resolved (resolved is False) and
 left out of the orders.
 )doc")
-      .def_property_readonly(
-          "counts",
-          [](const Convergence& c) { return c.column([](const auto& r) { return r.count; }); })
+      .def_property_readonly("counts", [](const Module::Study& s) { return arrayOf(s.counts()); })
       .def_property_readonly("subintervals",
-                             [](const Convergence& c) {
-                               return c.column([](const auto& r) { return r.subintervals; });
-                             })
+                             [](const Module::Study& s) { return arrayOf(s.subintervals()); })
       .def_property_readonly("fewest_points",
-                             [](const Convergence& c) {
-                               return c.column([](const auto& r) { return r.fewestPoints; });
-                             })
+                             [](const Module::Study& s) { return arrayOf(s.fewestPoints()); })
       .def_property_readonly("resolved",
-                             [](const Convergence& c) {
-                               py::array_t<bool> a(py::ssize_t(c.results.size()));
-                               for (std::size_t i = 0; i < c.results.size(); ++i)
-                                 a.mutable_data()[i] = c.results[i].resolved();
-                               return a;
-                             })
+                             [](const Module::Study& s) { return arrayOf(s.resolved()); })
       .def_property_readonly(
           "max_abs",
-          [](const Convergence& c) { return c.measure(&Analysis::ErrorMeasure::maxAbs); })
+          [](const Module::Study& s) { return table(s, Module::Study::Measure::MaxAbs); })
       .def_property_readonly(
-          "rmse", [](const Convergence& c) { return c.measure(&Analysis::ErrorMeasure::rmse); })
+          "rmse", [](const Module::Study& s) { return table(s, Module::Study::Measure::Rmse); })
       .def_property_readonly(
           "arg_max",
-          [](const Convergence& c) { return c.measure(&Analysis::ErrorMeasure::argMax); })
-      .def("orders", &Convergence::orders, py::arg("measure") = "max_abs",
-           R"doc(The empirical order p of error ~ C N^-p per degree, fitted over the finer half of
+          [](const Module::Study& s) { return table(s, Module::Study::Measure::ArgMax); })
+      .def(
+          "orders",
+          [](const Module::Study& s, const std::string& measure) {
+            return arrayOf(s.orders(measureNamed(measure)));
+          },
+          py::arg("measure") = "max_abs",
+          R"doc(The empirical order p of error ~ C N^-p per degree, fitted over the finer half of
 the resolved counts ("max_abs" or "rmse"); NaN where it cannot be fitted.
 
 Example:
     >>> c = qm.convergence(qm.Domain(0, 1, 1000), "sin(6*x)", counts=[4, 8, 16, 32])
     >>> c.orders().round(1)
-    array([2.])
+    array([1.2])
 )doc")
       .def(
           "table",
-          [](const Convergence& c, const std::string& name, int precision) {
-            return Module::studyTable(c.results, name, precision, false);
+          [](const Module::Study& s, const std::string& name, int precision) {
+            return s.table(name, precision, false);
           },
           py::arg("name") = "f", py::kw_only(), py::arg("precision") = 6,
           R"doc(The sweep as quelmora-ft --errors --components-sweep writes it: a
@@ -554,8 +455,8 @@ Example:
 )doc")
       .def(
           "orders_table",
-          [](const Convergence& c, const std::string& name, int precision) {
-            return Module::studyTable(c.results, name, precision, true);
+          [](const Module::Study& s, const std::string& name, int precision) {
+            return s.table(name, precision, true);
           },
           py::arg("name") = "f", py::kw_only(), py::arg("precision") = 6,
           "The orders as the tool writes them beside its table (FILE-orders.csv).");
@@ -598,25 +499,20 @@ Example:
       .def_property_readonly("domain",
                              [](const Module::Session& s) { return mutableRef(s.domain()); })
       .def_property_readonly("partition",
-                             [](const Module::Session& s) {
-                               return std::const_pointer_cast<Module::Partition>(s.partition());
-                             })
-      .def_property_readonly("names", [](const Module::Session& s) { return texts(s.names()); })
+                             [](const Module::Session& s) { return mutableRef(s.partition()); })
+      .def_property_readonly("names", &Module::Session::names)
       .def_property_readonly(
           "values",
           [](const py::object& self) {
-            py::list out;
-            for (const auto& v : self.cast<const Module::Session&>().values())
-              out.append(view(v, self));
-            return out;
+            return views(self.cast<const Module::Session&>().values(), self);
           },
           "The functions' values on the domain, read-only arrays in the window's order.")
       .def_property_readonly("degree", &Module::Session::degree)
       .def_property_readonly("degrees", &Module::Session::shownDegrees,
                              "The degrees the window shows and the tool writes.")
-      .def_property_readonly("basis",
-                             [](const Module::Session& s) { return Module::basisName(s.basis()); })
-      .def_property_readonly("notes", [](const Module::Session& s) { return texts(s.notes()); })
+      .def_property_readonly(
+          "basis", [](const Module::Session& s) { return std::string(Fn::basisName(s.basis())); })
+      .def_property_readonly("notes", &Module::Session::notes)
       .def("transform", &sessionTransform, py::kw_only(), py::arg("threads") = 1,
            R"doc(The transforms the window computes for the session: one Result per function,
 degrees 0 ... degree with the session's bases.
@@ -633,27 +529,25 @@ columns, named as the tool names them ("DataFile", or "DataFile 1", ...).
 )doc")
       .def_property_readonly("domain",
                              [](const Module::DataFile& d) { return mutableRef(d.domain()); })
-      .def_property_readonly("x",
-                             [](const py::object& self) {
-                               return view(self.cast<const Module::DataFile&>().domain()->x(),
-                                           self);
-                             })
+      .def_property_readonly(
+          "x",
+          [](const py::object& self) {
+            return view(self.cast<const Module::DataFile&>().domain()->x(), self);
+          },
+          "The x values (or row numbers), a read-only array.")
       .def_property_readonly(
           "columns",
           [](const py::object& self) {
-            py::list out;
-            for (const auto& v : self.cast<const Module::DataFile&>().columns())
-              out.append(view(v, self));
-            return out;
+            return views(self.cast<const Module::DataFile&>().columns(), self);
           },
           "The function columns, read-only arrays.")
-      .def_property_readonly("names", [](const Module::DataFile& d) { return texts(d.names()); })
-      .def_property_readonly("notes", [](const Module::DataFile& d) { return texts(d.notes()); });
+      .def_property_readonly("names", &Module::DataFile::names)
+      .def_property_readonly("notes", &Module::DataFile::notes);
 
   m.def(
       "read_data",
       [](const py::object& path, const std::optional<std::string>& separator,
-         std::optional<int> xColumn) {
+         std::optional<long long> xColumn) {
         const std::string file = pathText(path, "path");
         return computing(
             [&] { return std::make_shared<Module::DataFile>(file, separator, xColumn); });

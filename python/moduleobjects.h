@@ -1,104 +1,101 @@
 #ifndef QUELMORA_PYTHON_MODULEOBJECTS_H
 #define QUELMORA_PYTHON_MODULEOBJECTS_H
 
-#include "analysis/convergencestudy.h"
 #include "analysis/errormeasure.h"
-#include "analysis/errorreport.h"
-#include "midle/job/jobinput.h"
-#include "midle/job/partitionsetup.h"
-#include "midle/transform/transformpass.h"
+#include "math/fce/higherdegreebasis.h"
 
-#include <QStringList>
-
+#include <cstddef>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-// What the objects of the Python module hold and compute, without Python:
-// the bindings (module.cpp) convert arguments and results and release the
-// interpreter around these calls. Every computation goes through the batch
-// tool's own code (src/midle/job, src/analysis), so its numbers are the
-// tool's. A mistake throws std::invalid_argument with the tool's message for
-// the same mistake (ValueError in Python).
+// What the objects of the Python module hold and compute, without Python
+// and behind standard types only (the bindings, module.cpp, are heavy to
+// compile): a domain, a partition built on it, a session and a data file
+// read, and the computations on them. The bindings convert arguments and
+// results and release the interpreter around these calls. Every computation
+// goes through the batch tool's own code (src/midle/job, src/analysis), so
+// its numbers are the tool's. A mistake throws std::invalid_argument with
+// the tool's message for the same mistake (ValueError in Python).
 namespace Module {
 
-using Function = Fn::MathFn<double, double>;
-using MathDomain = Domains::EnumerationBase<double>;
-
-// A domain with the record the partitions are laid out on. Immutable, so
-// any number of threads may read it.
-class Domain
-{
-public:
-  Domain(double low, double high, long long count);
-  Domain(std::unique_ptr<const MathDomain> domain, Job::DomainRecord record);
-
-  const MathDomain& math() const { return *_domain; }
-  const Job::DomainRecord& record() const { return _record; }
-  const std::vector<double>& x() const { return _domain->values(); }
-  std::size_t size() const { return _domain->size(); }
-
-private:
-  std::unique_ptr<const MathDomain> _domain;
-  Job::DomainRecord _record;
-};
-using DomainPtr = std::shared_ptr<const Domain>;
-
-// A partition built on a domain. The values the sums read are made on first
-// use, once, whichever thread comes first; then any number of threads may
-// compute on it.
-class Partition
-{
-public:
-  // The partition the options describe (checked as the tool checks them).
-  Partition(DomainPtr domain, const PartitionOptions& options);
-  // The partition of a record a session holds.
-  Partition(DomainPtr domain, Job::PartitionRecord record);
-
-  const DomainPtr& domain() const { return _domain; }
-  const Job::PartitionRecord& record() const { return _record; }
-  const TransformPass::Partition& math() const { return *_math; }
-  std::size_t size() const { return _math->fceCount(); }
-  // Where the components sit, one per basic function.
-  const std::vector<double>& positions() const { return _positions; }
-  std::string kind() const;
-  std::string shape() const;
-
-  // Makes what the sums of this degree and basis read.
-  void prepare(int degree, Fn::HigherDegreeBasis basis) const;
-
-private:
-  void build(bool fromSession);
-
-  DomainPtr _domain;
-  Job::PartitionRecord _record;
-  std::unique_ptr<TransformPass::Partition> _math;
-  std::vector<double> _positions;
-  mutable std::once_flag _packed, _fitted;
-};
-using PartitionPtr = std::shared_ptr<const Partition>;
-
-// The degree, the bases and the threads of a computation, checked.
+// The degree, the bases and the threads of a computation.
 struct Request
 {
   int degree = 0;
   Fn::HigherDegreeBasis basis = Fn::HigherDegreeBasis::Orthogonal;
-  int threads = 1;
+  int threads = 1; // 0: all cores
 };
 Request request(int degree, const std::string& basis, int threads);
-std::string basisName(Fn::HigherDegreeBasis basis);
+
+// A domain with the record partitions are laid out on. Immutable, so any
+// number of threads may read it.
+class Domain
+{
+public:
+  struct Data;
+  Domain(double low, double high, long long count);
+  explicit Domain(std::unique_ptr<Data> data);
+  ~Domain();
+
+  double low() const;
+  double high() const;
+  int count() const; // subintervals
+  const std::vector<double>& x() const;
+  std::size_t size() const { return x().size(); }
+  const Data& data() const { return *_data; }
+
+private:
+  std::unique_ptr<Data> _data;
+};
+using DomainPtr = std::shared_ptr<const Domain>;
+
+// A partition built on a domain. What the sums read is made on first use,
+// once, whichever thread comes first; then any number of threads may
+// compute on it.
+class Partition
+{
+public:
+  struct Data;
+  using Nodes = std::optional<std::vector<double>>;
+  static std::shared_ptr<Partition> generic(DomainPtr domain, std::optional<long long> components,
+                                            const Nodes& nodes, const std::string& shape,
+                                            long long shift, long long offset);
+  static std::shared_ptr<Partition> equidistant(DomainPtr domain, std::optional<double> fixedPoint,
+                                                std::optional<double> distance,
+                                                const std::string& shape, long long shift,
+                                                long long offset);
+  static std::shared_ptr<Partition> custom(DomainPtr domain, std::optional<double> width,
+                                           std::optional<double> variance, const Nodes& nodes,
+                                           const std::string& shape);
+  Partition(DomainPtr domain, std::unique_ptr<Data> data);
+  ~Partition();
+
+  const DomainPtr& domain() const { return _domain; }
+  std::size_t size() const; // basic functions
+  // Where the components sit, one per basic function.
+  const std::vector<double>& positions() const;
+  std::string kind() const;
+  std::string shape() const;
+  const Data& data() const { return *_data; }
+
+private:
+  DomainPtr _domain;
+  std::unique_ptr<Data> _data;
+};
+using PartitionPtr = std::shared_ptr<const Partition>;
 
 // The values a computation reads, one per point of a domain: a caller's
 // array read in place, or a formula sampled as the tool samples it.
 class Samples
 {
 public:
-  // The length a caller's array must have (checked before the interpreter is released).
+  // A caller's array must be one-dimensional, one value per point.
   static void checkShape(const Domain& domain, int dimensions, std::size_t size);
-  Samples(const double* values, std::size_t size) : _values(values), _size(size) {}
+  Samples(const double* values, std::size_t size);
   Samples(const Domain& domain, const std::string& formula);
+  ~Samples();
 
   const double* data() const { return _values; }
   std::size_t size() const { return _size; }
@@ -106,7 +103,8 @@ public:
   std::string refinableFormula() const;
 
 private:
-  std::unique_ptr<Function> _function;
+  struct Formula;
+  std::unique_ptr<Formula> _formula;
   const double* _values = nullptr;
   std::size_t _size = 0;
 };
@@ -120,34 +118,55 @@ void transform(const Partition& p, const Samples& f, const Request& r, double* c
 std::vector<Analysis::ErrorMeasure> errors(const Partition& p, const Samples& f, const Request& r);
 
 // A convergence sweep of one function over the generic Ruspini layout.
-struct SweepRequest
+struct Sweep
 {
   std::optional<std::vector<long long>> counts; // none: the study's own
   std::string shape = "triangle";
-  int shift = 1;
-  int offset = -1;
-  int pointsPerFunction = 0;
+  long long shift = 1;
+  long long offset = -1;
+  long long pointsPerFunction = 0; // 0: off
 };
-// Checks what needs no computation.
-Analysis::SweepOptions sweepOptions(const SweepRequest& s, const Request& r);
-std::vector<Analysis::CountResult> convergence(const Domain& d, const Samples& f,
-                                               const Analysis::SweepOptions& options);
-// The study as the tool writes it (--errors --components-sweep): the
-// table, or the orders fitted on its resolved counts.
-std::string studyTable(const std::vector<Analysis::CountResult>& results, const std::string& name,
-                       int precision, bool orders);
+// The checks that need no computation.
+void check(const Sweep& sweep, const Request& r);
+
+class Study
+{
+public:
+  enum class Measure { MaxAbs, Rmse, ArgMax };
+  Study(const Domain& d, const Samples& f, const Sweep& sweep, const Request& r);
+  ~Study();
+
+  std::size_t rows() const;
+  int degree() const { return _degree; }
+  std::vector<int> counts() const;
+  std::vector<int> subintervals() const;
+  std::vector<int> fewestPoints() const;
+  std::vector<bool> resolved() const;
+  // Row by row, degree + 1 values each.
+  std::vector<double> measure(Measure m) const;
+  // The empirical order per degree (NaN where none can be fitted).
+  std::vector<double> orders(Measure m) const;
+  // The table quelmora-ft --errors --components-sweep writes, or its orders.
+  std::string table(const std::string& name, int precision, bool orders) const;
+
+private:
+  struct Results;
+  std::unique_ptr<Results> _results;
+  int _degree;
+};
 
 // A session read as the program opens it.
 class Session
 {
 public:
   Session(const std::string& path, const std::string& formulasFile);
+  ~Session();
 
   const DomainPtr& domain() const { return _domain; }
   const PartitionPtr& partition() const { return _partition; }
   const std::vector<std::vector<double>>& values() const { return _values; }
-  const QStringList& names() const { return _names; }
-  const QStringList& notes() const { return _notes; }
+  const std::vector<std::string>& names() const { return _names; }
+  const std::vector<std::string>& notes() const { return _notes; }
   int degree() const { return _degree; }
   // The degrees the window shows (and the tool writes).
   std::vector<int> shownDegrees() const;
@@ -157,7 +176,7 @@ private:
   DomainPtr _domain;
   PartitionPtr _partition;
   std::vector<std::vector<double>> _values;
-  QStringList _names, _notes;
+  std::vector<std::string> _names, _notes;
   int _degree = 0, _mask = 1;
   Fn::HigherDegreeBasis _basis = Fn::HigherDegreeBasis::Orthogonal;
 };
@@ -167,17 +186,18 @@ class DataFile
 {
 public:
   DataFile(const std::string& path, const std::optional<std::string>& separator,
-           std::optional<int> xColumn);
+           std::optional<long long> xColumn);
+  ~DataFile();
 
   const DomainPtr& domain() const { return _domain; }
   const std::vector<std::vector<double>>& columns() const { return _columns; }
-  const QStringList& names() const { return _names; }
-  const QStringList& notes() const { return _notes; }
+  const std::vector<std::string>& names() const { return _names; }
+  const std::vector<std::string>& notes() const { return _notes; }
 
 private:
   DomainPtr _domain;
   std::vector<std::vector<double>> _columns;
-  QStringList _names, _notes;
+  std::vector<std::string> _names, _notes;
 };
 
 } // namespace Module
