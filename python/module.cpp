@@ -439,7 +439,7 @@ the resolved counts ("max_abs" or "rmse"); NaN where it cannot be fitted.
 Example:
     >>> c = qm.convergence(qm.Domain(0, 1, 1000), "sin(6*x)", counts=[4, 8, 16, 32])
     >>> c.orders().round(1)
-    array([1.2])
+    array([1.1])
 )doc")
       .def(
           "table",

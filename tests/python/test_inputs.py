@@ -3,6 +3,7 @@ mistake and leaks nothing; the interpreter is released while the engine
 computes; every function documents itself with an example."""
 import os
 import tempfile
+import threading
 import unittest
 
 import numpy as np
@@ -165,6 +166,29 @@ class Inputs(unittest.TestCase):
                 released, held = qm._gil_probe()
                 self.assertGreaterEqual(released, 1)
                 self.assertEqual(held, 0)
+
+    def test_threads_share_a_partition(self):
+        # The first calls on a partition make what its sums read, at once.
+        domain = qm.Domain(0.0, 1.0, 50000)
+        f = np.sin(7 * domain.x)
+        serial = qm.transform(qm.Partition.generic(domain, components=2000), f, 3)
+        for _ in range(3):
+            shared = qm.Partition.generic(domain, components=2000)
+            start = threading.Barrier(4)
+            results = [None] * 4
+
+            def work(i):
+                start.wait()
+                results[i] = qm.transform(shared, f, 3, threads=i % 2)
+
+            threads = [threading.Thread(target=work, args=(i,)) for i in range(4)]
+            for t in threads:
+                t.start()
+            for t in threads:
+                t.join()
+            for r in results:
+                self.assertTrue(np.array_equal(r.components, serial.components, equal_nan=True))
+                self.assertTrue(np.array_equal(r.inverse, serial.inverse))
 
     def test_documented_with_examples(self):
         for f in (qm.Domain, qm.Partition.generic, qm.Partition.equidistant, qm.Partition.custom,
