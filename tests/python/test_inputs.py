@@ -52,6 +52,7 @@ SAME_MISTAKE = [
     (lambda: qm.transform(p(), "x", 4), ["--degree", "4"]),
     (lambda: qm.errors(p(), "x", basis="legendre"), ["--basis", "legendre"]),
     (lambda: qm.read_data("no-such-file.csv"), ["--data", "no-such-file.csv"]),
+    (lambda: qm.Session("no-such-session.qms"), ["--session", "no-such-session.qms"]),
     (lambda: qm.read_data(os.path.join(GOLDEN, "golden-rows.txt"), x_column=5),
      ["--data", os.path.join(GOLDEN, "golden-rows.txt"), "--x-column", "5"]),
     (lambda: qm.convergence(d(), "x", [8, 4]), ["--errors", "--components-sweep", "8,4"]),

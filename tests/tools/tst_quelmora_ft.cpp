@@ -266,6 +266,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("option a session sets") << QStringList{"--session", "@/empty.qms", "--degree=1"} << "--degree does not go with --session";
   QTest::newRow("formulas without a session") << QStringList{"--formulas", "@/empty.qms"} << "--session";
   QTest::newRow("formulas file missing") << QStringList{"--session", "@/empty.qms", "--formulas", "@/nothere.ini"} << "no such file";
+  QTest::newRow("session that is not there") << QStringList{"--session", "@/nothere.qms"} << "was not opened: it does not exist.";
   QTest::newRow("session the program refuses") << QStringList{"--session", "@/inverted.qms"} << "was not opened: the value of DomainWidget/highEdt_text";
   QTest::newRow("session naming a missing data file") << QStringList{"--session", "@/gone.qms"} << "MainWindow/dataFile";
   // clang-format on

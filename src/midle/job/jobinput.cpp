@@ -4,6 +4,7 @@
 #include "math/fce/mathfncachedformula.h"
 #include "midle/numberreader/dataimport.h"
 #include "midle/session/sessionreader.h"
+#include "midle/session/sessionvalidator.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -143,6 +144,12 @@ bool Job::dataInput(const DataOptions& o, const QString& path, JobInput& input, 
 bool Job::sessionInput(const QString& sessionFile, const QString& formulasFile, JobInput& input,
                        QString* error)
 {
+  // The window starts a new session on a file that is not there; a job asked
+  // to compute one was given a wrong name.
+  if (!QFileInfo::exists(sessionFile)) {
+    *error = SessionValidator::notOpened(sessionFile, tr("it does not exist"));
+    return false;
+  }
   SessionReader reader(sessionFile);
   reader.setFormulasFile(formulasFile);
   if (!reader.read()) {

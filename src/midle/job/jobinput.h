@@ -70,7 +70,8 @@ bool formulaInput(const DomainOptions& domain, const QStringList& formulas, JobI
 bool dataInput(const DataOptions& options, const QString& path, JobInput& input, QString* error);
 
 // Everything a session file holds, read as the program opens it; formulas
-// the session does not carry come from formulasFile ("": the window's).
+// the session does not carry come from formulasFile ("": the window's). A
+// file that is not there is refused (the window would start a new session).
 // Notes are left in input.notes also when the session holds no partition.
 bool sessionInput(const QString& sessionFile, const QString& formulasFile, JobInput& input,
                   QString* error);
