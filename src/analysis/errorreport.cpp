@@ -4,15 +4,6 @@
 
 #include <QObject>
 
-namespace {
-
-QString tr(const char* text)
-{
-  return QObject::tr(text);
-}
-
-} // namespace
-
 std::vector<Analysis::ErrorMeasure> Analysis::inverseErrors(const TransformPass& pass,
                                                             const double* f, std::size_t n,
                                                             int highest, int threads)
@@ -43,19 +34,20 @@ bool Analysis::sweepErrors(const SweepOptions& o,
   layout.basis = o.basis;
   ConvergenceStudy study(std::move(domain), std::move(values), layout, o.degree);
   if (!study.refine(o.pointsPerFunction, formulas, error)) {
-    *error = tr("--points-per-function: %1").arg(*error);
+    *error = QObject::tr("--points-per-function: %1").arg(*error);
     return false;
   }
   const std::vector<int> counts = o.defaultCounts ? study.defaultCounts() : o.counts;
   if (counts.empty()) {
-    *error = tr("--components-sweep default: no count gives basic functions of %1 points or "
-                "more on this domain; give the counts")
-                 .arg(resolvedPoints);
+    *error =
+        QObject::tr("--components-sweep default: no count gives basic functions of %1 points or "
+                    "more on this domain; give the counts")
+            .arg(resolvedPoints);
     return false;
   }
   for (int n : counts) {
     if (n > study.largestCount()) {
-      *error = tr("--components-sweep: %1 is above the domain's %2 subintervals")
+      *error = QObject::tr("--components-sweep: %1 is above the domain's %2 subintervals")
                    .arg(n)
                    .arg(study.largestCount());
       return false;
@@ -65,7 +57,7 @@ bool Analysis::sweepErrors(const SweepOptions& o,
     CountResult r;
     QString why;
     if (!study.compute(n, &r, &why)) {
-      *error = tr("--components-sweep: %1").arg(why);
+      *error = QObject::tr("--components-sweep: %1").arg(why);
       return false;
     }
     results->push_back(std::move(r));

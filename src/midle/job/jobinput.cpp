@@ -18,11 +18,6 @@ namespace {
 using Function = JobInput::Function;
 using Expression = Fn::MathFnCachedFormula<double, double, Fn::FormulaExpression<double, double>>;
 
-QString tr(const char* text)
-{
-  return QObject::tr(text);
-}
-
 } // namespace
 
 bool Job::drawsRandomNumbers(const std::string& formula)
@@ -39,9 +34,9 @@ std::unique_ptr<Function> Job::formulaFunction(const Domains::EnumerationBase<do
   const Fn::ExpressionCheck check =
       Fn::FormulaExpression<double, double>::checkExpression(expression);
   if (!check.ok) {
-    *error = tr("--formula \"%1\": %2").arg(text, QString::fromStdString(check.message));
+    *error = QObject::tr("--formula \"%1\": %2").arg(text, QString::fromStdString(check.message));
     if (!check.token.empty())
-      *error += tr(" (token \"%1\")").arg(QString::fromStdString(check.token));
+      *error += QObject::tr(" (token \"%1\")").arg(QString::fromStdString(check.token));
     return nullptr;
   }
   static std::mutex generator;
@@ -52,7 +47,7 @@ std::unique_ptr<Function> Job::formulaFunction(const Domains::EnumerationBase<do
   try {
     fn->setExpression(expression);
   } catch (const mu::ParserError& e) {
-    *error = tr("--formula \"%1\": %2").arg(text, QString::fromStdString(e.GetMsg()));
+    *error = QObject::tr("--formula \"%1\": %2").arg(text, QString::fromStdString(e.GetMsg()));
     return nullptr;
   }
   return std::unique_ptr<Function>(fn.release());
@@ -64,7 +59,8 @@ bool Job::formulaInput(const DomainOptions& o, const QStringList& formulas, JobI
   input.record = domainRecord(o);
   input.domain.reset(DataHolders::createDomain(input.record));
   if (!input.domain) {
-    *error = tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count);
+    *error =
+        QObject::tr("--domain %1,%2,%3 cannot be discretised").arg(o.low).arg(o.high).arg(o.count);
     return false;
   }
   for (const QString& text : formulas) {
@@ -81,8 +77,9 @@ bool Job::dataInput(const DataOptions& o, const QString& path, JobInput& input, 
   const QFileInfo file(path);
   // A device or a pipe could be read for ever.
   if (!file.isFile()) {
-    *error = tr("--data \"%1\": %2")
-                 .arg(o.dataFile, file.exists() ? tr("not a regular file") : tr("no such file"));
+    *error = QObject::tr("--data \"%1\": %2")
+                 .arg(o.dataFile, file.exists() ? QObject::tr("not a regular file")
+                                                : QObject::tr("no such file"));
     return false;
   }
   DataFileInfo info(QFile::encodeName(path), false, o.xColumn);
@@ -102,18 +99,18 @@ bool Job::dataInput(const DataOptions& o, const QString& path, JobInput& input, 
     if (m.icon == DataImport::Information)
       notes << QString(m.text).replace('\n', ' ');
     else
-      *error = tr("--data \"%1\": %2").arg(o.dataFile, m.text);
+      *error = QObject::tr("--data \"%1\": %2").arg(o.dataFile, m.text);
   }
   if (import.status() != DataImport::Loaded)
     return false;
   if (o.xColumnGiven && import.isTextColumn(o.xColumn)) {
-    *error = tr("--x-column %1: column %1 of \"%2\" holds text, not numbers")
+    *error = QObject::tr("--x-column %1: column %1 of \"%2\" holds text, not numbers")
                  .arg(o.xColumn)
                  .arg(o.dataFile);
     return false;
   }
   if (o.xColumnGiven && o.xColumn >= 0 && import.xColumn() != o.xColumn) {
-    *error = tr("--x-column %1: the data file \"%2\" has only %3 columns")
+    *error = QObject::tr("--x-column %1: the data file \"%2\" has only %3 columns")
                  .arg(o.xColumn)
                  .arg(o.dataFile)
                  .arg(import.columns().size());
@@ -121,7 +118,7 @@ bool Job::dataInput(const DataOptions& o, const QString& path, JobInput& input, 
   }
   const std::vector<int> columns = import.functionColumns();
   if (columns.empty()) {
-    *error = tr("--data \"%1\": no column is left besides the x column %2")
+    *error = QObject::tr("--data \"%1\": no column is left besides the x column %2")
                  .arg(o.dataFile)
                  .arg(o.xColumn);
     return false;
@@ -147,7 +144,7 @@ bool Job::sessionInput(const QString& sessionFile, const QString& formulasFile, 
   // The window starts a new session on a file that is not there; a job asked
   // to compute one was given a wrong name.
   if (!QFileInfo::exists(sessionFile)) {
-    *error = SessionValidator::notOpened(sessionFile, tr("it does not exist"));
+    *error = SessionValidator::notOpened(sessionFile, QObject::tr("it does not exist"));
     return false;
   }
   SessionReader reader(sessionFile);
@@ -155,7 +152,7 @@ bool Job::sessionInput(const QString& sessionFile, const QString& formulasFile, 
   if (!reader.read()) {
     *error = reader.errorText();
     if (reader.formulaNotFound() && formulasFile.isEmpty())
-      *error += tr("; name the formulas file with --formulas FILE");
+      *error += QObject::tr("; name the formulas file with --formulas FILE");
     return false;
   }
   for (const QString& note : reader.notes())
@@ -170,7 +167,7 @@ bool Job::sessionInput(const QString& sessionFile, const QString& formulasFile, 
   input.degreeMask = in.degreeMask;
   input.basis = in.basis;
   if (!input.partition) {
-    *error = tr("the session \"%1\" holds no partition").arg(sessionFile);
+    *error = QObject::tr("the session \"%1\" holds no partition").arg(sessionFile);
     return false;
   }
   return true;

@@ -15,11 +15,6 @@ using DataHolders::Domains::Equid;
 using PartPtr = Job::PartitionRecord;
 using Options = PartitionOptions;
 
-QString tr(const char* text)
-{
-  return QObject::tr(text);
-}
-
 // Cached values a custom partition may hold in all; the partition builder
 // refuses more (400 MB), so the tool tells why before it gets there.
 constexpr double maxCustomCachedValues = 50e6;
@@ -63,12 +58,13 @@ bool checkApplicable(const Options& o, QString* error)
                          : o.kind == DataHolders::PartitionKind::Equidistant ? u.equidistant
                                                                              : u.custom;
     if (u.given && !applies) {
-      *error = tr("%1 does not apply to the %2 partition").arg(u.option, Job::kindName(o.kind));
+      *error =
+          QObject::tr("%1 does not apply to the %2 partition").arg(u.option, Job::kindName(o.kind));
       return false;
     }
   }
   if (o.componentsGiven && o.nodesGiven) {
-    *error = tr("give either --components or --nodes, not both");
+    *error = QObject::tr("give either --components or --nodes, not both");
     return false;
   }
   return true;
@@ -77,12 +73,13 @@ bool checkApplicable(const Options& o, QString* error)
 bool checkShape(const Options& o, int shape, QString* error)
 {
   if (shape == DataHolders::ShapeTrapezoid) {
-    *error = tr("shape trapezoid cannot be transformed: the F-transform needs basic functions "
-                "with a one-point kernel (use triangle or sin)");
+    *error =
+        QObject::tr("shape trapezoid cannot be transformed: the F-transform needs basic functions "
+                    "with a one-point kernel (use triangle or sin)");
     return false;
   }
   if (shape == DataHolders::ShapeGaussian && o.kind != DataHolders::PartitionKind::Custom) {
-    *error = tr("shape gaussian is supported by the custom partition only");
+    *error = QObject::tr("shape gaussian is supported by the custom partition only");
     return false;
   }
   return true;
@@ -93,11 +90,11 @@ bool checkShape(const Options& o, int shape, QString* error)
 bool checkStep(const char* option, double step, const Equid& d, QString* error)
 {
   if (!(step > 0) || !std::isfinite(step)) {
-    *error = tr("%1 must be a finite number greater than 0").arg(option);
+    *error = QObject::tr("%1 must be a finite number greater than 0").arg(option);
     return false;
   }
   if (DataHolders::stepNodeCountEstimate(d, step) > DataHolders::maxNodeCount) {
-    *error = tr("%1 %2 would lay out more than %3 nodes: too many to hold")
+    *error = QObject::tr("%1 %2 would lay out more than %3 nodes: too many to hold")
                  .arg(option)
                  .arg(step, 0, 'g', 15)
                  .arg(DataHolders::maxNodeCount);
@@ -119,18 +116,19 @@ bool checkExplicitNodes(const QVector<double>& nodes, const Equid& d, bool bound
 {
   QString why;
   if (!DataHolders::nodesValid(nodes, d, &why)) {
-    *error = tr("--nodes: %1").arg(why);
+    *error = QObject::tr("--nodes: %1").arg(why);
     return false;
   }
   for (int i = 1; i < nodes.size(); ++i) {
     if (!(nodes[i] > nodes[i - 1])) {
-      *error =
-          tr("--nodes: node %1 repeats %2; nodes must be strictly ascending").arg(i).arg(nodes[i]);
+      *error = QObject::tr("--nodes: node %1 repeats %2; nodes must be strictly ascending")
+                   .arg(i)
+                   .arg(nodes[i]);
       return false;
     }
   }
   if (boundByDomain && nodes.size() > qint64(d.count) + 1) {
-    *error = tr("--nodes: %1 nodes are more than the domain's %2 points")
+    *error = QObject::tr("--nodes: %1 nodes are more than the domain's %2 points")
                  .arg(nodes.size())
                  .arg(d.count + 1);
     return false;
@@ -157,13 +155,14 @@ PartPtr generic(const Options& o, const QSharedPointer<Equid>& d, int shape, QSt
   const int components =
       o.componentsGiven ? o.components : std::max(2, std::min(o.components, int(d->count)));
   if (components > std::max(2, int(d->count))) {
-    *error = tr("--components %1 is above the domain count %2").arg(o.components).arg(d->count);
+    *error =
+        QObject::tr("--components %1 is above the domain count %2").arg(o.components).arg(d->count);
     return {};
   }
   r->componentCount = components;
   r->nodes = DataHolders::genericNodes(*d, components);
   if (r->nodes.size() < 2) {
-    *error = tr("--components %1 gives no usable nodes on this domain").arg(components);
+    *error = QObject::tr("--components %1 gives no usable nodes on this domain").arg(components);
     return {};
   }
   return r;
@@ -179,7 +178,7 @@ PartPtr equidistant(const Options& o, const QSharedPointer<Equid>& d, int shape,
   r->fixedPoint = o.fixedPointGiven ? o.fixedPoint : d->low;
   r->partElementWidth = o.distanceGiven ? o.distance : defaultStep(*d);
   if (r->fixedPoint < d->low || r->fixedPoint > d->high) {
-    *error = tr("--fixed-point %1 lies outside the domain [%2, %3]")
+    *error = QObject::tr("--fixed-point %1 lies outside the domain [%2, %3]")
                  .arg(r->fixedPoint)
                  .arg(d->low)
                  .arg(d->high);
@@ -189,7 +188,8 @@ PartPtr equidistant(const Options& o, const QSharedPointer<Equid>& d, int shape,
     return {};
   r->nodes = DataHolders::fixedPointNodes(*d, r->fixedPoint, r->partElementWidth);
   if (r->nodes.size() < 2) {
-    *error = tr("--distance %1 lays out no usable nodes on this domain").arg(r->partElementWidth);
+    *error = QObject::tr("--distance %1 lays out no usable nodes on this domain")
+                 .arg(r->partElementWidth);
     return {};
   }
   return r;
@@ -205,7 +205,7 @@ PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QStr
     return {};
   r->extraParam = o.varianceGiven ? o.variance : r->delta * 0.5;
   if (!(r->extraParam >= r->delta / 10000)) {
-    *error = tr("--variance %1 is below a ten-thousandth of the element width (%2)")
+    *error = QObject::tr("--variance %1 is below a ten-thousandth of the element width (%2)")
                  .arg(r->extraParam)
                  .arg(r->delta / 10000);
     return {};
@@ -217,8 +217,9 @@ PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QStr
     // Triangles and sines are laid out by the element width and then moved
     // onto the nodes one by one, so there must be exactly one node for each.
     if (shape != DataHolders::ShapeGaussian && o.nodes.size() != laidOut.size()) {
-      *error = tr("--nodes: a custom %1 partition with element width %2 has %3 basic functions, "
-                  "so it needs exactly %3 nodes (got %4)")
+      *error = QObject::tr(
+                   "--nodes: a custom %1 partition with element width %2 has %3 basic functions, "
+                   "so it needs exactly %3 nodes (got %4)")
                    .arg(shapeName(shape))
                    .arg(r->delta)
                    .arg(laidOut.size())
@@ -230,7 +231,7 @@ PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QStr
     r->nodes = laidOut;
   }
   if (r->nodes.size() < 2) {
-    *error = tr("--delta %1 leaves fewer than two nodes in the domain").arg(r->delta);
+    *error = QObject::tr("--delta %1 leaves fewer than two nodes in the domain").arg(r->delta);
     return {};
   }
 
@@ -247,10 +248,11 @@ PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QStr
   const double functions = std::max(span / distance, double(r->nodes.size())) + 2;
   const double cached = functions * perFunction;
   if (cached > maxCustomCachedValues * 0.99) {
-    *error = tr("the custom partition would cache about %1 values for its %2 basic functions: "
-                "too many; use a smaller --variance, a larger --delta or a smaller COUNT")
-                 .arg(cached, 0, 'g', 3)
-                 .arg(r->nodes.size());
+    *error =
+        QObject::tr("the custom partition would cache about %1 values for its %2 basic functions: "
+                    "too many; use a smaller --variance, a larger --delta or a smaller COUNT")
+            .arg(cached, 0, 'g', 3)
+            .arg(r->nodes.size());
     return {};
   }
   return r;
@@ -297,29 +299,29 @@ QString Job::numberText(double value)
 
 QString Job::notFinite(const QString& option, const QString& text)
 {
-  return tr("%1: \"%2\" is not a finite number").arg(option, text);
+  return QObject::tr("%1: \"%2\" is not a finite number").arg(option, text);
 }
 
 QString Job::outside(const QString& option, qint64 value, qint64 lowest, qint64 highest)
 {
-  return tr("%1: %2 is outside %3..%4").arg(option).arg(value).arg(lowest).arg(highest);
+  return QObject::tr("%1: %2 is outside %3..%4").arg(option).arg(value).arg(lowest).arg(highest);
 }
 
 bool Job::checkDomain(const QString& option, double low, double high, qint64 count,
                       const QString& lowText, const QString& highText, QString* error)
 {
   if (!std::isfinite(low))
-    *error = notFinite(option + tr(" LOW"), lowText);
+    *error = notFinite(option + QObject::tr(" LOW"), lowText);
   else if (!std::isfinite(high))
-    *error = notFinite(option + tr(" HIGH"), highText);
+    *error = notFinite(option + QObject::tr(" HIGH"), highText);
   // The window's limits, and its words.
   else if (!DataHolders::Domains::discretizationAllowed(count))
-    *error = tr("%1 COUNT %2: %3")
+    *error = QObject::tr("%1 COUNT %2: %3")
                  .arg(option)
                  .arg(count)
                  .arg(DataHolders::Domains::discretizationLimitText());
   else if (!(low < high) || !std::isfinite(high - low))
-    *error = tr("%1: LOW must be less than HIGH (got %2 and %3)")
+    *error = QObject::tr("%1: LOW must be less than HIGH (got %2 and %3)")
                  .arg(option, lowText.trimmed(), highText.trimmed());
   else
     return true;
@@ -348,8 +350,8 @@ bool Job::parseKind(const QString& option, const QString& name, DataHolders::Par
       return true;
     }
   }
-  *error =
-      tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)").arg(option, name);
+  *error = QObject::tr("%1: unknown partition \"%2\" (use generic, equidistant or custom)")
+               .arg(option, name);
   return false;
 }
 
@@ -360,8 +362,8 @@ bool Job::parseShape(const QString& option, const QString& name, int* shape, QSt
                                           {"gaussian", DataHolders::ShapeGaussian},
                                           {"trapezoid", DataHolders::ShapeTrapezoid}};
   if (!shapes.contains(name)) {
-    *error =
-        tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)").arg(option, name);
+    *error = QObject::tr("%1: unknown shape \"%2\" (use triangle, sin, gaussian or trapezoid)")
+                 .arg(option, name);
     return false;
   }
   *shape = shapes.value(name);
@@ -373,7 +375,7 @@ bool Job::parseBasis(const QString& option, const QString& name, Fn::HigherDegre
 {
   if (Fn::parseBasisName(name.toStdString(), basis))
     return true;
-  *error = tr("%1: \"%2\" is neither orthogonal nor closed-form").arg(option, name);
+  *error = QObject::tr("%1: \"%2\" is neither orthogonal nor closed-form").arg(option, name);
   return false;
 }
 
@@ -394,7 +396,7 @@ bool Job::checkPartitionValues(const PartitionOptions& o, QString* error)
   if (!within("--components", o.componentsGiven, o.components, 2, maxDomainCount))
     return false;
   if (o.nodesGiven && o.nodes.size() > maxDomainCount + 1) {
-    *error = tr("%1: too many nodes").arg(QLatin1String("--nodes"));
+    *error = QObject::tr("%1: too many nodes").arg(QLatin1String("--nodes"));
     return false;
   }
   for (double node : o.nodes)
@@ -414,14 +416,14 @@ Job::buildPartition(const PartitionRecord& record, const Domains::EnumerationBas
 {
   std::unique_ptr<TransformPass::Partition> partition = TransformPass::build(record, domain);
   if (!partition) {
-    *error = fromSession ? tr("the partition of the session cannot be built")
-                         : tr("the partition cannot be built from these options");
+    *error = fromSession ? QObject::tr("the partition of the session cannot be built")
+                         : QObject::tr("the partition cannot be built from these options");
     return nullptr;
   }
   // The program computes a custom partition with nodes left unplaced too.
   if (!fromSession && record->kind() == DataHolders::PartitionKind::Custom &&
       partition->nodes().size() != std::size_t(record->nodes.size())) {
-    *error = tr("the custom partition has %1 basic functions for %2 nodes")
+    *error = QObject::tr("the custom partition has %1 basic functions for %2 nodes")
                  .arg(partition->nodes().size())
                  .arg(record->nodes.size());
     return nullptr;
