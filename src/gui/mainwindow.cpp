@@ -13,6 +13,7 @@
 #include "gui/components/prompt.h"
 #include "gui/formulabuilderwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
+#include "gui/guide/userguide.h"
 #include "gui/history/edithistory.h"
 #include "gui/history/windoweditstate.h"
 #include "gui/inputs/domainwidget.h"
@@ -193,6 +194,7 @@ MainWindow::MainWindow(QWidget* parent)
   for (QAction* a : legendGroup->actions())
     connect(a, &QAction::triggered, this, &MainWindow::onLegendPosition_changed);
   connect(ui->actionAbout, &QAction::triggered, about, &QWidget::show);
+  UserGuide::attach(ui->actionUserGuide, this);
   randomDataAction.reset(new QAction(tr("Rando&m data")));
   connect(randomDataAction.data(), &QAction::triggered, this, &MainWindow::generateRandomFunction);
   ui->menuFile->insertAction(ui->actionCloseData, randomDataAction.data());
