@@ -70,6 +70,10 @@ GuideBrowser::GuideBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
   home->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
   QAction* findAction = toolBar->addAction(tr("Find in page"));
   findAction->setShortcuts(QKeySequence::Find);
+  auto* closeAction = new QAction(tr("Close"), this);
+  closeAction->setShortcuts(QKeySequence::Close);
+  addAction(closeAction);
+  connect(closeAction, &QAction::triggered, this, &QWidget::close);
   toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   for (QAction* a : toolBar->actions())
     a->setToolTip(a->text() + QStringLiteral(" (") +

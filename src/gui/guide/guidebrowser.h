@@ -18,7 +18,7 @@ class QTreeWidgetItem;
 // (":/guide/<language>/"), a contents tree of the chapters and their
 // sections beside them, links, back and forward, and a search within the
 // page (Ctrl+F, then Enter or F3 for the next match, Shift+F3 for the one
-// before). It is not modal.
+// before). It is not modal; Ctrl+W closes it.
 class GuideBrowser : public QWidget
 {
   Q_OBJECT
