@@ -10,6 +10,7 @@
 #include "gui/exportcontroller.h"
 #include "gui/formulabuilderwidget.h"
 #include "gui/ftransform_widgets/ftransformwidget.h"
+#include "gui/guide/userguide.h"
 #include "gui/history/documenteditstate.h"
 #include "gui/history/edithistory.h"
 #include "gui/inputs/domainwidget.h"
@@ -243,6 +244,7 @@ void MainWindow::connectActions()
   for (QAction* a : legendGroup->actions())
     connect(a, &QAction::triggered, view, &DocumentView::onLegendPosition_changed);
   connect(ui->actionAbout, &QAction::triggered, about, &QWidget::show);
+  UserGuide::attach(ui->actionUserGuide, this);
   randomDataAction.reset(new QAction(tr("Rando&m data")));
   connect(randomDataAction.data(), &QAction::triggered, view,
           &DocumentView::generateRandomFunction);
