@@ -48,6 +48,7 @@ private slots:
     QTest::newRow("fixed point at high") << fixed + "fixedPoint=4\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 4.0;
     QTest::newRow("node distance the whole range") << fixed + "elemWidthEdt_text=2\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << -1.0;
     QTest::newRow("fixed point inside") << fixed + "fixedPoint=2.75\n" << 1.0 << 7 << 0x22 << false << 1 << QVector<double>() << 2.75;
+    QTest::newRow("variance near its bottom") << QByteArray("[MainWindow]\npartitionType=8\n[CustomPartition]\ndeltaEdt_text=0.25\nextraParamEdt_text=0.00003\n") << 1.0 << 8 << 0x22 << false << 1 << QVector<double>() << -1.0;
     // clang-format on
   }
 
@@ -110,6 +111,8 @@ private slots:
     QTest::newRow("variance nan") << custom + "extraParamEdt_text=nan\n" << "CustomPartition/extraParamEdt_text";
     QTest::newRow("shift zero") << generic + "shiftSpin_value=0\n" << "GenericRuspini/shiftSpin_value";
     QTest::newRow("components one") << generic + "nodesSpin_value=1\n" << "GenericRuspini/nodesSpin_value";
+    QTest::newRow("components 10001") << generic + "nodesSpin_value=10001\n" << "GenericRuspini/nodesSpin_value";
+    QTest::newRow("offset -1000") << generic + "offsetSpin_value=-1000\n" << "GenericRuspini/offsetSpin_value";
     QTest::newRow("shape gaussian on generic") << generic + "shapeCbox_currentIndex=2\n" << "GenericRuspini/shapeCbox_currentIndex";
     QTest::newRow("degree 4") << QByteArray("[FtDegreeWidget]\nftDegreeSpin_value=4\n") << "FtDegreeWidget/ftDegreeSpin_value";
     QTest::newRow("degree negative") << QByteArray("[FtDegreeWidget]\nftDegreeSpin_value=-1\n") << "FtDegreeWidget/ftDegreeSpin_value";

@@ -269,6 +269,7 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("session that is not there") << QStringList{"--session", "@/nothere.qms"} << "was not opened: it does not exist.";
   QTest::newRow("session the program refuses") << QStringList{"--session", "@/inverted.qms"} << "was not opened: the value of DomainWidget/highEdt_text";
   QTest::newRow("session naming a missing data file") << QStringList{"--session", "@/gone.qms"} << "MainWindow/dataFile";
+  QTest::newRow("session whose data the import refuses") << QStringList{"--session", "@/unsorted.qms"} << "X axis - data is not sorted";
   // clang-format on
 }
 
@@ -284,6 +285,10 @@ void TestQuelmoraFt::badInput()
   writeFile(dir, "inverted.qms", "[DomainWidget]\nlowEdt_text=2\nhighEdt_text=1\n");
   writeFile(dir, "gone.qms",
             "[MainWindow]\nfunctionTypeUsed=1\ndataFile=" + dir.filePath("gone.csv").toUtf8() +
+                "\n");
+  writeFile(dir, "unsorted.txt", "0 1\n2 2\n1 3\n3 4\n");
+  writeFile(dir, "unsorted.qms",
+            "[MainWindow]\nfunctionTypeUsed=1\ndataFile=" + dir.filePath("unsorted.txt").toUtf8() +
                 "\n");
   for (QString& a : args)
     a.replace('@', dir.path());
