@@ -3,7 +3,7 @@
 // filled with the components and inverses of degrees 0 ... D of given values.
 // bench/bench_python.py times the Python call beside it.
 #include "midle/job/partitionsetup.h"
-#include "midle/job/valuestransform.h"
+#include "midle/transform/valuestransform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "midle/export/csvexportfunction.h"
 #include "midle/job/jobinput.h"
 #include "midle/job/partitionsetup.h"
-#include "midle/job/valuestransform.h"
+#include "midle/transform/valuestransform.h"
 #include "midle/transform/transformpass.h"
 
 #include <QCoreApplication>

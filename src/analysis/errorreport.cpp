@@ -1,6 +1,6 @@
 #include "analysis/errorreport.h"
 
-#include "midle/job/valuestransform.h"
+#include "midle/transform/valuestransform.h"
 
 #include <QObject>
 

@@ -1,5 +1,5 @@
-#ifndef QUELMORA_JOB_VALUESTRANSFORM_H
-#define QUELMORA_JOB_VALUESTRANSFORM_H
+#ifndef QUELMORA_VALUESTRANSFORM_H
+#define QUELMORA_VALUESTRANSFORM_H
 
 #include "midle/transform/transformpass.h"
 

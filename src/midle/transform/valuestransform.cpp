@@ -1,4 +1,4 @@
-#include "midle/job/valuestransform.h"
+#include "midle/transform/valuestransform.h"
 
 #include "math/fce/fce_algorithms.h"
 
