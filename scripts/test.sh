@@ -26,4 +26,4 @@ if ! wait $fuzzBuild; then
   cat build-sanitize/fuzz-build.log
   exit 1
 fi
-FUZZ_OPT=-O0 scripts/fuzz.sh 15
+FUZZ_OPT=-O0 scripts/fuzz.sh 10
