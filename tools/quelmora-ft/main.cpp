@@ -278,7 +278,7 @@ int main(int argc, char** argv)
   const auto& functions = source.functions;
 
   const std::unique_ptr<TransformPass::Partition> partition =
-      Job::buildPartition(partRec, domain.get(), fromSession, &error);
+      Job::buildPartition(partRec, domain.get(), fromSession, &error, !o.errors);
   if (!partition)
     return fail(error);
 

@@ -45,7 +45,7 @@ bool allFinite(const std::vector<double>& values)
 // Kinds 6 and 7: neighbouring functions share the record's nodes.
 template <typename Basic>
 MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDomain* domain,
-                         const std::vector<double>& nodes)
+                         const std::vector<double>& nodes, bool geometryOnly)
 {
   if (nodes.size() < 2 || record.shift <= 0 || !std::is_sorted(nodes.begin(), nodes.end()))
     return nullptr;
@@ -53,6 +53,8 @@ MathPartition* fromNodes(const Partitions::FuzzyPartBase& record, const MathDoma
       new ShapePartition<Basic>(domain, ::Domains::Enumeration<double>(nodes, true)));
   part->setShift(record.shift);
   part->setOffset(record.offset);
+  if (geometryOnly)
+    part->setGeometryOnly();
   part->createFromNodes();
   return part.release();
 }
@@ -72,7 +74,7 @@ double customDistance(const Partitions::FuzzyDelta& record, const MathDomain& do
 // Kind 8: copies of one prototype `distance` apart, then node i moved to nodes[i].
 template <typename Basic>
 MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain* domain,
-                          const std::vector<double>& nodes, double distance)
+                          const std::vector<double>& nodes, double distance, bool geometryOnly)
 {
   if (!(distance > 0) || !std::isfinite(record.extraParam) || !(record.extraParam > 0) ||
       !partitionSizeProblem(record, *domain).isEmpty())
@@ -80,7 +82,11 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
   Basic prototype(domain, Fn::DeferredFill());
   prototype.setParam(1, record.extraParam);
   std::unique_ptr<ShapePartition<Basic>> part(
-      new ShapePartition<Basic>(domain, &prototype, distance));
+      new ShapePartition<Basic>(domain, &prototype, distance, geometryOnly));
+  if (geometryOnly) {
+    part->placeShifted(nodes);
+    return part.release();
+  }
   // A record with more nodes than functions keeps the extra nodes unplaced.
   const std::size_t count = std::min(nodes.size(), part->nodes().size());
   for (std::size_t i = 0; i < count; ++i)
@@ -89,7 +95,8 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
 }
 
 template <template <typename> class Wrap>
-MathPartition* build(const Partitions::PartBase& record, const MathDomain* domain)
+MathPartition* build(const Partitions::PartBase& record, const MathDomain* domain,
+                     bool geometryOnly = false)
 {
   if (!(domain->low() < domain->high()))
     return nullptr;
@@ -102,11 +109,11 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
     const auto& r = static_cast<const Partitions::FuzzyPartBase&>(record);
     switch (r.shape) {
     case ShapeTriangle:
-      return fromNodes<Wrap<FuzzySets::Triangle<double, double>>>(r, domain, nodes);
+      return fromNodes<Wrap<FuzzySets::Triangle<double, double>>>(r, domain, nodes, geometryOnly);
     case ShapeSin:
-      return fromNodes<Wrap<FuzzySets::Sin<double, double>>>(r, domain, nodes);
+      return fromNodes<Wrap<FuzzySets::Sin<double, double>>>(r, domain, nodes, geometryOnly);
     case ShapeTrapezoid:
-      return fromNodes<Wrap<FuzzySets::Trapezoid<double, double>>>(r, domain, nodes);
+      return fromNodes<Wrap<FuzzySets::Trapezoid<double, double>>>(r, domain, nodes, geometryOnly);
     default:
       return nullptr;
     }
@@ -116,15 +123,16 @@ MathPartition* build(const Partitions::PartBase& record, const MathDomain* domai
     switch (r.shape) {
     case ShapeTriangle:
       return byShifting<Wrap<FuzzySets::TriangleAlternate<double, double>>>(r, domain, nodes,
-                                                                            r.delta);
+                                                                            r.delta, geometryOnly);
     case ShapeSin:
-      return byShifting<Wrap<FuzzySets::SinAlternate<double, double>>>(r, domain, nodes, r.delta);
+      return byShifting<Wrap<FuzzySets::SinAlternate<double, double>>>(r, domain, nodes, r.delta,
+                                                                       geometryOnly);
     case ShapeGaussian:
       // As many functions as the record has nodes, whatever delta holds.
       if (nodes.empty())
         return nullptr;
       return byShifting<Wrap<FuzzySets::Gaussian<double, double>>>(
-          r, domain, nodes, customDistance(r, *domain, nodes.size()));
+          r, domain, nodes, customDistance(r, *domain, nodes.size()), geometryOnly);
     default:
       return nullptr;
     }
@@ -253,8 +261,10 @@ createPartition(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
     if (!domain)
       return nullptr;
   }
-  MathPartition* part = values == BasicValues::Cached ? build<CachedShape>(*record, domain)
-                                                      : build<UncachedShape>(*record, domain);
+  MathPartition* part =
+      values == BasicValues::Cached
+          ? build<CachedShape>(*record, domain)
+          : build<UncachedShape>(*record, domain, values == BasicValues::GeometryOnly);
   if (part && ownDomain)
     part->adoptDomain(ownDomain.release());
   return part;

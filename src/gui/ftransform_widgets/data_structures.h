@@ -181,8 +181,10 @@ namespace DataHolders {
 
 // Where the basic functions of a built partition keep their values: each in
 // a cache of its own (to be drawn one by one), or only packed in the
-// partition for the transforms (less memory, built faster).
-enum class BasicValues { Cached, PackedOnly };
+// partition for the transforms (less memory, built faster), or not at all:
+// evaluated again wherever a sum needs them (memory by the function, not by
+// the point; the partition can then be neither drawn nor moved).
+enum class BasicValues { Cached, PackedOnly, GeometryOnly };
 
 // Why the partition of a record cannot be built on a domain for lack of memory
 // (the builder refuses it), or "" when it can be or fails for another reason.

@@ -175,12 +175,12 @@ void withBasis(MathFn<X, Y>& basis, const Partitions::PartitionBase<X, Y>& part,
 
 // Component k of degree m: sum f A_k P_k / sum A_k P_k^2.
 template <typename X, typename Y, typename Basis>
-Y component(const Packed<X, Y>& packed, std::size_t k, MathFn<X, Y>& basis, Basis& p,
-            std::vector<double>& params, const Y* f)
+Y component(const Packed<X, Y>& packed, typename Packed<X, Y>::Reader& reader, std::size_t k,
+            MathFn<X, Y>& basis, Basis& p, std::vector<double>& params, const Y* f)
 {
   const auto& e = packed.entry(k);
   checkOnePointKernel(&e);
-  const Y* a = packed.values(k);
+  const Y* a = reader.values(k);
   if (p.undefined(e, a, k))
     return std::numeric_limits<Y>::quiet_NaN();
   p.reset(basis, e, k, params);
@@ -213,9 +213,10 @@ void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& 
   const auto& packed = part.packed();
   output.assign(packed.size(), Y(0));
   std::vector<double> params(3);
+  typename detail::Packed<X, Y>::Reader reader(packed);
   detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = 0; k < packed.size(); ++k)
-      output[k] = detail::component(packed, k, basis, p, params, input);
+      output[k] = detail::component(packed, reader, k, basis, p, params, input);
   });
 }
 
@@ -237,9 +238,10 @@ void directTransformAt(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>
   const auto& packed = part.packed();
   QM_ASSERT(output.size() == packed.size());
   std::vector<double> params(3);
+  typename detail::Packed<X, Y>::Reader reader(packed);
   detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k : indices)
-      output[k] = detail::component(packed, k, basis, p, params, input.data());
+      output[k] = detail::component(packed, reader, k, basis, p, params, input.data());
   });
 }
 
@@ -255,13 +257,14 @@ void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const st
   std::fill(out, out + (to - from), Y(0));
   std::fill(sums, sums + (to - from), Y(0));
   const auto functions = packed.meeting(from, to);
+  typename detail::Packed<X, Y>::Reader reader(packed);
   for (std::size_t k = functions.first; k < functions.second; ++k) {
     const auto& e = packed.entry(k);
     const std::size_t b = std::max(e.begin, from), end = std::min(e.end, to);
     if (b >= end)
       continue;
     const Y c = input[k];
-    const Y* a = packed.values(k);
+    const Y* a = reader.values(k);
     if (!std::isfinite(c)) {
       // A NaN component (a basic function that covers no point: 0/0) must not
       // reach the points where its membership is 0.
@@ -309,6 +312,7 @@ void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathF
   const auto& packed = part.packed();
   std::vector<double> params(3);
   const auto functions = packed.meeting(from, to);
+  typename detail::Packed<X, Y>::Reader reader(packed);
   detail::withBasis(basis, part, [&](auto p) {
     for (std::size_t k = functions.first; k < functions.second; ++k) {
       const auto& e = packed.entry(k);
@@ -318,9 +322,9 @@ void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathF
         continue;
       p.reset(basis, e, k, params);
       const Y c = p.coefficient(input[k]);
-      const Y* a = packed.values(k);
       if (!std::isfinite(c)) // undefined: the inverse keeps the lower degrees there
         continue;
+      const Y* a = reader.values(k);
       for (std::size_t i = b; i < end; ++i)
         out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
     }

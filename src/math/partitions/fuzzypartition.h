@@ -36,8 +36,9 @@ public:
 
   // Copies of the prototype (a shape placed by its centre) laid out `shift`
   // apart across the domain, one node each. The prototype is moved along and
-  // stays the caller's.
-  FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0)
+  // stays the caller's. geometryOnly: as setGeometryOnly.
+  FuzzyPartition(const Domain* domain, F* prototype, X shift, bool geometryOnly = false)
+      : Base(domain, 0), _geometryOnly(geometryOnly)
   {
     this->_fill = &FuzzyPartition::fill;
     createByShifting(prototype, shift);
@@ -50,6 +51,10 @@ public:
   // Node index of the first function's first node; may be negative.
   void setOffset(int32_t offset) { _offset = offset; }
 
+  // From now on the functions are made as geometry only (before they are
+  // made): they cannot be drawn, and node moves leave them where they are.
+  void setGeometryOnly() { _geometryOnly = true; }
+
   // Functions on consecutive nodes, neighbours sharing nodes; node indices
   // outside the node list are clamped to its ends.
   void createFromNodes()
@@ -59,6 +64,23 @@ public:
     Policy::check(_shift > 0, "Shift by node must be greater than zero");
     const int64_t end = int64_t(_offset) + int64_t(this->_nodes.size());
     const std::size_t count = std::size_t((int64_t(this->_nodes.size()) + _shift - 1) / _shift);
+    if (_geometryOnly) {
+      F fn(_domain, Fn::DeferredFill());
+      startGeometry(fn, count);
+      const int64_t last = int64_t(this->_nodes.size()) - 1;
+      std::vector<double> params = fn.params();
+      const int32_t m = fn.numberOfPositionNodes();
+      for (int64_t i = _offset; i < end; i += _shift) {
+        // As paramsFromNodes sets them, without the bindings.
+        for (int32_t j = 0; j < m && std::size_t(j) < params.size(); ++j)
+          params[std::size_t(j)] =
+              double(this->_nodes[std::size_t(std::min(std::max(i + j, int64_t(0)), last))]);
+        fn.setParams(params);
+        this->_packed->addGeometry(fn);
+      }
+      this->_packed->finishGeometry();
+      return;
+    }
     this->reserveFunctions(count, 4);
     for (int64_t i = _offset; i < end; i += _shift) {
       F* fn = new F(_domain, Fn::DeferredFill());
@@ -68,8 +90,43 @@ public:
     }
   }
 
+  // Geometry only: function i (i < nodes.size()) moved to nodes[i], as
+  // moveNode would move a function laid out by shifting.
+  void placeShifted(const std::vector<X>& nodes)
+  {
+    QM_ASSERT(_geometryOnly && this->_packed);
+    F fn(_domain, Fn::DeferredFill());
+    std::vector<double> params = fn.params();
+    const std::size_t count = std::min(nodes.size(), this->_nodes.size());
+    for (std::size_t i = 0; i < count; ++i) {
+      if (this->_nodes[i] == nodes[i])
+        continue;
+      this->_nodes[i] = nodes[i];
+      const double* p = this->_packed->params(i);
+      params.assign(p, p + params.size());
+      params[0] = double(nodes[i]);
+      fn.setParams(params);
+      this->_packed->setGeometry(i, fn);
+    }
+  }
+
 private:
   using Base::_domain;
+  using typename Base::FuzzySet;
+
+  static FuzzySet* makeScratch(const Domain* domain) { return new F(domain, Fn::DeferredFill()); }
+  static void evaluate(FuzzySet& scratch, const std::vector<double>& params, Y* out)
+  {
+    F& f = static_cast<F&>(scratch);
+    f.setParams(params);
+    fill(f, out);
+  }
+  void startGeometry(const F& prototype, std::size_t count)
+  {
+    this->_packed.reset(new PackedBasis<X, Y>);
+    this->_packed->startGeometry(_domain, &FuzzyPartition::makeScratch, &FuzzyPartition::evaluate,
+                                 prototype.paramsSize(), count);
+  }
 
   static void fill(const typename Base::FuzzySet& fs, Y* out)
   {
@@ -94,13 +151,22 @@ private:
     // layouts (Domains::endTolerance), so that a record's nodes and the copies
     // laid out here agree in number.
     const double tolerance = Domains::endTolerance(low, high, s);
+    if (_geometryOnly)
+      startGeometry(*fuzzySet, std::size_t((high - low) / s) + 2);
     for (double k = 0;; ++k) {
       const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
       if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
         break; // past high, or a step lost in rounding that would never end
       fuzzySet->setParam(0, centre);
-      addCopy(fuzzySet, 0);
+      if (_geometryOnly) {
+        this->_packed->addGeometry(*fuzzySet);
+        this->_nodes.push_back(X(fuzzySet->kernelBegin()));
+      } else {
+        addCopy(fuzzySet, 0);
+      }
     }
+    if (_geometryOnly)
+      this->_packed->finishGeometry();
   }
 
   // A copy of the prototype (parameters, geometry and cache) with a new node
@@ -114,6 +180,7 @@ private:
     this->bindNode(copy, int32_t(this->_nodes.size() - 1), paramIndex);
   }
 
+  bool _geometryOnly = false;
   int32_t _shift = 0;
   int32_t _offset = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -20,11 +21,21 @@ namespace Partitions {
 // Kept by the partition: built on first use, and after a node move only the
 // moved functions are rewritten, in their own slot or, when a function outgrew
 // it, at the end of the values (compacted once the abandoned room is large).
+//
+// A partition that is only transformed, never drawn nor moved, may keep the
+// geometry alone: each function's range and parameters, its values evaluated
+// again wherever a sum reads them (a Reader per thread). Memory then follows
+// the number of functions, not the points they cover.
 template <typename X, typename Y>
 class PackedBasis
 {
 public:
   typedef FuzzySets::FuzzySetBase<X, Y> FuzzySet;
+  typedef Domains::EnumerationBase<X> Domain;
+  // A function of the partition's class to evaluate others with.
+  typedef FuzzySet* (*MakeScratch)(const Domain* domain);
+  // Sets scratch's parameters and writes its values over its non-zero range.
+  typedef void (*Evaluate)(FuzzySet& scratch, const std::vector<double>& params, Y* out);
 
   struct Entry
   {
@@ -40,8 +51,80 @@ public:
 
   std::size_t size() const { return _entries.size(); }
   const Entry& entry(std::size_t k) const { return _entries[k]; }
-  // The values of function k over [begin, end).
+  // The values of function k over [begin, end); stored ones only.
   const Y* values(std::size_t k) const { return _values.data() + _entries[k].offset; }
+  bool geometryOnly() const { return _scratch != nullptr; }
+  // The parameters of function k, geometry only.
+  const double* params(std::size_t k) const { return _params.data() + k * _paramCount; }
+
+  // The values of the functions one at a time, stored or evaluated; the
+  // pointer lasts until the next call. One reader per thread.
+  class Reader
+  {
+  public:
+    explicit Reader(const PackedBasis& packed) : _packed(packed)
+    {
+      if (packed._scratch)
+        _fn.reset(packed._scratch(packed._domain));
+    }
+    const Y* values(std::size_t k)
+    {
+      if (!_fn)
+        return _packed.values(k);
+      const Entry& e = _packed._entries[k];
+      if (_buffer.size() < e.end - e.begin)
+        _buffer.resize(e.end - e.begin);
+      if (e.end > e.begin) {
+        const double* p = _packed.params(k);
+        _params.assign(p, p + _packed._paramCount);
+        _packed._evaluate(*_fn, _params, _buffer.data());
+      }
+      return _buffer.data();
+    }
+
+  private:
+    const PackedBasis& _packed;
+    std::unique_ptr<FuzzySet> _fn;
+    std::vector<Y> _buffer;
+    std::vector<double> _params;
+  };
+
+  // Geometry only: startGeometry, then addGeometry per function in component
+  // order, then finishGeometry.
+  void startGeometry(const Domain* domain, MakeScratch scratch, Evaluate evaluate,
+                     std::size_t paramCount, std::size_t functions)
+  {
+    _domain = domain;
+    _scratch = scratch;
+    _evaluate = evaluate;
+    _paramCount = paramCount;
+    _entries.clear();
+    _entries.reserve(functions);
+    _params.clear();
+    _params.reserve(functions * paramCount);
+    _values.clear();
+  }
+  void addGeometry(const FuzzySet& fs)
+  {
+    _entries.emplace_back();
+    describe(_entries.back(), fs);
+    _entries.back().offset = _entries.back().capacity = 0;
+    _params.insert(_params.end(), fs.params().begin(), fs.params().end());
+  }
+  // Function k now has fs's parameters.
+  void setGeometry(std::size_t k, const FuzzySet& fs)
+  {
+    describe(_entries[k], fs);
+    std::copy(fs.params().begin(), fs.params().end(),
+              _params.begin() + std::ptrdiff_t(k * _paramCount));
+  }
+  void finishGeometry()
+  {
+    _abandoned = 0;
+    _disorder = 0;
+    for (std::size_t k = 1; k < _entries.size(); ++k)
+      _disorder += outOfOrder(k);
+  }
 
   // The functions [first, last) among which lie all whose non-zero range
   // meets [from, to). When the ranges ascend with the component order (every
@@ -153,6 +236,12 @@ private:
 
   std::vector<Entry> _entries;
   std::vector<Y> _values;
+  // Geometry only: the parameters, _paramCount per function.
+  const Domain* _domain = nullptr;
+  MakeScratch _scratch = nullptr;
+  Evaluate _evaluate = nullptr;
+  std::size_t _paramCount = 0;
+  std::vector<double> _params;
   std::size_t _abandoned = 0;
   // Neighbours whose ranges do not ascend; the range search needs none.
   std::size_t _disorder = 0;

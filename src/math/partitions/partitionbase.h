@@ -77,9 +77,11 @@ public:
 
   const Domain* domain() const { return _domain; }
   const std::vector<X>& nodes() const { return _nodes; }
-  std::size_t fceCount() const { return _allFce.size(); }
-  // Basic functions in component order.
+  std::size_t fceCount() const { return geometryOnly() ? _packed->size() : _allFce.size(); }
+  // Basic functions in component order; none when they are kept as geometry
+  // only (packed() then holds them all).
   const std::vector<FuzzySet*>& allFce() const { return _allFce; }
+  bool geometryOnly() const { return _packed && _packed->geometryOnly(); }
   // The function entered under a name, or nullptr.
   FuzzySet* fce(const std::string& name) const
   {
@@ -217,8 +219,9 @@ public:
       _unfitted.clear();
       _unfittedFlag.clear();
     }
+    typename PackedBasis<X, Y>::Reader reader(p);
     for (std::size_t k : _unfitted) {
-      _pointBases->update(p, xs, k);
+      _pointBases->update(p, reader, xs, k);
       _unfittedFlag[k] = false;
     }
     _unfitted.clear();

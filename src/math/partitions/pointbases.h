@@ -26,14 +26,16 @@ public:
   {
     _slot.assign(packed.size(), kNone);
     _fits.clear();
+    typename PackedBasis<X, Y>::Reader reader(packed);
     for (std::size_t k = 0; k < packed.size(); ++k)
-      update(packed, xs, k);
+      update(packed, reader, xs, k);
   }
-  void update(const PackedBasis<X, Y>& packed, const X* xs, std::size_t k)
+  void update(const PackedBasis<X, Y>& packed, typename PackedBasis<X, Y>::Reader& reader,
+              const X* xs, std::size_t k)
   {
     const auto& e = packed.entry(k);
     Fn::OrthogonalFit fit;
-    fit.fit(xs + e.begin, packed.values(k), e.end - e.begin, e.b, 0.5 * e.c - 0.5 * e.a);
+    fit.fit(xs + e.begin, reader.values(k), e.end - e.begin, e.b, 0.5 * e.c - 0.5 * e.a);
     if (fit.degrees == 0) {
       _slot[k] = kNone; // its room stays until the next build
       return;

@@ -412,9 +412,10 @@ bool Job::checkPartitionValues(const PartitionOptions& o, QString* error)
 
 std::unique_ptr<TransformPass::Partition>
 Job::buildPartition(const PartitionRecord& record, const Domains::EnumerationBase<double>* domain,
-                    bool fromSession, QString* error)
+                    bool fromSession, QString* error, bool geometryOnly)
 {
-  std::unique_ptr<TransformPass::Partition> partition = TransformPass::build(record, domain);
+  std::unique_ptr<TransformPass::Partition> partition =
+      TransformPass::build(record, domain, geometryOnly);
   if (!partition) {
     *error = fromSession ? QObject::tr("the partition of the session cannot be built")
                          : QObject::tr("the partition cannot be built from these options");

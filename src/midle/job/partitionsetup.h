@@ -92,10 +92,11 @@ PartitionRecord partitionRecord(const PartitionOptions& options, const DomainRec
 
 // The math partition of a record on a domain, or null with the reason. A
 // session's record is the window's, and a custom partition of it may leave
-// nodes unplaced; one made from options may not.
+// nodes unplaced; one made from options may not. geometryOnly: as
+// TransformPass::build.
 std::unique_ptr<TransformPass::Partition>
 buildPartition(const PartitionRecord& record, const Domains::EnumerationBase<double>* domain,
-               bool fromSession, QString* error);
+               bool fromSession, QString* error, bool geometryOnly = false);
 
 } // namespace Job
 

@@ -16,6 +16,13 @@ TransformPass::~TransformPass() = default;
 
 bool TransformPass::transformable(const Partition& partition)
 {
+  if (partition.geometryOnly()) {
+    const auto& packed = partition.packed();
+    for (std::size_t k = 0; k < packed.size(); ++k)
+      if (packed.entry(k).kernelBegin() != packed.entry(k).kernelEnd())
+        return false;
+    return packed.size() > 0;
+  }
   const auto& fces = partition.allFce();
   return !fces.empty() && std::all_of(fces.begin(), fces.end(), [](const auto* fs) {
     return fs->kernelBegin() == fs->kernelEnd();
@@ -24,10 +31,12 @@ bool TransformPass::transformable(const Partition& partition)
 
 std::unique_ptr<TransformPass::Partition>
 TransformPass::build(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
-                     const Domains::EnumerationBase<double>* domain)
+                     const Domains::EnumerationBase<double>* domain, bool geometryOnly)
 {
   std::unique_ptr<Partition> part(
-      DataHolders::createPartition(record, domain, DataHolders::BasicValues::PackedOnly));
+      DataHolders::createPartition(record, domain,
+                                   geometryOnly ? DataHolders::BasicValues::GeometryOnly
+                                                : DataHolders::BasicValues::PackedOnly));
   if (part && !transformable(*part))
     part.reset();
   return part;
@@ -42,6 +51,11 @@ TransformPass::Values TransformPass::componentPositions(const Partition& partiti
   // behind their neighbours: each component sits at its function's peak.
   Values peaks;
   peaks.reserve(partition.fceCount());
+  if (partition.geometryOnly()) {
+    const auto& packed = partition.packed();
+    for (std::size_t k = 0; k < packed.size(); ++k)
+      peaks.push_back(packed.entry(k).kernelBegin());
+  }
   for (const auto* fs : partition.allFce())
     peaks.push_back(fs->kernelBegin());
   std::sort(peaks.begin(), peaks.end());

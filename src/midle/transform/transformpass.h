@@ -39,10 +39,11 @@ public:
   static bool transformable(const Partition& partition);
   // The math partition of a record on a domain, or null when the record gives
   // none or one that cannot be transformed. Never drawn: its basic functions
-  // keep their values only packed for the sums.
+  // keep their values only packed for the sums, or with geometryOnly not at
+  // all (evaluated as summed; such a partition cannot move its nodes).
   static std::unique_ptr<Partition>
   build(const QSharedPointer<DataHolders::Partitions::PartBase>& record,
-        const Domains::EnumerationBase<double>* domain);
+        const Domains::EnumerationBase<double>* domain, bool geometryOnly = false);
   // Where the components sit, one x per basic function: the nodes when there
   // is one basic function per node and the nodes ascend, else the basic
   // functions' peaks in ascending order.
