@@ -5,9 +5,12 @@
 
 #include <muParser.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 
 namespace Fn {
 
@@ -118,6 +121,43 @@ public:
     return Y(_parser->Eval());
   }
 
+  // The expression at xs[0] ... xs[n - 1] into out, as formula() gives it:
+  // the variable alone is copied and a constant filled in, without an
+  // evaluation; other expressions are evaluated in muParser's bulk mode
+  // (which may run OpenMP threads), except those drawing random numbers,
+  // evaluated one point after another so that they draw in order.
+  void formulaAll(const X* xs, std::size_t n, Y* out) const
+  {
+    if (n == 0)
+      return;
+    if (draws()) {
+      for (std::size_t i = 0; i < n; ++i)
+        out[i] = formula(xs[i]);
+      return;
+    }
+    if (isVariable(_expression)) {
+      std::transform(xs, xs + n, out, [](X x) { return Y(double(x)); });
+      return;
+    }
+    if (_parser->GetUsedVar().empty()) {
+      std::fill(out, out + n, formula(xs[0]));
+      return;
+    }
+    if constexpr (std::is_same<X, double>::value && std::is_same<Y, double>::value) {
+      // Each block is a bulk evaluation of its own: muParser counts in int.
+      constexpr std::size_t block = std::size_t(1) << 30;
+      mu::Parser bulk;
+      for (std::size_t at = 0; at < n; at += block) {
+        setUpParser(bulk, const_cast<double*>(xs + at));
+        bulk.SetExpr(_expression);
+        bulk.Eval(out + at, int(std::min(block, n - at)));
+      }
+    } else {
+      for (std::size_t i = 0; i < n; ++i)
+        out[i] = formula(xs[i]);
+    }
+  }
+
   // Checks an expression the way setExpression does, without throwing.
   static ExpressionCheck checkExpression(const std::string& expression)
   {
@@ -143,6 +183,24 @@ public:
   }
 
 private:
+  // "x", also in spaces and parentheses.
+  static bool isVariable(const std::string& expression)
+  {
+    std::string s;
+    for (char c : expression)
+      if (!std::isspace(static_cast<unsigned char>(c)))
+        s += c;
+    while (s.size() >= 2 && s.front() == '(' && s.back() == ')')
+      s = s.substr(1, s.size() - 2);
+    return s == "x";
+  }
+  // Draws random numbers ("normal", "uniform"): only its own parser knows.
+  bool draws() const
+  {
+    const auto& used = _parser->GetExpr();
+    return used.find("normal") != std::string::npos || used.find("uniform") != std::string::npos;
+  }
+
   static void setUpParser(mu::Parser& parser, double* x)
   {
     parser.DefineVar("x", x);

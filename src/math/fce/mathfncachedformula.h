@@ -5,7 +5,21 @@
 #include "math/fce/windowedvalues.h"
 #include "math/policy.h"
 
+#include <type_traits>
+
 namespace Fn {
+
+namespace detail {
+// Whether F evaluates its formula at many points at once: formulaAll(xs, n, out).
+template <typename F, typename = void>
+struct HasFormulaAll : std::false_type
+{
+};
+template <typename F>
+struct HasFormulaAll<F, std::void_t<decltype(&F::formulaAll)>> : std::true_type
+{
+};
+} // namespace detail
 
 // F's formula with the values at the domain elements kept in a cache that a
 // parameter change refreshes only over the old and the new non-zero range.
@@ -68,6 +82,14 @@ public:
       from = 0;
       to = size;
       _deferred = false;
+    }
+    if constexpr (!F::zeroOutsideNzRange && detail::HasFormulaAll<F>::value) {
+      // The whole domain at once, written in place.
+      if (from == 0 && to >= size && this->_nzBegin == 0 && this->_nzEnd == size)
+        if (Y* whole = _values.wholeWindow()) {
+          this->formulaAll(this->_domain->values().data(), size, whole);
+          return;
+        }
     }
     Position evalBegin = from, evalEnd = to;
     if (F::zeroOutsideNzRange) {

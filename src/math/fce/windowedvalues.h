@@ -68,6 +68,21 @@ public:
     return _full;
   }
 
+  // The whole array made the window, to be written in place (its values are
+  // kept only when it was the window already); null while it is held inline.
+  Y* wholeWindow()
+  {
+    if (_size <= kInline)
+      return nullptr;
+    _fullValid = false;
+    if (_begin != 0 || _count != _size) {
+      _heap.assign(_size, Y(0));
+      _begin = 0;
+      _count = _size;
+    }
+    return _heap.data();
+  }
+
   // Sets the values at [from, to): eval(i) on [evalBegin, evalEnd) (inside
   // [from, to)) and 0 on the rest; values outside [from, to) stay. The window
   // then covers [keepBegin, keepEnd) and every non-zero value, and nothing more.
