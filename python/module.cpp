@@ -372,7 +372,7 @@ f: one value per point of the partition's domain (any sequence convertible to
 float64), or a formula in x as text ("sin(6*x)", muParser syntax) sampled on
 the domain. basis: "orthogonal" (polynomials orthogonal on each basic
 function's points, the default) or "closed-form". threads: how many threads
-the engine may use (0: all cores); it computes on one today.
+the engine may use (0: all cores); the results are the same for every count.
 
 Returns a Result: components (degree + 1, basic functions), inverse
 (degree + 1, points) and nodes, the same numbers as quelmora-ft.

@@ -233,6 +233,91 @@ private slots:
     QVERIFY(!e.moveNodes());
   }
 
+  // The batch tool's partitions keep their basic functions as geometry only
+  // and evaluate them as they sum; every thread count splits the sums into
+  // blocks. Neither may change a bit: the same terms in the same order.
+  // Enough points and basic functions for several blocks of each.
+  void geometryOnlyAndThreadsGiveTheStoredNumbers_data()
+  {
+    QTest::addColumn<Setup>("setup");
+    const auto O = Fn::HigherDegreeBasis::Orthogonal, C = Fn::HigherDegreeBasis::ClosedForm;
+    const int T = DataHolders::ShapeTriangle, S = DataHolders::ShapeSin,
+              G = DataHolders::ShapeGaussian;
+    // clang-format off
+    QTest::newRow("generic triangles, degree 3") << Setup{Kind::Generic, T, 3, 15, O};
+    QTest::newRow("generic sines, degree 2, closed forms") << Setup{Kind::Generic, S, 2, 7, C};
+    QTest::newRow("equidistant triangles, degree 0") << Setup{Kind::Equidistant, T, 0, 1, O};
+    QTest::newRow("equidistant sines, degree 1") << Setup{Kind::Equidistant, S, 1, 3, O};
+    QTest::newRow("custom triangles, degree 3, closed forms") << Setup{Kind::Custom, T, 3, 15, C};
+    QTest::newRow("custom sines, degree 2") << Setup{Kind::Custom, S, 2, 7, O};
+    QTest::newRow("custom Gaussians, degree 1") << Setup{Kind::Custom, G, 1, 3, O, 0.0004};
+    QTest::newRow("custom triangles narrower than the points") << Setup{Kind::Custom, T, 3, 15, O, 1e-6};
+    // clang-format on
+  }
+
+  void geometryOnlyAndThreadsGiveTheStoredNumbers()
+  {
+    QFETCH(Setup, setup);
+    const Domains::Equidistant<double> domain(-1.0, 2.0, 150000u);
+    const auto fns = functions(domain);
+    const Record record = makeRecord(setup.kind, setup.shape, setup.width);
+    // 2500 basic functions, the nodes off their layout (as dragged).
+    if (auto g = record.dynamicCast<Parts::FuzzyEq>())
+      g->componentCount = 2500;
+    else if (auto e = record.dynamicCast<Parts::FuzzyPt>())
+      e->partElementWidth = 3.0 / 2500;
+    else
+      record.staticCast<Parts::FuzzyDelta>()->delta = 3.0 / 2500;
+    if (auto c = record.dynamicCast<Parts::FuzzyDelta>(); c && setup.width == 0)
+      c->extraParam = 2 * c->delta;
+    record->nodes = DataHolders::Partitions::layoutNodes(*record);
+    QVector<double>& n = record->nodes;
+    for (int i = 1; i + 1 < n.size(); i += 7)
+      n[i] += 0.3 * (n[i + 1] - n[i]);
+
+    const auto stored = TransformPass::build(record, &domain, false);
+    const auto geometry = TransformPass::build(record, &domain, true);
+    QVERIFY(stored && geometry);
+    QVERIFY(!stored->geometryOnly() && geometry->geometryOnly());
+    QCOMPARE(geometry->fceCount(), stored->fceCount());
+    QVERIFY(geometry->fceCount() > 2 * 1024);
+    QCOMPARE(geometry->nodes(), stored->nodes());
+    QCOMPARE(TransformPass::componentPositions(*geometry),
+             TransformPass::componentPositions(*stored));
+
+    const TransformPass reference(*stored, setup.basis);
+    for (const auto& f : fns) {
+      const TransformPass::Tables expected = reference.tables(*f, setup.maxDegree, true);
+      for (const auto* part : {stored.get(), geometry.get()})
+        for (int threads : {1, 2, 7}) {
+          TransformPass pass(*part, setup.basis);
+          pass.setThreads(threads);
+          const TransformPass::Tables got = pass.tables(*f, setup.maxDegree, true);
+          for (int d = 0; d <= setup.maxDegree; ++d) {
+            const auto where = qPrintable(QString("%1, %2 threads, degree %3")
+                                              .arg(part == stored.get() ? "stored" : "geometry")
+                                              .arg(threads)
+                                              .arg(d));
+            QVERIFY2(sameBits(got.components[std::size_t(d)]->values(),
+                              expected.components[std::size_t(d)]->values()),
+                     where);
+            QVERIFY2(sameBits(got.inverses[std::size_t(d)]->values(),
+                              expected.inverses[std::size_t(d)]->values()),
+                     where);
+          }
+        }
+    }
+
+    // The engine's threads reach its sums.
+    TransformEngine one, several;
+    several.setThreads(7);
+    QCOMPARE(several.threads(), 7);
+    setUp(one, setup, record, domain, fns);
+    setUp(several, setup, record, domain, fns);
+    for (const FnKey& key : one.inverses().keys())
+      QVERIFY(sameBits(one.inverses()[key]->values(), several.inverses()[key]->values()));
+  }
+
   // As a stored session could hold them: Gaussians give no generic
   // partition, a trapezoid no one-point kernel; the results go.
   void untransformableRecordsDropTheResults_data()

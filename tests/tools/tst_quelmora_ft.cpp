@@ -83,6 +83,8 @@ private slots:
   void standardInputAndOutput();
   void sessionFormulasAndData_data();
   void sessionFormulasAndData();
+  void threadsGiveTheSameOutput_data();
+  void threadsGiveTheSameOutput();
   void loadsNoGuiLibrary();
 };
 
@@ -242,6 +244,10 @@ void TestQuelmoraFt::badInput_data()
   QTest::newRow("basis with a session") << QStringList{"--session", "@/empty.qms", "--basis", "closed-form"} << "--basis does not go with --session";
   QTest::newRow("session naming an unknown basis") << QStringList{"--session", "@/basis.qms"} << "MainWindow/higherDegreeBasis";
   QTest::newRow("precision 18") << QStringList{"--precision", "18"} << "--precision";
+  QTest::newRow("threads 0") << QStringList{"--threads", "0"} << "--threads: 0 is outside 1..1024";
+  QTest::newRow("threads 1025") << QStringList{"--threads", "1025"} << "--threads: 1025 is outside 1..1024";
+  QTest::newRow("threads not a number") << QStringList{"--threads", "two"} << "--threads: \"two\" is not a whole number";
+  QTest::newRow("threads negative") << QStringList{"--threads=-2"} << "--threads: -2 is outside";
   QTest::newRow("more names than formulas") << QStringList{"--name", "a", "--name", "b"} << "names";
   QTest::newRow("syntax error") << QStringList{"--formula", "sin("} << "Unexpected end of expression";
   QTest::newRow("two results") << QStringList{"--formula", "1,5"} << "more than one result";
@@ -299,6 +305,33 @@ void TestQuelmoraFt::badInput()
   QVERIFY2(err.startsWith("quelmora-ft: ") && err.endsWith('\n') && err.count('\n') == 1,
            qPrintable(err));
   QVERIFY2(err.contains(mentions), qPrintable(err));
+}
+
+// Every thread count writes the same bytes; the partitions are large enough
+// for the sums to be split.
+void TestQuelmoraFt::threadsGiveTheSameOutput_data()
+{
+  QTest::addColumn<QStringList>("args");
+  const QStringList domain{"--domain", "-1,2,200000", "--precision", "17"};
+  // clang-format off
+  QTest::newRow("generic triangles, degree 3") << domain + QStringList{"--formula", "sin(5*x)", "--formula", "x", "--components", "3000", "--degree", "3"};
+  QTest::newRow("custom sines, degree 2, closed forms") << domain + QStringList{"--formula", "exp(-x)", "--partition", "custom", "--shape", "sin", "--delta", "0.001", "--degree", "2", "--basis", "closed-form"};
+  QTest::newRow("custom Gaussians, errors") << domain + QStringList{"--formula", "x^2", "--partition", "custom", "--delta", "0.002", "--variance", "0.0005", "--degree", "1", "--errors"};
+  // clang-format on
+}
+
+void TestQuelmoraFt::threadsGiveTheSameOutput()
+{
+  QFETCH(QStringList, args);
+  const Run one = runTool(args + QStringList{"--threads", "1"});
+  QCOMPARE(one.exitCode, 0);
+  QVERIFY(!one.out.isEmpty());
+  for (const char* threads : {"2", "7"}) {
+    const Run r = runTool(args + QStringList{"--threads", threads});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out == one.out, threads);
+  }
+  QCOMPARE(runTool(args).out, one.out); // all cores
 }
 
 void TestQuelmoraFt::badInputLeavesOutputFile()

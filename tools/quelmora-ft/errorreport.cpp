@@ -86,10 +86,12 @@ bool errorReport(const ToolOptions& o, const Partitions::PartitionBase<double, d
     return true;
   }
   QList<QStringList> rows;
-  const TransformPass pass(partition, basis);
+  TransformPass pass(partition, basis);
+  pass.setThreads(o.threads);
   for (std::size_t f = 0; f < functions.size(); ++f) {
     const std::vector<double>& values = functions[f]->values();
-    const auto errors = Analysis::inverseErrors(pass, values.data(), values.size(), o.degree);
+    const auto errors =
+        Analysis::inverseErrors(pass, values.data(), values.size(), o.degree, o.threads);
     for (int d = 0; d <= o.degree; ++d)
       rows << errorCells(names[int(f)], d, errors[std::size_t(d)], o.precision);
   }

@@ -6,6 +6,8 @@
 #include "midle/export/csvexportfunction.h"
 #include "midle/job/jobinput.h"
 #include "midle/job/partitionsetup.h"
+#include "midle/transform/inversecolumns.h"
+#include "midle/transform/threadpool.h"
 #include "midle/transform/transformpass.h"
 #include "options.h"
 #include "version_private.h"
@@ -55,8 +57,8 @@ int fail(const QString& message)
 
 // Options a session leaves open; every other one would contradict it.
 const QStringList sessionOptions{"--session",   "--formulas", "--output", "--include-domain",
-                                 "--precision", "--errors",   "-o",       "--help",
-                                 "-h"};
+                                 "--precision", "--threads",  "--errors", "-o",
+                                 "--help",      "-h"};
 
 // Standard input in a temporary file, so that the readers can read it twice
 // as they read a file. Read as CSV when a separator is given.
@@ -240,6 +242,8 @@ int main(int argc, char** argv)
   if (!o.outputFile.isEmpty() && !checkOutputTarget(o.outputFile, &error))
     return fail(error);
 
+  // muParser's bulk mode too (when built with OpenMP), from here on.
+  ThreadPool::setFormulaThreads(o.threads);
   JobInput source;
   if (fromSession) {
     const bool read = Job::sessionInput(o.sessionFile, o.formulasFile, source, &error);
@@ -296,10 +300,19 @@ int main(int argc, char** argv)
     return 0;
   }
 
-  const TransformPass pass(*partition, source.basis);
+  TransformPass pass(*partition, source.basis);
+  pass.setThreads(o.threads);
+  // The components held, the inverses written block by block as computed.
   std::vector<TransformPass::Tables> results;
-  for (const auto& fn : functions)
-    results.push_back(pass.tables(*fn, source.degree, o.outInverse));
+  std::vector<std::unique_ptr<InverseColumns>> inverses;
+  for (const auto& fn : functions) {
+    results.push_back(pass.tables(*fn, source.degree, false));
+    std::vector<const TransformPass::Values*> components;
+    for (const auto& c : results.back().components)
+      components.push_back(&c->values());
+    if (o.outInverse)
+      inverses.emplace_back(new InverseColumns(pass, components));
+  }
 
   CsvExportFunction writer(o.outputFile);
   writer.setIncludeDomain(o.includeDomain);
@@ -319,8 +332,7 @@ int main(int argc, char** argv)
     if (o.outInverse)
       for (int d = 0; d <= source.degree; ++d)
         if (source.degreeMask & (1 << d))
-          writer.addColumn(results[i].inverses[d].get(),
-                           name + QStringLiteral(" - Inverse%1").arg(d));
+          writer.addColumn(inverses[i]->column(d), name + QStringLiteral(" - Inverse%1").arg(d));
   }
   return writeOutput(writer, o);
 }

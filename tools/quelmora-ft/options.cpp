@@ -203,6 +203,10 @@ public:
          [this](const QString& o, const QString& v) {
            return integer(o, v, 1, maxPrecision, &opt.precision);
          }},
+        {"--threads",
+         [this](const QString& o, const QString& v) {
+           return integer(o, v, 1, maxThreads, &opt.threads);
+         }},
         {"-o",
          [this](const QString& o, const QString& v) {
            if (v.isEmpty())
@@ -365,6 +369,8 @@ QString usageText()
       "  --include-domain          a leading \"Domain\" column with the x values of the first "
       "column\n"
       "  --precision N             significant digits, 1..17 (default 6; 17 round-trips)\n"
+      "  --threads N               threads the sums and formulas may use, 1..1024 (default:\n"
+      "                            all cores); the output is the same for every count\n"
       "  --errors                  instead of the values, one line per function and degree\n"
       "                            0..D: MaxAbs, RMSE and ArgMax of f - inverse (finite points)\n"
       "  --components-sweep LIST   with --errors, generic partition: the errors for each of the\n"
@@ -385,7 +391,7 @@ QString usageText()
       "  --session FILE.qms        compute what the program computes for a saved session: its\n"
       "                            domain, functions, partition, degrees and bases; only "
       "--output,\n"
-      "                            --include-domain, --precision and -o may go with it\n"
+      "                            --include-domain, --precision, --threads and -o may go with it\n"
       "  --formulas FILE.ini       for --session: the formulas file of selectors whose formula\n"
       "                            the session does not carry (default: the window's own)\n"
       "  --help                    this text\n"

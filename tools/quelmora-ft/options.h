@@ -28,6 +28,8 @@ struct ToolOptions : DomainOptions, PartitionOptions, DataOptions
   bool outputGiven = false;
   bool includeDomain = false;
   int precision = 6;
+  // --threads: how many threads the sums and formulas may use (0: all cores).
+  int threads = 0;
   QString outputFile;
   bool help = false;
   bool version = false;
@@ -55,5 +57,7 @@ QString usageText();
 
 // The most significant digits of --precision.
 constexpr int maxPrecision = 17;
+// The most --threads.
+constexpr int maxThreads = 1024;
 
 #endif

@@ -60,6 +60,7 @@ struct ClosedFormBasis
   typedef FuzzySets::OrtogPTriangBase<X, Y, N> Basis;
   static constexpr int degree = N;
   static constexpr bool knowsNorm = false;
+  static constexpr bool copiesRunApart = true;
   const X* xs;
   double a = 0, b = 0, c = 0, lw = 0, rw = 0, k = 0;
 
@@ -92,6 +93,7 @@ struct OnPointsBasis
 {
   static constexpr int degree = N;
   static constexpr bool knowsNorm = N > 0;
+  static constexpr bool copiesRunApart = true;
   const X* xs;
   const Partitions::PointBases<X, Y>* fits;
   const OrthogonalFit* fit = nullptr;
@@ -119,6 +121,8 @@ struct AnyBasis
 {
   static constexpr int degree = 0; // not known: every component is computed
   static constexpr bool knowsNorm = false;
+  static constexpr bool copiesRunApart = false; // each sets the one basis
+
   const MathFn<X, Y>* basis;
   template <typename Entry>
   void reset(MathFn<X, Y>& b, const Entry& e, std::size_t, std::vector<double>& params)
@@ -173,6 +177,37 @@ void withBasis(MathFn<X, Y>& basis, const Partitions::PartitionBase<X, Y>& part,
   }
 }
 
+// Runs its tasks one after another; a caller's runner may spread them
+// over threads: run(count, task) calls task(0) ... task(count - 1).
+struct Serial
+{
+  template <typename Task>
+  void operator()(std::size_t count, const Task& task) const
+  {
+    for (std::size_t b = 0; b < count; ++b)
+      task(b);
+  }
+};
+
+// Blocks of basic functions and of domain points the runner gets. Each block
+// forms its sums exactly as the whole loop would: the results do not depend
+// on how the blocks are run.
+constexpr std::size_t functionBlock = 1024;
+constexpr std::size_t pointBlock = std::size_t(1) << 16;
+
+// body(from, to) over [0, n) in blocks, or at once when the evaluator's
+// copies cannot run apart or there is a single block.
+template <bool apart, typename Run, typename Body>
+void inBlocks(Run& run, std::size_t n, std::size_t size, const Body& body)
+{
+  const std::size_t count = (n + size - 1) / size;
+  if (!apart || count <= 1) {
+    body(std::size_t(0), n);
+    return;
+  }
+  run(count, [&](std::size_t b) { body(b * size, std::min(n, (b + 1) * size)); });
+}
+
 // Component k of degree m: sum f A_k P_k / sum A_k P_k^2.
 template <typename X, typename Y, typename Basis>
 Y component(const Packed<X, Y>& packed, typename Packed<X, Y>::Reader& reader, std::size_t k,
@@ -205,18 +240,24 @@ Y component(const Packed<X, Y>& packed, typename Packed<X, Y>::Reader& reader, s
 // output[k] = sum f A_k P_k / sum A_k P_k^2 over A_k's non-zero range, where
 // P_k is `basis` (a factory prototype of degree m) set to A_k's triangle and f
 // the input values (n, one per domain element, read in place). 0/0 stays NaN.
-template <typename X, typename Y>
+// `run` may spread blocks of basic functions over threads.
+template <typename X, typename Y, typename Run = detail::Serial>
 void directTransform(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
-                     const Y* input, std::size_t n, std::vector<Y>& output)
+                     const Y* input, std::size_t n, std::vector<Y>& output, Run run = Run())
 {
   QM_ASSERT(n == part.domain()->size());
   const auto& packed = part.packed();
   output.assign(packed.size(), Y(0));
-  std::vector<double> params(3);
-  typename detail::Packed<X, Y>::Reader reader(packed);
   detail::withBasis(basis, part, [&](auto p) {
-    for (std::size_t k = 0; k < packed.size(); ++k)
-      output[k] = detail::component(packed, reader, k, basis, p, params, input);
+    using P = decltype(p);
+    detail::inBlocks<P::copiesRunApart>(
+        run, packed.size(), detail::functionBlock, [&](std::size_t from, std::size_t to) {
+          P q = p;
+          std::vector<double> params(3);
+          typename detail::Packed<X, Y>::Reader reader(packed);
+          for (std::size_t k = from; k < to; ++k)
+            output[k] = detail::component(packed, reader, k, basis, q, params, input);
+        });
   });
 }
 
@@ -247,13 +288,11 @@ void directTransformAt(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>
 
 // The inverse transform of degree 0 at the elements [from, to) only, into
 // out[i - from], with the membership sums into sums[i - from].
+namespace detail {
 template <typename X, typename Y>
-void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const std::vector<Y>& input,
-                           std::size_t from, std::size_t to, Y* out, Y* sums)
+void inverseBlock(const Packed<X, Y>& packed, const std::vector<Y>& input, std::size_t from,
+                  std::size_t to, Y* out, Y* sums)
 {
-  QM_ASSERT(input.size() == part.fceCount());
-  QM_ASSERT(from <= to && to <= part.domain()->size());
-  const auto& packed = part.packed();
   std::fill(out, out + (to - from), Y(0));
   std::fill(sums, sums + (to - from), Y(0));
   const auto functions = packed.meeting(from, to);
@@ -283,6 +322,20 @@ void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const st
   for (std::size_t i = 0; i < to - from; ++i)
     out[i] = out[i] / sums[i];
 }
+} // namespace detail
+
+// `run` may spread blocks of points over threads.
+template <typename X, typename Y, typename Run = detail::Serial>
+void inverseTransformRange(const Partitions::PartitionBase<X, Y>& part, const std::vector<Y>& input,
+                           std::size_t from, std::size_t to, Y* out, Y* sums, Run run = Run())
+{
+  QM_ASSERT(input.size() == part.fceCount());
+  QM_ASSERT(from <= to && to <= part.domain()->size());
+  const auto& packed = part.packed();
+  detail::inBlocks<true>(run, to - from, detail::pointBlock, [&](std::size_t b, std::size_t e) {
+    detail::inverseBlock(packed, input, from + b, from + e, out + b, sums + b);
+  });
+}
 
 // The inverse transform of degree 0 from the degree-0 components:
 // output[i] = sum c_k A_k(x_i) / sum A_k(x_i). The membership sums go into
@@ -302,32 +355,41 @@ void inverseTransform(const Partitions::PartitionBase<X, Y>& part, const std::ve
 
 // Adds the degree-m term at the elements [from, to) only to out[i - from],
 // with the membership sums of inverseTransformRange.
-template <typename X, typename Y>
+// `run` may spread blocks of points over threads.
+template <typename X, typename Y, typename Run = detail::Serial>
 void addHigherDegreeTermRange(const Partitions::PartitionBase<X, Y>& part, MathFn<X, Y>& basis,
-                              const std::vector<Y>& input, std::size_t from, std::size_t to, Y* out,
-                              const Y* sums)
+                              const std::vector<Y>& input, std::size_t rangeFrom,
+                              std::size_t rangeTo, Y* rangeOut, const Y* rangeSums, Run run = Run())
 {
   QM_ASSERT(input.size() == part.fceCount());
-  QM_ASSERT(from <= to && to <= part.domain()->size());
+  QM_ASSERT(rangeFrom <= rangeTo && rangeTo <= part.domain()->size());
   const auto& packed = part.packed();
-  std::vector<double> params(3);
-  const auto functions = packed.meeting(from, to);
-  typename detail::Packed<X, Y>::Reader reader(packed);
-  detail::withBasis(basis, part, [&](auto p) {
-    for (std::size_t k = functions.first; k < functions.second; ++k) {
-      const auto& e = packed.entry(k);
-      detail::checkOnePointKernel(&e);
-      const std::size_t b = std::max(e.begin, from), end = std::min(e.end, to);
-      if (b >= end)
-        continue;
-      p.reset(basis, e, k, params);
-      const Y c = p.coefficient(input[k]);
-      if (!std::isfinite(c)) // undefined: the inverse keeps the lower degrees there
-        continue;
-      const Y* a = reader.values(k);
-      for (std::size_t i = b; i < end; ++i)
-        out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
-    }
+  detail::withBasis(basis, part, [&](auto p0) {
+    using P = decltype(p0);
+    detail::inBlocks<P::copiesRunApart>(
+        run, rangeTo - rangeFrom, detail::pointBlock, [&](std::size_t bb, std::size_t be) {
+          P p = p0;
+          const std::size_t from = rangeFrom + bb, to = rangeFrom + be;
+          Y* out = rangeOut + bb;
+          const Y* sums = rangeSums + bb;
+          std::vector<double> params(3);
+          const auto functions = packed.meeting(from, to);
+          typename detail::Packed<X, Y>::Reader reader(packed);
+          for (std::size_t k = functions.first; k < functions.second; ++k) {
+            const auto& e = packed.entry(k);
+            detail::checkOnePointKernel(&e);
+            const std::size_t b = std::max(e.begin, from), end = std::min(e.end, to);
+            if (b >= end)
+              continue;
+            p.reset(basis, e, k, params);
+            const Y c = p.coefficient(input[k]);
+            if (!std::isfinite(c)) // undefined: the inverse keeps the lower degrees there
+              continue;
+            const Y* a = reader.values(k);
+            for (std::size_t i = b; i < end; ++i)
+              out[i - from] += (a[i - e.begin] * c) * p(i) / sums[i - from];
+          }
+        });
   });
 }
 

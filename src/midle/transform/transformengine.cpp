@@ -67,7 +67,8 @@ void TransformEngine::compute(const QList<Function*>& fns)
       dropResults(f);
     return;
   }
-  const TransformPass pass(*_partition, _basis);
+  TransformPass pass(*_partition, _basis);
+  pass.setThreads(_threads);
   for (const Function* f : fns) {
     computeComponents(f, pass);
     applyEditsOnly(f);
@@ -167,8 +168,11 @@ void TransformEngine::applyEdits(const Function* f)
 {
   _lastChange = FtransformChange();
   applyEditsOnly(f);
-  if (_partition)
-    computeInverses(f, TransformPass(*_partition, _basis));
+  if (_partition) {
+    TransformPass pass(*_partition, _basis);
+    pass.setThreads(_threads);
+    computeInverses(f, pass);
+  }
 }
 
 // Only node positions changed (a dragged or typed node, or nodes moved from

@@ -53,6 +53,10 @@ public:
   void setVisibleDegrees(int mask) { _visibleDegrees = mask; }
   int visibleDegrees() const { return _visibleDegrees; }
   void setBasis(Fn::HigherDegreeBasis basis) { _basis = basis; }
+  // How many threads the sums may use (0: all cores; 1, the default: the
+  // caller's only). The results are the same for every count.
+  void setThreads(int threads) { _threads = threads; }
+  int threads() const { return _threads; }
   Fn::HigherDegreeBasis basis() const { return _basis; }
 
   // The functions computed by compute(), in their order.
@@ -139,6 +143,7 @@ private:
   int _maxDegree = 1;
   int _visibleDegrees = 3;
   Fn::HigherDegreeBasis _basis = Fn::HigherDegreeBasis::Orthogonal;
+  int _threads = 1;
   FtransformChange _lastChange;
   Ranges _ranges;
   bool _componentsChanged = false;

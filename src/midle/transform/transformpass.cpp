@@ -3,9 +3,11 @@
 #include "design_patterns/staticfactory/staticfactory.h"
 #include "math/fce/fce_algorithms.h"
 #include "math/fce/mathfntable.h"
+#include "midle/transform/threadpool.h"
 #include "midle/transform/transformtables.h"
 
 #include <algorithm>
+#include <functional>
 
 TransformPass::TransformPass(const Partition& partition, Fn::HigherDegreeBasis basis)
     : _part(partition), _bases(new StaticFactory<double, double>(partition.domain(), basis))
@@ -74,20 +76,72 @@ TransformPass::Function& TransformPass::basis(int degree) const
   return *_bases->get(degree);
 }
 
+namespace {
+// Hands the blocks of a sum to the thread pool.
+struct PoolRunner
+{
+  int threads;
+  template <typename Task>
+  void operator()(std::size_t count, const Task& task) const
+  {
+    ThreadPool::run(threads, count, std::function<void(std::size_t)>(std::cref(task)));
+  }
+};
+} // namespace
+
 void TransformPass::components(const Values& f, int degree, Values& out) const
 {
-  Fn::directTransform(_part, basis(degree), f, out);
+  components(f.data(), f.size(), degree, out);
+}
+
+void TransformPass::components(const double* f, std::size_t n, int degree, Values& out,
+                               int threads) const
+{
+  Fn::directTransform(_part, basis(degree), f, n, out,
+                      PoolRunner{threads < 0 ? _threads : threads});
 }
 
 void TransformPass::inverse(const Values& components0, Values& inverse, Values& sums) const
 {
-  Fn::inverseTransform(_part, components0, inverse, &sums);
+  const std::size_t n = _part.domain()->size();
+  inverse.resize(n);
+  sums.resize(n);
+  this->inverse(components0, inverse.data(), sums.data());
+}
+
+void TransformPass::inverse(const Values& components0, double* inverse, double* sums,
+                            int threads) const
+{
+  Fn::inverseTransformRange(_part, components0, 0, _part.domain()->size(), inverse, sums,
+                            PoolRunner{threads < 0 ? _threads : threads});
 }
 
 void TransformPass::addTerm(int degree, const Values& components, Values& inverse,
                             const Values& sums) const
 {
-  Fn::addHigherDegreeTerm(_part, basis(degree), components, inverse, sums);
+  QM_ASSERT(inverse.size() == _part.domain()->size());
+  QM_ASSERT(sums.size() == _part.domain()->size());
+  addTerm(degree, components, inverse.data(), sums.data());
+}
+
+void TransformPass::addTerm(int degree, const Values& components, double* inverse,
+                            const double* sums, int threads) const
+{
+  Fn::addHigherDegreeTermRange(_part, basis(degree), components, 0, _part.domain()->size(), inverse,
+                               sums, PoolRunner{threads < 0 ? _threads : threads});
+}
+
+void TransformPass::inverseRange(const Values& components0, std::size_t from, std::size_t to,
+                                 double* out, double* sums) const
+{
+  Fn::inverseTransformRange(_part, components0, from, to, out, sums, PoolRunner{_threads});
+}
+
+void TransformPass::addTermRange(int degree, const Values& components, std::size_t from,
+                                 std::size_t to, double* out, const double* sums) const
+{
+  Fn::addHigherDegreeTermRange(_part, basis(degree), components, from, to, out, sums,
+                               PoolRunner{_threads});
 }
 
 TransformPass::Tables TransformPass::tables(const Function& f, int highest, bool inverses) const

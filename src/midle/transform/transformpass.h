@@ -50,6 +50,10 @@ public:
   static Values componentPositions(const Partition& partition);
 
   const Partition& partition() const { return _part; }
+  // How many threads the sums below may use (0: all cores); 1 by default.
+  // The results are the same for every count.
+  void setThreads(int threads) { _threads = threads; }
+  int threads() const { return _threads; }
   // The component positions of this partition, made on first use; the node
   // moves of TransformEngine move them.
   const QSharedPointer<ComponentNodes>& componentNodes() const;
@@ -57,11 +61,23 @@ public:
   // The degree-m components of a function's values, one per basic function
   // (m = 0 ... maxDegree).
   void components(const Values& f, int degree, Values& out) const;
+  // These on `threads` threads, -1 for the pass's count.
+  void components(const double* f, std::size_t n, int degree, Values& out, int threads = -1) const;
   // The inverse of degree 0 from the degree-0 components, with the
   // membership sums the higher degrees divide by.
   void inverse(const Values& components0, Values& inverse, Values& sums) const;
+  // The same into inverse[0, n) and sums[0, n), n the domain's size.
+  void inverse(const Values& components0, double* inverse, double* sums, int threads = -1) const;
   // Adds the degree-m term (m >= 1) to the inverse of degree m - 1.
   void addTerm(int degree, const Values& components, Values& inverse, const Values& sums) const;
+  void addTerm(int degree, const Values& components, double* inverse, const double* sums,
+               int threads = -1) const;
+  // The same at the points [from, to) only, into out[i - from] and
+  // sums[i - from]: the same numbers as over the whole domain.
+  void inverseRange(const Values& components0, std::size_t from, std::size_t to, double* out,
+                    double* sums) const;
+  void addTermRange(int degree, const Values& components, std::size_t from, std::size_t to,
+                    double* out, const double* sums) const;
 
   // For degrees 0, 1, ... highest in turn: the components of f and the
   // inverse of that degree, handed to done(degree, components, inverse),
@@ -95,6 +111,7 @@ public:
 
 private:
   const Partition& _part;
+  int _threads = 1;
   std::unique_ptr<StaticFactory<double, double>> _bases;
   mutable QSharedPointer<ComponentNodes> _nodes;
 };

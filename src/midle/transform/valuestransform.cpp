@@ -11,19 +11,19 @@ ValuesTransform::ValuesTransform(const TransformPass& pass, const double* f, std
 {
 }
 
+// The pass's sums, on this transform's threads.
 void ValuesTransform::components(int degree, Values& out) const
 {
-  Fn::directTransform(_pass.partition(), _pass.basis(degree), _f, _n, out);
+  _pass.components(_f, _n, degree, out, _threads);
 }
 
 void ValuesTransform::inverse(const Values& components0, double* inverse)
 {
   _sums.resize(_n);
-  Fn::inverseTransformRange(_pass.partition(), components0, 0, _n, inverse, _sums.data());
+  _pass.inverse(components0, inverse, _sums.data(), _threads);
 }
 
 void ValuesTransform::addTerm(int degree, const Values& components, double* inverse) const
 {
-  Fn::addHigherDegreeTermRange(_pass.partition(), _pass.basis(degree), components, 0, _n, inverse,
-                               _sums.data());
+  _pass.addTerm(degree, components, inverse, _sums.data(), _threads);
 }

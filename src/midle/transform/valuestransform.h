@@ -18,8 +18,8 @@ public:
   using Values = std::vector<double>;
 
   // f holds n values, one per point of the partition's domain. `threads` is
-  // how many threads the caller allows (0: all cores); the sums run on one
-  // today.
+  // how many threads the sums may use (0: all cores); the results are the
+  // same for every count.
   ValuesTransform(const TransformPass& pass, const double* f, std::size_t n, int threads = 1);
 
   std::size_t size() const { return _n; }
