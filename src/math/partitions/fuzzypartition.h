@@ -6,6 +6,7 @@
 #include "math/fce/mathfnformula.h"
 #include "math/partitions/partitionbase.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -152,7 +153,7 @@ private:
     // laid out here agree in number.
     const double tolerance = Domains::endTolerance(low, high, s);
     if (_geometryOnly)
-      startGeometry(*fuzzySet, std::size_t((high - low) / s) + 2);
+      startGeometry(*fuzzySet, std::size_t(std::min((high - low) / s, 1e6)) + 2);
     for (double k = 0;; ++k) {
       const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
       if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
