@@ -18,6 +18,7 @@
 #include <memory>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <set>
 
@@ -103,6 +104,8 @@ private slots:
   void expressions_data();
   void expressions();
   void randomFunctionsAreNotFolded();
+  void wholeDomainAtOnce_data();
+  void wholeDomainAtOnce();
 };
 
 void TestFuzzySets::memberships_data()
@@ -315,6 +318,34 @@ void TestFuzzySets::randomFunctionsAreNotFolded()
   const double n = double(d.size()), mean = sum / n, var = sq / n - mean * mean;
   QVERIFY2(std::abs(mean - 5) < 0.1, qPrintable(QString::number(mean)));
   QVERIFY2(std::abs(var - 4) < 0.3, qPrintable(QString::number(var)));
+}
+
+// The whole domain is evaluated at once (the variable copied, a constant
+// filled in, the rest in muParser's bulk mode): the numbers of one
+// evaluation a point, bit for bit; random numbers drawn in the points' order.
+void TestFuzzySets::wholeDomainAtOnce_data()
+{
+  QTest::addColumn<QString>("expression");
+  for (const char* e :
+       {"x", " ( x ) ", "2.5", "2*3+1", "sin(x)*x", "x>0.5?x:-x", "exp(-x^2)/(1+abs(x))",
+        "_pi*x^3-rint(x)", "(x)+(x)", "uniform(0, 1)", "x+uniform(-1, 1)"})
+    QTest::newRow(e) << QString(e);
+}
+
+void TestFuzzySets::wholeDomainAtOnce()
+{
+  QFETCH(QString, expression);
+  Domain d(-1, 2, 5000);
+  Expression e(&d);
+  e.setExpression(expression.toStdString());
+  Fn::randomGenerator().seed(7);
+  e.recompute(d.begin(), d.end());
+  const std::vector<double> whole = e.values();
+  Fn::randomGenerator().seed(7);
+  for (std::size_t i = 0; i < d.size(); ++i) {
+    const double one = e.formula(d.values()[i]);
+    QVERIFY2(std::memcmp(&one, &whole[i], sizeof one) == 0, qPrintable(QString("point %1").arg(i)));
+  }
 }
 
 QTEST_APPLESS_MAIN(TestFuzzySets)

@@ -6,6 +6,7 @@
 #include "common/datatable.h"
 #include "gui/ftransform_widgets/nodelayout.h"
 #include "math/domains/equidistant.h"
+#include "math/fce/fce_algorithms.h"
 #include "math/fce/mathfntable.h"
 #include "midle/transform/transformengine.h"
 #include "midle/transform/transformtables.h"
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <set>
 
@@ -286,8 +288,32 @@ private slots:
              TransformPass::componentPositions(*stored));
 
     const TransformPass reference(*stored, setup.basis);
+    const std::size_t points = domain.size();
     for (const auto& f : fns) {
       const TransformPass::Tables expected = reference.tables(*f, setup.maxDegree, true);
+      // The reference owes nothing to the blocks: each component on its own,
+      // the inverse point by point, at the blocks' edges among others.
+      std::vector<std::size_t> all(stored->fceCount());
+      std::iota(all.begin(), all.end(), std::size_t(0));
+      std::vector<Vec> alone;
+      for (int d = 0; d <= setup.maxDegree; ++d) {
+        Vec c(all.size());
+        Fn::directTransformAt(*stored, reference.basis(d), f->values(), all, c);
+        QVERIFY(sameBits(c, expected.components[std::size_t(d)]->values()));
+        alone.push_back(c);
+      }
+      for (std::size_t i : {std::size_t(0), std::size_t(65535), std::size_t(65536),
+                            std::size_t(131072), std::size_t(131073), points - 1}) {
+        double running = 0, sum = 0;
+        for (int d = 0; d <= setup.maxDegree; ++d) {
+          if (d == 0)
+            Fn::inverseTransformRange(*stored, alone[0], i, i + 1, &running, &sum);
+          else
+            Fn::addHigherDegreeTermRange(*stored, reference.basis(d), alone[std::size_t(d)], i,
+                                         i + 1, &running, &sum);
+          QVERIFY(same(running, expected.inverses[std::size_t(d)]->values()[i]));
+        }
+      }
       for (const auto* part : {stored.get(), geometry.get()})
         for (int threads : {1, 2, 7}) {
           TransformPass pass(*part, setup.basis);
