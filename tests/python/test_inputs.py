@@ -169,8 +169,10 @@ class Inputs(unittest.TestCase):
                 self.assertEqual(held, 0)
 
     def test_threads_share_a_partition(self):
-        # The first calls on a partition make what its sums read, at once.
-        domain = qm.Domain(0.0, 1.0, 50000)
+        # The first calls on a partition make what its sums read, at once;
+        # all cores (threads=0) split the sums into blocks (of 65,536 points
+        # and 1,024 basic functions) and give the numbers of one thread.
+        domain = qm.Domain(0.0, 1.0, 150000)
         f = np.sin(7 * domain.x)
         serial = qm.transform(qm.Partition.generic(domain, components=2000), f, 3)
         for _ in range(3):
