@@ -123,9 +123,10 @@ public:
 
   // The expression at xs[0] ... xs[n - 1] into out, as formula() gives it:
   // the variable alone is copied and a constant filled in, without an
-  // evaluation; other expressions are evaluated in muParser's bulk mode
-  // (which may run OpenMP threads), except those drawing random numbers,
-  // evaluated one point after another so that they draw in order.
+  // evaluation; other expressions over many points are evaluated in
+  // muParser's bulk mode (which may run OpenMP threads), except those
+  // drawing random numbers, evaluated one point after another so that they
+  // draw in order.
   void formulaAll(const X* xs, std::size_t n, Y* out) const
   {
     if (n == 0)
@@ -143,7 +144,15 @@ public:
       std::fill(out, out + n, formula(xs[0]));
       return;
     }
+    // Below this many points starting the bulk mode's threads costs more
+    // than it saves (a window's domain).
+    constexpr std::size_t bulkFrom = std::size_t(1) << 18;
     if constexpr (std::is_same<X, double>::value && std::is_same<Y, double>::value) {
+      if (n < bulkFrom) {
+        for (std::size_t i = 0; i < n; ++i)
+          out[i] = formula(xs[i]);
+        return;
+      }
       // Each block is a bulk evaluation of its own: muParser counts in int.
       constexpr std::size_t block = std::size_t(1) << 30;
       mu::Parser bulk;
