@@ -26,6 +26,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -147,8 +148,8 @@ void BM_ToolProcess(benchmark::State& state)
   const std::string degree = std::to_string(state.range(2));
   const bool componentsOnly = state.range(3) != 0;
   const std::string threads = std::to_string(state.range(4) > 0 ? state.range(4) : 0);
-  char file[] = "/tmp/bench_tool-XXXXXX";
-  const int fd = mkstemp(file);
+  std::string file = (std::filesystem::temp_directory_path() / "bench_tool-XXXXXX").string();
+  const int fd = mkstemp(&file[0]);
   if (fd >= 0)
     close(fd);
   double peakMb = 0, wall = 0;
@@ -183,7 +184,7 @@ void BM_ToolProcess(benchmark::State& state)
     state.SetIterationTime(seconds(usage.ru_utime) + seconds(usage.ru_stime));
     peakMb = usage.ru_maxrss / 1024.0;
   }
-  std::remove(file);
+  std::remove(file.c_str());
   state.counters["peak_rss_MB"] = peakMb;
   // What threads change: the time a user waits.
   state.counters["wall_ms"] = wall / double(state.iterations());
