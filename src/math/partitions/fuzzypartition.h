@@ -35,12 +35,15 @@ public:
   }
 
   // Copies of the prototype (a shape placed by its centre) laid out `shift`
-  // apart across the domain, one node each. The prototype is moved along and
-  // stays the caller's.
-  FuzzyPartition(const Domain* domain, F* prototype, X shift) : Base(domain, 0)
+  // apart, one node each: across the domain, or `count` of them when given
+  // (a custom partition has one function for each of its nodes, wherever the
+  // user added or removed some). The prototype is moved along and stays the
+  // caller's.
+  FuzzyPartition(const Domain* domain, F* prototype, X shift, std::size_t count = 0)
+      : Base(domain, 0)
   {
     this->_fill = &FuzzyPartition::fill;
-    createByShifting(prototype, shift);
+    createByShifting(prototype, shift, count);
   }
 
   int32_t shift() const { return _shift; }
@@ -83,7 +86,7 @@ private:
     }
   }
 
-  void createByShifting(F* fuzzySet, X s)
+  void createByShifting(F* fuzzySet, X s, std::size_t count)
   {
     QM_ASSERT(_domain->low() < _domain->high());
     Policy::check(s > 0, "Parameter for fuzzy set shifting must be greater than zero");
@@ -94,9 +97,9 @@ private:
     // layouts (Domains::endTolerance), so that a record's nodes and the copies
     // laid out here agree in number.
     const double tolerance = Domains::endTolerance(low, high, s);
-    for (double k = 0;; ++k) {
+    for (double k = 0; count == 0 || k < double(count); ++k) {
       const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
-      if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
+      if (count == 0 && (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0))))
         break; // past high, or a step lost in rounding that would never end
       fuzzySet->setParam(0, centre);
       addCopy(fuzzySet, 0);
