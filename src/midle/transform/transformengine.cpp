@@ -283,12 +283,8 @@ bool TransformEngine::moveNodes()
   _ranges = Fn::changedRanges(*_partition, changes, changed);
   if (highest >= 0) {
     std::vector<double> running, sums;
+    // Every degree up to maxDegree has its components (checked above).
     for (Results& r : results) {
-      bool complete = true;
-      for (int d = 0; d <= highest; ++d)
-        complete = complete && r.components[d];
-      if (!complete)
-        continue;
       for (const auto& range : _ranges) {
         const std::size_t from = range.first, to = range.second;
         running.resize(to - from);
