@@ -50,8 +50,6 @@ void TransformEngine::dropPartition()
 
 int TransformEngine::highestInverse() const
 {
-  if (_maxDegree == 0 && _visibleDegrees == 0)
-    return -1;
   // Shown degrees above maxDegree have no components: skipped.
   for (int d = _maxDegree; d >= 0; --d)
     if (_visibleDegrees & (1 << d))
