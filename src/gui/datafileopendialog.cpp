@@ -27,7 +27,8 @@ DataFileOpenDialog::DataFileOpenDialog(QWidget* parent)
   setFileMode(QFileDialog::ExistingFile);
   setAcceptMode(QFileDialog::AcceptOpen);
   setWindowTitle(tr("Open file"));
-  setNameFilters({tr(AppConstants::txtFilter), tr(AppConstants::csvFilter)});
+  setNameFilters({AppConstants::filter(AppConstants::txtFilter),
+                  AppConstants::filter(AppConstants::csvFilter)});
 
   xColumnChBox->setObjectName(QStringLiteral("xColumnChBox"));
   xColumnChBox->setChecked(true);

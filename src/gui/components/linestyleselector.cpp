@@ -22,6 +22,11 @@ void LineStyleSelector::setName(const QString& name)
   ui->widthSpin->setObjectName(key + QStringLiteral("LineStyleWidth"));
 }
 
+void LineStyleSelector::setCaption(const QString& text)
+{
+  ui->captionLbl->setText(text);
+}
+
 ColorLabel* LineStyleSelector::colorLabel() const
 {
   return ui->colorLbl;
