@@ -327,6 +327,14 @@
         <source>Export convergence plot</source>
         <translation>Export grafu konvergence</translation>
     </message>
+    <message>
+        <source>Convergence plot</source>
+        <translation>Graf konvergence</translation>
+    </message>
+    <message>
+        <source>The error of each degree against the component count, on logarithmic axes</source>
+        <translation>Chyba každého stupně v závislosti na počtu komponent, v logaritmických osách</translation>
+    </message>
 </context>
 <context>
     <name>ConvergenceRunner</name>
@@ -426,6 +434,18 @@
     <message>
         <source>Open file</source>
         <translation>Otevřít soubor</translation>
+    </message>
+    <message>
+        <source>One column of the file holds the x values; else the rows are numbered</source>
+        <translation>Jeden sloupec souboru obsahuje hodnoty x; jinak se řádky očíslují</translation>
+    </message>
+    <message>
+        <source>Column of the x values</source>
+        <translation>Sloupec hodnot x</translation>
+    </message>
+    <message>
+        <source>The column of the x values, counted from 0</source>
+        <translation>Sloupec hodnot x, počítáno od 0</translation>
     </message>
 </context>
 <context>
@@ -581,6 +601,10 @@
     <message>
         <source>Show &amp;undo history</source>
         <translation>Zobrazit &amp;historii úprav</translation>
+    </message>
+    <message>
+        <source>The edits of the session; choosing one goes back to it</source>
+        <translation>Úpravy relace; volbou některé se k ní vrátíte</translation>
     </message>
 </context>
 <context>
@@ -790,6 +814,17 @@
     <message>
         <source>Function %1</source>
         <translation>Funkce %1</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorTableWidget</name>
+    <message>
+        <source>Approximation error</source>
+        <translation>Chyba aproximace</translation>
+    </message>
+    <message>
+        <source>MaxAbs, RMSE and ArgMax of f - F_d for every function and shown degree</source>
+        <translation>MaxAbs, RMSE a ArgMax rozdílu f - F_d pro každou funkci a zobrazený stupeň</translation>
     </message>
 </context>
 <context>
@@ -1369,6 +1404,10 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
         <source>All changes made will be lost</source>
         <translation>Všechny provedené změny budou ztraceny</translation>
     </message>
+    <message>
+        <source>The selected formula between Low and High</source>
+        <translation>Zvolený vzorec mezi dolní a horní mezí</translation>
+    </message>
 </context>
 <context>
     <name>FtransformWidget</name>
@@ -1629,6 +1668,18 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
     <message>
         <source>Not found</source>
         <translation>Nenalezeno</translation>
+    </message>
+    <message>
+        <source>Guide page</source>
+        <translation>Stránka příručky</translation>
+    </message>
+    <message>
+        <source>The page of the guide</source>
+        <translation>Stránka příručky</translation>
+    </message>
+    <message>
+        <source>The chapters and sections of the guide</source>
+        <translation>Kapitoly a oddíly příručky</translation>
     </message>
 </context>
 <context>
@@ -1940,6 +1991,18 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
         <source>Session &quot;%1&quot; was not opened: %2.</source>
         <translation>Relace „%1“ nebyla otevřena: %2.</translation>
     </message>
+    <message>
+        <source>Draws the curves on more points, for a closer look</source>
+        <translation>Kreslí křivky na více bodech pro bližší pohled</translation>
+    </message>
+    <message>
+        <source>Plot of the functions and their F-transforms</source>
+        <translation>Graf funkcí a jejich F-transformací</translation>
+    </message>
+    <message>
+        <source>The functions, their inverse F-transforms of the shown degrees and, when chosen, the components and the error curves</source>
+        <translation>Funkce, jejich inverzní F-transformace zobrazených stupňů a podle volby komponenty a křivky chyb</translation>
+    </message>
 </context>
 <context>
     <name>NodeEditors</name>
@@ -2027,6 +2090,10 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
     <message>
         <source>Trapezoid</source>
         <translation>Lichoběžník</translation>
+    </message>
+    <message>
+        <source>Partition</source>
+        <translation>Rozklad</translation>
     </message>
 </context>
 <context>

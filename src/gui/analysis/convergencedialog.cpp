@@ -86,6 +86,8 @@ ConvergenceDialog::ConvergenceDialog(FtransformWidget* controller, QWidget* pare
   ui->resultTable->horizontalHeader()->setStretchLastSection(true);
 
   QwtPlot* plot = ui->convergencePlot;
+  plot->setAccessibleName(tr("Convergence plot"));
+  plot->setToolTip(tr("The error of each degree against the component count, on logarithmic axes"));
   plot->setCanvasBackground(Qt::white);
   plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtLogScaleEngine);
   plot->setAxisScaleEngine(QwtPlot::yLeft, new QwtLogScaleEngine);

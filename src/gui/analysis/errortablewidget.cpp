@@ -119,6 +119,8 @@ ErrorTableWidget::ErrorTableWidget(ErrorMonitor* monitor, QWidget* parent)
       _view(new QTableView(this))
 {
   _view->setObjectName(QStringLiteral("errorTableView"));
+  _view->setAccessibleName(tr("Approximation error"));
+  _view->setToolTip(tr("MaxAbs, RMSE and ArgMax of f - F_d for every function and shown degree"));
   _view->setModel(_model);
   _view->setSelectionBehavior(QAbstractItemView::SelectRows);
   _view->verticalHeader()->hide();

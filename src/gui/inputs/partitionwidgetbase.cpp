@@ -121,6 +121,9 @@ void PartitionWidgetBase::describeMouseActions()
   else
     tip = tr("Partition: drag a node to move it.");
   editor->plot()->setStatusTip(tip);
+  // On the drawing itself, which screen readers and tooltips reach.
+  editor->plot()->plot()->setToolTip(tip);
+  editor->plot()->plot()->setAccessibleName(tr("Partition"));
 }
 
 void PartitionWidgetBase::setNodeMovePropagation(bool on)
