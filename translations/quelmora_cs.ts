@@ -63,6 +63,13 @@
     </message>
 </context>
 <context>
+    <name>ColorLabel</name>
+    <message>
+        <source>Chooses the colour: click, or press Space or Enter</source>
+        <translation>Zvolí barvu: klikněte, nebo stiskněte mezerník či Enter</translation>
+    </message>
+</context>
+<context>
     <name>ConfigWidgetBase</name>
     <message>
         <source>inputs</source>
@@ -1704,6 +1711,10 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
         <source> px</source>
         <translation> px</translation>
     </message>
+    <message>
+        <source>Colour of %1</source>
+        <translation>Barva: %1</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -2586,6 +2597,85 @@ Současná práce zůstává zachována.</translation>
     <message>
         <source>the formula of function selector %1 of the session &quot;%2&quot; cannot be found: %3</source>
         <translation>vzorec výběru funkce %1 relace „%2“ nelze najít: %3</translation>
+    </message>
+</context>
+<context>
+    <name>SessionValidator</name>
+    <message>
+        <source>is not an integer</source>
+        <translation>není celé číslo</translation>
+    </message>
+    <message>
+        <source>is outside %1..%2</source>
+        <translation>leží mimo %1..%2</translation>
+    </message>
+    <message>
+        <source>is not a finite number</source>
+        <translation>není konečné číslo</translation>
+    </message>
+    <message>
+        <source>it is a directory</source>
+        <translation>je to složka</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>není to běžný soubor</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>je větší než %1 MB</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>nelze jej přečíst</translation>
+    </message>
+    <message>
+        <source>it is a binary file, not a session</source>
+        <translation>je to binární soubor, ne relace</translation>
+    </message>
+    <message>
+        <source>it is not a readable settings file</source>
+        <translation>není to čitelný soubor nastavení</translation>
+    </message>
+    <message>
+        <source>does not give an interval with low &lt; high</source>
+        <translation>nedává interval s dolní &lt; horní</translation>
+    </message>
+    <message>
+        <source>lies outside the domain %1..%2</source>
+        <translation>leží mimo definiční obor %1..%2</translation>
+    </message>
+    <message>
+        <source>is smaller than the node before it</source>
+        <translation>je menší než uzel před ním</translation>
+    </message>
+    <message>
+        <source>gives fewer than two different nodes</source>
+        <translation>dává méně než dva různé uzly</translation>
+    </message>
+    <message>
+        <source>names a file that does not exist</source>
+        <translation>odkazuje na soubor, který neexistuje</translation>
+    </message>
+    <message>
+        <source>names a directory</source>
+        <translation>odkazuje na složku</translation>
+    </message>
+    <message>
+        <source>names a device or other special file</source>
+        <translation>odkazuje na zařízení nebo jiný zvláštní soubor</translation>
+    </message>
+    <message>
+        <source>names a file that is neither .csv nor .txt</source>
+        <translation>odkazuje na soubor, který není .csv ani .txt</translation>
+    </message>
+    <message>
+        <source>names a file that cannot be read</source>
+        <translation>odkazuje na soubor, který nelze přečíst</translation>
+    </message>
+    <message>
+        <source>names a binary file</source>
+        <translation>odkazuje na binární soubor</translation>
     </message>
 </context>
 <context>
