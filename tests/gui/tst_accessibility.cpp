@@ -39,7 +39,8 @@ bool isInput(QWidget* w)
   return qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
          qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
          qobject_cast<QAbstractSlider*>(w) || qobject_cast<QwtSlider*>(w) ||
-         qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w);
+         qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) ||
+         w->inherits("ColorLabel");
 }
 
 QList<QWidget*> shownInputs(QWidget* root)

@@ -25,6 +25,7 @@ void LineStyleSelector::setName(const QString& name)
 void LineStyleSelector::setCaption(const QString& text)
 {
   ui->captionLbl->setText(text);
+  ui->colorLbl->setAccessibleName(tr("Colour of %1").arg(text));
 }
 
 ColorLabel* LineStyleSelector::colorLabel() const
