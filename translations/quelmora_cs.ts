@@ -1992,7 +1992,7 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
     </message>
     <message>
         <source>Rando&amp;m data</source>
-        <translation>&amp;Náhodná data</translation>
+        <translation>Ná&amp;hodná data</translation>
     </message>
     <message>
         <source>the value of %1 %2</source>

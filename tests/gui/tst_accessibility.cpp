@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QToolButton>
@@ -96,6 +97,36 @@ bool readsAfter(QWidget* a, QWidget* b)
   return sameLine ? rb.left() >= ra.left() : rb.center().y() > ra.center().y();
 }
 
+// The letter & marks in a menu text, lower case; none when there is no mark.
+QChar mnemonic(const QString& text)
+{
+  for (int i = 0; i + 1 < text.size(); ++i) {
+    if (text.at(i) != '&')
+      continue;
+    if (text.at(i + 1) != '&')
+      return text.at(i + 1).toLower();
+    ++i;
+  }
+  return {};
+}
+
+// Menus whose items share a mnemonic, which then only cycles between them.
+void sharedMnemonics(const QString& where, const QList<QAction*>& actions, QStringList* faults)
+{
+  QMap<QChar, QString> seen;
+  for (QAction* a : actions) {
+    if (a->isSeparator() || !a->isVisible())
+      continue;
+    const QChar m = mnemonic(a->text());
+    if (!m.isNull() && seen.contains(m))
+      faults->append(where + ": \"" + seen.value(m) + "\" and \"" + a->text() + "\" share &" + m);
+    else if (!m.isNull())
+      seen.insert(m, a->text());
+    if (a->menu())
+      sharedMnemonics(where + " > " + a->text(), a->menu()->actions(), faults);
+  }
+}
+
 // Every part to check: the window in each partition kind, then each dialog.
 template <typename F>
 void forEachPart(WindowParts& parts, F check)
@@ -157,6 +188,19 @@ private slots:
       }
     });
     faults.removeDuplicates();
+    for (const QString& f : faults)
+      qWarning("%s", qPrintable(f));
+    QCOMPARE(faults.size(), 0);
+  }
+
+  void menusHaveDistinctMnemonics_data() { everyInputIsNamedAndExplained_data(); }
+  void menusHaveDistinctMnemonics()
+  {
+    QFETCH(QString, language);
+    QVERIFY(Translations::install(qApp, language));
+    auto w = startWindow();
+    QStringList faults;
+    sharedMnemonics("menu bar", w->menuBar()->actions(), &faults);
     for (const QString& f : faults)
       qWarning("%s", qPrintable(f));
     QCOMPARE(faults.size(), 0);
