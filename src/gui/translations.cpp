@@ -6,15 +6,15 @@
 #include <QTranslator>
 
 // Outside any namespace, as the resource's initialiser must be.
-static void initResources()
+static void initTranslationResources()
 {
   Q_INIT_RESOURCE(translations);
 }
 
 namespace {
 
-QTranslator* own = nullptr;
-QTranslator* qt = nullptr;
+QTranslator* ownTranslator = nullptr;
+QTranslator* qtTranslator = nullptr;
 
 QString primaryOf(const QString& tag)
 {
@@ -25,7 +25,7 @@ QString primaryOf(const QString& tag)
 
 QStringList Translations::available()
 {
-  initResources();
+  initTranslationResources();
   QStringList languages{QStringLiteral("en")};
   const QString prefix = QStringLiteral(":/translations/quelmora_");
   for (const QString& language : {QStringLiteral("cs")})
@@ -49,30 +49,31 @@ bool Translations::install(QCoreApplication* app, const QString& language)
   uninstall(app);
   if (language == QLatin1String("en"))
     return true;
-  initResources();
-  own = new QTranslator(app);
-  if (!own->load(QStringLiteral("quelmora_") + language, QStringLiteral(":/translations"))) {
-    delete own;
-    own = nullptr;
+  initTranslationResources();
+  ownTranslator = new QTranslator(app);
+  if (!ownTranslator->load(QStringLiteral("quelmora_") + language,
+                           QStringLiteral(":/translations"))) {
+    delete ownTranslator;
+    ownTranslator = nullptr;
     return false;
   }
-  app->installTranslator(own);
+  app->installTranslator(ownTranslator);
   // Qt's own texts (the buttons of message boxes, the file dialog); without
   // them (no qttranslations5-l10n) those stay English.
-  qt = new QTranslator(app);
-  if (qt->load(QStringLiteral("qtbase_") + language,
-               QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-    app->installTranslator(qt);
+  qtTranslator = new QTranslator(app);
+  if (qtTranslator->load(QStringLiteral("qtbase_") + language,
+                         QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+    app->installTranslator(qtTranslator);
   else {
-    delete qt;
-    qt = nullptr;
+    delete qtTranslator;
+    qtTranslator = nullptr;
   }
   return true;
 }
 
 void Translations::uninstall(QCoreApplication* app)
 {
-  for (QTranslator** t : {&own, &qt}) {
+  for (QTranslator** t : {&ownTranslator, &qtTranslator}) {
     if (*t) {
       app->removeTranslator(*t);
       delete *t;
