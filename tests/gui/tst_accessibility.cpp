@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QToolButton>
@@ -180,7 +181,9 @@ private slots:
           named.append(plot);
       for (QWidget* w : named) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+        // A name is words: "X" or "..." tells a listener nothing.
+        static const QRegularExpression word("\\p{L}{2,}");
+        if (!a || !word.match(a->text(QAccessible::Name)).hasMatch())
           faults.append(part + ": no accessible name: " + nameOf(w));
         if (w->isEnabled() && w->toolTip().trimmed().isEmpty() &&
             (!a || a->text(QAccessible::Description).trimmed().isEmpty()))

@@ -3,6 +3,7 @@
 #include <qwt_plot.h>
 #include <qwt_slider.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -13,14 +14,29 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 
 namespace {
 
+bool hasWord(const QString& text)
+{
+  static const QRegularExpression word(QStringLiteral("\\p{L}{2,}"));
+  return word.match(text).hasMatch();
+}
+
+// A button named by a symbol ("X", "...") says nothing to a screen reader.
+bool namedBySymbol(const QWidget* w)
+{
+  const auto* b = qobject_cast<const QAbstractButton*>(w);
+  return b && !hasWord(b->text());
+}
+
 bool needsName(const QWidget* w)
 {
-  return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
-         qobject_cast<const QComboBox*>(w) || qobject_cast<const QwtSlider*>(w) ||
-         qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QwtPlot*>(w);
+  return namedBySymbol(w) || qobject_cast<const QLineEdit*>(w) ||
+         qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w) ||
+         qobject_cast<const QwtSlider*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
+         qobject_cast<const QwtPlot*>(w);
 }
 
 bool hasBuddy(const QWidget* w)
@@ -92,7 +108,8 @@ void AccessibleNames::nameOne(QWidget* w)
 {
   if (!needsName(w) || !w->accessibleName().isEmpty() || hasBuddy(w))
     return;
-  if (QLabel* label = labelBeside(w); label && !label->buddy() && !label->text().isEmpty()) {
+  if (QLabel* label = labelBeside(w);
+      !namedBySymbol(w) && label && !label->buddy() && hasWord(label->text())) {
     label->setBuddy(w);
     return;
   }

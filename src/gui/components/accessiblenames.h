@@ -6,10 +6,11 @@
 class QWidget;
 
 // Names every input and plot for screen readers as it is shown, in the
-// user's language: the label beside it in its layout becomes its buddy (so
-// its mnemonic focuses it too), else the first clause of its tooltip names
-// it. Inputs made later (partition widgets, function selectors) are named
-// the same way.
+// user's language: the label beside it in its layout (not a mere "x")
+// becomes its buddy (so its mnemonic focuses it too), else the first clause
+// of its tooltip names it; so does a button that shows only a symbol ("X",
+// "..."). Inputs made later (partition widgets, function selectors) are
+// named the same way.
 class AccessibleNames : public QObject
 {
   Q_OBJECT
