@@ -2,8 +2,10 @@
 // the user settings file), reads the command line and runs the main window.
 #include "gui/launch.h"
 #include "gui/mainwindow.h"
+#include "gui/translations.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QSettings>
 
 #include <clocale>
@@ -48,6 +50,9 @@ int main(int argc, char** argv)
   std::signal(SIGPIPE, SIG_IGN);
   nameApplication();
   QSettings::setDefaultFormat(QSettings::IniFormat);
+  // The window speaks the user's language (on Linux QLocale reads LANGUAGE
+  // first, then LC_ALL, LC_MESSAGES and LANG); the guide follows the same list.
+  Translations::install(&app, Translations::languageFor(QLocale().uiLanguages()));
   const Launch::Request request = Launch::parseArguments(QCoreApplication::arguments());
   if (request.exit)
     return finish(request);

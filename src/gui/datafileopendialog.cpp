@@ -27,12 +27,17 @@ DataFileOpenDialog::DataFileOpenDialog(QWidget* parent)
   setFileMode(QFileDialog::ExistingFile);
   setAcceptMode(QFileDialog::AcceptOpen);
   setWindowTitle(tr("Open file"));
-  setNameFilters({tr(AppConstants::txtFilter), tr(AppConstants::csvFilter)});
+  setNameFilters({AppConstants::filter(AppConstants::txtFilter),
+                  AppConstants::filter(AppConstants::csvFilter)});
 
   xColumnChBox->setObjectName(QStringLiteral("xColumnChBox"));
   xColumnChBox->setChecked(true);
   xColumnChBox->setLayoutDirection(Qt::RightToLeft);
   xColumnSpin->setObjectName(QStringLiteral("xColumnSpin"));
+  xColumnChBox->setToolTip(
+      tr("One column of the file holds the x values; else the rows are numbered"));
+  xColumnSpin->setAccessibleName(tr("Column of the x values"));
+  xColumnSpin->setToolTip(tr("The column of the x values, counted from 0"));
   xColumnSpin->setMinimum(0);
   xColumnSpin->setMaximum(999);
   xColumnSpin->setValue(0);

@@ -25,7 +25,7 @@ bool matchesFileNamePattern(QString text)
 } // namespace
 
 ExportWidget::ExportWidget(QWidget* parent)
-    : DialogBase(parent), ui(new Ui::ExportWidget), filter(QString::fromLatin1(csvFilter))
+    : DialogBase(parent), ui(new Ui::ExportWidget), filter(AppConstants::filter(csvFilter))
 {
   ui->setupUi(centralWidget());
   resize(ui->verticalLayout->sizeHint().expandedTo(QSize(640, 400)));
@@ -58,13 +58,13 @@ void ExportWidget::setValueOptionsVisible(bool visible)
 {
   ui->groupBox->setVisible(visible);
   ui->valueSpacerWidget->setVisible(visible);
-  filter = QString::fromLatin1(visible ? csvFilter : pngFilter);
+  filter = AppConstants::filter(visible ? csvFilter : pngFilter);
 }
 
 void ExportWidget::setPictureOptionsVisible(bool visible)
 {
   ui->pictureWidget->setVisible(visible);
-  filter = QString::fromLatin1(visible ? pngFilter : csvFilter);
+  filter = AppConstants::filter(visible ? pngFilter : csvFilter);
 }
 
 void ExportWidget::setCurrentSize(int width, int height)

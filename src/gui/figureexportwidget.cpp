@@ -19,7 +19,11 @@ bool matchesFileNamePattern(QString text)
   return validator.validate(text, pos) == QValidator::Acceptable;
 }
 
-const char* const filters[] = {"PNG image (*.png)", "SVG drawing (*.svg)", "PDF document (*.pdf)"};
+// In the order of the format box, whose entries are read by position.
+const char* const filters[] = {QT_TRANSLATE_NOOP("FigureExportWidget", "PNG image (*.png)"),
+                               QT_TRANSLATE_NOOP("FigureExportWidget", "SVG drawing (*.svg)"),
+                               QT_TRANSLATE_NOOP("FigureExportWidget", "PDF document (*.pdf)")};
+const char* const suffixes[] = {"png", "svg", "pdf"};
 
 } // namespace
 
@@ -53,7 +57,13 @@ FigureExportWidget::~FigureExportWidget()
 QString FigureExportWidget::filePath() const
 {
   return QDir::toNativeSeparators(ui->pathEdt->text() + QLatin1Char('/') + ui->fileNameEdt->text() +
-                                  QLatin1Char('.') + ui->formatCBox->currentText());
+                                  QLatin1Char('.') + suffix());
+}
+
+QString FigureExportWidget::suffix() const
+{
+  const int format = ui->formatCBox->currentIndex();
+  return QLatin1String(format >= 0 && format < 3 ? suffixes[format] : suffixes[0]);
 }
 
 FigureExport::Options FigureExportWidget::options() const
@@ -120,7 +130,7 @@ void FigureExportWidget::onPathDialogBtn_clicked()
   const int current = qMax(0, ui->formatCBox->currentIndex());
   QStringList all;
   for (const char* f : filters)
-    all.append(QString::fromLatin1(f));
+    all.append(tr(f));
   all.move(current, 0);
   const QString chosen = Prompt::getSaveFileName(this, tr("Select file name"), ui->pathEdt->text(),
                                                  all.join(QStringLiteral(";;")));

@@ -36,6 +36,8 @@ protected slots:
 
 private:
   bool isPng() const;
+  // The file name suffix of the chosen format, whatever its label says.
+  QString suffix() const;
 
   Ui::FigureExportWidget* ui;
 };

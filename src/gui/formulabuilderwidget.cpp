@@ -12,6 +12,8 @@
 #include "midle/session/formulafile.h"
 #include "ui_formulabuilderwidget.h"
 
+#include <qwt_plot.h>
+
 #include <QAbstractItemDelegate>
 #include <QCloseEvent>
 #include <QDebug>
@@ -101,6 +103,8 @@ FormulaBuilderWidget::FormulaBuilderWidget(QWidget* parent)
   connect(ui->textEdit, &QPlainTextEdit::textChanged, this,
           &FormulaBuilderWidget::onFormula_changed);
   connect(splitter, &QSplitter::splitterMoved, ui->plotWidget, &PlotWidget::replot);
+  ui->plotWidget->plot()->setAccessibleName(tr("Preview graph"));
+  ui->plotWidget->plot()->setToolTip(tr("The selected formula between Low and High"));
 
   previewDomain.reset(new PreviewDomain(0.0, 1.0, 10));
   previewFunction.reset(new PreviewFunction(previewDomain.get()));

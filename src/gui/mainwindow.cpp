@@ -4,6 +4,7 @@
 
 #include "gui/aboutwidget.h"
 #include "gui/analysis/analysisfeatures.h"
+#include "gui/components/accessiblenames.h"
 #include "gui/components/functiontablewidget.h"
 #include "gui/components/plotwidget.h"
 #include "gui/documentview.h"
@@ -35,6 +36,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <qwt_plot.h>
 #include <qwt_slider.h>
 
 #include <utility>
@@ -45,6 +47,7 @@ MainWindow::MainWindow(QWidget* parent)
       about(new AboutWidget), sessionPersistence(new WidgetPersistence(this)),
       globalPersistence(new WidgetPersistence(this))
 {
+  AccessibleNames::watch();
   ui->setupUi(this);
 
   ui->menuRecentSession->removeAction(ui->actionDefault);
@@ -82,6 +85,12 @@ MainWindow::MainWindow(QWidget* parent)
   sessionPersistence->setHeldGroups(ExportController::dialogGroups());
 
   zoomSlider->setOrientation(Qt::Horizontal);
+  zoomSlider->setAccessibleName(tr("Zoom"));
+  zoomSlider->setToolTip(tr("Draws the curves on more points, for a closer look"));
+  QwtPlot* mainPlot = ui->centralwidget->plotWidget()->plot();
+  mainPlot->setAccessibleName(tr("Plot of the functions and their F-transforms"));
+  mainPlot->setToolTip(tr("The functions, their inverse F-transforms of the shown degrees and, "
+                          "when chosen, the components and the error curves"));
   WidgetBase::replaceWidget(ui->sliderLayout, ui->sliderPlaceholder, zoomSlider);
   ui->sliderPlaceholder = nullptr;
   document.resetRecords();

@@ -42,6 +42,7 @@ PreferencesWidget::PreferencesWidget(QWidget* parent)
   // it must not be translated.
   for (const auto& s : styles) {
     s.selector->setName(QString::fromLatin1(s.caption));
+    s.selector->setCaption(tr(s.caption));
     s.selector->colorLabel()->setColor(s.color);
   }
   ui->backgroundStyle->setWidthVisible(false);

@@ -69,20 +69,28 @@ private slots:
     QCOMPARE(next.transformPen(1).color(), QColor(Qt::darkCyan));
   }
 
-  // A left click asks for a colour; restoring one (setColor) repaints without a signal.
+  // A left click, or Space or Enter from the keyboard, asks for a colour;
+  // restoring one (setColor) repaints without a signal.
   void colourLabel_data()
   {
     QTest::addColumn<int>("button");
+    QTest::addColumn<int>("key"); // pressed instead of the button
     QTest::addColumn<QColor>("answer");
     QTest::addColumn<bool>("changes");
-    QTest::newRow("cancelled") << int(Qt::LeftButton) << QColor() << false;
-    QTest::newRow("same colour") << int(Qt::LeftButton) << QColor(Qt::red) << false;
-    QTest::newRow("new colour") << int(Qt::LeftButton) << QColor(Qt::blue) << true;
-    QTest::newRow("right button") << int(Qt::RightButton) << QColor(Qt::blue) << false;
+    QTest::newRow("cancelled") << int(Qt::LeftButton) << 0 << QColor() << false;
+    QTest::newRow("same colour") << int(Qt::LeftButton) << 0 << QColor(Qt::red) << false;
+    QTest::newRow("new colour") << int(Qt::LeftButton) << 0 << QColor(Qt::blue) << true;
+    QTest::newRow("right button") << int(Qt::RightButton) << 0 << QColor(Qt::blue) << false;
+    QTest::newRow("Space") << int(Qt::LeftButton) << int(Qt::Key_Space) << QColor(Qt::blue) << true;
+    QTest::newRow("Enter") << int(Qt::LeftButton) << int(Qt::Key_Return) << QColor(Qt::blue)
+                           << true;
+    QTest::newRow("other key") << int(Qt::RightButton) << int(Qt::Key_A) << QColor(Qt::blue)
+                               << false;
   }
   void colourLabel()
   {
     QFETCH(int, button);
+    QFETCH(int, key);
     QFETCH(QColor, answer);
     QFETCH(bool, changes);
     PreferencesWidget p;
@@ -91,7 +99,10 @@ private slots:
     label->setColor(Qt::red);
     PromptRecorder rec;
     rec.colorAnswer = answer;
-    QTest::mouseClick(label, Qt::MouseButton(button));
+    if (key)
+      QTest::keyClick(label, Qt::Key(key));
+    else
+      QTest::mouseClick(label, Qt::MouseButton(button));
     QCOMPARE(rec.colorRequests, button == Qt::LeftButton ? 1 : 0);
     QCOMPARE(spy.count(), changes ? 1 : 0);
     QCOMPARE(label->palette().color(QPalette::Window), changes ? answer : QColor(Qt::red));

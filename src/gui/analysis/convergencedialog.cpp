@@ -71,13 +71,23 @@ ConvergenceDialog::ConvergenceDialog(FtransformWidget* controller, QWidget* pare
 {
   ui->setupUi(this);
   ui->cancelBtn->setEnabled(false);
-  const QStringList titles = Analysis::tableHeader();
+  // The file keeps the English header; the window shows it translated.
+  static const char* const shownTitles[] = {
+      QT_TR_NOOP("Components"),   QT_TR_NOOP("Function"),      QT_TR_NOOP("Degree"),
+      QT_TR_NOOP("MaxAbs"),       QT_TR_NOOP("RMSE"),          QT_TR_NOOP("ArgMax"),
+      QT_TR_NOOP("Subintervals"), QT_TR_NOOP("Fewest points"), QT_TR_NOOP("Under-resolved")};
+  QStringList titles;
+  for (const QString& title : Analysis::tableHeader())
+    titles.append(tr(title.toUtf8().constData()));
+  Q_UNUSED(shownTitles)
   ui->resultTable->setColumnCount(titles.size());
   ui->resultTable->setHorizontalHeaderLabels(titles);
   ui->resultTable->verticalHeader()->hide();
   ui->resultTable->horizontalHeader()->setStretchLastSection(true);
 
   QwtPlot* plot = ui->convergencePlot;
+  plot->setAccessibleName(tr("Convergence plot"));
+  plot->setToolTip(tr("The error of each degree against the component count, on logarithmic axes"));
   plot->setCanvasBackground(Qt::white);
   plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtLogScaleEngine);
   plot->setAxisScaleEngine(QwtPlot::yLeft, new QwtLogScaleEngine);
@@ -509,7 +519,7 @@ void ConvergenceDialog::replotResults()
 void ConvergenceDialog::exportTable()
 {
   QString path = Prompt::getSaveFileName(this, tr("Export convergence table"), _lastDirectory,
-                                         QString::fromLatin1(AppConstants::csvFilter));
+                                         AppConstants::filter(AppConstants::csvFilter));
   if (path.isEmpty() || !_inputs)
     return;
   if (QFileInfo(path).suffix().isEmpty())
@@ -523,7 +533,7 @@ void ConvergenceDialog::exportTable()
 void ConvergenceDialog::exportPlot()
 {
   QString path = Prompt::getSaveFileName(this, tr("Export convergence plot"), _lastDirectory,
-                                         QString::fromLatin1(AppConstants::pngFilter));
+                                         AppConstants::filter(AppConstants::pngFilter));
   if (path.isEmpty())
     return;
   if (QFileInfo(path).suffix().isEmpty())

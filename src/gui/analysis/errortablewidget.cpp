@@ -7,6 +7,7 @@
 #include "math/fce/mathfn.h"
 
 #include <QAbstractTableModel>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -17,6 +18,9 @@
 // drawn, so a curve renamed after the computation shows its new name.
 class ErrorTableModel : public QAbstractTableModel
 {
+  // Its texts are its own, not those of the base class.
+  Q_DECLARE_TR_FUNCTIONS(ErrorTableModel)
+
 public:
   enum Column { FunctionColumn, DegreeColumn, MaxAbsColumn, RmseColumn, ArgMaxColumn, ColumnCount };
 
@@ -46,12 +50,14 @@ public:
   {
     if (orientation != Qt::Horizontal)
       return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const titles[] = {"Function", "Degree", "MaxAbs", "RMSE", "ArgMax"};
+    static const char* const titles[] = {QT_TR_NOOP("Function"), QT_TR_NOOP("Degree"),
+                                         QT_TR_NOOP("MaxAbs"), QT_TR_NOOP("RMSE"),
+                                         QT_TR_NOOP("ArgMax")};
     static const char* const tips[] = {
-        "The function f", "Degree d of the inverse F-transform F_d",
-        "Largest |f(x) - F_d(x)| over the points where both are finite",
-        "Root mean square of f(x) - F_d(x) over the same points",
-        "The first point x where |f(x) - F_d(x)| is largest"};
+        QT_TR_NOOP("The function f"), QT_TR_NOOP("Degree d of the inverse F-transform F_d"),
+        QT_TR_NOOP("Largest |f(x) - F_d(x)| over the points where both are finite"),
+        QT_TR_NOOP("Root mean square of f(x) - F_d(x) over the same points"),
+        QT_TR_NOOP("The first point x where |f(x) - F_d(x)| is largest")};
     if (section < 0 || section >= ColumnCount)
       return {};
     if (role == Qt::DisplayRole)
@@ -113,6 +119,8 @@ ErrorTableWidget::ErrorTableWidget(ErrorMonitor* monitor, QWidget* parent)
       _view(new QTableView(this))
 {
   _view->setObjectName(QStringLiteral("errorTableView"));
+  _view->setAccessibleName(tr("Approximation error"));
+  _view->setToolTip(tr("MaxAbs, RMSE and ArgMax of f - F_d for every function and shown degree"));
   _view->setModel(_model);
   _view->setSelectionBehavior(QAbstractItemView::SelectRows);
   _view->verticalHeader()->hide();

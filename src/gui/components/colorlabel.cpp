@@ -2,6 +2,7 @@
 
 #include "gui/components/prompt.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 ColorLabel::ColorLabel(QWidget* parent) : QLabel(parent)
@@ -9,6 +10,8 @@ ColorLabel::ColorLabel(QWidget* parent) : QLabel(parent)
   setText(QString());
   setFrameShape(QFrame::Box);
   setAutoFillBackground(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setToolTip(tr("Chooses the colour: click, or press Space or Enter"));
   currentColor = palette().color(QPalette::Window);
 }
 
@@ -33,6 +36,37 @@ void ColorLabel::mousePressEvent(QMouseEvent* event)
     QLabel::mousePressEvent(event);
     return;
   }
+  choose();
+}
+
+void ColorLabel::keyPressEvent(QKeyEvent* event)
+{
+  switch (event->key()) {
+  case Qt::Key_Space:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    choose();
+    break;
+  default:
+    QLabel::keyPressEvent(event);
+  }
+}
+
+// A thicker frame shows where the keyboard is.
+void ColorLabel::focusInEvent(QFocusEvent* event)
+{
+  setLineWidth(2);
+  QLabel::focusInEvent(event);
+}
+
+void ColorLabel::focusOutEvent(QFocusEvent* event)
+{
+  setLineWidth(1);
+  QLabel::focusOutEvent(event);
+}
+
+void ColorLabel::choose()
+{
   const QColor chosen = Prompt::getColor(currentColor, this);
   if (chosen.isValid() && chosen != currentColor) {
     setColor(chosen);

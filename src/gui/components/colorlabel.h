@@ -4,7 +4,8 @@
 #include <QColor>
 #include <QLabel>
 
-// A framed label filled with a colour; a left click opens a colour dialog.
+// A framed label filled with a colour; a left click, or Space or Enter when
+// it has the focus, opens a colour dialog.
 // The "color" property is what widget persistence stores and restores;
 // restoring repaints without emitting colorChanged.
 class ColorLabel : public QLabel
@@ -23,8 +24,13 @@ signals:
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
 private:
+  void choose();
+
   QColor currentColor;
 };
 

@@ -22,6 +22,12 @@ void LineStyleSelector::setName(const QString& name)
   ui->widthSpin->setObjectName(key + QStringLiteral("LineStyleWidth"));
 }
 
+void LineStyleSelector::setCaption(const QString& text)
+{
+  ui->captionLbl->setText(text);
+  ui->colorLbl->setAccessibleName(tr("Colour of %1").arg(text));
+}
+
 ColorLabel* LineStyleSelector::colorLabel() const
 {
   return ui->colorLbl;

@@ -21,6 +21,8 @@ public:
   ~LineStyleSelector() override;
 
   void setName(const QString& name);
+  // The caption shown, in the user's language; the name keeps the keys.
+  void setCaption(const QString& text);
   ColorLabel* colorLabel() const;
   int width() const;
   void setWidth(int w);

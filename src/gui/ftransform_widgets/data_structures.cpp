@@ -81,15 +81,15 @@ MathPartition* byShifting(const Partitions::FuzzyDelta& record, const MathDomain
     return nullptr;
   Basic prototype(domain, Fn::DeferredFill());
   prototype.setParam(1, record.extraParam);
+  // One function for each node: laid out as the element width gives, then
+  // each moved onto its node.
   std::unique_ptr<ShapePartition<Basic>> part(
-      new ShapePartition<Basic>(domain, &prototype, distance, geometryOnly));
+      new ShapePartition<Basic>(domain, &prototype, distance, nodes.size(), geometryOnly));
   if (geometryOnly) {
     part->placeShifted(nodes);
     return part.release();
   }
-  // A record with more nodes than functions keeps the extra nodes unplaced.
-  const std::size_t count = std::min(nodes.size(), part->nodes().size());
-  for (std::size_t i = 0; i < count; ++i)
+  for (std::size_t i = 0; i < nodes.size(); ++i)
     part->moveNode(i, nodes[i]);
   return part.release();
 }

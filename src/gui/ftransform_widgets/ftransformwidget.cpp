@@ -166,9 +166,9 @@ void FtransformWidget::checkDegrees()
   const bool arises = risky && !_degreeRisky;
   _degreeRisky = risky;
   if (arises)
-    Prompt::warning(nullptr, QStringLiteral("Higher degree f-transform warning"),
-                    QStringLiteral("Current implementation of higher degree supports only "
-                                   "triangle fuzzy sets."));
+    Prompt::warning(nullptr, tr("Higher degree f-transform warning"),
+                    tr("Current implementation of higher degree supports only "
+                       "triangle fuzzy sets."));
 }
 
 // ---------------------------------------------------------------- computing

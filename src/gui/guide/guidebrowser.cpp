@@ -53,9 +53,13 @@ GuideBrowser::GuideBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
 
   _view = new QTextBrowser(this);
   _view->setObjectName(QStringLiteral("guideView"));
+  _view->setAccessibleName(tr("Guide page"));
+  _view->setToolTip(tr("The page of the guide"));
   _view->setOpenExternalLinks(true);
   _contents = new QTreeWidget(this);
   _contents->setObjectName(QStringLiteral("guideContents"));
+  _contents->setAccessibleName(tr("Contents"));
+  _contents->setToolTip(tr("The chapters and sections of the guide"));
   _contents->setHeaderHidden(true);
   _contents->setColumnCount(1);
 
@@ -116,6 +120,9 @@ GuideBrowser::GuideBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
   layout->addWidget(toolBar);
   layout->addWidget(splitter, 1);
   layout->addWidget(_findBar);
+  // Tab reads the window like a page: the contents on the left first.
+  setTabOrder(_contents, _view);
+  setTabOrder(_view, _findEdit);
 
   connect(_back, &QAction::triggered, _view, &QTextBrowser::backward);
   connect(_forward, &QAction::triggered, _view, &QTextBrowser::forward);

@@ -109,6 +109,8 @@ EditHistory::EditHistory(QMainWindow* window, FtransformWidget* controller, Edit
   _dock->setObjectName(QStringLiteral("dockUndoHistory"));
   auto* view = new QUndoView(_stack, _dock);
   view->setObjectName(QStringLiteral("undoView"));
+  view->setAccessibleName(tr("Undo history"));
+  view->setToolTip(tr("The edits of the session; choosing one goes back to it"));
   view->setEmptyLabel(tr("Session as opened"));
   _dock->setWidget(view);
   window->addDockWidget(Qt::RightDockWidgetArea, _dock);

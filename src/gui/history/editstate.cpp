@@ -21,22 +21,17 @@ bool sameData(const DataFileInfo& a, const DataFileInfo& b)
          a.decimalSeparator == b.decimalSeparator && a.valueSeparator == b.valueSeparator;
 }
 
-QString tr(const char* text)
-{
-  return QCoreApplication::translate("EditStep", text);
-}
-
 QString kindName(DataHolders::PartitionKind kind)
 {
   switch (kind) {
   case DataHolders::PartitionKind::Generic:
-    return tr("generic (Ruspini)");
+    return EditStep::tr("generic (Ruspini)");
   case DataHolders::PartitionKind::Equidistant:
-    return tr("equidistant (Ruspini)");
+    return EditStep::tr("equidistant (Ruspini)");
   case DataHolders::PartitionKind::Custom:
-    return tr("custom");
+    return EditStep::tr("custom");
   }
-  return tr("none");
+  return EditStep::tr("none");
 }
 
 // True when `more` is `fewer` with one node added.
@@ -57,44 +52,44 @@ bool oneAdded(const QVector<double>& fewer, const QVector<double>& more)
 EditStep nodeStep(const QVector<double>& a, const QVector<double>& b)
 {
   if (oneAdded(a, b))
-    return {tr("Add node"), EditStep::NoMerge};
+    return {EditStep::tr("Add node"), EditStep::NoMerge};
   if (oneAdded(b, a))
-    return {tr("Remove node"), EditStep::NoMerge};
+    return {EditStep::tr("Remove node"), EditStep::NoMerge};
   int moved = -1;
   if (a.size() == b.size()) {
     for (int i = 0; i < a.size(); ++i) {
       if (same(a[i], b[i]))
         continue;
       if (moved >= 0)
-        return {tr("Move nodes"), EditStep::NoMerge};
+        return {EditStep::tr("Move nodes"), EditStep::NoMerge};
       moved = i;
     }
   }
   if (moved >= 0)
-    return {tr("Move node %1").arg(moved + 1), EditStep::NoMerge};
-  return {tr("Change nodes"), EditStep::NoMerge};
+    return {EditStep::tr("Move node %1").arg(moved + 1), EditStep::NoMerge};
+  return {EditStep::tr("Change nodes"), EditStep::NoMerge};
 }
 
 EditStep partitionStep(const PartitionState& a, const PartitionState& b)
 {
   if (a.shape != b.shape)
-    return {tr("Change shape"), EditStep::NoMerge};
+    return {EditStep::tr("Change shape"), EditStep::NoMerge};
   // Nodes added by hand count as components as well.
   if (a.componentCount != b.componentCount && !oneAdded(a.nodes, b.nodes) &&
       !oneAdded(b.nodes, a.nodes))
-    return {tr("Change component count"), EditStep::ComponentCount};
+    return {EditStep::tr("Change component count"), EditStep::ComponentCount};
   if (!same(a.partElementWidth, b.partElementWidth))
-    return {tr("Change nodes distance"), EditStep::NodesDistance};
+    return {EditStep::tr("Change nodes distance"), EditStep::NodesDistance};
   if (!same(a.delta, b.delta))
-    return {tr("Change element width"), EditStep::ElementWidth};
+    return {EditStep::tr("Change element width"), EditStep::ElementWidth};
   if (!same(a.extraParam, b.extraParam))
-    return {tr("Change variance"), EditStep::Variance};
+    return {EditStep::tr("Change variance"), EditStep::Variance};
   if (!same(a.fixedPoint, b.fixedPoint))
-    return {tr("Move fixed point"), EditStep::FixedPoint};
+    return {EditStep::tr("Move fixed point"), EditStep::FixedPoint};
   if (a.offset != b.offset)
-    return {tr("Change offset"), EditStep::Offset};
+    return {EditStep::tr("Change offset"), EditStep::Offset};
   if (a.shift != b.shift)
-    return {tr("Change shift"), EditStep::Shift};
+    return {EditStep::tr("Change shift"), EditStep::Shift};
   return nodeStep(a.nodes, b.nodes);
 }
 
@@ -102,50 +97,50 @@ EditStep functionStep(const EditState& a, const EditState& b)
 {
   if (a.source != b.source || !sameData(a.data, b.data) || a.randomSeed != b.randomSeed) {
     if (b.source == FunctionSource::Formulas)
-      return {tr("Close data"), EditStep::NoMerge};
+      return {EditStep::tr("Close data"), EditStep::NoMerge};
     if (b.data.dataFile.isEmpty())
-      return {tr("Random data"), EditStep::NoMerge};
-    return {tr("Open data %1").arg(QFileInfo(b.data.filePath()).fileName()), EditStep::NoMerge};
+      return {EditStep::tr("Random data"), EditStep::NoMerge};
+    return {EditStep::tr("Open data %1").arg(QFileInfo(b.data.filePath()).fileName()), EditStep::NoMerge};
   }
   if (!a.sameDomain(b)) {
     const int changed =
         int(!same(a.low, b.low)) + int(!same(a.high, b.high)) + int(a.count != b.count);
     if (changed > 1)
-      return {tr("Change domain"), EditStep::NoMerge};
+      return {EditStep::tr("Change domain"), EditStep::NoMerge};
     if (!same(a.low, b.low))
-      return {tr("Change domain low end"), EditStep::NoMerge};
+      return {EditStep::tr("Change domain low end"), EditStep::NoMerge};
     if (!same(a.high, b.high))
-      return {tr("Change domain high end"), EditStep::NoMerge};
-    return {tr("Change discretization"), EditStep::NoMerge};
+      return {EditStep::tr("Change domain high end"), EditStep::NoMerge};
+    return {EditStep::tr("Change discretization"), EditStep::NoMerge};
   }
   int first = 0;
   while (first < a.functions.size() && first < b.functions.size() &&
          a.functions[first] == b.functions[first])
     ++first;
   if (b.functions.size() > a.functions.size())
-    return {tr("Add function"), EditStep::NoMerge};
+    return {EditStep::tr("Add function"), EditStep::NoMerge};
   if (b.functions.size() < a.functions.size())
-    return {tr("Remove function %1").arg(first + 1), EditStep::NoMerge};
-  return {tr("Change function %1 to %2").arg(first + 1).arg(b.functions.value(first)),
+    return {EditStep::tr("Remove function %1").arg(first + 1), EditStep::NoMerge};
+  return {EditStep::tr("Change function %1 to %2").arg(first + 1).arg(b.functions.value(first)),
           EditStep::NoMerge};
 }
 
 EditStep degreeStep(const EditState& a, const EditState& b)
 {
   if (a.degree != b.degree)
-    return {tr("Change degree"), EditStep::Degree};
+    return {EditStep::tr("Change degree"), EditStep::Degree};
   const int flipped = a.shownDegrees ^ b.shownDegrees;
   for (int d = 0; d < 4; ++d)
     if (flipped == (1 << d))
-      return {((b.shownDegrees & flipped) ? tr("Show Ft-%1") : tr("Hide Ft-%1")).arg(d),
+      return {((b.shownDegrees & flipped) ? EditStep::tr("Show Ft-%1") : EditStep::tr("Hide Ft-%1")).arg(d),
               EditStep::NoMerge};
-  return {tr("Change shown degrees"), EditStep::NoMerge};
+  return {EditStep::tr("Change shown degrees"), EditStep::NoMerge};
 }
 
 EditStep editStep(const EditState::EditMap& a, const EditState::EditMap& b)
 {
   if (b.isEmpty())
-    return {tr("Reset edited components"), EditStep::NoMerge};
+    return {EditStep::tr("Reset edited components"), EditStep::NoMerge};
   int changed = 0, row = -1;
   for (auto it = b.constBegin(); it != b.constEnd(); ++it) {
     const EditState::Edits before = a.value(it.key());
@@ -157,8 +152,8 @@ EditStep editStep(const EditState::EditMap& a, const EditState::EditMap& b)
     }
   }
   if (changed == 1)
-    return {tr("Edit component %1").arg(row + 1), EditStep::NoMerge};
-  return {tr("Edit components"), EditStep::NoMerge};
+    return {EditStep::tr("Edit component %1").arg(row + 1), EditStep::NoMerge};
+  return {EditStep::tr("Edit components"), EditStep::NoMerge};
 }
 
 } // namespace
@@ -296,19 +291,19 @@ EditStep EditStep::between(const EditState& a, const EditState& b)
   if (!a.sameFunctionSource(b) || a.functions != b.functions)
     return functionStep(a, b);
   if (a.kind != b.kind)
-    return {tr("Change partition to %1").arg(kindName(b.kind)), NoMerge};
+    return {EditStep::tr("Change partition to %1").arg(kindName(b.kind)), NoMerge};
   if (!a.samePartition(b)) {
     const PartitionState* pa = a.current();
     const PartitionState* pb = b.current();
     if (pa && pb && *pa != *pb)
       return partitionStep(*pa, *pb);
-    return {tr("Change partition"), NoMerge};
+    return {EditStep::tr("Change partition"), NoMerge};
   }
   if (a.degree != b.degree || a.shownDegrees != b.shownDegrees)
     return degreeStep(a, b);
   if (a.basis != b.basis)
-    return {tr("Change higher-degree bases"), NoMerge};
+    return {EditStep::tr("Change higher-degree bases"), NoMerge};
   if (a.edits != b.edits)
     return editStep(a.edits, b.edits);
-  return {tr("Change"), NoMerge};
+  return {EditStep::tr("Change"), NoMerge};
 }

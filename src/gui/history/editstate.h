@@ -7,6 +7,7 @@
 #include "midle/session/functionsource.h"
 #include "midle/session/sessiondocument.h"
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QPair>
 #include <QString>
@@ -77,6 +78,9 @@ struct EditState
 // join it (consecutive edits of one spin box, slider or line edit).
 struct EditStep
 {
+  Q_DECLARE_TR_FUNCTIONS(EditStep)
+
+public:
   enum Merge {
     NoMerge = -1,
     ComponentCount = 1,

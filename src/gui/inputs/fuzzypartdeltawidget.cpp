@@ -24,9 +24,8 @@ FuzzyPartDeltaWidget::FuzzyPartDeltaWidget(const QSharedPointer<FuzzyDelta>& rec
       ui(new Ui::FuzzyPartDeltaWidget)
 {
   ui->setupUi(top());
-  ui->shapeCbox->clear();
-  ui->shapeCbox->addItems(
-      {QStringLiteral("Triangle"), QStringLiteral("Sin"), QStringLiteral("Gaussian")});
+  fillShapes(ui->shapeCbox,
+             {DataHolders::ShapeTriangle, DataHolders::ShapeSin, DataHolders::ShapeGaussian});
   ui->shapeCbox->setCurrentIndex(fd().shape);
 
   deltaValidator = new QDoubleValidator(this);
@@ -137,7 +136,7 @@ void FuzzyPartDeltaWidget::updateData()
     r.delta = ui->deltaEdt->text().toDouble();
   if (highlightAcceptable(ui->extraParamEdt))
     r.extraParam = ui->extraParamEdt->text().toDouble();
-  r.shape = shapeCode(ui->shapeCbox->currentText());
+  r.shape = shapeCode(ui->shapeCbox);
   if (regenerate) {
     const QVector<double> nodes = layoutNodes();
     if (!nodes.isEmpty()) {

@@ -22,8 +22,7 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
       ui(new Ui::FuzzyPartEquidWidget)
 {
   ui->setupUi(top());
-  ui->shapeCbox->clear();
-  ui->shapeCbox->addItems({QStringLiteral("Triangle"), QStringLiteral("Sin")});
+  fillShapes(ui->shapeCbox, {DataHolders::ShapeTriangle, DataHolders::ShapeSin});
   ui->shapeCbox->setCurrentIndex(eq().shape);
   setMaxComponents(ui->nodesSpin->maximum());
   ui->nodesSpin->setValue(eq().componentCount);
@@ -33,7 +32,7 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this] { onInputsChanged(); });
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-          [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
+          [this](int) { onShape_changed(shapeCode(ui->shapeCbox)); });
   // Kept in the record: the widget is made anew on every domain change. Taken
   // before the partition is rebuilt, whose new limit would otherwise put the
   // previous choice back in place of a lower one.
@@ -120,9 +119,9 @@ void FuzzyPartEquidWidget::setDomainData(QSharedPointer<DataHolders::Domains::Eq
   keepUserNodes(partitionRecord->nodes);
 }
 
-void FuzzyPartEquidWidget::onShape_changed(QString text)
+void FuzzyPartEquidWidget::onShape_changed(int32_t shape)
 {
-  ui->shiftSpin->setValue(text == QLatin1String("Trapezoid") ? 2 : 1);
+  ui->shiftSpin->setValue(shape == DataHolders::ShapeTrapezoid ? 2 : 1);
 }
 
 void FuzzyPartEquidWidget::onAddMarker(const QPoint& pos)
@@ -171,7 +170,7 @@ void FuzzyPartEquidWidget::updateData()
   FuzzyEq& r = eq();
   r.shift = ui->shiftSpin->value();
   r.offset = ui->offsetSpin->value();
-  r.shape = shapeCode(ui->shapeCbox->currentText());
+  r.shape = shapeCode(ui->shapeCbox);
   if (regenerate) {
     r.componentCount = ui->nodesSpin->value();
     const QVector<double> nodes = layoutNodes();

@@ -34,7 +34,7 @@ public:
   void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain) override;
 
 protected slots:
-  void onShape_changed(QString text);
+  void onShape_changed(int32_t shape);
   void onAddMarker(const QPoint& pos);
   void onRemoveMarker(const QPoint& pos);
 

@@ -43,8 +43,7 @@ FuzzyPartFixedWidget::FuzzyPartFixedWidget(const QSharedPointer<FuzzyPt>& record
       ui(new Ui::FuzzyPartFixedWidget)
 {
   ui->setupUi(top());
-  ui->shapeCbox->clear();
-  ui->shapeCbox->addItems({QStringLiteral("Triangle"), QStringLiteral("Sin")});
+  fillShapes(ui->shapeCbox, {DataHolders::ShapeTriangle, DataHolders::ShapeSin});
   ui->shapeCbox->setCurrentIndex(pt().shape);
   ui->fixedPtSlider->setOrientation(Qt::Horizontal);
   ui->fixedPtSlider->setScalePosition(QwtSlider::NoScale);
@@ -73,7 +72,7 @@ FuzzyPartFixedWidget::FuzzyPartFixedWidget(const QSharedPointer<FuzzyPt>& record
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
           [this] { onInputsChanged(); });
   connect(ui->shapeCbox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-          [this](int index) { onShape_changed(ui->shapeCbox->itemText(index)); });
+          [this](int) { onShape_changed(shapeCode(ui->shapeCbox)); });
   connect(ui->fixedPtSlider, &QwtSlider::valueChanged, this, &FuzzyPartFixedWidget::onSlider_moved);
   connect(ui->offsetSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
           &FuzzyPartFixedWidget::onInputsChanged);
@@ -122,9 +121,9 @@ void FuzzyPartFixedWidget::setDomainData(QSharedPointer<DataHolders::Domains::Eq
   redraw();
 }
 
-void FuzzyPartFixedWidget::onShape_changed(QString text)
+void FuzzyPartFixedWidget::onShape_changed(int32_t shape)
 {
-  ui->shiftSpin->setValue(text == QLatin1String("Trapezoid") ? 2 : 1);
+  ui->shiftSpin->setValue(shape == DataHolders::ShapeTrapezoid ? 2 : 1);
 }
 
 void FuzzyPartFixedWidget::onInputsChanged(int v)
@@ -165,7 +164,7 @@ void FuzzyPartFixedWidget::updateData()
   const int32_t oldShape = r.shape;
   r.shift = ui->shiftSpin->value();
   r.offset = ui->offsetSpin->value();
-  r.shape = shapeCode(ui->shapeCbox->currentText());
+  r.shape = shapeCode(ui->shapeCbox);
   // Text restored from a session bypasses the validator: mark it here.
   if (highlightAcceptable(ui->elemWidthEdt))
     r.partElementWidth = ui->elemWidthEdt->text().toDouble();

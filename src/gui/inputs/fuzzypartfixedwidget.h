@@ -42,7 +42,7 @@ public slots:
   void setDomainData(QSharedPointer<DataHolders::Domains::Equid> domain) override;
 
 protected slots:
-  void onShape_changed(QString text);
+  void onShape_changed(int32_t shape);
 
 public slots:
   void onInputsChanged(int v = 0) override;

@@ -121,6 +121,9 @@ void PartitionWidgetBase::describeMouseActions()
   else
     tip = tr("Partition: drag a node to move it.");
   editor->plot()->setStatusTip(tip);
+  // On the drawing itself, which screen readers and tooltips reach.
+  editor->plot()->plot()->setToolTip(tip);
+  editor->plot()->plot()->setAccessibleName(tr("Partition"));
 }
 
 void PartitionWidgetBase::setNodeMovePropagation(bool on)
@@ -282,13 +285,32 @@ bool PartitionWidgetBase::removeNodeAt(std::set<double>& nodes, const QPoint& po
   return true;
 }
 
-int32_t PartitionWidgetBase::shapeCode(const QString& name)
+void PartitionWidgetBase::fillShapes(QComboBox* box,
+                                     std::initializer_list<DataHolders::Shape> shapes)
 {
-  if (name == QLatin1String("Trapezoid"))
-    return DataHolders::ShapeTrapezoid;
-  if (name == QLatin1String("Sin"))
-    return DataHolders::ShapeSin;
-  if (name == QLatin1String("Gaussian"))
-    return DataHolders::ShapeGaussian;
-  return DataHolders::ShapeTriangle;
+  box->clear();
+  for (DataHolders::Shape shape : shapes) {
+    QString name;
+    switch (shape) {
+    case DataHolders::ShapeTriangle:
+      name = tr("Triangle");
+      break;
+    case DataHolders::ShapeSin:
+      name = tr("Sin");
+      break;
+    case DataHolders::ShapeGaussian:
+      name = tr("Gaussian");
+      break;
+    case DataHolders::ShapeTrapezoid:
+      name = tr("Trapezoid");
+      break;
+    }
+    box->addItem(name, int(shape));
+  }
+}
+
+int32_t PartitionWidgetBase::shapeCode(const QComboBox* box)
+{
+  const QVariant code = box->currentData();
+  return code.isValid() ? code.toInt() : DataHolders::ShapeTriangle;
 }

@@ -3,10 +3,12 @@
 
 #include "gui/inputs/configwidgetbase.h"
 
+#include <QComboBox>
 #include <QMetaObject>
 #include <QSharedPointer>
 #include <QVector>
 
+#include <initializer_list>
 #include <set>
 
 class PartitionEditor;
@@ -112,8 +114,11 @@ protected:
   // Gives w the invalid-input style and returns name.
   static QString markInvalid(QWidget* w, const QString& name);
 
-  // Shape code of a shape name ("Triangle" 0, "Sin" 1, "Gaussian" 2, "Trapezoid" 3, else 0).
-  static int32_t shapeCode(const QString& name);
+  // Fills box with the translated names of shapes, each carrying its code:
+  // the choice is read back by code, never by its displayed text.
+  static void fillShapes(QComboBox* box, std::initializer_list<DataHolders::Shape> shapes);
+  // The code of the chosen shape (the triangle when none is chosen).
+  static int32_t shapeCode(const QComboBox* box);
 
   // For kinds that add and remove nodes with Ctrl+clicks: the partition
   // plot's status tip names those mouse actions too, and the user's node set

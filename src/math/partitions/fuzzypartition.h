@@ -36,13 +36,16 @@ public:
   }
 
   // Copies of the prototype (a shape placed by its centre) laid out `shift`
-  // apart across the domain, one node each. The prototype is moved along and
-  // stays the caller's. geometryOnly: as setGeometryOnly.
-  FuzzyPartition(const Domain* domain, F* prototype, X shift, bool geometryOnly = false)
+  // apart, one node each: across the domain, or `count` of them when given
+  // (a custom partition has one function for each of its nodes, wherever the
+  // user added or removed some). The prototype is moved along and stays the
+  // caller's. geometryOnly: as setGeometryOnly.
+  FuzzyPartition(const Domain* domain, F* prototype, X shift, std::size_t count = 0,
+                 bool geometryOnly = false)
       : Base(domain, 0), _geometryOnly(geometryOnly)
   {
     this->_fill = &FuzzyPartition::fill;
-    createByShifting(prototype, shift);
+    createByShifting(prototype, shift, count);
   }
 
   int32_t shift() const { return _shift; }
@@ -141,7 +144,7 @@ private:
     }
   }
 
-  void createByShifting(F* fuzzySet, X s)
+  void createByShifting(F* fuzzySet, X s, std::size_t count)
   {
     QM_ASSERT(_domain->low() < _domain->high());
     Policy::check(s > 0, "Parameter for fuzzy set shifting must be greater than zero");
@@ -153,10 +156,11 @@ private:
     // laid out here agree in number.
     const double tolerance = Domains::endTolerance(low, high, s);
     if (_geometryOnly)
-      startGeometry(*fuzzySet, std::size_t(std::min((high - low) / s, 1e6)) + 2);
-    for (double k = 0;; ++k) {
+      startGeometry(*fuzzySet,
+                    count > 0 ? count : std::size_t(std::min((high - low) / s, 1e6)) + 2);
+    for (double k = 0; count == 0 || k < double(count); ++k) {
       const double centre = Domains::stepPoint(low, k, s, low, high, tolerance);
-      if (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0)))
+      if (count == 0 && (!(centre <= high) || (k > 0 && centre == fuzzySet->param(0))))
         break; // past high, or a step lost in rounding that would never end
       fuzzySet->setParam(0, centre);
       if (_geometryOnly) {

@@ -19,20 +19,6 @@ using Options = PartitionOptions;
 // refuses more (400 MB), so the tool tells why before it gets there.
 constexpr double maxCustomCachedValues = 50e6;
 
-const char* shapeName(int shape)
-{
-  switch (shape) {
-  case DataHolders::ShapeTriangle:
-    return "triangle";
-  case DataHolders::ShapeSin:
-    return "sin";
-  case DataHolders::ShapeGaussian:
-    return "gaussian";
-  default:
-    return "trapezoid";
-  }
-}
-
 // Options that only some kinds read; giving one to another kind is a mistake
 // worth telling rather than ignoring.
 bool checkApplicable(const Options& o, QString* error)
@@ -214,18 +200,6 @@ PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QStr
   if (o.nodesGiven) {
     if (!checkExplicitNodes(o.nodes, *d, false, error))
       return {};
-    // Triangles and sines are laid out by the element width and then moved
-    // onto the nodes one by one, so there must be exactly one node for each.
-    if (shape != DataHolders::ShapeGaussian && o.nodes.size() != laidOut.size()) {
-      *error = QObject::tr(
-                   "--nodes: a custom %1 partition with element width %2 has %3 basic functions, "
-                   "so it needs exactly %3 nodes (got %4)")
-                   .arg(shapeName(shape))
-                   .arg(r->delta)
-                   .arg(laidOut.size())
-                   .arg(o.nodes.size());
-      return {};
-    }
     r->nodes = o.nodes;
   } else {
     r->nodes = laidOut;

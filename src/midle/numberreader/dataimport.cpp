@@ -19,7 +19,7 @@ QString tr(const char* text)
 
 QString fileParser()
 {
-  return tr("File parser");
+  return QCoreApplication::translate("DataImport", "File parser");
 }
 
 } // namespace

@@ -17,6 +17,12 @@
 
 namespace {
 
+// The window shows these; the batch tool, which loads no translation, keeps them English.
+QString tr(const char* text)
+{
+  return QCoreApplication::translate("SessionValidator", text);
+}
+
 // Input limits of the widgets whose values the session restores.
 using DataHolders::Domains::maxDiscretization;
 using DataHolders::Domains::minDiscretization;
@@ -72,9 +78,9 @@ bool SessionValidator::readInt(QSettings& s, const QString& k, int min, int max,
   bool ok = false;
   const qlonglong v = s.value(k).toString().trimmed().toLongLong(&ok);
   if (!ok)
-    return fail(k, QStringLiteral("is not an integer"));
+    return fail(k, tr("is not an integer"));
   if (v < min || v > max)
-    return fail(k, QStringLiteral("is outside %1..%2").arg(min).arg(max));
+    return fail(k, tr("is outside %1..%2").arg(min).arg(max));
   value = int(v);
   return true;
 }
@@ -86,9 +92,9 @@ bool SessionValidator::readDouble(QSettings& s, const QString& k, double min, do
     return true;
   double d = 0.0;
   if (!readNumber(s.value(k), d))
-    return fail(k, QStringLiteral("is not a finite number"));
+    return fail(k, tr("is not a finite number"));
   if (d < min || d > max)
-    return fail(k, QStringLiteral("is outside %1..%2").arg(min).arg(max));
+    return fail(k, tr("is outside %1..%2").arg(min).arg(max));
   value = d;
   return true;
 }
@@ -97,16 +103,16 @@ bool SessionValidator::checkFile()
 {
   const QFileInfo info(path);
   if (info.isDir())
-    return fail(QString(), QStringLiteral("it is a directory"));
+    return fail(QString(), tr("it is a directory"));
   if (!info.isFile())
-    return fail(QString(), QStringLiteral("it is not a regular file"));
+    return fail(QString(), tr("it is not a regular file"));
   if (info.size() > maxFileSize)
-    return fail(QString(), QStringLiteral("it is larger than %1 MB").arg(maxFileSize >> 20));
+    return fail(QString(), tr("it is larger than %1 MB").arg(maxFileSize >> 20));
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly))
-    return fail(QString(), QStringLiteral("it cannot be read"));
+    return fail(QString(), tr("it cannot be read"));
   if (f.readAll().contains('\0'))
-    return fail(QString(), QStringLiteral("it is a binary file, not a session"));
+    return fail(QString(), tr("it is a binary file, not a session"));
   return true;
 }
 
@@ -123,7 +129,7 @@ bool SessionValidator::validate()
 
   QSettings s(path, QSettings::IniFormat);
   if (s.status() != QSettings::NoError)
-    return fail(QString(), QStringLiteral("it is not a readable settings file"));
+    return fail(QString(), tr("it is not a readable settings file"));
 
   double low = 0.0, high = 1.0;
   if (!readMainWindow(s) || !readWidgets(s) || !readDomain(s, low, high) ||
@@ -165,21 +171,20 @@ bool SessionValidator::readDomain(QSettings& s, double& low, double& high)
   const QString countKey = QStringLiteral("DomainWidget/discrEdt_text");
 
   if (!readNumber(s.value(lowKey, fallback.low), low))
-    return fail(lowKey, QStringLiteral("is not a finite number"));
+    return fail(lowKey, tr("is not a finite number"));
   if (!readNumber(s.value(highKey, fallback.high), high))
-    return fail(highKey, QStringLiteral("is not a finite number"));
+    return fail(highKey, tr("is not a finite number"));
   if (!DataHolders::domainRangeValid(low, high))
     return fail(s.contains(highKey) || !s.contains(lowKey) ? highKey : lowKey,
-                QStringLiteral("does not give an interval with low < high"));
+                tr("does not give an interval with low < high"));
 
   bool ok = false;
   const qlonglong count =
       s.value(countKey, fallback.discretization).toString().trimmed().toLongLong(&ok);
   if (!ok)
-    return fail(countKey, QStringLiteral("is not an integer"));
+    return fail(countKey, tr("is not an integer"));
   if (count < minDiscretization || count > maxDiscretization)
-    return fail(countKey,
-                QStringLiteral("is outside %1..%2").arg(minDiscretization).arg(maxDiscretization));
+    return fail(countKey, tr("is outside %1..%2").arg(minDiscretization).arg(maxDiscretization));
   return true;
 }
 
@@ -259,13 +264,13 @@ bool SessionValidator::readNodes(QSettings& s, const QString& group, double low,
     if (s.contains(QStringLiteral("node")) && !readNumber(s.value(QStringLiteral("node")), x)) {
       s.endArray();
       s.endGroup();
-      return fail(k, QStringLiteral("is not a finite number"));
+      return fail(k, tr("is not a finite number"));
     }
     QString problem;
     if (checkRange && (x < low || x > high))
-      problem = QStringLiteral("lies outside the domain %1..%2").arg(low).arg(high);
+      problem = tr("lies outside the domain %1..%2").arg(low).arg(high);
     else if (x < previous)
-      problem = QStringLiteral("is smaller than the node before it");
+      problem = tr("is smaller than the node before it");
     if (!problem.isEmpty()) {
       s.endArray();
       s.endGroup();
@@ -277,7 +282,7 @@ bool SessionValidator::readNodes(QSettings& s, const QString& group, double low,
   s.endArray();
   s.endGroup();
   if (!result.nodes.empty() && result.nodes.size() < 2)
-    return fail(sizeKey, QStringLiteral("gives fewer than two different nodes"));
+    return fail(sizeKey, tr("gives fewer than two different nodes"));
   return true;
 }
 
@@ -289,19 +294,19 @@ bool SessionValidator::checkDataFile()
   result.dataFile = SessionLookup::dataFile(path, result.dataFile);
   const QFileInfo info(result.dataFile);
   if (!info.exists())
-    return fail(k, QStringLiteral("names a file that does not exist"));
+    return fail(k, tr("names a file that does not exist"));
   if (info.isDir())
-    return fail(k, QStringLiteral("names a directory"));
+    return fail(k, tr("names a directory"));
   if (!info.isFile())
-    return fail(k, QStringLiteral("names a device or other special file"));
+    return fail(k, tr("names a device or other special file"));
   const QString suffix = info.suffix().toLower();
   if (suffix != QLatin1String("csv") && suffix != QLatin1String("txt"))
-    return fail(k, QStringLiteral("names a file that is neither .csv nor .txt"));
+    return fail(k, tr("names a file that is neither .csv nor .txt"));
   QFile f(result.dataFile);
   if (!f.open(QIODevice::ReadOnly))
-    return fail(k, QStringLiteral("names a file that cannot be read"));
+    return fail(k, tr("names a file that cannot be read"));
   // UTF-16 text holds zero bytes; with its byte-order mark it is read as text.
   if (Utf16Device::sniff(f) == Utf16Device::Utf8 && f.read(sniffSize).contains('\0'))
-    return fail(k, QStringLiteral("names a binary file"));
+    return fail(k, tr("names a binary file"));
   return true;
 }

@@ -50,8 +50,6 @@ void TransformEngine::dropPartition()
 
 int TransformEngine::highestInverse() const
 {
-  if (_maxDegree == 0 && _visibleDegrees == 0)
-    return -1;
   // Shown degrees above maxDegree have no components: skipped.
   for (int d = _maxDegree; d >= 0; --d)
     if (_visibleDegrees & (1 << d))
@@ -287,12 +285,8 @@ bool TransformEngine::moveNodes()
   _ranges = Fn::changedRanges(*_partition, changes, changed);
   if (highest >= 0) {
     std::vector<double> running, sums;
+    // Every degree up to maxDegree has its components (checked above).
     for (Results& r : results) {
-      bool complete = true;
-      for (int d = 0; d <= highest; ++d)
-        complete = complete && r.components[d];
-      if (!complete)
-        continue;
       for (const auto& range : _ranges) {
         const std::size_t from = range.first, to = range.second;
         running.resize(to - from);

@@ -127,6 +127,21 @@ private slots:
     QVERIFY((dynamic_cast<FuzzySets::TriangleAlternate<double, double>*>(part->allFce()[0])));
     QCOMPARE(part->allFce()[2]->valueAtIndex(1400), 1.0);
     QCOMPARE(part->allFce()[2]->param(1), 0.2);
+    // Nodes added or removed by hand: still one function on each node (the
+    // element width lays out four here).
+    for (int shape : {DH::ShapeTriangle, DH::ShapeSin})
+      for (const QVector<double>& nodes :
+           {QVector<double>{0.05, 0.3, 0.5, 0.7, 0.85, 0.99}, QVector<double>{0.2, 0.8}}) {
+        r->shape = shape;
+        r->nodes = nodes;
+        part.reset(DH::createPartition(r, nullptr));
+        QVERIFY(part);
+        QCOMPARE(part->fceCount(), std::size_t(nodes.size()));
+        for (int k = 0; k < nodes.size(); ++k) {
+          QCOMPARE(part->nodes()[std::size_t(k)], nodes[k]);
+          QCOMPARE(part->allFce()[std::size_t(k)]->param(0), nodes[k]);
+        }
+      }
   }
 
   // The nodes a custom record is laid out with and the basic functions the

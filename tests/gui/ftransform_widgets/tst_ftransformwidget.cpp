@@ -320,19 +320,38 @@ private slots:
   // A drag updates the results in place (the engine's numbers are its
   // business): no curve is replaced, and every curve drawn from a summary is
   // told of the values changed under it.
+  // A hundred components are drawn from a summary too, and the moved node
+  // carries their largest.
+  void nodeMovesUpdateTheCurvesInPlace_data()
+  {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QVector<double>>("moves");
+    QTest::newRow("5 components") << 5 << 1 << QVector<double>{0.3, 0.35, 0.1};
+    QTest::newRow("100 components") << 100 << 50 << QVector<double>{0.5, 0.51, 0.498};
+  }
+
   void nodeMovesUpdateTheCurvesInPlace()
   {
+    QFETCH(int, count);
+    QFETCH(int, node);
+    QFETCH(QVector<double>, moves);
     PromptRecorder prompts;
     Fixture t(ShapeTriangle, 1, 3);
+    t.record->componentCount = count;
+    t.record->nodes = DataHolders::genericNodes(*t.record->domain, count);
+    t.ctrl.setPartition(t.record, &t.domain);
     t.ctrl.setShowComponents(true);
     t.add([](double x) { return std::sin(7 * x); });
     t.add([](double x) { return x * x; });
+    t.add([](double x) { return std::exp(-std::pow((x - 0.505) / 0.01, 2)); });
     PlotWidget* plot = t.ctrl.plotWidget();
     const auto inverses = t.ctrl.inverses();
     const int curves = plot->curveInfos().size();
     QSignalSpy refreshed(&t.ctrl, &FtransformWidget::ftransformRefreshed);
-    for (double x : {0.3, 0.35, 0.1})
-      QVERIFY(t.ctrl.partitionWidget()->moveNode(1, x));
+    QCOMPARE(t.record->nodes.size(), count);
+    for (double x : moves)
+      QVERIFY(t.ctrl.partitionWidget()->moveNode(node, x));
     QVERIFY(!t.ctrl.lastChange().everything);
     QCOMPARE(refreshed.count(), 3);
     QCOMPARE(plot->curveInfos().size(), curves);

@@ -1,0 +1,26 @@
+# Fails when a translation file has an entry without a finished translation:
+# cmake -DTS=file.ts -DSTAMP=file.stamp -P checkts.cmake
+file(READ "${TS}" ts)
+string(REGEX MATCHALL "<translation[^>]*type=\"unfinished\"" unfinished "${ts}")
+string(REGEX MATCHALL "<translation>[ \t\r\n]*</translation>" empty "${ts}")
+string(REGEX MATCHALL "<translation/>" none "${ts}")
+list(LENGTH unfinished n_unfinished)
+list(LENGTH empty n_empty)
+list(LENGTH none n_none)
+math(EXPR bad "${n_unfinished} + ${n_empty} + ${n_none}")
+if(bad GREATER 0)
+  # Name a few sources so the translator knows where to start.
+  string(REGEX MATCHALL "<source>[^<]*</source>[ \t\r\n]*(<comment>[^<]*</comment>[ \t\r\n]*)?<translation[^>]*type=\"unfinished\"" first "${ts}")
+  set(names "")
+  set(i 0)
+  foreach(m ${first})
+    if(i LESS 10)
+      string(REGEX REPLACE "^<source>([^<]*)</source>.*" "\\1" s "${m}")
+      string(APPEND names "\n  ${s}")
+    endif()
+    math(EXPR i "${i} + 1")
+  endforeach()
+  message(FATAL_ERROR "${TS}: ${bad} entries have no finished translation "
+                      "(${n_unfinished} unfinished, ${n_empty} empty); for example:${names}")
+endif()
+file(WRITE "${STAMP}" "")
