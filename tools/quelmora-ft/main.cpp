@@ -183,11 +183,25 @@ void preferHugePages()
 #endif
 }
 
+// A session stores its colours as Qt GUI variants, which a process without
+// the GUI libraries cannot load; the tool never uses them, so Qt's warning
+// about each is noise, not news.
+QtMessageHandler qtHandler = nullptr;
+
+void dropGuiVariantWarnings(QtMsgType type, const QMessageLogContext& context, const QString& msg)
+{
+  if (type == QtWarningMsg && msg.startsWith(QLatin1String("QVariant::load: unable to load type")))
+    return;
+  if (qtHandler)
+    qtHandler(type, context, msg);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
   preferHugePages();
+  qtHandler = qInstallMessageHandler(dropGuiVariantWarnings);
   QCoreApplication app(argc, argv);
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();
