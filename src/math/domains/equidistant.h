@@ -57,10 +57,13 @@ Equidistant<T>::Equidistant(T low, T high, unsigned partsCount)
   // No parts would divide by zero into an infinite width that passes the check.
   _partElementWidth = partsCount > 0 ? (high - low) / T(partsCount) : T(0);
   QM_ASSERT(_partElementWidth > 0);
-  values.reserve(std::size_t(partsCount) + 1);
+  // Written in place, not appended: a loop without a capacity check per
+  // element, for domains of millions of points.
+  values.resize(std::size_t(partsCount) + 1);
+  T* v = values.data();
   for (unsigned i = 0; i < partsCount; ++i)
-    values.push_back(T(i) * _partElementWidth + low);
-  values.push_back(high);
+    v[i] = T(i) * _partElementWidth + low;
+  v[partsCount] = high;
 }
 
 template <typename T>
