@@ -137,7 +137,10 @@ public:
       return;
     }
     if (isVariable(_expression)) {
-      std::transform(xs, xs + n, out, [](X x) { return Y(double(x)); });
+      if constexpr (std::is_same<X, Y>::value)
+        std::copy(xs, xs + n, out); // a memory copy
+      else
+        std::transform(xs, xs + n, out, [](X x) { return Y(double(x)); });
       return;
     }
     if (_parser->GetUsedVar().empty()) {
