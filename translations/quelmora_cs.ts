@@ -2018,16 +2018,16 @@ Opravte jej, nebo stiskněte Zrušit a vzorec zůstane, jak byl.</translation>
 <context>
     <name>NodeEditors</name>
     <message>
-        <source>Node positions: type a number strictly between the neighbouring nodes and press Enter</source>
-        <translation>Polohy uzlů: napište číslo ostře mezi sousedními uzly a stiskněte Enter</translation>
-    </message>
-    <message>
         <source>Node Editor</source>
         <translation>Editor uzlů</translation>
     </message>
     <message>
         <source>0</source>
         <translation>0</translation>
+    </message>
+    <message>
+        <source>Node positions: type a number strictly between the neighbouring nodes and press Enter; Alt+Insert adds a node after this one, Alt+Delete removes this one</source>
+        <translation>Polohy uzlů: napište číslo ostře mezi sousedními uzly a stiskněte Enter; Alt+Insert přidá uzel za tento, Alt+Delete tento uzel odebere</translation>
     </message>
 </context>
 <context>

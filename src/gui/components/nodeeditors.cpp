@@ -5,6 +5,7 @@
 
 #include <QDoubleValidator>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScrollArea>
@@ -299,6 +300,16 @@ bool NodeEditors::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Resize)
       layoutStrip();
     return QWidget::eventFilter(watched, event);
+  }
+  if (event->type() == QEvent::KeyPress) {
+    const auto* k = static_cast<QKeyEvent*>(event);
+    const bool insert = k->key() == Qt::Key_Insert, remove = k->key() == Qt::Key_Delete;
+    const std::size_t index = indexOf(watched);
+    if ((insert || remove) && k->modifiers() == Qt::AltModifier && index < _count) {
+      if (!_readOnly)
+        emit insert ? addNodeRequested(index) : removeNodeRequested(index);
+      return true;
+    }
   }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
     const std::size_t index = indexOf(watched);

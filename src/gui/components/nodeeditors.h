@@ -55,6 +55,10 @@ public:
 
 signals:
   void valueChanged(size_t index, double value);
+  // Alt+Insert and Alt+Delete in a node's editor: the keyboard's way to add a
+  // node after it and to remove it (not while read-only).
+  void addNodeRequested(size_t index);
+  void removeNodeRequested(size_t index);
   void editorEnterFocus(size_t index);
   void editorLeaveFocus(size_t index);
 

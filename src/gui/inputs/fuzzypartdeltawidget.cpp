@@ -49,6 +49,8 @@ FuzzyPartDeltaWidget::FuzzyPartDeltaWidget(const QSharedPointer<FuzzyDelta>& rec
           &FuzzyPartDeltaWidget::onAddMarker);
   connect(picker, &MarkerPicker::userClicked_rmb_withCtrl, this,
           &FuzzyPartDeltaWidget::onRemoveMarker);
+  connectNodeKeys([this](const QPoint& p) { onAddMarker(p); },
+                  [this](const QPoint& p) { onRemoveMarker(p); });
   connect(picker, &MarkerPicker::markerMoved, this,
           QOverload<QwtPlotMarker*>::of(&FuzzyPartDeltaWidget::onNode_moved));
   connect(editor->editors(), &NodeEditors::valueChanged, this,

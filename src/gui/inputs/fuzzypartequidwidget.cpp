@@ -52,6 +52,8 @@ FuzzyPartEquidWidget::FuzzyPartEquidWidget(const QSharedPointer<FuzzyEq>& record
           &FuzzyPartEquidWidget::onAddMarker);
   connect(picker, &MarkerPicker::userClicked_rmb_withCtrl, this,
           &FuzzyPartEquidWidget::onRemoveMarker);
+  connectNodeKeys([this](const QPoint& p) { onAddMarker(p); },
+                  [this](const QPoint& p) { onRemoveMarker(p); });
   connect(picker, &MarkerPicker::markerMoved, this,
           QOverload<QwtPlotMarker*>::of(&FuzzyPartEquidWidget::onNode_moved));
   connect(editor->editors(), &NodeEditors::valueChanged, this,

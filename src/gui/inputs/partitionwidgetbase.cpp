@@ -265,6 +265,36 @@ bool PartitionWidgetBase::addNodeAt(std::set<double>& nodes, const QPoint& pos) 
   return nodes.insert(x).second;
 }
 
+void PartitionWidgetBase::connectNodeKeys(const std::function<void(const QPoint&)>& add,
+                                          const std::function<void(const QPoint&)>& remove)
+{
+  NodeEditors* editors = editor->editors();
+  // A point in the lowest third of the canvas at x, as a click would give it.
+  const auto clickAt = [this](double x) {
+    return QPoint(int(std::lround(xToCanvas(x))), editor->plot()->canvas()->height() - 2);
+  };
+  const auto refocus = [editors](std::size_t index) {
+    if (QLineEdit* e = editors->editor(std::min(index, editors->count() - 1)))
+      e->setFocus(Qt::OtherFocusReason);
+  };
+  connect(editors, &NodeEditors::addNodeRequested, this, [=](std::size_t index) {
+    const QVector<double>& nodes = partitionRecord->nodes;
+    if (nodes.size() < 2 || index >= std::size_t(nodes.size()))
+      return;
+    const std::size_t left = std::min(index, std::size_t(nodes.size()) - 2);
+    const std::size_t before = editors->count();
+    add(clickAt(nodes[int(left)] / 2 + nodes[int(left) + 1] / 2));
+    refocus(editors->count() > before ? left + 1 : index);
+  });
+  connect(editors, &NodeEditors::removeNodeRequested, this, [=](std::size_t index) {
+    const QVector<double>& nodes = partitionRecord->nodes;
+    if (index >= std::size_t(nodes.size()))
+      return;
+    remove(clickAt(nodes[int(index)]));
+    refocus(index);
+  });
+}
+
 bool PartitionWidgetBase::removeNodeAt(std::set<double>& nodes, const QPoint& pos) const
 {
   if (locked || !inLowestThird(pos) || nodes.size() < 3)

@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <initializer_list>
+#include <functional>
 #include <set>
 
 class PartitionEditor;
@@ -104,6 +105,12 @@ protected:
   // added or removed. Both answer whether the set changed.
   bool addNodeAt(std::set<double>& nodes, const QPoint& pos) const;
   bool removeNodeAt(std::set<double>& nodes, const QPoint& pos) const;
+  // The same edits from the node editors' keys (Alt+Insert, Alt+Delete), as
+  // the clicks that would make them: add midway after node `index` (before
+  // the last node), remove node `index`; the editor at the place of the
+  // change keeps the focus. `add` and `remove` are the widget's click handlers.
+  void connectNodeKeys(const std::function<void(const QPoint&)>& add,
+                       const std::function<void(const QPoint&)>& remove);
 
   // Marks edit by whether its text is acceptable; true when it is.
   static bool highlightAcceptable(QLineEdit* edit);

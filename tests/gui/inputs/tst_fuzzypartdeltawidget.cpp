@@ -90,6 +90,11 @@ private slots:
     QCOMPARE(drv.nodes().size(), 5);
     retypeEdit(deltaEdit(), "0.5");
     QVERIFY(sameNodes(drv.nodes(), {0, 0.5, 1}));
+    // The node editors' keys edit the same nodes.
+    QTest::keyClick(drv.editors()->editor(0), Qt::Key_Insert, Qt::AltModifier);
+    QCOMPARE(drv.nodes().size(), 4);
+    QTest::keyClick(drv.editors()->editor(1), Qt::Key_Delete, Qt::AltModifier);
+    QVERIFY(sameNodes(drv.nodes(), {0, 0.5, 1}));
   }
 
   void domainChange()

@@ -60,6 +60,39 @@ private slots:
     QCOMPARE(record->componentCount, 6);
   }
 
+  // The node editors' keys do what the clicks do, and the focus stays at
+  // the place of the change.
+  void nodeKeysAddAndRemove()
+  {
+    NodeEditors* e = drv.editors();
+    QLineEdit* second = e->editor(1);
+    second->setFocus();
+    QTest::keyClick(second, Qt::Key_Insert, Qt::AltModifier);
+    QVector<double> n = drv.nodes();
+    QVERIFY2(n.size() == 6 && std::abs(n[2] - 0.375) < 2.0 / drv.canvas()->width(),
+             qPrintable(QString::number(n.value(2))));
+    QCOMPARE(spin("nodesSpin")->value(), 6);
+    QCOMPARE(e->count(), std::size_t(6));
+    QCOMPARE(QApplication::focusWidget(), e->editor(2));
+    // The last node's key adds before it.
+    QTest::keyClick(e->editor(5), Qt::Key_Insert, Qt::AltModifier);
+    QCOMPARE(drv.nodes().size(), 7);
+    QVERIFY(std::abs(drv.nodes()[5] - 0.875) < 2.0 / drv.canvas()->width());
+
+    QTest::keyClick(e->editor(2), Qt::Key_Delete, Qt::AltModifier);
+    QVERIFY(sameNodes(drv.nodes(), {0, 0.25, 0.5, 0.75, drv.nodes()[4], 1}));
+    QCOMPARE(QApplication::focusWidget(), e->editor(2));
+    // End nodes stay; Delete without Alt is the editor's own.
+    QTest::keyClick(e->editor(0), Qt::Key_Delete, Qt::AltModifier);
+    QTest::keyClick(e->editor(5), Qt::Key_Delete, Qt::AltModifier);
+    QTest::keyClick(e->editor(3), Qt::Key_Delete);
+    QCOMPARE(drv.nodes().size(), 6);
+    // Locked nodes take no keys.
+    w->setNodesLocked(true);
+    QTest::keyClick(e->editor(3), Qt::Key_Delete, Qt::AltModifier);
+    QCOMPARE(drv.nodes().size(), 6);
+  }
+
   void ctrlClickIgnored_data()
   {
     QTest::addColumn<bool>("add");
