@@ -167,22 +167,6 @@ private slots:
         QVERIFY2(sectionExists(language, e.target), e.target);
   }
 
-  void languageFollowsUserInterface_data()
-  {
-    QTest::addColumn<QStringList>("ui");
-    QTest::addColumn<QString>("language");
-    QTest::newRow("Czech") << QStringList{"cs-CZ", "cs"} << "cs";
-    QTest::newRow("LANGUAGE=de:cs") << QStringList{"de", "de-DE", "cs"} << "cs";
-    QTest::newRow("English before Czech") << QStringList{"en-GB", "cs"} << "en";
-    QTest::newRow("C") << QStringList{"C"} << "en";
-  }
-  void languageFollowsUserInterface()
-  {
-    QFETCH(QStringList, ui);
-    QFETCH(QString, language);
-    QCOMPARE(GuideBrowser::languageFor(ui), language);
-  }
-
   void findGoesRoundThePage()
   {
     GuideBrowser guide;

@@ -172,16 +172,6 @@ QStringList GuideBrowser::languages()
   return {QStringLiteral("en"), QStringLiteral("cs")};
 }
 
-QString GuideBrowser::languageFor(const QStringList& uiLanguages)
-{
-  for (const QString& tag : uiLanguages) {
-    const QString primary = tag.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0);
-    if (languages().contains(primary.toLower()))
-      return primary.toLower();
-  }
-  return QStringLiteral("en");
-}
-
 QStringList GuideBrowser::pages(const QString& language)
 {
   ::initGuideResources();

@@ -38,10 +38,6 @@ public:
 
   // The languages of the guide: "en" and "cs".
   static QStringList languages();
-  // The guide's language for a list of user-interface languages, most
-  // preferred first (as QLocale::uiLanguages() gives them, which follows
-  // LANGUAGE): the first the guide has, else English.
-  static QString languageFor(const QStringList& uiLanguages);
   // The pages of a language in the order of its contents page, which comes
   // first ("index.html").
   static QStringList pages(const QString& language);

@@ -2,6 +2,7 @@
 
 #include "gui/guide/contexthelp.h"
 #include "gui/guide/guidebrowser.h"
+#include "gui/translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +33,8 @@ GuideBrowser* UserGuide::browser()
 {
   if (!_browser) {
     _browser = new GuideBrowser;
-    _browser->setLanguage(GuideBrowser::languageFor(QLocale().uiLanguages()));
+    // The window's language, where the guide has it (English otherwise).
+    _browser->setLanguage(Translations::languageFor(QLocale().uiLanguages()));
   }
   return _browser;
 }
