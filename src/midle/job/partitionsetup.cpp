@@ -196,13 +196,12 @@ PartPtr custom(const Options& o, const QSharedPointer<Equid>& d, int shape, QStr
                  .arg(r->delta / 10000);
     return {};
   }
-  const QVector<double> laidOut = DataHolders::deltaNodes(*d, r->delta);
   if (o.nodesGiven) {
     if (!checkExplicitNodes(o.nodes, *d, false, error))
       return {};
     r->nodes = o.nodes;
   } else {
-    r->nodes = laidOut;
+    r->nodes = DataHolders::deltaNodes(*d, r->delta);
   }
   if (r->nodes.size() < 2) {
     *error = QObject::tr("--delta %1 leaves fewer than two nodes in the domain").arg(r->delta);
